@@ -1,0 +1,85 @@
+// Resource identifiers shared by the resource script, the shell and the core (the core
+// names messages by these string ids; the shell loads their text). Plain defines only.
+#pragma once
+
+// Dialog templates
+#define IDD_ABOUTBOX 100
+#define IDD_MAIN_MENU 102
+#define IDD_NEW_CONNECTION 129
+#define IDD_ACCESS_POINT_CHANGE 134
+#define IDD_USER_NAME_CHANGE 135
+#define IDD_MIGRATION_PROGRESS 142
+#define IDD_CREATION_NOTICE 143
+
+// Icons
+#define IDR_MAINFRAME 128
+#define IDI_DIALNEST 139
+
+// Main menu and about box
+#define IDC_HEADING 1006
+#define IDC_NEW_CONNECTION 1000
+#define IDC_MIGRATION 1001
+#define IDM_ABOUTBOX 0x0010
+
+// New-connection form
+#define IDC_USER_NAME 1001
+#define IDC_PASSWORD 1002
+#define IDC_ACCESS_POINT_NUMBER 1003
+#define IDC_ENTRY_NAME 1005
+#define IDC_MAKE_DEFAULT 1011
+#define IDC_MODEM_LIST 1018
+#define IDC_TONE 1019
+#define IDC_PULSE 1020
+#define IDC_DOMAIN_LABEL 1021
+#define IDC_HINT 1022
+#define IDC_LOGO 1023
+#define IDC_METHOD_LIST 1024
+#define IDC_NOTICE_TEXT 1022
+
+// Migration progress window
+#define IDC_PROGRESS_TEXT 205
+#define IDC_PROGRESS_BAR 206
+
+// Strings of the framework and the main menu
+#define IDS_ABOUTBOX 101
+#define AFX_IDS_APP_TITLE 57344
+
+// Captions and start-up
+#define IDS_PRODUCT_NAME 1100       // ダイヤルネスト
+#define IDS_ERROR_CAPTION 1101      // エラー
+#define IDS_RASAPI_ERROR 1102       // RASAPI32.DLL エラー
+#define IDS_NO_DIALUP 1103          // 現在の環境では…
+#define IDS_DEFAULT_HEADING 1104    // インターネット　ダイヤルネスト
+
+// Logo
+#define IDS_PNG_ERROR 1200
+
+// New-connection form and entry creation
+#define IDS_CHOOSE_METHOD 1300
+#define IDS_NO_ENTRY_NAME 1301
+#define IDS_NO_USER_NAME 1302
+#define IDS_NO_PASSWORD 1303
+#define IDS_NO_ACCESS_POINT 1304
+#define IDS_NO_MODEM 1305
+#define IDS_NO_DIAL_MODE 1306
+#define IDS_OVERWRITE_QUESTION 1307
+#define IDS_CREATING 1308
+#define IDS_CREATED 1309
+#define IDS_CREATE_FAILED 1310
+#define IDS_PHS_NOTE 1311
+#define IDS_ENTRY_FAILED_610 1320
+#define IDS_ENTRY_FAILED_621 1321
+#define IDS_ENTRY_FAILED_14 1322
+#define IDS_ENTRY_FAILED_1784 1323
+#define IDS_ENTRY_FAILED_OTHER 1324
+#define IDS_USER_NAME_TOO_LONG 1325
+#define IDS_NUMBER_TOO_LONG 1326
+
+// Migration
+#define IDS_NO_ISP_SETTINGS 1400
+#define IDS_PHONEBOOK_READ_FAILED 1401
+#define IDS_NO_DIALUP_ENTRIES 1402
+#define IDS_NOTHING_TO_CHANGE 1403
+#define IDS_CHANGED_COUNT 1404
+#define IDS_FOUND_NOT_CHANGED 1405
+#define IDS_CHECKING_ENTRY 1406

@@ -1,0 +1,42 @@
+# Debian packages that the builds, the tests and Wine need. Sourced by scripts/setup.
+
+dialnest_packages=(
+  build-essential cmake ninja-build pkg-config git dpkg-dev
+  clang libclang-rt-14-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  libpng-dev zlib1g-dev
+  mingw-w64 g++-mingw-w64-x86-64 libz-mingw-w64-dev
+  wine wine64 xvfb xauth x11-utils imagemagick
+  locales fonts-ipafont-gothic
+)
+
+install_packages() {
+  local missing=()
+  local p
+  for p in "${dialnest_packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+      missing+=("$p")
+    fi
+  done
+  if [ ${#missing[@]} -eq 0 ]; then
+    return 0
+  fi
+  echo "setup: installing ${missing[*]}"
+  local sudo=""
+  [ "$(id -u)" -ne 0 ] && sudo="sudo"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+}
+
+ensure_locale() {
+  if locale -a 2>/dev/null | grep -qi '^ja_JP\.utf8$'; then
+    return 0
+  fi
+  local sudo=""
+  [ "$(id -u)" -ne 0 ] && sudo="sudo"
+  echo "setup: generating the ja_JP.UTF-8 locale"
+  if ! grep -q '^ja_JP.UTF-8 UTF-8' /etc/locale.gen 2>/dev/null; then
+    echo 'ja_JP.UTF-8 UTF-8' | $sudo tee -a /etc/locale.gen >/dev/null
+  fi
+  $sudo locale-gen >/dev/null
+}

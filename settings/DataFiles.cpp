@@ -1,0 +1,54 @@
+// Program directory, data-file paths and the provider file names.
+#include "settings/DataFiles.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "settings/ByteText.h"
+
+const char kIspSettingsFile[] = "ISP_INF.csv";
+const char kGeneralTableFile[] = "APGEN.csv";
+const char kPhsTableFile[] = "APPHS.csv";
+const char kPairTableFile[] = "APAIR.csv";
+const char kMethodMenuFile[] = "CTMENU.csv";
+const char kLogoFile[] = "Logo.png";
+
+bool FindDataFile(const DataFiles& files, const char* fileName, char (&path)[kPathSize]) {
+    path[0] = '\0';
+    if (!files.PathOf(fileName, path, sizeof(path))) {
+        path[0] = '\0';
+        return false;
+    }
+    return files.Exists(path);
+}
+
+bool CutProgramDirectory(const char* modulePath, char* directory, size_t size) {
+    if (modulePath == nullptr || directory == nullptr || size == 0) {
+        return false;
+    }
+    directory[0] = '\0';
+    const char* lastSeparator = nullptr;
+    for (const char* p = modulePath; *p != '\0'; ++p) {
+        if (IsLeadByte932(static_cast<unsigned char>(*p)) && p[1] != '\0') {
+            ++p;
+        } else if (*p == '\\') {
+            lastSeparator = p;
+        }
+    }
+    if (lastSeparator == nullptr) {
+        return false;
+    }
+    return CopyTextN(directory, size, modulePath, static_cast<size_t>(lastSeparator - modulePath));
+}
+
+bool FormatDataFilePath(const char* directory, const char* fileName, char* path, size_t size) {
+    if (directory == nullptr || fileName == nullptr || path == nullptr || size == 0) {
+        return false;
+    }
+    const int n = snprintf(path, size, "%s\\%s", directory, fileName);
+    if (n < 0 || static_cast<size_t>(n) >= size) {
+        path[0] = '\0';
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,38 @@
+// The program directory and the existence test: how the core finds the provider's files.
+// The shell implements it with the module path and the file system; tests give a folder.
+#pragma once
+
+#include <cstddef>
+
+constexpr size_t kPathSize = 260;  // every path buffer, terminator included
+
+class DataFiles {
+public:
+    virtual ~DataFiles() = default;
+
+    // Fills `path` (`size` bytes) with the path of `fileName` in the program directory.
+    // False when the path does not fit; such a file counts as missing.
+    virtual bool PathOf(const char* fileName, char* path, size_t size) const = 0;
+
+    // True when the file system reports attributes for `path` (a directory counts too).
+    virtual bool Exists(const char* path) const = 0;
+};
+
+// Fills `path` with the path of `fileName` and reports whether that file is present.
+bool FindDataFile(const DataFiles& files, const char* fileName, char (&path)[kPathSize]);
+
+// The directory part of a module path: everything before the last backslash, found by a
+// scan that steps over double-byte characters, so that a second byte 0x5C of a Shift-JIS
+// character is never taken for a separator. False when there is no backslash.
+bool CutProgramDirectory(const char* modulePath, char* directory, size_t size);
+
+// "<directory>\<fileName>"; false (and `path` empty) when it does not fit `size` bytes.
+bool FormatDataFilePath(const char* directory, const char* fileName, char* path, size_t size);
+
+// Provider file names.
+extern const char kIspSettingsFile[];   // ISP_INF.csv
+extern const char kGeneralTableFile[];  // APGEN.csv
+extern const char kPhsTableFile[];      // APPHS.csv
+extern const char kPairTableFile[];     // APAIR.csv
+extern const char kMethodMenuFile[];    // CTMENU.csv
+extern const char kLogoFile[];          // Logo.png

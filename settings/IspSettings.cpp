@@ -1,0 +1,68 @@
+// Setting keys of ISP_INF.csv and the reading loop shared by its reading routines.
+#include "settings/IspSettings.h"
+
+#include "settings/ByteText.h"
+#include "settings/DataFiles.h"
+#include "settings/KeyValueLine.h"
+#include "settings/SettingFileReader.h"
+
+const SettingKeyInfo kSettingKeys[kSettingKeyCount] = {
+    {SettingKey::CaptionStart, "CaptionStart", SettingForm::Text},
+    {SettingKey::TitleStart, "TitleStart", SettingForm::Text},
+    {SettingKey::TitleFontSize, "TitleFontSize", SettingForm::Number},
+    {SettingKey::CaptionSetting, "CaptionSetting", SettingForm::Text},
+    {SettingKey::DefaultEntryName, "DefaultEntryName", SettingForm::Text},
+    {SettingKey::DefaultTelNumber, "DefaultTelNumber", SettingForm::TelephoneNumber},
+    {SettingKey::DialupDomain, "DialupDomain", SettingForm::Domain},
+    {SettingKey::SetDnsIpAddress, "SetDnsIpAddress", SettingForm::OnOff},
+    {SettingKey::Dns1, "Dns1", SettingForm::Address},
+    {SettingKey::Dns2, "Dns2", SettingForm::Address},
+    {SettingKey::DefaultMobileNumber, "DefaultMobileNumber", SettingForm::TelephoneNumber},
+    {SettingKey::DefaultFletsIsdnNumber, "DefaultFletsIsdnNumber", SettingForm::TelephoneNumber},
+    {SettingKey::OldDomain, "OldDomain", SettingForm::Domain},
+    {SettingKey::OldDialupDomain, "OldDialupDomain", SettingForm::Domain},
+    {SettingKey::OldMobileDomain, "OldMobileDomain", SettingForm::Domain},
+    {SettingKey::OldAirHDomain, "OldAirHDomain", SettingForm::Domain},
+    {SettingKey::MobileDomain, "MobileDomain", SettingForm::Domain},
+    {SettingKey::AirHDomain, "AirHDomain", SettingForm::Domain},
+    {SettingKey::FletsIsdnDomain, "FletsIsdnDomain", SettingForm::Domain},
+    {SettingKey::UserPrefix, "UserPrefix", SettingForm::Text},
+    {SettingKey::LocalOnlyIsOk, "LocalOnlyIsOk", SettingForm::OnOff},
+    {SettingKey::KeepDomain, "KeepDomain", SettingForm::OnOff},
+};
+
+const SettingKeyInfo* FindSettingKey(const char* name) {
+    for (const SettingKeyInfo& info : kSettingKeys) {
+        if (EqualsNoCase(info.name, name)) {
+            return &info;
+        }
+    }
+    return nullptr;
+}
+
+bool ForEachIspSetting(const DataFiles& files, size_t capacity, SettingVisitor visit,
+                       void* context) {
+    char path[kPathSize];
+    if (!FindDataFile(files, kIspSettingsFile, path)) {
+        return false;
+    }
+    char line[kIspLineCapacity];
+    if (capacity > sizeof(line)) {
+        capacity = sizeof(line);
+    }
+    SettingFileReader reader(files);
+    if (!reader.Open(path)) {
+        return true;
+    }
+    while (reader.ReadLine(line, capacity)) {
+        KeyValueLine kv;
+        if (!SplitKeyValue(line, &kv)) {
+            continue;
+        }
+        const SettingKeyInfo* info = FindSettingKey(kv.key);
+        if (info != nullptr) {
+            visit(context, info->key, kv.value);
+        }
+    }
+    return true;
+}

@@ -1,0 +1,229 @@
+// Line rule of the provider files and the key/value rule of ISP_INF.csv.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "settings/ByteText.h"
+#include "settings/DataFiles.h"
+#include "settings/IspSettings.h"
+#include "settings/KeyValueLine.h"
+#include "settings/SettingFileReader.h"
+#include "support/TempFolder.h"
+
+namespace {
+
+std::vector<std::string> ReadAll(const std::string& bytes, size_t capacity = 513) {
+    TempFolder folder;
+    folder.Write("f.csv", bytes);
+    SettingFileReader reader(folder);
+    std::vector<std::string> lines;
+    if (!reader.Open(folder.PathTo("f.csv").c_str())) {
+        return {"<not opened>"};
+    }
+    std::vector<char> buffer(capacity);
+    while (reader.ReadLine(buffer.data(), capacity)) {
+        lines.emplace_back(buffer.data());
+    }
+    EXPECT_FALSE(reader.ReadLine(buffer.data(), capacity)) << "a closed reader stays closed";
+    return lines;
+}
+
+using Lines = std::vector<std::string>;
+
+TEST(SettingFileReader, LineBreaksBlankLinesAndLastLine) {
+    struct Case {
+        const char* name;
+        std::string bytes;
+        Lines expected;
+    } cases[] = {
+        {"CR LF", "a,1\r\nb,2\r\n", {"a,1", "b,2"}},
+        {"LF only", "a,1\nb,2\n", {"a,1", "b,2"}},
+        {"CR only", "a,1\rb,2\r", {"a,1", "b,2"}},
+        {"blank lines anywhere", "\r\n\n\ra,1\r\n\r\n\r\nb,2\n\n", {"a,1", "b,2"}},
+        {"last line without a break is delivered", "a,1\r\nb,2", {"a,1", "b,2"}},
+        {"only a line without a break", "x", {"x"}},
+        {"0xFF is an ordinary byte", "a\xff" "b\r\nc\n", {"a\xff" "b", "c"}},
+        {"a zero byte ends nothing but the C string", std::string("a,1\n", 4), {"a,1"}},
+        {"empty file", "", {}},
+        {"Shift-JIS bytes pass unchanged", "\x95\x5c,\x83\x5c\r\n", {"\x95\x5c,\x83\x5c"}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(ReadAll(c.bytes), c.expected) << c.name;
+    }
+}
+
+TEST(SettingFileReader, LongLinesComeInPiecesOfCapacityMinusOne) {
+    const std::string line600(600, 'x');
+    const Lines pieces = ReadAll(line600 + "\r\nnext\r\n", 513);
+    ASSERT_EQ(pieces.size(), 3u);
+    EXPECT_EQ(pieces[0].size(), 512u);
+    EXPECT_EQ(pieces[1].size(), 88u);
+    EXPECT_EQ(pieces[2], "next");
+
+    // A line of exactly capacity - 1 bytes is one piece; its line break is not a line.
+    EXPECT_EQ(ReadAll(std::string(511, 'y') + "\r\nz\r\n", 512),
+              (Lines{std::string(511, 'y'), "z"}));
+}
+
+TEST(SettingFileReader, MissingEmptyPathAndFolder) {
+    TempFolder folder;
+    SettingFileReader reader(folder);
+    EXPECT_FALSE(reader.Open(nullptr));
+    EXPECT_FALSE(reader.Open(""));
+    EXPECT_FALSE(reader.Open(folder.PathTo("absent.csv").c_str()));
+    char buffer[16];
+    EXPECT_FALSE(reader.ReadLine(buffer, sizeof(buffer)));
+    EXPECT_FALSE(reader.ReadLine(nullptr, 16));
+}
+
+TEST(KeyValueLine, SplitRule) {
+    struct Case {
+        const char* line;
+        bool used;
+        const char* key;
+        const char* value;
+    } cases[] = {
+        {"CaptionStart,Hello", true, "CaptionStart", "Hello"},
+        {"TitleStart,a,b,c", true, "TitleStart", "a,b,c"},
+        {" CaptionStart ,x", true, " CaptionStart ", "x"},
+        {"CaptionStart,", false, nullptr, nullptr},
+        {",value", false, nullptr, nullptr},
+        {"no comma here", false, nullptr, nullptr},
+        {"k, ", true, "k", " "},
+    };
+    for (const Case& c : cases) {
+        KeyValueLine kv;
+        ASSERT_EQ(SplitKeyValue(c.line, &kv), c.used) << c.line;
+        if (c.used) {
+            EXPECT_STREQ(kv.key, c.key) << c.line;
+            EXPECT_STREQ(kv.value, c.value) << c.line;
+        }
+    }
+    KeyValueLine kv;
+    const std::string longKey = std::string(256, 'k') + ",v";
+    EXPECT_FALSE(SplitKeyValue(longKey.c_str(), &kv)) << "a key over 255 bytes matches nothing";
+}
+
+TEST(KeyValueLine, ValueForms) {
+    struct NumberCase {
+        const char* text;
+        int value;
+    } numbers[] = {
+        {"24", 24},      {"24abc", 24}, {"  +7", 7}, {"-5", -5},    {"abc", 0},
+        {"", 0},         {" 1", 1},     {"\t200", 200}, {"99999999999", 2147483647},
+        {"-99999999999", -2147483647 - 1},
+    };
+    for (const NumberCase& c : numbers) {
+        EXPECT_EQ(ParseDecimal(c.text), c.value) << c.text;
+    }
+    EXPECT_TRUE(IsOnValue("TRUE"));
+    EXPECT_TRUE(IsOnValue("true"));
+    EXPECT_TRUE(IsOnValue("TrUe"));
+    EXPECT_FALSE(IsOnValue("1"));
+    EXPECT_FALSE(IsOnValue("yes"));
+    EXPECT_FALSE(IsOnValue("TRUE "));
+}
+
+TEST(IspSettings, ReadsKnownKeysInFileOrderIgnoringCase) {
+    TempFolder folder;
+    folder.Write("ISP_INF.csv",
+                 "captionstart,First\r\n"
+                 "Unknown,zzz\r\n"
+                 "CAPTIONSTART,Second\r\n"
+                 " CaptionStart,blank before the key\r\n"
+                 "TitleStart,\r\n"
+                 "Dns1,10.0.0.1");
+    std::vector<std::pair<SettingKey, std::string>> seen;
+    EXPECT_TRUE(ReadIspSettings(folder, kIspLineCapacity, [&](SettingKey key, const char* value) {
+        seen.emplace_back(key, value);
+    }));
+    const std::vector<std::pair<SettingKey, std::string>> expected = {
+        {SettingKey::CaptionStart, "First"},
+        {SettingKey::CaptionStart, "Second"},
+        {SettingKey::Dns1, "10.0.0.1"},
+    };
+    EXPECT_EQ(seen, expected);
+}
+
+TEST(IspSettings, MissingFileAndUnreadableFile) {
+    TempFolder folder;
+    int calls = 0;
+    auto count = [&](SettingKey, const char*) { ++calls; };
+    EXPECT_FALSE(ReadIspSettings(folder, kIspLineCapacity, count));
+    folder.MakeFolder("ISP_INF.csv");  // present, but no file to open
+    EXPECT_TRUE(ReadIspSettings(folder, kIspLineCapacity, count));
+    EXPECT_EQ(calls, 0);
+}
+
+TEST(IspSettings, KeyTableIsComplete) {
+    EXPECT_EQ(kSettingKeyCount, 22u);
+    for (size_t i = 0; i < kSettingKeyCount; ++i) {
+        EXPECT_EQ(static_cast<size_t>(kSettingKeys[i].key), i) << kSettingKeys[i].name;
+        EXPECT_EQ(FindSettingKey(kSettingKeys[i].name), &kSettingKeys[i]);
+    }
+    EXPECT_EQ(FindSettingKey("dns3"), nullptr);
+}
+
+TEST(DataFiles, ProgramDirectoryStepsOverDoubleByteCharacters) {
+    struct Case {
+        const char* modulePath;
+        bool found;
+        const char* directory;
+    } cases[] = {
+        {"C:\\Program Files\\Dialnest\\Dialnest.exe", true, "C:\\Program Files\\Dialnest"},
+        // 表 (0x95 0x5C) and ソ (0x83 0x5C) end in a backslash byte.
+        {"C:\\\x95\x5c\\Dialnest.exe", true, "C:\\\x95\x5c"},
+        {"C:\\\x83\x5c\x83\x74\x83\x67\\Dialnest.exe", true, "C:\\\x83\x5c\x83\x74\x83\x67"},
+        {"C:\\kit\\\x95\x5c.exe", true, "C:\\kit"},
+        {"Dialnest.exe", false, ""},
+    };
+    for (const Case& c : cases) {
+        char directory[kPathSize] = "junk";
+        EXPECT_EQ(CutProgramDirectory(c.modulePath, directory, sizeof(directory)), c.found)
+            << c.modulePath;
+        EXPECT_STREQ(directory, c.directory) << c.modulePath;
+    }
+}
+
+TEST(DataFiles, DataFilePathMustFit) {
+    char path[kPathSize];
+    EXPECT_TRUE(FormatDataFilePath("C:\\kit", "ISP_INF.csv", path, sizeof(path)));
+    EXPECT_STREQ(path, "C:\\kit\\ISP_INF.csv");
+
+    const std::string deep(kPathSize - 12, 'd');  // leaves room for "\" and 10 bytes
+    EXPECT_TRUE(FormatDataFilePath(deep.c_str(), "APGEN.csvX", path, sizeof(path)));
+    EXPECT_FALSE(FormatDataFilePath(deep.c_str(), "ISP_INF.csv", path, sizeof(path)));
+    EXPECT_STREQ(path, "") << "an overlong path is never half written";
+}
+
+TEST(ByteText, CopiesNeverSplitADoubleByteCharacter) {
+    struct Case {
+        const char* src;
+        size_t size;
+        bool whole;
+        const char* expected;
+    } cases[] = {
+        {"abc", 4, true, "abc"},
+        {"abcd", 4, false, "abc"},
+        {"a\x95\x5c", 3, false, "a"},  // the pair would need bytes 1 and 2 plus the terminator
+        {"a\x95\x5c", 4, true, "a\x95\x5c"},
+        {"", 1, true, ""},
+    };
+    for (const Case& c : cases) {
+        char dst[8];
+        memset(dst, 'Z', sizeof(dst));
+        EXPECT_EQ(CopyText(dst, c.size, c.src), c.whole) << c.src;
+        EXPECT_STREQ(dst, c.expected) << c.src;
+        EXPECT_EQ(dst[c.size], 'Z') << "nothing written past the field";
+    }
+    char exact[4];
+    EXPECT_FALSE(CopyTextExact(exact, sizeof(exact), "abcd"));
+    EXPECT_STREQ(exact, "");
+    char joined[6] = "ab";
+    EXPECT_TRUE(AppendTextExact(joined, sizeof(joined), "cde"));
+    EXPECT_FALSE(AppendTextExact(joined, sizeof(joined), "f"));
+    EXPECT_STREQ(joined, "abcde");
+}
+
+}  // namespace
