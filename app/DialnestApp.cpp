@@ -1,0 +1,51 @@
+// Start-up sequence and exit of the application.
+#include "app/DialnestApp.h"
+
+#include <commctrl.h>
+
+#include "app/MainMenuDialog.h"
+#include "app/ShellUserSide.h"
+#include "dialup/DialupBinding.h"
+#include "newconn/NewConnectionDialog.h"
+#include "res/resource.h"
+
+bool DialnestApp::InitInstance() {
+    INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+
+    BindDialup(dialup_);
+    if (!dialup_.IsBound()) {
+        ShowMessageBox(nullptr, Message{IDS_NO_DIALUP}, IDS_ERROR_CAPTION,
+                       MB_OK | MB_ICONEXCLAMATION);
+        return false;
+    }
+    if (AccessPointTableExists()) {
+        MainMenuDialog menu(*this);
+        menu.RunModal();
+    } else {
+        NewConnectionDialog form(*this, nullptr);
+        form.RunModal();
+    }
+    return false;
+}
+
+int DialnestApp::ExitInstance() {
+    ReleaseDialup(dialup_);
+    return 0;
+}
+
+bool DialnestApp::AccessPointTableExists() const {
+    // Any object of these names counts; the content is not looked at.
+    for (const char* name : {kGeneralTableFile, kPhsTableFile, kPairTableFile}) {
+        char path[kPathSize];
+        if (FindDataFile(files_, name, path)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+DialnestApp& TheApp() {
+    static DialnestApp app;
+    return app;
+}

@@ -1,0 +1,94 @@
+// Heading label of the main menu.
+#include "app/HeadingLabel.h"
+
+#include <shellapi.h>
+
+#include <vector>
+
+#include "settings/ByteText.h"
+
+HeadingLabel::HeadingLabel()
+    : textColor_(GetSysColor(COLOR_WINDOWTEXT)),
+      normalBrush_(CreateSolidBrush(GetSysColor(COLOR_BTNFACE))),
+      flashBrush_(CreateSolidBrush(GetSysColor(COLOR_BTNFACE))),
+      fontDescription_() {
+    GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof(fontDescription_), &fontDescription_);
+    font_ = CreateFontIndirectA(&fontDescription_);
+    (void)link_;
+    (void)transparent_;
+}
+
+HeadingLabel::~HeadingLabel() {
+    if (font_ != nullptr) DeleteObject(font_);
+    if (normalBrush_ != nullptr) DeleteObject(normalBrush_);
+    if (flashBrush_ != nullptr) DeleteObject(flashBrush_);
+}
+
+void HeadingLabel::RecreateFont() {
+    if (font_ != nullptr) {
+        DeleteObject(font_);
+    }
+    font_ = CreateFontIndirectA(&fontDescription_);
+    if (hwnd_ != nullptr) {
+        RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    }
+}
+
+void HeadingLabel::SetBold(int bold) {
+    fontDescription_.lfWeight = bold != 0 ? FW_BOLD : FW_NORMAL;
+    RecreateFont();
+}
+
+void HeadingLabel::SetSize(int height) {
+    fontDescription_.lfHeight = -height;
+    RecreateFont();
+}
+
+void HeadingLabel::SetFace(const char* face) {
+    CopyField(fontDescription_.lfFaceName, face);
+    RecreateFont();
+}
+
+LRESULT HeadingLabel::OnReflectedColor(UINT colorType, HDC dc) {
+    if (colorType == CTLCOLOR_STATIC) {
+        SelectObject(dc, font_);
+        SetTextColor(dc, textColor_);
+        SetBkMode(dc, TRANSPARENT);
+    }
+    const HBRUSH brush = (flashType_ == 2 && !flashState_) ? flashBrush_ : normalBrush_;
+    return reinterpret_cast<LRESULT>(brush);
+}
+
+LRESULT HeadingLabel::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message >= kReflectBase + WM_CTLCOLORMSGBOX && message <= kReflectBase + WM_CTLCOLORSTATIC) {
+        return OnReflectedColor(message - kReflectBase - WM_CTLCOLORMSGBOX,
+                                reinterpret_cast<HDC>(wParam));
+    }
+    switch (message) {
+    case WM_TIMER:
+        flashState_ = !flashState_;
+        if (flashType_ == 1) {
+            SetWindowTextA(hwnd_, flashState_ ? "" : savedText_.c_str());
+        } else if (flashType_ == 2) {
+            InvalidateRect(hwnd_, nullptr, FALSE);
+            UpdateWindow(hwnd_);
+        }
+        break;
+    case WM_LBUTTONDOWN: {
+        const int length = GetWindowTextLengthA(hwnd_);
+        std::vector<char> text(static_cast<size_t>(length > 0 ? length : 0) + 1, '\0');
+        GetWindowTextA(hwnd_, text.data(), length + 1);
+        ShellExecuteA(nullptr, "open", text.data(), nullptr, nullptr, SW_SHOWNORMAL);
+        break;
+    }
+    case WM_SETCURSOR:
+        if (cursor_ != nullptr) {
+            SetCursor(cursor_);
+            return TRUE;
+        }
+        break;
+    default:
+        break;
+    }
+    return Default(message, wParam, lParam);
+}

@@ -1,0 +1,43 @@
+// The main menu's heading: a subclassed static text that owns its font, text colour and
+// background brushes, so it can be drawn in a large bold face the dialog font lacks.
+// It also carries two behaviours this program never switches on (flashing, a custom
+// cursor) and opens its own text when clicked.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "ui/Control.h"
+
+class HeadingLabel : public Control {
+public:
+    HeadingLabel();
+    ~HeadingLabel() override;
+
+    // Each re-creates the font and redraws the label at once.
+    void SetBold(int bold);
+    void SetSize(int height);
+    void SetFace(const char* face);
+
+    int FontHeight() const { return fontDescription_.lfHeight; }
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    LRESULT OnReflectedColor(UINT colorType, HDC dc);
+    void RecreateFont();
+
+    COLORREF textColor_;
+    HBRUSH normalBrush_;
+    HBRUSH flashBrush_;
+    LOGFONTA fontDescription_;
+    HFONT font_ = nullptr;
+    std::string savedText_;
+    bool flashState_ = false;
+    bool link_ = false;
+    bool transparent_ = true;
+    int flashType_ = 0;  // 0 none, 1 text flash, 2 background flash
+    HCURSOR cursor_ = nullptr;
+};

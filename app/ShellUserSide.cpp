@@ -1,0 +1,70 @@
+// Message boxes of both kinds.
+#include "app/ShellUserSide.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "res/resource.h"
+
+namespace {
+
+UINT IconFlag(MessageIcon icon) {
+    switch (icon) {
+    case MessageIcon::Information:
+        return MB_ICONINFORMATION;
+    case MessageIcon::Question:
+        return MB_ICONQUESTION;
+    case MessageIcon::Warning:
+    default:
+        return MB_ICONEXCLAMATION;
+    }
+}
+
+void FormatMessageText(const Message& message, char* out, size_t size) {
+    char format[1024];
+    LoadText(message.textId, format, sizeof(format));
+    const char* directive = strchr(format, '%');
+    if (directive == nullptr) {
+        snprintf(out, size, "%s", format);
+    } else if (directive[1] == 's') {
+        snprintf(out, size, format, message.text != nullptr ? message.text : "");
+    } else if (directive[1] == 'd') {
+        snprintf(out, size, format, message.number);
+    } else {
+        snprintf(out, size, "%s", format);
+    }
+}
+
+}  // namespace
+
+void LoadText(unsigned id, char* buffer, int size) {
+    if (buffer == nullptr || size <= 0) {
+        return;
+    }
+    buffer[0] = '\0';
+    if (LoadStringA(GetModuleHandleA(nullptr), id, buffer, size) <= 0) {
+        buffer[0] = '\0';
+    }
+}
+
+int ShowMessageBox(HWND owner, const Message& message, unsigned captionId, UINT type) {
+    char text[2048];
+    char caption[256];
+    FormatMessageText(message, text, sizeof(text));
+    LoadText(captionId, caption, sizeof(caption));
+    return MessageBoxA(owner, text, caption, type);
+}
+
+void ShellUserSide::ShowProgramMessage(const Message& message, MessageIcon icon) {
+    ShowMessageBox(owner_, message, IDS_PRODUCT_NAME, MB_OK | IconFlag(icon));
+}
+
+void ShellUserSide::ShowAppMessage(const Message& message, MessageIcon icon) {
+    HWND owner = owner_ != nullptr ? owner_ : GetActiveWindow();
+    ShowMessageBox(owner, message, AFX_IDS_APP_TITLE, MB_OK | IconFlag(icon));
+}
+
+bool ShellUserSide::AskProgramQuestion(const Message& message) {
+    return ShowMessageBox(owner_, message, IDS_PRODUCT_NAME, MB_OKCANCEL | MB_ICONQUESTION) ==
+           IDOK;
+}

@@ -1,0 +1,16 @@
+// Program entry: one job per run, then exit handling.
+#include <windows.h>
+
+#include "app/DialnestApp.h"
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    DialnestApp& app = TheApp();
+    if (app.InitInstance()) {
+        MSG msg;
+        while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    }
+    return app.ExitInstance();
+}

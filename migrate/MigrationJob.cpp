@@ -1,0 +1,6 @@
+// Migration job entry.
+#include "migrate/MigrationJob.h"
+
+#include "app/DialnestApp.h"
+
+void RunMigrationJob(DialnestApp&, HWND) {}

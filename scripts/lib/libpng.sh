@@ -1,0 +1,54 @@
+# libpng for the Windows build: compiled with mingw-w64 from Debian's libpng1.6 source
+# package (with Debian's patches) into .deps/mingw. Sourced by scripts/setup.
+
+enable_deb_src() {
+  local sudo=""
+  [ "$(id -u)" -ne 0 ] && sudo="sudo"
+  if apt-cache showsrc libpng1.6 2>/dev/null | grep -q '^Version'; then
+    return 0
+  fi
+  local src
+  src=$(grep -ls '^Types: *deb$' /etc/apt/sources.list.d/*.sources 2>/dev/null | head -n 1)
+  if [ -n "$src" ]; then
+    # Same URIs, suites, components and keyring as the machine's own Debian entry (its first
+    # stanza; the security mirror need not carry sources for every update).
+    awk 'BEGIN{RS="";ORS="\n\n"} NR==1{sub(/Types: *deb\n/,"Types: deb-src\n"); print}' "$src" |
+      $sudo tee /etc/apt/sources.list.d/dialnest-deb-src.sources >/dev/null
+  elif [ -f /etc/apt/sources.list ]; then
+    grep '^deb ' /etc/apt/sources.list | sed 's/^deb /deb-src /' |
+      $sudo tee /etc/apt/sources.list.d/dialnest-deb-src.list >/dev/null
+  else
+    echo "setup: no Debian source entry found to mirror for deb-src" >&2
+    return 1
+  fi
+  $sudo apt-get update -qq
+}
+
+build_mingw_libpng() {
+  local root=$1
+  local prefix="$root/.deps/mingw"
+  if [ -f "$prefix/lib/libpng16.a" ] && [ -f "$prefix/include/png.h" ]; then
+    return 0
+  fi
+  echo "setup: building libpng for mingw-w64 from Debian's source package"
+  enable_deb_src
+  local work="$root/.deps/src"
+  rm -rf "$work"
+  mkdir -p "$work"
+  (cd "$work" && apt-get source -qq libpng1.6 >/dev/null 2>&1) || {
+    echo "setup: apt-get source libpng1.6 failed" >&2
+    return 1
+  }
+  local srcdir
+  srcdir=$(find "$work" -maxdepth 1 -type d -name 'libpng1.6-*' | head -n 1)
+  cmake -S "$srcdir" -B "$work/build" -G Ninja \
+    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
+    -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_INSTALL_PREFIX="$prefix" \
+    -DPNG_SHARED=OFF -DPNG_STATIC=ON -DPNG_TESTS=OFF -DPNG_EXECUTABLES=OFF \
+    -DPNG_HARDWARE_OPTIMIZATIONS=OFF -DSKIP_INSTALL_EXECUTABLES=ON -DSKIP_INSTALL_PROGRAMS=ON \
+    -DZLIB_USE_STATIC_LIBS=ON >/dev/null
+  cmake --build "$work/build" >/dev/null
+  cmake --install "$work/build" >/dev/null
+  rm -rf "$work"
+}

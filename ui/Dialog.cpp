@@ -1,0 +1,200 @@
+// Dialog base: creation, the message-map dispatcher and the Win32 return rules.
+#include "ui/Dialog.h"
+
+#include "ui/Control.h"
+#include "ui/DataExchange.h"
+
+namespace {
+
+// Messages whose dialog-procedure result is the message's result itself.
+bool ReturnsDirectly(UINT message) {
+    switch (message) {
+    case WM_INITDIALOG:
+    case WM_CHARTOITEM:
+    case WM_COMPAREITEM:
+    case WM_VKEYTOITEM:
+    case WM_QUERYDRAGICON:
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+        return true;
+    default:
+        return false;
+    }
+}
+
+HHOOK filterHook = nullptr;
+int modalDepth = 0;
+
+}  // namespace
+
+Dialog::Dialog(UINT templateId, HWND owner) : templateId_(templateId), owner_(owner) {}
+
+Dialog::~Dialog() { Destroy(); }
+
+INT_PTR Dialog::RunModal() {
+    modal_ = true;
+    if (modalDepth++ == 0) {
+        filterHook = SetWindowsHookExA(WH_MSGFILTER, &Dialog::MessageFilter, nullptr,
+                                       GetCurrentThreadId());
+    }
+    const INT_PTR result = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId_),
+                                           owner_, &Dialog::DialogProc,
+                                           reinterpret_cast<LPARAM>(this));
+    if (--modalDepth == 0 && filterHook != nullptr) {
+        UnhookWindowsHookEx(filterHook);
+        filterHook = nullptr;
+    }
+    modal_ = false;
+    return result;
+}
+
+bool Dialog::Create(HWND owner) {
+    owner_ = owner;
+    modal_ = false;
+    return CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId_), owner,
+                              &Dialog::DialogProc, reinterpret_cast<LPARAM>(this)) != nullptr;
+}
+
+void Dialog::Destroy() {
+    if (hwnd_ != nullptr && !modal_) {
+        DestroyWindow(hwnd_);
+    }
+}
+
+void Dialog::End(INT_PTR result) {
+    if (hwnd_ == nullptr) {
+        return;
+    }
+    if (modal_) {
+        EndDialog(hwnd_, result);
+    } else {
+        ShowWindow(hwnd_, SW_HIDE);
+    }
+}
+
+bool Dialog::UpdateData(bool saveAndValidate) {
+    DataExchange dx(*this, saveAndValidate);
+    DoDataExchange(dx);
+    dataBound_ = true;
+    return true;
+}
+
+void Dialog::DoDataExchange(DataExchange&) {}
+
+BOOL Dialog::OnInitDialog() {
+    UpdateData(false);
+    return TRUE;
+}
+
+void Dialog::OnOK() {
+    UpdateData(true);
+    End(IDOK);
+}
+
+void Dialog::OnCancel() { End(IDCANCEL); }
+
+bool Dialog::PreTranslateMessage(MSG*) { return false; }
+
+bool Dialog::IsEnterOrEscapeDown(const MSG* msg) {
+    return msg->message == WM_KEYDOWN && (msg->wParam == VK_RETURN || msg->wParam == VK_ESCAPE);
+}
+
+LRESULT CALLBACK Dialog::MessageFilter(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == MSGF_DIALOGBOX) {
+        MSG* msg = reinterpret_cast<MSG*>(lParam);
+        HWND root = msg->hwnd != nullptr ? GetAncestor(msg->hwnd, GA_ROOT) : nullptr;
+        // Only our own dialogs; a message box's loop passes through untouched.
+        if (root != nullptr &&
+            GetWindowLongPtrA(root, DWLP_DLGPROC) ==
+                reinterpret_cast<LONG_PTR>(&Dialog::DialogProc)) {
+            Dialog* dialog = reinterpret_cast<Dialog*>(GetWindowLongPtrA(root, DWLP_USER));
+            if (dialog != nullptr && dialog->PreTranslateMessage(msg)) {
+                return 1;
+            }
+        }
+    }
+    return CallNextHookEx(filterHook, code, wParam, lParam);
+}
+
+INT_PTR CALLBACK Dialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    Dialog* dialog;
+    if (message == WM_INITDIALOG) {
+        dialog = reinterpret_cast<Dialog*>(lParam);
+        dialog->hwnd_ = hwnd;
+        SetWindowLongPtrA(hwnd, DWLP_USER, reinterpret_cast<LONG_PTR>(dialog));
+        return dialog->OnInitDialog();
+    }
+    dialog = reinterpret_cast<Dialog*>(GetWindowLongPtrA(hwnd, DWLP_USER));
+    if (dialog == nullptr) {
+        return FALSE;  // messages before WM_INITDIALOG (WM_SETFONT) and after WM_NCDESTROY
+    }
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrA(hwnd, DWLP_USER, 0);
+        dialog->hwnd_ = nullptr;
+        dialog->OnDestroyed();
+        return FALSE;
+    }
+    return dialog->Dispatch(message, wParam, lParam);
+}
+
+const MessageMapEntry* Dialog::FindEntry(UINT message, WPARAM wParam) const {
+    const MessageMapEntry* entry = MessageMap();
+    if (entry == nullptr) {
+        return nullptr;
+    }
+    for (; entry->message != 0; ++entry) {
+        if (entry->message != message) {
+            continue;
+        }
+        if (message != WM_COMMAND ||
+            (entry->code == HIWORD(wParam) && entry->id == LOWORD(wParam))) {
+            return entry;
+        }
+    }
+    return nullptr;
+}
+
+INT_PTR Dialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
+    // A control of ours answers its own colour request (reflection).
+    if (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC && lParam != 0) {
+        const LRESULT brush =
+            SendMessageA(reinterpret_cast<HWND>(lParam), kReflectBase + message, wParam, lParam);
+        if (brush != 0) {
+            return static_cast<INT_PTR>(brush);
+        }
+    }
+    const MessageMapEntry* entry = FindEntry(message, wParam);
+    if (entry != nullptr && entry->onCommand != nullptr) {
+        (this->*(entry->onCommand))();
+        return TRUE;
+    }
+    if (entry != nullptr && entry->onMessage != nullptr) {
+        LRESULT result = 0;
+        if (!(this->*(entry->onMessage))(wParam, lParam, &result)) {
+            return FALSE;
+        }
+        if (ReturnsDirectly(message)) {
+            return static_cast<INT_PTR>(result);
+        }
+        if (hwnd_ != nullptr) {
+            SetWindowLongPtrA(hwnd_, DWLP_MSGRESULT, result);
+        }
+        return TRUE;
+    }
+    if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
+        if (LOWORD(wParam) == IDOK) {
+            OnOK();
+            return TRUE;
+        }
+        if (LOWORD(wParam) == IDCANCEL) {
+            OnCancel();
+            return TRUE;
+        }
+    }
+    return FALSE;
+}
