@@ -14,10 +14,10 @@ constexpr size_t kMethodMenuLineCapacity = 512;  // so a line piece holds at mos
 constexpr int32_t kHeadingMethodKind = 9;        // a heading or prompt row, never applied
 
 struct MethodMenuItem {
-    int32_t kind;                               // column 0; 0 when the column is empty
-    char displayName[kMethodTextSize];          // column 1: the row's text in the list
-    char domainText[kMethodTextSize];           // column 2: with its leading "@"
-    char accessPointNumber[kMethodTextSize];    // column 3: verbatim, "#" and all
+    int32_t kind;                             // column 0; 0 when the column is empty
+    char displayName[kMethodTextSize];        // column 1: the row's text in the list
+    char domainText[kMethodTextSize];         // column 2: with its leading "@"
+    char accessPointNumber[kMethodTextSize];  // column 3: verbatim, "#" and all
 };
 
 // True for a row the user may apply (every kind but the heading kind 9).

@@ -12,10 +12,10 @@
 namespace {
 
 // Shift-JIS words whose second bytes are 0x5C ("\") and 0x7C ("|").
-#define SJIS_HYOU "\x95\x5c"                      // 表
-#define SJIS_SOFUTO "\x83\x5c\x83\x74\x83\x67"    // ソフト
-#define SJIS_PORUTO "\x83\x7c\x81\x5b\x83\x67"    // ポート
-#define SJIS_KETAI "\x8c\x67\x91\xd1"             // 携帯
+#define SJIS_HYOU "\x95\x5c"                    // 表
+#define SJIS_SOFUTO "\x83\x5c\x83\x74\x83\x67"  // ソフト
+#define SJIS_PORUTO "\x83\x7c\x81\x5b\x83\x67"  // ポート
+#define SJIS_KETAI "\x8c\x67\x91\xd1"           // 携帯
 
 struct Row {
     int kind;
@@ -27,8 +27,8 @@ bool operator==(const Row& a, const Row& b) {
 }
 
 std::ostream& operator<<(std::ostream& out, const Row& r) {
-    return out << "{" << r.kind << ", \"" << r.name << "\", \"" << r.domain << "\", \""
-               << r.number << "\"}";
+    return out << "{" << r.kind << ", \"" << r.name << "\", \"" << r.domain << "\", \"" << r.number
+               << "\"}";
 }
 
 Row ToRow(const MethodMenuItem& item) {
@@ -41,7 +41,9 @@ TEST(MethodMenu, ColumnSplit) {
         bool isRow;
         Row row;
     } cases[] = {
-        {"1,Dial-up,@isp.example,0570-01-2345", true, {1, "Dial-up", "@isp.example", "0570-01-2345"}},
+        {"1,Dial-up,@isp.example,0570-01-2345",
+         true,
+         {1, "Dial-up", "@isp.example", "0570-01-2345"}},
         {"2,Name only", true, {2, "Name only", "", ""}},
         {"3,,@only.domain,111", true, {3, "", "@only.domain", "111"}},
         {"4,Gap,,0120#5", true, {4, "Gap", "", "0120#5"}},
@@ -53,9 +55,11 @@ TEST(MethodMenu, ColumnSplit) {
         {"7 ,blank kept", true, {7, "blank kept", "", ""}},
         {"1, x , @y ,#31", true, {1, " x ", " @y ", "#31"}},
         // Second bytes 0x5C and 0x7C stay with their lead bytes, whatever follows.
-        {"1," SJIS_HYOU "," SJIS_SOFUTO "," SJIS_PORUTO, true,
+        {"1," SJIS_HYOU "," SJIS_SOFUTO "," SJIS_PORUTO,
+         true,
          {1, SJIS_HYOU, SJIS_SOFUTO, SJIS_PORUTO}},
-        {"1," SJIS_KETAI "PHS,@m.example,0570#" SJIS_HYOU, true,
+        {"1," SJIS_KETAI "PHS,@m.example,0570#" SJIS_HYOU,
+         true,
          {1, SJIS_KETAI "PHS", "@m.example", "0570#" SJIS_HYOU}},
         // A lead byte takes the next byte with it, even a comma; a final lead byte stands alone.
         {"1,a\x95,b,c", true, {1, "a\x95,b", "c", ""}},
@@ -97,7 +101,8 @@ TEST(MethodMenu, LoadKeepsFileOrderAndFindsPhsRows) {
                  "kind,name,domain,number\r\n"
                  "9,Choose a method\r\n"
                  "\r\n"
-                 "1," SJIS_HYOU "dial,@isp.example,0570-01-2345\r\n"
+                 "1," SJIS_HYOU
+                 "dial,@isp.example,0570-01-2345\r\n"
                  "# comment\n"
                  "3,Air,@air.example,#9\r"
                  "2,Last without line break,@x,1");

@@ -1,0 +1,35 @@
+// Default-connection registry values.
+#include "newconn/DefaultConnection.h"
+
+#include <cstring>
+
+#include "dialup/RasTypes.h"
+#include "settings/ByteText.h"
+
+const char kInternetSettingsKey[] =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
+const char kAutodialDefaultKey[] = "SOFTWARE\\Microsoft\\RAS AutoDial\\Default";
+const char kRemoteAccessKey[] = "RemoteAccess";
+
+bool MakeDefaultConnection(RegistryWriter& registry, OsClass osClass, const char* entryName) {
+    RegistryKey settings =
+        registry.OpenKeyForWriting(RegistryRoot::CurrentUser, kInternetSettingsKey);
+    if (settings != nullptr) {
+        registry.SetDword(settings, "EnableAutodial", 1);
+        registry.SetDword(settings, "NoNetAutodial", 0);
+        registry.CloseKey(settings);
+    }
+
+    const bool machineWide = osClass == 9;
+    RegistryKey target =
+        machineWide ? registry.OpenKeyForWriting(RegistryRoot::LocalMachine, kAutodialDefaultKey)
+                    : registry.OpenKeyForWriting(RegistryRoot::CurrentUser, kRemoteAccessKey);
+    if (target != nullptr) {
+        char name[RAS_MaxEntryName + 1];
+        CopyField(name, entryName);
+        registry.SetString(target, machineWide ? "DefaultInternet" : "InternetProfile", name,
+                           static_cast<uint32_t>(strlen(name) + 1));
+        registry.CloseKey(target);
+    }
+    return true;
+}

@@ -1,0 +1,43 @@
+// Making a new entry the system's default Internet connection: two autodial switches and
+// the default-entry value, whose place depends on the operating-system class.
+#pragma once
+
+#include <cstdint>
+
+#include "dialup/OsClass.h"
+
+enum class RegistryRoot { CurrentUser, LocalMachine };
+
+typedef void* RegistryKey;  // an open key; null means none
+
+// The registry writes the core needs. The shell implements it with the real registry;
+// tests fake it. Keys are only ever opened, never created.
+class RegistryWriter {
+public:
+    virtual ~RegistryWriter() = default;
+
+    // Opens the existing key `path` under `root` for writing. Null when the key does not
+    // exist or cannot be opened for writing.
+    virtual RegistryKey OpenKeyForWriting(RegistryRoot root, const char* path) = 0;
+
+    // Sets a 4-byte REG_DWORD value. True when written.
+    virtual bool SetDword(RegistryKey key, const char* name, uint32_t data) = 0;
+
+    // Sets a REG_SZ value of `byteCount` bytes from `text`; `byteCount` counts the
+    // terminating zero. True when written.
+    virtual bool SetString(RegistryKey key, const char* name, const char* text,
+                           uint32_t byteCount) = 0;
+
+    virtual void CloseKey(RegistryKey key) = 0;
+};
+
+extern const char kInternetSettingsKey[];  // HKCU: Software\...\Internet Settings
+extern const char kAutodialDefaultKey[];   // HKLM: SOFTWARE\Microsoft\RAS AutoDial\Default
+extern const char kRemoteAccessKey[];      // HKCU: RemoteAccess
+
+// Switches autodial on ("EnableAutodial" 1, "NoNetAutodial" 0 under the per-user Internet
+// settings) and names `entryName` (code page 932, at most 256 bytes are used) the default
+// entry: "DefaultInternet" in the machine-wide autodial key on class 9, "InternetProfile"
+// in the per-user "RemoteAccess" key on every other class. A key that cannot be opened is
+// skipped silently and does not stop the other. Always true: the outcome is not reported.
+bool MakeDefaultConnection(RegistryWriter& registry, OsClass osClass, const char* entryName);

@@ -1,0 +1,83 @@
+// Creating the provider's dial-up entry from the new-connection form: the entry with its
+// fixed properties, the saved user name and password, and, when asked, the default
+// connection. Failures the user must know about are shown here, by error number.
+#pragma once
+
+#include <cstddef>
+
+#include "app/UserSide.h"
+#include "dialup/DialupApi.h"
+#include "dialup/OsClass.h"
+#include "newconn/DefaultConnection.h"
+#include "newconn/DnsSettings.h"
+#include "settings/ByteText.h"
+
+class DataFiles;
+
+constexpr size_t kFormTextSize = 255;  // a text read from a form control: 254 bytes and a zero
+
+// The form's values (code page 932). The password is wiped when the inputs are destroyed.
+struct CreationInputs {
+    char entryName[kFormTextSize];
+    char userName[kFormTextSize];    // as typed, without the domain
+    char domainText[kFormTextSize];  // the domain label's text, with its leading "@"
+    char password[kFormTextSize];
+    char accessPointNumber[kFormTextSize];  // as typed or filled in by the chosen method
+    char modemName[kFormTextSize];          // a name from the modem list
+    bool pulse;                             // pulse dialling; tone when false
+    bool makeDefault;                       // make the entry the default connection
+
+    ~CreationInputs() { WipeBytes(password, sizeof(password)); }
+};
+
+// Larger reported entry sizes are taken as a fault of the phonebook, and 2884 is used.
+constexpr RasDword kMaxEntrySize = 64 * 1024;
+
+// The name under which the new entry is tried out first; a number follows from the second
+// candidate on ("Dialnest trial entry 2", ...).
+extern const char kTrialEntryName[];
+constexpr int kTrialNameCandidates = 100;
+
+// "" for tone; for pulse "P" on the NT family (OsClass above 6, a failed query included),
+// otherwise "PP".
+const char* DiallingPrefix(bool pulse, OsClass osClass);
+
+// The user name that reaches the phonebook: `userName` immediately followed by
+// `domainText`. False (and `composed` empty) when it would exceed 256 bytes.
+bool ComposeUserName(const char* userName, const char* domainText, char (&composed)[UNLEN + 1]);
+
+// The dialled number: the dialling prefix, then `accessPointNumber`. False (and `composed`
+// empty) when it would exceed 128 bytes.
+bool ComposeLocalNumber(bool pulse, OsClass osClass, const char* accessPointNumber,
+                        char (&composed)[RAS_MaxPhoneNumber + 1]);
+
+// The entry size the phonebook asks for, learned from the default entry ("" with no
+// buffer): the reported size when the probe returns 0 or 603, else 2884. A reported size
+// of 0 or above kMaxEntrySize also gives 2884. A size above 2884 is written as it is, from
+// a zero-filled buffer of that size.
+RasDword ProbeEntrySize(const DialupApi& api);
+
+// Fills the first sizeof(RASENTRYA) bytes of `entry` with the new entry's fixed properties:
+// dwSize `entrySize`, options RemoteDefaultGateway|ModemLights|PreviewUserPw|
+// ShowDialingProgress (plus the name servers of `dns`), country 81/81, `localNumber`,
+// IP over PPP, device type "modem" named `modemName` (cut at 128 bytes; the modem list
+// never offers longer names), idle disconnect off (0xFFFFFFFF), dwfOptions2 0x43.
+void FillNewEntry(RasDword entrySize, const char* localNumber, const char* modemName,
+                  const DnsSettings& dns, RASENTRYA* entry);
+
+// The message for a refused entry write: IDS_ENTRY_FAILED_610, _621, _14, _1784, or
+// IDS_ENTRY_FAILED_OTHER with the number for its %d.
+Message EntryFailureMessage(RasDword error);
+
+// The creation sequence. True when the entry and its user name and password were saved
+// (the default-connection step, when asked, is silent and does not change the outcome).
+// Every value is checked before anything is deleted or written: a composed user name over
+// 256 bytes shows IDS_USER_NAME_TOO_LONG and a prefixed number over 128 bytes
+// IDS_NUMBER_TOO_LONG. The new entry is then first written under an unused trial name and
+// that trial entry deleted again; a refusal there shows its message by number and leaves
+// any existing entry of the chosen name exactly as it was. Only after that is the old
+// entry deleted and the new one written; a refusal of that write is shown by number too.
+// A refused user name and password show nothing here. Messages are program messages
+// (ダイヤルネスト) with the warning icon; the form shows its general report afterwards.
+bool CreateEntry(const CreationInputs& inputs, const DialupApi& api, const DataFiles& files,
+                 UserSide& user, RegistryWriter& registry, OsClass osClass);

@@ -1,0 +1,46 @@
+// The checks the new-connection form makes when "作成" is pressed, before anything is
+// written, and the test whether the phonebook already holds an entry of the chosen name.
+#pragma once
+
+#include <vector>
+
+#include "app/UserSide.h"
+#include "dialup/DialupApi.h"
+#include "newconn/FormMessage.h"
+
+// The form's values as read from its controls (code page 932, each at most 254 bytes;
+// a null text counts as empty).
+struct CreateFormValues {
+    const char* entryName = nullptr;          // edit 1005
+    const char* userName = nullptr;           // edit 1001, without the domain
+    const char* password = nullptr;           // edit 1002
+    const char* accessPointNumber = nullptr;  // edit 1003
+    const char* modemName = nullptr;          // list 1018
+    int diallingMode = 0;                     // 0 tone, 1 pulse, -1 neither checked
+    int lastMethodIndex = -1;                 // row applied last, -1 while none has been
+    int methodRowCount = 0;                   // rows of the method list 1024
+};
+
+// The first failing check, in the form's fixed order: entry name, user name, password,
+// access-point number (the method prompt instead when no row has been applied and the list
+// has more than one row), modem, dialling mode; all captioned ダイヤルネスト. Then, with every
+// field filled, the method prompt in the application's message box while no row has been
+// applied. MessageBoxKind::None when the form may go on to the overwrite question.
+FormMessage CheckCreateForm(const CreateFormValues& values);
+
+// All entry names of the default phonebook, in the phonebook's order. The first call
+// offers one 264-byte record with a stated size of 0; when that is too small (603) a
+// buffer of the reported size follows. False when the library lacks the operation or the
+// enumeration fails; `entries` is then empty. Every name is zero-terminated within its field.
+bool EnumerateEntries(const DialupApi& api, std::vector<RASENTRYNAMEA>* entries);
+
+// True when `entries` holds `name`, letters A-Z compared without regard to case.
+bool HasEntryNamed(const std::vector<RASENTRYNAMEA>& entries, const char* name);
+
+// True when the phonebook holds an entry named `name` (case-insensitive). A failed
+// enumeration counts as no such entry.
+bool EntryExists(const DialupApi& api, const char* name);
+
+// The overwrite question: when an entry named `name` exists, asks "[name]は既に存在します…"
+// (OK/Cancel). True when creation may go on: no such entry, or the user chose OK.
+bool ConfirmOverwrite(const DialupApi& api, UserSide& user, const char* name);

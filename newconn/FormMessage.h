@@ -1,0 +1,26 @@
+// A message that a decision of the new-connection form asks the form to show: which of
+// the two message-box kinds, which string, which icon.
+#pragma once
+
+#include "app/UserSide.h"
+
+enum class MessageBoxKind {
+    None,     // nothing to show
+    Program,  // captioned ダイヤルネスト (UserSide::ShowProgramMessage)
+    App,      // the application's message box, captioned Dialnest (UserSide::ShowAppMessage)
+};
+
+struct FormMessage {
+    MessageBoxKind kind = MessageBoxKind::None;
+    unsigned textId = 0;  // a string id of res/resource.h
+    MessageIcon icon = MessageIcon::Warning;
+};
+
+// Shows `message` through `user` in its kind of box; does nothing for MessageBoxKind::None.
+inline void ShowFormMessage(UserSide& user, const FormMessage& message) {
+    if (message.kind == MessageBoxKind::Program) {
+        user.ShowProgramMessage(Message{message.textId}, message.icon);
+    } else if (message.kind == MessageBoxKind::App) {
+        user.ShowAppMessage(Message{message.textId}, message.icon);
+    }
+}

@@ -1,0 +1,148 @@
+// In-memory phonebook behind a DialupApi for the entry-creation tests.
+#include "FakeDialup.h"
+
+#include <cstring>
+
+#include "settings/ByteText.h"
+
+namespace {
+
+FakePhonebook fake;
+
+RasDword RASAPI_CALL EnumEntries(const char*, const char*, RASENTRYNAMEA* entries, RasDword* bytes,
+                                 RasDword* count) {
+    fake.calls.push_back("Enum");
+    fake.enumStatedSizes.push_back(*bytes);
+    fake.enumFirstRecordSizes.push_back(entries != nullptr ? entries->dwSize : 0);
+    if (fake.enumResult != 0) {
+        return fake.enumResult;
+    }
+    const RasDword needed = static_cast<RasDword>(fake.entries.size() * kRasEntryNameSize);
+    *count = static_cast<RasDword>(fake.entries.size());
+    if (*bytes < needed) {
+        *bytes = needed;
+        return ERROR_BUFFER_TOO_SMALL;
+    }
+    if (entries->dwSize != kRasEntryNameSize) {
+        return ERROR_INVALID_SIZE;
+    }
+    for (size_t i = 0; i < fake.entries.size(); ++i) {
+        entries[i].dwSize = kRasEntryNameSize;
+        CopyField(entries[i].szEntryName, fake.entries[i].name.c_str());
+    }
+    return 0;
+}
+
+RasDword RASAPI_CALL GetEntryProperties(const char*, const char* entry, RASENTRYA*,
+                                        RasDword* entrySize, unsigned char*, RasDword*) {
+    fake.calls.push_back(std::string("Probe:") + entry);
+    if (entry[0] == '\0') {
+        *entrySize = fake.probeSize;
+        return fake.probeResult;
+    }
+    if (fake.namedProbeResult != 0) {
+        return fake.namedProbeResult;
+    }
+    if (fake.Find(entry) == nullptr) {
+        return ERROR_CANNOT_FIND_PHONEBOOK_ENTRY;
+    }
+    *entrySize = kRasEntrySize;
+    return ERROR_BUFFER_TOO_SMALL;
+}
+
+RasDword RASAPI_CALL SetEntryProperties(const char*, const char* entry, RASENTRYA* entryInfo,
+                                        RasDword entrySize, unsigned char*, RasDword) {
+    fake.calls.push_back(std::string("Set:") + entry);
+    RasDword result = 0;
+    if (!fake.setResults.empty()) {
+        result = fake.setResults.front();
+        fake.setResults.erase(fake.setResults.begin());
+    }
+    if (result != 0) {
+        return result;
+    }
+    FakeEntry* stored = fake.Find(entry);
+    if (stored == nullptr) {
+        fake.entries.push_back(FakeEntry{});
+        stored = &fake.entries.back();
+    }
+    stored->name = entry;
+    stored->size = entrySize;
+    // Reads every byte the caller claims to hand over, so a short buffer shows under ASan.
+    const unsigned char* from = reinterpret_cast<const unsigned char*>(entryInfo);
+    stored->bytes.assign(from, from + entrySize);
+    memset(&stored->record, 0, sizeof(stored->record));
+    memcpy(&stored->record, from, entrySize < sizeof(RASENTRYA) ? entrySize : sizeof(RASENTRYA));
+    return 0;
+}
+
+RasDword RASAPI_CALL DeleteEntry(const char*, const char* entry) {
+    fake.calls.push_back(std::string("Delete:") + entry);
+    for (size_t i = 0; i < fake.entries.size(); ++i) {
+        if (EqualsNoCase(fake.entries[i].name.c_str(), entry)) {
+            fake.entries.erase(fake.entries.begin() + static_cast<long>(i));
+            return 0;
+        }
+    }
+    return ERROR_CANNOT_FIND_PHONEBOOK_ENTRY;
+}
+
+RasDword RASAPI_CALL SetEntryDialParams(const char*, RASDIALPARAMSA* params,
+                                        RasBool removePassword) {
+    fake.calls.push_back(std::string("DialParams:") + params->szEntryName);
+    fake.lastDialParams = *params;
+    fake.lastRemovePassword = removePassword;
+    if (fake.dialParamsResult != 0) {
+        return fake.dialParamsResult;
+    }
+    FakeEntry* stored = fake.Find(params->szEntryName);
+    if (stored == nullptr) {
+        return ERROR_CANNOT_FIND_PHONEBOOK_ENTRY;
+    }
+    stored->hasDialParams = true;
+    stored->userName = params->szUserName;
+    stored->password = params->szPassword;
+    return 0;
+}
+
+}  // namespace
+
+FakeEntry* FakePhonebook::Find(const std::string& name) {
+    for (FakeEntry& entry : entries) {
+        if (EqualsNoCase(entry.name.c_str(), name.c_str())) {
+            return &entry;
+        }
+    }
+    return nullptr;
+}
+
+void FakePhonebook::Add(const std::string& name, const char* localNumber) {
+    FakeEntry entry;
+    entry.name = name;
+    entry.size = kRasEntrySize;
+    entry.record.dwSize = kRasEntrySize;
+    CopyField(entry.record.szLocalPhoneNumber, localNumber);
+    entry.hasDialParams = true;
+    entry.userName = "old@old.example";
+    entry.password = "oldpass";
+    entries.push_back(entry);
+}
+
+FakePhonebook& Fake() {
+    return fake;
+}
+
+void ResetFake() {
+    fake = FakePhonebook{};
+}
+
+DialupApi FakeDialupApi() {
+    DialupApi api;
+    api.library = &fake;
+    api.RasEnumEntriesA = EnumEntries;
+    api.RasGetEntryPropertiesA = GetEntryProperties;
+    api.RasSetEntryPropertiesA = SetEntryProperties;
+    api.RasDeleteEntryA = DeleteEntry;
+    api.RasSetEntryDialParamsA = SetEntryDialParams;
+    return api;
+}

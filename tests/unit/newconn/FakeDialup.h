@@ -1,0 +1,47 @@
+// A phonebook for the entry-creation tests: plain functions behind a DialupApi that keep
+// entries in memory, record every call and return programmed results.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "dialup/DialupApi.h"
+
+struct FakeEntry {
+    std::string name;
+    RasDword size = 0;                 // the dwSize argument of the write
+    std::vector<unsigned char> bytes;  // all `size` bytes that were written
+    RASENTRYA record{};                // the first sizeof(RASENTRYA) of them
+    bool hasDialParams = false;
+    std::string userName;
+    std::string password;
+};
+
+struct FakePhonebook {
+    std::vector<FakeEntry> entries;
+
+    // Programmed results. A non-zero enumResult fails every enumeration; setResults are
+    // taken one per RasSetEntryPropertiesA call, then 0.
+    RasDword enumResult = 0;
+    RasDword probeResult = ERROR_BUFFER_TOO_SMALL;  // RasGetEntryPropertiesA for ""
+    RasDword probeSize = kRasEntrySize;
+    RasDword namedProbeResult = 0;  // for a name; 0 = 603 when it exists, else 623
+    std::vector<RasDword> setResults;
+    RasDword dialParamsResult = 0;
+
+    // What was seen: "Enum", "Probe:<name>", "Set:<name>", "Delete:<name>",
+    // "DialParams:<name>" in call order.
+    std::vector<std::string> calls;
+    std::vector<RasDword> enumStatedSizes;
+    std::vector<RasDword> enumFirstRecordSizes;
+    RASDIALPARAMSA lastDialParams{};
+    RasBool lastRemovePassword = -1;
+
+    FakeEntry* Find(const std::string& name);
+    void Add(const std::string& name, const char* localNumber = "0000");
+};
+
+// The one phonebook behind FakeDialupApi(); Reset() empties it and clears every program.
+FakePhonebook& Fake();
+void ResetFake();
+DialupApi FakeDialupApi();

@@ -1,0 +1,192 @@
+// The new-connection form's decisions: method selection, the Create checks and the
+// phonebook name look-up behind the overwrite question.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "FakeDialup.h"
+#include "newconn/FormChecks.h"
+#include "newconn/MethodSelection.h"
+#include "res/resource.h"
+#include "support/RecordingUserSide.h"
+
+namespace {
+
+MethodMenuItem Item(int kind, const char* number, const char* domain) {
+    MethodMenuItem item;
+    memset(&item, 0, sizeof(item));
+    item.kind = kind;
+    strcpy(item.accessPointNumber, number);
+    strcpy(item.domainText, domain);
+    return item;
+}
+
+TEST(MethodSelection, ApplySnapBackOrNothing) {
+    const MethodMenuItem dialup = Item(1, "0570-01-2345", "@isp.example");
+    const MethodMenuItem heading = Item(9, "9999", "@heading");
+    const MethodMenuItem empty = Item(2, "", "");
+    using A = MethodSelectionAction;
+    struct Case {
+        const char* name;
+        int selected;
+        const MethodMenuItem* item;
+        int last;
+        A action;
+        int lastAfter;
+    } cases[] = {
+        {"valid row, nothing applied yet", 0, &dialup, -1, A::Apply, 0},
+        {"valid row replaces an earlier one", 3, &dialup, 1, A::Apply, 3},
+        {"row without number or domain still applies", 2, &empty, 0, A::Apply, 2},
+        {"kind 12 is choosable", 4, &dialup, -1, A::Apply, 4},
+        {"heading before any row was applied", 0, &heading, -1, A::Nothing, -1},
+        {"heading after a row was applied", 0, &heading, 2, A::SnapBack, 2},
+        {"no selection after a row was applied", -1, nullptr, 1, A::SnapBack, 1},
+        {"row without record after a row was applied", 1, nullptr, 0, A::SnapBack, 0},
+        {"no selection and nothing applied", -1, nullptr, -1, A::Nothing, -1},
+        {"a record but no selected row", -1, &dialup, -1, A::Nothing, -1},
+    };
+    for (const Case& c : cases) {
+        const MethodSelection s = DecideMethodSelection(c.selected, c.item, c.last);
+        EXPECT_EQ(s.action, c.action) << c.name;
+        EXPECT_EQ(s.lastMethodIndex, c.lastAfter) << c.name;
+        if (c.action == A::Apply) {
+            EXPECT_STREQ(s.accessPointNumber, c.item->accessPointNumber) << c.name;
+            EXPECT_STREQ(s.domainText, c.item->domainText) << c.name;
+        }
+        if (c.action == A::SnapBack) {
+            EXPECT_EQ(s.message.kind, MessageBoxKind::App) << c.name;
+            EXPECT_EQ(s.message.textId, unsigned{IDS_CHOOSE_METHOD}) << c.name;
+            EXPECT_EQ(s.message.icon, MessageIcon::Warning) << c.name;
+        } else {
+            EXPECT_EQ(s.message.kind, MessageBoxKind::None) << c.name;
+        }
+    }
+}
+
+TEST(FormChecks, FirstFailureInOrder) {
+    const CreateFormValues full{"My ISP", "taro", "secret", "0570-01-2345", "Modem A", 0, 0, 3};
+    using K = MessageBoxKind;
+    struct Case {
+        const char* name;
+        CreateFormValues values;
+        K kind;
+        unsigned textId;
+    } cases[] = {
+        {"everything filled", full, K::None, 0},
+        {"pulse", {"n", "u", "p", "1", "m", 1, 0, 3}, K::None, 0},
+        {"all empty: the name comes first",
+         {"", "", "", "", "", -1, -1, 0},
+         K::Program,
+         IDS_NO_ENTRY_NAME},
+        {"null texts count as empty", {}, K::Program, IDS_NO_ENTRY_NAME},
+        {"user name", {"n", "", "", "", "", -1, -1, 0}, K::Program, IDS_NO_USER_NAME},
+        {"password", {"n", "u", "", "", "", -1, -1, 0}, K::Program, IDS_NO_PASSWORD},
+        {"number, method not chosen among several rows",
+         {"n", "u", "p", "", "", 0, -1, 2},
+         K::Program,
+         IDS_CHOOSE_METHOD},
+        {"number, one row only",
+         {"n", "u", "p", "", "m", 0, -1, 1},
+         K::Program,
+         IDS_NO_ACCESS_POINT},
+        {"number, no rows", {"n", "u", "p", "", "m", 0, -1, 0}, K::Program, IDS_NO_ACCESS_POINT},
+        {"number, a row was applied",
+         {"n", "u", "p", "", "m", 0, 1, 5},
+         K::Program,
+         IDS_NO_ACCESS_POINT},
+        {"modem", {"n", "u", "p", "1", "", -1, 0, 3}, K::Program, IDS_NO_MODEM},
+        {"dialling mode", {"n", "u", "p", "1", "m", -1, 0, 3}, K::Program, IDS_NO_DIAL_MODE},
+        {"all filled, no row applied",
+         {"n", "u", "p", "1", "m", 0, -1, 0},
+         K::App,
+         IDS_CHOOSE_METHOD},
+        {"all filled, no row applied, several rows",
+         {"n", "u", "p", "1", "m", 1, -1, 4},
+         K::App,
+         IDS_CHOOSE_METHOD},
+    };
+    for (const Case& c : cases) {
+        const FormMessage m = CheckCreateForm(c.values);
+        EXPECT_EQ(m.kind, c.kind) << c.name;
+        EXPECT_EQ(m.textId, c.textId) << c.name;
+        if (c.kind != K::None) {
+            EXPECT_EQ(m.icon, MessageIcon::Warning) << c.name;
+        }
+    }
+}
+
+class PhonebookNames : public ::testing::Test {
+protected:
+    void SetUp() override { ResetFake(); }
+    DialupApi api = FakeDialupApi();
+};
+
+TEST_F(PhonebookNames, EnumerationProtocolAndCaseInsensitiveMatch) {
+    Fake().Add("My ISP");
+    Fake().Add("Other");
+    Fake().Add("Third");
+    std::vector<RASENTRYNAMEA> entries;
+    ASSERT_TRUE(EnumerateEntries(api, &entries));
+    ASSERT_EQ(entries.size(), 3u);
+    EXPECT_STREQ(entries[2].szEntryName, "Third");
+    // First call: one record, stated size 0; then a buffer of the reported size.
+    EXPECT_EQ(Fake().enumStatedSizes, (std::vector<RasDword>{0, 3 * kRasEntryNameSize}));
+    EXPECT_EQ(Fake().enumFirstRecordSizes, (std::vector<RasDword>{264, 264}));
+
+    EXPECT_TRUE(EntryExists(api, "My ISP"));
+    EXPECT_TRUE(EntryExists(api, "my isp"));
+    EXPECT_TRUE(EntryExists(api, "OTHER"));
+    EXPECT_FALSE(EntryExists(api, "My ISP "));
+    EXPECT_FALSE(EntryExists(api, ""));
+}
+
+TEST_F(PhonebookNames, EmptyFailedOrMissingEnumerationMatchesNothing) {
+    std::vector<RASENTRYNAMEA> entries(2);
+    EXPECT_TRUE(EnumerateEntries(api, &entries));
+    EXPECT_TRUE(entries.empty());
+
+    Fake().Add("My ISP");
+    Fake().enumResult = ERROR_CANNOT_OPEN_PHONEBOOK;
+    EXPECT_FALSE(EnumerateEntries(api, &entries));
+    EXPECT_FALSE(EntryExists(api, "My ISP"));
+
+    DialupApi unbound = api;
+    unbound.RasEnumEntriesA = nullptr;
+    Fake().enumResult = 0;
+    EXPECT_FALSE(EntryExists(unbound, "My ISP"));
+}
+
+TEST_F(PhonebookNames, OverwriteQuestion) {
+    Fake().Add("My ISP");
+    RecordingUserSide user;
+    EXPECT_TRUE(ConfirmOverwrite(api, user, "New one"));
+    EXPECT_TRUE(user.shown.empty()) << "no question for a new name";
+
+    user.answer = false;
+    EXPECT_FALSE(ConfirmOverwrite(api, user, "MY ISP"));
+    ASSERT_EQ(user.shown.size(), 1u);
+    EXPECT_EQ(user.shown[0].kind, ShownMessage::Question);
+    EXPECT_EQ(user.shown[0].textId, unsigned{IDS_OVERWRITE_QUESTION});
+    EXPECT_EQ(user.shown[0].text, "MY ISP") << "the name as typed fills the %s";
+
+    user.answer = true;
+    EXPECT_TRUE(ConfirmOverwrite(api, user, "my isp"));
+    EXPECT_EQ(Fake().entries.size(), 1u) << "asking changes nothing";
+}
+
+TEST(FormMessages, ShownInTheirKindOfBox) {
+    RecordingUserSide user;
+    ShowFormMessage(user, FormMessage{});
+    ShowFormMessage(user, FormMessage{MessageBoxKind::Program, IDS_NO_MODEM, MessageIcon::Warning});
+    ShowFormMessage(user,
+                    FormMessage{MessageBoxKind::App, IDS_CHOOSE_METHOD, MessageIcon::Warning});
+    ASSERT_EQ(user.shown.size(), 2u);
+    EXPECT_EQ(user.shown[0].kind, ShownMessage::Program);
+    EXPECT_EQ(user.shown[0].textId, unsigned{IDS_NO_MODEM});
+    EXPECT_EQ(user.shown[1].kind, ShownMessage::App);
+    EXPECT_EQ(user.shown[1].textId, unsigned{IDS_CHOOSE_METHOD});
+}
+
+}  // namespace
