@@ -1,0 +1,164 @@
+// The substitute phonebook's system layer: Win32 on Windows, POSIX natively.
+#include "sim/SimPlatform.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
+namespace {
+
+// A phonebook beyond this is not ours; refusing it keeps a stray path from eating memory.
+const long kMaxFileBytes = 16L * 1024 * 1024;
+
+}  // namespace
+
+SimReadResult ReadSimFile(const std::string& path, std::string* bytes) {
+    bytes->clear();
+    FILE* file = fopen(path.c_str(), "rb");
+    if (file == nullptr) {
+        return errno == ENOENT ? SimReadResult::Missing : SimReadResult::Failed;
+    }
+    char buffer[16384];
+    bool ok = true;
+    for (;;) {
+        const size_t n = fread(buffer, 1, sizeof buffer, file);
+        bytes->append(buffer, n);
+        if (bytes->size() > static_cast<size_t>(kMaxFileBytes)) {
+            ok = false;
+            break;
+        }
+        if (n < sizeof buffer) {
+            ok = ferror(file) == 0;
+            break;
+        }
+    }
+    fclose(file);
+    return ok ? SimReadResult::Read : SimReadResult::Failed;
+}
+
+#ifdef _WIN32
+
+bool ReadSimEnvironment(const char* name, std::string* value) {
+    // GetEnvironmentVariableA rather than getenv: the C runtime's copy of the environment
+    // does not see changes made with SetEnvironmentVariable after start-up.
+    char small[512];
+    SetLastError(ERROR_SUCCESS);  // an empty variable also gives 0
+    DWORD n = GetEnvironmentVariableA(name, small, sizeof small);
+    if (n == 0) {
+        value->clear();
+        return GetLastError() != ERROR_ENVVAR_NOT_FOUND;
+    }
+    if (n < sizeof small) {
+        value->assign(small, n);
+        return true;
+    }
+    std::string large(n, '\0');
+    n = GetEnvironmentVariableA(name, &large[0], static_cast<DWORD>(large.size()));
+    if (n == 0 || n >= large.size()) {
+        return false;
+    }
+    large.resize(n);
+    *value = large;
+    return true;
+}
+
+bool DefaultSimPhonebookPath(std::string* path) {
+    std::string appData;
+    if (!ReadSimEnvironment("APPDATA", &appData) || appData.empty()) {
+        return false;
+    }
+    const std::string folder = appData + "\\Dialnest-sim";
+    if (!CreateDirectoryA(folder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
+        return false;
+    }
+    *path = folder + "\\phonebook.ini";
+    return true;
+}
+
+bool ReplaceSimFile(const std::string& path, const std::string& bytes) {
+    const std::string temporary = path + ".tmp";
+    HANDLE file = CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    bool ok = true;
+    size_t done = 0;
+    while (ok && done < bytes.size()) {
+        const size_t left = bytes.size() - done;
+        const DWORD chunk = left > 0x10000000u ? 0x10000000u : static_cast<DWORD>(left);
+        DWORD written = 0;
+        ok = WriteFile(file, bytes.data() + done, chunk, &written, nullptr) && written > 0;
+        done += written;
+    }
+    ok = ok && FlushFileBuffers(file);
+    ok = CloseHandle(file) && ok;
+    ok = ok && MoveFileExA(temporary.c_str(), path.c_str(),
+                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    if (!ok) {
+        DeleteFileA(temporary.c_str());
+    }
+    return ok;
+}
+
+#else
+
+bool ReadSimEnvironment(const char* name, std::string* value) {
+    const char* text = getenv(name);
+    if (text == nullptr) {
+        value->clear();
+        return false;
+    }
+    *value = text;
+    return true;
+}
+
+bool DefaultSimPhonebookPath(std::string* path) {
+    path->clear();
+    return false;
+}
+
+bool ReplaceSimFile(const std::string& path, const std::string& bytes) {
+    std::string temporary = path + ".tmp-XXXXXX";
+    const int fd = mkstemp(&temporary[0]);
+    if (fd < 0) {
+        return false;
+    }
+    bool ok = true;
+    size_t done = 0;
+    while (ok && done < bytes.size()) {
+        const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        ok = n > 0;
+        if (ok) {
+            done += static_cast<size_t>(n);
+        }
+    }
+    ok = ok && fsync(fd) == 0;
+    ok = close(fd) == 0 && ok;
+    ok = ok && rename(temporary.c_str(), path.c_str()) == 0;
+    if (!ok) {
+        unlink(temporary.c_str());
+        return false;
+    }
+    // Make the rename itself durable.
+    const size_t slash = path.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+    const int dir = open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+    if (dir >= 0) {
+        fsync(dir);
+        close(dir);
+    }
+    return true;
+}
+
+#endif

@@ -1,0 +1,23 @@
+// What the substitute phonebook needs from the system: the environment, the default file
+// path, reading a whole file and replacing a file atomically. The only sim file that knows
+// the platform (windows.h on Windows, POSIX elsewhere).
+#pragma once
+
+#include <string>
+
+// The current value of an environment variable, read anew at every call. False when unset.
+bool ReadSimEnvironment(const char* name, std::string* value);
+
+// The phonebook file used when RASSIM_PHONEBOOK is unset: on Windows
+// %APPDATA%\Dialnest-sim\phonebook.ini (the folder is created). Natively there is none
+// (tests always name their file), and the result is false.
+bool DefaultSimPhonebookPath(std::string* path);
+
+enum class SimReadResult { Read, Missing, Failed };
+
+// Reads the whole file into `bytes`. Missing means the file does not exist.
+SimReadResult ReadSimFile(const std::string& path, std::string* bytes);
+
+// Writes `bytes` to a temporary file beside `path`, flushes it to disk and renames it over
+// `path`. On failure the temporary file is removed and `path` is left as it was.
+bool ReplaceSimFile(const std::string& path, const std::string& bytes);

@@ -1,0 +1,84 @@
+#include "support/SimPhonebook.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "settings/ByteText.h"
+#include "sim/SimDialupApi.h"
+
+namespace {
+
+const char kPathVariable[] = "RASSIM_PHONEBOOK";
+const char kFailVariable[] = "RASSIM_FAIL";
+
+bool Save(const char* name, std::string* value) {
+    const char* text = getenv(name);
+    if (text == nullptr) {
+        return false;
+    }
+    *value = text;
+    return true;
+}
+
+void Restore(const char* name, bool had, const std::string& value) {
+    if (had) {
+        setenv(name, value.c_str(), 1);
+    } else {
+        unsetenv(name);
+    }
+}
+
+}  // namespace
+
+SimPhonebook::SimPhonebook() : api_(SimDialupApi()) {
+    hadPath_ = Save(kPathVariable, &savedPath_);
+    hadFail_ = Save(kFailVariable, &savedFail_);
+    setenv(kPathVariable, path().c_str(), 1);
+    unsetenv(kFailVariable);
+}
+
+SimPhonebook::~SimPhonebook() {
+    Restore(kPathVariable, hadPath_, savedPath_);
+    Restore(kFailVariable, hadFail_, savedFail_);
+}
+
+void SimPhonebook::Fail(const char* list) const {
+    if (list == nullptr || list[0] == '\0') {
+        unsetenv(kFailVariable);
+    } else {
+        setenv(kFailVariable, list, 1);
+    }
+}
+
+RasDword SimPhonebook::AddModemEntry(const char* name, const char* modemName, const char* areaCode,
+                                     const char* localNumber, const char* userName,
+                                     const char* password) const {
+    RASENTRYA entry;
+    memset(&entry, 0, sizeof entry);
+    entry.dwSize = sizeof entry;
+    RasDword size = sizeof entry;
+    RasDword result = api_.RasGetEntryPropertiesA(nullptr, "", &entry, &size, nullptr, nullptr);
+    if (result != 0) {
+        return result;
+    }
+    CopyField(entry.szDeviceType, "modem");
+    CopyField(entry.szDeviceName, modemName);
+    CopyField(entry.szAreaCode, areaCode);
+    CopyField(entry.szLocalPhoneNumber, localNumber);
+    if (areaCode != nullptr && areaCode[0] != '\0') {
+        entry.dwfOptions |= RASEO_UseCountryAndAreaCodes;
+        entry.dwCountryID = 81;
+        entry.dwCountryCode = 81;
+    }
+    result = api_.RasSetEntryPropertiesA(nullptr, name, &entry, entry.dwSize, nullptr, 0);
+    if (result != 0) {
+        return result;
+    }
+    RASDIALPARAMSA params;
+    memset(&params, 0, sizeof params);
+    params.dwSize = sizeof params;
+    CopyField(params.szEntryName, name);
+    CopyField(params.szUserName, userName);
+    CopyField(params.szPassword, password);
+    return api_.RasSetEntryDialParamsA(nullptr, &params, 0);
+}

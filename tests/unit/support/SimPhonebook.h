@@ -1,0 +1,45 @@
+// The substitute phonebook for one test: points RASSIM_PHONEBOOK at phonebook.ini in a
+// scratch folder, clears RASSIM_FAIL, and restores both variables at the end.
+#pragma once
+
+#include <string>
+
+#include "dialup/DialupApi.h"
+#include "support/TempFolder.h"
+
+class SimPhonebook {
+  public:
+    SimPhonebook();
+    ~SimPhonebook();
+    SimPhonebook(const SimPhonebook&) = delete;
+    SimPhonebook& operator=(const SimPhonebook&) = delete;
+
+    // The binding table over the substitute library (SimDialupApi).
+    const DialupApi& api() const { return api_; }
+    const TempFolder& folder() const { return folder_; }
+    std::string path() const { return folder_.PathTo(kFileName); }
+
+    // The file's bytes, exactly as stored (code page 932, CRLF).
+    void WriteFile(const std::string& bytes) const { folder_.Write(kFileName, bytes); }
+    std::string ReadFile() const { return folder_.Read(kFileName); }
+
+    // Sets RASSIM_FAIL ("Operation:number,..."); null or "" clears it.
+    void Fail(const char* list) const;
+
+    // Writes an entry through the library: the default entry's properties with the given
+    // modem and number (area code and the country/area option when `areaCode` is not empty),
+    // then user name and password. Returns the first non-zero result, else 0.
+    RasDword AddModemEntry(const char* name, const char* modemName, const char* areaCode,
+                           const char* localNumber, const char* userName,
+                           const char* password) const;
+
+    static constexpr const char* kFileName = "phonebook.ini";
+
+  private:
+    TempFolder folder_;
+    DialupApi api_;
+    std::string savedPath_;
+    std::string savedFail_;
+    bool hadPath_;
+    bool hadFail_;
+};
