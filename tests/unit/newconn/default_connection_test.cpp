@@ -67,13 +67,4 @@ TEST(DefaultConnection, MissingKeysAreSkippedSilently) {
     EXPECT_TRUE(none.writes.empty());
 }
 
-TEST(DefaultConnection, NameIsWrittenWithItsTerminatorAndBytesUnchanged) {
-    FakeRegistry registry;
-    AddAllKeys(&registry);
-    const std::string name = "\x83\x5c\x83\x74\x83\x67 ISP";  // ソフト ISP
-    MakeDefaultConnection(registry, 7, name.c_str());
-    ASSERT_EQ(registry.writes.size(), 3u);
-    EXPECT_EQ(registry.writes[2], "HKCU\\RemoteAccess:InternetProfile=sz:" + name + '\0');
-}
-
 }  // namespace

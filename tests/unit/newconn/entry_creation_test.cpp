@@ -78,7 +78,8 @@ protected:
 };
 
 TEST_F(EntryCreation, WritesTheTabledRecordAndDialParams) {
-    ASSERT_TRUE(Create());
+    inputs.makeDefault = true;
+    ASSERT_TRUE(Create(9));
     EXPECT_TRUE(user.shown.empty());
     const FakeEntry* made = Fake().Find("My ISP");
     ASSERT_NE(made, nullptr);
@@ -111,7 +112,11 @@ TEST_F(EntryCreation, WritesTheTabledRecordAndDialParams) {
 
     EXPECT_EQ(Writes(), (Calls{"Set:Dialnest trial entry", "Delete:Dialnest trial entry",
                                "Delete:My ISP", "Set:My ISP", "DialParams:My ISP"}));
-    EXPECT_TRUE(registry.writes.empty()) << "make-default was not asked for";
+    ASSERT_EQ(registry.writes.size(), 3u);
+    EXPECT_EQ(registry.writes[2],
+              std::string("HKLM\\SOFTWARE\\Microsoft\\RAS AutoDial\\Default:DefaultInternet=sz:"
+                          "My ISP") +
+                  '\0');
 }
 
 TEST_F(EntryCreation, NameServersFromTheSettingsFile) {
@@ -292,21 +297,6 @@ TEST_F(EntryCreation, RefusedDialParamsFailSilently) {
     EXPECT_TRUE(user.shown.empty());
     EXPECT_NE(Fake().Find("My ISP"), nullptr) << "the entry stays, without user name";
     EXPECT_TRUE(registry.writes.empty());
-}
-
-TEST_F(EntryCreation, MakeDefaultAfterSuccess) {
-    inputs.makeDefault = true;
-    ASSERT_TRUE(Create(9));
-    ASSERT_EQ(registry.writes.size(), 3u);
-    EXPECT_EQ(registry.writes[2],
-              std::string("HKLM\\SOFTWARE\\Microsoft\\RAS AutoDial\\Default:DefaultInternet=sz:"
-                          "My ISP") +
-                  '\0');
-
-    // A registry without any of the keys does not change the outcome.
-    FakeRegistry empty;
-    ResetFake();
-    EXPECT_TRUE(CreateEntry(inputs, api, folder, user, empty, 8));
 }
 
 TEST_F(EntryCreation, MissingWriteOperationIsAFailureNotACrash) {

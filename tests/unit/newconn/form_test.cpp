@@ -176,17 +176,4 @@ TEST_F(PhonebookNames, OverwriteQuestion) {
     EXPECT_EQ(Fake().entries.size(), 1u) << "asking changes nothing";
 }
 
-TEST(FormMessages, ShownInTheirKindOfBox) {
-    RecordingUserSide user;
-    ShowFormMessage(user, FormMessage{});
-    ShowFormMessage(user, FormMessage{MessageBoxKind::Program, IDS_NO_MODEM, MessageIcon::Warning});
-    ShowFormMessage(user,
-                    FormMessage{MessageBoxKind::App, IDS_CHOOSE_METHOD, MessageIcon::Warning});
-    ASSERT_EQ(user.shown.size(), 2u);
-    EXPECT_EQ(user.shown[0].kind, ShownMessage::Program);
-    EXPECT_EQ(user.shown[0].textId, unsigned{IDS_NO_MODEM});
-    EXPECT_EQ(user.shown[1].kind, ShownMessage::App);
-    EXPECT_EQ(user.shown[1].textId, unsigned{IDS_CHOOSE_METHOD});
-}
-
 }  // namespace
