@@ -44,9 +44,10 @@ struct PngCallbacks {
     static void Warning(png_structp /*png*/, png_const_charp /*message*/) {}
 
     // libpng's allocator is made explicit so that the rows, allocated through it, can be
-    // freed with the matching function after the read structure is gone.
+    // freed with the matching function after the read structure is gone, and so that no
+    // block is larger than the bound.
     static png_voidp Allocate(png_structp /*png*/, png_alloc_size_t size) {
-        return std::malloc(size);
+        return size <= PngImage::kMaxBlockBytes ? std::malloc(size) : nullptr;
     }
     static void Release(png_structp /*png*/, png_voidp memory) {
         std::free(memory);
@@ -149,6 +150,9 @@ bool PngImage::DecodeGuarded() {
     const size_t rowBytes = png_get_rowbytes(read_, info_);
     if (rowBytes != static_cast<size_t>(width) * 4) {
         png_error(read_, "unexpected pixel layout");
+    }
+    if (rowBytes * height > kMaxImageBytes) {
+        png_error(read_, "image too large");
     }
 
     rows_ = static_cast<unsigned char**>(png_malloc(read_, sizeof(unsigned char*) * height));

@@ -22,9 +22,17 @@ class PngImage {
     // rather than allocated without limit.
     static constexpr uint32_t kMaxDimension = 4096;
 
+    // Largest decoded image in bytes (4 per pixel): 4096 x 1024 pixels. A logo needs far
+    // less; a stream claiming more is refused before its rows are allocated.
+    static constexpr size_t kMaxImageBytes = 16 * 1024 * 1024;
+
     // Largest buffer an ancillary chunk (text, colour profile) may occupy once read or
     // decompressed; a larger one is skipped without a message, the image still decodes.
     static constexpr size_t kMaxChunkBytes = 2 * 1024 * 1024;
+
+    // Largest single block libpng may take. A chunk's declared length decides an
+    // allocation before its data is read, so a damaged length could otherwise ask for 2 GiB.
+    static constexpr size_t kMaxBlockBytes = kMaxChunkBytes + 64 * 1024;
 
     // `user` shows the decoding failure message and must outlive the image.
     explicit PngImage(UserSide& user);

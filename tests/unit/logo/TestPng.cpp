@@ -118,3 +118,15 @@ void PatchDimensions(std::vector<unsigned char>& png, uint32_t width, uint32_t h
     WriteBigEndian(&png[offset + 4], height);
     FixChunkCrc(png, offset, length);
 }
+
+void InsertChunk(std::vector<unsigned char>& png, const char* type, const std::string& data,
+                 uint32_t declaredLength) {
+    std::vector<unsigned char> chunk(12 + data.size());
+    WriteBigEndian(&chunk[0],
+                   declaredLength != 0 ? declaredLength : static_cast<uint32_t>(data.size()));
+    std::memcpy(&chunk[4], type, 4);
+    std::memcpy(&chunk[8], data.data(), data.size());
+    FixChunkCrc(chunk, 8, data.size());
+    const size_t afterHeader = 8 + 12 + 13;
+    png.insert(png.begin() + static_cast<std::ptrdiff_t>(afterHeader), chunk.begin(), chunk.end());
+}

@@ -31,5 +31,10 @@ bool FindChunk(const std::vector<unsigned char>& png, const char* type, size_t* 
 // Recomputes the CRC of the chunk whose data starts at `dataOffset`.
 void FixChunkCrc(std::vector<unsigned char>& png, size_t dataOffset, size_t length);
 
+// Inserts a chunk of `type` with `data` and a valid CRC right after the header chunk; its
+// length field says `declaredLength` when that is given, the data's length otherwise.
+void InsertChunk(std::vector<unsigned char>& png, const char* type, const std::string& data,
+                 uint32_t declaredLength = 0);
+
 // Writes new dimensions into the header chunk, with a valid CRC.
 void PatchDimensions(std::vector<unsigned char>& png, uint32_t width, uint32_t height);

@@ -224,6 +224,11 @@ TEST(PngImage, EveryFailureShowsOneMessageAndLeavesNoImage) {
         PatchDimensions(png, width, height);
         return png;
     };
+    auto withChunk = [&](const char* type, const std::string& data, uint32_t declared) {
+        Bytes png = good;
+        InsertChunk(png, type, data, declared);
+        return png;
+    };
     Bytes badIdatCrc = good;
     badIdatCrc[idat + 5] ^= 0x10;
     Bytes badDeflate = good;
@@ -231,6 +236,8 @@ TEST(PngImage, EveryFailureShowsOneMessageAndLeavesNoImage) {
     FixChunkCrc(badDeflate, idat, idatLength);
 
     const uint32_t over = PngImage::kMaxDimension + 1;
+    const uint32_t most = PngImage::kMaxDimension;
+    const std::vector<Row> rowsPastBound(PngImage::kMaxImageBytes / (most * 4) + 1, Row(most, 0));
     struct Case {
         const char* name;
         Bytes data;
@@ -248,6 +255,8 @@ TEST(PngImage, EveryFailureShowsOneMessageAndLeavesNoImage) {
         {"height over the limit", WritePng(Picture(1, 8, 0, std::vector<Row>(over, Row(1, 0))))},
         {"huge dimensions", patched(100000, 100000)},
         {"largest dimensions PNG allows", patched(0x7FFFFFFF, 0x7FFFFFFF)},
+        {"ancillary chunk longer than the data", withChunk("zTXt", "Comment", 0x7FFFFFF0)},
+        {"decoded data over the bound", WritePng(Picture(most, 8, 0, rowsPastBound))},
     };
     for (const Case& c : cases) {
         RecordingUserSide user;
@@ -267,6 +276,7 @@ TEST(PngImage, EveryFailureShowsOneMessageAndLeavesNoImage) {
 }
 
 TEST(PngImage, LimitsLeaveOrdinaryImagesAlone) {
+    static const char kBigTextCase[] = "text chunk beyond the bound is skipped";
     const uint32_t most = PngImage::kMaxDimension;
     struct Case {
         const char* name;
@@ -274,13 +284,24 @@ TEST(PngImage, LimitsLeaveOrdinaryImagesAlone) {
     } cases[] = {
         {"widest accepted", Picture(most, 8, 0, {Row(most, 0x33)})},
         {"tallest accepted", Picture(1, 8, 0, std::vector<Row>(most, Row(1, 0x33)))},
-        {"text chunk beyond the bound does not fail the image", Picture(1, 8, 0, {Row(1, 0x33)})},
+        {"largest accepted",
+         Picture(most, 8, 0,
+                 std::vector<Row>(PngImage::kMaxImageBytes / (most * 4), Row(most, 0x33)))},
+        {"compressed text beyond the bound does not fail the image",
+         Picture(1, 8, 0, {Row(1, 0x33)})},
+        {kBigTextCase, Picture(1, 8, 0, {Row(1, 0x33)})},
     };
-    cases[2].picture.compressedText.assign(PngImage::kMaxChunkBytes * 2, 'a');
+    cases[3].picture.compressedText.assign(PngImage::kMaxChunkBytes * 2, 'a');
     for (const Case& c : cases) {
+        Bytes png = WritePng(c.picture);
+        if (std::strcmp(c.name, kBigTextCase) == 0) {
+            InsertChunk(
+                png, "tEXt",
+                "Comment" + std::string(1, '\0') + std::string(PngImage::kMaxChunkBytes + 1, 'a'));
+        }
         RecordingUserSide user;
         PngImage image(user);
-        EXPECT_TRUE(Load(image, WritePng(c.picture))) << c.name;
+        EXPECT_TRUE(Load(image, png)) << c.name;
         EXPECT_TRUE(user.shown.empty()) << c.name;
         EXPECT_EQ(image.Width(), c.picture.width) << c.name;
         EXPECT_EQ(image.Height(), c.picture.height) << c.name;
