@@ -58,7 +58,9 @@ bool MigrationContext::LoadPhsTable() {
     return ReadAccessPointTable(files_, kPhsTableFile, &phsTable);
 }
 
-bool MigrationContext::LoadPairTable() { return ReadPairTable(files_, &pairTable); }
+bool MigrationContext::LoadPairTable() {
+    return ReadPairTable(files_, &pairTable);
+}
 
 bool MigrationContext::FindInGeneralTable(const char* areaCode, const char* localNumber,
                                           bool localOnlyIsOk, AccessPointHit* hit) const {

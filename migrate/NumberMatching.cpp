@@ -7,9 +7,13 @@
 
 namespace {
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
-size_t LengthOf(const char* text) { return text != nullptr ? strlen(text) : 0; }
+size_t LengthOf(const char* text) {
+    return text != nullptr ? strlen(text) : 0;
+}
 
 template <size_t N>
 size_t FieldLength(const char (&field)[N]) {
@@ -93,15 +97,16 @@ bool MatchRecord(const AccessPointRecord& record, const char* areaCode, size_t a
                  const char* localNumber, size_t localLength, bool localOnlyIsOk,
                  char (&prefix)[kAffixSize], char (&suffix)[kAffixSize]) {
     const size_t recordAreaLength = FieldLength(record.areaCode);
+    if (areaLength > 0 &&
+        (areaLength != recordAreaLength || memcmp(areaCode, record.areaCode, areaLength) != 0)) {
+        Clear(prefix);
+        Clear(suffix);
+        return false;
+    }
     const size_t recordNumberLength = FieldLength(record.localNumber);
     if (areaLength > 0) {
-        if (areaLength != recordAreaLength || memcmp(areaCode, record.areaCode, areaLength) != 0) {
-            Clear(prefix);
-            Clear(suffix);
-            return false;
-        }
-        return SplitAround(localNumber, localLength, record.localNumber, recordNumberLength,
-                           prefix, suffix);
+        return SplitAround(localNumber, localLength, record.localNumber, recordNumberLength, prefix,
+                           suffix);
     }
     if (localOnlyIsOk) {
         if (!SplitAround(localNumber, localLength, record.localNumber, recordNumberLength, prefix,
@@ -166,8 +171,8 @@ bool StripAreaCode(char* prefix, const char* areaCode) {
 }
 
 bool MatchAccessPointRecord(const AccessPointRecord& record, const char* areaCode,
-                            const char* localNumber, bool localOnlyIsOk,
-                            char (&prefix)[kAffixSize], char (&suffix)[kAffixSize]) {
+                            const char* localNumber, bool localOnlyIsOk, char (&prefix)[kAffixSize],
+                            char (&suffix)[kAffixSize]) {
     return MatchRecord(record, areaCode, LengthOf(areaCode), localNumber, LengthOf(localNumber),
                        localOnlyIsOk, prefix, suffix);
 }

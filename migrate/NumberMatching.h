@@ -53,8 +53,8 @@ struct AccessPointHit {
 //   - without, `localOnlyIsOk` off: the local number ends with area code + number.
 // On false, `prefix` and `suffix` are empty.
 bool MatchAccessPointRecord(const AccessPointRecord& record, const char* areaCode,
-                            const char* localNumber, bool localOnlyIsOk,
-                            char (&prefix)[kAffixSize], char (&suffix)[kAffixSize]);
+                            const char* localNumber, bool localOnlyIsOk, char (&prefix)[kAffixSize],
+                            char (&suffix)[kAffixSize]);
 
 // First record of `table`, in file order, that matches; `hit` gets its prefix and suffix.
 // False, with `hit` all empty, when none does.

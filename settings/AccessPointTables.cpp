@@ -7,7 +7,9 @@
 #include "settings/PairTable.h"
 #include "settings/SettingFileReader.h"
 
-static bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+static bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 bool SplitTableNumber(const char* text, AccessPointRecord* record) {
     if (record == nullptr) {

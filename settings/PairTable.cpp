@@ -11,51 +11,46 @@ uint32_t PairTable::Hash(std::string_view key) {
 }
 
 void PairTable::Clear() {
-    nodes_.clear();
-    for (uint32_t& head : heads_) {
-        head = kNone;
+    for (std::vector<Pair>& chain : chains_) {
+        chain.clear();
     }
+    index_.clear();
 }
 
 void PairTable::Set(std::string_view key, std::string_view value) {
     const uint32_t bucket = BucketOf(key);
-    for (uint32_t n = heads_[bucket]; n != kNone; n = nodes_[n].next) {
-        if (nodes_[n].pair.key == key) {
-            nodes_[n].pair.value.assign(value.data(), value.size());
-            return;
-        }
+    std::vector<Pair>& chain = chains_[bucket];
+    const auto [place, added] = index_.try_emplace(std::string(key), Place{bucket, chain.size()});
+    if (!added) {
+        chain[place->second.position].value.assign(value.data(), value.size());
+        return;
     }
-    nodes_.push_back(Node{Pair{std::string(key), std::string(value)}, heads_[bucket]});
-    heads_[bucket] = static_cast<uint32_t>(nodes_.size() - 1);
+    chain.push_back(Pair{std::string(key), std::string(value)});
 }
 
 const std::string* PairTable::Find(std::string_view key) const {
-    for (uint32_t n = heads_[BucketOf(key)]; n != kNone; n = nodes_[n].next) {
-        if (nodes_[n].pair.key == key) {
-            return &nodes_[n].pair.value;
-        }
+    const auto place = index_.find(std::string(key));
+    if (place == index_.end()) {
+        return nullptr;
     }
-    return nullptr;
+    return &chains_[place->second.bucket][place->second.position].value;
 }
 
 PairTable::const_iterator PairTable::begin() const {
-    const_iterator it(this, 0, heads_[0]);
-    it.SkipEmptyBuckets();
+    const_iterator it(this, 0, chains_[0].size());
+    it.SkipEmptyChains();
     return it;
 }
 
-void PairTable::const_iterator::SkipEmptyBuckets() {
-    while (node_ == kNone && bucket_ + 1 < kBucketCount) {
+void PairTable::const_iterator::SkipEmptyChains() {
+    while (position_ == 0 && bucket_ < kBucketCount) {
         ++bucket_;
-        node_ = table_->heads_[bucket_];
-    }
-    if (node_ == kNone) {
-        bucket_ = kBucketCount;
+        position_ = bucket_ < kBucketCount ? table_->chains_[bucket_].size() : 0;
     }
 }
 
 PairTable::const_iterator& PairTable::const_iterator::operator++() {
-    node_ = table_->nodes_[node_].next;
-    SkipEmptyBuckets();
+    --position_;
+    SkipEmptyChains();
     return *this;
 }

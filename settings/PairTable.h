@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 class PairTable {
@@ -25,11 +26,9 @@ public:
         std::string value;  // new number
     };
 
-    PairTable() { Clear(); }
-
     void Clear();
-    size_t size() const { return nodes_.size(); }
-    bool empty() const { return nodes_.empty(); }
+    size_t size() const { return index_.size(); }
+    bool empty() const { return index_.empty(); }
 
     // Stores `value` under `key`. A new key goes to the head of its bucket's chain; a key
     // already present gets the new value and keeps its place.
@@ -41,33 +40,35 @@ public:
     // Walks the pairs in visiting order.
     class const_iterator {
     public:
-        const Pair& operator*() const { return table_->nodes_[node_].pair; }
-        const Pair* operator->() const { return &table_->nodes_[node_].pair; }
+        const Pair& operator*() const { return table_->chains_[bucket_][position_ - 1]; }
+        const Pair* operator->() const { return &**this; }
         const_iterator& operator++();
-        bool operator==(const const_iterator& other) const { return node_ == other.node_; }
-        bool operator!=(const const_iterator& other) const { return node_ != other.node_; }
+        bool operator==(const const_iterator& other) const {
+            return bucket_ == other.bucket_ && position_ == other.position_;
+        }
+        bool operator!=(const const_iterator& other) const { return !(*this == other); }
 
     private:
         friend class PairTable;
-        const_iterator(const PairTable* table, uint32_t bucket, uint32_t node)
-            : table_(table), bucket_(bucket), node_(node) {}
-        void SkipEmptyBuckets();
+        const_iterator(const PairTable* table, uint32_t bucket, size_t position)
+            : table_(table), bucket_(bucket), position_(position) {}
+        void SkipEmptyChains();
 
         const PairTable* table_;
         uint32_t bucket_;
-        uint32_t node_;
+        size_t position_;  // one past the pair in the chain's storage; 0 at a chain's end
     };
     const_iterator begin() const;
-    const_iterator end() const { return const_iterator(this, kBucketCount, kNone); }
+    const_iterator end() const { return const_iterator(this, kBucketCount, 0); }
 
 private:
-    static constexpr uint32_t kNone = UINT32_MAX;
-
-    struct Node {
-        Pair pair;
-        uint32_t next;  // next node of the same chain, or kNone
+    struct Place {
+        uint32_t bucket;
+        size_t position;
     };
 
-    std::vector<Node> nodes_;
-    uint32_t heads_[kBucketCount];
+    // Each chain is stored oldest first, so its head is the back: adding at the head is an
+    // append, and a walk reads memory in one direction instead of chasing links.
+    std::vector<Pair> chains_[kBucketCount];
+    std::unordered_map<std::string, Place> index_;  // key -> place, for loading large files
 };
