@@ -1,0 +1,125 @@
+// The creation sequence end to end against the substitute phonebook file: what a later
+// reader of the phonebook finds.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "FakeRegistry.h"
+#include "newconn/EntryCreation.h"
+#include "newconn/FormChecks.h"
+#include "res/resource.h"
+#include "support/RecordingUserSide.h"
+#include "support/SimPhonebook.h"
+
+namespace {
+
+RASENTRYA ReadEntry(const DialupApi& api, const char* name) {
+    RASENTRYA entry;
+    memset(&entry, 0, sizeof(entry));
+    entry.dwSize = sizeof(entry);
+    RasDword size = sizeof(entry);
+    EXPECT_EQ(api.RasGetEntryPropertiesA(nullptr, name, &entry, &size, nullptr, nullptr), 0u)
+        << name;
+    return entry;
+}
+
+std::pair<std::string, std::string> ReadUserAndPassword(const DialupApi& api, const char* name) {
+    RASDIALPARAMSA params;
+    memset(&params, 0, sizeof(params));
+    params.dwSize = sizeof(params);
+    CopyField(params.szEntryName, name);
+    RasBool hasPassword = 0;
+    EXPECT_EQ(api.RasGetEntryDialParamsA(nullptr, &params, &hasPassword), 0u) << name;
+    return {params.szUserName, params.szPassword};
+}
+
+std::vector<std::string> Names(const DialupApi& api) {
+    std::vector<RASENTRYNAMEA> entries;
+    EXPECT_TRUE(EnumerateEntries(api, &entries));
+    std::vector<std::string> names;
+    for (const RASENTRYNAMEA& entry : entries) {
+        names.push_back(entry.szEntryName);
+    }
+    return names;
+}
+
+class SimCreation : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_EQ(sim.AddModemEntry("my isp", "Standard 56000 bps Modem", "", "0000", "old@old",
+                                    "oldpass"),
+                  0u);
+        ASSERT_EQ(sim.AddModemEntry("Other", "Standard 56000 bps Modem", "03", "1234", "o@o", "op"),
+                  0u);
+        sim.folder().Write("ISP_INF.csv",
+                           "SetDnsIpAddress,TRUE\r\nDns1,192.0.2.1\r\nDns2,192.0.2.2\r\n");
+        CopyField(inputs.entryName, "My ISP");
+        CopyField(inputs.userName, "taro");
+        CopyField(inputs.domainText, "@isp.example");
+        CopyField(inputs.password, "secret");
+        CopyField(inputs.accessPointNumber, "0570-01-2345");
+        CopyField(inputs.modemName, "Standard 56000 bps Modem");
+        inputs.pulse = true;
+        inputs.makeDefault = false;
+    }
+
+    bool Create() { return CreateEntry(inputs, sim.api(), sim.folder(), user, registry, 8); }
+
+    SimPhonebook sim;
+    CreationInputs inputs{};
+    RecordingUserSide user;
+    FakeRegistry registry;
+};
+
+TEST_F(SimCreation, OverwritesTheEntryOfTheSameNameAndSavesTheCredentials) {
+    EXPECT_TRUE(EntryExists(sim.api(), "My ISP"));
+    ASSERT_TRUE(Create());
+    EXPECT_TRUE(user.shown.empty());
+    EXPECT_EQ(Names(sim.api()), (std::vector<std::string>{"Other", "My ISP"}))
+        << "the old entry was replaced and no trial entry is left";
+
+    const RASENTRYA made = ReadEntry(sim.api(), "My ISP");
+    EXPECT_EQ(made.dwfOptions, 0x05000114u);
+    EXPECT_EQ(made.dwCountryID, 81u);
+    EXPECT_EQ(made.dwCountryCode, 81u);
+    EXPECT_STREQ(made.szAreaCode, "");
+    EXPECT_STREQ(made.szLocalPhoneNumber, "P0570-01-2345");
+    EXPECT_EQ(made.ipaddrDns.a, 192);
+    EXPECT_EQ(made.ipaddrDns.d, 1);
+    EXPECT_EQ(made.ipaddrDnsAlt.d, 2);
+    EXPECT_EQ(made.dwfNetProtocols, 4u);
+    EXPECT_EQ(made.dwFramingProtocol, 1u);
+    EXPECT_STREQ(made.szDeviceType, "modem");
+    EXPECT_STREQ(made.szDeviceName, "Standard 56000 bps Modem");
+    EXPECT_EQ(made.dwIdleDisconnectSeconds, 0xFFFFFFFFu);
+    EXPECT_EQ(made.dwfOptions2, 0x43u);
+
+    const auto credentials = ReadUserAndPassword(sim.api(), "My ISP");
+    EXPECT_EQ(credentials.first, "taro@isp.example");
+    EXPECT_EQ(credentials.second, "secret");
+    EXPECT_STREQ(ReadEntry(sim.api(), "Other").szLocalPhoneNumber, "1234");
+}
+
+TEST_F(SimCreation, RefusedEntryLeavesThePhonebookFileAsItWas) {
+    const std::string before = sim.ReadFile();
+    sim.Fail("RasSetEntryPropertiesA:1784");
+    EXPECT_FALSE(Create());
+    ASSERT_EQ(user.shown.size(), 1u);
+    EXPECT_EQ(user.shown[0].textId, unsigned{IDS_ENTRY_FAILED_1784});
+    sim.Fail(nullptr);
+    EXPECT_EQ(sim.ReadFile(), before);
+    EXPECT_EQ(ReadUserAndPassword(sim.api(), "my isp").first, "old@old");
+}
+
+TEST_F(SimCreation, NameThePhonebookRefusesIsReportedByNumber) {
+    CopyField(inputs.entryName, "bad\tname");  // control bytes are no entry name
+    EXPECT_FALSE(Create());
+    ASSERT_EQ(user.shown.size(), 1u);
+    EXPECT_EQ(user.shown[0].textId, unsigned{IDS_ENTRY_FAILED_OTHER});
+    EXPECT_EQ(user.shown[0].number, 123);
+    EXPECT_EQ(Names(sim.api()), (std::vector<std::string>{"my isp", "Other"}));
+}
+
+}  // namespace
