@@ -186,6 +186,18 @@ void FillNewEntry(RasDword entrySize, const char* localNumber, const char* modem
         RASEO2_SecureFileAndPrint | RASEO2_SecureClientForMSNet | RASEO2_DisableNbtOverIP;
 }
 
+FormMessage CheckValuesFit(const CreationInputs& inputs, OsClass osClass) {
+    char userName[UNLEN + 1];
+    if (!ComposeUserName(inputs.userName, inputs.domainText, userName)) {
+        return FormMessage{MessageBoxKind::Program, IDS_USER_NAME_TOO_LONG, MessageIcon::Warning};
+    }
+    char localNumber[RAS_MaxPhoneNumber + 1];
+    if (!ComposeLocalNumber(inputs.pulse, osClass, inputs.accessPointNumber, localNumber)) {
+        return FormMessage{MessageBoxKind::Program, IDS_NUMBER_TOO_LONG, MessageIcon::Warning};
+    }
+    return FormMessage{};
+}
+
 Message EntryFailureMessage(RasDword error) {
     Message message{IDS_ENTRY_FAILED_OTHER};
     message.number = static_cast<int>(error);
@@ -199,16 +211,15 @@ Message EntryFailureMessage(RasDword error) {
 
 bool CreateEntry(const CreationInputs& inputs, const DialupApi& api, const DataFiles& files,
                  UserSide& user, RegistryWriter& registry, OsClass osClass) {
+    const FormMessage refusal = CheckValuesFit(inputs, osClass);
+    if (refusal.kind != MessageBoxKind::None) {
+        ShowFormMessage(user, refusal);
+        return false;
+    }
     char userName[UNLEN + 1];
-    if (!ComposeUserName(inputs.userName, inputs.domainText, userName)) {
-        ShowWarning(user, Message{IDS_USER_NAME_TOO_LONG});
-        return false;
-    }
     char localNumber[RAS_MaxPhoneNumber + 1];
-    if (!ComposeLocalNumber(inputs.pulse, osClass, inputs.accessPointNumber, localNumber)) {
-        ShowWarning(user, Message{IDS_NUMBER_TOO_LONG});
-        return false;
-    }
+    ComposeUserName(inputs.userName, inputs.domainText, userName);
+    ComposeLocalNumber(inputs.pulse, osClass, inputs.accessPointNumber, localNumber);
     if (WriteEntry(api, files, user, inputs.entryName, localNumber, inputs.modemName) != 0) {
         return false;
     }

@@ -10,6 +10,7 @@
 #include "dialup/OsClass.h"
 #include "newconn/DefaultConnection.h"
 #include "newconn/DnsSettings.h"
+#include "newconn/FormMessage.h"
 #include "settings/ByteText.h"
 
 class DataFiles;
@@ -50,6 +51,12 @@ bool ComposeUserName(const char* userName, const char* domainText, char (&compos
 // empty) when it would exceed 128 bytes.
 bool ComposeLocalNumber(bool pulse, OsClass osClass, const char* accessPointNumber,
                         char (&composed)[RAS_MaxPhoneNumber + 1]);
+
+// Whether the composed user name and the prefixed number fit their fields: the refusal
+// (IDS_USER_NAME_TOO_LONG or IDS_NUMBER_TOO_LONG, a program warning), else
+// MessageBoxKind::None. CreateEntry makes this check first; the form may make it among its
+// own checks so that the user can shorten the value without the form closing.
+FormMessage CheckValuesFit(const CreationInputs& inputs, OsClass osClass);
 
 // The entry size the phonebook asks for, learned from the default entry ("" with no
 // buffer): the reported size when the probe returns 0 or 603, else 2884. A reported size
