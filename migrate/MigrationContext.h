@@ -21,7 +21,7 @@ public:
     // `files` is the program directory the provider files are read from; it must outlive
     // the context.
     explicit MigrationContext(const DataFiles& files);
-    virtual ~MigrationContext();
+    ~MigrationContext();
     MigrationContext(const MigrationContext&) = delete;
     MigrationContext& operator=(const MigrationContext&) = delete;
 
