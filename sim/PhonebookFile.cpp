@@ -255,7 +255,7 @@ std::string FormatField(const RASENTRYA& entry, const EntryField& field) {
         case FieldKind::Text:
             break;
     }
-    return EscapeSimText(at, SimTextPlace::Value);
+    return EscapeSimText(std::string(at, strnlen(at, field.size)).c_str(), SimTextPlace::Value);
 }
 
 // A value that does not parse leaves the field as it was (zero in a fresh entry).
