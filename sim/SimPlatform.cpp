@@ -100,8 +100,18 @@ bool ReplaceSimFile(const std::string& path, const std::string& bytes) {
     }
     ok = ok && FlushFileBuffers(file);
     ok = CloseHandle(file) && ok;
-    ok = ok && MoveFileExA(temporary.c_str(), path.c_str(),
-                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    // A reader (a test driver looking at the file) may hold it open for a moment.
+    for (int attempt = 0; ok; ++attempt) {
+        if (MoveFileExA(temporary.c_str(), path.c_str(),
+                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+            break;
+        }
+        const DWORD error = GetLastError();
+        ok = attempt < 20 && (error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION);
+        if (ok) {
+            Sleep(50);
+        }
+    }
     if (!ok) {
         DeleteFileA(temporary.c_str());
     }
