@@ -30,6 +30,8 @@ void HeadingLabel::RecreateFont() {
     }
     font_ = CreateFontIndirectA(&fontDescription_);
     if (hwnd_ != nullptr) {
+        // The static draws with the font it was given, whatever the colour handler selects.
+        SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
         RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
     }
 }

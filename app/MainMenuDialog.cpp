@@ -19,7 +19,7 @@ DIALNEST_BEGIN_MESSAGE_MAP(MainMenuDialog)
 DIALNEST_FINISH_MESSAGE_MAP()
 
 namespace {
-const char kHeadingFace[] = "MS ゴシック";
+const char kHeadingFace[] = "MS \x83\x53\x83\x56\x83\x62\x83\x4e";  // MS ゴシック in code page 932
 constexpr int kHeadingSize = 18;
 }  // namespace
 

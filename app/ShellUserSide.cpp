@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "res/resource.h"
+#include "settings/ByteText.h"
 
 namespace {
 
@@ -20,19 +21,26 @@ UINT IconFlag(MessageIcon icon) {
     }
 }
 
+// Our texts carry at most one %s or %d; it is replaced by the message's argument.
 void FormatMessageText(const Message& message, char* out, size_t size) {
     char format[1024];
     LoadText(message.textId, format, sizeof(format));
+    char number[16];
     const char* directive = strchr(format, '%');
-    if (directive == nullptr) {
-        snprintf(out, size, "%s", format);
-    } else if (directive[1] == 's') {
-        snprintf(out, size, format, message.text != nullptr ? message.text : "");
-    } else if (directive[1] == 'd') {
-        snprintf(out, size, format, message.number);
-    } else {
-        snprintf(out, size, "%s", format);
+    const char* argument = nullptr;
+    if (directive != nullptr && directive[1] == 's') {
+        argument = message.text != nullptr ? message.text : "";
+    } else if (directive != nullptr && directive[1] == 'd') {
+        snprintf(number, sizeof(number), "%d", message.number);
+        argument = number;
     }
+    if (argument == nullptr) {
+        CopyText(out, size, format);
+        return;
+    }
+    CopyTextN(out, size, format, static_cast<size_t>(directive - format));
+    AppendTextExact(out, size, argument);
+    AppendTextExact(out, size, directive + 2);
 }
 
 }  // namespace

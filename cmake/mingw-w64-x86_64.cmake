@@ -1,9 +1,9 @@
-# Cross-compiling for 64-bit Windows with Debian's mingw-w64 (win32 thread model).
+# Cross-compiling for 64-bit Windows with Debian's mingw-w64 (posix thread model, which GoogleTest needs).
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 set(triple x86_64-w64-mingw32)
-set(CMAKE_C_COMPILER ${triple}-gcc)
-set(CMAKE_CXX_COMPILER ${triple}-g++)
+set(CMAKE_C_COMPILER ${triple}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${triple}-g++-posix)
 set(CMAKE_RC_COMPILER ${triple}-windres)
 set(CMAKE_AR ${triple}-ar CACHE FILEPATH "")
 set(CMAKE_RANLIB ${triple}-ranlib CACHE FILEPATH "")

@@ -77,15 +77,26 @@ bool EqualsNoCase(const char* a, const char* b) {
     if (a == nullptr || b == nullptr) {
         return a == b;
     }
-    for (;; ++a, ++b) {
-        const unsigned char ca = FoldAscii(static_cast<unsigned char>(*a));
-        const unsigned char cb = FoldAscii(static_cast<unsigned char>(*b));
-        if (ca != cb) {
+    for (;;) {
+        const unsigned char ca = static_cast<unsigned char>(*a);
+        const unsigned char cb = static_cast<unsigned char>(*b);
+        if (IsLeadByte932(ca) && a[1] != '\0') {
+            // The second byte of a double-byte character is never a letter: ア is not ヂ.
+            if (ca != cb || a[1] != b[1]) {
+                return false;
+            }
+            a += 2;
+            b += 2;
+            continue;
+        }
+        if (FoldAscii(ca) != FoldAscii(cb)) {
             return false;
         }
         if (ca == '\0') {
             return true;
         }
+        ++a;
+        ++b;
     }
 }
 

@@ -25,7 +25,8 @@ bool CopyTextExact(char* dst, size_t dstSize, const char* src);
 // Length of `text` cut to at most `maxBytes` bytes without splitting a double-byte character.
 size_t CutLength932(const char* text, size_t length, size_t maxBytes);
 
-// Byte comparison that ignores the case of the letters A-Z only.
+// Byte comparison that ignores the case of the letters A-Z only; the second byte of a
+// double-byte character is compared exactly.
 bool EqualsNoCase(const char* a, const char* b);
 
 // Decimal conversion as the settings files define it: leading blanks and a sign allowed,

@@ -6,7 +6,7 @@ dialnest_packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libpng-dev zlib1g-dev
   mingw-w64 g++-mingw-w64-x86-64 libz-mingw-w64-dev
-  wine wine64 xvfb xauth x11-utils imagemagick
+  wine wine64 fonts-wine xvfb xauth x11-utils imagemagick
   locales fonts-ipafont-gothic
 )
 

@@ -197,6 +197,24 @@ TEST(DataFiles, DataFilePathMustFit) {
     EXPECT_STREQ(path, "") << "an overlong path is never half written";
 }
 
+TEST(ByteText, CaseIsIgnoredForLettersOnly) {
+    struct Case {
+        const char* a;
+        const char* b;
+        bool equal;
+    } cases[] = {
+        {"CaptionStart", "captionstart", true},
+        {"modem", "MODEM", true},
+        {"\x83\x41", "\x83\x61", false},  // ア and ヂ differ only in a folded second byte
+        {"a\x83\x41", "A\x83\x41", true},
+        {"@", "`", false},
+        {"abc", "ab", false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(EqualsNoCase(c.a, c.b), c.equal) << c.a << " / " << c.b;
+    }
+}
+
 TEST(ByteText, CopiesNeverSplitADoubleByteCharacter) {
     struct Case {
         const char* src;

@@ -1,0 +1,175 @@
+// Provider kits and Wine-side settings for GUI tests.
+#include "driver/Kit.h"
+
+#include <shellapi.h>
+
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+#include "driver/GuiDriver.h"
+
+namespace {
+
+std::wstring W(const std::string& utf8) { return FromUtf8(utf8); }
+
+std::string TempFolder() {
+    wchar_t path[MAX_PATH];
+    GetTempPathW(MAX_PATH, path);
+    return ToUtf8(path);
+}
+
+bool CopyOver(const std::string& from, const std::string& to) {
+    return CopyFileW(W(from).c_str(), W(to).c_str(), FALSE) != FALSE;
+}
+
+}  // namespace
+
+std::string BuildFolder() {
+    char value[MAX_PATH] = {};
+    if (GetEnvironmentVariableA("DIALNEST_BUILD", value, sizeof(value)) > 0) {
+        return value;
+    }
+    wchar_t self[MAX_PATH];
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::string path = ToUtf8(self);
+    // tests\gui\dialnest_gui_tests.exe lies two folders below the build folder.
+    for (int i = 0; i < 3; ++i) path = path.substr(0, path.find_last_of('\\'));
+    return path;
+}
+
+Kit::Kit() {
+    static int serial = 0;
+    folder_ = TempFolder() + "dialnest-gui-" + std::to_string(GetCurrentProcessId()) + "-" +
+              std::to_string(++serial);
+    CreateDirectoryW(W(folder_).c_str(), nullptr);
+    CopyOver(BuildFolder() + "\\Dialnest.exe", ExePath());
+    SetEnvironmentVariableW(L"RASSIM_PHONEBOOK", W(PhonebookPath()).c_str());
+    SetEnvironmentVariableW(L"RASSIM_FAIL", nullptr);
+}
+
+Kit::~Kit() {
+    std::wstring from = W(folder_);
+    from.push_back(L'\0');
+    SHFILEOPSTRUCTW op = {};
+    op.wFunc = FO_DELETE;
+    op.pFrom = from.c_str();
+    op.fFlags = FOF_NO_UI;
+    SHFileOperationW(&op);
+}
+
+void Kit::WriteBytes(const std::string& name, const std::string& bytes) const {
+    std::ofstream out(W(PathTo(name)).c_str(), std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+void Kit::WriteText(const std::string& name, const std::string& utf8) const {
+    WriteBytes(name, ToCp932(utf8));
+}
+
+std::string Kit::ReadBytes(const std::string& name) const {
+    std::ifstream in(W(PathTo(name)).c_str(), std::ios::binary);
+    std::ostringstream all;
+    all << in.rdbuf();
+    return all.str();
+}
+
+void Kit::Remove(const std::string& name) const { DeleteFileW(W(PathTo(name)).c_str()); }
+
+std::string Kit::ReadPhonebook() const { return FromCp932(ReadBytes("phonebook.ini")); }
+
+ScopedEnvironment::ScopedEnvironment(const char* name, const char* value) : name_(name) {
+    char old[4096];
+    const DWORD n = GetEnvironmentVariableA(name, old, sizeof(old));
+    hadOld_ = n > 0 && n < sizeof(old);
+    if (hadOld_) old_ = old;
+    SetEnvironmentVariableA(name, value);
+}
+
+ScopedEnvironment::~ScopedEnvironment() {
+    SetEnvironmentVariableA(name_.c_str(), hadOld_ ? old_.c_str() : nullptr);
+}
+
+ScopedSystemLibrary::ScopedSystemLibrary(const std::string& dllPath) {
+    wchar_t system[MAX_PATH];
+    GetSystemDirectoryW(system, MAX_PATH);
+    target_ = ToUtf8(system) + "\\rasapi32.dll";
+    backup_ = target_ + ".dialnest-test";
+    MoveFileExW(W(target_).c_str(), W(backup_).c_str(), MOVEFILE_REPLACE_EXISTING);
+    if (!dllPath.empty()) CopyOver(dllPath, target_);
+}
+
+ScopedSystemLibrary::~ScopedSystemLibrary() {
+    DeleteFileW(W(target_).c_str());
+    MoveFileExW(W(backup_).c_str(), W(target_).c_str(), MOVEFILE_REPLACE_EXISTING);
+}
+
+namespace {
+const char kAppDefaults[] = "Software\\Wine\\AppDefaults\\Dialnest.exe";
+}
+
+ScopedWindowsVersion::ScopedWindowsVersion(const char* version) {
+    HKEY key;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, kAppDefaults, 0, nullptr, 0, KEY_WRITE, nullptr, &key,
+                        nullptr) == ERROR_SUCCESS) {
+        RegSetValueExA(key, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(version),
+                       static_cast<DWORD>(strlen(version) + 1));
+        RegCloseKey(key);
+    }
+}
+
+ScopedWindowsVersion::~ScopedWindowsVersion() { RegDeleteKeyA(HKEY_CURRENT_USER, kAppDefaults); }
+
+namespace {
+const char kAppOverrides[] = "Software\\Wine\\AppDefaults\\Dialnest.exe\\DllOverrides";
+}
+
+ScopedDllOverride::ScopedDllOverride(const char* dll, const char* loadOrder) {
+    HKEY key;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, kAppOverrides, 0, nullptr, 0, KEY_WRITE, nullptr, &key,
+                        nullptr) == ERROR_SUCCESS) {
+        RegSetValueExA(key, dll, 0, REG_SZ, reinterpret_cast<const BYTE*>(loadOrder),
+                       static_cast<DWORD>(strlen(loadOrder) + 1));
+        RegCloseKey(key);
+    }
+}
+
+ScopedDllOverride::~ScopedDllOverride() { RegDeleteKeyA(HKEY_CURRENT_USER, kAppOverrides); }
+
+bool ReadRegistryString(HKEY root, const char* key, const char* value, std::string* out) {
+    char data[1024] = {};
+    DWORD size = sizeof(data) - 1;
+    DWORD type = 0;
+    if (RegGetValueA(root, key, value, RRF_RT_ANY, &type, data, &size) != ERROR_SUCCESS ||
+        type != REG_SZ) {
+        return false;
+    }
+    *out = FromCp932(std::string(data, size > 0 ? size - 1 : 0));
+    return true;
+}
+
+bool ReadRegistryDword(HKEY root, const char* key, const char* value, DWORD* out) {
+    DWORD size = sizeof(*out);
+    DWORD type = 0;
+    return RegGetValueA(root, key, value, RRF_RT_ANY, &type, out, &size) == ERROR_SUCCESS &&
+           type == REG_DWORD;
+}
+
+void DeleteRegistryValue(HKEY root, const char* key, const char* value) {
+    HKEY handle;
+    if (RegOpenKeyExA(root, key, 0, KEY_WRITE, &handle) == ERROR_SUCCESS) {
+        RegDeleteValueA(handle, value);
+        RegCloseKey(handle);
+    }
+}
+
+void EnsureRegistryKey(HKEY root, const char* key) {
+    HKEY handle;
+    if (RegCreateKeyExA(root, key, 0, nullptr, 0, KEY_WRITE, nullptr, &handle, nullptr) ==
+        ERROR_SUCCESS) {
+        RegCloseKey(handle);
+    }
+}
+
+void DeleteRegistryKey(HKEY root, const char* key) { RegDeleteKeyA(root, key); }

@@ -1,0 +1,223 @@
+// Start-up and the main menu: which window opens, the provider's caption and heading,
+// the about box, keys that must do nothing, and the end of the run.
+#include <algorithm>
+
+#include "DialnestGuiTest.h"
+
+namespace {
+
+constexpr int kHeading = 1006;
+constexpr int kNewConnectionButton = 1000;
+constexpr int kMigrationButton = 1001;
+constexpr int kEntryNameEdit = 1005;
+const std::string kDefaultHeading = "インターネット　ダイヤルネスト";
+
+// Height in pixels of the dark (text) rows of a control, as drawn on the screen.
+int InkHeight(HWND control) {
+    const RECT rect = ClientRectOnScreen(control);
+    const int width = rect.right - rect.left;
+    const std::vector<COLORREF> pixels = CaptureScreen(rect);
+    int first = -1;
+    int last = -1;
+    for (size_t i = 0; i < pixels.size(); ++i) {
+        const COLORREF c = pixels[i];
+        const int sum = static_cast<int>(((c >> 16) & 0xFF) + ((c >> 8) & 0xFF) + (c & 0xFF));
+        if (sum < 200) {
+            const int row = static_cast<int>(i) / width;
+            if (first < 0) first = row;
+            last = row;
+        }
+    }
+    return first < 0 ? 0 : last - first + 1;
+}
+
+class MainMenuTest : public DialnestGuiTest {
+protected:
+    HWND StartMenu(const std::string& caption = kProductName) {
+        HWND menu = Start(caption);
+        EXPECT_NE(menu, nullptr) << "the main menu did not appear";
+        if (menu != nullptr) Settle(300);
+        return menu;
+    }
+};
+
+TEST_F(MainMenuTest, AnyOneAccessPointTableOpensTheMenu) {
+    for (const char* table : {"APGEN.csv", "APPHS.csv", "APAIR.csv"}) {
+        Kit one;
+        one.WriteText(table, "");
+        DialnestProcess run;
+        ASSERT_TRUE(run.Start(one.ExePath()));
+        HWND menu = run.WaitForWindow(kProductName);
+        ASSERT_NE(menu, nullptr) << table;
+        EXPECT_NE(Control(menu, kNewConnectionButton), nullptr) << table;
+        EXPECT_NE(Control(menu, kMigrationButton), nullptr) << table;
+        EXPECT_EQ(WindowText(Control(menu, kHeading)), kDefaultHeading) << table;
+        Close(menu);
+        EXPECT_TRUE(run.WaitForExit()) << table;
+    }
+}
+
+TEST_F(MainMenuTest, WithoutTablesTheFormOpensDirectly) {
+    HWND window = Start(kProductName);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(Control(window, kNewConnectionButton), nullptr);
+    EXPECT_NE(Control(window, kEntryNameEdit), nullptr) << "the new-connection form";
+    Close(window);
+    EXPECT_TRUE(app.WaitForExit());
+}
+
+TEST_F(MainMenuTest, ProviderCaptionAndHeading) {
+    struct Case {
+        const char* name;
+        std::string settings;
+        std::string caption;
+        std::string heading;
+    } cases[] = {
+        {"caption and heading", "CaptionStart,接続ツール\r\nTitleStart,ようこそ\r\n", "接続ツール",
+         "ようこそ"},
+        {"lower-case keys", "captionstart,abc\r\ntitlestart,def\r\n", "abc", "def"},
+        {"empty value ignored", "CaptionStart,\r\nTitleStart,\r\n", kProductName,
+         kDefaultHeading},
+        {"value with commas", "TitleStart,a,b,c\r\n", kProductName, "a,b,c"},
+        {"two lines for one key", "CaptionStart,first\r\nCaptionStart,second\r\n", "second",
+         kDefaultHeading},
+        {"last line without a line break", "TitleStart,最後の行", kProductName, "最後の行"},
+        {"blank before the key", " CaptionStart,x\r\n", kProductName, kDefaultHeading},
+    };
+    for (const Case& c : cases) {
+        Kit one;
+        one.WriteText("APGEN.csv", "");
+        one.WriteText("ISP_INF.csv", c.settings);
+        DialnestProcess run;
+        ASSERT_TRUE(run.Start(one.ExePath()));
+        HWND menu = run.WaitForWindow(c.caption);
+        ASSERT_NE(menu, nullptr) << c.name << ": no window captioned " << c.caption;
+        EXPECT_EQ(WindowText(Control(menu, kHeading)), c.heading) << c.name;
+        Close(menu);
+        EXPECT_TRUE(run.WaitForExit()) << c.name;
+    }
+}
+
+TEST_F(MainMenuTest, HeadingSizeFromTitleFontSize) {
+    auto measure = [](const std::string& settings) {
+        Kit one;
+        one.WriteText("APGEN.csv", "");
+        if (!settings.empty()) one.WriteText("ISP_INF.csv", settings);
+        DialnestProcess run;
+        if (!run.Start(one.ExePath())) return -1;
+        HWND menu = run.WaitForWindow(kProductName);
+        if (menu == nullptr) return -1;
+        SetText(Control(menu, kHeading), "ＭＭ");  // same glyphs for every measurement
+        Settle(300);
+        const int height = InkHeight(Control(menu, kHeading));
+        Close(menu);
+        run.WaitForExit();
+        return height;
+    };
+    const int standard = measure("");
+    ASSERT_GT(standard, 8) << "the 18-pixel heading was not drawn";
+    for (const char* unchanged : {"TitleFontSize,1\r\n", "TitleFontSize,0\r\n",
+                                  "TitleFontSize,-5\r\n", "TitleFontSize,large\r\n",
+                                  "TitleFontSize,\r\n"}) {
+        EXPECT_EQ(measure(unchanged), standard) << unchanged;
+    }
+    const int size24 = measure("TitleFontSize,24\r\n");
+    EXPECT_GT(size24, standard);
+    EXPECT_EQ(measure("TitleFontSize,24abc\r\n"), size24);
+    EXPECT_EQ(measure("titlefontsize,24\r\n"), size24);
+    EXPECT_EQ(measure("TitleFontSize,24\r\nTitleFontSize,1\r\n"), size24)
+        << "an unusable later value keeps the last valid size";
+    EXPECT_GT(measure("TitleFontSize,200\r\n"), size24) << "no upper bound";
+}
+
+TEST_F(MainMenuTest, AboutBoxFromTheSystemMenu) {
+    kit.WriteText("APGEN.csv", "");
+    HWND menu = StartMenu();
+    ASSERT_NE(menu, nullptr);
+    SystemCommand(menu, 0x0010);
+    HWND about = app.WaitForWindow("Dialnestのﾊﾞｰｼﾞｮﾝ情報");
+    ASSERT_NE(about, nullptr);
+    bool versionLine = false;
+    for (HWND child = GetWindow(about, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        versionLine = versionLine || WindowText(child) == "Dialnest Version 1.0";
+    }
+    EXPECT_TRUE(versionLine);
+    EXPECT_TRUE(IsShown(menu)) << "the menu stays behind the about box";
+    ClickAndWait(Control(about, IDOK));
+    EXPECT_FALSE(IsWindow(about));
+    EXPECT_TRUE(IsShown(menu));
+    EXPECT_TRUE(app.Running());
+}
+
+TEST_F(MainMenuTest, EnterAndEscapeDoNothing) {
+    kit.WriteText("APGEN.csv", "");
+    HWND menu = StartMenu();
+    ASSERT_NE(menu, nullptr);
+    HWND focus = FocusOf(menu);
+    EXPECT_EQ(focus, Control(menu, kNewConnectionButton)) << "focus starts on button 1000";
+    for (UINT key : {VK_RETURN, VK_ESCAPE}) {
+        PressKey(FocusOf(menu), key);
+        Settle(300);
+        EXPECT_TRUE(app.Running()) << key;
+        EXPECT_TRUE(IsShown(menu)) << key;
+        EXPECT_EQ(app.Windows().size(), 1u) << "no other window opened for key " << key;
+    }
+}
+
+TEST_F(MainMenuTest, CloseBoxEndsTheRun) {
+    kit.WriteText("APAIR.csv", "");
+    HWND menu = StartMenu();
+    ASSERT_NE(menu, nullptr);
+    Close(menu);
+    EXPECT_TRUE(app.WaitForExit());
+}
+
+TEST_F(MainMenuTest, NewConnectionButtonHandsOverToTheForm) {
+    kit.WriteText("APGEN.csv", "");
+    HWND menu = StartMenu();
+    ASSERT_NE(menu, nullptr);
+    Click(Control(menu, kNewConnectionButton));
+    Settle(500);
+    EXPECT_FALSE(IsShown(menu)) << "the menu hides while the form runs";
+    HWND form = nullptr;
+    for (HWND window : app.Windows()) {
+        if (Control(window, kEntryNameEdit) != nullptr) form = window;
+    }
+    ASSERT_NE(form, nullptr) << "the new-connection form";
+    Close(form);
+    EXPECT_TRUE(app.WaitForExit()) << "cancelling the form ends the run; the menu never returns";
+}
+
+class StartupFailureTest : public DialnestGuiTest {};
+
+TEST_F(StartupFailureTest, LibraryWithoutDialFunctions) {
+    ScopedSystemLibrary variant(BuildFolder() + "\\tests\\gui\\rasapi32_without_dial.dll");
+    kit.WriteText("APGEN.csv", "");
+    ASSERT_TRUE(app.Start(kit.ExePath()));
+    ExpectBoxAndOk(kProductName, "RASAPI32.DLL エラー", BoxIcon::Warning);
+    ExpectBoxAndOk("エラー", "現在の環境ではダイヤルアップネットワークがご利用いただけません",
+                   BoxIcon::Warning);
+    EXPECT_TRUE(app.WaitForExit());
+}
+
+TEST_F(StartupFailureTest, LibraryThatCannotBeLoaded) {
+    ScopedDllOverride disabled("rasapi32", "");
+    kit.WriteText("APGEN.csv", "");
+    ASSERT_TRUE(app.Start(kit.ExePath()));
+    ExpectBoxAndOk("エラー", "現在の環境ではダイヤルアップネットワークがご利用いただけません",
+                   BoxIcon::Warning);
+    EXPECT_TRUE(app.WaitForExit());
+}
+
+TEST_F(StartupFailureTest, LibraryPlantedBesideTheProgramIsNeverLoaded) {
+    CopyFileW(FromUtf8(BuildFolder() + "\\tests\\gui\\rasapi32_without_dial.dll").c_str(),
+              FromUtf8(kit.PathTo("RASAPI32.DLL")).c_str(), FALSE);
+    kit.WriteText("APGEN.csv", "");
+    HWND menu = Start(kProductName);
+    ASSERT_NE(menu, nullptr) << "the system directory's library is the one in use";
+    EXPECT_TRUE(app.NoMessageBoxWithin(500));
+    Close(menu);
+    EXPECT_TRUE(app.WaitForExit());
+}
+
+}  // namespace
