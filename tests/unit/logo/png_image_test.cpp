@@ -2,7 +2,6 @@
 // message for every failure. Plain standard C++ so it also runs as a Windows program.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -65,6 +64,16 @@ TestPicture PaletteLogo(std::vector<unsigned char> alpha) {
     return p;
 }
 
+// 'W' white, 'B' black, 'b' black with alpha 0: 4 bytes per letter.
+std::string GreyPixels(const char* pattern) {
+    std::string out;
+    for (const char* p = pattern; *p != '\0'; ++p) {
+        const char grey = *p == 'W' ? '\xFF' : '\0';
+        out += std::string(3, grey) + (*p == 'b' ? '\0' : '\xFF');
+    }
+    return out;
+}
+
 TestPicture BlackTransparent(TestPicture p) {
     p.greyTransparent = 0;
     return p;
@@ -96,13 +105,12 @@ TestPicture Noise(uint32_t width, uint32_t height, int bitDepth, int colourType,
     return p;
 }
 
-const ShownMessage kPngError{ShownMessage::App, IDS_PNG_ERROR, "", 0, MessageIcon::Warning};
-
+// "PNGエラー" in the application's message box (caption Dialnest), warning icon, once.
 void ExpectOnlyPngError(const RecordingUserSide& user, const char* name) {
     ASSERT_EQ(user.shown.size(), 1u) << name;
-    EXPECT_EQ(user.shown[0].kind, kPngError.kind) << name;
-    EXPECT_EQ(user.shown[0].textId, kPngError.textId) << name;
-    EXPECT_EQ(user.shown[0].icon, kPngError.icon) << name;
+    EXPECT_EQ(user.shown[0].kind, ShownMessage::App) << name;
+    EXPECT_EQ(user.shown[0].textId, unsigned{IDS_PNG_ERROR}) << name;
+    EXPECT_EQ(user.shown[0].icon, MessageIcon::Warning) << name;
 }
 
 bool Load(PngImage& image, const Bytes& png) {
@@ -116,14 +124,10 @@ TEST(PngImage, EveryColourTypeBecomesFourBytesPerPixel) {
         std::string expected;
     } cases[] = {
         {"1-bit grey", Picture(10, 1, 0, {{0xAA, 0x80}, {0x55, 0x40}}),
-         Quads({255, 255, 255, 255, 0,   0,   0,   255, 255, 255, 255, 255, 0,   0,
-                0,   255, 255, 255, 255, 255, 0,   0,   0,   255, 255, 255, 255, 255,
-                0,   0,   0,   255, 255, 255, 255, 255, 0,   0,   0,   255,  // row 1
-                0,   0,   0,   255, 255, 255, 255, 255, 0,   0,   0,   255, 255, 255,
-                255, 255, 0,   0,   0,   255, 255, 255, 255, 255, 0,   0,   0,   255,
-                255, 255, 255, 255, 0,   0,   0,   255, 255, 255, 255, 255})},
+         GreyPixels("WBWBWBWBWB"
+                    "BWBWBWBWBW")},
         {"1-bit grey with black transparent", BlackTransparent(Picture(2, 1, 0, {{0x40}})),
-         Quads({0, 0, 0, 0, 255, 255, 255, 255})},
+         GreyPixels("bW")},
         {"2-bit grey widens to 8 bits", Picture(4, 2, 0, {{0x1B}}),
          Quads({0, 0, 0, 255, 0x55, 0x55, 0x55, 255, 0xAA, 0xAA, 0xAA, 255, 255, 255, 255, 255})},
         {"8-bit grey", Picture(2, 8, 0, {{0x10, 0xF0}}),
@@ -276,28 +280,29 @@ TEST(PngImage, EveryFailureShowsOneMessageAndLeavesNoImage) {
 }
 
 TEST(PngImage, LimitsLeaveOrdinaryImagesAlone) {
-    static const char kBigTextCase[] = "text chunk beyond the bound is skipped";
     const uint32_t most = PngImage::kMaxDimension;
+    TestPicture withBigText = Picture(1, 8, 0, {Row(1, 0x33)});
+    withBigText.compressedText.assign(PngImage::kMaxChunkBytes * 2, 'a');
     struct Case {
         const char* name;
         TestPicture picture;
+        size_t textChunkBytes;  // an uncompressed text chunk of this size when not 0
     } cases[] = {
-        {"widest accepted", Picture(most, 8, 0, {Row(most, 0x33)})},
-        {"tallest accepted", Picture(1, 8, 0, std::vector<Row>(most, Row(1, 0x33)))},
+        {"widest accepted", Picture(most, 8, 0, {Row(most, 0x33)}), 0},
+        {"tallest accepted", Picture(1, 8, 0, std::vector<Row>(most, Row(1, 0x33))), 0},
         {"largest accepted",
          Picture(most, 8, 0,
-                 std::vector<Row>(PngImage::kMaxImageBytes / (most * 4), Row(most, 0x33)))},
-        {"compressed text beyond the bound does not fail the image",
-         Picture(1, 8, 0, {Row(1, 0x33)})},
-        {kBigTextCase, Picture(1, 8, 0, {Row(1, 0x33)})},
+                 std::vector<Row>(PngImage::kMaxImageBytes / (most * 4), Row(most, 0x33))),
+         0},
+        {"compressed text beyond the bound does not fail the image", withBigText, 0},
+        {"text chunk beyond the bound is skipped", Picture(1, 8, 0, {Row(1, 0x33)}),
+         PngImage::kMaxChunkBytes + 1},
     };
-    cases[3].picture.compressedText.assign(PngImage::kMaxChunkBytes * 2, 'a');
     for (const Case& c : cases) {
         Bytes png = WritePng(c.picture);
-        if (std::strcmp(c.name, kBigTextCase) == 0) {
-            InsertChunk(
-                png, "tEXt",
-                "Comment" + std::string(1, '\0') + std::string(PngImage::kMaxChunkBytes + 1, 'a'));
+        if (c.textChunkBytes > 0) {
+            InsertChunk(png, "tEXt",
+                        std::string("Comment\0", 8) + std::string(c.textChunkBytes, 'a'));
         }
         RecordingUserSide user;
         PngImage image(user);
