@@ -1,16 +1,206 @@
-// New-connection form.
+// New-connection form: initialisation, method selection and Create.
 #include "newconn/NewConnectionDialog.h"
 
+#include <imm.h>
+
 #include "app/DialnestApp.h"
+#include "dialup/DialupBinding.h"
+#include "newconn/CreationNotice.h"
+#include "newconn/EntryCreation.h"
+#include "newconn/FormChecks.h"
+#include "newconn/FormTexts.h"
+#include "newconn/MethodSelection.h"
+#include "newconn/ShellRegistryWriter.h"
 #include "res/resource.h"
+#include "ui/DataExchange.h"
+
+DIALNEST_BEGIN_MESSAGE_MAP(NewConnectionDialog)
+    DIALNEST_ON_COMMAND(CBN_SELCHANGE, IDC_METHOD_LIST, &NewConnectionDialog::OnMethodListSelChange),
+    DIALNEST_ON_MESSAGE(WM_DESTROY, &NewConnectionDialog::OnDestroy),
+DIALNEST_FINISH_MESSAGE_MAP()
 
 NewConnectionDialog::NewConnectionDialog(DialnestApp& app, HWND owner)
-    : Dialog(IDD_NEW_CONNECTION, owner), app_(app) {}
+    : Dialog(IDD_NEW_CONNECTION, owner),
+      app_(app),
+      user_(nullptr),
+      logo_(user_),
+      icon_(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_DIALNEST))) {}
+
+NewConnectionDialog::~NewConnectionDialog() = default;
+
+void NewConnectionDialog::DoDataExchange(DataExchange& dx) {
+    dx.Radio(IDC_TONE, diallingMode_);
+    dx.Check(IDC_MAKE_DEFAULT, makeDefault_);
+    dx.ListIndex(IDC_METHOD_LIST, methodIndex_);
+}
 
 BOOL NewConnectionDialog::OnInitDialog() {
     Dialog::OnInitDialog();
     app_.SetMainWindow(hwnd_);
+    user_.SetOwner(hwnd_);
+
+    SetWindowLongPtrA(hwnd_, GWL_EXSTYLE, GetWindowLongPtrA(hwnd_, GWL_EXSTYLE) | WS_EX_APPWINDOW);
+    SendMessageA(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
+    SendMessageA(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
+
+    // User name and number are plain ASCII; no conversion window should get in the way.
+    ImmAssociateContext(Item(IDC_USER_NAME), nullptr);
+    ImmAssociateContext(Item(IDC_ACCESS_POINT_NUMBER), nullptr);
+
+    char logoPath[kPathSize];
+    if (FindDataFile(app_.Files(), kLogoFile, logoPath)) {
+        ShowWindow(Item(IDC_LOGO), SW_SHOW);
+        logo_.Attach(Item(IDC_LOGO));
+        logo_.LoadFile(logoPath);
+    }
+
+    FillModemList();
+    FillMethodList();
+
+    char domain[kIspLineCapacity];
+    ReadFormDomain(app_.Files(), domain);
+    if (domain[0] != '\0') {
+        SetDlgItemTextA(hwnd_, IDC_DOMAIN_LABEL, domain);
+    }
+
+    FormTexts texts;
+    if (ReadFormTexts(app_.Files(), &texts)) {
+        if (texts.hasCaption) SetWindowTextA(hwnd_, texts.caption);
+        if (texts.hasEntryName) SetDlgItemTextA(hwnd_, IDC_ENTRY_NAME, texts.entryName);
+        if (texts.hasTelNumber) SetDlgItemTextA(hwnd_, IDC_ACCESS_POINT_NUMBER, texts.telNumber);
+    }
+
+    ApplyMethodSelection();
     return TRUE;
 }
+
+void NewConnectionDialog::FillModemList() {
+    HWND list = Item(IDC_MODEM_LIST);
+    SendMessageA(list, CB_RESETCONTENT, 0, 0);
+    for (const std::string& name : ListModems(app_.Dialup())) {
+        SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+    }
+    if (SendMessageA(list, CB_GETCOUNT, 0, 0) > 0) {
+        SendMessageA(list, CB_SETCURSEL, 0, 0);
+    }
+}
+
+void NewConnectionDialog::ClearMethodList() {
+    SendMessageA(Item(IDC_METHOD_LIST), CB_RESETCONTENT, 0, 0);
+    methods_.clear();
+}
+
+void NewConnectionDialog::FillMethodList() {
+    ClearMethodList();
+    bool hasPhsRow = false;
+    if (!LoadMethodMenu(app_.Files(), &methods_, &hasPhsRow)) {
+        return;
+    }
+    HWND list = Item(IDC_METHOD_LIST);
+    for (MethodMenuItem& item : methods_) {
+        const LRESULT row =
+            SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.displayName));
+        if (row >= 0) {
+            SendMessageA(list, CB_SETITEMDATA, static_cast<WPARAM>(row),
+                         reinterpret_cast<LPARAM>(&item));
+        }
+    }
+    if (!methods_.empty()) {
+        SendMessageA(list, CB_SETCURSEL, 0, 0);
+    }
+    if (hasPhsRow) {
+        char note[512];
+        LoadText(IDS_PHS_NOTE, note, sizeof(note));
+        SetDlgItemTextA(hwnd_, IDC_HINT, note);
+    }
+}
+
+void NewConnectionDialog::OnMethodListSelChange() { ApplyMethodSelection(); }
+
+void NewConnectionDialog::ApplyMethodSelection() {
+    UpdateData(true);
+    HWND list = Item(IDC_METHOD_LIST);
+    const MethodMenuItem* item = nullptr;
+    if (methodIndex_ >= 0) {
+        const LRESULT data = SendMessageA(list, CB_GETITEMDATA, static_cast<WPARAM>(methodIndex_), 0);
+        if (data != CB_ERR && data != 0) {
+            item = reinterpret_cast<const MethodMenuItem*>(data);
+        }
+    }
+    const MethodSelection decision = DecideMethodSelection(methodIndex_, item, lastMethodIndex_);
+    switch (decision.action) {
+    case MethodSelectionAction::Apply:
+        lastMethodIndex_ = decision.lastMethodIndex;
+        SetDlgItemTextA(hwnd_, IDC_ACCESS_POINT_NUMBER, decision.accessPointNumber);
+        SetDlgItemTextA(hwnd_, IDC_DOMAIN_LABEL, decision.domainText);
+        break;
+    case MethodSelectionAction::SnapBack:
+        ShowFormMessage(user_, decision.message);
+        SendMessageA(list, CB_SETCURSEL, static_cast<WPARAM>(lastMethodIndex_), 0);
+        break;
+    case MethodSelectionAction::Nothing:
+        break;
+    }
+}
+
+void NewConnectionDialog::OnOK() {
+    UpdateData(true);
+    CreationInputs inputs = {};
+    ReadControlText(Item(IDC_ENTRY_NAME), inputs.entryName, sizeof(inputs.entryName));
+    ReadControlText(Item(IDC_USER_NAME), inputs.userName, sizeof(inputs.userName));
+    ReadControlText(Item(IDC_PASSWORD), inputs.password, sizeof(inputs.password));
+    ReadControlText(Item(IDC_ACCESS_POINT_NUMBER), inputs.accessPointNumber,
+                    sizeof(inputs.accessPointNumber));
+    ReadControlText(Item(IDC_MODEM_LIST), inputs.modemName, sizeof(inputs.modemName));
+    ReadControlText(Item(IDC_DOMAIN_LABEL), inputs.domainText, sizeof(inputs.domainText));
+    inputs.pulse = diallingMode_ == 1;
+    inputs.makeDefault = makeDefault_ != 0;
+
+    CreateFormValues values;
+    values.entryName = inputs.entryName;
+    values.userName = inputs.userName;
+    values.password = inputs.password;
+    values.accessPointNumber = inputs.accessPointNumber;
+    values.modemName = inputs.modemName;
+    values.diallingMode = diallingMode_;
+    values.lastMethodIndex = lastMethodIndex_;
+    values.methodRowCount = static_cast<int>(SendMessageA(Item(IDC_METHOD_LIST), CB_GETCOUNT, 0, 0));
+    const FormMessage problem = CheckCreateForm(values);
+    if (problem.kind != MessageBoxKind::None) {
+        ShowFormMessage(user_, problem);
+        return;
+    }
+    const OsClass osClass = QueryOsClass();
+    // Refused here rather than in the creation, so the form stays open for a shorter value.
+    const FormMessage tooLong = CheckValuesFit(inputs, osClass);
+    if (tooLong.kind != MessageBoxKind::None) {
+        ShowFormMessage(user_, tooLong);
+        return;
+    }
+    if (!ConfirmOverwrite(app_.Dialup(), user_, inputs.entryName)) {
+        return;
+    }
+
+    CreationNotice notice;
+    notice.Open(hwnd_);
+    ShellRegistryWriter registry;
+    const bool created =
+        CreateEntry(inputs, app_.Dialup(), app_.Files(), user_, registry, osClass);
+    notice.Destroy();
+
+    if (created) {
+        user_.ShowProgramMessage(Message{IDS_CREATED}, MessageIcon::Information);
+    } else {
+        user_.ShowProgramMessage(Message{IDS_CREATE_FAILED}, MessageIcon::Warning);
+    }
+    End(IDOK);
+}
+
+bool NewConnectionDialog::OnDestroy(WPARAM, LPARAM, LRESULT*) {
+    ClearMethodList();
+    return false;
+}
+
+void NewConnectionDialog::OnDestroyed() { methods_.clear(); }
 
 bool NewConnectionDialog::PreTranslateMessage(MSG* msg) { return IsEnterOrEscapeDown(msg); }

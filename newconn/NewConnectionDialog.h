@@ -1,6 +1,12 @@
-// The new-connection form (template 129).
+// The new-connection form (template 129): fills itself from the provider's files and the
+// phonebook, applies the chosen connection method, checks the input and creates the entry.
 #pragma once
 
+#include <vector>
+
+#include "app/ShellUserSide.h"
+#include "logo/LogoPictureControl.h"
+#include "settings/MethodMenu.h"
 #include "ui/Dialog.h"
 
 class DialnestApp;
@@ -8,11 +14,33 @@ class DialnestApp;
 class NewConnectionDialog : public Dialog {
 public:
     NewConnectionDialog(DialnestApp& app, HWND owner);
+    ~NewConnectionDialog() override;
 
 protected:
     BOOL OnInitDialog() override;
+    void DoDataExchange(DataExchange& dx) override;
     bool PreTranslateMessage(MSG* msg) override;
+    void OnOK() override;
+    void OnDestroyed() override;
 
 private:
+    void OnMethodListSelChange();
+    bool OnDestroy(WPARAM wParam, LPARAM lParam, LRESULT* result);
+    void FillModemList();
+    void FillMethodList();
+    void ClearMethodList();
+    void ApplyMethodSelection();
+
     DialnestApp& app_;
+    ShellUserSide user_;
+    LogoPictureControl logo_;
+    HICON icon_;
+    std::vector<MethodMenuItem> methods_;  // the records the rows of list 1024 carry
+
+    int diallingMode_ = 0;  // 0 tone, 1 pulse, -1 none
+    int makeDefault_ = 1;
+    int methodIndex_ = 0;
+    int lastMethodIndex_ = -1;
+
+    DIALNEST_DECLARE_MESSAGE_MAP()
 };

@@ -9,7 +9,8 @@ import struct
 import sys
 import zlib
 
-SIZE = 40
+SIZE = 40   # the drawing's own grid
+PIXELS = 20  # the file's size: the form's logo control is about 20 pixels square
 MAGENTA = (255, 0, 255)
 BLUE = (24, 92, 196)
 ORANGE = (244, 140, 28)
@@ -41,9 +42,11 @@ def chunk(kind, data):
 def main():
     root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
     out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(root, "examples", "kit", "Logo.png")
-    raw = b"".join(b"\0" + b"".join(bytes(colour_at(x, y)) for x in range(SIZE))
-                   for y in range(SIZE))
-    header = struct.pack(">IIBBBBB", SIZE, SIZE, 8, 2, 0, 0, 0)
+    step = SIZE / PIXELS  # point sampling keeps the edges hard
+    raw = b"".join(b"\0" + b"".join(bytes(colour_at((x + 0.5) * step - 0.5, (y + 0.5) * step - 0.5))
+                                     for x in range(PIXELS))
+                   for y in range(PIXELS))
+    header = struct.pack(">IIBBBBB", PIXELS, PIXELS, 8, 2, 0, 0, 0)
     data = (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(raw, 9))
             + chunk(b"IEND", b""))
     os.makedirs(os.path.dirname(out), exist_ok=True)

@@ -1,0 +1,15 @@
+// Creation notice window.
+#include "newconn/CreationNotice.h"
+
+#include "res/resource.h"
+
+CreationNotice::CreationNotice() : Dialog(IDD_CREATION_NOTICE) {}
+
+void CreationNotice::Open(HWND owner) {
+    if (!Create(owner)) {
+        return;
+    }
+    ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
+    RedrawWindow(hwnd_, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+}

@@ -1,0 +1,72 @@
+// Provider texts, domain and modems for the new-connection form.
+#include "newconn/FormTexts.h"
+
+#include <cstring>
+
+#include "settings/ByteText.h"
+
+bool ReadFormTexts(const DataFiles& files, FormTexts* texts) {
+    return ReadIspSettings(files, kIspLineCapacity, [texts](SettingKey key, const char* value) {
+        switch (key) {
+        case SettingKey::CaptionSetting:
+            CopyField(texts->caption, value);
+            texts->hasCaption = true;
+            break;
+        case SettingKey::DefaultEntryName:
+            CopyField(texts->entryName, value);
+            texts->hasEntryName = true;
+            break;
+        case SettingKey::DefaultTelNumber:
+            CopyField(texts->telNumber, value);
+            texts->hasTelNumber = true;
+            break;
+        default:
+            break;
+        }
+    });
+}
+
+void ReadFormDomain(const DataFiles& files, char (&domain)[kIspLineCapacity]) {
+    domain[0] = '\0';
+    ReadIspSettings(files, kIspLineCapacity, [&domain](SettingKey key, const char* value) {
+        if (key == SettingKey::DialupDomain) {
+            CopyField(domain, value);
+        }
+    });
+}
+
+std::vector<std::string> ListModems(const DialupApi& api) {
+    std::vector<std::string> names;
+    if (api.RasEnumDevicesA == nullptr) {
+        return names;
+    }
+    RasDword bytes = 0;
+    RasDword count = 0;
+    RasDword result = api.RasEnumDevicesA(nullptr, &bytes, &count);
+    if (result != 0 && result != ERROR_BUFFER_TOO_SMALL) {
+        return names;
+    }
+    if (count == 0) {
+        return names;
+    }
+    if (count > 4096) {
+        return names;  // no phonebook has that many devices; refuse rather than allocate it
+    }
+    std::vector<RASDEVINFOA> devices(count);
+    memset(devices.data(), 0, devices.size() * sizeof(RASDEVINFOA));
+    devices[0].dwSize = kRasDevInfoSize;
+    bytes = static_cast<RasDword>(devices.size() * sizeof(RASDEVINFOA));
+    result = api.RasEnumDevicesA(devices.data(), &bytes, &count);
+    if (result != 0) {
+        return names;
+    }
+    for (RasDword i = 0; i < count && i < devices.size(); ++i) {
+        RASDEVINFOA& device = devices[i];
+        device.szDeviceType[sizeof(device.szDeviceType) - 1] = '\0';
+        device.szDeviceName[sizeof(device.szDeviceName) - 1] = '\0';
+        if (EqualsNoCase(device.szDeviceType, "modem")) {
+            names.emplace_back(device.szDeviceName);
+        }
+    }
+    return names;
+}
