@@ -63,56 +63,28 @@ TEST(SplitTableNumber, AreaCodeAndDigitsOfTheRest) {
     }
 }
 
-TEST(AccessPointTables, LineRules) {
-    struct Case {
-        const char* line;
-        const char* number;  // null: skipped
-    } cases[] = {
-        {"\x93\x8c\x8b\x9e,03-1234-5678", "03-1234-5678"},
-        {"\x93\x8c\x8b\x9e, 03-1234-5678", " 03-1234-5678"},
-        {"label,03-1,x", "03-1,x"},
-        {",045-111", "045-111"},
-        {"label,", nullptr},
-        {"0312345678", "0312345678"},
-        {"\x8c\xa9\x8f\x6f\x82\xb5", nullptr},  // 見出し: a heading without a comma
-        {"Number list", nullptr},
-        {" 0312345678", nullptr},
-        {"-1234", nullptr},
-        {"; 03-1234", nullptr},
-        {"\x94\xd4\x8d\x86,\x96\xbc", "\x96\xbc"},  // 番号,名: a heading with a comma is read
-    };
-    for (const Case& c : cases) {
-        const char* number = TableLineNumber(c.line);
-        if (c.number == nullptr) {
-            EXPECT_EQ(number, nullptr) << c.line;
-        } else {
-            ASSERT_NE(number, nullptr) << c.line;
-            EXPECT_STREQ(number, c.number) << c.line;
-        }
-    }
-}
-
 TEST(AccessPointTables, GeneralAndPhsFilesInFileOrder) {
     TempFolder folder;
-    const std::string lines =
+    const std::string lines = std::string(
         "\x94\xd4\x8d\x86\r\n"                       // 番号 alone: skipped
-        "\x93\x8c\x8b\x9e,03-1234-5678\r\n"          // 東京
-        "\x91\xe5\x8d\xe3, 06-1234-5678\r\n"         // 大阪, blank kept
-        "0570 001 234\n"                             // digit-led, kept whole
-        "name,number\r"                              // a heading with a comma is a record
-        "label,\r\n"                                 //
-        "x,03-1234-5678,99\r\n"                      //
+        " 0312345678\r\n"                            // not digit-led: skipped
+        "-1234\r\n"                                  // not digit-led: skipped
+        "\x93\x8c\x8b\x9e,03-1234-5678\r\n"          // 東京: label not kept
+        "\x91\xe5\x8d\xe3, 06-1234-5678\r\n"         // 大阪: blank kept
+        "0570 001 234\n"                             // digit-led: kept whole
+        "name,number\r"                              // a heading with a comma is read
+        "label,\r\n"                                 // nothing after the comma
+        ",045-111\r\n"                               // empty label
+        "x,03-1234-5678,99\r\n"                      // digits across the comma
         "\x96\xbc\x8c\xc3\x89\xae,052-111-2222\r\n"  // 名古屋
         "\x96\xbc\x8c\xc3\x89\xae,052-111-2222\r\n"  // duplicate kept
-        "too long," +
-        std::string(11, '0') +
-        "-1\r\n"
+        "too long,00000000000-1\r\n"                 // area code over 10 bytes: skipped
         "03-\r\n"
-        "last,011-222";  // no line break after the last line
+        "last,011-222");  // no line break after the last line
     const Records expected = {
-        {"03", "12345678"}, {" 06", "12345678"},  {"", "0570 001 234"},
-        {"", "number"},     {"03", "1234567899"}, {"052", "1112222"},
-        {"052", "1112222"}, {"03", ""},           {"011", "222"},
+        {"03", "12345678"}, {" 06", "12345678"},  {"", "0570 001 234"}, {"", "number"},
+        {"045", "111"},     {"03", "1234567899"}, {"052", "1112222"},   {"052", "1112222"},
+        {"03", ""},         {"011", "222"},
     };
     folder.Write("APGEN.csv", lines);
     folder.Write("APPHS.csv", lines);

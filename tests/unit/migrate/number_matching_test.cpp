@@ -106,14 +106,23 @@ TEST(NumberMatching, AreaCodeOfThePrefix) {
         bool passes;
         const char* after;
     } cases[] = {
-        {"", "03", true, ""},       {"3", "03", true, "3"},  // shorter than the area code: dials
-                                                             // the local number alone
-        {"P", "03", true, "P"},     {"03", "03", true, ""},      {"03-", "03", true, ""},
-        {"0,03", "03", true, "0,"}, {"0,03-", "03", true, "0,"}, {"103", "03", true, "1"},
+        {"", "03", true, ""},
+        {"3", "03", true, "3"},  // shorter than the area code: dials
+                                 // the local number alone
+        {"P", "03", true, "P"},
+        {"03", "03", true, ""},
+        {"03-", "03", true, ""},
+        {"0,03", "03", true, "0,"},
+        {"0,03-", "03", true, "0,"},
+        {"103", "03", true, "1"},
         {"0,", "03", true, "0,"},  // ends in a non-digit
-        {"PP", "03", true, "PP"},   {"0,-", "03", true, "0,"},   {"045", "03", false, "045"},
+        {"PP", "03", true, "PP"},
+        {"0,-", "03", true, "0,"},
+        {"045", "03", false, "045"},
         {"3-", "03", false, "3"},  // shorter after the hyphen, ends in a digit
-        {"0-", "03", false, "0"},   {"", "", true, ""},          {"5", "", true, "5"},
+        {"0-", "03", false, "0"},
+        {"", "", true, ""},
+        {"5", "", true, "5"},
         {"0-", "", true, "0"},
     };
     for (const Case& c : cases) {
@@ -229,15 +238,6 @@ TEST(NumberMatching, PairSearchFollowsTheVisitingOrder) {
     EXPECT_EQ(PairTable::BucketOf("3123456"), 5u);
     EXPECT_EQ(PairTable::BucketOf("123456"), 3u);
     EXPECT_EQ(PairTable::BucketOf("0123456"), 3u);
-
-    // The pair search applies the same area-code rules as the lists.
-    PairTable table;
-    table.Set("03-1234", "0120-1");
-    AccessPointHit hit;
-    EXPECT_TRUE(FindPairAccessPoint(table, "03", "1234", false, &hit));
-    EXPECT_FALSE(FindPairAccessPoint(table, "045", "1234", true, &hit));
-    EXPECT_TRUE(FindPairAccessPoint(table, "", "1234", true, &hit));
-    EXPECT_FALSE(FindPairAccessPoint(table, "", "1234", false, &hit));
 }
 
 }  // namespace
