@@ -63,6 +63,7 @@ bool FindAccessPoint(const AccessPointTable& table, const char* areaCode, const 
 
 // First pair of `table`, in its visiting order, whose old number (split with
 // SplitTableNumber; a key that does not fit a record never matches) matches; `hit` gets
-// its prefix, suffix and new number. False, with `hit` all empty, when none does.
+// its prefix, suffix and new number. A value too long for `newNumber` (none read from a
+// file is) never matches either. False, with `hit` all empty, when none does.
 bool FindPairAccessPoint(const PairTable& table, const char* areaCode, const char* localNumber,
                          bool localOnlyIsOk, AccessPointHit* hit);
