@@ -65,6 +65,10 @@ prepare_wine_prefix() {
   local reg="$WINEPREFIX/dialnest.reg"
   write_prefix_registry "$reg"
   "$DIALNEST_WINE" regedit /S 'Z:'"$(echo "$reg" | tr / '\\')" >/dev/null 2>&1
+  # Wine draws the caption buttons with Marlett, which it does not find in its data folder.
+  if [ -f /usr/share/wine/fonts/marlett.ttf ]; then
+    cp -f /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
+  fi
   "$DIALNEST_WINE" wineboot -s >/dev/null 2>&1 || true
   wineserver -w 2>/dev/null || true
   echo "$want" > "$stamp"
