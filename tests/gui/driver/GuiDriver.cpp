@@ -51,33 +51,60 @@ bool IsMessageBox(HWND window) {
            GetDlgItem(window, 1088) != nullptr;
 }
 
+// A 32-bit top-down bitmap in its own memory device context; pixels read as 0x00RRGGBB.
+class Canvas {
+public:
+    Canvas(int width, int height) : width_(width), height_(height) {
+        screen_ = GetDC(nullptr);
+        dc_ = CreateCompatibleDC(screen_);
+        BITMAPINFO info = {};
+        info.bmiHeader.biSize = sizeof(info.bmiHeader);
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = -height;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits_, nullptr, 0);
+        old_ = SelectObject(dc_, bitmap_);
+    }
+    ~Canvas() {
+        SelectObject(dc_, old_);
+        DeleteObject(bitmap_);
+        DeleteDC(dc_);
+        ReleaseDC(nullptr, screen_);
+    }
+    Canvas(const Canvas&) = delete;
+    Canvas& operator=(const Canvas&) = delete;
+
+    HDC Dc() const { return dc_; }
+    HDC Screen() const { return screen_; }
+    std::vector<COLORREF> Pixels() const {
+        GdiFlush();
+        std::vector<COLORREF> pixels(static_cast<size_t>(width_) * height_);
+        const DWORD* p = static_cast<const DWORD*>(bits_);
+        for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = p[i] & 0xFFFFFF;
+        return pixels;
+    }
+
+private:
+    int width_;
+    int height_;
+    HDC screen_;
+    HDC dc_;
+    HBITMAP bitmap_;
+    HGDIOBJ old_;
+    void* bits_ = nullptr;
+};
+
 // Renders a system icon the way a message box's icon static draws it, over `background`.
 std::vector<COLORREF> RenderIcon(LPCWSTR iconId, int width, int height, COLORREF background) {
-    HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(dc, bitmap);
+    Canvas canvas(width, height);
     HBRUSH brush = CreateSolidBrush(background);
     RECT all = {0, 0, width, height};
-    FillRect(dc, &all, brush);
+    FillRect(canvas.Dc(), &all, brush);
     DeleteObject(brush);
-    DrawIconEx(dc, 0, 0, LoadIconW(nullptr, iconId), 0, 0, 0, nullptr, DI_NORMAL | DI_DEFAULTSIZE);
-    GdiFlush();
-    std::vector<COLORREF> pixels(static_cast<size_t>(width) * height);
-    const DWORD* p = static_cast<const DWORD*>(bits);
-    for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = p[i] & 0xFFFFFF;
-    SelectObject(dc, old);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
-    ReleaseDC(nullptr, screen);
-    return pixels;
+    DrawIconEx(canvas.Dc(), 0, 0, LoadIconW(nullptr, iconId), 0, 0, 0, nullptr,
+               DI_NORMAL | DI_DEFAULTSIZE);
+    return canvas.Pixels();
 }
 
 long long Distance(const std::vector<COLORREF>& a, const std::vector<COLORREF>& b) {
@@ -341,29 +368,10 @@ void Answer(const MessageBoxInfo& box, int buttonId) {
 std::vector<COLORREF> CaptureScreen(const RECT& rect) {
     const int width = rect.right - rect.left;
     const int height = rect.bottom - rect.top;
-    std::vector<COLORREF> pixels;
-    if (width <= 0 || height <= 0) return pixels;
-    HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(dc, bitmap);
-    BitBlt(dc, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
-    GdiFlush();
-    pixels.resize(static_cast<size_t>(width) * height);
-    const DWORD* p = static_cast<const DWORD*>(bits);
-    for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = p[i] & 0xFFFFFF;
-    SelectObject(dc, old);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
-    ReleaseDC(nullptr, screen);
-    return pixels;
+    if (width <= 0 || height <= 0) return std::vector<COLORREF>();
+    Canvas canvas(width, height);
+    BitBlt(canvas.Dc(), 0, 0, width, height, canvas.Screen(), rect.left, rect.top, SRCCOPY);
+    return canvas.Pixels();
 }
 
 COLORREF ScreenPixel(int x, int y) {
