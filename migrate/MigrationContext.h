@@ -1,13 +1,22 @@
 // The object of one access-point migration run: the provider's migration settings from
-// ISP_INF.csv, the three access-point tables, the counts of the run, and the searches of
-// an entry's number over the tables. Everything starts empty or off and is filled by the
-// four load operations at the start of the run; nothing survives from one run to the next.
+// ISP_INF.csv, the three access-point tables, the counts of the run, the records of the
+// entry under examination, and the operations of the run: the driver, the rules for one
+// entry, and the write-back of accepted changes. Everything starts empty or off and is
+// filled by the four load operations at the start of the run; nothing survives from one
+// run to the next.
 #pragma once
 
 #include <cstddef>
+#include <memory>
+#include <vector>
 
+#include "app/UserSide.h"
+#include "dialup/DialupApi.h"
+#include "dialup/OsClass.h"
+#include "migrate/MigrationUi.h"
 #include "migrate/NumberMatching.h"
 #include "settings/AccessPointTables.h"
+#include "settings/ByteText.h"
 #include "settings/IspSettings.h"
 #include "settings/PairTable.h"
 
@@ -16,14 +25,46 @@ class DataFiles;
 // A text setting holds a whole value of a 512-byte line.
 constexpr size_t kMigrationTextSize = kIspLineCapacity;
 
+// Text sizes of the entry under examination (terminator included).
+constexpr size_t kEntryNameSize = RAS_MaxEntryName + 1;
+constexpr size_t kUserNameSize = UNLEN + 1;
+constexpr size_t kPasswordSize = PWLEN + 1;
+
+// How reading an entry's properties ended.
+enum class EntryRead {
+    Read,     // the properties record is held
+    Missing,  // no such entry (623), or the library lacks the operation
+    Unusable  // the size probe gave another result or an absurd size; nothing read
+};
+
+// Releases a record that may hold a password, wiping it first.
+template <typename Record>
+struct WipingDelete {
+    void operator()(Record* record) const {
+        WipeBytes(record, sizeof(Record));
+        delete record;
+    }
+};
+
 class MigrationContext {
 public:
-    // `files` is the program directory the provider files are read from; it must outlive
-    // the context.
-    explicit MigrationContext(const DataFiles& files);
+    // `files` is the program directory the provider files are read from; `api` the bound
+    // dial-up operations; `user` shows the run's message boxes; `ui` runs the confirmation
+    // dialogs and receives the progress; `osClass` chooses credentials (above 6) or dial
+    // parameters, and the area-code reduction of a new number. All must outlive the context.
+    MigrationContext(const DataFiles& files, const DialupApi& api, UserSide& user, MigrationUi& ui,
+                     OsClass osClass);
     ~MigrationContext();
     MigrationContext(const MigrationContext&) = delete;
     MigrationContext& operator=(const MigrationContext&) = delete;
+
+    // The whole run: settings and tables, every phonebook entry in enumeration order handed
+    // to ExamineEntry with its progress, then the final message (by the progress window
+    // when there is one). Returns 1 when ISP_INF.csv is missing (IDS_NO_ISP_SETTINGS) or the
+    // phonebook has no entries (IDS_NO_DIALUP_ENTRIES), 0 when listing the phonebook failed
+    // (IDS_PHONEBOOK_READ_FAILED), otherwise the result of ExamineEntry for the last entry.
+    // Its own messages go to the application's message box (Dialnest).
+    int RunMigration();
 
     // Reads the fourteen migration keys of ISP_INF.csv. A text key present in the file
     // replaces its member (the last line wins); LocalOnlyIsOk and KeepDomain switch on for a
@@ -48,6 +89,60 @@ public:
     bool FindInPairTable(const char* areaCode, const char* localNumber, bool localOnlyIsOk,
                          AccessPointHit* hit) const;
 
+    // Examines one entry (code page 932 name): reads its properties and user name, finds an
+    // old access point or the Flets ISDN case, asks the user through `ui` and writes what
+    // was accepted. Counts proposals in foundCount and acceptances in changedCount. Returns
+    // 0 when the entry cannot be examined or is not the provider's modem entry (null name,
+    // entry gone, device type other than "modem", credentials unreadable, user name without
+    // UserPrefix), 1 in every other case. Shows no message of its own; the writes show
+    // theirs (ApplyEntryChange).
+    int ExamineEntry(const char* entryName);
+
+    // True when UserPrefix is empty or `userName` starts with it, byte for byte.
+    bool HasUserPrefix(const char* userName) const;
+
+    // True when DefaultFletsIsdnNumber is set and the entry's area code and local number,
+    // joined without separator, end with it (MatchNumberTail).
+    bool IsFletsIsdnNumber(const char* areaCode, const char* localNumber) const;
+
+    // Writes the user name and, when given and different from `storedPassword`, the
+    // password back into the record read for the entry, then releases (wipes) the record.
+    // At OsClass 6 or less the dial-parameter record: an empty new password removes the
+    // saved one. Above 6 the credentials record (dwMask 3): an empty new password keeps the
+    // saved one. `newPassword` null means none. Nothing is written when the record is gone or
+    // the operation is not bound. True when the phonebook accepted the write.
+    bool SaveCredentials(const char* entryName, const char* newUserName, const char* newPassword,
+                         const char* storedPassword);
+
+    // Writes a new number and/or modem (null: none) into the entry properties held for
+    // `entryName` and saves them; with `applyDns` the provider's name servers go in too.
+    // False, with nothing written and no message, when no name or no properties are held.
+    // True at once, with nothing written, when neither number nor modem is given (the
+    // properties stay held). A number or modem that does not fit its field (area code over
+    // 10 bytes after the NT reduction to digits, stored number over 128, modem over 128) is
+    // refused with IDS_NEW_NUMBER_TOO_LONG; a refused save shows its message by number
+    // (ChangeFailureMessage). Both are program messages with the warning icon, and give
+    // false. The properties are released once anything was attempted. True when saved.
+    bool ApplyEntryChange(const char* entryName, const char* newNumber, const char* newModem,
+                          bool applyDns);
+
+    // Probes the entry's size and reads its properties into a fresh zeroed record (at least
+    // sizeof(RASENTRYA) bytes, dwSize as probed), replacing the one held. A probe of 0 or
+    // above 64 KiB is Unusable and reads nothing.
+    EntryRead ReadEntryProperties(const char* entryName);
+
+    // Reads the entry's user name and password into a fresh record of the kind the
+    // OsClass uses, replacing the one held, and copies both out (zero-terminated). False,
+    // with the record released and both texts empty, when the phonebook refuses.
+    bool ReadCredentials(const char* entryName, char (&userName)[kUserNameSize],
+                         char (&password)[kPasswordSize]);
+
+    // The properties record held for the entry under examination, or null.
+    RASENTRYA* EntryProperties();
+    bool HoldsCredentials() const { return dialParams_ != nullptr || credentials_ != nullptr; }
+    void ReleaseEntryProperties();
+    void ReleaseCredentials();
+
     AccessPointTable generalTable;  // APGEN.csv
     AccessPointTable phsTable;      // APPHS.csv
     PairTable pairTable;            // APAIR.csv
@@ -71,5 +166,25 @@ public:
     bool LocalOnlyIsOk = false;
 
 private:
+    struct EntryValues;
+    enum class TableKind { General, Phs, Pair };
+
+    // Each runs one dialog; the first is true when the user accepted.
+    bool ProposeAccessPointChange(const EntryValues& entry, TableKind kind,
+                                  const AccessPointHit& hit);
+    bool PassesFletsIsdnTest(const EntryValues& entry) const;
+    void ProposeUserNameChange(const EntryValues& entry, bool rereadFirst);
+    bool RereadEntry(const char* entryName);
+
     const DataFiles& files_;
+    const DialupApi& api_;
+    UserSide& user_;
+    MigrationUi& ui_;
+    OsClass osClass_;
+
+    // The entry under examination: its properties (dwSize may exceed sizeof(RASENTRYA)),
+    // and its dial parameters (9x family) or credentials (NT family).
+    std::vector<RASENTRYA> entryProperties_;
+    std::unique_ptr<RASDIALPARAMSA, WipingDelete<RASDIALPARAMSA>> dialParams_;
+    std::unique_ptr<RASCREDENTIALSA, WipingDelete<RASCREDENTIALSA>> credentials_;
 };

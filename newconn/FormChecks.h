@@ -6,6 +6,7 @@
 
 #include "app/UserSide.h"
 #include "dialup/DialupApi.h"
+#include "dialup/PhonebookEntries.h"
 #include "newconn/FormMessage.h"
 
 // The form's values as read from its controls (code page 932, each at most 254 bytes;
@@ -27,12 +28,6 @@ struct CreateFormValues {
 // field filled, the method prompt in the application's message box while no row has been
 // applied. MessageBoxKind::None when the form may go on to the overwrite question.
 FormMessage CheckCreateForm(const CreateFormValues& values);
-
-// All entry names of the default phonebook, in the phonebook's order. The first call
-// offers one 264-byte record with a stated size of 0; when that is too small (603) a
-// buffer of the reported size follows. False when the library lacks the operation or the
-// enumeration fails; `entries` is then empty. Every name is zero-terminated within its field.
-bool EnumerateEntries(const DialupApi& api, std::vector<RASENTRYNAMEA>* entries);
 
 // True when `entries` holds `name`, letters A-Z compared without regard to case.
 bool HasEntryNamed(const std::vector<RASENTRYNAMEA>& entries, const char* name);

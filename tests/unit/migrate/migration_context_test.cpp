@@ -3,10 +3,18 @@
 
 #include <string>
 
+#include "MigrationHarness.h"
 #include "migrate/MigrationContext.h"
 #include "support/TempFolder.h"
 
 namespace {
+
+// The loads and searches need neither phonebook nor user.
+struct Unused {
+    DialupApi api;
+    RecordingUserSide user;
+    FakeMigrationUi ui;
+};
 
 TEST(MigrationContext, ReadsTheFourteenKeys) {
     TempFolder folder;
@@ -29,7 +37,8 @@ TEST(MigrationContext, ReadsTheFourteenKeys) {
                  "LocalOnlyIsOk,false\r\n"  // never switches off
                  "KeepDomain,yes\r\n"       // only TRUE switches on
                  "CaptionStart,not a migration key\r\n");
-    MigrationContext context(folder);
+    Unused unused;
+    MigrationContext context(folder, unused.api, unused.user, unused.ui, 8);
     ASSERT_TRUE(context.LoadMigrationSettings());
     struct Expect {
         const char* member;
@@ -68,7 +77,8 @@ TEST(MigrationContext, ReadsTheFourteenKeys) {
 
 TEST(MigrationContext, MissingOrUnreadableSettings) {
     TempFolder folder;
-    MigrationContext context(folder);
+    Unused unused;
+    MigrationContext context(folder, unused.api, unused.user, unused.ui, 8);
     EXPECT_FALSE(context.LoadMigrationSettings());
 
     folder.MakeFolder("ISP_INF.csv");  // present but not a file: read as one without keys
@@ -79,7 +89,8 @@ TEST(MigrationContext, MissingOrUnreadableSettings) {
 
 TEST(MigrationContext, EachLoadReplacesItsTable) {
     TempFolder folder;
-    MigrationContext context(folder);
+    Unused unused;
+    MigrationContext context(folder, unused.api, unused.user, unused.ui, 8);
     EXPECT_FALSE(context.LoadGeneralTable());
     EXPECT_FALSE(context.LoadPhsTable());
     EXPECT_FALSE(context.LoadPairTable());

@@ -1,0 +1,122 @@
+// Applying an accepted number, modem and name-server change to the entry under examination.
+#include "migrate/EntryChange.h"
+
+#include <cstring>
+
+#include "migrate/MigrationContext.h"
+#include "migrate/MigrationMessages.h"
+#include "newconn/DnsSettings.h"
+#include "res/resource.h"
+#include "settings/ByteText.h"
+
+namespace {
+
+// Returned for an operation the library does not export (ERROR_CALL_NOT_IMPLEMENTED).
+constexpr RasDword kMissingOperation = 120;
+
+// What a change stores, checked whole before the record is touched.
+struct StoredValues {
+    const char* areaCode = nullptr;     // null: szAreaCode stays
+    const char* localNumber = nullptr;  // null: no new number
+    const char* modemName = nullptr;    // null: no new modem
+};
+
+}  // namespace
+
+bool SplitNewNumber(const char* newNumber, NewNumberParts* parts) {
+    if (parts == nullptr) {
+        return false;
+    }
+    parts->areaCode[0] = '\0';
+    parts->localNumber[0] = '\0';
+    if (newNumber == nullptr || strlen(newNumber) >= sizeof(parts->localNumber)) {
+        return false;
+    }
+    // A hyphen byte is never the second byte of a double-byte character.
+    const char* hyphen = strchr(newNumber, '-');
+    if (hyphen == nullptr) {
+        CopyField(parts->localNumber, newNumber);
+        return true;
+    }
+    CopyTextN(parts->areaCode, sizeof(parts->areaCode), newNumber,
+              static_cast<size_t>(hyphen - newNumber));
+    CopyField(parts->localNumber, hyphen[1] != '\0' ? hyphen + 1 : "-");
+    return true;
+}
+
+void KeepDigitsOnly(char* text) {
+    if (text == nullptr) {
+        return;
+    }
+    char* out = text;
+    for (const char* in = text; *in != '\0'; ++in) {
+        if (*in >= '0' && *in <= '9') {
+            *out++ = *in;
+        }
+    }
+    *out = '\0';
+}
+
+bool MigrationContext::ApplyEntryChange(const char* entryName, const char* newNumber,
+                                        const char* newModem, bool applyDns) {
+    RASENTRYA* entry = EntryProperties();
+    if (entryName == nullptr || entry == nullptr) {
+        return false;
+    }
+    if (newNumber == nullptr && newModem == nullptr) {
+        return true;
+    }
+
+    NewNumberParts parts{};
+    StoredValues values;
+    bool fits = true;
+    if (newNumber != nullptr) {
+        if ((entry->dwfOptions & RASEO_UseCountryAndAreaCodes) != 0) {
+            fits = SplitNewNumber(newNumber, &parts);
+            if (IsNtFamily(osClass_)) {
+                KeepDigitsOnly(parts.areaCode);
+            }
+            fits = fits && strlen(parts.areaCode) <= RAS_MaxAreaCode;
+            values.areaCode = parts.areaCode;
+            values.localNumber = parts.localNumber;
+        } else {
+            values.localNumber = newNumber;
+        }
+        fits = fits && strlen(values.localNumber) <= RAS_MaxPhoneNumber;
+    }
+    if (newModem != nullptr) {
+        fits = fits && strlen(newModem) <= RAS_MaxDeviceName;
+        values.modemName = newModem;
+    }
+    // Never cut: a shortened number dials somebody else.
+    if (!fits) {
+        user_.ShowProgramMessage(Message{IDS_NEW_NUMBER_TOO_LONG}, MessageIcon::Warning);
+        ReleaseEntryProperties();
+        return false;
+    }
+
+    if (values.areaCode != nullptr) {
+        CopyField(entry->szAreaCode, values.areaCode);
+    }
+    if (values.localNumber != nullptr) {
+        CopyField(entry->szLocalPhoneNumber, values.localNumber);
+    }
+    if (values.modemName != nullptr) {
+        CopyField(entry->szDeviceName, values.modemName);
+    }
+    if (applyDns) {
+        DnsSettings dns;
+        ReadDnsSettings(files_, &dns);
+        ApplyNameServers(dns, entry);
+    }
+
+    const RasDword result =
+        api_.RasSetEntryPropertiesA != nullptr
+            ? api_.RasSetEntryPropertiesA(nullptr, entryName, entry, entry->dwSize, nullptr, 0)
+            : kMissingOperation;
+    if (result != 0) {
+        user_.ShowProgramMessage(ChangeFailureMessage(result), MessageIcon::Warning);
+    }
+    ReleaseEntryProperties();
+    return result == 0;
+}

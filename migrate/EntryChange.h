@@ -1,0 +1,24 @@
+// Writing an accepted change into a phonebook entry: the split of a new number into area
+// code and local number for an entry that dials with country and area codes. The change
+// itself is MigrationContext::ApplyEntryChange.
+#pragma once
+
+#include <cstddef>
+
+#include "migrate/MigrationUi.h"
+
+// The two parts of a new number (code page 932), each at most 256 bytes.
+struct NewNumberParts {
+    char areaCode[kChangeFieldSize];
+    char localNumber[kChangeFieldSize];
+};
+
+// Splits at the first hyphen: the area code is the text before it (empty when the hyphen
+// comes first), the local number everything after it unchanged, further hyphens included,
+// or "-" when nothing follows the hyphen. Without a hyphen the area code is empty and the
+// local number is the whole text. False, with both parts empty, for a null number or one
+// longer than 256 bytes.
+bool SplitNewNumber(const char* newNumber, NewNumberParts* parts);
+
+// Keeps only the digits 0-9 of `text`, in order (the NT family stores area codes so).
+void KeepDigitsOnly(char* text);

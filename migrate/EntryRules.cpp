@@ -1,0 +1,323 @@
+// The rules for one phonebook entry: is it the provider's modem entry, does it dial an
+// old access point or carry the old Flets ISDN domain, what is proposed, and what an
+// accepted proposal writes back as user name and password.
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "migrate/MigrationContext.h"
+#include "res/resource.h"
+
+// What one examination works with, copied out of the entry's records, each text bounded
+// and zero-terminated (code page 932).
+struct MigrationContext::EntryValues {
+    const char* name = nullptr;
+    char areaCode[kAreaCodeSize] = {};        // empty when the entry does not use area codes
+    char localNumber[kLocalNumberSize] = {};  // szLocalPhoneNumber
+    char oldNumber[kAreaCodeSize + kLocalNumberSize] = {};  // as shown: "area-local" or local
+    char userName[kUserNameSize] = {};                      // as read from the phonebook
+    char userPart[kUserNameSize] = {};                      // before the first "@"
+    char domainPart[kUserNameSize] = {};                    // from the first "@", or empty
+    char password[kPasswordSize] = {};                      // the stored password
+    char deviceName[RAS_MaxDeviceName + 1] = {};
+
+    ~EntryValues() { WipeBytes(password, sizeof(password)); }
+};
+
+namespace {
+
+// Copies a text field of a phonebook record, which need not hold its terminator.
+template <size_t N, size_t M>
+void CopyRecordText(char (&dst)[N], const char (&field)[M]) {
+    CopyTextN(dst, N, field, strnlen(field, M));
+}
+
+template <size_t N>
+void Terminate(char (&field)[N]) {
+    field[N - 1] = '\0';
+}
+
+// The dialogs hand their fields back; whatever they did, every text ends inside its field.
+void TerminateFields(AccessPointChangeFields& f) {
+    Terminate(f.entryName);
+    Terminate(f.oldNumber);
+    Terminate(f.newNumber);
+    Terminate(f.userName);
+    Terminate(f.domain);
+    Terminate(f.password);
+    Terminate(f.modemName);
+}
+
+void TerminateFields(UserNameChangeFields& f) {
+    Terminate(f.entryName);
+    Terminate(f.phoneNumber);
+    Terminate(f.oldUserName);
+    Terminate(f.newUserName);
+    Terminate(f.oldDomain);
+    Terminate(f.newDomain);
+    Terminate(f.password);
+    Terminate(f.modemName);
+}
+
+// The first "@" character; a double-byte character whose second byte is 0x40 is not one.
+const char* FindAtSign(const char* text) {
+    for (const char* p = text; *p != '\0'; ++p) {
+        if (IsLeadByte932(static_cast<unsigned char>(*p)) && p[1] != '\0') {
+            ++p;
+        } else if (*p == '@') {
+            return p;
+        }
+    }
+    return nullptr;
+}
+
+// `userName` followed by `domain`; false, with `composed` empty, when over 256 bytes.
+bool ComposeUserName(const char* userName, const char* domain, char (&composed)[kUserNameSize]) {
+    if (CopyTextExact(composed, sizeof(composed), userName) &&
+        AppendTextExact(composed, sizeof(composed), domain)) {
+        return true;
+    }
+    composed[0] = '\0';
+    return false;
+}
+
+}  // namespace
+
+int MigrationContext::ExamineEntry(const char* entryName) {
+    if (entryName == nullptr) {
+        return 0;
+    }
+    switch (ReadEntryProperties(entryName)) {
+        case EntryRead::Missing:
+            return 0;
+        case EntryRead::Unusable:
+            return 1;
+        case EntryRead::Read:
+            break;
+    }
+    const RASENTRYA* record = EntryProperties();
+    char deviceType[RAS_MaxDeviceType + 1];
+    CopyRecordText(deviceType, record->szDeviceType);
+    if (!EqualsNoCase(deviceType, "modem")) {
+        ReleaseEntryProperties();
+        return 0;
+    }
+
+    EntryValues entry;
+    entry.name = entryName;
+    if (!ReadCredentials(entryName, entry.userName, entry.password)) {
+        ReleaseEntryProperties();
+        return 0;
+    }
+    if (!HasUserPrefix(entry.userName)) {
+        ReleaseEntryProperties();
+        ReleaseCredentials();
+        return 0;
+    }
+
+    CopyRecordText(entry.localNumber, record->szLocalPhoneNumber);
+    if ((record->dwfOptions & RASEO_UseCountryAndAreaCodes) != 0) {
+        CopyRecordText(entry.areaCode, record->szAreaCode);
+        snprintf(entry.oldNumber, sizeof(entry.oldNumber), "%s-%s", entry.areaCode,
+                 entry.localNumber);
+    } else {
+        CopyField(entry.oldNumber, entry.localNumber);
+    }
+    CopyRecordText(entry.deviceName, record->szDeviceName);
+
+    const char* at = FindAtSign(entry.userName);
+    if (at != nullptr && at != entry.userName) {
+        CopyTextN(entry.userPart, sizeof(entry.userPart), entry.userName,
+                  static_cast<size_t>(at - entry.userName));
+        CopyField(entry.domainPart, at);
+    } else {
+        CopyField(entry.userPart, entry.userName);
+    }
+
+    // The first table with a hit decides the kind, even when its domain test then fails.
+    AccessPointHit hit;
+    bool found = true;
+    TableKind kind = TableKind::General;
+    if (FindInGeneralTable(entry.areaCode, entry.localNumber, LocalOnlyIsOk, &hit)) {
+        kind = TableKind::General;
+    } else if (FindInPhsTable(entry.areaCode, entry.localNumber, LocalOnlyIsOk, &hit)) {
+        kind = TableKind::Phs;
+    } else if (FindInPairTable(entry.areaCode, entry.localNumber, LocalOnlyIsOk, &hit)) {
+        kind = TableKind::Pair;
+    } else {
+        found = false;
+    }
+    bool accessPointChanged = false;
+    if (found) {
+        const char* required = kind == TableKind::General ? OldDialupDomain
+                               : kind == TableKind::Phs   ? OldMobileDomain
+                                                          : OldAirHDomain;
+        if (required[0] == '\0' || EqualsNoCase(required, entry.domainPart)) {
+            accessPointChanged = ProposeAccessPointChange(entry, kind, hit);
+        }
+    }
+    if (PassesFletsIsdnTest(entry)) {
+        ProposeUserNameChange(entry, accessPointChanged);
+    }
+    // The properties stay for a later change; a password does not outlive the examination.
+    ReleaseCredentials();
+    return 1;
+}
+
+bool MigrationContext::HasUserPrefix(const char* userName) const {
+    if (UserPrefix[0] == '\0') {
+        return true;
+    }
+    return userName != nullptr && strncmp(userName, UserPrefix, strlen(UserPrefix)) == 0;
+}
+
+bool MigrationContext::IsFletsIsdnNumber(const char* areaCode, const char* localNumber) const {
+    if (DefaultFletsIsdnNumber[0] == '\0') {
+        return false;
+    }
+    std::string joined = areaCode != nullptr ? areaCode : "";
+    joined += localNumber != nullptr ? localNumber : "";
+    return MatchNumberTail(joined.c_str(), DefaultFletsIsdnNumber, nullptr, nullptr);
+}
+
+bool MigrationContext::SaveCredentials(const char* entryName, const char* newUserName,
+                                       const char* newPassword, const char* storedPassword) {
+    const bool passwordChanges =
+        newPassword != nullptr &&
+        (storedPassword == nullptr || strcmp(newPassword, storedPassword) != 0);
+    bool written = false;
+    if (IsNtFamily(osClass_)) {
+        if (credentials_ != nullptr && api_.RasSetCredentialsA != nullptr) {
+            CopyField(credentials_->szUserName, newUserName);
+            // An empty password cannot be saved this way: the saved one stays.
+            if (passwordChanges && newPassword[0] != '\0') {
+                CopyField(credentials_->szPassword, newPassword);
+            }
+            credentials_->dwMask = RASCM_UserName | RASCM_Password;
+            written = api_.RasSetCredentialsA(nullptr, entryName, credentials_.get(), 0) == 0;
+        }
+    } else if (dialParams_ != nullptr && api_.RasSetEntryDialParamsA != nullptr) {
+        CopyField(dialParams_->szUserName, newUserName);
+        RasBool removePassword = 0;
+        if (passwordChanges) {
+            if (newPassword[0] != '\0') {
+                CopyField(dialParams_->szPassword, newPassword);
+            } else {
+                removePassword = 1;
+            }
+        }
+        written = api_.RasSetEntryDialParamsA(nullptr, dialParams_.get(), removePassword) == 0;
+    }
+    ReleaseCredentials();
+    return written;
+}
+
+bool MigrationContext::ProposeAccessPointChange(const EntryValues& entry, TableKind kind,
+                                                const AccessPointHit& hit) {
+    ++foundCount;
+    const char* accessPoint = kind == TableKind::General ? DefaultTelNumber
+                              : kind == TableKind::Phs   ? DefaultMobileNumber
+                                                         : hit.newNumber;
+    const char* newDomain = kind == TableKind::General ? entry.domainPart
+                            : kind == TableKind::Phs   ? MobileDomain
+                                                       : AirHDomain;
+    std::string newNumber = hit.prefix;
+    newNumber += accessPoint;
+    newNumber += hit.suffix;
+
+    AccessPointChangeFields fields;
+    CopyField(fields.entryName, entry.name);
+    CopyField(fields.oldNumber, entry.oldNumber);
+    // A proposal too long for the box cannot be stored anyway; the change refuses it.
+    CopyField(fields.newNumber, newNumber.c_str());
+    CopyField(fields.userName, KeepDomain ? entry.userName : entry.userPart);
+    CopyField(fields.domain, newDomain);
+    CopyField(fields.password, entry.password);
+    CopyField(fields.modemName, entry.deviceName);
+    const bool accepted = ui_.ConfirmAccessPointChange(fields);
+    TerminateFields(fields);
+    if (!accepted) {
+        WipeBytes(fields.password, sizeof(fields.password));
+        return false;
+    }
+    ++changedCount;
+
+    char newUserName[kUserNameSize];
+    const bool fits = KeepDomain
+                          ? CopyTextExact(newUserName, sizeof(newUserName), fields.userName)
+                          : ComposeUserName(fields.editUserName ? fields.userName : entry.userPart,
+                                            newDomain, newUserName);
+    if (!fits) {
+        user_.ShowProgramMessage(Message{IDS_USER_NAME_TOO_LONG}, MessageIcon::Warning);
+        ReleaseCredentials();
+        ReleaseEntryProperties();
+    } else {
+        SaveCredentials(entry.name, newUserName, fields.editPassword ? fields.password : nullptr,
+                        entry.password);
+        ApplyEntryChange(entry.name, fields.newNumber,
+                         fields.editModem ? fields.modemName : nullptr, true);
+    }
+    WipeBytes(fields.password, sizeof(fields.password));
+    return true;
+}
+
+bool MigrationContext::PassesFletsIsdnTest(const EntryValues& entry) const {
+    return FletsIsdnDomain[0] != '\0' && OldDomain[0] != '\0' &&
+           !EqualsNoCase(FletsIsdnDomain, OldDomain) &&
+           IsFletsIsdnNumber(entry.areaCode, entry.localNumber) &&
+           EqualsNoCase(entry.domainPart, OldDomain);
+}
+
+void MigrationContext::ProposeUserNameChange(const EntryValues& entry, bool rereadFirst) {
+    ++foundCount;
+    UserNameChangeFields fields;
+    CopyField(fields.entryName, entry.name);
+    CopyField(fields.phoneNumber, DefaultFletsIsdnNumber);
+    CopyField(fields.oldUserName, entry.userPart);
+    CopyField(fields.newUserName, entry.userPart);
+    CopyField(fields.oldDomain, OldDomain);
+    CopyField(fields.newDomain, FletsIsdnDomain);
+    CopyField(fields.password, entry.password);
+    CopyField(fields.modemName, entry.deviceName);
+    const bool accepted = ui_.ConfirmUserNameChange(fields);
+    TerminateFields(fields);
+    if (!accepted) {
+        WipeBytes(fields.password, sizeof(fields.password));
+        return;
+    }
+    ++changedCount;
+
+    // The access-point change has written and released the entry's records; without
+    // fresh ones this accepted change would be lost.
+    if (rereadFirst && !RereadEntry(entry.name)) {
+        WipeBytes(fields.password, sizeof(fields.password));
+        return;
+    }
+    char newUserName[kUserNameSize];
+    if (!ComposeUserName(fields.newUserName, FletsIsdnDomain, newUserName)) {
+        user_.ShowProgramMessage(Message{IDS_USER_NAME_TOO_LONG}, MessageIcon::Warning);
+        ReleaseCredentials();
+        ReleaseEntryProperties();
+    } else {
+        // Compared with the password the dialog showed: unchanged there means untouched.
+        SaveCredentials(entry.name, newUserName, fields.editPassword ? fields.password : nullptr,
+                        entry.password);
+        ApplyEntryChange(entry.name, nullptr, fields.editModem ? fields.modemName : nullptr, true);
+    }
+    WipeBytes(fields.password, sizeof(fields.password));
+}
+
+bool MigrationContext::RereadEntry(const char* entryName) {
+    if (ReadEntryProperties(entryName) != EntryRead::Read) {
+        ReleaseEntryProperties();
+        return false;
+    }
+    char userName[kUserNameSize];
+    char password[kPasswordSize];
+    const bool read = ReadCredentials(entryName, userName, password);
+    WipeBytes(password, sizeof(password));
+    if (!read) {
+        ReleaseEntryProperties();
+    }
+    return read;
+}

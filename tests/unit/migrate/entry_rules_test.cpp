@@ -1,0 +1,452 @@
+// The rules for one entry against the substitute phonebook: which entries are examined,
+// what is proposed, and what an accepted proposal leaves in the phonebook.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "MigrationHarness.h"
+#include "res/resource.h"
+
+namespace {
+
+const char kEntry[] = "My ISP";
+const char kModem[] = "Standard 56000 bps Modem";
+const char kStandard[] = "UserPrefix,X\r\nOldDialupDomain,@dial.example\r\n";
+
+// Entries examined or passed over, and which proposals they get. The user says yes to
+// everything, so an entry without a proposal shows that nothing at all was written.
+TEST(EntryRules, WhichEntriesGetWhichProposal) {
+    struct Case {
+        const char* what;
+        const char* deviceType;
+        const char* localNumber;
+        const char* userName;
+        const char* extraSettings;
+        int result;
+        std::vector<std::string> dialogs;
+    } cases[] = {
+        {"other device type", "isdn", "0312345678", "Xabc@dial.example", kStandard, 0, {}},
+        {"user prefix compared case-sensitively",
+         "modem",
+         "0312345678",
+         "xabc@dial.example",
+         kStandard,
+         0,
+         {}},
+        {"empty user prefix takes every entry",
+         "modem",
+         "0312345678",
+         "xabc@dial.example",
+         "OldDialupDomain,@dial.example\r\n",
+         1,
+         {"access point My ISP"}},
+        {"old domain compared ignoring case",
+         "MODEM",
+         "0312345678",
+         "Xabc@DIAL.Example",
+         kStandard,
+         1,
+         {"access point My ISP"}},
+        {"empty old domain takes a name without @",
+         "modem",
+         "0312345678",
+         "Xabc",
+         "UserPrefix,X\r\n",
+         1,
+         {"access point My ISP"}},
+        // The general hit decides the kind: its domain test fails and the PHS table, which
+        // holds the same number with no domain required, is not searched.
+        {"general hit of another domain; Flets test still made",
+         "modem",
+         "1111492",
+         "Xabc@old.example",
+         kStandard,
+         1,
+         {"user name My ISP"}},
+        {"no old access point", "modem", "0311112222", "Xabc@dial.example", kStandard, 1, {}},
+        {"Flets number, other domain",
+         "modem",
+         "03-5555-1492",
+         "Xabc@dial.example",
+         kStandard,
+         1,
+         {}},
+        {"Flets number, no domain", "modem", "03-5555-1492", "Xabc", kStandard, 1, {}},
+        {"Flets number not at the end",
+         "modem",
+         "03-5555-14921",
+         "Xabc@old.example",
+         kStandard,
+         1,
+         {}},
+        {"Flets domain equal to the old one",
+         "modem",
+         "03-5555-1492",
+         "Xabc@old.example",
+         "UserPrefix,X\r\nFletsIsdnDomain,@OLD.example\r\n",
+         1,
+         {}},
+        {"Flets entry",
+         "modem",
+         "03-5555-1492",
+         "Xabc@OLD.example",
+         kStandard,
+         1,
+         {"user name My ISP"}},
+    };
+    for (const Case& c : cases) {
+        for (OsClass osClass : {6u, 8u}) {
+            SCOPED_TRACE(std::string(c.what) + ", class " + std::to_string(osClass));
+            MigrationHarness h;
+            h.WriteProviderKit(c.extraSettings);
+            h.AddModemEntry(kEntry, "", c.localNumber, c.userName);
+            h.EditEntry(kEntry, [&](RASENTRYA& e) { CopyField(e.szDeviceType, c.deviceType); });
+            h.ui.otherAnswers = true;
+            const std::string before = h.sim.ReadFile();
+            auto context = h.LoadedContext(osClass);
+            EXPECT_EQ(context->ExamineEntry(kEntry), c.result);
+            EXPECT_EQ(h.ui.calls, c.dialogs);
+            EXPECT_EQ(context->foundCount, static_cast<int>(c.dialogs.size()));
+            if (c.dialogs.empty()) {
+                EXPECT_EQ(h.sim.ReadFile(), before);
+            }
+            EXPECT_TRUE(h.user.shown.empty());
+        }
+    }
+}
+
+TEST(EntryRules, AccessPointProposal) {
+    struct Case {
+        const char* what;
+        bool areaOption;
+        const char* areaCode;
+        const char* localNumber;
+        const char* userName;
+        const char* extraSettings;
+        const char* oldNumber;
+        const char* newNumber;
+        const char* shownUser;
+        const char* domain;
+    } cases[] = {
+        {"general, prefix and suffix kept", false, "", "0,0312345678#", "Xabc@dial.example",
+         kStandard, "0,0312345678#", "0,0120-11-1111#", "Xabc", "@dial.example"},
+        {"general, KeepDomain", false, "", "0312345678", "Xabc@dial.example",
+         "UserPrefix,X\r\nKeepDomain,TRUE\r\n", "0312345678", "0120-11-1111", "Xabc@dial.example",
+         "@dial.example"},
+        {"PHS", false, "", "07011112222", "Xabc@m.example", kStandard, "07011112222",
+         "0570-22-2222", "Xabc", "@mobile.example"},
+        {"pair, area code entry", true, "06", "9999-0000", "Xabc@a.example", kStandard,
+         "06-9999-0000", "0120-99-0000", "Xabc", "@air.example"},
+        {"area code option with empty area code", true, "", "0312345678", "Xabc@dial.example",
+         kStandard, "-0312345678", "0120-11-1111", "Xabc", "@dial.example"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        MigrationHarness h;
+        h.WriteProviderKit(c.extraSettings);
+        h.AddModemEntry(kEntry, c.areaCode, c.localNumber, c.userName);
+        if (c.areaOption) {
+            h.EditEntry(kEntry, [](RASENTRYA& e) { e.dwfOptions |= RASEO_UseCountryAndAreaCodes; });
+        }
+        auto context = h.LoadedContext(6);
+        EXPECT_EQ(context->ExamineEntry(kEntry), 1);
+        ASSERT_EQ(h.ui.accessPointShown.size(), 1u);
+        const AccessPointChangeFields& f = h.ui.accessPointShown[0];
+        EXPECT_STREQ(f.entryName, kEntry);
+        EXPECT_STREQ(f.oldNumber, c.oldNumber);
+        EXPECT_STREQ(f.newNumber, c.newNumber);
+        EXPECT_STREQ(f.userName, c.shownUser);
+        EXPECT_STREQ(f.domain, c.domain);
+        EXPECT_STREQ(f.password, "secret");
+        EXPECT_STREQ(f.modemName, kModem);
+        EXPECT_EQ(f.editUserName + f.editPassword + f.editModem, 0);
+        EXPECT_EQ(context->changedCount, 0);  // declined
+    }
+}
+
+// What an accepted access-point change leaves in the phonebook, on both families.
+TEST(EntryRules, AcceptedAccessPointChange) {
+    struct Case {
+        const char* what;
+        OsClass osClass;
+        const char* areaCode;
+        const char* localNumber;
+        const char* userName;
+        const char* extraSettings;
+        const char* editUser;      // null: box not ticked
+        const char* editPassword;  // null: box not ticked; "=": left as shown
+        const char* editModem;
+        const char* typedNumber;  // null: as proposed
+        const char* storedUser;
+        const char* storedPassword;
+        const char* storedArea;
+        const char* storedNumber;
+        const char* storedModem;
+    } cases[] = {
+        {"general, nothing ticked", 6, "", "0,0312345678#", "Xabc@dial.example", kStandard, nullptr,
+         nullptr, nullptr, nullptr, "Xabc@dial.example", "secret", "", "0,0120-11-1111#", kModem},
+        {"general, nothing ticked, NT", 8, "", "0312345678", "Xabc@dial.example", kStandard,
+         nullptr, nullptr, nullptr, nullptr, "Xabc@dial.example", "secret", "", "0120-11-1111",
+         kModem},
+        {"PHS takes the mobile domain", 6, "", "07011112222", "Xabc@m.example", kStandard, nullptr,
+         nullptr, nullptr, nullptr, "Xabc@mobile.example", "secret", "", "0570-22-2222", kModem},
+        {"PHS with KeepDomain", 8, "", "07011112222", "Xabc@m.example",
+         "UserPrefix,X\r\nKeepDomain,TRUE\r\n", nullptr, nullptr, nullptr, nullptr,
+         "Xabc@m.example", "secret", "", "0570-22-2222", kModem},
+        {"pair, area code entry, NT", 8, "06", "9999-0000", "Xabc@a.example", kStandard, nullptr,
+         nullptr, nullptr, nullptr, "Xabc@air.example", "secret", "0120", "99-0000", kModem},
+        {"edited user part", 6, "", "0312345678", "Xabc@dial.example", kStandard, "Xdef", nullptr,
+         nullptr, nullptr, "Xdef@dial.example", "secret", "", "0120-11-1111", kModem},
+        {"edited whole name with KeepDomain", 8, "", "0312345678", "Xabc@dial.example",
+         "UserPrefix,X\r\nKeepDomain,TRUE\r\n", "Xnew@else.example", nullptr, nullptr, nullptr,
+         "Xnew@else.example", "secret", "", "0120-11-1111", kModem},
+        {"password cleared: removed", 6, "", "0312345678", "Xabc@dial.example", kStandard, nullptr,
+         "", nullptr, nullptr, "Xabc@dial.example", "", "", "0120-11-1111", kModem},
+        {"password cleared, NT: kept", 8, "", "0312345678", "Xabc@dial.example", kStandard, nullptr,
+         "", nullptr, nullptr, "Xabc@dial.example", "secret", "", "0120-11-1111", kModem},
+        {"password left as shown", 6, "", "0312345678", "Xabc@dial.example", kStandard, nullptr,
+         "=", nullptr, nullptr, "Xabc@dial.example", "secret", "", "0120-11-1111", kModem},
+        {"password left as shown, NT", 8, "", "0312345678", "Xabc@dial.example", kStandard, nullptr,
+         "=", nullptr, nullptr, "Xabc@dial.example", "secret", "", "0120-11-1111", kModem},
+        {"new password", 6, "", "0312345678", "Xabc@dial.example", kStandard, nullptr, "pw2",
+         nullptr, nullptr, "Xabc@dial.example", "pw2", "", "0120-11-1111", kModem},
+        {"new password, NT", 8, "", "0312345678", "Xabc@dial.example", kStandard, nullptr, "pw2",
+         nullptr, nullptr, "Xabc@dial.example", "pw2", "", "0120-11-1111", kModem},
+        {"other modem, typed number", 8, "", "0312345678", "Xabc@dial.example", kStandard, nullptr,
+         nullptr, "Other Modem", "0,0120-77-7777", "Xabc@dial.example", "secret", "",
+         "0,0120-77-7777", "Other Modem"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        MigrationHarness h;
+        h.WriteProviderKit(c.extraSettings);
+        h.AddModemEntry(kEntry, c.areaCode, c.localNumber, c.userName);
+        h.ui.answers = {true};
+        h.ui.editAccessPoint = [&c](AccessPointChangeFields& f) {
+            if (c.editUser != nullptr) {
+                f.editUserName = 1;
+                CopyField(f.userName, c.editUser);
+            }
+            if (c.editPassword != nullptr) {
+                f.editPassword = 1;
+                if (strcmp(c.editPassword, "=") != 0) {
+                    CopyField(f.password, c.editPassword);
+                }
+            }
+            if (c.editModem != nullptr) {
+                f.editModem = 1;
+                CopyField(f.modemName, c.editModem);
+            }
+            if (c.typedNumber != nullptr) {
+                CopyField(f.newNumber, c.typedNumber);
+            }
+        };
+        auto context = h.LoadedContext(c.osClass);
+        EXPECT_EQ(context->ExamineEntry(kEntry), 1);
+        EXPECT_EQ(context->foundCount, 1);
+        EXPECT_EQ(context->changedCount, 1);
+        EXPECT_TRUE(h.user.shown.empty());
+        const StoredEntry stored = h.Read(kEntry);
+        EXPECT_EQ(stored.userName, c.storedUser);
+        EXPECT_EQ(stored.password, c.storedPassword);
+        EXPECT_STREQ(stored.properties.szAreaCode, c.storedArea);
+        EXPECT_STREQ(stored.properties.szLocalPhoneNumber, c.storedNumber);
+        EXPECT_STREQ(stored.properties.szDeviceName, c.storedModem);
+        EXPECT_EQ(context->EntryProperties(), nullptr);
+        EXPECT_FALSE(context->HoldsCredentials());
+    }
+}
+
+TEST(EntryRules, DeclinedProposalsOnlyCount) {
+    MigrationHarness h;
+    h.WriteProviderKit("UserPrefix,X\r\nOldDialupDomain,@old.example\r\n");
+    h.AddModemEntry(kEntry, "", "1111492", "Xabc@old.example");
+    const std::string before = h.sim.ReadFile();
+    auto context = h.LoadedContext(8);
+    EXPECT_EQ(context->ExamineEntry(kEntry), 1);
+    EXPECT_EQ(h.ui.calls, (std::vector<std::string>{"access point My ISP", "user name My ISP"}));
+    EXPECT_EQ(context->foundCount, 2);
+    EXPECT_EQ(context->changedCount, 0);
+    EXPECT_EQ(h.sim.ReadFile(), before);
+}
+
+// The user-name change writes only the user name (and a ticked password or modem); the
+// number stays, and without a modem the name servers are not touched either.
+TEST(EntryRules, AcceptedUserNameChange) {
+    struct Case {
+        const char* what;
+        OsClass osClass;
+        const char* editPassword;
+        const char* editModem;
+        const char* storedPassword;
+        const char* storedModem;
+        bool nameServersApplied;
+    } cases[] = {
+        {"nothing ticked", 6, nullptr, nullptr, "secret", kModem, false},
+        {"nothing ticked, NT", 8, nullptr, nullptr, "secret", kModem, false},
+        {"password and modem", 6, "pw2", "Other Modem", "pw2", "Other Modem", true},
+        {"password cleared, NT", 8, "", nullptr, "secret", kModem, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        MigrationHarness h;
+        h.WriteProviderKit(std::string(kStandard) + "SetDnsIpAddress,TRUE\r\nDns1,10.0.0.1\r\n");
+        h.AddModemEntry(kEntry, "", "0,03-5555-1492", "Xabc@old.example");
+        h.ui.answers = {true};
+        h.ui.editUserName = [&c](UserNameChangeFields& f) {
+            if (c.editPassword != nullptr) {
+                f.editPassword = 1;
+                CopyField(f.password, c.editPassword);
+            }
+            if (c.editModem != nullptr) {
+                f.editModem = 1;
+                CopyField(f.modemName, c.editModem);
+            }
+        };
+        auto context = h.LoadedContext(c.osClass);
+        EXPECT_EQ(context->ExamineEntry(kEntry), 1);
+        ASSERT_EQ(h.ui.userNameShown.size(), 1u);
+        const UserNameChangeFields& f = h.ui.userNameShown[0];
+        EXPECT_STREQ(f.phoneNumber, "1492");
+        EXPECT_STREQ(f.oldUserName, "Xabc");
+        EXPECT_STREQ(f.newUserName, "Xabc");
+        EXPECT_STREQ(f.oldDomain, "@old.example");
+        EXPECT_STREQ(f.newDomain, "@isdn.example");
+        EXPECT_STREQ(f.modemName, kModem);
+
+        const StoredEntry stored = h.Read(kEntry);
+        EXPECT_EQ(stored.userName, "Xabc@isdn.example");
+        EXPECT_EQ(stored.password, c.storedPassword);
+        EXPECT_STREQ(stored.properties.szLocalPhoneNumber, "0,03-5555-1492");
+        EXPECT_STREQ(stored.properties.szDeviceName, c.storedModem);
+        EXPECT_EQ((stored.properties.dwfOptions & RASEO_SpecificNameServers) != 0,
+                  c.nameServersApplied);
+        EXPECT_EQ(context->changedCount, 1);
+    }
+}
+
+// One entry that dials an old access point and carries the old Flets domain: both accepted
+// changes reach the phonebook. When the entry vanishes before the second write, nothing
+// is written for it and it still counts.
+TEST(EntryRules, BothAcceptedChangesAreWritten) {
+    for (OsClass osClass : {6u, 8u}) {
+        for (bool deleteBetween : {false, true}) {
+            SCOPED_TRACE("class " + std::to_string(osClass) +
+                         (deleteBetween ? ", entry deleted" : ""));
+            MigrationHarness h;
+            h.WriteProviderKit("UserPrefix,X\r\nOldDialupDomain,@old.example\r\n");
+            h.AddModemEntry(kEntry, "", "1111492", "Xabc@old.example");
+            h.ui.answers = {true, true};
+            h.ui.editAccessPoint = [](AccessPointChangeFields& f) {
+                f.editPassword = 1;
+                CopyField(f.password, "pw2");
+            };
+            h.ui.editUserName = [&](UserNameChangeFields& f) {
+                f.editModem = 1;
+                CopyField(f.modemName, "Other Modem");
+                if (deleteBetween) {
+                    h.api().RasDeleteEntryA(nullptr, kEntry);
+                }
+            };
+            auto context = h.LoadedContext(osClass);
+            EXPECT_EQ(context->ExamineEntry(kEntry), 1);
+            EXPECT_EQ(context->foundCount, 2);
+            EXPECT_EQ(context->changedCount, 2);
+            EXPECT_TRUE(h.user.shown.empty());
+            if (deleteBetween) {
+                RasDword size = 0;
+                EXPECT_EQ(h.api().RasGetEntryPropertiesA(nullptr, kEntry, nullptr, &size, nullptr,
+                                                         nullptr),
+                          static_cast<RasDword>(ERROR_CANNOT_FIND_PHONEBOOK_ENTRY));
+                continue;
+            }
+            const StoredEntry stored = h.Read(kEntry);
+            EXPECT_STREQ(stored.properties.szLocalPhoneNumber, "0120-11-1111");
+            EXPECT_EQ(stored.userName, "Xabc@isdn.example");
+            EXPECT_EQ(stored.password, "pw2");
+            EXPECT_STREQ(stored.properties.szDeviceName, "Other Modem");
+        }
+    }
+}
+
+// A new user name that does not fit 256 bytes is refused, never cut.
+TEST(EntryRules, NewUserNameTooLong) {
+    MigrationHarness h;
+    h.WriteProviderKit(std::string(kStandard) + "MobileDomain,@" + std::string(260, 'm') + "\r\n");
+    h.AddModemEntry(kEntry, "", "07011112222", "Xabc@m.example");
+    const std::string before = h.sim.ReadFile();
+    h.ui.answers = {true};
+    auto context = h.LoadedContext(6);
+    EXPECT_EQ(context->ExamineEntry(kEntry), 1);
+    EXPECT_EQ(context->changedCount, 1);
+    ASSERT_EQ(h.user.shown.size(), 1u);
+    EXPECT_EQ(h.user.shown[0].kind, ShownMessage::Program);
+    EXPECT_EQ(h.user.shown[0].textId, static_cast<unsigned>(IDS_USER_NAME_TOO_LONG));
+    EXPECT_EQ(h.sim.ReadFile(), before);
+}
+
+// The size probe and the reads that pass an entry over.
+RasDword g_probeSize = 0;
+RasGetEntryPropertiesFn g_simGetEntryProperties = nullptr;
+
+RasDword RASAPI_CALL ProbeReportingSize(const char* phonebook, const char* entry,
+                                        RASENTRYA* entryInfo, RasDword* entrySize,
+                                        unsigned char* deviceInfo, RasDword* deviceInfoSize) {
+    if (entryInfo == nullptr) {
+        *entrySize = g_probeSize;
+        return ERROR_BUFFER_TOO_SMALL;
+    }
+    return g_simGetEntryProperties(phonebook, entry, entryInfo, entrySize, deviceInfo,
+                                   deviceInfoSize);
+}
+
+TEST(EntryRules, EntriesPassedOver) {
+    struct Case {
+        const char* what;
+        const char* name;
+        OsClass osClass;
+        const char* fail;    // RASSIM_FAIL
+        RasDword probeSize;  // 0: the library's own probe
+        int result;
+        int proposals;
+    } cases[] = {
+        {"entry gone", "Nobody", 6, nullptr, 0, 0, 0},
+        {"null name", nullptr, 6, nullptr, 0, 0, 0},
+        {"probe gives another result", kEntry, 6, "RasGetEntryPropertiesA:5", 0, 1, 0},
+        {"dial parameters unreadable", kEntry, 6, "RasGetEntryDialParamsA:5", 0, 0, 0},
+        {"credentials unreadable", kEntry, 8, "RasGetCredentialsA:5", 0, 0, 0},
+        {"dial parameters not used on NT", kEntry, 8, "RasGetEntryDialParamsA:5", 0, 1, 1},
+        {"probe of zero bytes", kEntry, 6, nullptr, 0xFFFFFFFF, 1, 0},
+        {"probe above 64 KiB", kEntry, 6, nullptr, 64 * 1024 + 1, 1, 0},
+        {"probe below the record: read refused, zeroed record", kEntry, 6, nullptr, 1000, 0, 0},
+        {"probe above the record", kEntry, 6, nullptr, 4000, 1, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        MigrationHarness h;
+        h.WriteProviderKit(kStandard);
+        h.AddModemEntry(kEntry, "", "0312345678", "Xabc@dial.example");
+        h.ui.otherAnswers = true;
+        h.sim.Fail(c.fail);
+        DialupApi api = h.api();
+        if (c.probeSize != 0) {
+            g_probeSize = c.probeSize == 0xFFFFFFFF ? 0 : c.probeSize;
+            g_simGetEntryProperties = api.RasGetEntryPropertiesA;
+            api.RasGetEntryPropertiesA = ProbeReportingSize;
+        }
+        MigrationContext context(h.folder(), api, h.user, h.ui, c.osClass);
+        ASSERT_TRUE(context.LoadMigrationSettings());
+        context.LoadGeneralTable();
+        EXPECT_EQ(context.ExamineEntry(c.name), c.result);
+        EXPECT_EQ(context.foundCount, c.proposals);
+        EXPECT_EQ(context.changedCount, c.proposals);
+        h.sim.Fail(nullptr);
+        if (c.proposals > 0) {
+            EXPECT_STREQ(h.Read(kEntry).properties.szLocalPhoneNumber, "0120-11-1111");
+        }
+    }
+}
+
+}  // namespace

@@ -1,0 +1,188 @@
+// The driver: early ends, the progress calls over a whole run, the final report, and
+// failed writes that leave the run going.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "MigrationHarness.h"
+#include "migrate/MigrationMessages.h"
+#include "res/resource.h"
+
+namespace {
+
+const char kStandard[] = "UserPrefix,X\r\nOldDialupDomain,@dial.example\r\n";
+
+struct Shown {
+    ShownMessage::Kind kind;
+    unsigned textId;
+    int number;
+    MessageIcon icon;
+};
+
+void ExpectShown(const RecordingUserSide& user, const std::vector<Shown>& expected) {
+    ASSERT_EQ(user.shown.size(), expected.size());
+    for (size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(user.shown[i].kind, expected[i].kind) << i;
+        EXPECT_EQ(user.shown[i].textId, expected[i].textId) << i;
+        EXPECT_EQ(user.shown[i].number, expected[i].number) << i;
+        EXPECT_EQ(user.shown[i].icon, expected[i].icon) << i;
+    }
+}
+
+TEST(MigrationRun, EndsEarly) {
+    struct Case {
+        const char* what;
+        bool settings;
+        bool entries;
+        const char* fail;
+        int result;
+        Shown message;
+        std::vector<std::string> calls;
+    } cases[] = {
+        {"no ISP_INF.csv",
+         false,
+         true,
+         nullptr,
+         1,
+         {ShownMessage::App, IDS_NO_ISP_SETTINGS, 0, MessageIcon::Warning},
+         {}},
+        {"empty phonebook",
+         true,
+         false,
+         nullptr,
+         1,
+         {ShownMessage::App, IDS_NO_DIALUP_ENTRIES, 0, MessageIcon::Information},
+         {"start 0"}},
+        {"enumeration fails",
+         true,
+         true,
+         "RasEnumEntriesA:621",
+         0,
+         {ShownMessage::App, IDS_PHONEBOOK_READ_FAILED, 0, MessageIcon::Warning},
+         {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        MigrationHarness h;
+        if (c.settings) {
+            h.WriteProviderKit(kStandard);
+        }
+        if (c.entries) {
+            h.AddModemEntry("A", "", "0312345678", "Xabc@dial.example");
+        }
+        h.sim.Fail(c.fail);
+        EXPECT_EQ(h.MakeContext(8)->RunMigration(), c.result);
+        ExpectShown(h.user, {c.message});
+        EXPECT_EQ(h.ui.calls, c.calls);
+    }
+}
+
+// Progress in order over entries of every kind: one proposal accepted, one entry deleted
+// after listing, one of another device type (whose result, 0, is the run's result).
+TEST(MigrationRun, ProgressOverEveryEntry) {
+    MigrationHarness h;
+    h.WriteProviderKit(kStandard);
+    h.AddModemEntry("A", "", "0312345678", "Xabc@dial.example");
+    h.AddModemEntry("B", "", "0312345678", "Xabc@dial.example");
+    h.AddModemEntry("C", "", "0312345678", "Xabc@dial.example");
+    h.EditEntry("C", [](RASENTRYA& e) { CopyField(e.szDeviceType, "vpn"); });
+    h.ui.otherAnswers = true;
+    h.ui.onEntry = [&h](const char* name) {
+        if (std::string(name) == "B") {
+            h.api().RasDeleteEntryA(nullptr, "B");
+        }
+    };
+    EXPECT_EQ(h.MakeContext(8)->RunMigration(), 0);
+    EXPECT_EQ(h.ui.calls,
+              (std::vector<std::string>{"start 3", "step 0", "entry A", "access point A", "step 1",
+                                        "entry B", "step 2", "entry C", "finished 1 1"}));
+    EXPECT_TRUE(h.user.shown.empty());  // the progress window shows the final report
+    EXPECT_STREQ(h.Read("A").properties.szLocalPhoneNumber, "0120-11-1111");
+}
+
+TEST(MigrationRun, FinalReportWithoutProgressWindow) {
+    struct Case {
+        const char* what;
+        const char* userName;  // of all three entries
+        std::vector<bool> answers;
+        unsigned textId;
+        int number;
+    } cases[] = {
+        {"nothing of the provider's", "Yabc@dial.example", {}, IDS_NOTHING_TO_CHANGE, 0},
+        {"three declined", "Xabc@dial.example", {false, false, false}, IDS_FOUND_NOT_CHANGED, 3},
+        {"one of three accepted", "Xabc@dial.example", {false, true, false}, IDS_CHANGED_COUNT, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        MigrationHarness h;
+        h.WriteProviderKit(kStandard);
+        for (const char* name : {"A", "B", "C"}) {
+            h.AddModemEntry(name, "", "0312345678", c.userName);
+        }
+        h.ui.progressWindow = false;
+        h.ui.answers = c.answers;
+        EXPECT_EQ(h.MakeContext(6)->RunMigration(), c.answers.empty() ? 0 : 1);
+        ExpectShown(h.user, {{ShownMessage::App, c.textId, c.number, MessageIcon::Information}});
+        EXPECT_EQ(h.ui.calls.size(), c.answers.size());  // dialogs only, no progress
+    }
+}
+
+// A refused save shows its message by number; the run goes on and the change still counts.
+TEST(MigrationRun, RefusedSavesAreShownAndTheRunGoesOn) {
+    struct Case {
+        const char* fail;
+        unsigned textId;
+        int number;
+    } cases[] = {
+        {"RasSetEntryPropertiesA:1784", IDS_CHANGE_FAILED_1784, 1784},
+        {"RasSetEntryPropertiesA:624", IDS_CHANGE_FAILED_OTHER, 624},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.fail);
+        MigrationHarness h;
+        h.WriteProviderKit(kStandard);
+        h.AddModemEntry("A", "", "0312345678", "Xabc@dial.example");
+        h.AddModemEntry("B", "", "0312345678", "Xabc@dial.example");
+        h.ui.otherAnswers = true;
+        h.sim.Fail(c.fail);
+        EXPECT_EQ(h.MakeContext(8)->RunMigration(), 1);
+        const Shown refused{ShownMessage::Program, c.textId, c.number, MessageIcon::Warning};
+        ExpectShown(h.user, {refused, refused});
+        EXPECT_EQ(h.ui.calls.back(), "finished 2 2");
+        h.sim.Fail(nullptr);
+        EXPECT_STREQ(h.Read("B").properties.szLocalPhoneNumber, "0312345678");
+    }
+}
+
+TEST(MigrationMessages, ChosenByNumber) {
+    struct Final {
+        int changed;
+        int found;
+        unsigned textId;
+        int number;
+    } finals[] = {
+        {0, 0, IDS_NOTHING_TO_CHANGE, 0},
+        {0, 3, IDS_FOUND_NOT_CHANGED, 3},
+        {1, 3, IDS_CHANGED_COUNT, 1},
+    };
+    for (const Final& f : finals) {
+        const Message m = FinalMigrationMessage(f.changed, f.found);
+        EXPECT_EQ(m.textId, f.textId) << f.changed << "/" << f.found;
+        EXPECT_EQ(m.number, f.number) << f.changed << "/" << f.found;
+    }
+    struct Failure {
+        RasDword error;
+        unsigned textId;
+    } failures[] = {
+        {610, IDS_CHANGE_FAILED_610},   {621, IDS_CHANGE_FAILED_621},   {14, IDS_CHANGE_FAILED_14},
+        {1784, IDS_CHANGE_FAILED_1784}, {632, IDS_CHANGE_FAILED_OTHER},
+    };
+    for (const Failure& f : failures) {
+        const Message m = ChangeFailureMessage(f.error);
+        EXPECT_EQ(m.textId, f.textId) << f.error;
+        EXPECT_EQ(m.number, static_cast<int>(f.error)) << f.error;
+    }
+}
+
+}  // namespace
