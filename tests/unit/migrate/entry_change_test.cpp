@@ -12,32 +12,6 @@ namespace {
 
 const char kEntry[] = "My ISP";
 
-TEST(EntryChange, SplitNewNumber) {
-    struct Case {
-        const char* number;
-        bool ok;
-        const char* areaCode;
-        const char* localNumber;
-    } cases[] = {
-        {"03-1234-5678", true, "03", "1234-5678"},
-        {"0570-001-234", true, "0570", "001-234"},
-        {"0312345678", true, "", "0312345678"},
-        {"-1234", true, "", "1234"},
-        {"03-", true, "03", "-"},
-        {"(03)-1234", true, "(03)", "1234"},
-        {nullptr, false, "", ""},
-    };
-    for (const Case& c : cases) {
-        NewNumberParts parts;
-        EXPECT_EQ(SplitNewNumber(c.number, &parts), c.ok) << (c.number ? c.number : "null");
-        EXPECT_STREQ(parts.areaCode, c.areaCode);
-        EXPECT_STREQ(parts.localNumber, c.localNumber);
-    }
-    const std::string tooLong = "03-" + std::string(254, '1');
-    NewNumberParts parts;
-    EXPECT_FALSE(SplitNewNumber(tooLong.c_str(), &parts));
-}
-
 // New numbers in entries with and without the country-and-area-code option, on both
 // families; numbers that do not fit are refused whole.
 TEST(EntryChange, NewNumber) {
