@@ -21,6 +21,8 @@ UINT IconFlag(MessageIcon icon) {
     }
 }
 
+}  // namespace
+
 // Our texts carry at most one %s or %d; it is replaced by the message's argument.
 void FormatMessageText(const Message& message, char* out, size_t size) {
     char format[1024];
@@ -42,8 +44,6 @@ void FormatMessageText(const Message& message, char* out, size_t size) {
     AppendTextExact(out, size, argument);
     AppendTextExact(out, size, directive + 2);
 }
-
-}  // namespace
 
 void LoadText(unsigned id, char* buffer, int size) {
     if (buffer == nullptr || size <= 0) {

@@ -25,5 +25,8 @@ private:
 // Loads string resource `id` into `buffer`; empty when it is missing.
 void LoadText(unsigned id, char* buffer, int size);
 
+// The text of `message`: its string with the one %s or %d replaced by the argument.
+void FormatMessageText(const Message& message, char* out, size_t size);
+
 // Message box with `caption` given by string id; shared by the start-up failure.
 int ShowMessageBox(HWND owner, const Message& message, unsigned captionId, UINT type);

@@ -1,11 +1,7 @@
-// What the new-connection form reads when it opens: the provider's texts and domain from
-// ISP_INF.csv, and the modems of the phonebook.
+// What the new-connection form reads from ISP_INF.csv when it opens: the provider's texts
+// and the domain.
 #pragma once
 
-#include <string>
-#include <vector>
-
-#include "dialup/DialupApi.h"
 #include "settings/IspSettings.h"
 
 struct FormTexts {
@@ -23,8 +19,3 @@ bool ReadFormTexts(const DataFiles& files, FormTexts* texts);
 
 // DialupDomain, the text shown after the user name; empty when the file or key is missing.
 void ReadFormDomain(const DataFiles& files, char (&domain)[kIspLineCapacity]);
-
-// Names of the phonebook's devices whose type is "modem" (letters compared without regard
-// to case), in the order the phonebook reports them (code page 932). Empty when the
-// enumeration fails.
-std::vector<std::string> ListModems(const DialupApi& api);

@@ -5,6 +5,7 @@
 
 #include "app/DialnestApp.h"
 #include "dialup/DialupBinding.h"
+#include "dialup/ModemCombo.h"
 #include "newconn/CreationNotice.h"
 #include "newconn/EntryCreation.h"
 #include "newconn/FormChecks.h"
@@ -75,14 +76,7 @@ BOOL NewConnectionDialog::OnInitDialog() {
 }
 
 void NewConnectionDialog::FillModemList() {
-    HWND list = Item(IDC_MODEM_LIST);
-    SendMessageA(list, CB_RESETCONTENT, 0, 0);
-    for (const std::string& name : ListModems(app_.Dialup())) {
-        SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
-    }
-    if (SendMessageA(list, CB_GETCOUNT, 0, 0) > 0) {
-        SendMessageA(list, CB_SETCURSEL, 0, 0);
-    }
+    FillModemCombo(Item(IDC_MODEM_LIST), app_.Dialup(), nullptr);
 }
 
 void NewConnectionDialog::ClearMethodList() {

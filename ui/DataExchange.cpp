@@ -92,3 +92,9 @@ void DataExchange::Bind(int id, Control& control) {
         control.Attach(dialog_.Item(id));
     }
 }
+
+void DataExchange::Bind(int id, HWND& control) {
+    if (control == nullptr) {
+        control = dialog_.Item(id);
+    }
+}

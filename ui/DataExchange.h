@@ -32,6 +32,8 @@ public:
     void ListIndex(int id, int& value);
     // Subclasses the control once, on the first exchange.
     void Bind(int id, Control& control);
+    // Keeps the control's window handle, for controls that need no subclass.
+    void Bind(int id, HWND& control);
 
 private:
     Dialog& dialog_;

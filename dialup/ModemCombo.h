@@ -1,0 +1,10 @@
+// Fills a drop-down list with the phonebook's modems.
+#pragma once
+
+#include <windows.h>
+
+#include "dialup/DialupApi.h"
+
+// Empties `list` (last row first), adds the modems in the phonebook's order and selects
+// the row of `modemName` (letters without regard to case), else the first row.
+void FillModemCombo(HWND list, const DialupApi& api, const char* modemName);

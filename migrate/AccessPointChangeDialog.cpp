@@ -1,0 +1,73 @@
+// Access-point change dialog.
+#include "migrate/AccessPointChangeDialog.h"
+
+#include "dialup/ModemCombo.h"
+#include "res/resource.h"
+#include "settings/ByteText.h"
+#include "ui/DataExchange.h"
+
+DIALNEST_BEGIN_MESSAGE_MAP(AccessPointChangeDialog)
+    DIALNEST_ON_COMMAND(BN_CLICKED, IDC_CHANGE_EDIT_USER_NAME,
+                        &AccessPointChangeDialog::OnEditUserNameClicked),
+    DIALNEST_ON_COMMAND(BN_CLICKED, IDC_CHANGE_EDIT_PASSWORD,
+                        &AccessPointChangeDialog::OnEditPasswordClicked),
+    DIALNEST_ON_COMMAND(BN_CLICKED, IDC_CHANGE_EDIT_MODEM,
+                        &AccessPointChangeDialog::OnEditModemClicked),
+    DIALNEST_ON_COMMAND(CBN_SELCHANGE, IDC_CHANGE_MODEM_LIST,
+                        &AccessPointChangeDialog::OnModemListSelChange),
+DIALNEST_FINISH_MESSAGE_MAP()
+
+AccessPointChangeDialog::AccessPointChangeDialog(const DialupApi& api)
+    : Dialog(IDD_ACCESS_POINT_CHANGE),
+      api_(api),
+      icon_(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_DIALNEST))) {}
+
+AccessPointChangeDialog::~AccessPointChangeDialog() {
+    WipeBytes(fields.password, sizeof(fields.password));
+}
+
+void AccessPointChangeDialog::DoDataExchange(DataExchange& dx) {
+    dx.Bind(IDC_CHANGE_PASSWORD, passwordBox_);
+    dx.Bind(IDC_CHANGE_USER_NAME, userNameBox_);
+    dx.Bind(IDC_CHANGE_MODEM_LIST, modemList_);
+    dx.Text(IDC_CHANGE_ENTRY_NAME, fields.entryName);
+    dx.Text(IDC_CHANGE_NEW_NUMBER, fields.newNumber);
+    dx.Text(IDC_CHANGE_PASSWORD, fields.password);
+    dx.Text(IDC_CHANGE_USER_NAME, fields.userName);
+    dx.Check(IDC_CHANGE_EDIT_USER_NAME, fields.editUserName);
+    dx.Check(IDC_CHANGE_EDIT_MODEM, fields.editModem);
+    dx.Check(IDC_CHANGE_EDIT_PASSWORD, fields.editPassword);
+    dx.Text(IDC_CHANGE_OLD_NUMBER, fields.oldNumber);
+    dx.Text(IDC_CHANGE_DOMAIN, fields.domain);
+}
+
+BOOL AccessPointChangeDialog::OnInitDialog() {
+    Dialog::OnInitDialog();
+    SetWindowLongPtrA(hwnd_, GWL_EXSTYLE, GetWindowLongPtrA(hwnd_, GWL_EXSTYLE) | WS_EX_APPWINDOW);
+    SendMessageA(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
+    SendMessageA(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
+    FillModemCombo(modemList_, api_, fields.modemName);
+    OnEditUserNameClicked();
+    OnEditModemClicked();
+    OnEditPasswordClicked();
+    return TRUE;
+}
+
+void AccessPointChangeDialog::OnEditUserNameClicked() {
+    UpdateData(true);
+    EnableWindow(userNameBox_, fields.editUserName != 0);
+}
+
+void AccessPointChangeDialog::OnEditPasswordClicked() {
+    UpdateData(true);
+    EnableWindow(passwordBox_, fields.editPassword != 0);
+}
+
+void AccessPointChangeDialog::OnEditModemClicked() {
+    UpdateData(true);
+    EnableWindow(modemList_, fields.editModem != 0);
+}
+
+void AccessPointChangeDialog::OnModemListSelChange() {
+    ReadControlText(modemList_, fields.modemName, sizeof(fields.modemName));
+}

@@ -1,0 +1,63 @@
+// User-name change dialog.
+#include "migrate/UserNameChangeDialog.h"
+
+#include "dialup/ModemCombo.h"
+#include "res/resource.h"
+#include "settings/ByteText.h"
+#include "ui/DataExchange.h"
+
+DIALNEST_BEGIN_MESSAGE_MAP(UserNameChangeDialog)
+    DIALNEST_ON_COMMAND(BN_CLICKED, IDC_CHANGE_EDIT_MODEM, &UserNameChangeDialog::OnEditModemClicked),
+    DIALNEST_ON_COMMAND(BN_CLICKED, IDC_CHANGE_EDIT_PASSWORD,
+                        &UserNameChangeDialog::OnEditPasswordClicked),
+    DIALNEST_ON_COMMAND(CBN_SELCHANGE, IDC_CHANGE_MODEM_LIST,
+                        &UserNameChangeDialog::OnModemListSelChange),
+DIALNEST_FINISH_MESSAGE_MAP()
+
+UserNameChangeDialog::UserNameChangeDialog(const DialupApi& api)
+    : Dialog(IDD_USER_NAME_CHANGE),
+      api_(api),
+      icon_(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_DIALNEST))) {}
+
+UserNameChangeDialog::~UserNameChangeDialog() {
+    WipeBytes(fields.password, sizeof(fields.password));
+}
+
+void UserNameChangeDialog::DoDataExchange(DataExchange& dx) {
+    dx.Bind(IDC_CHANGE_PASSWORD, passwordBox_);
+    dx.Bind(IDC_CHANGE_MODEM_LIST, modemList_);
+    dx.Text(IDC_CHANGE_ENTRY_NAME, fields.entryName);
+    dx.Text(IDC_CHANGE_PASSWORD, fields.password);
+    dx.Text(IDC_CHANGE_PHONE_NUMBER, fields.phoneNumber);
+    dx.Text(IDC_CHANGE_OLD_USER_NAME, fields.oldUserName);
+    dx.Text(IDC_CHANGE_NEW_USER_NAME, fields.newUserName);
+    dx.Text(IDC_CHANGE_OLD_DOMAIN, fields.oldDomain);
+    dx.Text(IDC_CHANGE_NEW_DOMAIN, fields.newDomain);
+    dx.Check(IDC_CHANGE_EDIT_MODEM, fields.editModem);
+    dx.Check(IDC_CHANGE_EDIT_PASSWORD, fields.editPassword);
+}
+
+BOOL UserNameChangeDialog::OnInitDialog() {
+    Dialog::OnInitDialog();
+    SetWindowLongPtrA(hwnd_, GWL_EXSTYLE, GetWindowLongPtrA(hwnd_, GWL_EXSTYLE) | WS_EX_APPWINDOW);
+    SendMessageA(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
+    SendMessageA(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
+    FillModemCombo(modemList_, api_, fields.modemName);
+    OnEditModemClicked();
+    OnEditPasswordClicked();
+    return TRUE;
+}
+
+void UserNameChangeDialog::OnEditModemClicked() {
+    UpdateData(true);
+    EnableWindow(modemList_, fields.editModem != 0);
+}
+
+void UserNameChangeDialog::OnEditPasswordClicked() {
+    UpdateData(true);
+    EnableWindow(passwordBox_, fields.editPassword != 0);
+}
+
+void UserNameChangeDialog::OnModemListSelChange() {
+    ReadControlText(modemList_, fields.modemName, sizeof(fields.modemName));
+}
