@@ -1,0 +1,257 @@
+// The access-point migration end to end: the progress window, the two confirmation
+// dialogs, the entries rewritten in the substitute phonebook, and the run's messages.
+#include "DialnestGuiTest.h"
+#include "sim/PhonebookFile.h"
+
+namespace {
+
+constexpr int kMigrationButton = 1001;
+constexpr int kProgressText = 205;
+constexpr int kUserNameBox = 1001;
+constexpr int kPasswordBox = 1002;
+constexpr int kPhoneNumber = 1003;
+constexpr int kOldNumber = 1004;
+constexpr int kNewNumber = 1005;
+constexpr int kEntryNameBox = 1006;
+constexpr int kEditUserName = 1011;
+constexpr int kEditPassword = 1012;
+constexpr int kEditModem = 1013;
+constexpr int kOldUserName = 1014;
+constexpr int kNewUserName = 1015;
+constexpr int kOldDomain = 1016;
+constexpr int kNewDomain = 1017;
+constexpr int kModemList = 1018;
+constexpr int kDomainLabel = 1021;
+
+const std::string kSettings =
+    "DefaultTelNumber,0570-000-111\r\n"
+    "DefaultMobileNumber,0570-000-222\r\n"
+    "DefaultFletsIsdnNumber,1492\r\n"
+    "OldDialupDomain,@old.example.ne.jp\r\n"
+    "MobileDomain,@phs.example.ne.jp\r\n"
+    "OldDomain,@isdn-old.example.ne.jp\r\n"
+    "FletsIsdnDomain,@isdn.example.ne.jp\r\n";
+const std::string kDevices =
+    "[devices]\r\nmodem,Standard 56000 bps Modem\r\nmodem,PHSカード\r\nisdn,ISDN TA\r\n";
+
+std::string Entry(const std::string& name, const std::string& number, const std::string& user,
+                  const std::string& device = "Standard 56000 bps Modem",
+                  const std::string& type = "modem") {
+    return "[" + name + "]\r\nOptions=0x05000110\r\nLocalPhoneNumber=" + number +
+           "\r\nDeviceType=" + type + "\r\nDeviceName=" + device + "\r\nUserName=" + user +
+           "\r\nPassword=sample\r\n";
+}
+
+class MigrationTest : public DialnestGuiTest {
+protected:
+    void WriteKit(const std::string& entries, const std::string& settings = kSettings) {
+        kit.WriteText("APGEN.csv", "東京,03-3333-0101\r\n");
+        kit.WriteText("APPHS.csv", "0570-000-888\r\n");
+        if (!settings.empty()) kit.WriteText("ISP_INF.csv", settings);
+        kit.WritePhonebook(kDevices + entries);
+    }
+
+    // Starts the program and presses the migration button.
+    void StartMigration() {
+        HWND menu = Start(kProductName);
+        ASSERT_NE(menu, nullptr);
+        Settle(300);
+        Click(Control(menu, kMigrationButton));
+    }
+
+    // The confirmation dialog that has control `id`, once it is shown.
+    HWND WaitForDialog(int id) {
+        for (int i = 0; i < 200; ++i) {
+            for (HWND window : app.Windows()) {
+                if (WindowText(window) == kProductName && Control(window, id) != nullptr) {
+                    Settle(200);
+                    return window;
+                }
+            }
+            Settle(50);
+        }
+        return nullptr;
+    }
+
+    HWND ProgressWindow() { return app.WaitForWindow("アクセスポイント移行", 5000); }
+
+    SimPhonebookFile Phonebook() const {
+        const std::string bytes = kit.ReadBytes("phonebook.ini");
+        return ParsePhonebook(bytes.data(), bytes.size());
+    }
+
+    void ExpectFinal(const std::string& text) {
+        ExpectBoxAndOk(kAppTitle, text, BoxIcon::Information);
+        EXPECT_TRUE(app.WaitForExit()) << "the run ends with its final message";
+    }
+};
+
+TEST_F(MigrationTest, WithoutSettingsOnlyTheWarning) {
+    WriteKit(Entry("旧接続", "03-3333-0101", "taro@old.example.ne.jp"), "");
+    const std::string before = kit.ReadBytes("phonebook.ini");
+    StartMigration();
+    HWND progress = ProgressWindow();
+    ASSERT_NE(progress, nullptr);
+    EXPECT_EQ(WindowText(Control(progress, kProgressText)), "ダイヤルアップ設定情報取得中");
+    ExpectBoxAndOk(kAppTitle, "ISPの設定を読み込めません", BoxIcon::Warning);
+    EXPECT_TRUE(app.WaitForExit());
+    EXPECT_EQ(kit.ReadBytes("phonebook.ini"), before);
+}
+
+TEST_F(MigrationTest, EmptyPhonebookAndFailedEnumeration) {
+    WriteKit("");
+    StartMigration();
+    ExpectBoxAndOk(kAppTitle, "ダイヤルアップネットワークが設定されていません",
+                   BoxIcon::Information);
+    EXPECT_TRUE(app.WaitForExit());
+
+    ScopedEnvironment failing("RASSIM_FAIL", "RasEnumEntriesA:621");
+    DialnestProcess second;
+    ASSERT_TRUE(second.Start(kit.ExePath()));
+    HWND menu = second.WaitForWindow(kProductName);
+    ASSERT_NE(menu, nullptr);
+    Settle(300);
+    Click(Control(menu, kMigrationButton));
+    MessageBoxInfo box = second.WaitForMessageBox();
+    EXPECT_EQ(box.caption, kAppTitle);
+    EXPECT_EQ(box.text, "電話帳の読み込みに失敗しました");
+    EXPECT_EQ(box.icon, BoxIcon::Warning);
+    Answer(box, IDOK);
+    EXPECT_TRUE(second.WaitForExit());
+}
+
+TEST_F(MigrationTest, OtherEntriesAreLeftAlone) {
+    WriteKit(Entry("他社", "06-1111-2222", "a@other.example.jp") +
+             Entry("ISDN機器", "03-3333-0101", "b@old.example.ne.jp", "ISDN TA", "isdn"));
+    const std::string before = kit.ReadBytes("phonebook.ini");
+    StartMigration();
+    ExpectFinal("変更が必要なダイヤルアップネットワークはありません");
+    EXPECT_EQ(kit.ReadBytes("phonebook.ini"), before);
+}
+
+TEST_F(MigrationTest, AcceptedAccessPointChangeRewritesTheNumberOnly) {
+    WriteKit(Entry("旧ネスト", "0,03-3333-0101#", "taro@old.example.ne.jp"));
+    StartMigration();
+    HWND dialog = WaitForDialog(kNewNumber);
+    ASSERT_NE(dialog, nullptr);
+    HWND progress = ProgressWindow();
+    ASSERT_NE(progress, nullptr);
+    EXPECT_EQ(WindowText(Control(progress, kProgressText)), "[旧ネスト]をチェック中");
+
+    EXPECT_EQ(WindowText(Control(dialog, kEntryNameBox)), "旧ネスト");
+    EXPECT_EQ(WindowText(Control(dialog, kOldNumber)), "0,03-3333-0101#");
+    EXPECT_EQ(WindowText(Control(dialog, kNewNumber)), "0,0570-000-111#")
+        << "the prefix and suffix around the old access point stay";
+    EXPECT_EQ(WindowText(Control(dialog, kUserNameBox)), "taro");
+    EXPECT_EQ(WindowText(Control(dialog, kDomainLabel)), "@old.example.ne.jp");
+    EXPECT_EQ(WindowText(Control(dialog, kPasswordBox)), "****************")
+        << "the NT family never reveals a saved password";
+    EXPECT_EQ(WindowText(Control(dialog, kModemList)), "Standard 56000 bps Modem");
+    for (int locked : {kUserNameBox, kPasswordBox, kModemList}) {
+        EXPECT_FALSE(IsWindowEnabled(Control(dialog, locked))) << locked;
+    }
+    EXPECT_TRUE(IsWindowEnabled(Control(dialog, kNewNumber)));
+    Click(Control(dialog, kEditUserName));
+    Settle(200);
+    EXPECT_TRUE(IsWindowEnabled(Control(dialog, kUserNameBox))) << "ticking unlocks the box";
+    Click(Control(dialog, kEditUserName));
+    Settle(200);
+    EXPECT_FALSE(IsWindowEnabled(Control(dialog, kUserNameBox)));
+
+    Click(Control(dialog, IDOK));
+    ExpectFinal("1個の設定を変更しました");
+    const SimPhonebookFile book = Phonebook();
+    ASSERT_EQ(book.entries.size(), 1u);
+    EXPECT_STREQ(book.entries[0].properties.szLocalPhoneNumber, "0,0570-000-111#");
+    EXPECT_STREQ(book.entries[0].userName, "taro@old.example.ne.jp");
+    EXPECT_STREQ(book.entries[0].password, "sample") << "the saved password is kept";
+    EXPECT_STREQ(book.entries[0].properties.szDeviceName, "Standard 56000 bps Modem");
+}
+
+TEST_F(MigrationTest, DeclinedChangesAreCountedButNotWritten) {
+    WriteKit(Entry("一", "03-3333-0101", "a@old.example.ne.jp") +
+             Entry("二", "0570-000-888", "b@phs-old.example.ne.jp"));
+    const std::string before = kit.ReadBytes("phonebook.ini");
+    StartMigration();
+    for (int i = 0; i < 2; ++i) {
+        HWND dialog = WaitForDialog(kNewNumber);
+        ASSERT_NE(dialog, nullptr) << i;
+        // Escape declines, like "変更しない".
+        if (i == 0) {
+            Click(Control(dialog, IDCANCEL));
+        } else {
+            PressKey(Control(dialog, kNewNumber), VK_ESCAPE);
+        }
+        Settle(300);
+    }
+    ExpectFinal("2個の古い設定を見つけましたが変更しませんでした");
+    EXPECT_EQ(kit.ReadBytes("phonebook.ini"), before);
+}
+
+TEST_F(MigrationTest, PhsChangeWithAnEditedUserNameAndModem) {
+    WriteKit(Entry("PHS接続", "0570-000-888##64", "hanako@x.example.ne.jp"));
+    StartMigration();
+    HWND dialog = WaitForDialog(kNewNumber);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(WindowText(Control(dialog, kNewNumber)), "0570-000-222##64");
+    EXPECT_EQ(WindowText(Control(dialog, kDomainLabel)), "@phs.example.ne.jp");
+    Click(Control(dialog, kEditUserName));
+    Click(Control(dialog, kEditModem));
+    Settle(200);
+    SetText(Control(dialog, kUserNameBox), "hanako2");
+    SelectRow(Control(dialog, kModemList), 1);
+    Settle(200);
+    // Enter in a box accepts the dialog.
+    PressKey(Control(dialog, kUserNameBox), VK_RETURN);
+    ExpectFinal("1個の設定を変更しました");
+    const SimPhonebookFile book = Phonebook();
+    ASSERT_EQ(book.entries.size(), 1u);
+    EXPECT_STREQ(book.entries[0].userName, "hanako2@phs.example.ne.jp");
+    EXPECT_STREQ(book.entries[0].properties.szLocalPhoneNumber, "0570-000-222##64");
+    EXPECT_STREQ(book.entries[0].properties.szDeviceName, ToCp932("PHSカード").c_str());
+}
+
+TEST_F(MigrationTest, FletsIsdnUserNameChange) {
+    WriteKit(Entry("フレッツ", "1492", "jiro@isdn-old.example.ne.jp"));
+    StartMigration();
+    HWND dialog = WaitForDialog(kNewUserName);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(WindowText(Control(dialog, kEntryNameBox)), "フレッツ");
+    EXPECT_EQ(WindowText(Control(dialog, kPhoneNumber)), "1492");
+    EXPECT_EQ(WindowText(Control(dialog, kOldUserName)), "jiro");
+    EXPECT_EQ(WindowText(Control(dialog, kOldDomain)), "@isdn-old.example.ne.jp");
+    EXPECT_EQ(WindowText(Control(dialog, kNewUserName)), "jiro");
+    EXPECT_EQ(WindowText(Control(dialog, kNewDomain)), "@isdn.example.ne.jp");
+    EXPECT_FALSE(IsWindowEnabled(Control(dialog, kPasswordBox)));
+    Click(Control(dialog, kEditPassword));
+    Settle(200);
+    EXPECT_TRUE(IsWindowEnabled(Control(dialog, kPasswordBox)));
+    SetText(Control(dialog, kPasswordBox), "newpass");
+    Click(Control(dialog, IDOK));
+    ExpectFinal("1個の設定を変更しました");
+    const SimPhonebookFile book = Phonebook();
+    ASSERT_EQ(book.entries.size(), 1u);
+    EXPECT_STREQ(book.entries[0].userName, "jiro@isdn.example.ne.jp");
+    EXPECT_STREQ(book.entries[0].password, "newpass");
+    EXPECT_STREQ(book.entries[0].properties.szLocalPhoneNumber, "1492") << "number unchanged";
+}
+
+TEST_F(MigrationTest, RefusedWriteShowsItsMessageAndTheRunGoesOn) {
+    WriteKit(Entry("旧ネスト", "03-3333-0101", "taro@old.example.ne.jp"));
+    ScopedEnvironment failing("RASSIM_FAIL", "RasSetEntryPropertiesA:1784");
+    StartMigration();
+    HWND dialog = WaitForDialog(kNewNumber);
+    ASSERT_NE(dialog, nullptr);
+    Click(Control(dialog, IDOK));
+    ExpectBoxAndOk(kProductName,
+                   "ダイヤルアップネットワーク設定の変更に失敗しました\n\n"
+                   "現在使用中の環境ではダイヤルアップネットワークを作成できません。\n"
+                   "適切な環境にしてから再度チャレンジしてください。",
+                   BoxIcon::Warning);
+    ExpectFinal("1個の設定を変更しました");
+    const SimPhonebookFile book = Phonebook();
+    ASSERT_EQ(book.entries.size(), 1u);
+    EXPECT_STREQ(book.entries[0].properties.szLocalPhoneNumber, "03-3333-0101");
+}
+
+}  // namespace
