@@ -41,8 +41,7 @@ BOOL MainMenuDialog::OnInitDialog() {
         AppendMenuA(systemMenu, MF_SEPARATOR, 0, nullptr);
         AppendMenuA(systemMenu, MF_STRING, IDM_ABOUTBOX, aboutText);
     }
-    SendMessageA(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
-    SendMessageA(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
+    SetIcons(icon_);
 
     heading_.SetFace(kHeadingFace);
     heading_.SetBold(TRUE);

@@ -28,9 +28,8 @@ void MigrationProgressWindow::DoDataExchange(DataExchange& dx) {
 BOOL MigrationProgressWindow::OnInitDialog() {
     Dialog::OnInitDialog();
     // Its own task-bar button, since the main menu is hidden while the run goes on.
-    SetWindowLongPtrA(hwnd_, GWL_EXSTYLE, GetWindowLongPtrA(hwnd_, GWL_EXSTYLE) | WS_EX_APPWINDOW);
-    SendMessageA(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
-    SendMessageA(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
+    ShowOnTaskBar();
+    SetIcons(icon_);
     SendMessageA(progress_, PBM_SETRANGE, 0, MAKELPARAM(0, 5));
     SendMessageA(progress_, PBM_SETPOS, 0, 0);
     return TRUE;

@@ -39,9 +39,8 @@ void UserNameChangeDialog::DoDataExchange(DataExchange& dx) {
 
 BOOL UserNameChangeDialog::OnInitDialog() {
     Dialog::OnInitDialog();
-    SetWindowLongPtrA(hwnd_, GWL_EXSTYLE, GetWindowLongPtrA(hwnd_, GWL_EXSTYLE) | WS_EX_APPWINDOW);
-    SendMessageA(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
-    SendMessageA(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
+    ShowOnTaskBar();
+    SetIcons(icon_);
     FillModemCombo(modemList_, api_, fields.modemName);
     OnEditModemClicked();
     OnEditPasswordClicked();

@@ -40,9 +40,8 @@ BOOL NewConnectionDialog::OnInitDialog() {
     app_.SetMainWindow(hwnd_);
     user_.SetOwner(hwnd_);
 
-    SetWindowLongPtrA(hwnd_, GWL_EXSTYLE, GetWindowLongPtrA(hwnd_, GWL_EXSTYLE) | WS_EX_APPWINDOW);
-    SendMessageA(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
-    SendMessageA(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
+    ShowOnTaskBar();
+    SetIcons(icon_);
 
     // User name and number are plain ASCII; no conversion window should get in the way.
     ImmAssociateContext(Item(IDC_USER_NAME), nullptr);

@@ -100,6 +100,15 @@ void Dialog::OnCancel() { End(IDCANCEL); }
 
 bool Dialog::PreTranslateMessage(MSG*) { return false; }
 
+void Dialog::ShowOnTaskBar() {
+    SetWindowLongPtrA(hwnd_, GWL_EXSTYLE, GetWindowLongPtrA(hwnd_, GWL_EXSTYLE) | WS_EX_APPWINDOW);
+}
+
+void Dialog::SetIcons(HICON icon) {
+    SendMessageA(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    SendMessageA(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+}
+
 bool Dialog::IsEnterOrEscapeDown(const MSG* msg) {
     return msg->message == WM_KEYDOWN && (msg->wParam == VK_RETURN || msg->wParam == VK_ESCAPE);
 }

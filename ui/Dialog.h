@@ -47,6 +47,11 @@ protected:
     // true discards it.
     virtual bool PreTranslateMessage(MSG* msg);
 
+    // Gives the window its own task-bar button (application-window extended style).
+    void ShowOnTaskBar();
+    // Makes `icon` the window's large and small icon.
+    void SetIcons(HICON icon);
+
     // Discards key-down of Enter and Escape (the two windows that must not close by key).
     static bool IsEnterOrEscapeDown(const MSG* msg);
 
