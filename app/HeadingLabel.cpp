@@ -19,9 +19,12 @@ HeadingLabel::HeadingLabel()
 }
 
 HeadingLabel::~HeadingLabel() {
-    if (font_ != nullptr) DeleteObject(font_);
-    if (normalBrush_ != nullptr) DeleteObject(normalBrush_);
-    if (flashBrush_ != nullptr) DeleteObject(flashBrush_);
+    if (font_ != nullptr)
+        DeleteObject(font_);
+    if (normalBrush_ != nullptr)
+        DeleteObject(normalBrush_);
+    if (flashBrush_ != nullptr)
+        DeleteObject(flashBrush_);
 }
 
 void HeadingLabel::RecreateFont() {
@@ -62,35 +65,36 @@ LRESULT HeadingLabel::OnReflectedColor(UINT colorType, HDC dc) {
 }
 
 LRESULT HeadingLabel::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message >= kReflectBase + WM_CTLCOLORMSGBOX && message <= kReflectBase + WM_CTLCOLORSTATIC) {
+    if (message >= kReflectBase + WM_CTLCOLORMSGBOX &&
+        message <= kReflectBase + WM_CTLCOLORSTATIC) {
         return OnReflectedColor(message - kReflectBase - WM_CTLCOLORMSGBOX,
                                 reinterpret_cast<HDC>(wParam));
     }
     switch (message) {
-    case WM_TIMER:
-        flashState_ = !flashState_;
-        if (flashType_ == 1) {
-            SetWindowTextA(hwnd_, flashState_ ? "" : savedText_.c_str());
-        } else if (flashType_ == 2) {
-            InvalidateRect(hwnd_, nullptr, FALSE);
-            UpdateWindow(hwnd_);
+        case WM_TIMER:
+            flashState_ = !flashState_;
+            if (flashType_ == 1) {
+                SetWindowTextA(hwnd_, flashState_ ? "" : savedText_.c_str());
+            } else if (flashType_ == 2) {
+                InvalidateRect(hwnd_, nullptr, FALSE);
+                UpdateWindow(hwnd_);
+            }
+            break;
+        case WM_LBUTTONDOWN: {
+            const int length = GetWindowTextLengthA(hwnd_);
+            std::vector<char> text(static_cast<size_t>(length > 0 ? length : 0) + 1, '\0');
+            GetWindowTextA(hwnd_, text.data(), length + 1);
+            ShellExecuteA(nullptr, "open", text.data(), nullptr, nullptr, SW_SHOWNORMAL);
+            break;
         }
-        break;
-    case WM_LBUTTONDOWN: {
-        const int length = GetWindowTextLengthA(hwnd_);
-        std::vector<char> text(static_cast<size_t>(length > 0 ? length : 0) + 1, '\0');
-        GetWindowTextA(hwnd_, text.data(), length + 1);
-        ShellExecuteA(nullptr, "open", text.data(), nullptr, nullptr, SW_SHOWNORMAL);
-        break;
-    }
-    case WM_SETCURSOR:
-        if (cursor_ != nullptr) {
-            SetCursor(cursor_);
-            return TRUE;
-        }
-        break;
-    default:
-        break;
+        case WM_SETCURSOR:
+            if (cursor_ != nullptr) {
+                SetCursor(cursor_);
+                return TRUE;
+            }
+            break;
+        default:
+            break;
     }
     return Default(message, wParam, lParam);
 }

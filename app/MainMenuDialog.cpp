@@ -10,13 +10,18 @@
 #include "res/resource.h"
 #include "ui/DataExchange.h"
 
-DIALNEST_BEGIN_MESSAGE_MAP(MainMenuDialog)
-    DIALNEST_ON_MESSAGE(WM_SYSCOMMAND, &MainMenuDialog::OnSysCommand),
-    DIALNEST_ON_MESSAGE(WM_PAINT, &MainMenuDialog::OnPaint),
-    DIALNEST_ON_MESSAGE(WM_QUERYDRAGICON, &MainMenuDialog::OnQueryDragIcon),
-    DIALNEST_ON_COMMAND(BN_CLICKED, IDC_NEW_CONNECTION, &MainMenuDialog::OnNewConnectionClicked),
-    DIALNEST_ON_COMMAND(BN_CLICKED, IDC_MIGRATION, &MainMenuDialog::OnMigrationClicked),
-DIALNEST_FINISH_MESSAGE_MAP()
+const MessageMapEntry* MainMenuDialog::MessageMap() const {
+    static const MessageMapEntry entries[] = {
+        DIALNEST_ON_MESSAGE(WM_SYSCOMMAND, &MainMenuDialog::OnSysCommand),
+        DIALNEST_ON_MESSAGE(WM_PAINT, &MainMenuDialog::OnPaint),
+        DIALNEST_ON_MESSAGE(WM_QUERYDRAGICON, &MainMenuDialog::OnQueryDragIcon),
+        DIALNEST_ON_COMMAND(BN_CLICKED, IDC_NEW_CONNECTION,
+                            &MainMenuDialog::OnNewConnectionClicked),
+        DIALNEST_ON_COMMAND(BN_CLICKED, IDC_MIGRATION, &MainMenuDialog::OnMigrationClicked),
+        DIALNEST_END_MESSAGE_MAP,
+    };
+    return entries;
+}
 
 namespace {
 const char kHeadingFace[] = "MS \x83\x53\x83\x56\x83\x62\x83\x4e";  // MS ゴシック in code page 932
@@ -28,7 +33,9 @@ MainMenuDialog::MainMenuDialog(DialnestApp& app)
       app_(app),
       icon_(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_DIALNEST))) {}
 
-void MainMenuDialog::DoDataExchange(DataExchange& dx) { dx.Bind(IDC_HEADING, heading_); }
+void MainMenuDialog::DoDataExchange(DataExchange& dx) {
+    dx.Bind(IDC_HEADING, heading_);
+}
 
 BOOL MainMenuDialog::OnInitDialog() {
     Dialog::OnInitDialog();
@@ -66,7 +73,9 @@ void MainMenuDialog::ApplyProviderSettings() {
     }
 }
 
-bool MainMenuDialog::PreTranslateMessage(MSG* msg) { return IsEnterOrEscapeDown(msg); }
+bool MainMenuDialog::PreTranslateMessage(MSG* msg) {
+    return IsEnterOrEscapeDown(msg);
+}
 
 bool MainMenuDialog::OnSysCommand(WPARAM wParam, LPARAM, LRESULT* result) {
     if ((wParam & 0xFFF0) != IDM_ABOUTBOX) {

@@ -11,13 +11,13 @@ namespace {
 
 UINT IconFlag(MessageIcon icon) {
     switch (icon) {
-    case MessageIcon::Information:
-        return MB_ICONINFORMATION;
-    case MessageIcon::Question:
-        return MB_ICONQUESTION;
-    case MessageIcon::Warning:
-    default:
-        return MB_ICONEXCLAMATION;
+        case MessageIcon::Information:
+            return MB_ICONINFORMATION;
+        case MessageIcon::Question:
+            return MB_ICONQUESTION;
+        case MessageIcon::Warning:
+        default:
+            return MB_ICONEXCLAMATION;
     }
 }
 
@@ -73,6 +73,5 @@ void ShellUserSide::ShowAppMessage(const Message& message, MessageIcon icon) {
 }
 
 bool ShellUserSide::AskProgramQuestion(const Message& message) {
-    return ShowMessageBox(owner_, message, IDS_PRODUCT_NAME, MB_OKCANCEL | MB_ICONQUESTION) ==
-           IDOK;
+    return ShowMessageBox(owner_, message, IDS_PRODUCT_NAME, MB_OKCANCEL | MB_ICONQUESTION) == IDOK;
 }

@@ -6,49 +6,49 @@
 #include "dialup/RasTypes.h"
 
 typedef RasDword(RASAPI_CALL* RasEnumDevicesFn)(RASDEVINFOA* devices, RasDword* bytes,
-                                                 RasDword* count);
+                                                RasDword* count);
 typedef RasDword(RASAPI_CALL* RasEnumEntriesFn)(const char* reserved, const char* phonebook,
-                                                 RASENTRYNAMEA* entries, RasDword* bytes,
-                                                 RasDword* count);
+                                                RASENTRYNAMEA* entries, RasDword* bytes,
+                                                RasDword* count);
 typedef RasDword(RASAPI_CALL* RasGetEntryPropertiesFn)(const char* phonebook, const char* entry,
-                                                        RASENTRYA* entryInfo, RasDword* entrySize,
-                                                        unsigned char* deviceInfo,
-                                                        RasDword* deviceInfoSize);
+                                                       RASENTRYA* entryInfo, RasDword* entrySize,
+                                                       unsigned char* deviceInfo,
+                                                       RasDword* deviceInfoSize);
 typedef RasDword(RASAPI_CALL* RasSetEntryPropertiesFn)(const char* phonebook, const char* entry,
-                                                        RASENTRYA* entryInfo, RasDword entrySize,
-                                                        unsigned char* deviceInfo,
-                                                        RasDword deviceInfoSize);
+                                                       RASENTRYA* entryInfo, RasDword entrySize,
+                                                       unsigned char* deviceInfo,
+                                                       RasDword deviceInfoSize);
 typedef RasDword(RASAPI_CALL* RasDeleteEntryFn)(const char* phonebook, const char* entry);
 typedef RasDword(RASAPI_CALL* RasGetEntryDialParamsFn)(const char* phonebook,
-                                                        RASDIALPARAMSA* params,
-                                                        RasBool* hasPassword);
+                                                       RASDIALPARAMSA* params,
+                                                       RasBool* hasPassword);
 typedef RasDword(RASAPI_CALL* RasSetEntryDialParamsFn)(const char* phonebook,
-                                                        RASDIALPARAMSA* params,
-                                                        RasBool removePassword);
+                                                       RASDIALPARAMSA* params,
+                                                       RasBool removePassword);
 typedef RasDword(RASAPI_CALL* RasGetCredentialsFn)(const char* phonebook, const char* entry,
-                                                    RASCREDENTIALSA* credentials);
+                                                   RASCREDENTIALSA* credentials);
 typedef RasDword(RASAPI_CALL* RasSetCredentialsFn)(const char* phonebook, const char* entry,
-                                                    RASCREDENTIALSA* credentials,
-                                                    RasBool clearCredentials);
+                                                   RASCREDENTIALSA* credentials,
+                                                   RasBool clearCredentials);
 // Resolved only to tell that the library is usable; nothing is ever dialled.
 typedef RasDword(RASAPI_CALL* RasDialFn)(void* extensions, const char* phonebook,
-                                          RASDIALPARAMSA* params, RasDword notifierType,
-                                          void* notifier, void** connection);
+                                         RASDIALPARAMSA* params, RasDword notifierType,
+                                         void* notifier, void** connection);
 typedef RasDword(RASAPI_CALL* RasHangUpFn)(void* connection);
 
 // Every bound operation: exported name and entry-point type. One list for the table below,
 // the run-time binding and the substitute library's exports.
-#define DIALUP_OPERATIONS(X)                             \
-    X(RasEnumDevicesA, RasEnumDevicesFn)                 \
-    X(RasEnumEntriesA, RasEnumEntriesFn)                 \
-    X(RasGetEntryPropertiesA, RasGetEntryPropertiesFn)   \
-    X(RasSetEntryPropertiesA, RasSetEntryPropertiesFn)   \
-    X(RasDeleteEntryA, RasDeleteEntryFn)                 \
-    X(RasGetEntryDialParamsA, RasGetEntryDialParamsFn)   \
-    X(RasSetEntryDialParamsA, RasSetEntryDialParamsFn)   \
-    X(RasGetCredentialsA, RasGetCredentialsFn)           \
-    X(RasSetCredentialsA, RasSetCredentialsFn)           \
-    X(RasDialA, RasDialFn)                               \
+#define DIALUP_OPERATIONS(X)                           \
+    X(RasEnumDevicesA, RasEnumDevicesFn)               \
+    X(RasEnumEntriesA, RasEnumEntriesFn)               \
+    X(RasGetEntryPropertiesA, RasGetEntryPropertiesFn) \
+    X(RasSetEntryPropertiesA, RasSetEntryPropertiesFn) \
+    X(RasDeleteEntryA, RasDeleteEntryFn)               \
+    X(RasGetEntryDialParamsA, RasGetEntryDialParamsFn) \
+    X(RasSetEntryDialParamsA, RasSetEntryDialParamsFn) \
+    X(RasGetCredentialsA, RasGetCredentialsFn)         \
+    X(RasSetCredentialsA, RasSetCredentialsFn)         \
+    X(RasDialA, RasDialFn)                             \
     X(RasHangUpA, RasHangUpFn)
 
 // An entry point is empty when the library lacks the operation. Bound exactly when
@@ -59,5 +59,7 @@ struct DialupApi {
     DIALUP_OPERATIONS(DIALUP_MEMBER)
 #undef DIALUP_MEMBER
 
-    bool IsBound() const { return library != nullptr; }
+    bool IsBound() const {
+        return library != nullptr;
+    }
 };

@@ -9,7 +9,9 @@ typedef uint32_t OsClass;
 
 constexpr OsClass kOsClassUnknown = 0xFFFFFFFFu;
 
-inline bool IsNtFamily(OsClass osClass) { return osClass > 6; }
+inline bool IsNtFamily(OsClass osClass) {
+    return osClass > 6;
+}
 
 // The fields of the version query that decide the class. `queried` is false when the
 // query itself failed. `buildNumber` is the whole 32-bit build-number field.

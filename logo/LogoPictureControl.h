@@ -13,7 +13,7 @@ class PngImage;
 class UserSide;
 
 class LogoPictureControl {
-  public:
+public:
     // The one colour drawn as transparent; red 255, green 0, blue 254 is drawn.
     static constexpr COLORREF kTransparentColour = RGB(255, 0, 255);
 
@@ -39,7 +39,7 @@ class LogoPictureControl {
     // been shown once), or the control has no device context.
     bool LoadFile(const char* path);
 
-  private:
+private:
     static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                          UINT_PTR id, DWORD_PTR self);
     LRESULT OnEraseBackground(HWND window, WPARAM wParam, LPARAM lParam);

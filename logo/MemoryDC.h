@@ -5,7 +5,7 @@
 #include <windows.h>
 
 class MemoryDC {
-  public:
+public:
     // A memory device context and a bitmap of `rect`'s size, both compatible with
     // `reference`, the bitmap selected and the window origin at `rect`'s top-left corner.
     // An empty `rect` stands for the reference's clip box. `reference` is not kept.
@@ -22,7 +22,7 @@ class MemoryDC {
     HDC Handle() const { return dc_; }
     const RECT& Rect() const { return rect_; }
 
-  private:
+private:
     HDC dc_ = nullptr;
     HBITMAP bitmap_ = nullptr;
     HGDIOBJ previousBitmap_ = nullptr;

@@ -17,7 +17,7 @@ struct PngMemorySource {
 };
 
 class PngImage {
-  public:
+public:
     // Largest width and height accepted; a logo beyond this is refused as a decoding failure
     // rather than allocated without limit.
     static constexpr uint32_t kMaxDimension = 4096;
@@ -56,7 +56,7 @@ class PngImage {
     // image) or 0xFF. Null when the image is empty. Valid until the next load.
     const unsigned char* const* Rows() const { return rows_; }
 
-  private:
+private:
     friend struct PngCallbacks;
 
     bool DecodeGuarded();

@@ -6,16 +6,20 @@
 #include "settings/ByteText.h"
 #include "ui/DataExchange.h"
 
-DIALNEST_BEGIN_MESSAGE_MAP(AccessPointChangeDialog)
-    DIALNEST_ON_COMMAND(BN_CLICKED, IDC_CHANGE_EDIT_USER_NAME,
-                        &AccessPointChangeDialog::OnEditUserNameClicked),
-    DIALNEST_ON_COMMAND(BN_CLICKED, IDC_CHANGE_EDIT_PASSWORD,
-                        &AccessPointChangeDialog::OnEditPasswordClicked),
-    DIALNEST_ON_COMMAND(BN_CLICKED, IDC_CHANGE_EDIT_MODEM,
-                        &AccessPointChangeDialog::OnEditModemClicked),
-    DIALNEST_ON_COMMAND(CBN_SELCHANGE, IDC_CHANGE_MODEM_LIST,
-                        &AccessPointChangeDialog::OnModemListSelChange),
-DIALNEST_FINISH_MESSAGE_MAP()
+const MessageMapEntry* AccessPointChangeDialog::MessageMap() const {
+    static const MessageMapEntry entries[] = {
+        DIALNEST_ON_COMMAND(BN_CLICKED, IDC_CHANGE_EDIT_USER_NAME,
+                            &AccessPointChangeDialog::OnEditUserNameClicked),
+        DIALNEST_ON_COMMAND(BN_CLICKED, IDC_CHANGE_EDIT_PASSWORD,
+                            &AccessPointChangeDialog::OnEditPasswordClicked),
+        DIALNEST_ON_COMMAND(BN_CLICKED, IDC_CHANGE_EDIT_MODEM,
+                            &AccessPointChangeDialog::OnEditModemClicked),
+        DIALNEST_ON_COMMAND(CBN_SELCHANGE, IDC_CHANGE_MODEM_LIST,
+                            &AccessPointChangeDialog::OnModemListSelChange),
+        DIALNEST_END_MESSAGE_MAP,
+    };
+    return entries;
+}
 
 AccessPointChangeDialog::AccessPointChangeDialog(const DialupApi& api)
     : Dialog(IDD_ACCESS_POINT_CHANGE),

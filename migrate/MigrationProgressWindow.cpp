@@ -8,12 +8,17 @@
 #include "res/resource.h"
 #include "ui/DataExchange.h"
 
-DIALNEST_BEGIN_MESSAGE_MAP(MigrationProgressWindow)
-    DIALNEST_ON_MESSAGE(MigrationStartMessage, &MigrationProgressWindow::OnMigrationStart),
-    DIALNEST_ON_MESSAGE(MigrationStepMessage, &MigrationProgressWindow::OnMigrationStep),
-    DIALNEST_ON_MESSAGE(MigrationEntryMessage, &MigrationProgressWindow::OnMigrationEntry),
-    DIALNEST_ON_MESSAGE(MigrationFinishedMessage, &MigrationProgressWindow::OnMigrationFinished),
-DIALNEST_FINISH_MESSAGE_MAP()
+const MessageMapEntry* MigrationProgressWindow::MessageMap() const {
+    static const MessageMapEntry entries[] = {
+        DIALNEST_ON_MESSAGE(MigrationStartMessage, &MigrationProgressWindow::OnMigrationStart),
+        DIALNEST_ON_MESSAGE(MigrationStepMessage, &MigrationProgressWindow::OnMigrationStep),
+        DIALNEST_ON_MESSAGE(MigrationEntryMessage, &MigrationProgressWindow::OnMigrationEntry),
+        DIALNEST_ON_MESSAGE(MigrationFinishedMessage,
+                            &MigrationProgressWindow::OnMigrationFinished),
+        DIALNEST_END_MESSAGE_MAP,
+    };
+    return entries;
+}
 
 MigrationProgressWindow::MigrationProgressWindow(UserSide& user)
     : Dialog(IDD_MIGRATION_PROGRESS),

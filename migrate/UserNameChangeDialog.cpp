@@ -6,13 +6,18 @@
 #include "settings/ByteText.h"
 #include "ui/DataExchange.h"
 
-DIALNEST_BEGIN_MESSAGE_MAP(UserNameChangeDialog)
-    DIALNEST_ON_COMMAND(BN_CLICKED, IDC_CHANGE_EDIT_MODEM, &UserNameChangeDialog::OnEditModemClicked),
-    DIALNEST_ON_COMMAND(BN_CLICKED, IDC_CHANGE_EDIT_PASSWORD,
-                        &UserNameChangeDialog::OnEditPasswordClicked),
-    DIALNEST_ON_COMMAND(CBN_SELCHANGE, IDC_CHANGE_MODEM_LIST,
-                        &UserNameChangeDialog::OnModemListSelChange),
-DIALNEST_FINISH_MESSAGE_MAP()
+const MessageMapEntry* UserNameChangeDialog::MessageMap() const {
+    static const MessageMapEntry entries[] = {
+        DIALNEST_ON_COMMAND(BN_CLICKED, IDC_CHANGE_EDIT_MODEM,
+                            &UserNameChangeDialog::OnEditModemClicked),
+        DIALNEST_ON_COMMAND(BN_CLICKED, IDC_CHANGE_EDIT_PASSWORD,
+                            &UserNameChangeDialog::OnEditPasswordClicked),
+        DIALNEST_ON_COMMAND(CBN_SELCHANGE, IDC_CHANGE_MODEM_LIST,
+                            &UserNameChangeDialog::OnModemListSelChange),
+        DIALNEST_END_MESSAGE_MAP,
+    };
+    return entries;
+}
 
 UserNameChangeDialog::UserNameChangeDialog(const DialupApi& api)
     : Dialog(IDD_USER_NAME_CHANGE),

@@ -5,9 +5,9 @@
 #include "settings/IspSettings.h"
 
 struct FormTexts {
-    char caption[kIspLineCapacity] = {};      // CaptionSetting; empty: the template's
-    char entryName[kIspLineCapacity] = {};    // DefaultEntryName
-    char telNumber[kIspLineCapacity] = {};    // DefaultTelNumber
+    char caption[kIspLineCapacity] = {};    // CaptionSetting; empty: the template's
+    char entryName[kIspLineCapacity] = {};  // DefaultEntryName
+    char telNumber[kIspLineCapacity] = {};  // DefaultTelNumber
     bool hasCaption = false;
     bool hasEntryName = false;
     bool hasTelNumber = false;

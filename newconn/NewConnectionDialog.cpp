@@ -15,10 +15,15 @@
 #include "res/resource.h"
 #include "ui/DataExchange.h"
 
-DIALNEST_BEGIN_MESSAGE_MAP(NewConnectionDialog)
-    DIALNEST_ON_COMMAND(CBN_SELCHANGE, IDC_METHOD_LIST, &NewConnectionDialog::OnMethodListSelChange),
-    DIALNEST_ON_MESSAGE(WM_DESTROY, &NewConnectionDialog::OnDestroy),
-DIALNEST_FINISH_MESSAGE_MAP()
+const MessageMapEntry* NewConnectionDialog::MessageMap() const {
+    static const MessageMapEntry entries[] = {
+        DIALNEST_ON_COMMAND(CBN_SELCHANGE, IDC_METHOD_LIST,
+                            &NewConnectionDialog::OnMethodListSelChange),
+        DIALNEST_ON_MESSAGE(WM_DESTROY, &NewConnectionDialog::OnDestroy),
+        DIALNEST_END_MESSAGE_MAP,
+    };
+    return entries;
+}
 
 NewConnectionDialog::NewConnectionDialog(DialnestApp& app, HWND owner)
     : Dialog(IDD_NEW_CONNECTION, owner),
@@ -65,9 +70,12 @@ BOOL NewConnectionDialog::OnInitDialog() {
 
     FormTexts texts;
     if (ReadFormTexts(app_.Files(), &texts)) {
-        if (texts.hasCaption) SetWindowTextA(hwnd_, texts.caption);
-        if (texts.hasEntryName) SetDlgItemTextA(hwnd_, IDC_ENTRY_NAME, texts.entryName);
-        if (texts.hasTelNumber) SetDlgItemTextA(hwnd_, IDC_ACCESS_POINT_NUMBER, texts.telNumber);
+        if (texts.hasCaption)
+            SetWindowTextA(hwnd_, texts.caption);
+        if (texts.hasEntryName)
+            SetDlgItemTextA(hwnd_, IDC_ENTRY_NAME, texts.entryName);
+        if (texts.hasTelNumber)
+            SetDlgItemTextA(hwnd_, IDC_ACCESS_POINT_NUMBER, texts.telNumber);
     }
 
     ApplyMethodSelection();
@@ -108,31 +116,34 @@ void NewConnectionDialog::FillMethodList() {
     }
 }
 
-void NewConnectionDialog::OnMethodListSelChange() { ApplyMethodSelection(); }
+void NewConnectionDialog::OnMethodListSelChange() {
+    ApplyMethodSelection();
+}
 
 void NewConnectionDialog::ApplyMethodSelection() {
     UpdateData(true);
     HWND list = Item(IDC_METHOD_LIST);
     const MethodMenuItem* item = nullptr;
     if (methodIndex_ >= 0) {
-        const LRESULT data = SendMessageA(list, CB_GETITEMDATA, static_cast<WPARAM>(methodIndex_), 0);
+        const LRESULT data =
+            SendMessageA(list, CB_GETITEMDATA, static_cast<WPARAM>(methodIndex_), 0);
         if (data != CB_ERR && data != 0) {
             item = reinterpret_cast<const MethodMenuItem*>(data);
         }
     }
     const MethodSelection decision = DecideMethodSelection(methodIndex_, item, lastMethodIndex_);
     switch (decision.action) {
-    case MethodSelectionAction::Apply:
-        lastMethodIndex_ = decision.lastMethodIndex;
-        SetDlgItemTextA(hwnd_, IDC_ACCESS_POINT_NUMBER, decision.accessPointNumber);
-        SetDlgItemTextA(hwnd_, IDC_DOMAIN_LABEL, decision.domainText);
-        break;
-    case MethodSelectionAction::SnapBack:
-        ShowFormMessage(user_, decision.message);
-        SendMessageA(list, CB_SETCURSEL, static_cast<WPARAM>(lastMethodIndex_), 0);
-        break;
-    case MethodSelectionAction::Nothing:
-        break;
+        case MethodSelectionAction::Apply:
+            lastMethodIndex_ = decision.lastMethodIndex;
+            SetDlgItemTextA(hwnd_, IDC_ACCESS_POINT_NUMBER, decision.accessPointNumber);
+            SetDlgItemTextA(hwnd_, IDC_DOMAIN_LABEL, decision.domainText);
+            break;
+        case MethodSelectionAction::SnapBack:
+            ShowFormMessage(user_, decision.message);
+            SendMessageA(list, CB_SETCURSEL, static_cast<WPARAM>(lastMethodIndex_), 0);
+            break;
+        case MethodSelectionAction::Nothing:
+            break;
     }
 }
 
@@ -157,7 +168,8 @@ void NewConnectionDialog::OnOK() {
     values.modemName = inputs.modemName;
     values.diallingMode = diallingMode_;
     values.lastMethodIndex = lastMethodIndex_;
-    values.methodRowCount = static_cast<int>(SendMessageA(Item(IDC_METHOD_LIST), CB_GETCOUNT, 0, 0));
+    values.methodRowCount =
+        static_cast<int>(SendMessageA(Item(IDC_METHOD_LIST), CB_GETCOUNT, 0, 0));
     const FormMessage problem = CheckCreateForm(values);
     if (problem.kind != MessageBoxKind::None) {
         ShowFormMessage(user_, problem);
@@ -177,8 +189,7 @@ void NewConnectionDialog::OnOK() {
     CreationNotice notice;
     notice.Open(hwnd_);
     ShellRegistryWriter registry;
-    const bool created =
-        CreateEntry(inputs, app_.Dialup(), app_.Files(), user_, registry, osClass);
+    const bool created = CreateEntry(inputs, app_.Dialup(), app_.Files(), user_, registry, osClass);
     notice.Destroy();
 
     if (created) {
@@ -194,6 +205,10 @@ bool NewConnectionDialog::OnDestroy(WPARAM, LPARAM, LRESULT*) {
     return false;
 }
 
-void NewConnectionDialog::OnDestroyed() { methods_.clear(); }
+void NewConnectionDialog::OnDestroyed() {
+    methods_.clear();
+}
 
-bool NewConnectionDialog::PreTranslateMessage(MSG* msg) { return IsEnterOrEscapeDown(msg); }
+bool NewConnectionDialog::PreTranslateMessage(MSG* msg) {
+    return IsEnterOrEscapeDown(msg);
+}

@@ -7,6 +7,7 @@ class ShellRegistryWriter : public RegistryWriter {
 public:
     RegistryKey OpenKeyForWriting(RegistryRoot root, const char* path) override;
     bool SetDword(RegistryKey key, const char* name, uint32_t data) override;
-    bool SetString(RegistryKey key, const char* name, const char* text, uint32_t byteCount) override;
+    bool SetString(RegistryKey key, const char* name, const char* text,
+                   uint32_t byteCount) override;
     void CloseKey(RegistryKey key) override;
 };

@@ -45,11 +45,10 @@
 #define AFX_IDS_APP_TITLE 57344
 
 // Captions and start-up
-#define IDS_PRODUCT_NAME 1100       // ダイヤルネスト
-#define IDS_ERROR_CAPTION 1101      // エラー
-#define IDS_RASAPI_ERROR 1102       // RASAPI32.DLL エラー
-#define IDS_NO_DIALUP 1103          // 現在の環境では…
-#define IDS_DEFAULT_HEADING 1104    // インターネット　ダイヤルネスト
+#define IDS_PRODUCT_NAME 1100     // ダイヤルネスト
+#define IDS_ERROR_CAPTION 1101    // エラー
+#define IDS_RASAPI_ERROR 1102     // RASAPI32.DLL エラー
+#define IDS_NO_DIALUP 1103        // 現在の環境では…
 
 // Logo
 #define IDS_PNG_ERROR 1200
@@ -63,7 +62,6 @@
 #define IDS_NO_MODEM 1305
 #define IDS_NO_DIAL_MODE 1306
 #define IDS_OVERWRITE_QUESTION 1307
-#define IDS_CREATING 1308
 #define IDS_CREATED 1309
 #define IDS_CREATE_FAILED 1310
 #define IDS_PHS_NOTE 1311
@@ -88,8 +86,7 @@
 #define IDS_CHANGE_FAILED_14 1412
 #define IDS_CHANGE_FAILED_1784 1413
 #define IDS_CHANGE_FAILED_OTHER 1414
-#define IDS_NEW_NUMBER_TOO_LONG 1415   // our own: a new number that does not fit the entry
-#define IDS_PROGRESS_START 1416        // ダイヤルアップ設定情報取得中
+#define IDS_NEW_NUMBER_TOO_LONG 1415  // our own: a new number that does not fit the entry
 
 // Access-point change dialog (134) and user-name change dialog (135)
 #define IDC_CHANGE_USER_NAME 1001

@@ -122,8 +122,10 @@ int ParseDecimal(const char* text) {
     if (negative) {
         value = -value;
     }
-    if (value > INT_MAX) return INT_MAX;
-    if (value < INT_MIN) return INT_MIN;
+    if (value > INT_MAX)
+        return INT_MAX;
+    if (value < INT_MIN)
+        return INT_MIN;
     return static_cast<int>(value);
 }
 

@@ -23,4 +23,6 @@ bool SplitKeyValue(const char* line, KeyValueLine* out) {
     return true;
 }
 
-bool IsOnValue(const char* value) { return EqualsNoCase(value, "TRUE"); }
+bool IsOnValue(const char* value) {
+    return EqualsNoCase(value, "TRUE");
+}

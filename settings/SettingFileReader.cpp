@@ -3,7 +3,9 @@
 
 #include "settings/DataFiles.h"
 
-SettingFileReader::~SettingFileReader() { Close(); }
+SettingFileReader::~SettingFileReader() {
+    Close();
+}
 
 void SettingFileReader::Close() {
     if (file_ != nullptr) {

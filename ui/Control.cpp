@@ -7,7 +7,9 @@ namespace {
 constexpr UINT_PTR kSubclassId = 0x444E;  // ours, among other subclasses of the window
 }
 
-Control::~Control() { Detach(); }
+Control::~Control() {
+    Detach();
+}
 
 bool Control::Attach(HWND window) {
     if (window == nullptr || hwnd_ != nullptr) {

@@ -9,21 +9,21 @@ namespace {
 // Messages whose dialog-procedure result is the message's result itself.
 bool ReturnsDirectly(UINT message) {
     switch (message) {
-    case WM_INITDIALOG:
-    case WM_CHARTOITEM:
-    case WM_COMPAREITEM:
-    case WM_VKEYTOITEM:
-    case WM_QUERYDRAGICON:
-    case WM_CTLCOLORMSGBOX:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLORSCROLLBAR:
-    case WM_CTLCOLORSTATIC:
-        return true;
-    default:
-        return false;
+        case WM_INITDIALOG:
+        case WM_CHARTOITEM:
+        case WM_COMPAREITEM:
+        case WM_VKEYTOITEM:
+        case WM_QUERYDRAGICON:
+        case WM_CTLCOLORMSGBOX:
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORLISTBOX:
+        case WM_CTLCOLORBTN:
+        case WM_CTLCOLORDLG:
+        case WM_CTLCOLORSCROLLBAR:
+        case WM_CTLCOLORSTATIC:
+            return true;
+        default:
+            return false;
     }
 }
 
@@ -34,17 +34,19 @@ int modalDepth = 0;
 
 Dialog::Dialog(UINT templateId, HWND owner) : templateId_(templateId), owner_(owner) {}
 
-Dialog::~Dialog() { Destroy(); }
+Dialog::~Dialog() {
+    Destroy();
+}
 
 INT_PTR Dialog::RunModal() {
     modal_ = true;
     if (modalDepth++ == 0) {
-        filterHook = SetWindowsHookExA(WH_MSGFILTER, &Dialog::MessageFilter, nullptr,
-                                       GetCurrentThreadId());
+        filterHook =
+            SetWindowsHookExA(WH_MSGFILTER, &Dialog::MessageFilter, nullptr, GetCurrentThreadId());
     }
-    const INT_PTR result = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId_),
-                                           owner_, &Dialog::DialogProc,
-                                           reinterpret_cast<LPARAM>(this));
+    const INT_PTR result =
+        DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId_), owner_,
+                        &Dialog::DialogProc, reinterpret_cast<LPARAM>(this));
     if (--modalDepth == 0 && filterHook != nullptr) {
         UnhookWindowsHookEx(filterHook);
         filterHook = nullptr;
@@ -96,9 +98,13 @@ void Dialog::OnOK() {
     End(IDOK);
 }
 
-void Dialog::OnCancel() { End(IDCANCEL); }
+void Dialog::OnCancel() {
+    End(IDCANCEL);
+}
 
-bool Dialog::PreTranslateMessage(MSG*) { return false; }
+bool Dialog::PreTranslateMessage(MSG*) {
+    return false;
+}
 
 void Dialog::ShowOnTaskBar() {
     SetWindowLongPtrA(hwnd_, GWL_EXSTYLE, GetWindowLongPtrA(hwnd_, GWL_EXSTYLE) | WS_EX_APPWINDOW);
@@ -118,9 +124,8 @@ LRESULT CALLBACK Dialog::MessageFilter(int code, WPARAM wParam, LPARAM lParam) {
         MSG* msg = reinterpret_cast<MSG*>(lParam);
         HWND root = msg->hwnd != nullptr ? GetAncestor(msg->hwnd, GA_ROOT) : nullptr;
         // Only our own dialogs; a message box's loop passes through untouched.
-        if (root != nullptr &&
-            GetWindowLongPtrA(root, DWLP_DLGPROC) ==
-                reinterpret_cast<LONG_PTR>(&Dialog::DialogProc)) {
+        if (root != nullptr && GetWindowLongPtrA(root, DWLP_DLGPROC) ==
+                                   reinterpret_cast<LONG_PTR>(&Dialog::DialogProc)) {
             Dialog* dialog = reinterpret_cast<Dialog*>(GetWindowLongPtrA(root, DWLP_USER));
             if (dialog != nullptr && dialog->PreTranslateMessage(msg)) {
                 return 1;

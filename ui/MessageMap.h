@@ -21,20 +21,14 @@ struct MessageMapEntry {
 };
 
 #define DIALNEST_ON_MESSAGE(msg, handler) \
-    {(msg), 0, 0, static_cast<MessageHandler>(handler), nullptr}
+    { (msg), 0, 0, static_cast<MessageHandler>(handler), nullptr }
 #define DIALNEST_ON_COMMAND(code, id, handler) \
-    {WM_COMMAND, (code), (id), nullptr, static_cast<CommandHandler>(handler)}
-#define DIALNEST_END_MESSAGE_MAP {0, 0, 0, nullptr, nullptr}
+    { WM_COMMAND, (code), (id), nullptr, static_cast<CommandHandler>(handler) }
+#define DIALNEST_END_MESSAGE_MAP \
+    { 0, 0, 0, nullptr, nullptr }
 
-// In the class: declares the map; in the .cpp: defines it.
+// In the class: declares the map. The .cpp defines MessageMap() as a static table of
+// DIALNEST_ON_* entries closed by DIALNEST_END_MESSAGE_MAP.
 #define DIALNEST_DECLARE_MESSAGE_MAP() \
 protected:                             \
     const MessageMapEntry* MessageMap() const override;
-
-#define DIALNEST_BEGIN_MESSAGE_MAP(cls)                 \
-    const MessageMapEntry* cls::MessageMap() const {    \
-        static const MessageMapEntry entries[] = {
-#define DIALNEST_FINISH_MESSAGE_MAP() \
-    DIALNEST_END_MESSAGE_MAP};        \
-    return entries;                   \
-    }

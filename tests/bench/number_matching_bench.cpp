@@ -20,7 +20,7 @@ constexpr size_t kAreaCodeCount = sizeof(kAreaCodes) / sizeof(kAreaCodes[0]);
 
 // Deterministic numbers, so that every run measures the same tables.
 class Numbers {
-  public:
+public:
     explicit Numbers(uint32_t seed) : state_(seed) {}
     uint32_t Next() {
         state_ = state_ * 1664525u + 1013904223u;
@@ -35,7 +35,7 @@ class Numbers {
     }
     const char* Area() { return kAreaCodes[Next() % kAreaCodeCount]; }
 
-  private:
+private:
     uint32_t state_;
 };
 

@@ -15,7 +15,8 @@ inline const std::string kAppTitle = "Dialnest";
 class DialnestGuiTest : public testing::Test {
 protected:
     void TearDown() override {
-        if (app.Running()) app.Kill();
+        if (app.Running())
+            app.Kill();
     }
 
     // Starts the program from the kit and waits for its first top-level window.
@@ -37,7 +38,8 @@ protected:
     // The same, then presses OK.
     void ExpectBoxAndOk(const std::string& caption, const std::string& text, BoxIcon icon) {
         MessageBoxInfo box = ExpectBox(caption, text, icon);
-        if (box.window != nullptr) Answer(box, IDOK);
+        if (box.window != nullptr)
+            Answer(box, IDOK);
     }
 
     Kit kit;

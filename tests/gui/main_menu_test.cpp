@@ -24,7 +24,8 @@ int InkHeight(HWND control) {
         const int sum = static_cast<int>(((c >> 16) & 0xFF) + ((c >> 8) & 0xFF) + (c & 0xFF));
         if (sum < 200) {
             const int row = static_cast<int>(i) / width;
-            if (first < 0) first = row;
+            if (first < 0)
+                first = row;
             last = row;
         }
     }
@@ -36,7 +37,8 @@ protected:
     HWND StartMenu(const std::string& caption = kProductName) {
         HWND menu = Start(caption);
         EXPECT_NE(menu, nullptr) << "the main menu did not appear";
-        if (menu != nullptr) Settle(300);
+        if (menu != nullptr)
+            Settle(300);
         return menu;
     }
 };
@@ -76,8 +78,7 @@ TEST_F(MainMenuTest, ProviderCaptionAndHeading) {
         {"caption and heading", "CaptionStart,接続ツール\r\nTitleStart,ようこそ\r\n", "接続ツール",
          "ようこそ"},
         {"lower-case keys", "captionstart,abc\r\ntitlestart,def\r\n", "abc", "def"},
-        {"empty value ignored", "CaptionStart,\r\nTitleStart,\r\n", kProductName,
-         kDefaultHeading},
+        {"empty value ignored", "CaptionStart,\r\nTitleStart,\r\n", kProductName, kDefaultHeading},
         {"value with commas", "TitleStart,a,b,c\r\n", kProductName, "a,b,c"},
         {"two lines for one key", "CaptionStart,first\r\nCaptionStart,second\r\n", "second",
          kDefaultHeading},
@@ -102,11 +103,14 @@ TEST_F(MainMenuTest, HeadingSizeFromTitleFontSize) {
     auto measure = [](const std::string& settings) {
         Kit one;
         one.WriteText("APGEN.csv", "");
-        if (!settings.empty()) one.WriteText("ISP_INF.csv", settings);
+        if (!settings.empty())
+            one.WriteText("ISP_INF.csv", settings);
         DialnestProcess run;
-        if (!run.Start(one.ExePath())) return -1;
+        if (!run.Start(one.ExePath()))
+            return -1;
         HWND menu = run.WaitForWindow(kProductName);
-        if (menu == nullptr) return -1;
+        if (menu == nullptr)
+            return -1;
         SetText(Control(menu, kHeading), "ＭＭ");  // same glyphs for every measurement
         Settle(300);
         const int height = InkHeight(Control(menu, kHeading));
@@ -116,9 +120,9 @@ TEST_F(MainMenuTest, HeadingSizeFromTitleFontSize) {
     };
     const int standard = measure("");
     ASSERT_GT(standard, 8) << "the 18-pixel heading was not drawn";
-    for (const char* unchanged : {"TitleFontSize,1\r\n", "TitleFontSize,0\r\n",
-                                  "TitleFontSize,-5\r\n", "TitleFontSize,large\r\n",
-                                  "TitleFontSize,\r\n"}) {
+    for (const char* unchanged :
+         {"TitleFontSize,1\r\n", "TitleFontSize,0\r\n", "TitleFontSize,-5\r\n",
+          "TitleFontSize,large\r\n", "TitleFontSize,\r\n"}) {
         EXPECT_EQ(measure(unchanged), standard) << unchanged;
     }
     const int size24 = measure("TitleFontSize,24\r\n");
@@ -181,7 +185,8 @@ TEST_F(MainMenuTest, NewConnectionButtonHandsOverToTheForm) {
     EXPECT_FALSE(IsShown(menu)) << "the menu hides while the form runs";
     HWND form = nullptr;
     for (HWND window : app.Windows()) {
-        if (Control(window, kEntryNameEdit) != nullptr) form = window;
+        if (Control(window, kEntryNameEdit) != nullptr)
+            form = window;
     }
     ASSERT_NE(form, nullptr) << "the new-connection form";
     Close(form);

@@ -47,7 +47,8 @@ protected:
     void WriteKit(const std::string& entries, const std::string& settings = kSettings) {
         kit.WriteText("APGEN.csv", "東京,03-3333-0101\r\n");
         kit.WriteText("APPHS.csv", "0570-000-888\r\n");
-        if (!settings.empty()) kit.WriteText("ISP_INF.csv", settings);
+        if (!settings.empty())
+            kit.WriteText("ISP_INF.csv", settings);
         kit.WritePhonebook(kDevices + entries);
     }
 

@@ -51,7 +51,8 @@ protected:
     HWND StartForm(const std::string& caption = kProductName) {
         HWND form = Start(caption);
         EXPECT_NE(form, nullptr) << "the form captioned " << caption << " did not appear";
-        if (form != nullptr) Settle(300);
+        if (form != nullptr)
+            Settle(300);
         return form;
     }
 
@@ -59,7 +60,8 @@ protected:
     void StandardKit(const std::string& settings = std::string()) {
         kit.WriteText("CTMENU.csv", kMenu);
         kit.WritePhonebook(kDevices);
-        if (!settings.empty()) kit.WriteText("ISP_INF.csv", settings);
+        if (!settings.empty())
+            kit.WriteText("ISP_INF.csv", settings);
     }
 
     void Fill(HWND form, const std::string& name, const std::string& user,
@@ -78,7 +80,8 @@ protected:
     const SimEntry* FindEntry(const SimPhonebookFile& book, const std::string& utf8Name) const {
         const std::string name = ToCp932(utf8Name);
         for (const SimEntry& entry : book.entries) {
-            if (name == entry.name) return &entry;
+            if (name == entry.name)
+                return &entry;
         }
         return nullptr;
     }
@@ -447,9 +450,11 @@ TEST_F(NewConnectionTest, DefaultConnectionRegistryValuesByWindowsVersion) {
 
         DWORD enable = 0;
         DWORD noNet = 1;
-        EXPECT_TRUE(ReadRegistryDword(HKEY_CURRENT_USER, kInternetSettings, "EnableAutodial", &enable));
+        EXPECT_TRUE(
+            ReadRegistryDword(HKEY_CURRENT_USER, kInternetSettings, "EnableAutodial", &enable));
         EXPECT_EQ(enable, 1u) << c.version;
-        EXPECT_TRUE(ReadRegistryDword(HKEY_CURRENT_USER, kInternetSettings, "NoNetAutodial", &noNet));
+        EXPECT_TRUE(
+            ReadRegistryDword(HKEY_CURRENT_USER, kInternetSettings, "NoNetAutodial", &noNet));
         EXPECT_EQ(noNet, 0u) << c.version;
         std::string machine;
         std::string user;

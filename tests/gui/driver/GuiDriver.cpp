@@ -7,7 +7,8 @@
 namespace {
 
 std::string Convert(const std::wstring& text, UINT codePage) {
-    if (text.empty()) return std::string();
+    if (text.empty())
+        return std::string();
     const int n = WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()),
                                       nullptr, 0, nullptr, nullptr);
     std::string out(static_cast<size_t>(n), '\0');
@@ -17,9 +18,10 @@ std::string Convert(const std::wstring& text, UINT codePage) {
 }
 
 std::wstring Widen(const std::string& text, UINT codePage) {
-    if (text.empty()) return std::wstring();
-    const int n = MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()),
-                                      nullptr, 0);
+    if (text.empty())
+        return std::wstring();
+    const int n =
+        MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
     std::wstring out(static_cast<size_t>(n), L'\0');
     MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), out.data(), n);
     return out;
@@ -119,12 +121,14 @@ long long Distance(const std::vector<COLORREF>& a, const std::vector<COLORREF>& 
 }
 
 BoxIcon IdentifyIcon(HWND iconStatic) {
-    if (iconStatic == nullptr || !IsWindowVisible(iconStatic)) return BoxIcon::None;
+    if (iconStatic == nullptr || !IsWindowVisible(iconStatic))
+        return BoxIcon::None;
     RECT rect;
     GetWindowRect(iconStatic, &rect);
     const int width = rect.right - rect.left;
     const int height = rect.bottom - rect.top;
-    if (width <= 0 || height <= 0) return BoxIcon::None;
+    if (width <= 0 || height <= 0)
+        return BoxIcon::None;
     const std::vector<COLORREF> seen = CaptureScreen(rect);
     const COLORREF corner = seen.front();
     const COLORREF background = RGB((corner >> 16) & 0xFF, (corner >> 8) & 0xFF, corner & 0xFF);
@@ -149,31 +153,47 @@ BoxIcon IdentifyIcon(HWND iconStatic) {
         }
     }
     // Far from every candidate: not a system icon at all.
-    if (bestDistance > static_cast<long long>(width) * height * 3 * 24) return BoxIcon::Unknown;
+    if (bestDistance > static_cast<long long>(width) * height * 3 * 24)
+        return BoxIcon::Unknown;
     return best;
 }
 
 }  // namespace
 
-std::string ToUtf8(const std::wstring& text) { return Convert(text, CP_UTF8); }
-std::wstring FromUtf8(const std::string& text) { return Widen(text, CP_UTF8); }
-std::string ToCp932(const std::string& utf8) { return Convert(FromUtf8(utf8), 932); }
-std::string FromCp932(const std::string& bytes) { return ToUtf8(Widen(bytes, 932)); }
+std::string ToUtf8(const std::wstring& text) {
+    return Convert(text, CP_UTF8);
+}
+std::wstring FromUtf8(const std::string& text) {
+    return Widen(text, CP_UTF8);
+}
+std::string ToCp932(const std::string& utf8) {
+    return Convert(FromUtf8(utf8), 932);
+}
+std::string FromCp932(const std::string& bytes) {
+    return ToUtf8(Widen(bytes, 932));
+}
 
 const char* BoxIconName(BoxIcon icon) {
     switch (icon) {
-    case BoxIcon::None: return "none";
-    case BoxIcon::Warning: return "warning";
-    case BoxIcon::Information: return "information";
-    case BoxIcon::Question: return "question";
-    case BoxIcon::Error: return "error";
-    default: return "unknown";
+        case BoxIcon::None:
+            return "none";
+        case BoxIcon::Warning:
+            return "warning";
+        case BoxIcon::Information:
+            return "information";
+        case BoxIcon::Question:
+            return "question";
+        case BoxIcon::Error:
+            return "error";
+        default:
+            return "unknown";
     }
 }
 
 DialnestProcess::~DialnestProcess() {
     if (info_.hProcess != nullptr) {
-        if (Running()) Kill();
+        if (Running())
+            Kill();
         CloseHandle(info_.hProcess);
         CloseHandle(info_.hThread);
     }
@@ -243,9 +263,11 @@ MessageBoxInfo DialnestProcess::WaitForMessageBox(DWORD timeoutMs) const {
                 break;
             }
         }
-        if (box.window == nullptr) Sleep(50);
+        if (box.window == nullptr)
+            Sleep(50);
     } while (box.window == nullptr && GetTickCount() - start < timeoutMs && Running());
-    if (box.window == nullptr) return box;
+    if (box.window == nullptr)
+        return box;
     Settle(200);  // let it paint before its icon is looked at
     box.caption = WindowText(box.window);
     box.text = WindowText(GetDlgItem(box.window, 65535));
@@ -263,17 +285,21 @@ bool DialnestProcess::NoMessageBoxWithin(DWORD timeoutMs) const {
     const DWORD start = GetTickCount();
     do {
         for (HWND window : Windows()) {
-            if (IsMessageBox(window)) return false;
+            if (IsMessageBox(window))
+                return false;
         }
         Sleep(50);
     } while (GetTickCount() - start < timeoutMs);
     return true;
 }
 
-HWND Control(HWND dialog, int id) { return GetDlgItem(dialog, id); }
+HWND Control(HWND dialog, int id) {
+    return GetDlgItem(dialog, id);
+}
 
 std::string WindowText(HWND window) {
-    if (window == nullptr) return std::string();
+    if (window == nullptr)
+        return std::string();
     wchar_t text[4096] = {};
     // WM_GETTEXT works across processes where GetWindowText only reads the title.
     SendMessageTimeoutW(window, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
@@ -281,7 +307,9 @@ std::string WindowText(HWND window) {
     return ToUtf8(text);
 }
 
-bool IsShown(HWND window) { return window != nullptr && IsWindowVisible(window); }
+bool IsShown(HWND window) {
+    return window != nullptr && IsWindowVisible(window);
+}
 
 RECT ClientRectOnScreen(HWND window) {
     RECT rect = {};
@@ -303,7 +331,9 @@ void Type(HWND control, const std::string& utf8) {
     Settle(100);
 }
 
-void Click(HWND button) { PostMessageW(button, BM_CLICK, 0, 0); }
+void Click(HWND button) {
+    PostMessageW(button, BM_CLICK, 0, 0);
+}
 
 void ClickAndWait(HWND button) {
     Click(button);
@@ -320,17 +350,20 @@ void PressKey(HWND target, UINT virtualKey) {
 HWND FocusOf(HWND window) {
     GUITHREADINFO info = {};
     info.cbSize = sizeof(info);
-    if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return nullptr;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info))
+        return nullptr;
     return info.hwndFocus;
 }
 
 void SelectRow(HWND combo, int index) {
     SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-    PostMessageW(GetParent(combo), WM_COMMAND,
-                 MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+    PostMessageW(GetParent(combo), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(combo));
 }
 
-int SelectedRow(HWND combo) { return static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0)); }
+int SelectedRow(HWND combo) {
+    return static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0));
+}
 
 std::vector<std::string> Rows(HWND combo) {
     std::vector<std::string> rows;
@@ -347,13 +380,17 @@ std::vector<std::string> Rows(HWND combo) {
     return rows;
 }
 
-bool IsChecked(HWND button) { return SendMessageW(button, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+bool IsChecked(HWND button) {
+    return SendMessageW(button, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
 
 void SystemCommand(HWND window, WPARAM command) {
     PostMessageW(window, WM_SYSCOMMAND, command, 0);
 }
 
-void Close(HWND window) { PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0); }
+void Close(HWND window) {
+    PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+}
 
 void Answer(const MessageBoxInfo& box, int buttonId) {
     HWND button = GetDlgItem(box.window, buttonId);
@@ -368,7 +405,8 @@ void Answer(const MessageBoxInfo& box, int buttonId) {
 std::vector<COLORREF> CaptureScreen(const RECT& rect) {
     const int width = rect.right - rect.left;
     const int height = rect.bottom - rect.top;
-    if (width <= 0 || height <= 0) return std::vector<COLORREF>();
+    if (width <= 0 || height <= 0)
+        return std::vector<COLORREF>();
     Canvas canvas(width, height);
     BitBlt(canvas.Dc(), 0, 0, width, height, canvas.Screen(), rect.left, rect.top, SRCCOPY);
     return canvas.Pixels();
@@ -380,4 +418,6 @@ COLORREF ScreenPixel(int x, int y) {
     return one.empty() ? CLR_INVALID : one[0];
 }
 
-void Settle(DWORD ms) { Sleep(ms); }
+void Settle(DWORD ms) {
+    Sleep(ms);
+}

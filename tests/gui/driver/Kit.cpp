@@ -12,7 +12,9 @@
 
 namespace {
 
-std::wstring W(const std::string& utf8) { return FromUtf8(utf8); }
+std::wstring W(const std::string& utf8) {
+    return FromUtf8(utf8);
+}
 
 std::string TempFolder() {
     wchar_t path[MAX_PATH];
@@ -75,15 +77,20 @@ std::string Kit::ReadBytes(const std::string& name) const {
     return all.str();
 }
 
-void Kit::Remove(const std::string& name) const { DeleteFileW(W(PathTo(name)).c_str()); }
+void Kit::Remove(const std::string& name) const {
+    DeleteFileW(W(PathTo(name)).c_str());
+}
 
-std::string Kit::ReadPhonebook() const { return FromCp932(ReadBytes("phonebook.ini")); }
+std::string Kit::ReadPhonebook() const {
+    return FromCp932(ReadBytes("phonebook.ini"));
+}
 
 ScopedEnvironment::ScopedEnvironment(const char* name, const char* value) : name_(name) {
     char old[4096];
     const DWORD n = GetEnvironmentVariableA(name, old, sizeof(old));
     hadOld_ = n > 0 && n < sizeof(old);
-    if (hadOld_) old_ = old;
+    if (hadOld_)
+        old_ = old;
     SetEnvironmentVariableA(name, value);
 }
 
@@ -97,7 +104,8 @@ ScopedSystemLibrary::ScopedSystemLibrary(const std::string& dllPath) {
     target_ = ToUtf8(system) + "\\rasapi32.dll";
     backup_ = target_ + ".dialnest-test";
     MoveFileExW(W(target_).c_str(), W(backup_).c_str(), MOVEFILE_REPLACE_EXISTING);
-    if (!dllPath.empty()) CopyOver(dllPath, target_);
+    if (!dllPath.empty())
+        CopyOver(dllPath, target_);
 }
 
 ScopedSystemLibrary::~ScopedSystemLibrary() {
@@ -119,7 +127,9 @@ ScopedWindowsVersion::ScopedWindowsVersion(const char* version) {
     }
 }
 
-ScopedWindowsVersion::~ScopedWindowsVersion() { RegDeleteKeyA(HKEY_CURRENT_USER, kAppDefaults); }
+ScopedWindowsVersion::~ScopedWindowsVersion() {
+    RegDeleteKeyA(HKEY_CURRENT_USER, kAppDefaults);
+}
 
 namespace {
 const char kAppOverrides[] = "Software\\Wine\\AppDefaults\\Dialnest.exe\\DllOverrides";
@@ -135,7 +145,9 @@ ScopedDllOverride::ScopedDllOverride(const char* dll, const char* loadOrder) {
     }
 }
 
-ScopedDllOverride::~ScopedDllOverride() { RegDeleteKeyA(HKEY_CURRENT_USER, kAppOverrides); }
+ScopedDllOverride::~ScopedDllOverride() {
+    RegDeleteKeyA(HKEY_CURRENT_USER, kAppOverrides);
+}
 
 bool ReadRegistryString(HKEY root, const char* key, const char* value, std::string* out) {
     char data[1024] = {};
@@ -172,4 +184,6 @@ void EnsureRegistryKey(HKEY root, const char* key) {
     }
 }
 
-void DeleteRegistryKey(HKEY root, const char* key) { RegDeleteKeyA(root, key); }
+void DeleteRegistryKey(HKEY root, const char* key) {
+    RegDeleteKeyA(root, key);
+}

@@ -43,7 +43,12 @@ TEST(SettingFileReader, LineBreaksBlankLinesAndLastLine) {
         {"blank lines anywhere", "\r\n\n\ra,1\r\n\r\n\r\nb,2\n\n", {"a,1", "b,2"}},
         {"last line without a break is delivered", "a,1\r\nb,2", {"a,1", "b,2"}},
         {"only a line without a break", "x", {"x"}},
-        {"0xFF is an ordinary byte", "a\xff" "b\r\nc\n", {"a\xff" "b", "c"}},
+        {"0xFF is an ordinary byte",
+         "a\xff"
+         "b\r\nc\n",
+         {"a\xff"
+          "b",
+          "c"}},
         {"a zero byte ends nothing but the C string", std::string("a,1\n", 4), {"a,1"}},
         {"empty file", "", {}},
         {"Shift-JIS bytes pass unchanged", "\x95\x5c,\x83\x5c\r\n", {"\x95\x5c,\x83\x5c"}},
@@ -110,8 +115,15 @@ TEST(KeyValueLine, ValueForms) {
         const char* text;
         int value;
     } numbers[] = {
-        {"24", 24},      {"24abc", 24}, {"  +7", 7}, {"-5", -5},    {"abc", 0},
-        {"", 0},         {" 1", 1},     {"\t200", 200}, {"99999999999", 2147483647},
+        {"24", 24},
+        {"24abc", 24},
+        {"  +7", 7},
+        {"-5", -5},
+        {"abc", 0},
+        {"", 0},
+        {" 1", 1},
+        {"\t200", 200},
+        {"99999999999", 2147483647},
         {"-99999999999", -2147483647 - 1},
     };
     for (const NumberCase& c : numbers) {

@@ -8,7 +8,7 @@
 #include "support/TempFolder.h"
 
 class SimPhonebook {
-  public:
+public:
     SimPhonebook();
     ~SimPhonebook();
     SimPhonebook(const SimPhonebook&) = delete;
@@ -35,7 +35,7 @@ class SimPhonebook {
 
     static constexpr const char* kFileName = "phonebook.ini";
 
-  private:
+private:
     TempFolder folder_;
     DialupApi api_;
     std::string savedPath_;
