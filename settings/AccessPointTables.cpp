@@ -73,42 +73,22 @@ bool SplitPairLine(const char* line, std::string_view* key, std::string_view* va
 
 bool ReadAccessPointTable(const DataFiles& files, const char* fileName, AccessPointTable* table) {
     table->clear();
-    char path[kPathSize];
-    if (!FindDataFile(files, fileName, path)) {
-        return false;
-    }
-    SettingFileReader reader(files);
-    if (!reader.Open(path)) {
-        return true;
-    }
-    char line[kTableLineCapacity];
-    while (reader.ReadLine(line, sizeof(line))) {
+    return ReadDataFileLines(files, fileName, kTableLineCapacity, [table](const char* line) {
         const char* number = TableLineNumber(line);
         AccessPointRecord record;
         if (number != nullptr && SplitTableNumber(number, &record)) {
             table->push_back(record);
         }
-    }
-    return true;
+    });
 }
 
 bool ReadPairTable(const DataFiles& files, PairTable* table) {
     table->Clear();
-    char path[kPathSize];
-    if (!FindDataFile(files, kPairTableFile, path)) {
-        return false;
-    }
-    SettingFileReader reader(files);
-    if (!reader.Open(path)) {
-        return true;
-    }
-    char line[kTableLineCapacity];
-    while (reader.ReadLine(line, sizeof(line))) {
+    return ReadDataFileLines(files, kPairTableFile, kTableLineCapacity, [table](const char* line) {
         std::string_view key;
         std::string_view value;
         if (SplitPairLine(line, &key, &value)) {
             table->Set(key, value);
         }
-    }
-    return true;
+    });
 }

@@ -42,27 +42,14 @@ const SettingKeyInfo* FindSettingKey(const char* name) {
 
 bool ForEachIspSetting(const DataFiles& files, size_t capacity, SettingVisitor visit,
                        void* context) {
-    char path[kPathSize];
-    if (!FindDataFile(files, kIspSettingsFile, path)) {
-        return false;
-    }
-    char line[kIspLineCapacity];
-    if (capacity > sizeof(line)) {
-        capacity = sizeof(line);
-    }
-    SettingFileReader reader(files);
-    if (!reader.Open(path)) {
-        return true;
-    }
-    while (reader.ReadLine(line, capacity)) {
+    return ReadDataFileLines(files, kIspSettingsFile, capacity, [&](const char* line) {
         KeyValueLine kv;
         if (!SplitKeyValue(line, &kv)) {
-            continue;
+            return;
         }
         const SettingKeyInfo* info = FindSettingKey(kv.key);
         if (info != nullptr) {
             visit(context, info->key, kv.value);
         }
-    }
-    return true;
+    });
 }

@@ -72,26 +72,17 @@ bool LoadMethodMenu(const DataFiles& files, std::vector<MethodMenuItem>* rows, b
     if (rows != nullptr) {
         rows->clear();
     }
-    char path[kPathSize];
-    if (!FindDataFile(files, kMethodMenuFile, path)) {
-        return false;
-    }
-    SettingFileReader reader(files);
-    if (!reader.Open(path)) {
-        return true;
-    }
-    char line[kMethodMenuLineCapacity];
-    while (reader.ReadLine(line, sizeof(line))) {
-        MethodMenuItem item;
-        if (!ParseMethodMenuLine(line, &item)) {
-            continue;
-        }
-        if (hasPhsRow != nullptr && strstr(item.displayName, "PHS") != nullptr) {
-            *hasPhsRow = true;
-        }
-        if (rows != nullptr) {
-            rows->push_back(item);
-        }
-    }
-    return true;
+    return ReadDataFileLines(
+        files, kMethodMenuFile, kMethodMenuLineCapacity, [rows, hasPhsRow](const char* line) {
+            MethodMenuItem item;
+            if (!ParseMethodMenuLine(line, &item)) {
+                return;
+            }
+            if (hasPhsRow != nullptr && strstr(item.displayName, "PHS") != nullptr) {
+                *hasPhsRow = true;
+            }
+            if (rows != nullptr) {
+                rows->push_back(item);
+            }
+        });
 }

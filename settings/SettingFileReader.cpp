@@ -54,3 +54,23 @@ bool SettingFileReader::ReadLine(char* buffer, size_t capacity) {
         }
     }
 }
+
+bool ForEachDataFileLine(const DataFiles& files, const char* fileName, size_t capacity,
+                         LineVisitor visit, void* context) {
+    char path[kPathSize];
+    if (!FindDataFile(files, fileName, path)) {
+        return false;
+    }
+    SettingFileReader reader(files);
+    if (!reader.Open(path)) {
+        return true;
+    }
+    char line[kMaxLineCapacity];
+    if (capacity > sizeof(line)) {
+        capacity = sizeof(line);
+    }
+    while (reader.ReadLine(line, capacity)) {
+        visit(context, line);
+    }
+    return true;
+}

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdio>
+#include <type_traits>
 
 class DataFiles;
 
@@ -30,3 +31,24 @@ private:
     const DataFiles& files_;
     FILE* file_ = nullptr;
 };
+
+// The longest capacity any reading routine passes.
+constexpr size_t kMaxLineCapacity = 513;
+
+typedef void (*LineVisitor)(void* context, const char* line);
+
+// Reads `fileName` in the program directory with `capacity` (at most kMaxLineCapacity)
+// and calls `visit` for every line. False only when the file is missing; a file that
+// exists but cannot be opened reads as an empty one.
+bool ForEachDataFileLine(const DataFiles& files, const char* fileName, size_t capacity,
+                         LineVisitor visit, void* context);
+
+// Lambda-friendly form of ForEachDataFileLine.
+template <class Fn>
+bool ReadDataFileLines(const DataFiles& files, const char* fileName, size_t capacity, Fn&& fn) {
+    using Callable = typename std::remove_reference<Fn>::type;
+    return ForEachDataFileLine(
+        files, fileName, capacity,
+        [](void* context, const char* line) { (*static_cast<Callable*>(context))(line); },
+        const_cast<void*>(static_cast<const void*>(&fn)));
+}
