@@ -52,3 +52,48 @@ bool FormatDataFilePath(const char* directory, const char* fileName, char* path,
     }
     return true;
 }
+
+bool MemoryDataFiles::Hold(const char* fileName, const char* data, size_t size) {
+    Forget(fileName);
+    if (fileName == nullptr || count_ == kMaxHeld) {
+        return false;
+    }
+    held_[count_++] = Held{fileName, data != nullptr ? data : "", data != nullptr ? size : 0};
+    return true;
+}
+
+void MemoryDataFiles::Forget(const char* fileName) {
+    for (size_t i = 0; i < count_; ++i) {
+        if (fileName != nullptr && strcmp(held_[i].name, fileName) == 0) {
+            held_[i] = held_[--count_];
+            return;
+        }
+    }
+}
+
+const MemoryDataFiles::Held* MemoryDataFiles::Find(const char* name) const {
+    for (size_t i = 0; name != nullptr && i < count_; ++i) {
+        if (strcmp(held_[i].name, name) == 0) {
+            return &held_[i];
+        }
+    }
+    return nullptr;
+}
+
+bool MemoryDataFiles::PathOf(const char* fileName, char* path, size_t size) const {
+    return fileName != nullptr && CopyTextExact(path, size, fileName);
+}
+
+bool MemoryDataFiles::Exists(const char* path) const {
+    return Find(path) != nullptr;
+}
+
+bool MemoryDataFiles::HeldBytes(const char* path, const char** data, size_t* size) const {
+    const Held* held = Find(path);
+    if (held == nullptr) {
+        return false;
+    }
+    *data = held->data;
+    *size = held->size;
+    return true;
+}

@@ -16,6 +16,40 @@ public:
 
     // True when the file system reports attributes for `path` (a directory counts too).
     virtual bool Exists(const char* path) const = 0;
+
+    // For provider files held in memory rather than on disk: the bytes of `path`, which
+    // stay valid while this object lives. False for a file that is read from disk.
+    // Inline, so that the class keeps no key function and tests built with RTTI link.
+    virtual bool HeldBytes(const char* /*path*/, const char** /*data*/, size_t* /*size*/) const {
+        return false;
+    }
+};
+
+// Provider files that are only bytes in memory, by file name (no directory): the kit tool's
+// checks and the fuzz targets run every reading routine on them without touching the disk.
+class MemoryDataFiles : public DataFiles {
+public:
+    // Holds `size` bytes at `data` as `fileName`, replacing what that name held; neither
+    // is copied, both must outlive this object. Null data is an empty file. False when
+    // kMaxHeld other names are held already.
+    bool Hold(const char* fileName, const char* data, size_t size);
+    void Forget(const char* fileName);
+
+    bool PathOf(const char* fileName, char* path, size_t size) const override;
+    bool Exists(const char* path) const override;
+    bool HeldBytes(const char* path, const char** data, size_t* size) const override;
+
+private:
+    struct Held {
+        const char* name;
+        const char* data;
+        size_t size;
+    };
+    const Held* Find(const char* name) const;
+
+    static constexpr size_t kMaxHeld = 8;  // the six provider files and room to spare
+    Held held_[kMaxHeld] = {};
+    size_t count_ = 0;
 };
 
 // Fills `path` with the path of `fileName` and reports whether that file is present.

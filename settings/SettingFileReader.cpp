@@ -12,6 +12,7 @@ void SettingFileReader::Close() {
         fclose(file_);
         file_ = nullptr;
     }
+    next_ = end_ = nullptr;
 }
 
 bool SettingFileReader::Open(const char* path) {
@@ -19,12 +20,27 @@ bool SettingFileReader::Open(const char* path) {
         return false;
     }
     Close();
+    const char* held = nullptr;
+    size_t size = 0;
+    if (files_.HeldBytes(path, &held, &size)) {
+        next_ = reinterpret_cast<const unsigned char*>(held);
+        end_ = next_ + size;
+        return true;
+    }
     file_ = fopen(path, "rb");
     return file_ != nullptr;
 }
 
+int SettingFileReader::NextByte() {
+    if (next_ == end_ && file_ != nullptr) {
+        next_ = block_;
+        end_ = block_ + fread(block_, 1, sizeof(block_), file_);
+    }
+    return next_ != end_ ? *next_++ : -1;
+}
+
 bool SettingFileReader::ReadLine(char* buffer, size_t capacity) {
-    if (buffer == nullptr || capacity < 2 || file_ == nullptr) {
+    if (buffer == nullptr || capacity < 2) {
         if (buffer != nullptr && capacity > 0) {
             buffer[0] = '\0';
         }
@@ -33,8 +49,8 @@ bool SettingFileReader::ReadLine(char* buffer, size_t capacity) {
     buffer[0] = '\0';
     size_t count = 0;
     for (;;) {
-        const int c = fgetc(file_);
-        if (c == EOF) {
+        const int c = NextByte();
+        if (c < 0) {
             if (count > 0) {
                 return true;  // the last line needs no line break after it
             }

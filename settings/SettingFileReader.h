@@ -1,6 +1,7 @@
 // Reads one provider file line by line. Lines end with CR, LF or CR LF; empty lines are
 // never delivered; a line longer than capacity - 1 bytes comes in pieces of that length.
-// Bytes are delivered as they are (code page 932, no conversion).
+// Bytes are delivered as they are (code page 932, no conversion). A file that DataFiles
+// holds in memory is read from there, with the same rule.
 #pragma once
 
 #include <cstddef>
@@ -26,10 +27,15 @@ public:
     bool ReadLine(char* buffer, size_t capacity);
 
 private:
+    int NextByte();  // -1 at the end
     void Close();
 
     const DataFiles& files_;
     FILE* file_ = nullptr;
+    // Bytes not yet delivered: the memory DataFiles holds, or the file's current block.
+    const unsigned char* next_ = nullptr;
+    const unsigned char* end_ = nullptr;
+    unsigned char block_[4096];
 };
 
 // The longest capacity any reading routine passes.
