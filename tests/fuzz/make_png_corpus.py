@@ -7,7 +7,7 @@ import os
 import struct
 import zlib
 
-HERE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "corpus", "png")
+HERE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "corpus", "png_image")
 CHANNELS = {0: 1, 2: 3, 3: 1, 4: 2, 6: 4}
 ADAM7 = [(0, 0, 8, 8), (4, 0, 8, 8), (0, 4, 4, 8), (2, 0, 4, 4), (0, 2, 2, 4), (1, 0, 2, 2),
          (0, 1, 1, 2)]

@@ -13,12 +13,12 @@
 
 namespace {
 
-std::vector<std::string> ReadAll(const std::string& bytes, size_t capacity = 513) {
-    TempFolder folder;
-    folder.Write("f.csv", bytes);
-    SettingFileReader reader(folder);
+using Lines = std::vector<std::string>;
+
+std::vector<std::string> ReadFrom(const DataFiles& files, const char* path, size_t capacity) {
+    SettingFileReader reader(files);
     std::vector<std::string> lines;
-    if (!reader.Open(folder.PathTo("f.csv").c_str())) {
+    if (!reader.Open(path)) {
         return {"<not opened>"};
     }
     std::vector<char> buffer(capacity);
@@ -29,7 +29,16 @@ std::vector<std::string> ReadAll(const std::string& bytes, size_t capacity = 513
     return lines;
 }
 
-using Lines = std::vector<std::string>;
+// The lines of `bytes` read from a file; the same bytes held in memory must give the same.
+std::vector<std::string> ReadAll(const std::string& bytes, size_t capacity = 513) {
+    TempFolder folder;
+    folder.Write("f.csv", bytes);
+    const std::vector<std::string> lines = ReadFrom(folder, folder.PathTo("f.csv").c_str(), capacity);
+    MemoryDataFiles memory;
+    memory.Hold("f.csv", bytes.data(), bytes.size());
+    EXPECT_EQ(ReadFrom(memory, "f.csv", capacity), lines) << "held in memory";
+    return lines;
+}
 
 TEST(SettingFileReader, LineBreaksBlankLinesAndLastLine) {
     struct Case {
@@ -80,6 +89,21 @@ TEST(SettingFileReader, MissingEmptyPathAndFolder) {
     char buffer[16];
     EXPECT_FALSE(reader.ReadLine(buffer, sizeof(buffer)));
     EXPECT_FALSE(reader.ReadLine(nullptr, 16));
+}
+
+TEST(SettingFileReader, FilesHeldInMemory) {
+    MemoryDataFiles memory;
+    const std::string names[] = {"1", "2", "3", "4", "5", "6", "7", "8", "9"};
+    for (size_t i = 0; i < 8; ++i) {
+        EXPECT_TRUE(memory.Hold(names[i].c_str(), "x\n", 2)) << i;
+    }
+    EXPECT_FALSE(memory.Hold(names[8].c_str(), "x\n", 2)) << "one name past the limit";
+    EXPECT_TRUE(memory.Hold(names[7].c_str(), nullptr, 0)) << "a held name is replaced";
+    EXPECT_EQ(ReadFrom(memory, "8", 513), Lines{});
+    memory.Forget("1");
+    EXPECT_EQ(ReadFrom(memory, "1", 513), Lines{"<not opened>"});
+    EXPECT_TRUE(memory.Hold(names[8].c_str(), "y", 1));
+    EXPECT_EQ(ReadFrom(memory, "9", 513), Lines{"y"});
 }
 
 TEST(KeyValueLine, SplitRule) {
