@@ -531,14 +531,14 @@ SimPhonebookFile ParsePhonebook(const char* text, size_t length) {
         pos = 3;  // a byte-order mark left by an editor
     }
     while (pos < length) {
-        const char* lineEnd = static_cast<const char*>(memchr(text + pos, '\n', length - pos));
-        const size_t next = lineEnd != nullptr ? static_cast<size_t>(lineEnd - text) + 1 : length;
+        // CR LF, LF or CR alone: an editor may have left any of them, and the empty line
+        // between CR and LF is skipped like any blank line.
         const char* begin = text + pos;
-        const char* end = lineEnd != nullptr ? lineEnd : text + length;
-        pos = next;
-        if (end > begin && end[-1] == '\r') {
-            --end;
+        const char* end = begin;
+        while (end < text + length && *end != '\n' && *end != '\r') {
+            ++end;
         }
+        pos = static_cast<size_t>(end - text) + 1;
         Trim(begin, end);
         if (begin == end || *begin == ';' || *begin == '#') {
             continue;

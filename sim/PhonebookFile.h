@@ -55,9 +55,10 @@ bool IsValidEntryName(const char* name);
 // The entry of that name (compared with EqualsEntryName), or null.
 SimEntry* FindSimEntry(SimPhonebookFile* book, const char* name);
 
-// Reads the file's bytes (`length` of them; NUL bytes are tolerated). Never fails: lines it
-// does not understand are skipped, later sections of an already seen entry are ignored,
-// values too long for their field are cut at a character boundary.
+// Reads the file's bytes (`length` of them; NUL bytes are tolerated; lines end with CR LF,
+// LF or CR). Never fails: lines it does not understand are skipped, later sections of an
+// already seen entry are ignored, values too long for their field are cut at a character
+// boundary.
 SimPhonebookFile ParsePhonebook(const char* text, size_t length);
 
 // The file's bytes for `book` (CRLF line ends).

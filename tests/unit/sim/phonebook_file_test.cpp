@@ -394,6 +394,7 @@ TEST(SimFile, OddContentIsSkippedWithoutHarm) {
          "1"},
         {"empty names", "[]\n[   ]\nLocalPhoneNumber=1\n", {}, ""},
         {"byte-order mark and CRLF", "\xEF\xBB\xBF[A]\r\nLocalPhoneNumber=5\r\n", {"A"}, "5"},
+        {"CR alone ends lines", "[A]\rLocalPhoneNumber=5\r\r[B]\r", {"A", "B"}, "5"},
         {"text after the header", "[A] ; note\nLocalPhoneNumber=6\n", {"A"}, "6"},
         {"NUL bytes", "[A]\0\nLocal\0PhoneNumber=1\n\0[B]\nLocalPhoneNumber=2\0x\n"s, {"A"}, "2"},
         {"escaped NUL in a name", "[A\\x00B]\n[C]\n", {"C"}, ""},
