@@ -25,33 +25,6 @@ public:
     }
 };
 
-// Provider files that are only bytes in memory, by file name (no directory): the kit tool's
-// checks and the fuzz targets run every reading routine on them without touching the disk.
-class MemoryDataFiles : public DataFiles {
-public:
-    // Holds `size` bytes at `data` as `fileName`, replacing what that name held; neither
-    // is copied, both must outlive this object. Null data is an empty file. False when
-    // kMaxHeld other names are held already.
-    bool Hold(const char* fileName, const char* data, size_t size);
-    void Forget(const char* fileName);
-
-    bool PathOf(const char* fileName, char* path, size_t size) const override;
-    bool Exists(const char* path) const override;
-    bool HeldBytes(const char* path, const char** data, size_t* size) const override;
-
-private:
-    struct Held {
-        const char* name;
-        const char* data;
-        size_t size;
-    };
-    const Held* Find(const char* name) const;
-
-    static constexpr size_t kMaxHeld = 8;  // the six provider files and room to spare
-    Held held_[kMaxHeld] = {};
-    size_t count_ = 0;
-};
-
 // Fills `path` with the path of `fileName` and reports whether that file is present.
 bool FindDataFile(const DataFiles& files, const char* fileName, char (&path)[kPathSize]);
 

@@ -71,17 +71,14 @@ inline std::string CutToCharacters(const std::string& text, size_t maxBytes) {
 }
 
 inline bool SameIgnoringAsciiCase(const std::string& a, const char* b) {
-    const std::string other(b);
-    if (a.size() != other.size()) {
-        return false;
-    }
-    for (size_t i = 0; i < a.size(); ++i) {
-        auto fold = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; };
-        if (fold(a[i]) != fold(other[i])) {
+    auto fold = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; };
+    size_t i = 0;
+    for (; i < a.size() && b[i] != '\0'; ++i) {
+        if (fold(a[i]) != fold(b[i])) {
             return false;
         }
     }
-    return true;
+    return i == a.size() && b[i] == '\0';
 }
 
 // A key/value line: key before the first comma, value after it; both non-empty and the

@@ -10,6 +10,7 @@
 #include "FuzzModels.h"
 #include "settings/AccessPointTables.h"
 #include "settings/DataFiles.h"
+#include "settings/MemoryDataFiles.h"
 #include "settings/PairTable.h"
 
 namespace {

@@ -9,6 +9,7 @@
 
 #include "FuzzModels.h"
 #include "settings/DataFiles.h"
+#include "settings/MemoryDataFiles.h"
 #include "settings/MethodMenu.h"
 
 namespace {

@@ -16,6 +16,7 @@
 #include "settings/ByteText.h"
 #include "settings/DataFiles.h"
 #include "settings/IspSettings.h"
+#include "settings/MemoryDataFiles.h"
 #include "settings/SettingFileReader.h"
 
 namespace {
@@ -31,15 +32,15 @@ public:
     void MigrationFinished(int, int) override {}
 };
 
-// What the file says, line by line, as the key/value rule reads it at `capacity`.
+// What the file says, line by line, as the key/value rule reads its lines.
 struct ModelSettings {
     std::map<SettingKey, std::string> last;  // text: the last line's value
     std::map<SettingKey, bool> on;           // on/off: some line said TRUE
 };
 
-ModelSettings ReadModel(const std::string& bytes, size_t capacity) {
+ModelSettings ReadModel(const std::vector<std::string>& lines) {
     ModelSettings model;
-    for (const std::string& line : ModelLines(bytes, capacity)) {
+    for (const std::string& line : lines) {
         std::string key, value;
         if (!ModelKeyValue(line, &key, &value)) {
             continue;
@@ -70,8 +71,8 @@ bool ModelAddress(const std::string& text, RASIPADDR* address) {
     size_t start = 0;
     for (;;) {
         const size_t stop = text.find('.', start);
-        std::string part = text.substr(start, stop == std::string::npos ? std::string::npos
-                                                                        : stop - start);
+        std::string part =
+            text.substr(start, stop == std::string::npos ? std::string::npos : stop - start);
         part.erase(0, part.find_first_not_of(" \t"));
         part.erase(part.find_last_not_of(" \t") + 1);
         if (part.empty() || part.find_first_not_of("0123456789") != std::string::npos) {
@@ -99,7 +100,8 @@ bool SameAddress(const RASIPADDR& a, const RASIPADDR& b) {
     return a.a == b.a && a.b == b.b && a.c == b.c && a.d == b.d;
 }
 
-void CheckLines(const MemoryDataFiles& files, const std::string& bytes, size_t capacity) {
+void CheckLines(const MemoryDataFiles& files, const std::vector<std::string>& model,
+                size_t capacity) {
     SettingFileReader reader(files);
     Check(reader.Open(kIspSettingsFile), "a held file opens");
     std::vector<char> buffer(capacity);
@@ -109,7 +111,7 @@ void CheckLines(const MemoryDataFiles& files, const std::string& bytes, size_t c
         lines.emplace_back(buffer.data());
     }
     Check(!reader.ReadLine(buffer.data(), capacity), "a finished reader stays finished");
-    Check(lines == ModelLines(bytes, capacity), "lines differ from the line rule");
+    Check(lines == model, "lines differ from the line rule");
 }
 
 void CheckDns(const MemoryDataFiles& files, const ModelSettings& model) {
@@ -135,12 +137,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     files.Hold(kIspSettingsFile, bytes.data(), bytes.size());
 
     // The capacities of the reading routines, and a small one for many pieces per line.
+    const std::vector<std::string> lines = ModelLines(bytes, kIspLineCapacity);
+    const std::vector<std::string> dnsLines = ModelLines(bytes, kDnsLineCapacity);
     const size_t small = 2 + (size > 0 ? data[0] % 14 : 0);
-    for (const size_t capacity : {kIspLineCapacity, kDnsLineCapacity, small}) {
-        CheckLines(files, bytes, capacity);
-    }
+    CheckLines(files, lines, kIspLineCapacity);
+    CheckLines(files, dnsLines, kDnsLineCapacity);
+    CheckLines(files, ModelLines(bytes, small), small);
 
-    const ModelSettings model = ReadModel(bytes, kIspLineCapacity);
+    const ModelSettings model = ReadModel(lines);
     MainMenuSettings menu;
     Check(ReadMainMenuSettings(files, &menu), "a held file is present");
     Check(menu.hasCaption == (model.last.count(SettingKey::CaptionStart) > 0) &&
@@ -158,7 +162,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     ReadFormDomain(files, domain);
     Check(domain == Last(model, SettingKey::DialupDomain), "DialupDomain");
 
-    CheckDns(files, ReadModel(bytes, kDnsLineCapacity));
+    CheckDns(files, ReadModel(dnsLines));
 
     DialupApi api;
     CountingUserSide user;

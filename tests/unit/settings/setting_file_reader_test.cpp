@@ -8,6 +8,7 @@
 #include "settings/DataFiles.h"
 #include "settings/IspSettings.h"
 #include "settings/KeyValueLine.h"
+#include "settings/MemoryDataFiles.h"
 #include "settings/SettingFileReader.h"
 #include "support/TempFolder.h"
 
@@ -33,7 +34,8 @@ std::vector<std::string> ReadFrom(const DataFiles& files, const char* path, size
 std::vector<std::string> ReadAll(const std::string& bytes, size_t capacity = 513) {
     TempFolder folder;
     folder.Write("f.csv", bytes);
-    const std::vector<std::string> lines = ReadFrom(folder, folder.PathTo("f.csv").c_str(), capacity);
+    const std::vector<std::string> lines =
+        ReadFrom(folder, folder.PathTo("f.csv").c_str(), capacity);
     MemoryDataFiles memory;
     memory.Hold("f.csv", bytes.data(), bytes.size());
     EXPECT_EQ(ReadFrom(memory, "f.csv", capacity), lines) << "held in memory";
@@ -93,17 +95,21 @@ TEST(SettingFileReader, MissingEmptyPathAndFolder) {
 
 TEST(SettingFileReader, FilesHeldInMemory) {
     MemoryDataFiles memory;
-    const std::string names[] = {"1", "2", "3", "4", "5", "6", "7", "8", "9"};
-    for (size_t i = 0; i < 8; ++i) {
+    constexpr size_t kMax = MemoryDataFiles::kMaxHeld;
+    std::vector<std::string> names;
+    for (size_t i = 0; i <= kMax; ++i) {
+        names.push_back("f" + std::to_string(i));
+    }
+    for (size_t i = 0; i < kMax; ++i) {
         EXPECT_TRUE(memory.Hold(names[i].c_str(), "x\n", 2)) << i;
     }
-    EXPECT_FALSE(memory.Hold(names[8].c_str(), "x\n", 2)) << "one name past the limit";
-    EXPECT_TRUE(memory.Hold(names[7].c_str(), nullptr, 0)) << "a held name is replaced";
-    EXPECT_EQ(ReadFrom(memory, "8", 513), Lines{});
-    memory.Forget("1");
-    EXPECT_EQ(ReadFrom(memory, "1", 513), Lines{"<not opened>"});
-    EXPECT_TRUE(memory.Hold(names[8].c_str(), "y", 1));
-    EXPECT_EQ(ReadFrom(memory, "9", 513), Lines{"y"});
+    EXPECT_FALSE(memory.Hold(names[kMax].c_str(), "x\n", 2)) << "one name past the limit";
+    EXPECT_TRUE(memory.Hold(names[1].c_str(), nullptr, 0)) << "a held name is replaced";
+    EXPECT_EQ(ReadFrom(memory, "f1", 513), Lines{});
+    memory.Forget("f0");
+    EXPECT_EQ(ReadFrom(memory, "f0", 513), Lines{"<not opened>"});
+    EXPECT_TRUE(memory.Hold(names[kMax].c_str(), "y", 1));
+    EXPECT_EQ(ReadFrom(memory, names[kMax].c_str(), 513), Lines{"y"});
 }
 
 TEST(KeyValueLine, SplitRule) {
