@@ -66,7 +66,7 @@ fuzz_run() {
     cp -f "$seed" "$work/corpus/$(sha1sum "$seed" | cut -c1-16)-$(basename "$seed")"
   done
   local log="$work/last-run.log" status=0
-  "$binary" $(fuzz_dictionary "$name") -max_len=16384 -print_final_stats=1 \
+  "$binary" $(fuzz_dictionary "$name") -max_len=4096 -print_final_stats=1 \
     -artifact_prefix="$work/findings/" "$@" "$work/corpus" > "$log" 2>&1 || status=$?
   if [ "$status" -ne 0 ]; then
     grep -v -E '^#[0-9]+' "$log" | tail -n 60
