@@ -41,10 +41,21 @@ std::string BuildFolder() {
     return path;
 }
 
-Kit::Kit() {
+std::string SourcePath(const std::string& relative) {
+    std::string path = std::string("Z:") + DIALNEST_SOURCE_DIR + "/" + relative;
+    for (char& c : path) {
+        if (c == '/')
+            c = '\\';
+    }
+    return path;
+}
+
+Kit::Kit(const std::string& subfolder) {
     static int serial = 0;
-    folder_ = TempFolder() + "dialnest-gui-" + std::to_string(GetCurrentProcessId()) + "-" +
-              std::to_string(++serial);
+    root_ = TempFolder() + "dialnest-gui-" + std::to_string(GetCurrentProcessId()) + "-" +
+            std::to_string(++serial);
+    CreateDirectoryW(W(root_).c_str(), nullptr);
+    folder_ = subfolder.empty() ? root_ : root_ + "\\" + subfolder;
     CreateDirectoryW(W(folder_).c_str(), nullptr);
     CopyOver(BuildFolder() + "\\Dialnest.exe", ExePath());
     SetEnvironmentVariableW(L"RASSIM_PHONEBOOK", W(PhonebookPath()).c_str());
@@ -52,7 +63,7 @@ Kit::Kit() {
 }
 
 Kit::~Kit() {
-    std::wstring from = W(folder_);
+    std::wstring from = W(root_);
     from.push_back(L'\0');
     SHFILEOPSTRUCTW op = {};
     op.wFunc = FO_DELETE;
@@ -64,6 +75,25 @@ Kit::~Kit() {
 void Kit::WriteBytes(const std::string& name, const std::string& bytes) const {
     std::ofstream out(W(PathTo(name)).c_str(), std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+bool Kit::CopyIn(const std::string& from, const std::string& name) const {
+    return CopyOver(from, PathTo(name));
+}
+
+void Kit::CopySampleKit() const {
+    const std::string sample = SourcePath("examples/kit");
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(W(sample + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+            const std::string name = ToUtf8(found.cFileName);
+            CopyIn(sample + "\\" + name, name);
+        }
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
 }
 
 void Kit::WriteText(const std::string& name, const std::string& utf8) const {

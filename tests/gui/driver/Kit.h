@@ -10,7 +10,9 @@
 
 class Kit {
 public:
-    Kit();
+    // The kit's folder is a fresh scratch folder, or a folder `subfolder` (UTF-8, any
+    // characters Windows allows) inside one.
+    explicit Kit(const std::string& subfolder = std::string());
     ~Kit();
     Kit(const Kit&) = delete;
     Kit& operator=(const Kit&) = delete;
@@ -22,6 +24,10 @@ public:
     // Writes `utf8` converted to code page 932, exactly (no line-ending conversion).
     void WriteText(const std::string& name, const std::string& utf8) const;
     void WriteBytes(const std::string& name, const std::string& bytes) const;
+    // Copies the file at `from` (a Windows path, UTF-8) into the kit as `name`.
+    bool CopyIn(const std::string& from, const std::string& name) const;
+    // Copies every file of the sample kit (examples/kit) into the kit.
+    void CopySampleKit() const;
     std::string ReadBytes(const std::string& name) const;
     void Remove(const std::string& name) const;
 
@@ -31,6 +37,7 @@ public:
     std::string ReadPhonebook() const;  // as UTF-8
 
 private:
+    std::string root_;  // the scratch folder, removed with the kit
     std::string folder_;
 };
 
@@ -82,3 +89,7 @@ void DeleteRegistryKey(HKEY root, const char* key);
 
 // Folder of the test program and of the build's artefacts (DIALNEST_BUILD).
 std::string BuildFolder();
+
+// The Windows path (UTF-8) of `relative` ("tests/data/...") in the source tree, which Wine
+// reaches through its drive Z:.
+std::string SourcePath(const std::string& relative);

@@ -28,6 +28,7 @@
 #include "settings/MethodMenu.h"
 #include "settings/SettingFileReader.h"
 #include "sim/PhonebookFile.h"
+#include "tests/common/BadInputCatalogue.h"
 
 namespace {
 
@@ -124,25 +125,7 @@ std::string ToTableText(const std::string& cp932) {
     return out;
 }
 
-std::string Trim(const std::string& text) {
-    const size_t first = text.find_first_not_of(" \t");
-    return first == std::string::npos
-               ? ""
-               : text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
-std::vector<std::string> Split(const std::string& text, char separator) {
-    std::vector<std::string> parts;
-    std::istringstream in(text);
-    for (std::string part; std::getline(in, part, separator);) {
-        if (!Trim(part).empty() && Trim(part) != "-") {
-            parts.push_back(Trim(part));
-        }
-    }
-    return parts;
-}
-
-// One row: file | as | read | ignored | message | never written.
+// One row of the table, its read facts in code page 932.
 struct Row {
     std::string file;
     std::string as;
@@ -153,56 +136,28 @@ struct Row {
 };
 
 std::vector<Row> LoadCatalogue() {
+    std::vector<std::string> bad;
     std::vector<Row> rows;
-    std::istringstream table(ReadBytes(kCatalogue / "catalogue.txt"));
-    for (std::string line; std::getline(table, line);) {
-        if (Trim(line).empty() || line[0] == '#') {
-            continue;
-        }
-        std::vector<std::string> columns;
-        for (size_t at = 0;;) {
-            const size_t bar = line.find(" | ", at);
-            columns.push_back(Trim(line.substr(at, bar - at)));
-            if (bar == std::string::npos) {
-                break;
-            }
-            at = bar + 3;
-        }
-        EXPECT_EQ(columns.size(), 6u) << line;
-        columns.resize(6);
-        Row row{columns[0],
-                columns[1],
-                {},
-                Split(columns[3], ';'),
-                Split(columns[4], ';'),
-                Split(columns[5], ';')};
-        for (const std::string& fact : Split(columns[2], ';')) {
+    for (const CatalogueRow& raw : ParseCatalogue(ReadBytes(kCatalogue / "catalogue.txt"), &bad)) {
+        Row row{raw.file, raw.as, {}, raw.ignored, raw.messages, raw.neverWritten};
+        for (const std::string& fact : raw.read) {
             const size_t equals = fact.find('=');
             row.read[TableText(fact.substr(0, equals))] =
                 equals == std::string::npos ? "" : TableText(fact.substr(equals + 1));
         }
         rows.push_back(row);
     }
+    EXPECT_EQ(bad, std::vector<std::string>{}) << "rows without six columns";
     return rows;
 }
 
-// String ids by number, from the resource header.
-std::map<unsigned, std::string> StringIdNames() {
-    std::map<unsigned, std::string> names;
-    std::istringstream header(ReadBytes(kSource / "res" / "resource.h"));
-    for (std::string line; std::getline(header, line);) {
-        char name[64];
-        unsigned id;
-        if (sscanf(line.c_str(), "#define %63s %u", name, &id) == 2 &&
-            strncmp(name, "IDS_", 4) == 0) {
+std::string MessageName(const ShownMessage& m) {
+    static std::map<unsigned, std::string> names;
+    if (names.empty()) {
+        for (const auto& [name, id] : ParseStringIds(ReadBytes(kSource / "res" / "resource.h"))) {
             names[id] = name;
         }
     }
-    return names;
-}
-
-std::string MessageName(const ShownMessage& m) {
-    static const std::map<unsigned, std::string> names = StringIdNames();
     const auto found = names.find(m.textId);
     std::string name = found != names.end() ? found->second : std::to_string(m.textId);
     return m.number != 0 ? name + "(" + std::to_string(m.number) + ")" : name;
