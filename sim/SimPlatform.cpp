@@ -46,26 +46,36 @@ SimReadResult ReadSimFile(const std::string& path, std::string* bytes) {
 #ifdef _WIN32
 
 bool ReadSimEnvironment(const char* name, std::string* value) {
-    // GetEnvironmentVariableA rather than getenv: the C runtime's copy of the environment
-    // does not see changes made with SetEnvironmentVariable after start-up.
-    char small[512];
-    SetLastError(ERROR_SUCCESS);  // an empty variable also gives 0
-    DWORD n = GetEnvironmentVariableA(name, small, sizeof small);
-    if (n == 0) {
-        value->clear();
-        return GetLastError() != ERROR_ENVVAR_NOT_FOUND;
-    }
-    if (n < sizeof small) {
-        value->assign(small, n);
-        return true;
-    }
-    std::string large(n, '\0');
-    n = GetEnvironmentVariableA(name, &large[0], static_cast<DWORD>(large.size()));
-    if (n == 0 || n >= large.size()) {
+    // The Win32 call rather than getenv: the C runtime's copy of the environment does not
+    // see changes made with SetEnvironmentVariable after start-up. Read as UTF-16 and
+    // converted here, because Wine's GetEnvironmentVariableA cuts a value that holds
+    // double-byte characters to its length in characters (a phonebook in a Japanese folder
+    // would then be looked for under a cut path).
+    value->clear();
+    wchar_t wideName[64];
+    if (MultiByteToWideChar(CP_ACP, 0, name, -1, wideName, 64) == 0) {
         return false;
     }
-    large.resize(n);
-    *value = large;
+    const DWORD size = GetEnvironmentVariableW(wideName, nullptr, 0);  // terminator included
+    if (size == 0) {
+        return false;
+    }
+    std::wstring wide(size, L'\0');
+    const DWORD length = GetEnvironmentVariableW(wideName, &wide[0], size);
+    if (length >= size) {
+        return false;  // changed in between
+    }
+    if (length == 0) {
+        return true;  // set, but empty
+    }
+    const int bytes = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(length), nullptr,
+                                          0, nullptr, nullptr);
+    if (bytes <= 0) {
+        return false;
+    }
+    value->assign(static_cast<size_t>(bytes), '\0');
+    WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(length), &(*value)[0], bytes,
+                        nullptr, nullptr);
     return true;
 }
 

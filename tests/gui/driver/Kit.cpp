@@ -3,6 +3,7 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -55,8 +56,13 @@ Kit::Kit(const std::string& subfolder) {
     root_ = TempFolder() + "dialnest-gui-" + std::to_string(GetCurrentProcessId()) + "-" +
             std::to_string(++serial);
     CreateDirectoryW(W(root_).c_str(), nullptr);
-    folder_ = subfolder.empty() ? root_ : root_ + "\\" + subfolder;
-    CreateDirectoryW(W(folder_).c_str(), nullptr);
+    folder_ = root_;
+    for (size_t at = 0; at < subfolder.size();) {
+        const size_t end = std::min(subfolder.find('\\', at), subfolder.size());
+        folder_ += "\\" + subfolder.substr(at, end - at);
+        CreateDirectoryW(W(folder_).c_str(), nullptr);
+        at = end + 1;
+    }
     CopyOver(BuildFolder() + "\\Dialnest.exe", ExePath());
     SetEnvironmentVariableW(L"RASSIM_PHONEBOOK", W(PhonebookPath()).c_str());
     SetEnvironmentVariableW(L"RASSIM_FAIL", nullptr);

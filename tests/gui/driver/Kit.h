@@ -10,8 +10,8 @@
 
 class Kit {
 public:
-    // The kit's folder is a fresh scratch folder, or a folder `subfolder` (UTF-8, any
-    // characters Windows allows) inside one.
+    // The kit's folder is a fresh scratch folder, or the folder `subfolder` inside one
+    // (UTF-8; backslashes separate nested folders, each created).
     explicit Kit(const std::string& subfolder = std::string());
     ~Kit();
     Kit(const Kit&) = delete;

@@ -1,0 +1,117 @@
+// The program started from a folder whose name is Shift-JIS text in which ソ, 表 and 能 end
+// in the byte 0x5C, the backslash: with the whole sample kit it must find its provider files
+// and behave exactly as from an ASCII folder, in the main menu, the form and a migration.
+#include "AcceptingUser.h"
+#include "sim/PhonebookFile.h"
+
+namespace {
+
+constexpr int kHeading = 1006;
+constexpr int kNewConnectionButton = 1000;
+constexpr int kMigrationButton = 1001;
+constexpr int kNumber = 1003;
+constexpr int kEntryName = 1005;
+constexpr int kDomain = 1021;
+constexpr int kHint = 1022;
+constexpr int kLogo = 1023;
+constexpr int kMethods = 1024;
+
+// What a user sees of one run of each job.
+struct Seen {
+    std::string menuCaption, heading;
+    std::string formCaption, entryName, number, domain, hint;
+    std::vector<std::string> methods;
+    bool logoShown = false;
+    std::vector<std::string> formMessages, migrationMessages;
+    std::string phonebook;  // after the migration
+};
+
+Seen RunJobs(const std::string& folder) {
+    Seen seen;
+    Kit kit(folder);
+    kit.CopySampleKit();
+    kit.CopyIn(SourcePath("tests/data/bad-input/scenario-phonebook.ini"), "phonebook.ini");
+
+    DialnestProcess form;
+    EXPECT_TRUE(form.Start(kit.ExePath())) << kit.ExePath();
+    HWND menu = form.WaitForWindow(std::string());
+    seen.menuCaption = WindowText(menu);
+    seen.heading = WindowText(Control(menu, kHeading));
+    Settle(300);
+    Click(Control(menu, kNewConnectionButton));
+    HWND shown = nullptr;
+    for (int i = 0; i < 100 && shown == nullptr; ++i) {
+        MessageBoxInfo box = form.WaitForMessageBox(50);
+        if (box.window != nullptr) {
+            seen.formMessages.push_back(box.text);
+            Answer(box, IDOK);
+        }
+        for (HWND window : form.Windows()) {
+            if (Control(window, kMethods) != nullptr)
+                shown = window;
+        }
+    }
+    for (MessageBoxInfo box = form.WaitForMessageBox(300); box.window != nullptr;
+         box = form.WaitForMessageBox(300)) {
+        seen.formMessages.push_back(box.text);
+        Answer(box, IDOK);
+    }
+    EXPECT_NE(shown, nullptr) << "the form did not open";
+    if (shown != nullptr) {
+        seen.formCaption = WindowText(shown);
+        seen.entryName = WindowText(Control(shown, kEntryName));
+        seen.number = WindowText(Control(shown, kNumber));
+        seen.domain = WindowText(Control(shown, kDomain));
+        seen.hint = WindowText(Control(shown, kHint));
+        seen.methods = Rows(Control(shown, kMethods));
+        seen.logoShown = IsShown(Control(shown, kLogo));
+        Close(shown);
+    }
+    EXPECT_TRUE(form.WaitForExit());
+
+    DialnestProcess migration;
+    EXPECT_TRUE(migration.Start(kit.ExePath()));
+    menu = migration.WaitForWindow(std::string());
+    Settle(300);
+    Click(Control(menu, kMigrationButton));
+    seen.migrationMessages = AcceptEverything(migration);
+    EXPECT_FALSE(migration.Running()) << "the migration did not end";
+    seen.phonebook = kit.ReadPhonebook();
+    return seen;
+}
+
+TEST(ProgramFolder, ShiftJisFolderNameBehavesAsAscii) {
+    const Seen ascii = RunJobs("");
+    // The sample kit was read: its texts, its methods and its logo.
+    EXPECT_EQ(ascii.menuCaption, "ネストネット接続ツール");
+    EXPECT_EQ(ascii.heading, "ネストネット接続");
+    EXPECT_EQ(ascii.formCaption, "ネストネット　新しい接続");
+    EXPECT_EQ(ascii.entryName, "ネストネット");
+    EXPECT_EQ(ascii.number, "0570-000-111");
+    EXPECT_EQ(ascii.domain, "@dial.example.ne.jp");
+    EXPECT_EQ(ascii.methods.size(), 5u);
+    EXPECT_TRUE(ascii.logoShown);
+    EXPECT_EQ(ascii.formMessages, std::vector<std::string>{});
+    EXPECT_EQ(ascii.migrationMessages, std::vector<std::string>{"4個の設定を変更しました"});
+
+    // 表 and ソ end in 0x5C within a name, 能 right before the separator of the program's
+    // own file name, and 表 before a separator of its own.
+    for (const char* name : {"ソフト表示能力", "表\\接続ソ能"}) {
+        SCOPED_TRACE(name);
+        const Seen shiftJis = RunJobs(name);
+        EXPECT_EQ(shiftJis.menuCaption, ascii.menuCaption);
+        EXPECT_EQ(shiftJis.heading, ascii.heading);
+        EXPECT_EQ(shiftJis.formCaption, ascii.formCaption);
+        EXPECT_EQ(shiftJis.entryName, ascii.entryName);
+        EXPECT_EQ(shiftJis.number, ascii.number);
+        EXPECT_EQ(shiftJis.domain, ascii.domain);
+        EXPECT_EQ(shiftJis.hint, ascii.hint);
+        EXPECT_EQ(shiftJis.methods, ascii.methods);
+        EXPECT_EQ(shiftJis.logoShown, ascii.logoShown);
+        EXPECT_EQ(shiftJis.formMessages, ascii.formMessages);
+        EXPECT_EQ(shiftJis.migrationMessages, ascii.migrationMessages);
+        EXPECT_EQ(shiftJis.phonebook, ascii.phonebook) << "the same entries rewritten the same way";
+    }
+}
+
+}  // namespace
