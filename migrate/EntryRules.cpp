@@ -284,11 +284,10 @@ bool MigrationContext::WriteAcceptedChange(const EntryValues& entry, const Accep
     user_.ShowProgramMessage(ChangeFailureMessage(result), MessageIcon::Warning);
     if (writesProperties) {
         RASENTRYA* record = asRead.data();
-        const RasDword undone =
-            api_.RasSetEntryPropertiesA != nullptr
-                ? api_.RasSetEntryPropertiesA(nullptr, entry.name, record, record->dwSize, nullptr,
-                                              0)
-                : kMissingOperation;
+        const RasDword undone = api_.RasSetEntryPropertiesA != nullptr
+                                    ? api_.RasSetEntryPropertiesA(nullptr, entry.name, record,
+                                                                  record->dwSize, nullptr, 0)
+                                    : kMissingOperation;
         if (undone != 0) {
             Message partly{IDS_ENTRY_PARTLY_CHANGED};
             partly.text = entry.name;
@@ -333,10 +332,9 @@ bool MigrationContext::ProposeAccessPointChange(const EntryValues& entry, TableK
             ReleaseCredentials();
             ReleaseEntryProperties();
         } else {
-            const AcceptedChange change{newUserName,
-                                        fields.editPassword ? fields.password : nullptr,
-                                        fields.newNumber,
-                                        fields.editModem ? fields.modemName : nullptr};
+            const AcceptedChange change{
+                newUserName, fields.editPassword ? fields.password : nullptr, fields.newNumber,
+                fields.editModem ? fields.modemName : nullptr};
             changedCount += WriteAcceptedChange(entry, change) ? 1 : 0;
         }
     }

@@ -192,7 +192,9 @@ TEST_F(EntryCreation, RefusedDialParamsPutBackWhatWasThere) {
         {"old entry rewritten", true, false, {"Set:My ISP", "DialParams:My ISP", "Set:My ISP"}},
         {"new entry deleted", false, false, {"Set:My ISP", "DialParams:My ISP", "Delete:My ISP"}},
         {"old entry not rewritten", true, true, {"Set:My ISP", "DialParams:My ISP", "Set:My ISP"}},
-        {"new entry not deleted", false, true,
+        {"new entry not deleted",
+         false,
+         true,
          {"Set:My ISP", "DialParams:My ISP", "Delete:My ISP"}},
     };
     for (const Case& c : cases) {
