@@ -1,12 +1,11 @@
 // The access-point migration end to end: the progress window, the two confirmation
 // dialogs, the entries rewritten in the substitute phonebook, and the run's messages.
-#include <commctrl.h>
-
 #include "DialnestGuiTest.h"
 #include "sim/PhonebookFile.h"
 
 namespace {
 
+constexpr UINT kProgressGetRange = WM_USER + 7;  // PBM_GETRANGE
 constexpr int kMigrationButton = 1001;
 constexpr int kProgressText = 205;
 constexpr int kUserNameBox = 1001;
@@ -316,9 +315,9 @@ TEST_F(MigrationTest, ProgressRangeTakesLargeCounts) {
     HWND progress = ProgressWindow();
     ASSERT_NE(progress, nullptr);
     HWND bar = Control(progress, 206);
-    EXPECT_EQ(SendMessageW(bar, PBM_GETRANGE, FALSE, 0), 1) << "one entry";
+    EXPECT_EQ(SendMessageW(bar, kProgressGetRange, FALSE, 0), 1) << "one entry";
     SendMessageW(progress, WM_APP + 1, 0, 70000);
-    EXPECT_EQ(SendMessageW(bar, PBM_GETRANGE, FALSE, 0), 70000);
+    EXPECT_EQ(SendMessageW(bar, kProgressGetRange, FALSE, 0), 70000);
     Click(Control(dialog, IDCANCEL));
     ExpectFinal("1個の古い設定を見つけましたが変更しませんでした");
 }
