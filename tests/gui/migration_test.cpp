@@ -61,10 +61,11 @@ protected:
         Click(Control(menu, kMigrationButton));
     }
 
-    // The confirmation dialog that has control `id`, once it is shown.
-    HWND WaitForDialog(int id) {
+    // The confirmation dialog that has control `id`, once it is shown (by `run`, by default
+    // the fixture's program).
+    HWND WaitForDialog(int id, const DialnestProcess* run = nullptr) {
         for (int i = 0; i < 200; ++i) {
-            for (HWND window : app.Windows()) {
+            for (HWND window : (run != nullptr ? *run : app).Windows()) {
                 if (WindowText(window) == kProductName && Control(window, id) != nullptr) {
                     Settle(200);
                     return window;
@@ -276,17 +277,8 @@ TEST_F(MigrationTest, FailedChangeLeavesTheEntryAsItWas) {
         ASSERT_NE(menu, nullptr);
         Settle(300);
         Click(Control(menu, kMigrationButton));
-        HWND dialog = nullptr;
-        for (int i = 0; i < 200 && dialog == nullptr; ++i) {
-            Settle(50);
-            for (HWND window : run.Windows()) {
-                if (WindowText(window) == kProductName && Control(window, kNewNumber) != nullptr) {
-                    dialog = window;
-                }
-            }
-        }
+        HWND dialog = WaitForDialog(kNewNumber, &run);
         ASSERT_NE(dialog, nullptr);
-        Settle(200);
         if (!c.newNumber.empty()) {
             SetText(Control(dialog, kNewNumber), c.newNumber);
         }

@@ -86,6 +86,26 @@ protected:
         return nullptr;
     }
 
+    // Starts `run` from `one`, fills the form for "Nestnet" with the first method and presses
+    // 作成; answers the overwrite question with OK when `overwrite`.
+    HWND CreateNestnet(const Kit& one, DialnestProcess& run, bool overwrite) {
+        EXPECT_TRUE(run.Start(one.ExePath()));
+        HWND form = run.WaitForWindow(kProductName);
+        if (form == nullptr) {
+            return nullptr;
+        }
+        SelectRow(Control(form, kMethods), 1);
+        Settle(300);
+        Fill(form, "Nestnet", "taro", "secret");
+        Click(Control(form, IDOK));
+        if (overwrite) {
+            MessageBoxInfo question = run.WaitForMessageBox();
+            EXPECT_EQ(question.icon, BoxIcon::Question);
+            Answer(question, IDOK);
+        }
+        return form;
+    }
+
     // Presses 作成 and expects the box that follows to read `text`.
     void CreateExpecting(HWND form, const std::string& caption, const std::string& text,
                          BoxIcon icon) {
@@ -355,16 +375,7 @@ TEST_F(NewConnectionTest, RefusedEntriesShowTheirMessageAndKeepTheOldEntry) {
         const std::string fault = "RasSetEntryPropertiesA:" + std::to_string(c.error);
         ScopedEnvironment failing("RASSIM_FAIL", fault.c_str());
         DialnestProcess run;
-        ASSERT_TRUE(run.Start(one.ExePath()));
-        HWND form = run.WaitForWindow(kProductName);
-        ASSERT_NE(form, nullptr);
-        SelectRow(Control(form, kMethods), 1);
-        Settle(300);
-        Fill(form, "Nestnet", "taro", "secret");
-        Click(Control(form, IDOK));
-        MessageBoxInfo question = run.WaitForMessageBox();
-        ASSERT_EQ(question.icon, BoxIcon::Question) << c.error;
-        Answer(question, IDOK);
+        ASSERT_NE(CreateNestnet(one, run, true), nullptr);
         MessageBoxInfo refusal = run.WaitForMessageBox();
         EXPECT_EQ(refusal.caption, kProductName) << c.error;
         EXPECT_EQ(refusal.text, c.text) << c.error;
@@ -397,18 +408,7 @@ TEST_F(NewConnectionTest, RefusedDialParametersLeaveThePhonebookAsItWas) {
         const std::string before = FormatPhonebook(ParsePhonebook(bytes.data(), bytes.size()));
         ScopedEnvironment failing("RASSIM_FAIL", "RasSetEntryDialParamsA#1:87");
         DialnestProcess run;
-        ASSERT_TRUE(run.Start(one.ExePath()));
-        HWND form = run.WaitForWindow(kProductName);
-        ASSERT_NE(form, nullptr);
-        SelectRow(Control(form, kMethods), 1);
-        Settle(300);
-        Fill(form, "Nestnet", "taro", "secret");
-        Click(Control(form, IDOK));
-        if (overwrite) {
-            MessageBoxInfo question = run.WaitForMessageBox();
-            ASSERT_EQ(question.icon, BoxIcon::Question);
-            Answer(question, IDOK);
-        }
+        ASSERT_NE(CreateNestnet(one, run, overwrite), nullptr);
         MessageBoxInfo report = run.WaitForMessageBox();
         EXPECT_EQ(report.text, kCreateFailed);
         EXPECT_EQ(report.icon, BoxIcon::Warning);
