@@ -22,6 +22,7 @@
 #include "newconn/DnsSettings.h"
 #include "newconn/FormTexts.h"
 #include "settings/AccessPointTables.h"
+#include "settings/ByteText.h"
 #include "settings/DataFiles.h"
 #include "settings/IspSettings.h"
 #include "settings/KeyValueLine.h"
@@ -64,7 +65,7 @@ std::string TableText(const std::string& utf8) {
     const std::string text = Utf8ToCp932(utf8);
     std::string out;
     for (size_t i = 0; i < text.size(); ++i) {
-        if (text.compare(i, 2, "\\x") == 0 && i + 3 < text.size() + 0) {
+        if (text.compare(i, 2, "\\x") == 0 && i + 4 <= text.size()) {
             out += static_cast<char>(std::stoi(text.substr(i + 2, 2), nullptr, 16));
             i += 3;
         } else if (text.compare(i, 2, "\\{") == 0) {
@@ -98,7 +99,7 @@ std::string ToTableText(const std::string& cp932) {
             continue;
         }
         const size_t width =
-            i + 1 < cp932.size() && (static_cast<unsigned char>(cp932[i]) >= 0x81) ? 2 : 1;
+            i + 1 < cp932.size() && IsLeadByte932(static_cast<unsigned char>(cp932[i])) ? 2 : 1;
         char buffer[8];
         char* in = const_cast<char*>(&cp932[i]);
         char* to = buffer;
