@@ -57,54 +57,90 @@ void ClearHit(AccessPointHit* hit) {
 
 }  // namespace
 
+namespace {
+
+// The filter's word and the two bits in it that a hash sets: one memory word per probe.
+size_t FilterWord(uint64_t hash, size_t words) {
+    return static_cast<size_t>(hash >> 32) & (words - 1);
+}
+
+uint64_t FilterBits(uint64_t hash) {
+    return (uint64_t{1} << (hash & 63)) | (uint64_t{1} << ((hash >> 6) & 63));
+}
+
+size_t SlotOf(uint64_t hash, unsigned shift) {
+    return static_cast<size_t>((hash * 0x9E3779B97F4A7C15ull) >> shift);
+}
+
+}  // namespace
+
 void AccessPointIndex::KeyMap::Clear() {
     std::vector<Slot>().swap(slots_);
     std::vector<uint32_t>().swap(ranks_);
+    std::vector<uint64_t>().swap(filter_);
     shift_ = 64;
 }
 
-void AccessPointIndex::KeyMap::Build(std::vector<std::pair<uint64_t, uint32_t>>* keyed) {
+void AccessPointIndex::KeyMap::Build(const std::vector<std::pair<uint64_t, uint32_t>>& keyed) {
     Clear();
-    std::sort(keyed->begin(), keyed->end());
-    size_t groups = 0;
-    for (size_t i = 0; i < keyed->size(); ++i) {
-        groups += i == 0 || (*keyed)[i].first != (*keyed)[i - 1].first ? 1 : 0;
-    }
     // At most half full, so that a probe for an absent key stops soon.
     unsigned bits = 1;
-    while ((size_t{1} << bits) < groups * 2) {
+    while ((size_t{1} << bits) < keyed.size() * 2) {
         ++bits;
     }
     shift_ = 64 - bits;
     slots_.assign(size_t{1} << bits, Slot{0, 0, 0});
-    ranks_.reserve(keyed->size());
+    // About 16 filter bits a key keeps the filter small enough to stay in the cache, where
+    // the slots of a large table do not: most dialled tails are in no table.
+    filter_.assign(std::max<size_t>(1, slots_.size() / 8), 0);
     const size_t mask = slots_.size() - 1;
-    for (size_t i = 0; i < keyed->size();) {
-        const uint64_t hash = (*keyed)[i].first;
-        const uint32_t begin = static_cast<uint32_t>(ranks_.size());
-        for (; i < keyed->size() && (*keyed)[i].first == hash; ++i) {
-            ranks_.push_back((*keyed)[i].second);
-        }
-        size_t slot = static_cast<size_t>((hash * 0x9E3779B97F4A7C15ull) >> shift_);
-        while (slots_[slot].count != 0) {
+    std::vector<size_t> slotOf(keyed.size());
+    for (size_t i = 0; i < keyed.size(); ++i) {
+        const uint64_t hash = keyed[i].first;
+        size_t slot = SlotOf(hash, shift_);
+        while (slots_[slot].count != 0 && slots_[slot].hash != hash) {
             slot = (slot + 1) & mask;
         }
-        slots_[slot] = Slot{hash, begin, static_cast<uint32_t>(ranks_.size()) - begin};
+        if (slots_[slot].count++ == 0) {
+            slots_[slot].hash = hash;
+            slots_[slot].begin = keyed[i].second;
+        }
+        slotOf[i] = slot;
+        filter_[FilterWord(hash, filter_.size())] |= FilterBits(hash);
+    }
+    // Groups of several ranks go to ranks_, each in the order given, that is by rank; a
+    // single rank stays in its slot.
+    std::vector<uint32_t> filled(slots_.size(), 0);
+    for (Slot& slot : slots_) {
+        if (slot.count > 1) {
+            slot.begin = static_cast<uint32_t>(ranks_.size());
+            ranks_.resize(ranks_.size() + slot.count);
+        }
+    }
+    for (size_t i = 0; i < keyed.size(); ++i) {
+        const size_t slot = slotOf[i];
+        if (slots_[slot].count > 1) {
+            ranks_[slots_[slot].begin + filled[slot]++] = keyed[i].second;
+        }
     }
 }
 
 void AccessPointIndex::KeyMap::Lookup(uint64_t hash, const uint32_t** first,
                                       const uint32_t** last) const {
     *first = *last = nullptr;
-    if (slots_.empty()) {
+    if (filter_.empty()) {
+        return;
+    }
+    const uint64_t bits = FilterBits(hash);
+    if ((filter_[FilterWord(hash, filter_.size())] & bits) != bits) {
         return;
     }
     const size_t mask = slots_.size() - 1;
-    for (size_t slot = static_cast<size_t>((hash * 0x9E3779B97F4A7C15ull) >> shift_);
-         slots_[slot].count != 0; slot = (slot + 1) & mask) {
-        if (slots_[slot].hash == hash) {
-            *first = ranks_.data() + slots_[slot].begin;
-            *last = *first + slots_[slot].count;
+    for (size_t slot = SlotOf(hash, shift_); slots_[slot].count != 0; slot = (slot + 1) & mask) {
+        const Slot& entry = slots_[slot];
+        if (entry.hash == hash) {
+            *first = entry.count == 1 ? &entry.begin : ranks_.data() + entry.begin;
+            *last = *first + entry.count;
             return;
         }
     }
@@ -176,43 +212,43 @@ bool AccessPointIndex::SameText(uint32_t rank, uint32_t other) const {
 }
 
 void AccessPointIndex::Finish() {
-    std::vector<std::pair<uint64_t, uint32_t>> byAreaAndNumber;
-    byAreaAndNumber.reserve(entries_.size());
+    std::vector<std::pair<uint64_t, uint32_t>> all;
+    all.reserve(entries_.size());
     for (uint32_t rank = 0; rank < entries_.size(); ++rank) {
         const AccessPointText text = TextOf(entries_[rank]);
         const uint64_t numberHash = ReverseHash(text.text + text.areaLength, text.numberLength);
-        byAreaAndNumber.emplace_back(WithAreaCode(numberHash, text.text, text.areaLength), rank);
+        all.emplace_back(WithAreaCode(numberHash, text.text, text.areaLength), rank);
     }
-    std::sort(byAreaAndNumber.begin(), byAreaAndNumber.end());
+    KeyMap allRecords;
+    allRecords.Build(all);
 
     // A record equal to one of lower rank can never be the first to match, so only the first
-    // of each area code and number is indexed. Equal records share their hash.
-    std::vector<std::pair<uint64_t, uint32_t>> distinct;
+    // of each area code and number is indexed. Equal records share their hash, and the first
+    // of them leads its group.
+    std::vector<std::pair<uint64_t, uint32_t>> byAreaAndNumber;
     std::vector<std::pair<uint64_t, uint32_t>> byNumber;
     std::vector<std::pair<uint64_t, uint32_t>> byJoined;
-    distinct.reserve(byAreaAndNumber.size());
-    byNumber.reserve(byAreaAndNumber.size());
-    byJoined.reserve(byAreaAndNumber.size());
-    size_t sameHash = 0;  // first of the distinct records with the current hash
-    for (size_t i = 0; i < byAreaAndNumber.size(); ++i) {
-        const auto [hash, rank] = byAreaAndNumber[i];
-        if (i == 0 || byAreaAndNumber[i - 1].first != hash) {
-            sameHash = distinct.size();
-        }
+    byAreaAndNumber.reserve(all.size());
+    byNumber.reserve(all.size());
+    byJoined.reserve(all.size());
+    for (const auto& [hash, rank] : all) {
+        const uint32_t* first;
+        const uint32_t* last;
+        allRecords.Lookup(hash, &first, &last);
         bool repeated = false;
-        for (size_t k = sameHash; k < distinct.size() && !repeated; ++k) {
-            repeated = SameText(rank, distinct[k].second);
+        for (; first != last && *first < rank && !repeated; ++first) {
+            repeated = SameText(*first, rank);
         }
         if (repeated) {
             continue;
         }
-        distinct.emplace_back(hash, rank);
         const AccessPointText text = TextOf(entries_[rank]);
         const size_t joinedLength = text.areaLength + text.numberLength;
         if (memchr(text.text, '-', joinedLength) != nullptr) {
             unindexed_.push_back(rank);
             continue;
         }
+        byAreaAndNumber.emplace_back(hash, rank);
         byNumber.emplace_back(ReverseHash(text.text + text.areaLength, text.numberLength), rank);
         byJoined.emplace_back(ReverseHash(text.text, joinedLength), rank);
         numberLengths_.set(text.numberLength);
@@ -220,16 +256,9 @@ void AccessPointIndex::Finish() {
         maxNumberLength_ = std::max(maxNumberLength_, size_t{text.numberLength});
         maxJoinedLength_ = std::max(maxJoinedLength_, joinedLength);
     }
-    std::sort(unindexed_.begin(), unindexed_.end());
-    distinct.erase(std::remove_if(distinct.begin(), distinct.end(),
-                                  [this](const std::pair<uint64_t, uint32_t>& keyed) {
-                                      return std::binary_search(unindexed_.begin(),
-                                                                unindexed_.end(), keyed.second);
-                                  }),
-                   distinct.end());
-    byAreaAndNumber_.Build(&distinct);
-    byNumber_.Build(&byNumber);
-    byJoined_.Build(&byJoined);
+    byAreaAndNumber_.Build(byAreaAndNumber);
+    byNumber_.Build(byNumber);
+    byJoined_.Build(byJoined);
 }
 
 bool AccessPointIndex::TryRank(uint32_t rank, const char* areaCode, size_t areaLength,

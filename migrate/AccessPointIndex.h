@@ -54,7 +54,8 @@ private:
     // two keys share only adds a candidate that the record rule then refuses.
     class KeyMap {
     public:
-        void Build(std::vector<std::pair<uint64_t, uint32_t>>* keyed);
+        // `keyed`: (key hash, rank) in ascending rank.
+        void Build(const std::vector<std::pair<uint64_t, uint32_t>>& keyed);
         void Clear();
         // Ranks under `hash`: [*first, *last).
         void Lookup(uint64_t hash, const uint32_t** first, const uint32_t** last) const;
@@ -62,11 +63,12 @@ private:
     private:
         struct Slot {
             uint64_t hash;
-            uint32_t begin;
+            uint32_t begin;  // the rank itself when count is 1, else its place in ranks_
             uint32_t count;  // 0: empty slot
         };
         std::vector<Slot> slots_;
         std::vector<uint32_t> ranks_;
+        std::vector<uint64_t> filter_;  // two bits a key hash, in one word
         unsigned shift_ = 64;
     };
 
