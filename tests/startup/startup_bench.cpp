@@ -82,8 +82,15 @@ bool Measure(const std::string& program, const std::string& arguments, Launch* l
     PROCESS_MEMORY_COUNTERS memory = {};
     memory.cb = sizeof(memory);
     const BOOL counted = GetProcessMemoryInfo(process.hProcess, &memory, sizeof(memory));
-    TerminateProcess(process.hProcess, 0);
-    WaitForSingleObject(process.hProcess, 10000);
+    // Closed as a user would, so that the next launch does not meet a half-torn-down one.
+    if (search.found != nullptr) {
+        PostMessageA(search.found, WM_CLOSE, 0, 0);
+    }
+    if (WaitForSingleObject(process.hProcess, 5000) != WAIT_OBJECT_0) {
+        TerminateProcess(process.hProcess, 0);
+        WaitForSingleObject(process.hProcess, 10000);
+    }
+    Sleep(100);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
     if (!shown) {
@@ -132,6 +139,10 @@ int main(int argc, char** argv) {
                 ok = which == 0 ? Measure(program, "", &launch)
                                 : Measure(bare, templateName, &launch);
                 times[which].push_back(launch.milliseconds);
+                if (std::getenv("STARTUP_BENCH_TRACE") != nullptr) {
+                    std::printf("%d %s %.1f ms, %.2f MB\n", run, which == 0 ? "program" : "bare",
+                                launch.milliseconds, launch.peakMegabytes);
+                }
                 peaks[which].push_back(launch.peakMegabytes);
             }
         }
@@ -141,12 +152,17 @@ int main(int argc, char** argv) {
         }
         const double time = Median(times[0]);
         const double bareTime = Median(times[1]);
+        const double fastest = *std::min_element(times[0].begin(), times[0].end());
+        const double bareFastest = *std::min_element(times[1].begin(), times[1].end());
         const double peak = Median(peaks[0]);
         const double barePeak = Median(peaks[1]);
-        std::printf("%s: %d launches each; to the first window %.1f ms (bare %.1f ms), peak "
-                    "working set %.2f MB (bare %.2f MB); ratio time %.2f, memory %.2f\n",
-                    label.c_str(), runs, time, bareTime, peak, barePeak, time / bareTime,
-                    barePeak > 0 ? peak / barePeak : 0);
+        // The fastest launch is the one least disturbed by whatever else the machine runs.
+        std::printf("%s, %d launches each:\n"
+                    "  to the first window, median  %7.1f ms, bare %7.1f ms, ratio %.2f\n"
+                    "  to the first window, fastest %7.1f ms, bare %7.1f ms, ratio %.2f\n"
+                    "  peak working set, median     %7.2f MB, bare %7.2f MB, ratio %.2f\n",
+                    label.c_str(), runs, time, bareTime, time / bareTime, fastest, bareFastest,
+                    fastest / bareFastest, peak, barePeak, barePeak > 0 ? peak / barePeak : 0);
         std::fflush(stdout);
     }
     return status;
