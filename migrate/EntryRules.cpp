@@ -87,10 +87,20 @@ int MigrationContext::ExamineEntry(const char* entryName) {
     if (entryName == nullptr) {
         return 0;
     }
+    EntryExamination report;
+    report.entryName = entryName;
+    const int result = ExamineEntry(entryName, &report);
+    ui_.EntryExamined(report);
+    return result;
+}
+
+int MigrationContext::ExamineEntry(const char* entryName, EntryExamination* report) {
     switch (ReadEntryProperties(entryName)) {
         case EntryRead::Missing:
+            report->stop = ExaminationStop::EntryGone;
             return 0;
         case EntryRead::Unusable:
+            report->stop = ExaminationStop::UnexpectedProbe;
             return 1;
         case EntryRead::Read:
             break;
@@ -100,6 +110,7 @@ int MigrationContext::ExamineEntry(const char* entryName) {
     CopyRecordText(deviceType, record->szDeviceType);
     if (!EqualsNoCase(deviceType, "modem")) {
         ReleaseEntryProperties();
+        report->stop = ExaminationStop::OtherDeviceType;
         return 0;
     }
 
@@ -107,13 +118,16 @@ int MigrationContext::ExamineEntry(const char* entryName) {
     entry.name = entryName;
     if (!ReadCredentials(entryName, entry.userName, entry.password)) {
         ReleaseEntryProperties();
+        report->stop = ExaminationStop::CredentialsUnreadable;
         return 0;
     }
     if (!HasUserPrefix(entry.userName)) {
         ReleaseEntryProperties();
         ReleaseCredentials();
+        report->stop = ExaminationStop::OtherUserPrefix;
         return 0;
     }
+    report->stop = ExaminationStop::Examined;
 
     CopyRecordText(entry.localNumber, record->szLocalPhoneNumber);
     if ((record->dwfOptions & RASEO_UseCountryAndAreaCodes) != 0) {
@@ -136,27 +150,28 @@ int MigrationContext::ExamineEntry(const char* entryName) {
 
     // The first table with a hit decides the kind, even when its domain test then fails.
     AccessPointHit hit;
-    bool found = true;
-    TableKind kind = TableKind::General;
+    report->tableHit = true;
     if (FindInGeneralTable(entry.areaCode, entry.localNumber, LocalOnlyIsOk, &hit)) {
-        kind = TableKind::General;
+        report->table = TableKind::General;
     } else if (FindInPhsTable(entry.areaCode, entry.localNumber, LocalOnlyIsOk, &hit)) {
-        kind = TableKind::Phs;
+        report->table = TableKind::Phs;
     } else if (FindInPairTable(entry.areaCode, entry.localNumber, LocalOnlyIsOk, &hit)) {
-        kind = TableKind::Pair;
+        report->table = TableKind::Pair;
     } else {
-        found = false;
+        report->tableHit = false;
     }
     bool accessPointChanged = false;
-    if (found) {
-        const char* required = kind == TableKind::General ? OldDialupDomain
-                               : kind == TableKind::Phs   ? OldMobileDomain
-                                                          : OldAirHDomain;
-        if (required[0] == '\0' || EqualsNoCase(required, entry.domainPart)) {
-            accessPointChanged = ProposeAccessPointChange(entry, kind, hit);
+    if (report->tableHit) {
+        const char* required = report->table == TableKind::General ? OldDialupDomain
+                               : report->table == TableKind::Phs   ? OldMobileDomain
+                                                                   : OldAirHDomain;
+        report->domainPassed = required[0] == '\0' || EqualsNoCase(required, entry.domainPart);
+        if (report->domainPassed) {
+            accessPointChanged = ProposeAccessPointChange(entry, report->table, hit);
         }
     }
     if (PassesFletsIsdnTest(entry)) {
+        report->fletsIsdnProposed = true;
         ProposeUserNameChange(entry, accessPointChanged);
     }
     // The properties stay for a later change; a password does not outlive the examination.

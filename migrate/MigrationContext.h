@@ -98,7 +98,8 @@ public:
     // 0 when the entry cannot be examined or is not the provider's modem entry (null name,
     // entry gone, device type other than "modem", credentials unreadable, user name without
     // UserPrefix), 1 in every other case. Shows no message of its own; the writes show
-    // theirs (ApplyEntryChange).
+    // theirs (ApplyEntryChange). Tells `ui` what it concluded (EntryExamined), except for a
+    // null name.
     int ExamineEntry(const char* entryName);
 
     // True when UserPrefix is empty or `userName` starts with it, byte for byte.
@@ -170,7 +171,10 @@ public:
 
 private:
     struct EntryValues;
-    enum class TableKind { General, Phs, Pair };
+
+    // ExamineEntry for a named entry; `report` says how far it got.
+    int ExamineEntry(const char* entryName, EntryExamination* report);
+    using TableKind = AccessPointTableKind;
 
     // Each runs one dialog; the first is true when the user accepted.
     bool ProposeAccessPointChange(const EntryValues& entry, TableKind kind,

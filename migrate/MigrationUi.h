@@ -40,6 +40,29 @@ struct UserNameChangeFields {
     int editModem = 0;
 };
 
+// The table whose old access point an entry dials; the first table with a hit decides.
+enum class AccessPointTableKind { General, Phs, Pair };
+
+// How far the rules got with one entry.
+enum class ExaminationStop {
+    Examined,               // read and classified; see the other fields of the report
+    EntryGone,              // no such entry (623), or the properties cannot be read
+    UnexpectedProbe,        // the size probe gave neither 603 nor 623: passed over with 1
+    OtherDeviceType,        // the device type is not "modem"
+    CredentialsUnreadable,  // the user name and password cannot be read
+    OtherUserPrefix,        // the user name does not start with UserPrefix
+};
+
+// What ExamineEntry concluded for one entry, told once per entry after its dialogs.
+struct EntryExamination {
+    const char* entryName = nullptr;
+    ExaminationStop stop = ExaminationStop::EntryGone;
+    bool tableHit = false;  // a table has the entry's number ...
+    AccessPointTableKind table = AccessPointTableKind::General;  // ... this one
+    bool domainPassed = false;       // ... and the domain test let the proposal through
+    bool fletsIsdnProposed = false;  // the Flets ISDN test passed: user-name proposal made
+};
+
 class MigrationUi {
 public:
     virtual ~MigrationUi() = default;
@@ -57,4 +80,7 @@ public:
     // The full bar, the empty status text and then the final message; returns when the
     // user has closed it.
     virtual void MigrationFinished(int changedCount, int foundCount) = 0;
+
+    // Told after each examination, for tools that explain a run; the program ignores it.
+    virtual void EntryExamined(const EntryExamination& /*examination*/) {}
 };

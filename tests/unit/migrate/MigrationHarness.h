@@ -52,6 +52,9 @@ public:
         calls.push_back("finished " + std::to_string(changedCount) + " " +
                         std::to_string(foundCount));
     }
+    void EntryExamined(const EntryExamination& examination) override {
+        examined.push_back(examination);
+    }
 
     // Answers in order of the proposals; `otherAnswers` once they run out.
     std::vector<bool> answers;
@@ -63,6 +66,7 @@ public:
 
     std::vector<AccessPointChangeFields> accessPointShown;
     std::vector<UserNameChangeFields> userNameShown;
+    std::vector<EntryExamination> examined;
     std::vector<std::string> calls;
 
 private:

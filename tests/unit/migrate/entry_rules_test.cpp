@@ -20,6 +20,10 @@ const char kStandard[] = "UserPrefix,X\r\nOldDialupDomain,@dial.example\r\n";
 TEST(EntryRules, WhichEntriesGetWhichProposal) {
     const char* const ap = "access point My ISP";
     const char* const un = "user name My ISP";
+    using Stop = ExaminationStop;
+    using Table = AccessPointTableKind;
+    // The report: where the rules stopped, and "-" (no hit), or the table with "+" or "x"
+    // for the domain test.
     struct Case {
         const char* what;
         const char* deviceType;
@@ -28,24 +32,42 @@ TEST(EntryRules, WhichEntriesGetWhichProposal) {
         const char* extraSettings;
         int result;
         const char* dialog;  // null: none
+        Stop stop;
+        const char* hit;
     } cases[] = {
-        {"other device type", "isdn", "0312345678", "Xabc@dial.example", kStandard, 0, nullptr},
+        {"other device type", "isdn", "0312345678", "Xabc@dial.example", kStandard, 0, nullptr,
+         Stop::OtherDeviceType, "-"},
         {"prefix is case-sensitive", "modem", "0312345678", "xabc@dial.example", kStandard, 0,
-         nullptr},
+         nullptr, Stop::OtherUserPrefix, "-"},
         {"empty prefix takes all", "modem", "0312345678", "xabc@dial.example",
-         "OldDialupDomain,@dial.example\r\n", 1, ap},
-        {"domain ignores case", "MODEM", "0312345678", "Xabc@DIAL.Example", kStandard, 1, ap},
-        {"empty old domain, no @", "modem", "0312345678", "Xabc", "UserPrefix,X\r\n", 1, ap},
+         "OldDialupDomain,@dial.example\r\n", 1, ap, Stop::Examined, "G+"},
+        {"domain ignores case", "MODEM", "0312345678", "Xabc@DIAL.Example", kStandard, 1, ap,
+         Stop::Examined, "G+"},
+        {"empty old domain, no @", "modem", "0312345678", "Xabc", "UserPrefix,X\r\n", 1, ap,
+         Stop::Examined, "G+"},
         // The general hit decides the kind: its domain test fails and the PHS table, which
         // holds the same number with no domain required, is not searched.
-        {"general hit, other domain", "modem", "1111492", "Xabc@old.example", kStandard, 1, un},
-        {"no old access point", "modem", "0311112222", "Xabc@dial.example", kStandard, 1, nullptr},
-        {"Flets, other domain", "modem", "03-5555-1492", "Xabc@dial.example", kStandard, 1,
-         nullptr},
-        {"Flets, no domain", "modem", "03-5555-1492", "Xabc", kStandard, 1, nullptr},
+        {"general hit, other domain", "modem", "1111492", "Xabc@old.example", kStandard, 1, un,
+         Stop::Examined, "Gx"},
+        {"PHS hit", "modem", "07011112222", "Xabc", kStandard, 1, ap, Stop::Examined, "P+"},
+        {"pair hit", "modem", "0699990000", "Xabc", kStandard, 1, ap, Stop::Examined, "A+"},
+        {"no old access point", "modem", "0311112222", "Xabc@dial.example", kStandard, 1, nullptr,
+         Stop::Examined, "-"},
+        {"Flets, other domain", "modem", "03-5555-1492", "Xabc@dial.example", kStandard, 1, nullptr,
+         Stop::Examined, "-"},
+        {"Flets, no domain", "modem", "03-5555-1492", "Xabc", kStandard, 1, nullptr, Stop::Examined,
+         "-"},
         {"Flets domain is the old one", "modem", "03-5555-1492", "Xabc@old.example",
-         "UserPrefix,X\r\nFletsIsdnDomain,@OLD.example\r\n", 1, nullptr},
-        {"Flets entry", "modem", "03-5555-1492", "Xabc@OLD.example", kStandard, 1, un},
+         "UserPrefix,X\r\nFletsIsdnDomain,@OLD.example\r\n", 1, nullptr, Stop::Examined, "-"},
+        {"Flets entry", "modem", "03-5555-1492", "Xabc@OLD.example", kStandard, 1, un,
+         Stop::Examined, "-"},
+    };
+    auto hitText = [](const EntryExamination& e) {
+        if (!e.tableHit) {
+            return std::string("-");
+        }
+        const char table = e.table == Table::General ? 'G' : e.table == Table::Phs ? 'P' : 'A';
+        return std::string(1, table) + (e.domainPassed ? "+" : "x");
     };
     for (const Case& c : cases) {
         for (OsClass osClass : {6u, 8u}) {
@@ -67,6 +89,12 @@ TEST(EntryRules, WhichEntriesGetWhichProposal) {
                 EXPECT_EQ(h.sim.ReadFile(), before);
             }
             EXPECT_TRUE(h.user.shown.empty());
+            ASSERT_EQ(h.ui.examined.size(), 1u);
+            const EntryExamination& report = h.ui.examined[0];
+            EXPECT_STREQ(report.entryName, kEntry);
+            EXPECT_EQ(report.stop, c.stop);
+            EXPECT_EQ(hitText(report), c.hit);
+            EXPECT_EQ(report.fletsIsdnProposed, c.dialog == un);
         }
     }
 }
@@ -361,17 +389,25 @@ TEST(EntryRules, EntriesPassedOver) {
         RasDword probeSize;  // 0: the library's own probe
         int result;
         int proposals;
+        int stop;  // ExaminationStop told to the user's side; -1: nothing told
     } cases[] = {
-        {"entry gone", "Nobody", 6, nullptr, 0, 0, 0},
-        {"null name", nullptr, 6, nullptr, 0, 0, 0},
-        {"probe gives another result", kEntry, 6, "RasGetEntryPropertiesA:5", 0, 1, 0},
-        {"dial parameters unreadable", kEntry, 6, "RasGetEntryDialParamsA:5", 0, 0, 0},
-        {"credentials unreadable", kEntry, 8, "RasGetCredentialsA:5", 0, 0, 0},
-        {"dial parameters not used on NT", kEntry, 8, "RasGetEntryDialParamsA:5", 0, 1, 1},
-        {"probe of zero bytes", kEntry, 6, nullptr, 0xFFFFFFFF, 1, 0},
-        {"probe above 64 KiB", kEntry, 6, nullptr, 64 * 1024 + 1, 1, 0},
-        {"probe below the record: read refused, zeroed record", kEntry, 6, nullptr, 1000, 0, 0},
-        {"probe above the record", kEntry, 6, nullptr, 4000, 1, 1},
+        {"entry gone", "Nobody", 6, nullptr, 0, 0, 0, int(ExaminationStop::EntryGone)},
+        {"null name", nullptr, 6, nullptr, 0, 0, 0, -1},
+        {"probe gives another result", kEntry, 6, "RasGetEntryPropertiesA:5", 0, 1, 0,
+         int(ExaminationStop::UnexpectedProbe)},
+        {"dial parameters unreadable", kEntry, 6, "RasGetEntryDialParamsA:5", 0, 0, 0,
+         int(ExaminationStop::CredentialsUnreadable)},
+        {"credentials unreadable", kEntry, 8, "RasGetCredentialsA:5", 0, 0, 0,
+         int(ExaminationStop::CredentialsUnreadable)},
+        {"dial parameters not used on NT", kEntry, 8, "RasGetEntryDialParamsA:5", 0, 1, 1,
+         int(ExaminationStop::Examined)},
+        {"probe of zero bytes", kEntry, 6, nullptr, 0xFFFFFFFF, 1, 0,
+         int(ExaminationStop::UnexpectedProbe)},
+        {"probe above 64 KiB", kEntry, 6, nullptr, 64 * 1024 + 1, 1, 0,
+         int(ExaminationStop::UnexpectedProbe)},
+        {"probe below the record: read refused, zeroed record", kEntry, 6, nullptr, 1000, 0, 0,
+         int(ExaminationStop::OtherDeviceType)},
+        {"probe above the record", kEntry, 6, nullptr, 4000, 1, 1, int(ExaminationStop::Examined)},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -392,6 +428,10 @@ TEST(EntryRules, EntriesPassedOver) {
         EXPECT_EQ(context.ExamineEntry(c.name), c.result);
         EXPECT_EQ(context.foundCount, c.proposals);
         EXPECT_EQ(context.changedCount, c.proposals);
+        ASSERT_EQ(h.ui.examined.size(), c.stop < 0 ? 0u : 1u);
+        if (c.stop >= 0) {
+            EXPECT_EQ(int(h.ui.examined[0].stop), c.stop);
+        }
         h.sim.Fail(nullptr);
         if (c.proposals > 0) {
             EXPECT_STREQ(h.Read(kEntry).properties.szLocalPhoneNumber, "0120-11-1111");
