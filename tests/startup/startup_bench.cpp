@@ -1,12 +1,11 @@
 // Start-up benchmark, a Windows console program: launches a program many times, alternating
-// with the bare one-template dialog program, and measures for each launch the time from
-// process creation to its first visible captioned window and the peak working set at that
-// moment. Prints the medians and the ratios to the bare program.
+// with a yardstick program (the bare one-template dialog), and measures for each launch the
+// time from process creation to its first visible captioned window and the peak working set
+// at that moment. Prints the medians and the ratios to the yardstick.
 //
-//   startup_bench RUNS BARE_EXE LABEL PROGRAM TEMPLATE [LABEL PROGRAM TEMPLATE ...]
+//   startup_bench RUNS LABEL PROGRAM YARDSTICK ARGUMENTS [LABEL PROGRAM YARDSTICK ARGUMENTS ...]
 //
-// PROGRAM starts in its own directory; TEMPLATE ("menu" or "form") is the bare program's
-// template of the same size as the window PROGRAM shows first.
+// Each program starts in its own directory; ARGUMENTS is the yardstick's command line.
 #include <windows.h>
 #include <psapi.h>
 
@@ -113,17 +112,17 @@ double Median(std::vector<double> values) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 6 || (argc - 3) % 3 != 0) {
-        std::fprintf(stderr, "usage: %s RUNS BARE_EXE LABEL PROGRAM TEMPLATE ...\n", argv[0]);
+    if (argc < 6 || (argc - 2) % 4 != 0) {
+        std::fprintf(stderr, "usage: %s RUNS LABEL PROGRAM YARDSTICK ARGUMENTS ...\n", argv[0]);
         return 2;
     }
     const int runs = std::max(1, std::atoi(argv[1]));
-    const std::string bare = argv[2];
     int status = 0;
-    for (int c = 3; c + 2 < argc; c += 3) {
+    for (int c = 2; c + 3 < argc; c += 4) {
         const std::string label = argv[c];
         const std::string program = argv[c + 1];
-        const std::string templateName = argv[c + 2];
+        const std::string bare = argv[c + 2];
+        const std::string bareArguments = argv[c + 3];
         std::vector<double> times[2];
         std::vector<double> peaks[2];
         Launch launch;
@@ -131,13 +130,13 @@ int main(int argc, char** argv) {
         // Wine's own start-up work (fonts, registry) is done.
         bool ok = true;
         for (int warm = 0; ok && warm < 3; ++warm) {
-            ok = Measure(program, "", &launch) && Measure(bare, templateName, &launch);
+            ok = Measure(program, "", &launch) && Measure(bare, bareArguments, &launch);
         }
         for (int run = 0; ok && run < runs; ++run) {
             for (int turn = 0; ok && turn < 2; ++turn) {
                 const int which = (run + turn) % 2;  // alternate which one goes first
                 ok = which == 0 ? Measure(program, "", &launch)
-                                : Measure(bare, templateName, &launch);
+                                : Measure(bare, bareArguments, &launch);
                 times[which].push_back(launch.milliseconds);
                 if (std::getenv("STARTUP_BENCH_TRACE") != nullptr) {
                     std::printf("%d %s %.1f ms, %.2f MB\n", run, which == 0 ? "program" : "bare",
@@ -157,11 +156,12 @@ int main(int argc, char** argv) {
         const double peak = Median(peaks[0]);
         const double barePeak = Median(peaks[1]);
         // The fastest launch is the one least disturbed by whatever else the machine runs.
-        std::printf("%s, %d launches each:\n"
-                    "  to the first window, median  %7.1f ms, bare %7.1f ms, ratio %.2f\n"
-                    "  to the first window, fastest %7.1f ms, bare %7.1f ms, ratio %.2f\n"
-                    "  peak working set, median     %7.2f MB, bare %7.2f MB, ratio %.2f\n",
-                    label.c_str(), runs, time, bareTime, time / bareTime, fastest, bareFastest,
+        std::printf("%s, %d launches each, against %s %s:\n"
+                    "  to the first window, median  %7.1f ms, yardstick %7.1f ms, ratio %.2f\n"
+                    "  to the first window, fastest %7.1f ms, yardstick %7.1f ms, ratio %.2f\n"
+                    "  peak working set, median     %7.2f MB, yardstick %7.2f MB, ratio %.2f\n",
+                    label.c_str(), runs, bare.substr(bare.find_last_of("\\/") + 1).c_str(),
+                    bareArguments.c_str(), time, bareTime, time / bareTime, fastest, bareFastest,
                     fastest / bareFastest, peak, barePeak, barePeak > 0 ? peak / barePeak : 0);
         std::fflush(stdout);
     }
