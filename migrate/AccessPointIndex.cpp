@@ -55,10 +55,6 @@ void ClearHit(AccessPointHit* hit) {
     hit->newNumber[0] = '\0';
 }
 
-}  // namespace
-
-namespace {
-
 // The filter's word and the two bits in it that a hash sets: one memory word per probe.
 size_t FilterWord(uint64_t hash, size_t words) {
     return static_cast<size_t>(hash >> 32) & (words - 1);
