@@ -2,10 +2,15 @@
 // directory, and the operating-system class from the version query.
 #pragma once
 
+#include <windows.h>
+
 #include "dialup/DialupApi.h"
 #include "dialup/OsClass.h"
 
 class UserSide;
+
+// Loads `fileName` from the system directory by its full path; null when it cannot.
+HMODULE LoadSystemLibrary(const char* fileName);
 
 // Loads <system directory>\RASAPI32.DLL and resolves every operation. When RasDialA or
 // RasHangUpA is missing, shows "RASAPI32.DLL エラー" (no owner) and leaves `api` unbound.

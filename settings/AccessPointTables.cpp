@@ -71,24 +71,34 @@ bool SplitPairLine(const char* line, std::string_view* key, std::string_view* va
     return true;
 }
 
+bool AddTableLine(const char* line, AccessPointTable* table) {
+    const char* number = TableLineNumber(line);
+    AccessPointRecord record;
+    if (number == nullptr || !SplitTableNumber(number, &record)) {
+        return false;
+    }
+    table->push_back(record);
+    return true;
+}
+
+bool AddPairLine(const char* line, PairTable* table) {
+    std::string_view key;
+    std::string_view value;
+    if (!SplitPairLine(line, &key, &value)) {
+        return false;
+    }
+    table->Set(key, value);
+    return true;
+}
+
 bool ReadAccessPointTable(const DataFiles& files, const char* fileName, AccessPointTable* table) {
     table->clear();
-    return ReadDataFileLines(files, fileName, kTableLineCapacity, [table](const char* line) {
-        const char* number = TableLineNumber(line);
-        AccessPointRecord record;
-        if (number != nullptr && SplitTableNumber(number, &record)) {
-            table->push_back(record);
-        }
-    });
+    return ReadDataFileLines(files, fileName, kTableLineCapacity,
+                             [table](const char* line) { AddTableLine(line, table); });
 }
 
 bool ReadPairTable(const DataFiles& files, PairTable* table) {
     table->Clear();
-    return ReadDataFileLines(files, kPairTableFile, kTableLineCapacity, [table](const char* line) {
-        std::string_view key;
-        std::string_view value;
-        if (SplitPairLine(line, &key, &value)) {
-            table->Set(key, value);
-        }
-    });
+    return ReadDataFileLines(files, kPairTableFile, kTableLineCapacity,
+                             [table](const char* line) { AddPairLine(line, table); });
 }

@@ -48,6 +48,13 @@ const char* TableLineNumber(const char* line);
 // or the key or the value is empty.
 bool SplitPairLine(const char* line, std::string_view* key, std::string_view* value);
 
+// One line of APGEN.csv or APPHS.csv: appends its record to `table`. False, with nothing
+// added, when the line holds no number or the number does not fit a record.
+bool AddTableLine(const char* line, AccessPointTable* table);
+
+// One line of APAIR.csv: stores its pair in `table`. False when the line holds no pair.
+bool AddPairLine(const char* line, PairTable* table);
+
 // Empties `table`, then appends a record for every usable line of `fileName` in the
 // program directory, in file order. False only when the file does not exist; a file that
 // cannot be opened reads as one without records.
