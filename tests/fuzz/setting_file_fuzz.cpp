@@ -158,9 +158,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Check(texts.caption == Last(model, SettingKey::CaptionSetting), "CaptionSetting");
     Check(texts.entryName == Last(model, SettingKey::DefaultEntryName), "DefaultEntryName");
     Check(texts.telNumber == Last(model, SettingKey::DefaultTelNumber), "DefaultTelNumber");
-    char domain[kIspLineCapacity];
-    ReadFormDomain(files, domain);
-    Check(domain == Last(model, SettingKey::DialupDomain), "DialupDomain");
+    Check(texts.domain == Last(model, SettingKey::DialupDomain), "DialupDomain");
 
     CheckDns(files, ReadModel(dnsLines));
 

@@ -212,9 +212,7 @@ Facts IspFacts(const DataFiles& files) {
     text("CaptionSetting", form.caption);
     text("DefaultEntryName", form.entryName);
     text("DefaultTelNumber", form.telNumber);
-    char domain[kIspLineCapacity];
-    ReadFormDomain(files, domain);
-    text("DialupDomain", domain);
+    text("DialupDomain", form.domain);
     DnsSettings dns;
     text("SetDnsIpAddress", ReadDnsSettings(files, &dns) ? "on" : "");
     text("Dns1", Address(dns.primary) != "0.0.0.0" ? Address(dns.primary).c_str() : "");
@@ -226,7 +224,7 @@ Facts IspFacts(const DataFiles& files) {
     const auto context = std::make_unique<MigrationContext>(files, unbound, user, ui, 8);
     context->LoadMigrationSettings();
     EXPECT_STREQ(context->DefaultTelNumber, form.telNumber) << "form and migration differ";
-    EXPECT_STREQ(context->DialupDomain, domain) << "form and migration differ";
+    EXPECT_STREQ(context->DialupDomain, form.domain) << "form and migration differ";
     const std::pair<const char*, const char*> texts[] = {
         {"DefaultMobileNumber", context->DefaultMobileNumber},
         {"DefaultFletsIsdnNumber", context->DefaultFletsIsdnNumber},
