@@ -58,12 +58,16 @@ const char* TableLineNumber(const char* line) {
     return IsDigit(line[0]) ? line : nullptr;
 }
 
-bool SplitPairLine(const char* line, std::string_view* key, std::string_view* value) {
-    if (line == nullptr || key == nullptr || value == nullptr) {
-        return false;
-    }
-    const char* comma = strchr(line, ',');
-    if (comma == nullptr || comma == line || comma[1] == '\0') {
+bool SplitPairLine(const char* line, std::string_view* key, std::string_view* value,
+                   LineVerdict* refusal) {
+    LineVerdict ignored;
+    LineVerdict& why = refusal != nullptr ? *refusal : ignored;
+    const char* comma = line != nullptr ? strchr(line, ',') : nullptr;
+    why = comma == nullptr || key == nullptr || value == nullptr ? LineVerdict::NoComma
+          : comma == line                                         ? LineVerdict::EmptyKey
+          : comma[1] == '\0'                                      ? LineVerdict::EmptyValue
+                                                                  : LineVerdict::PairStored;
+    if (why != LineVerdict::PairStored) {
         return false;
     }
     *key = std::string_view(line, static_cast<size_t>(comma - line));
@@ -73,22 +77,32 @@ bool SplitPairLine(const char* line, std::string_view* key, std::string_view* va
 
 bool ReadAccessPointTable(const DataFiles& files, const char* fileName, AccessPointTable* table) {
     table->clear();
-    return ReadDataFileLines(files, fileName, kTableLineCapacity, [table](const char* line) {
+    return ReadDataFileLines(files, fileName, kTableLineCapacity, [&](const char* line) {
         const char* number = TableLineNumber(line);
         AccessPointRecord record;
-        if (number != nullptr && SplitTableNumber(number, &record)) {
+        LineObservation seen;
+        seen.verdict = number == nullptr                        ? LineVerdict::NoNumber
+                       : !SplitTableNumber(number, &record) ? LineVerdict::NumberTooLong
+                                                                : LineVerdict::TableRecord;
+        if (seen.verdict == LineVerdict::TableRecord) {
             table->push_back(record);
+            seen.index = table->size() - 1;
+            seen.record = &table->back();
         }
+        TellObserver(files, seen);
     });
 }
 
 bool ReadPairTable(const DataFiles& files, PairTable* table) {
     table->Clear();
-    return ReadDataFileLines(files, kPairTableFile, kTableLineCapacity, [table](const char* line) {
-        std::string_view key;
-        std::string_view value;
-        if (SplitPairLine(line, &key, &value)) {
-            table->Set(key, value);
+    return ReadDataFileLines(files, kPairTableFile, kTableLineCapacity, [&](const char* line) {
+        LineObservation seen;
+        if (SplitPairLine(line, &seen.pairKey, &seen.pairValue, &seen.verdict)) {
+            if (table->Find(seen.pairKey) != nullptr) {
+                seen.verdict = LineVerdict::PairReplaced;
+            }
+            table->Set(seen.pairKey, seen.pairValue);
         }
+        TellObserver(files, seen);
     });
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "dialup/RasTypes.h"
+#include "settings/ReadObserver.h"
 
 class DataFiles;
 class PairTable;
@@ -45,8 +46,9 @@ const char* TableLineNumber(const char* line);
 
 // Line rule of APAIR.csv: key before the first comma, value after it to the end of the
 // line (further commas included), both exactly as written. False when there is no comma
-// or the key or the value is empty.
-bool SplitPairLine(const char* line, std::string_view* key, std::string_view* value);
+// or the key or the value is empty; `refusal` (may be null) then says which.
+bool SplitPairLine(const char* line, std::string_view* key, std::string_view* value,
+                   LineVerdict* refusal = nullptr);
 
 // Empties `table`, then appends a record for every usable line of `fileName` in the
 // program directory, in file order. False only when the file does not exist; a file that

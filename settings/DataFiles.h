@@ -4,6 +4,8 @@
 
 #include <cstddef>
 
+class ReadObserver;
+
 constexpr size_t kPathSize = 260;  // every path buffer, terminator included
 
 class DataFiles {
@@ -16,6 +18,9 @@ public:
 
     // True when the file system reports attributes for `path` (a directory counts too).
     virtual bool Exists(const char* path) const = 0;
+
+    // Who watches the reading routines that read through this object; none in the program.
+    virtual ReadObserver* Observer() const { return nullptr; }
 };
 
 // Fills `path` with the path of `fileName` and reports whether that file is present.
