@@ -3,6 +3,7 @@
 #pragma once
 
 #include "dialup/DialupApi.h"
+#include "dialup/DialupLibrary.h"
 #include "dialup/OsClass.h"
 
 class UserSide;
@@ -10,8 +11,5 @@ class UserSide;
 // Loads <system directory>\RASAPI32.DLL and resolves every operation. When RasDialA or
 // RasHangUpA is missing, shows "RASAPI32.DLL エラー" (no owner) and leaves `api` unbound.
 void BindDialup(DialupApi& api);
-
-// Releases the library if it is loaded and clears the binding.
-void ReleaseDialup(DialupApi& api);
 
 OsClass QueryOsClass();
