@@ -376,7 +376,7 @@ void KitChecker::CheckPresence() {
         Add(Diag::MigrationWithoutSettings, kIspSettingsFile, 0,
             "missing, but access-point tables are present: the main menu offers the migration, "
             "which stops at once with " +
-                Quoted(ProgramText(Message{IDS_NO_ISP_SETTINGS})));
+                InQuotes(ProgramText(Message{IDS_NO_ISP_SETTINGS})));
     } else if (!hasSettings_) {
         Add(Diag::MissingSettings, kIspSettingsFile, 0,
             "missing: the windows keep their template captions and texts, and no name servers "
@@ -834,7 +834,7 @@ void KitChecker::CheckMenu() {
     CreateFormValues form;
     form.entryName = form.userName = form.password = form.accessPointNumber = form.modemName = "x";
     form.methodRowCount = static_cast<int>(rows.size());
-    const std::string unchosen = Quoted(ProgramText(Message{CheckCreateForm(form).textId}));
+    const std::string unchosen = InQuotes(ProgramText(Message{CheckCreateForm(form).textId}));
     if (!present) {
         Add(Diag::MissingMenu, kMethodMenuFile, 0,
             "missing: the form's method list stays empty and every 作成 (create) ends with " +
@@ -905,7 +905,7 @@ void KitChecker::CheckMenuRow(const ObservedLine& l, size_t rowCount) {
             Format("%s access-point number: choosing this row empties the number, and 作成 "
                    "(create) then stops with ",
                    l.columns.columns < 4 ? "too few columns, so no" : "no") +
-                Quoted(ProgramText(Message{CheckCreateForm(form).textId})));
+                InQuotes(ProgramText(Message{CheckCreateForm(form).textId})));
     }
     if (row.domainText[0] != '\0' && row.domainText[0] != '@') {
         Add(Diag::DomainWithoutAt, kMethodMenuFile, line,
@@ -1131,7 +1131,7 @@ void KitChecker::CheckLogo() {
         const Message shown = user.shown.empty() ? Message{IDS_PNG_ERROR} : user.shown[0];
         Add(Diag::LogoUndecodable, kLogoFile, 0,
             "does not decode as a PNG image: when the form opens it shows " +
-                Quoted(ProgramText(shown)) + " and draws no logo");
+                InQuotes(ProgramText(shown)) + " and draws no logo");
         return;
     }
     const uint32_t width = image.Width();

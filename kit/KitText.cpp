@@ -129,6 +129,10 @@ std::string Quoted(const std::string& text) {
     return "\"" + Show(text) + "\"";
 }
 
+std::string InQuotes(const std::string& utf8) {
+    return "\"" + utf8 + "\"";
+}
+
 std::string JsonString(const std::string& utf8) {
     std::string out = "\"";
     for (const char c : utf8) {

@@ -19,6 +19,9 @@ std::string Show(const std::string& text);
 std::string Quoted(const char* text);
 std::string Quoted(const std::string& text);
 
+// UTF-8 text (the program's own messages) between double quotes.
+std::string InQuotes(const std::string& utf8);
+
 // A JSON string literal of UTF-8 text.
 std::string JsonString(const std::string& utf8);
 

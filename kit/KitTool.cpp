@@ -16,7 +16,8 @@ namespace {
 
 const char kUsage[] =
     "usage: dialnest-kit check [--json] [--verbose] KITDIR\n"
-    "       dialnest-kit preview [--json] [--os-class=nt|9x] KITDIR [PHONEBOOK]\n"
+    "       dialnest-kit preview [--json] [--os-class=nt|9x] KITDIR [PHONEBOOK]\n";
+const char kHelp[] =
     "\n"
     "check    reads every provider file in KITDIR as Dialnest reads it and reports what it\n"
     "         sees: FILE:LINE: error|warning|note: text [code]; --verbose adds the notes and\n"
@@ -34,6 +35,7 @@ struct Arguments {
     bool json = false;
     bool verbose = false;
     OsClass osClass = PreviewOptions().osClass;
+    bool osClassGiven = false;
     std::string error;
 };
 
@@ -63,6 +65,7 @@ Arguments Parse(int argc, const char* const* argv) {
             if (arg == "--os-class") {
                 value = i + 1 < argc ? argv[++i] : "";
             }
+            a.osClassGiven = true;
             if (!ParseOsClass(value, &a.osClass)) {
                 a.error = "--os-class takes nt, 9x or a class number 0-9, not \"" + value + "\"";
             }
@@ -85,7 +88,7 @@ Arguments Parse(int argc, const char* const* argv) {
         a.error = "no KITDIR given";
     } else if (a.operands.size() > (a.command == "check" ? 1u : 2u)) {
         a.error = "too many arguments";
-    } else if (a.command == "check" && a.osClass != PreviewOptions().osClass) {
+    } else if (a.command == "check" && a.osClassGiven) {
         a.error = "--os-class is an option of preview";
     } else if (a.command == "preview" && a.verbose) {
         a.error = "--verbose is an option of check";
@@ -145,6 +148,7 @@ int RunKitTool(int argc, const char* const* argv, FILE* out, FILE* err) {
     const Arguments a = Parse(argc, argv);
     if (a.command == "help") {
         fputs(kUsage, out);
+        fputs(kHelp, out);
         return kExitClean;
     }
     if (!a.error.empty()) {
