@@ -3,7 +3,9 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <map>
 #include <string>
+#include <vector>
 #include <type_traits>
 
 #include "dialup/DialupApi.h"
@@ -34,9 +36,29 @@ void TrimBlanks(std::string* text) {
     *text = text->substr(first, last - first + 1);
 }
 
-// True when RASSIM_FAIL names `operation`; `result` is its number. Items without a name, a
-// colon or a plain decimal number that fits 32 bits are ignored.
-bool InjectedFault(const char* operation, RasDword* result) {
+// Calls of each operation since the process started or the record was last reset, and,
+// while recording, every call's operation name in order.
+struct CallRecord {
+    std::map<std::string, unsigned long> counts;
+    bool recording = false;
+    std::vector<std::string> calls;
+};
+
+CallRecord& Record() {
+    static CallRecord record;
+    return record;
+}
+
+bool IsDecimal(const std::string& text, size_t maxDigits) {
+    return !text.empty() && text.size() <= maxDigits &&
+           text.find_first_not_of("0123456789") == std::string::npos;
+}
+
+// True when RASSIM_FAIL fails this call of `operation` (its `call`-th since the count
+// began); `result` is the number. An item is "Operation:number" (every call) or
+// "Operation#k:number" (only the k-th call). Items without a name, a colon, a plain
+// decimal number that fits 32 bits or, after "#", a call number from 1 are ignored.
+bool InjectedFault(const char* operation, unsigned long call, RasDword* result) {
     std::string list;
     if (!ReadSimEnvironment(kFailVariable, &list)) {
         return false;
@@ -55,10 +77,19 @@ bool InjectedFault(const char* operation, RasDword* result) {
         }
         std::string name = item.substr(0, colon);
         std::string number = item.substr(colon + 1);
-        TrimBlanks(&name);
         TrimBlanks(&number);
-        if (name != operation || number.empty() || number.size() > 10 ||
-            number.find_first_not_of("0123456789") != std::string::npos) {
+        unsigned long only = 0;  // 0: every call
+        const size_t hash = name.find('#');
+        if (hash != std::string::npos) {
+            std::string ordinal = name.substr(hash + 1);
+            TrimBlanks(&ordinal);
+            if (!IsDecimal(ordinal, 9) || (only = strtoul(ordinal.c_str(), nullptr, 10)) == 0) {
+                continue;
+            }
+            name.resize(hash);
+        }
+        TrimBlanks(&name);
+        if (name != operation || !IsDecimal(number, 10) || (only != 0 && only != call)) {
             continue;
         }
         const unsigned long long value = strtoull(number.c_str(), nullptr, 10);
@@ -71,13 +102,37 @@ bool InjectedFault(const char* operation, RasDword* result) {
     return false;
 }
 
-#define SIM_INJECTED_FAULT()                   \
-    do {                                       \
-        RasDword fault;                        \
-        if (InjectedFault(__func__, &fault)) { \
-            return fault;                      \
-        }                                      \
+unsigned long CountCall(const char* operation) {
+    CallRecord& record = Record();
+    if (record.recording) {
+        record.calls.push_back(operation);
+    }
+    return ++record.counts[operation];
+}
+
+// Counts the call, then fails it when RASSIM_FAIL says so.
+#define SIM_INJECTED_FAULT()                                        \
+    do {                                                            \
+        RasDword fault;                                             \
+        if (InjectedFault(__func__, CountCall(__func__), &fault)) { \
+            return fault;                                           \
+        }                                                           \
     } while (0)
+
+}  // namespace
+
+void ResetSimCallRecord(bool recording) {
+    CallRecord& record = Record();
+    record.counts.clear();
+    record.calls.clear();
+    record.recording = recording;
+}
+
+std::vector<std::string> SimCallRecord() {
+    return Record().calls;
+}
+
+namespace {
 
 struct OpenPhonebook {
     std::string path;

@@ -4,7 +4,8 @@
 //
 // Common behaviour of every operation:
 // - RASSIM_FAIL ("Operation:number,..."), read at every call, makes a named operation return
-//   that number at once without doing anything.
+//   that number at once without doing anything; "Operation#k:number" fails only the k-th
+//   call of that operation since the process started (natively: since ResetSimCallRecord).
 // - The phonebook file is the `phonebook` argument when given, else RASSIM_PHONEBOOK, else
 //   the default path (SimPlatform.h); it is read anew at every call and replaced atomically
 //   at every change. A missing file is an empty phonebook; an unreadable one gives 621, an
@@ -13,6 +14,9 @@
 //   unknown entry 623. Entry names compare ignoring the case of A-Z.
 // - Text is code page 932 bytes; every copy into a record field is bounded.
 #pragma once
+
+#include <string>
+#include <vector>
 
 #include "dialup/RasTypes.h"
 
@@ -30,6 +34,13 @@ enum : RasDword { kSimCredentialsDomain = 0x00000004 };  // RASCM_Domain
 // The password that RasGetCredentialsA reports for a saved one, and that RasSetCredentialsA
 // takes as "keep the saved password".
 extern const char kSimHiddenPassword[];  // sixteen asterisks
+
+// Starts counting every operation's calls afresh (for "Operation#k"); with `recording`,
+// also keeps each call's operation name, in order, until the next reset.
+void ResetSimCallRecord(bool recording);
+
+// The operations called since the last ResetSimCallRecord(true), in order.
+std::vector<std::string> SimCallRecord();
 
 extern "C" {
 

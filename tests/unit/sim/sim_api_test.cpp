@@ -484,6 +484,25 @@ TEST(SimApi, InjectedFaultsAreReturnedWithoutDoingAnything) {
         book.Fail((std::string("RasNothingA:1,") + operation.name + ":4242").c_str());
         EXPECT_EQ(operation.call(), 4242u) << operation.name;
     }
+
+    // "#k" fails the k-th call of that operation only, counted from the reset; malformed
+    // call numbers are ignored. Failed calls count too, and the record keeps every call.
+    ResetSimCallRecord(true);
+    book.Fail("RasDeleteEntryA#2:5,RasEnumEntriesA#0:1,RasEnumEntriesA#x:1,RasEnumEntriesA#:1");
+    EXPECT_EQ(api.RasDeleteEntryA(nullptr, "Gone"), ERROR_CANNOT_FIND_PHONEBOOK_ENTRY);
+    EXPECT_EQ(api.RasDeleteEntryA(nullptr, "New"), 5u);
+    EXPECT_EQ(EntryNames(api), std::vector<std::string>{"New"});
+    EXPECT_EQ(api.RasDeleteEntryA(nullptr, "New"), 0u);
+    const std::vector<std::string> record = SimCallRecord();
+    ASSERT_EQ(record.size(), 5u);
+    EXPECT_EQ(record[1], "RasDeleteEntryA");
+    EXPECT_EQ(record[2], "RasEnumEntriesA");
+    EXPECT_EQ(record[4], "RasDeleteEntryA");
+    book.Fail("RasDeleteEntryA # 1 : 7");
+    ResetSimCallRecord(false);
+    EXPECT_EQ(api.RasDeleteEntryA(nullptr, "New"), 7u);
+    EXPECT_EQ(api.RasDeleteEntryA(nullptr, "New"), ERROR_CANNOT_FIND_PHONEBOOK_ENTRY);
+    EXPECT_TRUE(SimCallRecord().empty());
 }
 
 TEST(SimApi, KeepsOneFileAndReportsWhenItCannotBeReadOrWritten) {

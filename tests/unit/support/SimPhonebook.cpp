@@ -5,6 +5,7 @@
 
 #include "settings/ByteText.h"
 #include "sim/SimDialupApi.h"
+#include "sim/SimRasApi.h"
 
 namespace {
 
@@ -35,6 +36,7 @@ SimPhonebook::SimPhonebook() : api_(SimDialupApi()) {
     hadFail_ = Save(kFailVariable, &savedFail_);
     setenv(kPathVariable, path().c_str(), 1);
     unsetenv(kFailVariable);
+    ResetSimCallRecord(false);
 }
 
 SimPhonebook::~SimPhonebook() {

@@ -1,5 +1,6 @@
 // The substitute phonebook for one test: points RASSIM_PHONEBOOK at phonebook.ini in a
-// scratch folder, clears RASSIM_FAIL, and restores both variables at the end.
+// scratch folder, clears RASSIM_FAIL and the library's call counts, and restores both
+// variables at the end.
 #pragma once
 
 #include <string>
