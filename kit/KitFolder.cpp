@@ -15,18 +15,15 @@
 
 #include "settings/ByteText.h"
 
-namespace {
-
-#ifdef _WIN32
-constexpr char kSeparator = '\\';
-#else
-constexpr char kSeparator = '/';
-#endif
-
-}  // namespace
-
 KitFolder::KitFolder(const std::string& path) : path_(path) {
-    while (path_.size() > 1 && (path_.back() == '/' || path_.back() == kSeparator)) {
+#ifdef _WIN32
+    separator_ = path.find('/') != std::string::npos && path.find('\\') == std::string::npos
+                     ? '/'
+                     : '\\';
+#else
+    separator_ = '/';
+#endif
+    while (path_.size() > 1 && (path_.back() == '/' || path_.back() == separator_)) {
         path_.pop_back();
     }
 }
@@ -70,11 +67,11 @@ std::string KitFolder::NameInFolder(const char* fileName) const {
 }
 
 std::string KitFolder::Shown(const char* fileName) const {
-    return path_ + kSeparator + NameInFolder(fileName);
+    return path_ + separator_ + NameInFolder(fileName);
 }
 
 bool KitFolder::PathOf(const char* fileName, char* path, size_t size) const {
-    const std::string full = path_ + kSeparator + NameInFolder(fileName);
+    const std::string full = path_ + separator_ + NameInFolder(fileName);
     return CopyTextExact(path, size, full.c_str());
 }
 

@@ -39,5 +39,6 @@ private:
     std::string NameInFolder(const char* fileName) const;
 
     std::string path_;
+    char separator_;  // the one the given path uses, so that reports read like it
     ReadObserver* observer_ = nullptr;
 };

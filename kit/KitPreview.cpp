@@ -224,8 +224,10 @@ private:
         }
         const EntryFacts& facts = before_;
         std::string why;
-        if (!e.tableHit && !e.fletsIsdnProposed) {
-            why = "its number " + Quoted(facts.number) + " is in no access-point table";
+        if (!e.tableHit) {
+            if (!e.fletsIsdnProposed) {
+                why = "its number " + Quoted(facts.number) + " is in no access-point table";
+            }
         } else if (!e.domainPassed) {
             const char* required = e.table == AccessPointTableKind::General ? "OldDialupDomain"
                                    : e.table == AccessPointTableKind::Phs   ? "OldMobileDomain"

@@ -15,12 +15,12 @@
 
 namespace {
 
-bool IsTrailByte932(unsigned char byte) {
-    return byte >= 0x40 && byte <= 0xFC && byte != 0x7F;
+bool IsTrailByte932(unsigned char value) {
+    return value >= 0x40 && value <= 0xFC && value != 0x7F;
 }
 
-bool IsSingleByte932(unsigned char byte) {
-    return byte <= 0x7F || (byte >= 0xA1 && byte <= 0xDF);
+bool IsSingleByte932(unsigned char value) {
+    return value <= 0x7F || (value >= 0xA1 && value <= 0xDF);
 }
 
 // Bytes of the character at `bytes`: 1 or 2, or 0 when it is not code page 932 text.
@@ -64,13 +64,13 @@ std::string CharacterToUtf8(const char* bytes, size_t length) {
 #endif
 }
 
-void AppendEscaped(std::string* out, unsigned char byte) {
-    if (byte == '\t') {
+void AppendEscaped(std::string* out, unsigned char value) {
+    if (value == '\t') {
         *out += "\\t";
         return;
     }
     char escaped[8];
-    snprintf(escaped, sizeof(escaped), "\\x%02X", byte);
+    snprintf(escaped, sizeof(escaped), "\\x%02X", value);
     *out += escaped;
 }
 
@@ -136,15 +136,15 @@ std::string InQuotes(const std::string& utf8) {
 std::string JsonString(const std::string& utf8) {
     std::string out = "\"";
     for (const char c : utf8) {
-        const unsigned char byte = static_cast<unsigned char>(c);
+        const unsigned char value = static_cast<unsigned char>(c);
         if (c == '"' || c == '\\') {
             out += '\\';
             out += c;
         } else if (c == '\n') {
             out += "\\n";
-        } else if (byte < 0x20) {
+        } else if (value < 0x20) {
             char escaped[8];
-            snprintf(escaped, sizeof(escaped), "\\u%04x", byte);
+            snprintf(escaped, sizeof(escaped), "\\u%04x", value);
             out += escaped;
         } else {
             out += c;
