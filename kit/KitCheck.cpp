@@ -144,9 +144,10 @@ bool StartsWithNoCase(const std::string& text, const char* start) {
 // A digit, also a full-width one (0x82 0x4F to 0x82 0x58), after any blanks.
 bool StartsLikeANumber(const std::string& text) {
     const std::string t = Trimmed(text);
-    return !t.empty() && (IsDigit(t[0]) || (t.size() >= 2 && static_cast<unsigned char>(t[0]) == 0x82 &&
-                                            static_cast<unsigned char>(t[1]) >= 0x4F &&
-                                            static_cast<unsigned char>(t[1]) <= 0x58));
+    return !t.empty() &&
+           (IsDigit(t[0]) ||
+            (t.size() >= 2 && static_cast<unsigned char>(t[0]) == 0x82 &&
+             static_cast<unsigned char>(t[1]) >= 0x4F && static_cast<unsigned char>(t[1]) <= 0x58));
 }
 
 bool HasDigit(const std::string& text) {
@@ -250,7 +251,11 @@ size_t FirstUtf8Sequence(const std::string& bytes) {
     size_t first = std::string::npos;
     for (size_t i = 0; i < bytes.size();) {
         const unsigned char b = static_cast<unsigned char>(bytes[i]);
-        const size_t n = b < 0x80 ? 1 : (b >> 5) == 6 ? 2 : (b >> 4) == 14 ? 3 : (b >> 3) == 30 ? 4 : 0;
+        const size_t n = b < 0x80         ? 1
+                         : (b >> 5) == 6  ? 2
+                         : (b >> 4) == 14 ? 3
+                         : (b >> 3) == 30 ? 4
+                                          : 0;
         if (n == 0 || i + n > bytes.size()) {
             return std::string::npos;
         }
@@ -458,7 +463,8 @@ void KitChecker::CheckSettings() {
         return;
     }
     settingLines_ = Watched(folder_, [&] {
-        ForEachIspSetting(folder_, kIspLineCapacity, [](void*, SettingKey, const char*) {}, nullptr);
+        ForEachIspSetting(
+            folder_, kIspLineCapacity, [](void*, SettingKey, const char*) {}, nullptr);
     });
     CheckTextFile(kIspSettingsFile, settingLines_, kIspLineCapacity);
     ReadMainMenuSettings(folder_, &mainMenu_);
@@ -596,15 +602,16 @@ void KitChecker::CheckValue(const ObservedLine& l) {
                 return;
             }
             const char* consequence =
-                l.key == SettingKey::OldDialupDomain  ? "no APGEN.csv hit is ever proposed"
+                l.key == SettingKey::OldDialupDomain   ? "no APGEN.csv hit is ever proposed"
                 : l.key == SettingKey::OldMobileDomain ? "no APPHS.csv hit is ever proposed"
                 : l.key == SettingKey::OldAirHDomain   ? "no APAIR.csv hit is ever proposed"
                 : l.key == SettingKey::OldDomain ? "the Flets ISDN user-name change never applies"
                                                  : nullptr;
             if (consequence != nullptr) {
                 Add(Diag::DomainNeverMatches, kIspSettingsFile, line,
-                    Quoted(value) + " has no leading @, and the domain part of a user name "
-                                    "always starts with one: " +
+                    Quoted(value) +
+                        " has no leading @, and the domain part of a user name "
+                        "always starts with one: " +
                         consequence);
             } else {
                 Add(Diag::DomainWithoutAt, kIspSettingsFile, line,
@@ -720,11 +727,11 @@ void KitChecker::CheckFletsIsdn() {
     }
     if (strchr(number, '-') != nullptr) {
         never(SettingKey::DefaultFletsIsdnNumber,
-              Quoted(number) + " holds a hyphen, and the hyphens of a dialled number are "
-                               "skipped, never compared: write it without hyphens");
+              Quoted(number) +
+                  " holds a hyphen, and the hyphens of a dialled number are "
+                  "skipped, never compared: write it without hyphens");
     } else if (strlen(number) < 2) {
-        never(SettingKey::DefaultFletsIsdnNumber,
-              "a number of a single character matches nothing");
+        never(SettingKey::DefaultFletsIsdnNumber, "a number of a single character matches nothing");
     } else if (const char c = StrayCharacter(number, "")) {
         Add(Diag::NumberCharacters, kIspSettingsFile, LineOf(SettingKey::DefaultFletsIsdnNumber),
             Quoted(number) + " holds " + ShownCharacter(c) +
@@ -883,12 +890,13 @@ void KitChecker::CheckMenuRow(const ObservedLine& l, size_t rowCount) {
         if (l.columns.cut[c]) {
             Add(Diag::CutText, kMethodMenuFile, line,
                 Format("the %s column is longer than 255 bytes: it is cut to ", columnNames[c]) +
-                    Quoted(c == 1 ? row.displayName : c == 2 ? row.domainText : row.accessPointNumber));
+                    Quoted(c == 1   ? row.displayName
+                           : c == 2 ? row.domainText
+                                    : row.accessPointNumber));
         }
     }
     if (l.columns.extraColumns) {
-        Add(Diag::ExtraColumns, kMethodMenuFile, line,
-            "text after the fourth column is ignored");
+        Add(Diag::ExtraColumns, kMethodMenuFile, line, "text after the fourth column is ignored");
     }
     if (choosable && row.domainText[0] == '\0') {
         Add(Diag::RowIncomplete, kMethodMenuFile, line,
@@ -909,8 +917,9 @@ void KitChecker::CheckMenuRow(const ObservedLine& l, size_t rowCount) {
     }
     if (row.domainText[0] != '\0' && row.domainText[0] != '@') {
         Add(Diag::DomainWithoutAt, kMethodMenuFile, line,
-            Quoted(row.domainText) + " has no leading @: it is appended to user names exactly "
-                                     "as written");
+            Quoted(row.domainText) +
+                " has no leading @: it is appended to user names exactly "
+                "as written");
     }
     const std::string name = row.displayName;
     if (name.find("PHS") != std::string::npos) {
@@ -1063,8 +1072,7 @@ void KitChecker::CheckPairs(const ObservedLines& lines) {
                 break;
             default:
                 if (l.place.column == 0) {
-                    Add(Diag::IgnoredLine, kPairTableFile, line,
-                        "no comma: not a pair, skipped");
+                    Add(Diag::IgnoredLine, kPairTableFile, line, "no comma: not a pair, skipped");
                 }
                 break;
         }
@@ -1126,8 +1134,7 @@ void KitChecker::CheckLogo() {
     }
     QuietUser user;
     PngImage image(user);
-    if (!image.LoadFromMemory(reinterpret_cast<const unsigned char*>(bytes.data()),
-                              bytes.size())) {
+    if (!image.LoadFromMemory(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size())) {
         const Message shown = user.shown.empty() ? Message{IDS_PNG_ERROR} : user.shown[0];
         Add(Diag::LogoUndecodable, kLogoFile, 0,
             "does not decode as a PNG image: when the form opens it shows " +
@@ -1151,8 +1158,8 @@ void KitChecker::CheckLogo() {
         }
     }
     Add(Diag::LogoInfo, kLogoFile, 0,
-        Format("%ux%u pixels, %zu of them exact magenta (255, 0, 255) and drawn transparent",
-               width, height, transparent));
+        Format("%ux%u pixels, %zu of them exact magenta (255, 0, 255) and drawn transparent", width,
+               height, transparent));
     if (width > static_cast<uint32_t>(kLogoAreaWidth) ||
         height > static_cast<uint32_t>(kLogoAreaHeight)) {
         Add(Diag::LogoSize, kLogoFile, 0,

@@ -17,9 +17,8 @@
 
 KitFolder::KitFolder(const std::string& path) : path_(path) {
 #ifdef _WIN32
-    separator_ = path.find('/') != std::string::npos && path.find('\\') == std::string::npos
-                     ? '/'
-                     : '\\';
+    separator_ =
+        path.find('/') != std::string::npos && path.find('\\') == std::string::npos ? '/' : '\\';
 #else
     separator_ = '/';
 #endif

@@ -172,9 +172,9 @@ private:
             facts.read = true;
             facts.deviceType.assign(entry->szDeviceType,
                                     strnlen(entry->szDeviceType, sizeof(entry->szDeviceType)));
-            facts.localNumber.assign(entry->szLocalPhoneNumber,
-                                     strnlen(entry->szLocalPhoneNumber,
-                                             sizeof(entry->szLocalPhoneNumber)));
+            facts.localNumber.assign(
+                entry->szLocalPhoneNumber,
+                strnlen(entry->szLocalPhoneNumber, sizeof(entry->szLocalPhoneNumber)));
             facts.number = facts.localNumber;
             if (entry->dwfOptions & RASEO_UseCountryAndAreaCodes) {
                 facts.areaCode.assign(entry->szAreaCode,
@@ -243,8 +243,8 @@ private:
             run_->IsFletsIsdnNumber(facts.areaCode.c_str(), facts.localNumber.c_str())) {
             const bool off = run_->OldDomain[0] == '\0' || run_->FletsIsdnDomain[0] == '\0' ||
                              EqualsNoCase(run_->OldDomain, run_->FletsIsdnDomain);
-            why += std::string(why.empty() ? "" : "; ") +
-                   "it dials the Flets ISDN number " + Quoted(run_->DefaultFletsIsdnNumber) +
+            why += std::string(why.empty() ? "" : "; ") + "it dials the Flets ISDN number " +
+                   Quoted(run_->DefaultFletsIsdnNumber) +
                    (off ? ", but the Flets ISDN user-name change is off (OldDomain and "
                           "FletsIsdnDomain must both be set and differ)"
                         : ", but its user name " + Quoted(facts.userName) +
@@ -295,8 +295,9 @@ void WriteJson(FILE* out, const std::vector<EntryOutcome>& entries,
     fprintf(out, "{\"entries\": [");
     for (size_t i = 0; i < entries.size(); ++i) {
         const EntryOutcome& e = entries[i];
-        fprintf(out, "%s\n  {\"name\": %s, \"stop\": \"%s\", \"table\": %s, \"why\": %s, "
-                     "\"proposals\": [",
+        fprintf(out,
+                "%s\n  {\"name\": %s, \"stop\": \"%s\", \"table\": %s, \"why\": %s, "
+                "\"proposals\": [",
                 i ? "," : "", J(e.name).c_str(), StopCode(e.stop),
                 e.tableHit ? JsonString(TableFile(e.table)).c_str() : "null",
                 JsonString(e.why).c_str());

@@ -49,9 +49,9 @@ void KitReport::Add(Diag diag, const std::string& file, size_t line, const std::
 }
 
 size_t KitReport::Count(Severity severity) const {
-    return static_cast<size_t>(std::count_if(items_.begin(), items_.end(), [&](const Diagnostic& d) {
-        return SeverityOf(d.diag) == severity;
-    }));
+    return static_cast<size_t>(
+        std::count_if(items_.begin(), items_.end(),
+                      [&](const Diagnostic& d) { return SeverityOf(d.diag) == severity; }));
 }
 
 std::vector<Diagnostic> KitReport::Sorted(bool verbose) const {
@@ -89,8 +89,9 @@ void KitReport::WriteJson(FILE* out, bool verbose, const std::string& kit) const
             JsonString(kit).c_str(), Count(Severity::Error), Count(Severity::Warning));
     const char* separator = "\n";
     for (const Diagnostic& d : Sorted(verbose)) {
-        fprintf(out, "%s  {\"file\": %s, \"line\": %s, \"severity\": \"%s\", \"code\": \"%s\", "
-                     "\"message\": %s}",
+        fprintf(out,
+                "%s  {\"file\": %s, \"line\": %s, \"severity\": \"%s\", \"code\": \"%s\", "
+                "\"message\": %s}",
                 separator, JsonString(d.file).c_str(),
                 d.line > 0 ? Format("%zu", d.line).c_str() : "null",
                 SeverityName(SeverityOf(d.diag)), CodeOf(d.diag), JsonString(d.text).c_str());

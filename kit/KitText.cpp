@@ -36,12 +36,11 @@ size_t CharacterLength(const unsigned char* bytes, size_t left) {
 std::string CharacterToUtf8(const char* bytes, size_t length) {
 #ifdef _WIN32
     wchar_t wide[2];
-    const int n = MultiByteToWideChar(932, MB_ERR_INVALID_CHARS, bytes, static_cast<int>(length),
-                                      wide, 2);
+    const int n =
+        MultiByteToWideChar(932, MB_ERR_INVALID_CHARS, bytes, static_cast<int>(length), wide, 2);
     char utf8[8];
-    const int m = n > 0 ? WideCharToMultiByte(CP_UTF8, 0, wide, n, utf8, sizeof(utf8), nullptr,
-                                              nullptr)
-                        : 0;
+    const int m =
+        n > 0 ? WideCharToMultiByte(CP_UTF8, 0, wide, n, utf8, sizeof(utf8), nullptr, nullptr) : 0;
     return std::string(utf8, m > 0 ? static_cast<size_t>(m) : 0);
 #else
     static iconv_t converter = iconv_open("UTF-8", "CP932");

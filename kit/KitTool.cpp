@@ -132,8 +132,9 @@ int Preview(const Arguments& a, KitFolder& folder, FILE* out, FILE* err) {
 #endif
     }
     if (!a.json) {
-        fprintf(out, "preview of the migration with the kit %s over %s (nothing is written; "
-                     "every proposal is accepted)\n",
+        fprintf(out,
+                "preview of the migration with the kit %s over %s (nothing is written; "
+                "every proposal is accepted)\n",
                 Show(folder.Path()).c_str(), Show(source).c_str());
     }
     PreviewOptions options;
@@ -159,8 +160,9 @@ int RunKitTool(int argc, const char* const* argv, FILE* out, FILE* err) {
         return Usage(err, "no kit folder " + Show(a.operands[0]));
     }
     if (!folder.PathsFit()) {
-        return Usage(err, "the kit folder's path is too long for the program's 260-byte paths: "
-                          "give a shorter (for example a relative) path");
+        return Usage(err,
+                     "the kit folder's path is too long for the program's 260-byte paths: "
+                     "give a shorter (for example a relative) path");
     }
     return a.command == "check" ? Check(a, folder, out) : Preview(a, folder, out, err);
 }

@@ -39,13 +39,11 @@ struct PreviewOperations {
     static RasDword RASAPI_CALL EnumEntries(const char* reserved, const char*,
                                             RASENTRYNAMEA* entries, RasDword* bytes,
                                             RasDword* count) {
-        return Book().source_.RasEnumEntriesA(reserved, Book().SourcePath(), entries, bytes,
-                                              count);
+        return Book().source_.RasEnumEntriesA(reserved, Book().SourcePath(), entries, bytes, count);
     }
 
-    static RasDword RASAPI_CALL GetEntryProperties(const char*, const char* entry,
-                                                   RASENTRYA* info, RasDword* size,
-                                                   unsigned char* deviceInfo,
+    static RasDword RASAPI_CALL GetEntryProperties(const char*, const char* entry, RASENTRYA* info,
+                                                   RasDword* size, unsigned char* deviceInfo,
                                                    RasDword* deviceInfoSize) {
         const PreviewPhonebook::Written* written = Book().Find(entry);
         if (written == nullptr || written->properties.empty()) {
@@ -68,9 +66,8 @@ struct PreviewOperations {
         return 0;
     }
 
-    static RasDword RASAPI_CALL SetEntryProperties(const char*, const char* entry,
-                                                   RASENTRYA* info, RasDword size,
-                                                   unsigned char*, RasDword) {
+    static RasDword RASAPI_CALL SetEntryProperties(const char*, const char* entry, RASENTRYA* info,
+                                                   RasDword size, unsigned char*, RasDword) {
         if (entry == nullptr || info == nullptr) {
             return ERROR_BUFFER_INVALID;
         }
@@ -168,8 +165,7 @@ struct PreviewOperations {
         const PreviewPhonebook::Written* written =
             params != nullptr ? Book().Find(FieldText(params->szEntryName).c_str()) : nullptr;
         if (written == nullptr || !written->hasCredentials) {
-            return Book().source_.RasGetEntryDialParamsA(Book().SourcePath(), params,
-                                                         hasPassword);
+            return Book().source_.RasGetEntryDialParamsA(Book().SourcePath(), params, hasPassword);
         }
         if (params->dwSize != kRasDialParamsSize) {
             return ERROR_INVALID_SIZE;

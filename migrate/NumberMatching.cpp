@@ -192,8 +192,8 @@ bool RecordCoversRecord(const AccessPointRecord& earlier, const AccessPointRecor
     const std::string earlierNumber(earlier.localNumber, FieldLength(earlier.localNumber));
     const std::string laterNumber(later.localNumber, FieldLength(later.localNumber));
     // Entries with an area code: `later` meets only those of its own area code.
-    const bool withAreaCode = laterArea.empty() ||
-                              (earlierArea == laterArea && IsTailOf(earlierNumber, laterNumber));
+    const bool withAreaCode =
+        laterArea.empty() || (earlierArea == laterArea && IsTailOf(earlierNumber, laterNumber));
     // Entries without: with LocalOnlyIsOk the prefix must also pass the area-code check,
     // which an empty area code always passes and the same record passes alike.
     const bool withoutAreaCode =

@@ -64,9 +64,9 @@ bool SplitPairLine(const char* line, std::string_view* key, std::string_view* va
     LineVerdict& why = refusal != nullptr ? *refusal : ignored;
     const char* comma = line != nullptr ? strchr(line, ',') : nullptr;
     why = comma == nullptr || key == nullptr || value == nullptr ? LineVerdict::NoComma
-          : comma == line                                         ? LineVerdict::EmptyKey
-          : comma[1] == '\0'                                      ? LineVerdict::EmptyValue
-                                                                  : LineVerdict::PairStored;
+          : comma == line                                        ? LineVerdict::EmptyKey
+          : comma[1] == '\0'                                     ? LineVerdict::EmptyValue
+                                                                 : LineVerdict::PairStored;
     if (why != LineVerdict::PairStored) {
         return false;
     }
@@ -81,9 +81,9 @@ bool ReadAccessPointTable(const DataFiles& files, const char* fileName, AccessPo
         const char* number = TableLineNumber(line);
         AccessPointRecord record;
         LineObservation seen;
-        seen.verdict = number == nullptr                        ? LineVerdict::NoNumber
+        seen.verdict = number == nullptr                    ? LineVerdict::NoNumber
                        : !SplitTableNumber(number, &record) ? LineVerdict::NumberTooLong
-                                                                : LineVerdict::TableRecord;
+                                                            : LineVerdict::TableRecord;
         if (seen.verdict == LineVerdict::TableRecord) {
             table->push_back(record);
             seen.index = table->size() - 1;

@@ -14,8 +14,8 @@ bool SplitKeyValue(const char* line, KeyValueLine* out, LineVerdict* refusal) {
         return false;
     }
     const size_t keyLength = static_cast<size_t>(comma - line);
-    why = keyLength == 0                 ? LineVerdict::EmptyKey
-          : comma[1] == '\0'             ? LineVerdict::EmptyValue
+    why = keyLength == 0                ? LineVerdict::EmptyKey
+          : comma[1] == '\0'            ? LineVerdict::EmptyValue
           : keyLength >= kKeyBufferSize ? LineVerdict::KeyTooLong
                                         : LineVerdict::Setting;
     if (why != LineVerdict::Setting) {

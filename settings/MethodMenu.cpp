@@ -79,23 +79,24 @@ bool LoadMethodMenu(const DataFiles& files, std::vector<MethodMenuItem>* rows, b
         rows->clear();
     }
     size_t count = 0;
-    return ReadDataFileLines(files, kMethodMenuFile, kMethodMenuLineCapacity, [&](const char* line) {
-        MethodMenuItem item;
-        MethodLineFacts facts;
-        LineObservation seen;
-        seen.verdict = LineVerdict::NotARow;
-        if (ParseMethodMenuLine(line, &item, &facts)) {
-            if (hasPhsRow != nullptr && strstr(item.displayName, "PHS") != nullptr) {
-                *hasPhsRow = true;
+    return ReadDataFileLines(
+        files, kMethodMenuFile, kMethodMenuLineCapacity, [&](const char* line) {
+            MethodMenuItem item;
+            MethodLineFacts facts;
+            LineObservation seen;
+            seen.verdict = LineVerdict::NotARow;
+            if (ParseMethodMenuLine(line, &item, &facts)) {
+                if (hasPhsRow != nullptr && strstr(item.displayName, "PHS") != nullptr) {
+                    *hasPhsRow = true;
+                }
+                if (rows != nullptr) {
+                    rows->push_back(item);
+                }
+                seen.verdict = LineVerdict::MethodRow;
+                seen.index = count++;
+                seen.row = &item;
+                seen.columns = &facts;
             }
-            if (rows != nullptr) {
-                rows->push_back(item);
-            }
-            seen.verdict = LineVerdict::MethodRow;
-            seen.index = count++;
-            seen.row = &item;
-            seen.columns = &facts;
-        }
-        TellObserver(files, seen);
-    });
+            TellObserver(files, seen);
+        });
 }

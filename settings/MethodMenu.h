@@ -24,7 +24,7 @@ constexpr int kMethodColumnCount = 4;  // kind, display name, domain text, numbe
 
 // How a row's line filled its columns, for the kit tool's reports.
 struct MethodLineFacts {
-    int columns = 0;                   // columns the line gives, counted up to 4
+    int columns = 0;                    // columns the line gives, counted up to 4
     bool extraColumns = false;          // text after a fourth comma, which is ignored
     bool cut[kMethodColumnCount] = {};  // a text column over 255 bytes, cut to fit
 };

@@ -57,8 +57,7 @@ std::string RunKitTool(const std::string& arguments, DWORD* status) {
     SetFilePointer(out, 0, nullptr, FILE_BEGIN);
     char block[4096];
     DWORD n = 0;
-    while (ReadFile(out, block, sizeof(block), &n, nullptr) && n > 0)
-        text.append(block, n);
+    while (ReadFile(out, block, sizeof(block), &n, nullptr) && n > 0) text.append(block, n);
     CloseHandle(out);
     DeleteFileW(outPath.c_str());
     return text;
@@ -129,21 +128,20 @@ protected:
                     continue;
                 if (Control(window, kNewNumber) != nullptr) {
                     Settle(200);
-                    proposals.push_back(
-                        "access point [" + WindowText(Control(window, kEntryNameBox)) + "] " +
-                        WindowText(Control(window, kOldNumber)) + " -> " +
-                        WindowText(Control(window, kNewNumber)) + ", " +
-                        WindowText(Control(window, kUserNameBox)) + " " +
-                        WindowText(Control(window, kDomainLabel)));
+                    proposals.push_back("access point [" +
+                                        WindowText(Control(window, kEntryNameBox)) + "] " +
+                                        WindowText(Control(window, kOldNumber)) + " -> " +
+                                        WindowText(Control(window, kNewNumber)) + ", " +
+                                        WindowText(Control(window, kUserNameBox)) + " " +
+                                        WindowText(Control(window, kDomainLabel)));
                 } else if (Control(window, kNewUserName) != nullptr) {
                     Settle(200);
-                    proposals.push_back(
-                        "user name [" + WindowText(Control(window, kEntryNameBox)) + "] " +
-                        WindowText(Control(window, kPhoneNumber)) + ": " +
-                        WindowText(Control(window, kOldUserName)) +
-                        WindowText(Control(window, kOldDomain)) + " -> " +
-                        WindowText(Control(window, kNewUserName)) +
-                        WindowText(Control(window, kNewDomain)));
+                    proposals.push_back("user name [" + WindowText(Control(window, kEntryNameBox)) +
+                                        "] " + WindowText(Control(window, kPhoneNumber)) + ": " +
+                                        WindowText(Control(window, kOldUserName)) +
+                                        WindowText(Control(window, kOldDomain)) + " -> " +
+                                        WindowText(Control(window, kNewUserName)) +
+                                        WindowText(Control(window, kNewDomain)));
                 } else {
                     continue;
                 }
@@ -166,9 +164,8 @@ protected:
                              size_t count) {
         UseKit(kitFolder, phonebook);
         DWORD status = 0;
-        const std::string json =
-            RunKitTool("preview --json \"" + kit.Folder() + "\" \"" + kit.PhonebookPath() + "\"",
-                       &status);
+        const std::string json = RunKitTool(
+            "preview --json \"" + kit.Folder() + "\" \"" + kit.PhonebookPath() + "\"", &status);
         EXPECT_EQ(status, 0u) << json;
         const std::vector<std::string> previewed = PreviewProposals(json);
         std::string finalMessage;
