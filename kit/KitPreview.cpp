@@ -10,6 +10,7 @@
 #include "kit/KitStrings.h"
 #include "kit/KitText.h"
 #include "kit/PreviewPhonebook.h"
+#include "kit/QuietSides.h"
 #include "migrate/MigrationContext.h"
 #include "migrate/MigrationMessages.h"
 #include "settings/DataFiles.h"
@@ -258,20 +259,8 @@ private:
 
     PreviewPhonebook& book_;
     PreviewUser& user_;
-    class QuietUser : public UserSide {
-        void ShowProgramMessage(const Message&, MessageIcon) override {}
-        void ShowAppMessage(const Message&, MessageIcon) override {}
-        bool AskProgramQuestion(const Message&) override { return false; }
-    } quiet_;
-    class QuietUi : public MigrationUi {
-        bool ConfirmAccessPointChange(AccessPointChangeFields&) override { return false; }
-        bool ConfirmUserNameChange(UserNameChangeFields&) override { return false; }
-        bool HasProgressWindow() const override { return false; }
-        void MigrationStart(unsigned) override {}
-        void MigrationStep(unsigned) override {}
-        void MigrationEntry(const char*) override {}
-        void MigrationFinished(int, int) override {}
-    } quietUi_;
+    QuietUser quiet_;
+    DecliningMigrationUi quietUi_;
     MigrationContext inspector_;  // reads entries for the explanations, never writes
     const MigrationContext* run_ = nullptr;
     EntryFacts before_;  // the entry under examination, as it was before any write

@@ -1,6 +1,7 @@
 // Code page 932 to UTF-8 for showing, JSON strings and formatting.
 #include "kit/KitText.h"
 
+#include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -130,6 +131,46 @@ std::string Quoted(const std::string& text) {
 
 std::string InQuotes(const std::string& utf8) {
     return "\"" + utf8 + "\"";
+}
+
+std::string Trimmed(const std::string& text) {
+    size_t first = 0;
+    size_t last = text.size();
+    while (first < last && IsBlank(text[first])) {
+        ++first;
+    }
+    while (last > first && IsBlank(text[last - 1])) {
+        --last;
+    }
+    return text.substr(first, last - first);
+}
+
+bool HasEdgeBlank(const std::string& text) {
+    return !text.empty() && (IsBlank(text.front()) || IsBlank(text.back()));
+}
+
+bool HasDigit(const std::string& text) {
+    return std::any_of(text.begin(), text.end(), IsDigit);
+}
+
+bool StartsLikeANumber(const std::string& text) {
+    const std::string t = Trimmed(text);
+    const unsigned char first = t.empty() ? 0 : static_cast<unsigned char>(t[0]);
+    const unsigned char second = t.size() < 2 ? 0 : static_cast<unsigned char>(t[1]);
+    return IsDigit(t.empty() ? '\0' : t[0]) || (first == 0x82 && second >= 0x4F && second <= 0x58);
+}
+
+char FirstNonDigit(const std::string& text) {
+    for (const char c : text) {
+        if (!IsDigit(c)) {
+            return c;
+        }
+    }
+    return '\0';
+}
+
+std::string ShownCharacter(char c) {
+    return Quoted(std::string(1, c));
 }
 
 std::string JsonString(const std::string& utf8) {

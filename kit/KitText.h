@@ -22,6 +22,28 @@ std::string Quoted(const std::string& text);
 // UTF-8 text (the program's own messages) between double quotes.
 std::string InQuotes(const std::string& utf8);
 
+inline bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+inline bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+// Without the blanks and tabs at either end.
+std::string Trimmed(const std::string& text);
+bool HasEdgeBlank(const std::string& text);
+bool HasDigit(const std::string& text);
+
+// A digit, also a full-width one (0x82 0x4F to 0x82 0x58), after any blanks and tabs.
+bool StartsLikeANumber(const std::string& text);
+
+// The first byte of `text` that is not a digit 0-9, or 0.
+char FirstNonDigit(const std::string& text);
+
+// One byte, shown between double quotes.
+std::string ShownCharacter(char c);
+
 // A JSON string literal of UTF-8 text.
 std::string JsonString(const std::string& utf8);
 
