@@ -6,8 +6,7 @@
 ShellDataFiles::ShellDataFiles() {
     char modulePath[kPathSize] = {};
     const DWORD n = GetModuleFileNameA(nullptr, modulePath, sizeof(modulePath));
-    modulePath[n < sizeof(modulePath) ? n : sizeof(modulePath) - 1] = '\0';
-    found_ = CutProgramDirectory(modulePath, directory_, sizeof(directory_));
+    found_ = ProgramDirectoryOf(modulePath, n, sizeof(modulePath), directory_, sizeof(directory_));
 }
 
 bool ShellDataFiles::PathOf(const char* fileName, char* path, size_t size) const {

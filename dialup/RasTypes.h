@@ -43,6 +43,8 @@ enum : RasDword {
     ERROR_CANNOT_FIND_PHONEBOOK_ENTRY = 623,
     ERROR_INVALID_SIZE = 632,
     ERROR_INVALID_USER_BUFFER_ = 1784,
+    // Our result for an operation the library does not export (ERROR_CALL_NOT_IMPLEMENTED).
+    kMissingOperation = 120,
 };
 
 // Entry options used by the program.

@@ -11,9 +11,6 @@
 
 namespace {
 
-// Returned for an operation the library does not export (ERROR_CALL_NOT_IMPLEMENTED).
-constexpr RasDword kMissingOperation = 120;
-
 // What a change stores, checked whole before the record is touched.
 struct StoredValues {
     const char* areaCode = nullptr;     // null: szAreaCode stays
@@ -57,6 +54,47 @@ void KeepDigitsOnly(char* text) {
     *out = '\0';
 }
 
+namespace {
+
+// Where a new number and modem go in `entry`: false when one of them does not fit its
+// field (after the NT family's reduction of the area code to digits). Never cut: a
+// shortened number dials somebody else.
+bool PlanEntryChange(const RASENTRYA& entry, const char* newNumber, const char* newModem,
+                     OsClass osClass, NewNumberParts* parts, StoredValues* values) {
+    bool fits = true;
+    if (newNumber != nullptr) {
+        if ((entry.dwfOptions & RASEO_UseCountryAndAreaCodes) != 0) {
+            fits = SplitNewNumber(newNumber, parts);
+            if (IsNtFamily(osClass)) {
+                KeepDigitsOnly(parts->areaCode);
+            }
+            fits = fits && strlen(parts->areaCode) <= RAS_MaxAreaCode;
+            values->areaCode = parts->areaCode;
+            values->localNumber = parts->localNumber;
+        } else {
+            values->localNumber = newNumber;
+        }
+        fits = fits && strlen(values->localNumber) <= RAS_MaxPhoneNumber;
+    }
+    if (newModem != nullptr) {
+        fits = fits && strlen(newModem) <= RAS_MaxDeviceName;
+        values->modemName = newModem;
+    }
+    return fits;
+}
+
+}  // namespace
+
+bool MigrationContext::FitsEntry(const char* newNumber, const char* newModem) const {
+    if (entryProperties_.empty()) {
+        return false;
+    }
+    NewNumberParts parts{};
+    StoredValues values;
+    return PlanEntryChange(entryProperties_.front(), newNumber, newModem, osClass_, &parts,
+                           &values);
+}
+
 bool MigrationContext::ApplyEntryChange(const char* entryName, const char* newNumber,
                                         const char* newModem, bool applyDns) {
     RASENTRYA* entry = EntryProperties();
@@ -69,32 +107,11 @@ bool MigrationContext::ApplyEntryChange(const char* entryName, const char* newNu
 
     NewNumberParts parts{};
     StoredValues values;
-    bool fits = true;
-    if (newNumber != nullptr) {
-        if ((entry->dwfOptions & RASEO_UseCountryAndAreaCodes) != 0) {
-            fits = SplitNewNumber(newNumber, &parts);
-            if (IsNtFamily(osClass_)) {
-                KeepDigitsOnly(parts.areaCode);
-            }
-            fits = fits && strlen(parts.areaCode) <= RAS_MaxAreaCode;
-            values.areaCode = parts.areaCode;
-            values.localNumber = parts.localNumber;
-        } else {
-            values.localNumber = newNumber;
-        }
-        fits = fits && strlen(values.localNumber) <= RAS_MaxPhoneNumber;
-    }
-    if (newModem != nullptr) {
-        fits = fits && strlen(newModem) <= RAS_MaxDeviceName;
-        values.modemName = newModem;
-    }
-    // Never cut: a shortened number dials somebody else.
-    if (!fits) {
+    if (!PlanEntryChange(*entry, newNumber, newModem, osClass_, &parts, &values)) {
         user_.ShowProgramMessage(Message{IDS_NEW_NUMBER_TOO_LONG}, MessageIcon::Warning);
         ReleaseEntryProperties();
         return false;
     }
-
     if (values.areaCode != nullptr) {
         CopyField(entry->szAreaCode, values.areaCode);
     }

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "migrate/MigrationContext.h"
+#include "migrate/MigrationMessages.h"
 #include "res/resource.h"
 
 // What one examination works with, copied out of the entry's records, each text bounded
@@ -95,57 +96,10 @@ int MigrationContext::ExamineEntry(const char* entryName) {
 }
 
 int MigrationContext::ExamineEntry(const char* entryName, EntryExamination* report) {
-    switch (ReadEntryProperties(entryName)) {
-        case EntryRead::Missing:
-            report->stop = ExaminationStop::EntryGone;
-            return 0;
-        case EntryRead::Unusable:
-            report->stop = ExaminationStop::UnexpectedProbe;
-            return 1;
-        case EntryRead::Read:
-            break;
-    }
-    const RASENTRYA* record = EntryProperties();
-    char deviceType[RAS_MaxDeviceType + 1];
-    CopyRecordText(deviceType, record->szDeviceType);
-    if (!EqualsNoCase(deviceType, "modem")) {
-        ReleaseEntryProperties();
-        report->stop = ExaminationStop::OtherDeviceType;
-        return 0;
-    }
-
     EntryValues entry;
-    entry.name = entryName;
-    if (!ReadCredentials(entryName, entry.userName, entry.password)) {
-        ReleaseEntryProperties();
-        report->stop = ExaminationStop::CredentialsUnreadable;
-        return 0;
-    }
-    if (!HasUserPrefix(entry.userName)) {
-        ReleaseEntryProperties();
-        ReleaseCredentials();
-        report->stop = ExaminationStop::OtherUserPrefix;
-        return 0;
-    }
-    report->stop = ExaminationStop::Examined;
-
-    CopyRecordText(entry.localNumber, record->szLocalPhoneNumber);
-    if ((record->dwfOptions & RASEO_UseCountryAndAreaCodes) != 0) {
-        CopyRecordText(entry.areaCode, record->szAreaCode);
-        snprintf(entry.oldNumber, sizeof(entry.oldNumber), "%s-%s", entry.areaCode,
-                 entry.localNumber);
-    } else {
-        CopyField(entry.oldNumber, entry.localNumber);
-    }
-    CopyRecordText(entry.deviceName, record->szDeviceName);
-
-    const char* at = FindAtSign(entry.userName);
-    if (at != nullptr && at != entry.userName) {
-        CopyTextN(entry.userPart, sizeof(entry.userPart), entry.userName,
-                  static_cast<size_t>(at - entry.userName));
-        CopyField(entry.domainPart, at);
-    } else {
-        CopyField(entry.userPart, entry.userName);
+    report->stop = ReadEntryValues(entryName, &entry);
+    if (report->stop != ExaminationStop::Examined) {
+        return report->stop == ExaminationStop::UnexpectedProbe ? 1 : 0;
     }
 
     // The first table with a hit decides the kind, even when its domain test then fails.
@@ -160,23 +114,81 @@ int MigrationContext::ExamineEntry(const char* entryName, EntryExamination* repo
     } else {
         report->tableHit = false;
     }
-    bool accessPointChanged = false;
+    bool accepted = false;
     if (report->tableHit) {
         const char* required = report->table == TableKind::General ? OldDialupDomain
                                : report->table == TableKind::Phs   ? OldMobileDomain
                                                                    : OldAirHDomain;
         report->domainPassed = required[0] == '\0' || EqualsNoCase(required, entry.domainPart);
         if (report->domainPassed) {
-            accessPointChanged = ProposeAccessPointChange(entry, report->table, hit);
+            accepted = ProposeAccessPointChange(entry, report->table, hit);
         }
     }
     if (PassesFletsIsdnTest(entry)) {
-        report->fletsIsdnProposed = true;
-        ProposeUserNameChange(entry, accessPointChanged);
+        // After an accepted change the second proposal starts from the entry as it now is,
+        // so that what the user leaves alone there stays as the first change made it.
+        if (!accepted) {
+            report->fletsIsdnProposed = true;
+            ProposeUserNameChange(entry);
+        } else {
+            EntryValues now;
+            if (ReadEntryValues(entryName, &now) == ExaminationStop::Examined) {
+                report->fletsIsdnProposed = true;
+                ProposeUserNameChange(now);
+            }
+        }
     }
     // The properties stay for a later change; a password does not outlive the examination.
     ReleaseCredentials();
     return 1;
+}
+
+ExaminationStop MigrationContext::ReadEntryValues(const char* entryName, EntryValues* entry) {
+    switch (ReadEntryProperties(entryName)) {
+        case EntryRead::Missing:
+            return ExaminationStop::EntryGone;
+        case EntryRead::Unusable:
+            return ExaminationStop::UnexpectedProbe;
+        case EntryRead::Read:
+            break;
+    }
+    const RASENTRYA* record = EntryProperties();
+    char deviceType[RAS_MaxDeviceType + 1];
+    CopyRecordText(deviceType, record->szDeviceType);
+    if (!EqualsNoCase(deviceType, "modem")) {
+        ReleaseEntryProperties();
+        return ExaminationStop::OtherDeviceType;
+    }
+    entry->name = entryName;
+    if (!ReadCredentials(entryName, entry->userName, entry->password)) {
+        ReleaseEntryProperties();
+        return ExaminationStop::CredentialsUnreadable;
+    }
+    if (!HasUserPrefix(entry->userName)) {
+        ReleaseEntryProperties();
+        ReleaseCredentials();
+        return ExaminationStop::OtherUserPrefix;
+    }
+
+    CopyRecordText(entry->localNumber, record->szLocalPhoneNumber);
+    if ((record->dwfOptions & RASEO_UseCountryAndAreaCodes) != 0) {
+        CopyRecordText(entry->areaCode, record->szAreaCode);
+        snprintf(entry->oldNumber, sizeof(entry->oldNumber), "%s-%s", entry->areaCode,
+                 entry->localNumber);
+    } else {
+        CopyField(entry->oldNumber, entry->localNumber);
+    }
+    CopyRecordText(entry->deviceName, record->szDeviceName);
+
+    const char* at = FindAtSign(entry->userName);
+    if (at != nullptr && at != entry->userName) {
+        CopyTextN(entry->userPart, sizeof(entry->userPart), entry->userName,
+                  static_cast<size_t>(at - entry->userName));
+        CopyField(entry->domainPart, at);
+    } else {
+        CopyField(entry->userPart, entry->userName);
+    }
+    return ExaminationStop::Examined;
 }
 
 bool MigrationContext::HasUserPrefix(const char* userName) const {
@@ -197,10 +209,16 @@ bool MigrationContext::IsFletsIsdnNumber(const char* areaCode, const char* local
 
 bool MigrationContext::SaveCredentials(const char* entryName, const char* newUserName,
                                        const char* newPassword, const char* storedPassword) {
+    return HoldsCredentials() &&
+           WriteCredentials(entryName, newUserName, newPassword, storedPassword) == 0;
+}
+
+RasDword MigrationContext::WriteCredentials(const char* entryName, const char* newUserName,
+                                            const char* newPassword, const char* storedPassword) {
     const bool passwordChanges =
         newPassword != nullptr &&
         (storedPassword == nullptr || strcmp(newPassword, storedPassword) != 0);
-    bool written = false;
+    RasDword result = kMissingOperation;
     if (IsNtFamily(osClass_)) {
         if (credentials_ != nullptr && api_.RasSetCredentialsA != nullptr) {
             CopyField(credentials_->szUserName, newUserName);
@@ -209,7 +227,7 @@ bool MigrationContext::SaveCredentials(const char* entryName, const char* newUse
                 CopyField(credentials_->szPassword, newPassword);
             }
             credentials_->dwMask = RASCM_UserName | RASCM_Password;
-            written = api_.RasSetCredentialsA(nullptr, entryName, credentials_.get(), 0) == 0;
+            result = api_.RasSetCredentialsA(nullptr, entryName, credentials_.get(), 0);
         }
     } else if (dialParams_ != nullptr && api_.RasSetEntryDialParamsA != nullptr) {
         CopyField(dialParams_->szUserName, newUserName);
@@ -221,10 +239,62 @@ bool MigrationContext::SaveCredentials(const char* entryName, const char* newUse
                 removePassword = 1;
             }
         }
-        written = api_.RasSetEntryDialParamsA(nullptr, dialParams_.get(), removePassword) == 0;
+        result = api_.RasSetEntryDialParamsA(nullptr, dialParams_.get(), removePassword);
     }
     ReleaseCredentials();
-    return written;
+    return result;
+}
+
+bool MigrationContext::WriteAcceptedChange(const EntryValues& entry, const AcceptedChange& change) {
+    if (EntryProperties() == nullptr || !HoldsCredentials()) {
+        ReleaseEntryProperties();
+        ReleaseCredentials();
+        return false;
+    }
+    if (!FitsEntry(change.newNumber, change.newModem)) {
+        user_.ShowProgramMessage(Message{IDS_NEW_NUMBER_TOO_LONG}, MessageIcon::Warning);
+        ReleaseEntryProperties();
+        ReleaseCredentials();
+        return false;
+    }
+    // Writing an entry that went away while the dialog was open would create it anew.
+    RasDword size = 0;
+    if (api_.RasGetEntryPropertiesA == nullptr ||
+        api_.RasGetEntryPropertiesA(nullptr, entry.name, nullptr, &size, nullptr, nullptr) ==
+            ERROR_CANNOT_FIND_PHONEBOOK_ENTRY) {
+        ReleaseEntryProperties();
+        ReleaseCredentials();
+        return false;
+    }
+
+    // The properties go first: unlike a saved password, which the NT family never reveals,
+    // they can be put back exactly as read when the credentials are then refused.
+    const bool writesProperties = change.newNumber != nullptr || change.newModem != nullptr;
+    std::vector<RASENTRYA> asRead = entryProperties_;
+    if (writesProperties &&
+        !ApplyEntryChange(entry.name, change.newNumber, change.newModem, true)) {
+        ReleaseCredentials();
+        return false;
+    }
+    const RasDword result =
+        WriteCredentials(entry.name, change.newUserName, change.newPassword, entry.password);
+    if (result == 0) {
+        return true;
+    }
+    user_.ShowProgramMessage(ChangeFailureMessage(result), MessageIcon::Warning);
+    if (writesProperties) {
+        RASENTRYA* record = asRead.data();
+        const RasDword undone = api_.RasSetEntryPropertiesA != nullptr
+                                    ? api_.RasSetEntryPropertiesA(nullptr, entry.name, record,
+                                                                  record->dwSize, nullptr, 0)
+                                    : kMissingOperation;
+        if (undone != 0) {
+            Message partly{IDS_ENTRY_PARTLY_CHANGED};
+            partly.text = entry.name;
+            user_.ShowProgramMessage(partly, MessageIcon::Warning);
+        }
+    }
+    return false;
 }
 
 bool MigrationContext::ProposeAccessPointChange(const EntryValues& entry, TableKind kind,
@@ -251,29 +321,25 @@ bool MigrationContext::ProposeAccessPointChange(const EntryValues& entry, TableK
     CopyField(fields.modemName, entry.deviceName);
     const bool accepted = ui_.ConfirmAccessPointChange(fields);
     TerminateFields(fields);
-    if (!accepted) {
-        WipeBytes(fields.password, sizeof(fields.password));
-        return false;
-    }
-    ++changedCount;
-
-    char newUserName[kUserNameSize];
-    const bool fits = KeepDomain
-                          ? CopyTextExact(newUserName, sizeof(newUserName), fields.userName)
-                          : ComposeUserName(fields.editUserName ? fields.userName : entry.userPart,
-                                            newDomain, newUserName);
-    if (!fits) {
-        user_.ShowProgramMessage(Message{IDS_USER_NAME_TOO_LONG}, MessageIcon::Warning);
-        ReleaseCredentials();
-        ReleaseEntryProperties();
-    } else {
-        SaveCredentials(entry.name, newUserName, fields.editPassword ? fields.password : nullptr,
-                        entry.password);
-        ApplyEntryChange(entry.name, fields.newNumber,
-                         fields.editModem ? fields.modemName : nullptr, true);
+    if (accepted) {
+        char newUserName[kUserNameSize];
+        const bool fits =
+            KeepDomain ? CopyTextExact(newUserName, sizeof(newUserName), fields.userName)
+                       : ComposeUserName(fields.editUserName ? fields.userName : entry.userPart,
+                                         newDomain, newUserName);
+        if (!fits) {
+            user_.ShowProgramMessage(Message{IDS_USER_NAME_TOO_LONG}, MessageIcon::Warning);
+            ReleaseCredentials();
+            ReleaseEntryProperties();
+        } else {
+            const AcceptedChange change{
+                newUserName, fields.editPassword ? fields.password : nullptr, fields.newNumber,
+                fields.editModem ? fields.modemName : nullptr};
+            changedCount += WriteAcceptedChange(entry, change) ? 1 : 0;
+        }
     }
     WipeBytes(fields.password, sizeof(fields.password));
-    return true;
+    return accepted;
 }
 
 bool MigrationContext::PassesFletsIsdnTest(const EntryValues& entry) const {
@@ -283,7 +349,7 @@ bool MigrationContext::PassesFletsIsdnTest(const EntryValues& entry) const {
            EqualsNoCase(entry.domainPart, OldDomain);
 }
 
-void MigrationContext::ProposeUserNameChange(const EntryValues& entry, bool rereadFirst) {
+void MigrationContext::ProposeUserNameChange(const EntryValues& entry) {
     ++foundCount;
     UserNameChangeFields fields;
     CopyField(fields.entryName, entry.name);
@@ -296,43 +362,19 @@ void MigrationContext::ProposeUserNameChange(const EntryValues& entry, bool rere
     CopyField(fields.modemName, entry.deviceName);
     const bool accepted = ui_.ConfirmUserNameChange(fields);
     TerminateFields(fields);
-    if (!accepted) {
-        WipeBytes(fields.password, sizeof(fields.password));
-        return;
-    }
-    ++changedCount;
-
-    // The access-point change has written and released the entry's records; without
-    // fresh ones this accepted change would be lost.
-    if (rereadFirst && !RereadEntry(entry.name)) {
-        WipeBytes(fields.password, sizeof(fields.password));
-        return;
-    }
-    char newUserName[kUserNameSize];
-    if (!ComposeUserName(fields.newUserName, FletsIsdnDomain, newUserName)) {
-        user_.ShowProgramMessage(Message{IDS_USER_NAME_TOO_LONG}, MessageIcon::Warning);
-        ReleaseCredentials();
-        ReleaseEntryProperties();
-    } else {
-        // Compared with the password the dialog showed: unchanged there means untouched.
-        SaveCredentials(entry.name, newUserName, fields.editPassword ? fields.password : nullptr,
-                        entry.password);
-        ApplyEntryChange(entry.name, nullptr, fields.editModem ? fields.modemName : nullptr, true);
+    if (accepted) {
+        char newUserName[kUserNameSize];
+        if (!ComposeUserName(fields.newUserName, FletsIsdnDomain, newUserName)) {
+            user_.ShowProgramMessage(Message{IDS_USER_NAME_TOO_LONG}, MessageIcon::Warning);
+            ReleaseCredentials();
+            ReleaseEntryProperties();
+        } else {
+            // Compared with the password the dialog showed: unchanged there means untouched.
+            const AcceptedChange change{newUserName,
+                                        fields.editPassword ? fields.password : nullptr, nullptr,
+                                        fields.editModem ? fields.modemName : nullptr};
+            changedCount += WriteAcceptedChange(entry, change) ? 1 : 0;
+        }
     }
     WipeBytes(fields.password, sizeof(fields.password));
-}
-
-bool MigrationContext::RereadEntry(const char* entryName) {
-    if (ReadEntryProperties(entryName) != EntryRead::Read) {
-        ReleaseEntryProperties();
-        return false;
-    }
-    char userName[kUserNameSize];
-    char password[kPasswordSize];
-    const bool read = ReadCredentials(entryName, userName, password);
-    WipeBytes(password, sizeof(password));
-    if (!read) {
-        ReleaseEntryProperties();
-    }
-    return read;
 }

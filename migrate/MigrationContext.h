@@ -168,17 +168,45 @@ public:
 
 private:
     struct EntryValues;
+    using TableKind = AccessPointTableKind;
+
+    // What an accepted proposal writes; null: not changed.
+    struct AcceptedChange {
+        const char* newUserName;
+        const char* newPassword;
+        const char* newNumber;
+        const char* newModem;
+    };
 
     // ExamineEntry for a named entry; `report` says how far it got.
     int ExamineEntry(const char* entryName, EntryExamination* report);
-    using TableKind = AccessPointTableKind;
 
-    // Each runs one dialog; the first is true when the user accepted.
+    // Reads the entry's properties and user name into `entry`, holding both records; any
+    // stop other than Examined releases them.
+    ExaminationStop ReadEntryValues(const char* entryName, EntryValues* entry);
+
+    // Each runs one dialog; true when the user accepted. An accepted change is counted in
+    // changedCount only once every write of it succeeded.
     bool ProposeAccessPointChange(const EntryValues& entry, TableKind kind,
                                   const AccessPointHit& hit);
     bool PassesFletsIsdnTest(const EntryValues& entry) const;
-    void ProposeUserNameChange(const EntryValues& entry, bool rereadFirst);
-    bool RereadEntry(const char* entryName);
+    void ProposeUserNameChange(const EntryValues& entry);
+
+    // Writes an accepted change into the entry whose records are held: every check that can
+    // refuse first, then the properties (ApplyEntryChange), then the user name and password.
+    // When the credentials are refused, the properties are put back as read; when that fails
+    // too, IDS_ENTRY_PARTLY_CHANGED names the entry. True when every write succeeded. An
+    // entry that has gone meanwhile is left gone: false, no message. Releases both records.
+    bool WriteAcceptedChange(const EntryValues& entry, const AcceptedChange& change);
+
+    // The user-name write of SaveCredentials: the phonebook's result, or 120 when the record
+    // is not held or the operation is not bound.
+    RasDword WriteCredentials(const char* entryName, const char* newUserName,
+                              const char* newPassword, const char* storedPassword);
+
+    // Whether a new number (split and reduced as ApplyEntryChange stores it) and modem fit
+    // the entry properties held.
+    bool FitsEntry(const char* newNumber, const char* newModem) const;
 
     const DataFiles& files_;
     const DialupApi& api_;

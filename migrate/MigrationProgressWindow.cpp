@@ -35,7 +35,7 @@ BOOL MigrationProgressWindow::OnInitDialog() {
     // Its own task-bar button, since the main menu is hidden while the run goes on.
     ShowOnTaskBar();
     SetIcons(icon_);
-    SendMessageA(progress_, PBM_SETRANGE, 0, MAKELPARAM(0, 5));
+    SendMessageA(progress_, PBM_SETRANGE32, 0, 5);
     SendMessageA(progress_, PBM_SETPOS, 0, 0);
     return TRUE;
 }
@@ -45,7 +45,8 @@ void MigrationProgressWindow::RepaintNow(HWND control) {
 }
 
 bool MigrationProgressWindow::OnMigrationStart(WPARAM, LPARAM lParam, LRESULT* result) {
-    SendMessageA(progress_, PBM_SETRANGE, 0, MAKELPARAM(0, static_cast<WORD>(lParam)));
+    // The 32-bit form: a phonebook of 65 536 entries or more must not wrap to a short bar.
+    SendMessageA(progress_, PBM_SETRANGE32, 0, lParam);
     SendMessageA(progress_, PBM_SETPOS, 0, 0);
     RepaintNow(progress_);
     *result = 0;

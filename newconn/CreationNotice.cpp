@@ -5,6 +5,12 @@
 
 CreationNotice::CreationNotice() : Dialog(IDD_CREATION_NOTICE) {}
 
+BOOL CreationNotice::OnInitDialog() {
+    Dialog::OnInitDialog();
+    // The form keeps the activation and the focus while the notice stands.
+    return FALSE;
+}
+
 void CreationNotice::Open(HWND owner) {
     if (!Create(owner)) {
         return;

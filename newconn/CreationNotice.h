@@ -9,4 +9,7 @@ public:
     // Creates it modeless over `owner`, shows it without activating it and paints it now,
     // since no message loop runs until the creation is over.
     void Open(HWND owner);
+
+protected:
+    BOOL OnInitDialog() override;
 };

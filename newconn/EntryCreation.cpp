@@ -1,19 +1,13 @@
 // Phonebook entry creation.
 #include "newconn/EntryCreation.h"
 
-#include <cstdio>
 #include <cstring>
 #include <vector>
 
 #include "newconn/FormChecks.h"
 #include "res/resource.h"
 
-const char kTrialEntryName[] = "Dialnest trial entry";
-
 namespace {
-
-// Returned for an operation the library does not export (ERROR_CALL_NOT_IMPLEMENTED).
-constexpr RasDword kMissingOperation = 120;
 
 struct EntryFailure {
     RasDword error;
@@ -38,48 +32,56 @@ RasDword SetEntry(const DialupApi& api, const char* name, RASENTRYA* entry) {
     return api.RasSetEntryPropertiesA(nullptr, name, entry, entry->dwSize, nullptr, 0);
 }
 
-void DeleteEntry(const DialupApi& api, const char* name) {
-    if (api.RasDeleteEntryA != nullptr) {
-        api.RasDeleteEntryA(nullptr, name);
+RasDword DeleteEntry(const DialupApi& api, const char* name) {
+    if (api.RasDeleteEntryA == nullptr) {
+        return kMissingOperation;
     }
+    return api.RasDeleteEntryA(nullptr, name);
 }
 
-// True when the phonebook positively reports that no entry `name` exists. Used only when
-// the enumeration cannot answer.
-bool ProbeSaysAbsent(const DialupApi& api, const char* name) {
+// What the entry's name stands for before the creation, so that a failed creation can put
+// it back: nothing, or an entry with these properties.
+struct EntryBefore {
+    bool present = false;
+    std::vector<RASENTRYA> properties;  // dwSize as probed; at least one whole record
+};
+
+// 0 when the phonebook told whether the entry exists and, if it does, its properties were
+// read; else the number of the failure (a probe of no sensible size gives 632).
+RasDword ReadEntryBefore(const DialupApi& api, const char* name, EntryBefore* before) {
     if (api.RasGetEntryPropertiesA == nullptr) {
-        return false;
+        return kMissingOperation;
     }
     RasDword size = 0;
-    return api.RasGetEntryPropertiesA(nullptr, name, nullptr, &size, nullptr, nullptr) ==
-           ERROR_CANNOT_FIND_PHONEBOOK_ENTRY;
-}
-
-// A name that no entry has (compared without regard to case), so that writing and
-// deleting it can never touch an entry of the subscriber. False when none can be found.
-bool FindTrialName(const DialupApi& api, const char* entryName,
-                   char (&name)[RAS_MaxEntryName + 1]) {
-    std::vector<RASENTRYNAMEA> entries;
-    const bool listed = EnumerateEntries(api, &entries);
-    for (int i = 1; i <= kTrialNameCandidates; ++i) {
-        if (i == 1) {
-            CopyField(name, kTrialEntryName);
-        } else {
-            snprintf(name, sizeof(name), "%s %d", kTrialEntryName, i);
-        }
-        if (EqualsNoCase(name, entryName)) {
-            continue;
-        }
-        if (listed ? !HasEntryNamed(entries, name) : ProbeSaysAbsent(api, name)) {
-            return true;
-        }
+    const RasDword probe =
+        api.RasGetEntryPropertiesA(nullptr, name, nullptr, &size, nullptr, nullptr);
+    if (probe == ERROR_CANNOT_FIND_PHONEBOOK_ENTRY) {
+        return 0;
     }
-    name[0] = '\0';
-    return false;
+    if (probe != 0 && probe != ERROR_BUFFER_TOO_SMALL) {
+        return probe;
+    }
+    if (size == 0 || size > kMaxEntrySize) {
+        return ERROR_INVALID_SIZE;
+    }
+    const size_t records = (static_cast<size_t>(size) + sizeof(RASENTRYA) - 1) / sizeof(RASENTRYA);
+    before->properties.assign(records, RASENTRYA{});
+    before->properties[0].dwSize = size;
+    RasDword stated = size;
+    const RasDword read = api.RasGetEntryPropertiesA(nullptr, name, before->properties.data(),
+                                                     &stated, nullptr, nullptr);
+    if (read != 0) {
+        return read;
+    }
+    before->properties[0].dwSize = size;
+    before->present = true;
+    return 0;
 }
 
-// The entry step: returns 0 when the entry was written, else the phonebook's error number
-// after its message was shown.
+// The entry step: writes the new entry's properties under `entryName`, over the existing
+// entry's when there is one (its saved user name and password stay until the dial
+// parameters replace them). Returns 0, or the phonebook's error number after its message
+// was shown; a refused write leaves the phonebook as it was.
 RasDword WriteEntry(const DialupApi& api, const DataFiles& files, UserSide& user,
                     const char* entryName, const char* localNumber, const char* modemName) {
     DnsSettings dns;
@@ -91,18 +93,6 @@ RasDword WriteEntry(const DialupApi& api, const DataFiles& files, UserSide& user
     RASENTRYA* entry = buffer.data();
     FillNewEntry(size, localNumber, modemName, dns, entry);
 
-    // Ask the phonebook for its verdict on this record before the old entry is given up.
-    char trialName[RAS_MaxEntryName + 1];
-    if (FindTrialName(api, entryName, trialName)) {
-        const RasDword trial = SetEntry(api, trialName, entry);
-        DeleteEntry(api, trialName);
-        if (trial != 0) {
-            ShowWarning(user, EntryFailureMessage(trial));
-            return trial;
-        }
-    }
-
-    DeleteEntry(api, entryName);
     const RasDword result = SetEntry(api, entryName, entry);
     if (result != 0) {
         ShowWarning(user, EntryFailureMessage(result));
@@ -220,10 +210,28 @@ bool CreateEntry(const CreationInputs& inputs, const DialupApi& api, const DataF
     char localNumber[RAS_MaxPhoneNumber + 1];
     ComposeUserName(inputs.userName, inputs.domainText, userName);
     ComposeLocalNumber(inputs.pulse, osClass, inputs.accessPointNumber, localNumber);
+
+    // Deleting the old entry first would lose its saved password for good when a later
+    // write fails, because the NT family never reveals a saved password; so the new entry
+    // is written over the old one, and a refusal of the dial parameters puts it back.
+    EntryBefore before;
+    const RasDword unreadable = ReadEntryBefore(api, inputs.entryName, &before);
+    if (unreadable != 0) {
+        ShowWarning(user, EntryFailureMessage(unreadable));
+        return false;
+    }
     if (WriteEntry(api, files, user, inputs.entryName, localNumber, inputs.modemName) != 0) {
         return false;
     }
     if (!WriteDialParams(api, inputs.entryName, userName, inputs.password)) {
+        const RasDword undone = before.present
+                                    ? SetEntry(api, inputs.entryName, before.properties.data())
+                                    : DeleteEntry(api, inputs.entryName);
+        if (undone != 0) {
+            Message partly{IDS_ENTRY_PARTLY_CHANGED};
+            partly.text = inputs.entryName;
+            ShowWarning(user, partly);
+        }
         return false;
     }
     if (inputs.makeDefault) {

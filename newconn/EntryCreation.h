@@ -34,11 +34,6 @@ struct CreationInputs {
 // Larger reported entry sizes are taken as a fault of the phonebook, and 2884 is used.
 constexpr RasDword kMaxEntrySize = 64 * 1024;
 
-// The name under which the new entry is tried out first; a number follows from the second
-// candidate on ("Dialnest trial entry 2", ...).
-extern const char kTrialEntryName[];
-constexpr int kTrialNameCandidates = 100;
-
 // "" for tone; for pulse "P" on the NT family (OsClass above 6, a failed query included),
 // otherwise "PP".
 const char* DiallingPrefix(bool pulse, OsClass osClass);
@@ -78,13 +73,15 @@ Message EntryFailureMessage(RasDword error);
 
 // The creation sequence. True when the entry and its user name and password were saved
 // (the default-connection step, when asked, is silent and does not change the outcome).
-// Every value is checked before anything is deleted or written: a composed user name over
-// 256 bytes shows IDS_USER_NAME_TOO_LONG and a prefixed number over 128 bytes
-// IDS_NUMBER_TOO_LONG. The new entry is then first written under an unused trial name and
-// that trial entry deleted again; a refusal there shows its message by number and leaves
-// any existing entry of the chosen name exactly as it was. Only after that is the old
-// entry deleted and the new one written; a refusal of that write is shown by number too.
-// A refused user name and password show nothing here. Messages are program messages
-// (ダイヤルネスト) with the warning icon; the form shows its general report afterwards.
+// Every value is checked before anything is written: a composed user name over 256 bytes
+// shows IDS_USER_NAME_TOO_LONG and a prefixed number over 128 bytes IDS_NUMBER_TOO_LONG.
+// The entry of that name, when there is one, is read first and a failure to read it is
+// shown by number; the new properties are then written over it (a refusal is shown by
+// number and leaves the phonebook as it was), followed by the user name and password. A
+// refusal of those shows nothing here but puts back what the name stood for: the old
+// entry's properties, or no entry; when that fails too, IDS_ENTRY_PARTLY_CHANGED names the
+// entry. After any single failure the phonebook holds the old entry (or none) or the
+// complete new one. Messages are program messages (ダイヤルネスト) with the warning icon;
+// the form shows its general report afterwards.
 bool CreateEntry(const CreationInputs& inputs, const DialupApi& api, const DataFiles& files,
                  UserSide& user, RegistryWriter& registry, OsClass osClass);

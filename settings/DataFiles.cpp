@@ -41,6 +41,19 @@ bool CutProgramDirectory(const char* modulePath, char* directory, size_t size) {
     return CopyTextN(directory, size, modulePath, static_cast<size_t>(lastSeparator - modulePath));
 }
 
+bool ProgramDirectoryOf(const char* buffer, size_t written, size_t bufferSize, char* directory,
+                        size_t size) {
+    if (directory != nullptr && size != 0) {
+        directory[0] = '\0';
+    }
+    if (buffer == nullptr || written == 0 || written >= bufferSize || written >= kPathSize) {
+        return false;
+    }
+    char path[kPathSize];
+    CopyTextN(path, sizeof(path), buffer, written);
+    return CutProgramDirectory(path, directory, size);
+}
+
 bool FormatDataFilePath(const char* directory, const char* fileName, char* path, size_t size) {
     if (directory == nullptr || fileName == nullptr || path == nullptr || size == 0) {
         return false;

@@ -31,6 +31,13 @@ bool FindDataFile(const DataFiles& files, const char* fileName, char (&path)[kPa
 // character is never taken for a separator. False when there is no backslash.
 bool CutProgramDirectory(const char* modulePath, char* directory, size_t size);
 
+// The program directory from what the module-path query wrote into a `bufferSize`-byte
+// buffer: `written` bytes, not necessarily terminated. A path that filled the whole buffer
+// may have been cut, so it counts as no path at all (every provider file missing), like
+// one that does not fit kPathSize.
+bool ProgramDirectoryOf(const char* buffer, size_t written, size_t bufferSize, char* directory,
+                        size_t size);
+
 // "<directory>\<fileName>"; false (and `path` empty) when it does not fit `size` bytes.
 bool FormatDataFilePath(const char* directory, const char* fileName, char* path, size_t size);
 

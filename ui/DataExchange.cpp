@@ -22,6 +22,8 @@ void ReadControlText(HWND window, char* buffer, size_t size) {
     std::vector<char> whole(static_cast<size_t>(length) + 1, '\0');
     GetWindowTextA(window, whole.data(), length + 1);
     CopyText(buffer, size < kControlTextSize ? size : kControlTextSize, whole.data());
+    // The control may be a password box; what it held must not linger in freed memory.
+    WipeBytes(whole.data(), whole.size());
 }
 
 void DataExchange::Text(int id, char* buffer, size_t size) {

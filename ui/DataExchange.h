@@ -40,5 +40,6 @@ private:
     bool saving_;
 };
 
-// Reads a window's text into `buffer` the same capped, character-safe way.
+// Reads a window's text into `buffer` the same capped, character-safe way. The whole text
+// passes through a heap buffer that is wiped before it is released (password boxes).
 void ReadControlText(HWND window, char* buffer, size_t size);

@@ -30,6 +30,54 @@ bool ReturnsDirectly(UINT message) {
 HHOOK filterHook = nullptr;
 int modalDepth = 0;
 
+// True when the dialog template names neither a place (x, y other than 0, 0) nor a
+// centring style: the dialog manager would leave such a window in a corner.
+bool TemplateGivesNoPosition(UINT templateId, DWORD style) {
+    if ((style & (DS_CENTER | DS_CENTERMOUSE)) != 0) {
+        return false;
+    }
+    HMODULE module = GetModuleHandleA(nullptr);
+    HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(templateId), MAKEINTRESOURCEA(5));
+    HGLOBAL loaded = found != nullptr ? LoadResource(module, found) : nullptr;
+    const BYTE* bytes =
+        loaded != nullptr ? static_cast<const BYTE*>(LockResource(loaded)) : nullptr;
+    const DWORD size = found != nullptr ? SizeofResource(module, found) : 0;
+    // DLGTEMPLATEEX: version 1 and signature 0xFFFF, then x and y at bytes 18 and 20;
+    // DLGTEMPLATE has them at bytes 10 and 12.
+    const bool extended =
+        size >= 4 && bytes[0] == 1 && bytes[1] == 0 && bytes[2] == 0xFF && bytes[3] == 0xFF;
+    const DWORD at = extended ? 18 : 10;
+    if (bytes == nullptr || size < at + 4) {
+        return true;
+    }
+    return bytes[at] == 0 && bytes[at + 1] == 0 && bytes[at + 2] == 0 && bytes[at + 3] == 0;
+}
+
+// Centres `window` over its visible owner, or else in the work area of its screen, and
+// keeps it inside that work area.
+void CentreWindow(HWND window) {
+    RECT own;
+    GetWindowRect(window, &own);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    GetMonitorInfoA(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT work = monitor.rcWork;
+    RECT around = work;
+    HWND owner = GetWindow(window, GW_OWNER);
+    if (owner != nullptr && IsWindowVisible(owner) && !IsIconic(owner)) {
+        GetWindowRect(owner, &around);
+    }
+    const LONG width = own.right - own.left;
+    const LONG height = own.bottom - own.top;
+    LONG x = around.left + (around.right - around.left - width) / 2;
+    LONG y = around.top + (around.bottom - around.top - height) / 2;
+    x = x + width > work.right ? work.right - width : x;
+    y = y + height > work.bottom ? work.bottom - height : y;
+    x = x < work.left ? work.left : x;
+    y = y < work.top ? work.top : y;
+    SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 }  // namespace
 
 Dialog::Dialog(UINT templateId, HWND owner) : templateId_(templateId), owner_(owner) {}
@@ -141,6 +189,10 @@ INT_PTR CALLBACK Dialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
         dialog = reinterpret_cast<Dialog*>(lParam);
         dialog->hwnd_ = hwnd;
         SetWindowLongPtrA(hwnd, DWLP_USER, reinterpret_cast<LONG_PTR>(dialog));
+        if (TemplateGivesNoPosition(dialog->templateId_,
+                                    static_cast<DWORD>(GetWindowLongPtrA(hwnd, GWL_STYLE)))) {
+            CentreWindow(hwnd);
+        }
         return dialog->OnInitDialog();
     }
     dialog = reinterpret_cast<Dialog*>(GetWindowLongPtrA(hwnd, DWLP_USER));

@@ -1,5 +1,6 @@
 // The dialog base: a window over a dialog template, run modally or created modeless, with
-// a static message map, one data-exchange routine and a pre-translate step.
+// a static message map, one data-exchange routine and a pre-translate step. A template
+// without a position of its own opens centred over its visible owner, else on the screen.
 #pragma once
 
 #include <windows.h>

@@ -54,6 +54,7 @@ TEST_F(MainMenuTest, AnyOneAccessPointTableOpensTheMenu) {
         EXPECT_NE(Control(menu, kNewConnectionButton), nullptr) << table;
         EXPECT_NE(Control(menu, kMigrationButton), nullptr) << table;
         EXPECT_EQ(WindowText(Control(menu, kHeading)), kDefaultHeading) << table;
+        EXPECT_TRUE(IsCentredOver(menu)) << table;
         Close(menu);
         EXPECT_TRUE(run.WaitForExit()) << table;
     }
@@ -64,6 +65,7 @@ TEST_F(MainMenuTest, WithoutTablesTheFormOpensDirectly) {
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(Control(window, kNewConnectionButton), nullptr);
     EXPECT_NE(Control(window, kEntryNameEdit), nullptr) << "the new-connection form";
+    EXPECT_TRUE(IsCentredOver(window));
     Close(window);
     EXPECT_TRUE(app.WaitForExit());
 }
@@ -146,6 +148,7 @@ TEST_F(MainMenuTest, AboutBoxFromTheSystemMenu) {
         versionLine = versionLine || WindowText(child) == "Dialnest Version 1.0";
     }
     EXPECT_TRUE(versionLine);
+    EXPECT_TRUE(IsCentredOver(about, menu));
     EXPECT_TRUE(IsShown(menu)) << "the menu stays behind the about box";
     ClickAndWait(Control(about, IDOK));
     EXPECT_FALSE(IsWindow(about));

@@ -5,6 +5,7 @@
 
 namespace {
 
+constexpr UINT kProgressGetRange = WM_USER + 7;  // PBM_GETRANGE
 constexpr int kMigrationButton = 1001;
 constexpr int kProgressText = 205;
 constexpr int kUserNameBox = 1001;
@@ -60,10 +61,11 @@ protected:
         Click(Control(menu, kMigrationButton));
     }
 
-    // The confirmation dialog that has control `id`, once it is shown.
-    HWND WaitForDialog(int id) {
+    // The confirmation dialog that has control `id`, once it is shown (by `run`, by default
+    // the fixture's program).
+    HWND WaitForDialog(int id, const DialnestProcess* run = nullptr) {
         for (int i = 0; i < 200; ++i) {
-            for (HWND window : app.Windows()) {
+            for (HWND window : (run != nullptr ? *run : app).Windows()) {
                 if (WindowText(window) == kProductName && Control(window, id) != nullptr) {
                     Settle(200);
                     return window;
@@ -138,6 +140,8 @@ TEST_F(MigrationTest, AcceptedAccessPointChangeRewritesTheNumberOnly) {
     HWND progress = ProgressWindow();
     ASSERT_NE(progress, nullptr);
     EXPECT_EQ(WindowText(Control(progress, kProgressText)), "[旧ネスト]をチェック中");
+    EXPECT_TRUE(IsCentredOver(progress));
+    EXPECT_TRUE(IsCentredOver(dialog));
 
     EXPECT_EQ(WindowText(Control(dialog, kEntryNameBox)), "旧ネスト");
     EXPECT_EQ(WindowText(Control(dialog, kOldNumber)), "0,03-3333-0101#");
@@ -217,6 +221,7 @@ TEST_F(MigrationTest, FletsIsdnUserNameChange) {
     StartMigration();
     HWND dialog = WaitForDialog(kNewUserName);
     ASSERT_NE(dialog, nullptr);
+    EXPECT_TRUE(IsCentredOver(dialog));
     EXPECT_EQ(WindowText(Control(dialog, kEntryNameBox)), "フレッツ");
     EXPECT_EQ(WindowText(Control(dialog, kPhoneNumber)), "1492");
     EXPECT_EQ(WindowText(Control(dialog, kOldUserName)), "jiro");
@@ -237,22 +242,76 @@ TEST_F(MigrationTest, FletsIsdnUserNameChange) {
     EXPECT_STREQ(book.entries[0].properties.szLocalPhoneNumber, "1492") << "number unchanged";
 }
 
-TEST_F(MigrationTest, RefusedWriteShowsItsMessageAndTheRunGoesOn) {
+// One failing step of an accepted change: the entry stays as it was, the failure is shown,
+// and the change is not counted.
+TEST_F(MigrationTest, FailedChangeLeavesTheEntryAsItWas) {
+    const std::string lead = "ダイヤルアップネットワーク設定の変更に失敗しました\n\n";
+    const std::string refused1784 =
+        lead +
+        "現在使用中の環境ではダイヤルアップネットワークを作成できません。\n"
+        "適切な環境にしてから再度チャレンジしてください。";
+    struct Case {
+        const char* what;
+        const char* fail;       // RASSIM_FAIL
+        std::string newNumber;  // typed over the proposal; empty: as proposed
+        std::string message;
+    } cases[] = {
+        {"properties refused", "RasSetEntryPropertiesA#1:1784", "", refused1784},
+        {"new number too long", "", std::string(129, '5'),
+         "ダイヤルアップネットワーク設定の変更を中止しました\n\n新しい電話番号が長すぎます。"},
+        {"credentials refused after the properties", "RasSetCredentialsA#1:31", "",
+         lead + "エラーコード：31"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Kit one;
+        one.WriteText("APPHS.csv", "0570-000-888\r\n");
+        one.WriteText("ISP_INF.csv", kSettings);
+        one.WritePhonebook(kDevices + Entry("PHS接続", "0570-000-888", "hanako@x.example.ne.jp"));
+        const std::string bytes = one.ReadBytes("phonebook.ini");
+        const std::string before = FormatPhonebook(ParsePhonebook(bytes.data(), bytes.size()));
+        ScopedEnvironment failing("RASSIM_FAIL", c.fail);
+        DialnestProcess run;
+        ASSERT_TRUE(run.Start(one.ExePath()));
+        HWND menu = run.WaitForWindow(kProductName);
+        ASSERT_NE(menu, nullptr);
+        Settle(300);
+        Click(Control(menu, kMigrationButton));
+        HWND dialog = WaitForDialog(kNewNumber, &run);
+        ASSERT_NE(dialog, nullptr);
+        if (!c.newNumber.empty()) {
+            SetText(Control(dialog, kNewNumber), c.newNumber);
+        }
+        Click(Control(dialog, IDOK));
+        MessageBoxInfo failure = run.WaitForMessageBox();
+        EXPECT_EQ(failure.caption, kProductName);
+        EXPECT_EQ(failure.text, c.message);
+        EXPECT_EQ(failure.icon, BoxIcon::Warning);
+        Answer(failure, IDOK);
+        MessageBoxInfo final = run.WaitForMessageBox();
+        EXPECT_EQ(final.text, "1個の古い設定を見つけましたが変更しませんでした");
+        EXPECT_EQ(final.icon, BoxIcon::Information);
+        Answer(final, IDOK);
+        EXPECT_TRUE(run.WaitForExit());
+        const std::string after = one.ReadBytes("phonebook.ini");
+        EXPECT_EQ(FormatPhonebook(ParsePhonebook(after.data(), after.size())), before);
+    }
+}
+
+// The bar's range is a 32-bit value: a count above 65 535 does not wrap.
+TEST_F(MigrationTest, ProgressRangeTakesLargeCounts) {
     WriteKit(Entry("旧ネスト", "03-3333-0101", "taro@old.example.ne.jp"));
-    ScopedEnvironment failing("RASSIM_FAIL", "RasSetEntryPropertiesA:1784");
     StartMigration();
     HWND dialog = WaitForDialog(kNewNumber);
     ASSERT_NE(dialog, nullptr);
-    Click(Control(dialog, IDOK));
-    ExpectBoxAndOk(kProductName,
-                   "ダイヤルアップネットワーク設定の変更に失敗しました\n\n"
-                   "現在使用中の環境ではダイヤルアップネットワークを作成できません。\n"
-                   "適切な環境にしてから再度チャレンジしてください。",
-                   BoxIcon::Warning);
-    ExpectFinal("1個の設定を変更しました");
-    const SimPhonebookFile book = Phonebook();
-    ASSERT_EQ(book.entries.size(), 1u);
-    EXPECT_STREQ(book.entries[0].properties.szLocalPhoneNumber, "03-3333-0101");
+    HWND progress = ProgressWindow();
+    ASSERT_NE(progress, nullptr);
+    HWND bar = Control(progress, 206);
+    EXPECT_EQ(SendMessageW(bar, kProgressGetRange, FALSE, 0), 1) << "one entry";
+    SendMessageW(progress, WM_APP + 1, 0, 70000);
+    EXPECT_EQ(SendMessageW(bar, kProgressGetRange, FALSE, 0), 70000);
+    Click(Control(dialog, IDCANCEL));
+    ExpectFinal("1個の古い設定を見つけましたが変更しませんでした");
 }
 
 }  // namespace

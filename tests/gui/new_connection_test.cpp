@@ -86,6 +86,26 @@ protected:
         return nullptr;
     }
 
+    // Starts `run` from `one`, fills the form for "Nestnet" with the first method and presses
+    // 作成; answers the overwrite question with OK when `overwrite`.
+    HWND CreateNestnet(const Kit& one, DialnestProcess& run, bool overwrite) {
+        EXPECT_TRUE(run.Start(one.ExePath()));
+        HWND form = run.WaitForWindow(kProductName);
+        if (form == nullptr) {
+            return nullptr;
+        }
+        SelectRow(Control(form, kMethods), 1);
+        Settle(300);
+        Fill(form, "Nestnet", "taro", "secret");
+        Click(Control(form, IDOK));
+        if (overwrite) {
+            MessageBoxInfo question = run.WaitForMessageBox();
+            EXPECT_EQ(question.icon, BoxIcon::Question);
+            Answer(question, IDOK);
+        }
+        return form;
+    }
+
     // Presses 作成 and expects the box that follows to read `text`.
     void CreateExpecting(HWND form, const std::string& caption, const std::string& text,
                          BoxIcon icon) {
@@ -259,7 +279,7 @@ TEST_F(NewConnectionTest, CreatesTheEntryWithUserNameDomainAndPassword) {
     const SimPhonebookFile book = Phonebook();
     const SimEntry* entry = FindEntry(book, "ネストネット");
     ASSERT_NE(entry, nullptr);
-    EXPECT_EQ(book.entries.size(), 1u) << "no trial entry is left behind";
+    EXPECT_EQ(book.entries.size(), 1u);
     EXPECT_STREQ(entry->userName, "taro@dial.example.ne.jp");
     EXPECT_STREQ(entry->password, "pass-word");
     EXPECT_STREQ(entry->properties.szLocalPhoneNumber, "0570-000-111");
@@ -328,7 +348,7 @@ TEST_F(NewConnectionTest, OverwriteQuestionForANameThatDiffersInCase) {
         const std::string bytes = one.ReadBytes("phonebook.ini");
         const SimPhonebookFile book = ParsePhonebook(bytes.data(), bytes.size());
         ASSERT_EQ(book.entries.size(), 1u);
-        EXPECT_STREQ(book.entries[0].name, "NESTNET");
+        EXPECT_STREQ(book.entries[0].name, "Nestnet") << "written over the old entry";
         EXPECT_STREQ(book.entries[0].userName, "hanako@dial.example.ne.jp");
         EXPECT_STREQ(book.entries[0].password, "newpass");
     }
@@ -355,16 +375,7 @@ TEST_F(NewConnectionTest, RefusedEntriesShowTheirMessageAndKeepTheOldEntry) {
         const std::string fault = "RasSetEntryPropertiesA:" + std::to_string(c.error);
         ScopedEnvironment failing("RASSIM_FAIL", fault.c_str());
         DialnestProcess run;
-        ASSERT_TRUE(run.Start(one.ExePath()));
-        HWND form = run.WaitForWindow(kProductName);
-        ASSERT_NE(form, nullptr);
-        SelectRow(Control(form, kMethods), 1);
-        Settle(300);
-        Fill(form, "Nestnet", "taro", "secret");
-        Click(Control(form, IDOK));
-        MessageBoxInfo question = run.WaitForMessageBox();
-        ASSERT_EQ(question.icon, BoxIcon::Question) << c.error;
-        Answer(question, IDOK);
+        ASSERT_NE(CreateNestnet(one, run, true), nullptr);
         MessageBoxInfo refusal = run.WaitForMessageBox();
         EXPECT_EQ(refusal.caption, kProductName) << c.error;
         EXPECT_EQ(refusal.text, c.text) << c.error;
@@ -385,21 +396,27 @@ TEST_F(NewConnectionTest, RefusedEntriesShowTheirMessageAndKeepTheOldEntry) {
     }
 }
 
-TEST_F(NewConnectionTest, RefusedDialParametersReportOnlyTheGeneralFailure) {
-    StandardKit();
-    ScopedEnvironment failing("RASSIM_FAIL", "RasSetEntryDialParamsA:87");
-    HWND form = StartForm();
-    ASSERT_NE(form, nullptr);
-    SelectRow(Control(form, kMethods), 1);
-    Settle(300);
-    Fill(form, "ネスト", "taro", "secret");
-    CreateExpecting(form, kProductName, kCreateFailed, BoxIcon::Warning);
-    EXPECT_TRUE(app.WaitForExit());
-    const SimPhonebookFile book = Phonebook();
-    const SimEntry* entry = FindEntry(book, "ネスト");
-    ASSERT_NE(entry, nullptr) << "the entry stays, without user name and password";
-    EXPECT_STREQ(entry->userName, "");
-    EXPECT_STREQ(entry->password, "");
+// Refused user name and password: only the general failure is reported, and the phonebook
+// holds what it held before: no new entry, or the old entry of that name as it was.
+TEST_F(NewConnectionTest, RefusedDialParametersLeaveThePhonebookAsItWas) {
+    for (bool overwrite : {false, true}) {
+        SCOPED_TRACE(overwrite ? "over an existing entry" : "new entry");
+        Kit one;
+        one.WriteText("CTMENU.csv", kMenu);
+        one.WritePhonebook(kDevices + (overwrite ? kExistingEntry : std::string()));
+        const std::string bytes = one.ReadBytes("phonebook.ini");
+        const std::string before = FormatPhonebook(ParsePhonebook(bytes.data(), bytes.size()));
+        ScopedEnvironment failing("RASSIM_FAIL", "RasSetEntryDialParamsA#1:87");
+        DialnestProcess run;
+        ASSERT_NE(CreateNestnet(one, run, overwrite), nullptr);
+        MessageBoxInfo report = run.WaitForMessageBox();
+        EXPECT_EQ(report.text, kCreateFailed);
+        EXPECT_EQ(report.icon, BoxIcon::Warning);
+        Answer(report, IDOK);
+        EXPECT_TRUE(run.WaitForExit());
+        const std::string after = one.ReadBytes("phonebook.ini");
+        EXPECT_EQ(FormatPhonebook(ParsePhonebook(after.data(), after.size())), before);
+    }
 }
 
 TEST_F(NewConnectionTest, OverlongUserNameIsRefusedBeforeAnythingIsWritten) {
@@ -422,7 +439,10 @@ TEST_F(NewConnectionTest, DefaultConnectionRegistryValuesByWindowsVersion) {
     struct Case {
         const char* version;
         bool machineWide;  // class 9 writes the machine-wide value, every other class the user's
-    } cases[] = {{"winxp64", true}, {"win10", false}};
+    } cases[] = {// Without a supported-OS list in the manifest Windows 10 reports 6.2: class 9.
+                 {"win2k", false},
+                 {"winxp64", true},
+                 {"win10", true}};
     for (const Case& c : cases) {
         EnsureRegistryKey(HKEY_CURRENT_USER, kInternetSettings);
         EnsureRegistryKey(HKEY_CURRENT_USER, kRemoteAccess);

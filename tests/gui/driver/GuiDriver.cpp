@@ -318,6 +318,20 @@ RECT ClientRectOnScreen(HWND window) {
     return rect;
 }
 
+bool IsCentredOver(HWND window, HWND around) {
+    RECT own = {};
+    RECT outer = {};
+    GetWindowRect(window, &own);
+    if (around != nullptr) {
+        GetWindowRect(around, &outer);
+    } else {
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &outer, 0);
+    }
+    const long dx = (own.left - outer.left) - (outer.right - own.right);
+    const long dy = (own.top - outer.top) - (outer.bottom - own.bottom);
+    return dx >= -2 && dx <= 2 && dy >= -2 && dy <= 2;
+}
+
 void SetText(HWND control, const std::string& utf8) {
     std::wstring text = FromUtf8(utf8);
     SendMessageW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));

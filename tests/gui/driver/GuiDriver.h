@@ -62,6 +62,9 @@ HWND Control(HWND dialog, int id);
 std::string WindowText(HWND window);
 bool IsShown(HWND window);
 RECT ClientRectOnScreen(HWND window);
+// True when `window` stands centred (within a pixel) over `around`, by default the screen's
+// work area.
+bool IsCentredOver(HWND window, HWND around = nullptr);
 void SetText(HWND control, const std::string& utf8);  // like pasting: one WM_SETTEXT
 void Type(HWND control, const std::string& utf8);     // one WM_CHAR per character
 void Click(HWND button);                              // posted, so a modal reply can follow

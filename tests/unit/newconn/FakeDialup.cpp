@@ -33,9 +33,9 @@ RasDword RASAPI_CALL EnumEntries(const char*, const char*, RASENTRYNAMEA* entrie
     return 0;
 }
 
-RasDword RASAPI_CALL GetEntryProperties(const char*, const char* entry, RASENTRYA*,
+RasDword RASAPI_CALL GetEntryProperties(const char*, const char* entry, RASENTRYA* entryInfo,
                                         RasDword* entrySize, unsigned char*, RasDword*) {
-    fake.calls.push_back(std::string("Probe:") + entry);
+    fake.calls.push_back(std::string(entryInfo == nullptr ? "Probe:" : "Get:") + entry);
     if (entry[0] == '\0') {
         *entrySize = fake.probeSize;
         return fake.probeResult;
@@ -43,11 +43,19 @@ RasDword RASAPI_CALL GetEntryProperties(const char*, const char* entry, RASENTRY
     if (fake.namedProbeResult != 0) {
         return fake.namedProbeResult;
     }
-    if (fake.Find(entry) == nullptr) {
+    const FakeEntry* stored = fake.Find(entry);
+    if (stored == nullptr) {
         return ERROR_CANNOT_FIND_PHONEBOOK_ENTRY;
     }
-    *entrySize = kRasEntrySize;
-    return ERROR_BUFFER_TOO_SMALL;
+    if (entryInfo == nullptr || *entrySize < stored->size) {
+        *entrySize = stored->size;
+        return ERROR_BUFFER_TOO_SMALL;
+    }
+    if (fake.namedReadResult != 0) {
+        return fake.namedReadResult;
+    }
+    memcpy(entryInfo, stored->bytes.data(), stored->bytes.size());
+    return 0;
 }
 
 RasDword RASAPI_CALL SetEntryProperties(const char*, const char* entry, RASENTRYA* entryInfo,
@@ -78,6 +86,9 @@ RasDword RASAPI_CALL SetEntryProperties(const char*, const char* entry, RASENTRY
 
 RasDword RASAPI_CALL DeleteEntry(const char*, const char* entry) {
     fake.calls.push_back(std::string("Delete:") + entry);
+    if (fake.deleteResult != 0) {
+        return fake.deleteResult;
+    }
     for (size_t i = 0; i < fake.entries.size(); ++i) {
         if (EqualsNoCase(fake.entries[i].name.c_str(), entry)) {
             fake.entries.erase(fake.entries.begin() + static_cast<long>(i));
@@ -122,6 +133,8 @@ void FakePhonebook::Add(const std::string& name, const char* localNumber) {
     entry.size = kRasEntrySize;
     entry.record.dwSize = kRasEntrySize;
     CopyField(entry.record.szLocalPhoneNumber, localNumber);
+    const unsigned char* bytes = reinterpret_cast<const unsigned char*>(&entry.record);
+    entry.bytes.assign(bytes, bytes + sizeof(entry.record));
     entry.hasDialParams = true;
     entry.userName = "old@old.example";
     entry.password = "oldpass";

@@ -26,11 +26,13 @@ struct FakePhonebook {
     RasDword probeResult = ERROR_BUFFER_TOO_SMALL;  // RasGetEntryPropertiesA for ""
     RasDword probeSize = kRasEntrySize;
     RasDword namedProbeResult = 0;  // for a name; 0 = 603 when it exists, else 623
+    RasDword namedReadResult = 0;   // reading an existing entry's properties
     std::vector<RasDword> setResults;
     RasDword dialParamsResult = 0;
+    RasDword deleteResult = 0;
 
-    // What was seen: "Enum", "Probe:<name>", "Set:<name>", "Delete:<name>",
-    // "DialParams:<name>" in call order.
+    // What was seen: "Enum", "Probe:<name>", "Get:<name>" (a read into a buffer),
+    // "Set:<name>", "Delete:<name>", "DialParams:<name>" in call order.
     std::vector<std::string> calls;
     std::vector<RasDword> enumStatedSizes;
     std::vector<RasDword> enumFirstRecordSizes;

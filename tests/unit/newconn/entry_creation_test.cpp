@@ -1,5 +1,5 @@
-// Entry creation against an in-memory phonebook: the record, the dial parameters, the
-// trial write that keeps an old entry on refusal, refusals by number and by length.
+// Entry creation against an in-memory phonebook: the record, the dial parameters, the old
+// entry kept or put back on refusal, refusals by number and by length.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -41,7 +41,7 @@ protected:
         return CreateEntry(inputs, api, folder, user, registry, osClass);
     }
 
-    // The calls that touch entries, without the name look-ups around the trial.
+    // The calls that touch entries, without the look-ups.
     static Calls Writes() {
         Calls writes;
         for (const std::string& call : Fake().calls) {
@@ -62,7 +62,7 @@ protected:
     }
 
     void ExpectOldEntryUntouched() {
-        ASSERT_EQ(Fake().entries.size(), 1u) << "no trial entry is left behind";
+        ASSERT_EQ(Fake().entries.size(), 1u);
         const FakeEntry* old = Fake().Find("My ISP");
         ASSERT_NE(old, nullptr);
         EXPECT_STREQ(old->record.szLocalPhoneNumber, "0000");
@@ -110,8 +110,7 @@ TEST_F(EntryCreation, WritesTheTabledRecordAndDialParams) {
     EXPECT_STREQ(params.szDomain, "");
     EXPECT_EQ(Fake().lastRemovePassword, 0);
 
-    EXPECT_EQ(Writes(), (Calls{"Set:Dialnest trial entry", "Delete:Dialnest trial entry",
-                               "Delete:My ISP", "Set:My ISP", "DialParams:My ISP"}));
+    EXPECT_EQ(Writes(), (Calls{"Set:My ISP", "DialParams:My ISP"}));
     ASSERT_EQ(registry.writes.size(), 3u);
     EXPECT_EQ(registry.writes[2],
               std::string("HKLM\\SOFTWARE\\Microsoft\\RAS AutoDial\\Default:DefaultInternet=sz:"
@@ -157,7 +156,8 @@ TEST_F(EntryCreation, DiallingPrefixByOsClass) {
     }
 }
 
-TEST_F(EntryCreation, RefusalAtTheTrialKeepsTheOldEntry) {
+// The new properties go over the old entry's; a refusal leaves it as it was.
+TEST_F(EntryCreation, RefusedEntryKeepsTheOldOne) {
     struct Case {
         RasDword error;
         unsigned textId;
@@ -175,47 +175,83 @@ TEST_F(EntryCreation, RefusalAtTheTrialKeepsTheOldEntry) {
         EXPECT_FALSE(Create());
         ExpectOneWarning(c.textId, static_cast<int>(c.error));
         ExpectOldEntryUntouched();
-        EXPECT_EQ(Writes(), (Calls{"Set:Dialnest trial entry", "Delete:Dialnest trial entry"}));
+        EXPECT_EQ(Writes(), (Calls{"Set:My ISP"}));
         EXPECT_TRUE(registry.writes.empty());
     }
 }
 
-TEST_F(EntryCreation, RefusalOfTheFinalWriteIsStillReported) {
-    Fake().Add("My ISP", "0000");
-    Fake().setResults = {0, 621};
-    EXPECT_FALSE(Create());
-    ExpectOneWarning(IDS_ENTRY_FAILED_621, 621);
-    EXPECT_TRUE(Fake().entries.empty()) << "the old entry was given up after the trial passed";
+// Refused dial parameters show nothing themselves; what the name stood for is put back,
+// and a failure to put it back names the entry.
+TEST_F(EntryCreation, RefusedDialParamsPutBackWhatWasThere) {
+    struct Case {
+        const char* what;
+        bool oldEntry;
+        bool undoFails;
+        Calls writes;
+    } cases[] = {
+        {"old entry rewritten", true, false, {"Set:My ISP", "DialParams:My ISP", "Set:My ISP"}},
+        {"new entry deleted", false, false, {"Set:My ISP", "DialParams:My ISP", "Delete:My ISP"}},
+        {"old entry not rewritten", true, true, {"Set:My ISP", "DialParams:My ISP", "Set:My ISP"}},
+        {"new entry not deleted",
+         false,
+         true,
+         {"Set:My ISP", "DialParams:My ISP", "Delete:My ISP"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ResetFake();
+        user.shown.clear();
+        if (c.oldEntry) {
+            Fake().Add("My ISP", "0000");
+        }
+        Fake().dialParamsResult = 1784;
+        Fake().setResults = {0, c.undoFails ? 621u : 0u};
+        Fake().deleteResult = c.undoFails ? 5 : 0;
+        inputs.makeDefault = true;
+        EXPECT_FALSE(Create());
+        EXPECT_EQ(Writes(), c.writes);
+        EXPECT_TRUE(registry.writes.empty());
+        if (c.undoFails) {
+            ASSERT_EQ(user.shown.size(), 1u);
+            EXPECT_EQ(user.shown[0].textId, unsigned{IDS_ENTRY_PARTLY_CHANGED});
+            EXPECT_EQ(user.shown[0].text, "My ISP");
+            continue;
+        }
+        EXPECT_TRUE(user.shown.empty());
+        if (c.oldEntry) {
+            ExpectOldEntryUntouched();
+        } else {
+            EXPECT_TRUE(Fake().entries.empty());
+        }
+    }
 }
 
-TEST_F(EntryCreation, TrialNameIsOneNoEntryHas) {
-    Fake().Add("Dialnest trial entry");
-    Fake().Add("DIALNEST TRIAL ENTRY 2");
-    ASSERT_TRUE(Create());
-    EXPECT_EQ(Writes().front(), "Set:Dialnest trial entry 3");
-    EXPECT_EQ(Fake().entries.size(), 3u);
-    EXPECT_NE(Fake().Find("Dialnest trial entry"), nullptr);
-    EXPECT_NE(Fake().Find("Dialnest trial entry 2"), nullptr);
-    EXPECT_EQ(Fake().Find("Dialnest trial entry 3"), nullptr);
-}
-
-TEST_F(EntryCreation, WithoutEnumerationTheTrialNameIsCheckedByName) {
-    Fake().Add("My ISP", "0000");
-    Fake().enumResult = ERROR_CANNOT_OPEN_PHONEBOOK;
-    Fake().setResults = {1784};
-    EXPECT_FALSE(Create());
-    EXPECT_NE(std::find(Fake().calls.begin(), Fake().calls.end(), "Probe:Dialnest trial entry"),
-              Fake().calls.end());
-    ExpectOneWarning(IDS_ENTRY_FAILED_1784, 1784);
-    ExpectOldEntryUntouched();
-
-    // When no name can be shown to be free, nothing is written under a borrowed name.
-    ResetFake();
-    user.shown.clear();
-    Fake().enumResult = ERROR_CANNOT_OPEN_PHONEBOOK;
-    Fake().namedProbeResult = ERROR_CANNOT_OPEN_PHONEBOOK;
-    ASSERT_TRUE(Create());
-    EXPECT_EQ(Writes(), (Calls{"Delete:My ISP", "Set:My ISP", "DialParams:My ISP"}));
+// Without knowing what the name stands for nothing is written: a failed look-up is shown
+// by number.
+TEST_F(EntryCreation, UnreadableOldEntryStopsBeforeAnyWrite) {
+    struct Case {
+        const char* what;
+        RasDword probe;
+        RasDword read;
+        unsigned textId;
+        int number;
+    } cases[] = {
+        {"probe refused", 621, 0, IDS_ENTRY_FAILED_621, 621},
+        {"read refused", 0, 1784, IDS_ENTRY_FAILED_1784, 1784},
+        {"unknown probe result", 87, 0, IDS_ENTRY_FAILED_OTHER, 87},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ResetFake();
+        user.shown.clear();
+        Fake().Add("My ISP", "0000");
+        Fake().namedProbeResult = c.probe;
+        Fake().namedReadResult = c.read;
+        EXPECT_FALSE(Create());
+        ExpectOneWarning(c.textId, c.number);
+        EXPECT_EQ(Writes(), Calls{});
+        ExpectOldEntryUntouched();
+    }
 }
 
 TEST_F(EntryCreation, ValuesThatDoNotFitAreRefusedBeforeAnythingIsTouched) {
@@ -288,15 +324,6 @@ TEST_F(EntryCreation, EntrySizeFromTheProbe) {
                 << "the part beyond the known record is zero-filled";
         }
     }
-}
-
-TEST_F(EntryCreation, RefusedDialParamsFailSilently) {
-    Fake().dialParamsResult = 1;
-    inputs.makeDefault = true;
-    EXPECT_FALSE(Create());
-    EXPECT_TRUE(user.shown.empty());
-    EXPECT_NE(Fake().Find("My ISP"), nullptr) << "the entry stays, without user name";
-    EXPECT_TRUE(registry.writes.empty());
 }
 
 TEST_F(EntryCreation, MissingWriteOperationIsAFailureNotACrash) {

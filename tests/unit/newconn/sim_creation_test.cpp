@@ -77,8 +77,8 @@ TEST_F(SimCreation, OverwritesTheEntryOfTheSameNameAndSavesTheCredentials) {
     EXPECT_TRUE(EntryExists(sim.api(), "My ISP"));
     ASSERT_TRUE(Create());
     EXPECT_TRUE(user.shown.empty());
-    EXPECT_EQ(Names(sim.api()), (std::vector<std::string>{"Other", "My ISP"}))
-        << "the old entry was replaced and no trial entry is left";
+    EXPECT_EQ(Names(sim.api()), (std::vector<std::string>{"my isp", "Other"}))
+        << "written over the old entry, which keeps its name and place";
 
     const RASENTRYA made = ReadEntry(sim.api(), "My ISP");
     EXPECT_EQ(made.dwfOptions, 0x05000114u);

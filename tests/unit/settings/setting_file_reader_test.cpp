@@ -231,6 +231,30 @@ TEST(DataFiles, ProgramDirectoryStepsOverDoubleByteCharacters) {
     }
 }
 
+// A module path that filled the query's buffer may be cut: no directory at all.
+TEST(DataFiles, ModulePathThatFillsTheBufferCountsAsMissing) {
+    const std::string fits = "C:\\" + std::string(kPathSize - 17, 'k') + "\\Dialnest.exe";
+    ASSERT_EQ(fits.size(), kPathSize - 1);
+    struct Case {
+        size_t written;
+        size_t bufferSize;
+        bool found;
+    } cases[] = {
+        {fits.size(), kPathSize, true},
+        {kPathSize, kPathSize, false},
+        {fits.size(), fits.size(), false},
+        {0, kPathSize, false},
+    };
+    for (const Case& c : cases) {
+        char directory[kPathSize] = "junk";
+        EXPECT_EQ(
+            ProgramDirectoryOf(fits.c_str(), c.written, c.bufferSize, directory, sizeof(directory)),
+            c.found)
+            << c.written << " of " << c.bufferSize;
+        EXPECT_EQ(std::string(directory), c.found ? fits.substr(0, fits.size() - 13) : "");
+    }
+}
+
 TEST(DataFiles, DataFilePathMustFit) {
     char path[kPathSize];
     EXPECT_TRUE(FormatDataFilePath("C:\\kit", "ISP_INF.csv", path, sizeof(path)));

@@ -9,8 +9,23 @@
 #include <fstream>
 #include <sstream>
 
+namespace {
+
+// The substitute phonebook flushes every write to disk; in a memory file system that costs
+// nothing, which keeps the fault sweep's thousands of runs quick. TMPDIR still wins.
+std::filesystem::path ScratchRoot() {
+    std::error_code ignored;
+    if (getenv("TMPDIR") == nullptr && std::filesystem::is_directory("/dev/shm", ignored) &&
+        access("/dev/shm", W_OK) == 0) {
+        return "/dev/shm";
+    }
+    return std::filesystem::temp_directory_path();
+}
+
+}  // namespace
+
 TempFolder::TempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "dialnest-XXXXXX").string();
+    std::string pattern = (ScratchRoot() / "dialnest-XXXXXX").string();
     char* made = mkdtemp(pattern.data());
     if (made == nullptr) {
         abort();
