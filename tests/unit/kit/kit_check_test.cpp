@@ -122,6 +122,24 @@ TEST(KitCheck, SampleKitIsCleanInTextAndJson) {
               std::string::npos);
 }
 
+// Found as the program's file system finds them, and read as it reads them.
+TEST(KitCheck, ProviderFilesAsTheProgramFindsThem) {
+    TempFolder kit;
+    kit.Write("isp_inf.csv", "DefaultTelNumber,0570-000-111\r\n");
+    kit.Write("CtMenu.CSV", kMenu);
+    const KitRun lower = RunKit({"check", kit.path()});
+    EXPECT_EQ(lower.status, 0) << lower.out;
+    EXPECT_EQ(lower.out, "0 errors, 0 warnings\n") << "names match without regard to case";
+
+    kit.Remove("isp_inf.csv");
+    kit.MakeFolder("ISP_INF.csv");
+    const KitRun folder = RunKit({"check", kit.path()});
+    EXPECT_EQ(folder.status, 1);
+    EXPECT_NE(folder.out.find("ISP_INF.csv: error: present, but not a file that can be read"),
+              std::string::npos)
+        << folder.out;
+}
+
 TEST(KitCheck, LogoAgainstTheForm) {
     const auto picture = [](uint32_t width, uint32_t height, int colourType,
                             std::vector<unsigned char> pixel) {
