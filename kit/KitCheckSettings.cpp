@@ -254,6 +254,16 @@ void KitChecker::CheckValue(const ObservedLine& l) {
             }
             return;
         }
+        case SettingForm::TelephoneNumber: {
+            // The Flets ISDN number is compared, not dialled: CheckFletsIsdn looks at it.
+            const std::string stray = FirstNonDialling(value);
+            if (!stray.empty() && l.key != SettingKey::DefaultFletsIsdnNumber) {
+                Add(Diag::NotANumber, kIspSettingsFile, line,
+                    Quoted(value) + " holds " + Quoted(stray) +
+                        ", which is not dialled as a number: it goes into entries as it is");
+            }
+            return;
+        }
         default:
             return;
     }

@@ -93,6 +93,12 @@ void KitChecker::CheckMenuRow(const ObservedLine& l, size_t rowCount) {
             Format("%s domain: choosing this row empties the domain after the user name",
                    l.columns.columns < 3 ? "too few columns, so no" : "no"));
     }
+    const std::string stray = FirstNonDialling(row.accessPointNumber);
+    if (choosable && !stray.empty()) {
+        Add(Diag::NotANumber, kMethodMenuFile, line,
+            "the access-point number " + Quoted(row.accessPointNumber) + " holds " +
+                Quoted(stray) + ", which is not dialled as a number");
+    }
     if (choosable && row.accessPointNumber[0] == '\0') {
         CreateFormValues form;
         form.entryName = form.userName = form.password = form.modemName = "x";
@@ -275,11 +281,6 @@ void KitChecker::CheckPairs(const ObservedLines& lines) {
         Add(Diag::TableRecord, kPairTableFile, line,
             Format("pair tried %zu. of %zu: ", ++order, context_.pairTable.size()) +
                 Quoted(pair.key) + " becomes " + Quoted(pair.value));
-        if (HasEdgeBlank(pair.value)) {
-            Add(Diag::ValueBlanks, kPairTableFile, line,
-                "the new number " + Quoted(pair.value) +
-                    " begins or ends with a blank, which is written into entries");
-        }
         AccessPointRecord record;
         if (!SplitTableNumber(pair.key.c_str(), &record)) {
             Add(Diag::NumberTooLong, kPairTableFile, line,
@@ -295,6 +296,16 @@ void KitChecker::CheckPairs(const ObservedLines& lines) {
             continue;
         }
         CheckRecordNumber(kPairTableFile, line, record, "this pair's old number");
+        if (HasEdgeBlank(pair.value)) {
+            Add(Diag::ValueBlanks, kPairTableFile, line,
+                "the new number " + Quoted(pair.value) +
+                    " begins or ends with a blank, which is written into entries");
+        } else if (!FirstNonDialling(pair.value).empty()) {
+            Add(Diag::NotANumber, kPairTableFile, line,
+                "the new number " + Quoted(pair.value) + " holds " +
+                    Quoted(FirstNonDialling(pair.value)) +
+                    ", which is not dialled as a number: it goes into entries as it is");
+        }
         for (const auto& [earlier, earlierLine] : tried) {
             if (RecordCoversRecord(earlier, record, context_.LocalOnlyIsOk)) {
                 Add(Diag::ShadowedRecord, kPairTableFile, line,

@@ -169,6 +169,18 @@ char FirstNonDigit(const std::string& text) {
     return '\0';
 }
 
+std::string FirstNonDialling(const std::string& number) {
+    for (size_t i = 0; i < number.size(); ++i) {
+        const char c = number[i];
+        if (IsDigit(c) || strchr(" -#*,!@$()PpTtWw", c) != nullptr) {
+            continue;
+        }
+        const bool pair = IsLeadByte932(static_cast<unsigned char>(c)) && i + 1 < number.size();
+        return number.substr(i, pair ? 2 : 1);
+    }
+    return std::string();
+}
+
 std::string ShownCharacter(char c) {
     return Quoted(std::string(1, c));
 }

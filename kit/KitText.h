@@ -41,6 +41,10 @@ bool StartsLikeANumber(const std::string& text);
 // The first byte of `text` that is not a digit 0-9, or 0.
 char FirstNonDigit(const std::string& text);
 
+// The first character of a number to dial that a modem does not dial (anything but digits,
+// blanks and - # * , ! @ $ ( ) P T W), 1 or 2 bytes; empty when there is none.
+std::string FirstNonDialling(const std::string& number);
+
 // One byte, shown between double quotes.
 std::string ShownCharacter(char c);
 
