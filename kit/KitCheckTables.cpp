@@ -96,8 +96,8 @@ void KitChecker::CheckMenuRow(const ObservedLine& l, size_t rowCount) {
     const std::string stray = FirstNonDialling(row.accessPointNumber);
     if (choosable && !stray.empty()) {
         Add(Diag::NotANumber, kMethodMenuFile, line,
-            "the access-point number " + Quoted(row.accessPointNumber) + " holds " +
-                Quoted(stray) + ", which is not dialled as a number");
+            "the access-point number " + Quoted(row.accessPointNumber) + " holds " + Quoted(stray) +
+                ", which is not dialled as a number");
     }
     if (choosable && row.accessPointNumber[0] == '\0') {
         CreateFormValues form;

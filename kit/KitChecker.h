@@ -12,6 +12,7 @@
 #include "app/MainMenuSettings.h"
 #include "kit/KitFolder.h"
 #include "kit/KitReport.h"
+#include "kit/KitText.h"
 #include "kit/QuietSides.h"
 #include "migrate/MigrationContext.h"
 #include "newconn/DnsSettings.h"
@@ -93,7 +94,8 @@ public:
 
 private:
     void Add(Diag diag, const char* file, size_t line, const std::string& text) {
-        report_->Add(diag, file != nullptr ? folder_.Shown(file) : folder_.Path(), line, text);
+        report_->Add(diag, ShowPath(file != nullptr ? folder_.Shown(file) : folder_.Path()), line,
+                     text);
     }
 
     void CheckPresence();

@@ -15,6 +15,25 @@
 
 #include "settings/ByteText.h"
 
+namespace {
+
+// True when the last byte of `text` is the second byte of a double-byte character, as the
+// 0x5C of 表 and ソ is: on Windows the path is code page 932, and such a byte is no separator.
+bool EndsInDoubleByte(const std::string& text) {
+#ifdef _WIN32
+    size_t i = 0;
+    while (i + 1 < text.size()) {
+        i += IsLeadByte932(static_cast<unsigned char>(text[i])) ? 2 : 1;
+    }
+    return i > text.size() - 1;
+#else
+    (void)text;
+    return false;
+#endif
+}
+
+}  // namespace
+
 KitFolder::KitFolder(const std::string& path) : path_(path) {
 #ifdef _WIN32
     separator_ =
@@ -22,7 +41,8 @@ KitFolder::KitFolder(const std::string& path) : path_(path) {
 #else
     separator_ = '/';
 #endif
-    while (path_.size() > 1 && (path_.back() == '/' || path_.back() == separator_)) {
+    while (path_.size() > 1 && (path_.back() == '/' || path_.back() == separator_) &&
+           !EndsInDoubleByte(path_)) {
         path_.pop_back();
     }
 }

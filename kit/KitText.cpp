@@ -121,6 +121,14 @@ std::string Show(const std::string& text) {
     return ShowBytes(text.data(), text.size());
 }
 
+std::string ShowPath(const std::string& path) {
+#ifdef _WIN32
+    return Show(path);
+#else
+    return path;
+#endif
+}
+
 std::string Quoted(const char* text) {
     return "\"" + Show(text) + "\"";
 }

@@ -15,6 +15,10 @@ std::string ShowBytes(const char* bytes, size_t length);
 std::string Show(const char* text);  // a zero-terminated text
 std::string Show(const std::string& text);
 
+// A path as the system gave it, as UTF-8: on Windows the paths are code page 932 like the
+// provider files; elsewhere they are already in the terminal's encoding.
+std::string ShowPath(const std::string& path);
+
 // The same between double quotes.
 std::string Quoted(const char* text);
 std::string Quoted(const std::string& text);

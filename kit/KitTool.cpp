@@ -105,7 +105,7 @@ int Check(const Arguments& a, KitFolder& folder, FILE* out) {
     KitReport report;
     CheckKit(folder, &report);
     if (a.json) {
-        report.WriteJson(out, a.verbose, folder.Path());
+        report.WriteJson(out, a.verbose, ShowPath(folder.Path()));
     } else {
         report.WriteText(out, a.verbose);
     }
@@ -118,7 +118,7 @@ int Preview(const Arguments& a, KitFolder& folder, FILE* out, FILE* err) {
     if (a.operands.size() == 2) {
         source = a.operands[1];
         if (!phonebook.OpenFile(source)) {
-            return Usage(err, "no phonebook file " + Show(source));
+            return Usage(err, "no phonebook file " + ShowPath(source));
         }
     } else {
 #ifdef _WIN32
@@ -135,7 +135,7 @@ int Preview(const Arguments& a, KitFolder& folder, FILE* out, FILE* err) {
         fprintf(out,
                 "preview of the migration with the kit %s over %s (nothing is written; "
                 "every proposal is accepted)\n",
-                Show(folder.Path()).c_str(), Show(source).c_str());
+                ShowPath(folder.Path()).c_str(), ShowPath(source).c_str());
     }
     PreviewOptions options;
     options.osClass = a.osClass;
@@ -157,7 +157,7 @@ int RunKitTool(int argc, const char* const* argv, FILE* out, FILE* err) {
     }
     KitFolder folder(a.operands[0]);
     if (!folder.IsFolder()) {
-        return Usage(err, "no kit folder " + Show(a.operands[0]));
+        return Usage(err, "no kit folder " + ShowPath(a.operands[0]));
     }
     if (!folder.PathsFit()) {
         return Usage(err,

@@ -9,8 +9,16 @@
 
 int main(int argc, char** argv) {
 #ifdef _WIN32
-    // The reports are UTF-8; a console shows them so.
+    // The reports are UTF-8; a console shows them so while the tool runs, and then goes back
+    // to the code page it had.
+    const UINT previous = GetConsoleOutputCP();
     SetConsoleOutputCP(CP_UTF8);
-#endif
+    const int status = RunKitTool(argc, argv, stdout, stderr);
+    if (previous != 0) {
+        SetConsoleOutputCP(previous);
+    }
+    return status;
+#else
     return RunKitTool(argc, argv, stdout, stderr);
+#endif
 }
