@@ -60,12 +60,10 @@ struct EntryOutcome {
 
 // What an entry holds, read through the binding by a context of its own.
 struct EntryFacts {
-    bool read = false;
     std::string deviceType;
     std::string areaCode;  // empty when the entry does not use country and area codes
     std::string number;    // as the dialogs show an old number
     std::string localNumber;
-    bool credentials = false;
     std::string userName;
 };
 
@@ -170,7 +168,6 @@ private:
         EntryFacts facts;
         if (inspector_.ReadEntryProperties(name) == EntryRead::Read) {
             const RASENTRYA* entry = inspector_.EntryProperties();
-            facts.read = true;
             facts.deviceType.assign(entry->szDeviceType,
                                     strnlen(entry->szDeviceType, sizeof(entry->szDeviceType)));
             facts.localNumber.assign(
@@ -186,7 +183,7 @@ private:
         }
         char userName[kUserNameSize];
         char password[kPasswordSize];
-        facts.credentials = inspector_.ReadCredentials(name, userName, password);
+        inspector_.ReadCredentials(name, userName, password);
         WipeBytes(password, sizeof(password));
         inspector_.ReleaseCredentials();
         facts.userName = userName;
