@@ -5,7 +5,26 @@
 
 #include <vector>
 
+#include "dialup/DialupBinding.h"
 #include "settings/ByteText.h"
+
+namespace {
+
+// The shell library is large and only a click on the label needs it, so it is loaded then
+// rather than with the program. It stays loaded: the shell may keep working after the call.
+void OpenWithShell(const char* text) {
+    HMODULE shell = LoadSystemLibrary("SHELL32.DLL");
+    if (shell == nullptr) {
+        return;
+    }
+    const auto open = reinterpret_cast<decltype(&ShellExecuteA)>(
+        reinterpret_cast<void*>(GetProcAddress(shell, "ShellExecuteA")));
+    if (open != nullptr) {
+        open(nullptr, "open", text, nullptr, nullptr, SW_SHOWNORMAL);
+    }
+}
+
+}  // namespace
 
 HeadingLabel::HeadingLabel()
     : textColor_(GetSysColor(COLOR_WINDOWTEXT)),
@@ -84,7 +103,7 @@ LRESULT HeadingLabel::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             const int length = GetWindowTextLengthA(hwnd_);
             std::vector<char> text(static_cast<size_t>(length > 0 ? length : 0) + 1, '\0');
             GetWindowTextA(hwnd_, text.data(), length + 1);
-            ShellExecuteA(nullptr, "open", text.data(), nullptr, nullptr, SW_SHOWNORMAL);
+            OpenWithShell(text.data());
             break;
         }
         case WM_SETCURSOR:

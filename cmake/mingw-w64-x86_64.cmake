@@ -7,6 +7,7 @@ set(CMAKE_CXX_COMPILER ${triple}-g++-posix)
 set(CMAKE_RC_COMPILER ${triple}-windres)
 set(CMAKE_AR ${triple}-ar CACHE FILEPATH "")
 set(CMAKE_RANLIB ${triple}-ranlib CACHE FILEPATH "")
+set(CMAKE_OBJCOPY ${triple}-objcopy CACHE FILEPATH "")
 
 # The mingw sysroot and the local prefix where the set-up script installs libpng.
 set(CMAKE_FIND_ROOT_PATH /usr/${triple})

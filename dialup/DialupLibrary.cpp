@@ -9,20 +9,6 @@ namespace {
 
 const char kLibraryName[] = "RASAPI32.DLL";
 
-// Never a bare name: the search order would find a copy planted beside the program.
-HMODULE LoadFromSystemDirectory() {
-    char path[MAX_PATH];
-    const UINT n = GetSystemDirectoryA(path, sizeof(path));
-    if (n == 0 || n >= sizeof(path)) {
-        return nullptr;
-    }
-    if (!AppendTextExact(path, sizeof(path), "\\") ||
-        !AppendTextExact(path, sizeof(path), kLibraryName)) {
-        return nullptr;
-    }
-    return LoadLibraryA(path);
-}
-
 template <class Fn>
 Fn Resolve(HMODULE library, const char* name) {
     return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(library, name)));
@@ -30,9 +16,23 @@ Fn Resolve(HMODULE library, const char* name) {
 
 }  // namespace
 
+// Never a bare name: the search order would find a copy planted beside the program.
+HMODULE LoadSystemLibrary(const char* fileName) {
+    char path[MAX_PATH];
+    const UINT n = GetSystemDirectoryA(path, sizeof(path));
+    if (n == 0 || n >= sizeof(path)) {
+        return nullptr;
+    }
+    if (!AppendTextExact(path, sizeof(path), "\\") ||
+        !AppendTextExact(path, sizeof(path), fileName)) {
+        return nullptr;
+    }
+    return LoadLibraryA(path);
+}
+
 bool LoadDialupLibrary(DialupApi& api) {
     api = DialupApi();
-    HMODULE library = LoadFromSystemDirectory();
+    HMODULE library = LoadSystemLibrary(kLibraryName);
     if (library == nullptr) {
         return false;
     }

@@ -1,9 +1,14 @@
-// Loading the system's dial-up phonebook library by its full path in the system directory
-// and resolving its operations, without any message: the program's binding (DialupBinding.h)
-// and the kit tool's read-only preview both start here.
+// Loading libraries from the system directory by their full path, and the dial-up phonebook
+// library's operations, without any message: the program's binding (DialupBinding.h) and the
+// kit tool's read-only preview both start here.
 #pragma once
 
+#include <windows.h>
+
 #include "dialup/DialupApi.h"
+
+// Loads `fileName` from the system directory by its full path; null when it cannot.
+HMODULE LoadSystemLibrary(const char* fileName);
 
 // Loads <system directory>\RASAPI32.DLL and resolves every operation of DIALUP_OPERATIONS;
 // an operation the library lacks stays empty. False, with `api` unbound, when the library

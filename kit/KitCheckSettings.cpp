@@ -102,7 +102,6 @@ void KitChecker::CheckSettings() {
     CheckTextFile(kIspSettingsFile, settingLines_, kIspLineCapacity);
     ReadMainMenuSettings(folder_, &mainMenu_);
     ReadFormTexts(folder_, &formTexts_);
-    ReadFormDomain(folder_, formDomain_);
     ReadDnsSettings(folder_, &dns_);
     context_.LoadMigrationSettings();
     for (const ObservedLine& line : settingLines_) {
@@ -413,7 +412,7 @@ std::string KitChecker::EffectiveValue(SettingKey key, bool* set) const {
         case SettingKey::DefaultTelNumber:
             return text(formTexts_.hasTelNumber, formTexts_.telNumber);
         case SettingKey::DialupDomain:
-            return text(formDomain_[0] != '\0', formDomain_);
+            return text(formTexts_.domain[0] != '\0', formTexts_.domain);
         case SettingKey::SetDnsIpAddress:
             *set = occurrences_.count(key) > 0;
             return dns_.on ? "on" : "off";

@@ -133,6 +133,5 @@ private:
     std::map<SettingKey, std::vector<const ObservedLine*>> occurrences_;
     MainMenuSettings mainMenu_;
     FormTexts formTexts_;
-    char formDomain_[kIspLineCapacity] = {};
     DnsSettings dns_;
 };

@@ -56,30 +56,36 @@ bool MigrationContext::LoadMigrationSettings() {
 }
 
 bool MigrationContext::LoadGeneralTable() {
-    return ReadAccessPointTable(files_, kGeneralTableFile, &generalTable);
+    const bool present = ReadAccessPointTable(files_, kGeneralTableFile, &generalTable);
+    generalIndex_.Build(generalTable);
+    return present;
 }
 
 bool MigrationContext::LoadPhsTable() {
-    return ReadAccessPointTable(files_, kPhsTableFile, &phsTable);
+    const bool present = ReadAccessPointTable(files_, kPhsTableFile, &phsTable);
+    phsIndex_.Build(phsTable);
+    return present;
 }
 
 bool MigrationContext::LoadPairTable() {
-    return ReadPairTable(files_, &pairTable);
+    const bool present = ReadPairTable(files_, &pairTable);
+    pairIndex_.Build(pairTable);
+    return present;
 }
 
 bool MigrationContext::FindInGeneralTable(const char* areaCode, const char* localNumber,
                                           bool localOnlyIsOk, AccessPointHit* hit) const {
-    return FindAccessPoint(generalTable, areaCode, localNumber, localOnlyIsOk, hit);
+    return generalIndex_.Find(areaCode, localNumber, localOnlyIsOk, hit);
 }
 
 bool MigrationContext::FindInPhsTable(const char* areaCode, const char* localNumber,
                                       bool localOnlyIsOk, AccessPointHit* hit) const {
-    return FindAccessPoint(phsTable, areaCode, localNumber, localOnlyIsOk, hit);
+    return phsIndex_.Find(areaCode, localNumber, localOnlyIsOk, hit);
 }
 
 bool MigrationContext::FindInPairTable(const char* areaCode, const char* localNumber,
                                        bool localOnlyIsOk, AccessPointHit* hit) const {
-    return FindPairAccessPoint(pairTable, areaCode, localNumber, localOnlyIsOk, hit);
+    return pairIndex_.Find(areaCode, localNumber, localOnlyIsOk, hit);
 }
 
 EntryRead MigrationContext::ReadEntryProperties(const char* entryName) {

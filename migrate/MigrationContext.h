@@ -13,6 +13,7 @@
 #include "app/UserSide.h"
 #include "dialup/DialupApi.h"
 #include "dialup/OsClass.h"
+#include "migrate/AccessPointIndex.h"
 #include "migrate/MigrationUi.h"
 #include "migrate/NumberMatching.h"
 #include "settings/AccessPointTables.h"
@@ -72,8 +73,9 @@ public:
     // not exist (nothing is changed); true also for a file that cannot be opened.
     bool LoadMigrationSettings();
 
-    // Each empties its table, then reads APGEN.csv, APPHS.csv or APAIR.csv. False when the
-    // file does not exist (the table stays empty); the run treats that as an empty table.
+    // Each empties its table, then reads APGEN.csv, APPHS.csv or APAIR.csv and indexes it for
+    // the searches. False when the file does not exist (the table stays empty); the run
+    // treats that as an empty table.
     bool LoadGeneralTable();
     bool LoadPhsTable();
     bool LoadPairTable();
@@ -81,7 +83,8 @@ public:
     // The searches of an entry's number: `areaCode` is empty when the entry has none.
     // True on the first hit, in file order for the two lists and in visiting order for the
     // pair table; `hit` then holds what the entry dials around the old access point (and
-    // for the pair table the new number). False, with `hit` empty, on no hit.
+    // for the pair table the new number). False, with `hit` empty, on no hit. They search
+    // the tables as their last load read them.
     bool FindInGeneralTable(const char* areaCode, const char* localNumber, bool localOnlyIsOk,
                             AccessPointHit* hit) const;
     bool FindInPhsTable(const char* areaCode, const char* localNumber, bool localOnlyIsOk,
@@ -219,4 +222,8 @@ private:
     std::vector<RASENTRYA> entryProperties_;
     std::unique_ptr<RASDIALPARAMSA, WipingDelete<RASDIALPARAMSA>> dialParams_;
     std::unique_ptr<RASCREDENTIALSA, WipingDelete<RASCREDENTIALSA>> credentials_;
+
+    AccessPointIndex generalIndex_;
+    AccessPointIndex phsIndex_;
+    AccessPointIndex pairIndex_;
 };

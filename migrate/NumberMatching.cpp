@@ -1,10 +1,8 @@
-// Tail comparison, split around the access point, area-code check and table searches.
+// Tail comparison, split around the access point, area-code check and the record rule.
 #include "migrate/NumberMatching.h"
 
 #include <cstring>
 #include <string>
-
-#include "settings/PairTable.h"
 
 namespace {
 
@@ -94,71 +92,9 @@ bool SplitAround(const char* number, size_t numberLength, const char* ap, size_t
     return true;
 }
 
-bool MatchRecord(const AccessPointRecord& record, const char* areaCode, size_t areaLength,
-                 const char* localNumber, size_t localLength, bool localOnlyIsOk,
-                 char (&prefix)[kAffixSize], char (&suffix)[kAffixSize]) {
-    const size_t recordAreaLength = FieldLength(record.areaCode);
-    if (areaLength > 0 &&
-        (areaLength != recordAreaLength || memcmp(areaCode, record.areaCode, areaLength) != 0)) {
-        Clear(prefix);
-        Clear(suffix);
-        return false;
-    }
-    const size_t recordNumberLength = FieldLength(record.localNumber);
-    if (areaLength > 0) {
-        return SplitAround(localNumber, localLength, record.localNumber, recordNumberLength, prefix,
-                           suffix);
-    }
-    if (localOnlyIsOk) {
-        if (!SplitAround(localNumber, localLength, record.localNumber, recordNumberLength, prefix,
-                         suffix)) {
-            return false;
-        }
-        if (!StripAreaCode(prefix, record.areaCode)) {
-            Clear(prefix);
-            Clear(suffix);
-            return false;
-        }
-        return true;
-    }
-    char joined[kAreaCodeSize + kLocalNumberSize];
-    memcpy(joined, record.areaCode, recordAreaLength);
-    memcpy(joined + recordAreaLength, record.localNumber, recordNumberLength);
-    joined[recordAreaLength + recordNumberLength] = '\0';
-    return SplitAround(localNumber, localLength, joined, recordAreaLength + recordNumberLength,
-                       prefix, suffix);
-}
-
-// True when `tail` has two bytes or more, no hyphen (a hyphen of the dialled number is
-// skipped, never compared), and `text` ends with it.
-bool IsTailOf(const std::string& tail, const std::string& text) {
-    return tail.size() >= 2 && tail.find('-') == std::string::npos && text.size() >= tail.size() &&
-           text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
-}
-
-void ClearHit(AccessPointHit* hit) {
-    Clear(hit->prefix);
-    Clear(hit->suffix);
-    Clear(hit->newNumber);
-}
-
-}  // namespace
-
-bool MatchNumberTail(const char* number, const char* apNumber, size_t* start, size_t* end) {
-    return MatchTail(number, LengthOf(number), apNumber, LengthOf(apNumber), start, end);
-}
-
-bool SplitAroundAccessPoint(const char* number, const char* apNumber, char (&prefix)[kAffixSize],
-                            char (&suffix)[kAffixSize]) {
-    return SplitAround(number, LengthOf(number), apNumber, LengthOf(apNumber), prefix, suffix);
-}
-
-bool StripAreaCode(char* prefix, const char* areaCode) {
-    if (prefix == nullptr) {
-        return false;
-    }
+// StripAreaCode with the area code given by its length.
+bool StripArea(char* prefix, const char* areaCode, size_t areaLength) {
     size_t length = strlen(prefix);
-    const size_t areaLength = LengthOf(areaCode);
     if (length < areaLength) {
         return true;
     }
@@ -178,11 +114,38 @@ bool StripAreaCode(char* prefix, const char* areaCode) {
     return true;
 }
 
+// True when `tail` has two bytes or more, no hyphen (a hyphen of the dialled number is
+// skipped, never compared), and `text` ends with it.
+bool IsTailOf(const std::string& tail, const std::string& text) {
+    return tail.size() >= 2 && tail.find('-') == std::string::npos && text.size() >= tail.size() &&
+           text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+}  // namespace
+
+bool MatchNumberTail(const char* number, const char* apNumber, size_t* start, size_t* end) {
+    return MatchTail(number, LengthOf(number), apNumber, LengthOf(apNumber), start, end);
+}
+
+bool SplitAroundAccessPoint(const char* number, const char* apNumber, char (&prefix)[kAffixSize],
+                            char (&suffix)[kAffixSize]) {
+    return SplitAround(number, LengthOf(number), apNumber, LengthOf(apNumber), prefix, suffix);
+}
+
+bool StripAreaCode(char* prefix, const char* areaCode) {
+    return prefix != nullptr && StripArea(prefix, areaCode != nullptr ? areaCode : "", LengthOf(areaCode));
+}
+
 bool MatchAccessPointRecord(const AccessPointRecord& record, const char* areaCode,
                             const char* localNumber, bool localOnlyIsOk, char (&prefix)[kAffixSize],
                             char (&suffix)[kAffixSize]) {
-    return MatchRecord(record, areaCode, LengthOf(areaCode), localNumber, LengthOf(localNumber),
-                       localOnlyIsOk, prefix, suffix);
+    char joined[kAreaCodeSize + kLocalNumberSize];
+    const size_t areaLength = FieldLength(record.areaCode);
+    const size_t numberLength = FieldLength(record.localNumber);
+    memcpy(joined, record.areaCode, areaLength);
+    memcpy(joined + areaLength, record.localNumber, numberLength);
+    return MatchAccessPointText({joined, areaLength, numberLength}, areaCode, LengthOf(areaCode),
+                                localNumber, LengthOf(localNumber), localOnlyIsOk, prefix, suffix);
 }
 
 bool RecordCoversRecord(const AccessPointRecord& earlier, const AccessPointRecord& later,
@@ -204,37 +167,30 @@ bool RecordCoversRecord(const AccessPointRecord& earlier, const AccessPointRecor
     return withAreaCode && withoutAreaCode;
 }
 
-bool FindAccessPoint(const AccessPointTable& table, const char* areaCode, const char* localNumber,
-                     bool localOnlyIsOk, AccessPointHit* hit) {
-    ClearHit(hit);
-    const size_t areaLength = LengthOf(areaCode);
-    const size_t localLength = LengthOf(localNumber);
-    for (const AccessPointRecord& record : table) {
-        if (MatchRecord(record, areaCode, areaLength, localNumber, localLength, localOnlyIsOk,
-                        hit->prefix, hit->suffix)) {
-            return true;
+bool MatchAccessPointText(const AccessPointText& record, const char* areaCode, size_t areaLength,
+                          const char* localNumber, size_t localLength, bool localOnlyIsOk,
+                          char (&prefix)[kAffixSize], char (&suffix)[kAffixSize]) {
+    const char* recordNumber = record.text + record.areaLength;
+    if (areaLength > 0) {
+        if (areaLength != record.areaLength || memcmp(areaCode, record.text, areaLength) != 0) {
+            Clear(prefix);
+            Clear(suffix);
+            return false;
         }
+        return SplitAround(localNumber, localLength, recordNumber, record.numberLength, prefix,
+                           suffix);
     }
-    return false;
-}
-
-bool FindPairAccessPoint(const PairTable& table, const char* areaCode, const char* localNumber,
-                         bool localOnlyIsOk, AccessPointHit* hit) {
-    ClearHit(hit);
-    const size_t areaLength = LengthOf(areaCode);
-    const size_t localLength = LengthOf(localNumber);
-    for (const PairTable::Pair& pair : table) {
-        AccessPointRecord record;
-        if (pair.value.size() >= sizeof(hit->newNumber) ||
-            !SplitTableNumber(pair.key.c_str(), &record)) {
-            continue;  // never cut: a shortened number would stand for another access point
-        }
-        if (MatchRecord(record, areaCode, areaLength, localNumber, localLength, localOnlyIsOk,
-                        hit->prefix, hit->suffix)) {
-            memcpy(hit->newNumber, pair.value.data(), pair.value.size());
-            hit->newNumber[pair.value.size()] = '\0';
-            return true;
-        }
+    if (!localOnlyIsOk) {
+        return SplitAround(localNumber, localLength, record.text,
+                           record.areaLength + record.numberLength, prefix, suffix);
     }
-    return false;
+    if (!SplitAround(localNumber, localLength, recordNumber, record.numberLength, prefix, suffix)) {
+        return false;
+    }
+    if (!StripArea(prefix, record.text, record.areaLength)) {
+        Clear(prefix);
+        Clear(suffix);
+        return false;
+    }
+    return true;
 }

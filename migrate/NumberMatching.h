@@ -7,8 +7,6 @@
 
 #include "settings/AccessPointTables.h"
 
-class PairTable;
-
 // Prefix or suffix around a matched access point: at most 127 bytes + terminator. A local
 // number holds at most 128 bytes and a match covers at least two, so this always suffices.
 constexpr size_t kAffixSize = 128;
@@ -64,14 +62,16 @@ bool MatchAccessPointRecord(const AccessPointRecord& record, const char* areaCod
 bool RecordCoversRecord(const AccessPointRecord& earlier, const AccessPointRecord& later,
                         bool localOnlyIsOk);
 
-// First record of `table`, in file order, that matches; `hit` gets its prefix and suffix.
-// False, with `hit` all empty, when none does.
-bool FindAccessPoint(const AccessPointTable& table, const char* areaCode, const char* localNumber,
-                     bool localOnlyIsOk, AccessPointHit* hit);
+// A record held as one text: its area code directly followed by its number, so that the
+// two joined need no copy. Neither part is zero-terminated.
+struct AccessPointText {
+    const char* text;
+    size_t areaLength;
+    size_t numberLength;
+};
 
-// First pair of `table`, in its visiting order, whose old number (split with
-// SplitTableNumber; a key that does not fit a record never matches) matches; `hit` gets
-// its prefix, suffix and new number. A value too long for `newNumber` (none read from a
-// file is) never matches either. False, with `hit` all empty, when none does.
-bool FindPairAccessPoint(const PairTable& table, const char* areaCode, const char* localNumber,
-                         bool localOnlyIsOk, AccessPointHit* hit);
+// MatchAccessPointRecord for a record held as text; the entry's area code and local number
+// come with their lengths.
+bool MatchAccessPointText(const AccessPointText& record, const char* areaCode, size_t areaLength,
+                          const char* localNumber, size_t localLength, bool localOnlyIsOk,
+                          char (&prefix)[kAffixSize], char (&suffix)[kAffixSize]);

@@ -8,6 +8,9 @@
 bool ReadFormTexts(const DataFiles& files, FormTexts* texts) {
     return ReadIspSettings(files, kIspLineCapacity, [texts](SettingKey key, const char* value) {
         switch (key) {
+            case SettingKey::DialupDomain:
+                CopyField(texts->domain, value);
+                break;
             case SettingKey::CaptionSetting:
                 CopyField(texts->caption, value);
                 texts->hasCaption = true;
@@ -22,15 +25,6 @@ bool ReadFormTexts(const DataFiles& files, FormTexts* texts) {
                 break;
             default:
                 break;
-        }
-    });
-}
-
-void ReadFormDomain(const DataFiles& files, char (&domain)[kIspLineCapacity]) {
-    domain[0] = '\0';
-    ReadIspSettings(files, kIspLineCapacity, [&domain](SettingKey key, const char* value) {
-        if (key == SettingKey::DialupDomain) {
-            CopyField(domain, value);
         }
     });
 }

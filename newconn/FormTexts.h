@@ -5,6 +5,7 @@
 #include "settings/IspSettings.h"
 
 struct FormTexts {
+    char domain[kIspLineCapacity] = {};     // DialupDomain, shown after the user name
     char caption[kIspLineCapacity] = {};    // CaptionSetting; empty: the template's
     char entryName[kIspLineCapacity] = {};  // DefaultEntryName
     char telNumber[kIspLineCapacity] = {};  // DefaultTelNumber
@@ -13,9 +14,7 @@ struct FormTexts {
     bool hasTelNumber = false;
 };
 
-// CaptionSetting, DefaultEntryName and DefaultTelNumber; the last line of each key wins.
-// False when ISP_INF.csv does not exist (nothing changes then).
+// DialupDomain, CaptionSetting, DefaultEntryName and DefaultTelNumber, in one reading of the
+// file (the form opens faster for it); the last line of each key wins. False when
+// ISP_INF.csv does not exist (nothing changes then).
 bool ReadFormTexts(const DataFiles& files, FormTexts* texts);
-
-// DialupDomain, the text shown after the user name; empty when the file or key is missing.
-void ReadFormDomain(const DataFiles& files, char (&domain)[kIspLineCapacity]);

@@ -62,14 +62,10 @@ BOOL NewConnectionDialog::OnInitDialog() {
     FillModemList();
     FillMethodList();
 
-    char domain[kIspLineCapacity];
-    ReadFormDomain(app_.Files(), domain);
-    if (domain[0] != '\0') {
-        SetDlgItemTextA(hwnd_, IDC_DOMAIN_LABEL, domain);
-    }
-
     FormTexts texts;
     if (ReadFormTexts(app_.Files(), &texts)) {
+        if (texts.domain[0] != '\0')
+            SetDlgItemTextA(hwnd_, IDC_DOMAIN_LABEL, texts.domain);
         if (texts.hasCaption)
             SetWindowTextA(hwnd_, texts.caption);
         if (texts.hasEntryName)

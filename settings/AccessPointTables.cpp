@@ -75,20 +75,41 @@ bool SplitPairLine(const char* line, std::string_view* key, std::string_view* va
     return true;
 }
 
+bool AddTableLine(const char* line, AccessPointTable* table, LineObservation* seen) {
+    LineObservation ignored;
+    LineObservation& verdict = seen != nullptr ? *seen : ignored;
+    const char* number = TableLineNumber(line);
+    AccessPointRecord record;
+    verdict.verdict = number == nullptr                    ? LineVerdict::NoNumber
+                      : !SplitTableNumber(number, &record) ? LineVerdict::NumberTooLong
+                                                           : LineVerdict::TableRecord;
+    if (verdict.verdict != LineVerdict::TableRecord) {
+        return false;
+    }
+    table->push_back(record);
+    verdict.index = table->size() - 1;
+    verdict.record = &table->back();
+    return true;
+}
+
+bool AddPairLine(const char* line, PairTable* table, LineObservation* seen) {
+    LineObservation ignored;
+    LineObservation& verdict = seen != nullptr ? *seen : ignored;
+    if (!SplitPairLine(line, &verdict.pairKey, &verdict.pairValue, &verdict.verdict)) {
+        return false;
+    }
+    if (table->Find(verdict.pairKey) != nullptr) {
+        verdict.verdict = LineVerdict::PairReplaced;
+    }
+    table->Set(verdict.pairKey, verdict.pairValue);
+    return true;
+}
+
 bool ReadAccessPointTable(const DataFiles& files, const char* fileName, AccessPointTable* table) {
     table->clear();
     return ReadDataFileLines(files, fileName, kTableLineCapacity, [&](const char* line) {
-        const char* number = TableLineNumber(line);
-        AccessPointRecord record;
         LineObservation seen;
-        seen.verdict = number == nullptr                    ? LineVerdict::NoNumber
-                       : !SplitTableNumber(number, &record) ? LineVerdict::NumberTooLong
-                                                            : LineVerdict::TableRecord;
-        if (seen.verdict == LineVerdict::TableRecord) {
-            table->push_back(record);
-            seen.index = table->size() - 1;
-            seen.record = &table->back();
-        }
+        AddTableLine(line, table, &seen);
         TellObserver(files, seen);
     });
 }
@@ -97,12 +118,7 @@ bool ReadPairTable(const DataFiles& files, PairTable* table) {
     table->Clear();
     return ReadDataFileLines(files, kPairTableFile, kTableLineCapacity, [&](const char* line) {
         LineObservation seen;
-        if (SplitPairLine(line, &seen.pairKey, &seen.pairValue, &seen.verdict)) {
-            if (table->Find(seen.pairKey) != nullptr) {
-                seen.verdict = LineVerdict::PairReplaced;
-            }
-            table->Set(seen.pairKey, seen.pairValue);
-        }
+        AddPairLine(line, table, &seen);
         TellObserver(files, seen);
     });
 }

@@ -50,6 +50,15 @@ const char* TableLineNumber(const char* line);
 bool SplitPairLine(const char* line, std::string_view* key, std::string_view* value,
                    LineVerdict* refusal = nullptr);
 
+// One line of APGEN.csv or APPHS.csv: appends its record to `table`. False, with nothing
+// added, when the line holds no number or the number does not fit a record. `seen` (may be
+// null) receives what the rule made of the line.
+bool AddTableLine(const char* line, AccessPointTable* table, LineObservation* seen = nullptr);
+
+// One line of APAIR.csv: stores its pair in `table`. False when the line holds no pair.
+// `seen` (may be null) receives what the rule made of the line.
+bool AddPairLine(const char* line, PairTable* table, LineObservation* seen = nullptr);
+
 // Empties `table`, then appends a record for every usable line of `fileName` in the
 // program directory, in file order. False only when the file does not exist; a file that
 // cannot be opened reads as one without records.

@@ -1,17 +1,20 @@
-// Speed of the access-point searches over tables of 10, 1 000 and 100 000 records, and of a
-// whole classification pass of 10 000 dialled numbers (general, then PHS, then pair table,
-// then the Flets ISDN tail test), as the migration runs it for every phonebook entry.
+// Speed of the access-point searches: one dialled number classified through the general, PHS
+// and pair tables, as the migration does for every phonebook entry, with the index at 10 to
+// 100 000 records and with the linear reference up to 10 000; reading and indexing the three
+// files; and a whole pass of 10 000 numbers. After the run it prints the cost per search at
+// each size and the speed-up over the reference.
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "migrate/NumberMatching.h"
-#include "settings/AccessPointTables.h"
-#include "settings/PairTable.h"
+#include "ReferenceSearch.h"
+#include "settings/DataFiles.h"
+#include "support/TempFolder.h"
 
 namespace {
 
@@ -39,211 +42,222 @@ private:
     uint32_t state_;
 };
 
+// The three files' lines, AREA-DDDD-DDDD for the general table and the pairs' old numbers,
+// 070-DDDD-DDDD for PHS, read through the table line rules.
 struct Tables {
-    AccessPointTable general;  // AREA-DDDD-DDDD
-    AccessPointTable phs;      // 070-DDDD-DDDD
-    PairTable pairs;           // AREA-DDDD-DDDD -> 0120-DD-DDDD
+    std::string generalFile;
+    std::string phsFile;
+    std::string pairFile;
     std::vector<std::string> generalText;
     std::vector<std::string> phsText;
     std::vector<std::string> pairText;
+    SearchTables search;
 };
-
-AccessPointRecord Split(const std::string& text) {
-    AccessPointRecord record;
-    SplitTableNumber(text.c_str(), &record);
-    return record;
-}
 
 const Tables& TablesOf(size_t size) {
     static std::map<size_t, std::unique_ptr<Tables>> cache;
     std::unique_ptr<Tables>& tables = cache[size];
-    if (tables == nullptr) {
-        tables = std::make_unique<Tables>();
-        Numbers numbers(static_cast<uint32_t>(size));
-        for (size_t i = 0; i < size; ++i) {
-            const std::string general =
-                std::string(numbers.Area()) + "-" + numbers.Digits(4) + "-" + numbers.Digits(4);
-            tables->general.push_back(Split(general));
-            tables->generalText.push_back(general);
-            const std::string phs = "070-" + numbers.Digits(4) + "-" + numbers.Digits(4);
-            tables->phs.push_back(Split(phs));
-            tables->phsText.push_back(phs);
-            const std::string pair =
-                std::string(numbers.Area()) + "-" + numbers.Digits(4) + "-" + numbers.Digits(4);
-            tables->pairs.Set(pair, "0120-" + numbers.Digits(2) + "-" + numbers.Digits(4));
-            tables->pairText.push_back(pair);
-        }
+    if (tables != nullptr) {
+        return *tables;
     }
+    tables = std::make_unique<Tables>();
+    Numbers numbers(static_cast<uint32_t>(size));
+    for (size_t i = 0; i < size; ++i) {
+        tables->generalText.push_back(std::string(numbers.Area()) + "-" + numbers.Digits(4) + "-" +
+                                      numbers.Digits(4));
+        tables->phsText.push_back("070-" + numbers.Digits(4) + "-" + numbers.Digits(4));
+        tables->pairText.push_back(std::string(numbers.Area()) + "-" + numbers.Digits(4) + "-" +
+                                   numbers.Digits(4));
+        const std::string pairLine =
+            tables->pairText.back() + ",0120-" + numbers.Digits(2) + "-" + numbers.Digits(4);
+        tables->generalFile += "AP" + std::to_string(i) + "," + tables->generalText.back() + "\r\n";
+        tables->phsFile += tables->phsText.back() + "\r\n";
+        tables->pairFile += pairLine + "\r\n";
+        AddTableLine(tables->generalText.back().c_str(), &tables->search.general);
+        AddTableLine(tables->phsText.back().c_str(), &tables->search.phs);
+        AddPairLine(pairLine.c_str(), &tables->search.pairs);
+    }
+    tables->search.BuildIndexes();
     return *tables;
 }
-
-// How the entry holds its number: area code field, local number alone, or area code joined
-// into the local number; the three rows of the search rule.
-enum Form { kWithAreaCode, kLocalOnly, kJoined };
 
 struct Dialled {
     std::string area;
     std::string local;
+    bool localOnlyIsOk;
 };
 
-// The entry form of table number `text` (AREA-DDDD-DDDD), dialled the way `form` says.
-Dialled DialledFrom(const std::string& text, Form form) {
+// Table number `text` (AREA-DDDD-DDDD) as an entry dials it: with the area code in its own
+// field, the local number alone, or the area code joined into the local number.
+Dialled DialledFrom(const std::string& text, uint32_t form) {
     const size_t hyphen = text.find('-');
     const std::string area = text.substr(0, hyphen);
     const std::string local = text.substr(hyphen + 1);
-    switch (form) {
-        case kWithAreaCode:
-            return {area, local + "#"};
-        case kLocalOnly:
-            return {"", "0," + local};
-        case kJoined:
-            return {"", "P0," + area + "-" + local + "##61"};
+    switch (form % 3) {
+        case 0:
+            return {area, local + "#", form % 2 == 0};
+        case 1:
+            return {"", "0," + local, true};
+        default:
+            return {"", "P0," + area + "-" + local + "##61", false};
     }
-    return {};
 }
 
-// A number that none of the tables holds (the tables use other area codes).
-Dialled Missing(Form form) {
-    return DialledFrom("0599-9999-9999", form);
-}
-
-const char* FormName(Form form) {
-    switch (form) {
-        case kWithAreaCode:
-            return "area code";
-        case kLocalOnly:
-            return "local only";
-        case kJoined:
-            return "joined";
-    }
-    return "";
-}
-
-// A search that finds nothing visits every record: the cost of an entry of another kind.
-void BM_GeneralMiss(benchmark::State& state) {
-    const Tables& tables = TablesOf(static_cast<size_t>(state.range(0)));
-    const Form form = static_cast<Form>(state.range(1));
-    const Dialled dialled = Missing(form);
-    AccessPointHit hit;
-    for (auto _ : state) {
-        benchmark::DoNotOptimize(FindAccessPoint(tables.general, dialled.area.c_str(),
-                                                 dialled.local.c_str(), form == kLocalOnly, &hit));
-    }
-    state.SetLabel(FormName(form));
-    state.SetItemsProcessed(state.iterations() * state.range(0));
-}
-
-void BM_PhsMiss(benchmark::State& state) {
-    const Tables& tables = TablesOf(static_cast<size_t>(state.range(0)));
-    const Form form = static_cast<Form>(state.range(1));
-    const Dialled dialled = Missing(form);
-    AccessPointHit hit;
-    for (auto _ : state) {
-        benchmark::DoNotOptimize(FindAccessPoint(tables.phs, dialled.area.c_str(),
-                                                 dialled.local.c_str(), form == kLocalOnly, &hit));
-    }
-    state.SetLabel(FormName(form));
-    state.SetItemsProcessed(state.iterations() * state.range(0));
-}
-
-void BM_PairMiss(benchmark::State& state) {
-    const Tables& tables = TablesOf(static_cast<size_t>(state.range(0)));
-    const Form form = static_cast<Form>(state.range(1));
-    const Dialled dialled = Missing(form);
-    AccessPointHit hit;
-    for (auto _ : state) {
-        benchmark::DoNotOptimize(FindPairAccessPoint(
-            tables.pairs, dialled.area.c_str(), dialled.local.c_str(), form == kLocalOnly, &hit));
-    }
-    state.SetLabel(FormName(form));
-    state.SetItemsProcessed(state.iterations() * state.range(0));
-}
-
-// A hit on the last record of the general table: the longest search that finds something.
-void BM_GeneralLastRecord(benchmark::State& state) {
-    const Tables& tables = TablesOf(static_cast<size_t>(state.range(0)));
-    const Dialled dialled = DialledFrom(tables.generalText.back(), kJoined);
-    AccessPointHit hit;
-    for (auto _ : state) {
-        benchmark::DoNotOptimize(FindAccessPoint(tables.general, dialled.area.c_str(),
-                                                 dialled.local.c_str(), false, &hit));
-    }
-    state.SetItemsProcessed(state.iterations() * state.range(0));
-}
-
-// 10 000 entries: one in ten dials a general, one in ten a PHS and one in ten a pair-table
+// `count` entries: one in ten dials a general, one in ten a PHS and one in ten a pair-table
 // access point, in all three forms; the rest dial numbers of no table.
-std::vector<Dialled> Entries(const Tables& tables) {
+std::vector<Dialled> Entries(const Tables& tables, size_t count) {
     std::vector<Dialled> entries;
     Numbers numbers(20240601u);
-    for (int i = 0; i < 10000; ++i) {
-        const Form form = static_cast<Form>(numbers.Next() % 3);
-        switch (i % 10) {
-            case 0:
-                entries.push_back(DialledFrom(
-                    tables.generalText[numbers.Next() % tables.generalText.size()], form));
-                break;
-            case 1:
-                entries.push_back(
-                    DialledFrom(tables.phsText[numbers.Next() % tables.phsText.size()], form));
-                break;
-            case 2:
-                entries.push_back(
-                    DialledFrom(tables.pairText[numbers.Next() % tables.pairText.size()], form));
-                break;
-            default:
-                entries.push_back(
-                    DialledFrom("0599-" + numbers.Digits(4) + "-" + numbers.Digits(4), form));
-                break;
-        }
+    for (size_t i = 0; i < count; ++i) {
+        const uint32_t form = numbers.Next();
+        const std::vector<std::string>* source = i % 10 == 0   ? &tables.generalText
+                                                 : i % 10 == 1 ? &tables.phsText
+                                                 : i % 10 == 2 ? &tables.pairText
+                                                               : nullptr;
+        entries.push_back(DialledFrom(
+            source != nullptr ? (*source)[numbers.Next() % source->size()]
+                              : "0599-" + numbers.Digits(4) + "-" + numbers.Digits(4),
+            form));
     }
     return entries;
 }
 
+bool ClassifyIndexed(const SearchTables& tables, const Dialled& entry, AccessPointHit* hit) {
+    const char* area = entry.area.c_str();
+    const char* local = entry.local.c_str();
+    return tables.generalIndex.Find(area, local, entry.localOnlyIsOk, hit) ||
+           tables.phsIndex.Find(area, local, entry.localOnlyIsOk, hit) ||
+           tables.pairIndex.Find(area, local, entry.localOnlyIsOk, hit);
+}
+
+bool ClassifyByReference(const SearchTables& tables, const Dialled& entry, AccessPointHit* hit) {
+    const char* area = entry.area.c_str();
+    const char* local = entry.local.c_str();
+    return ReferenceFind(tables.general, area, local, entry.localOnlyIsOk, hit) ||
+           ReferenceFind(tables.phs, area, local, entry.localOnlyIsOk, hit) ||
+           ReferenceFind(tables.pairs, area, local, entry.localOnlyIsOk, hit);
+}
+
+// One iteration is one entry's classification; the entries rotate, so that the cost of
+// memory that a single repeated number would keep in the cache is measured too.
+template <bool (*Classify)(const SearchTables&, const Dialled&, AccessPointHit*)>
+void BM_Search(benchmark::State& state) {
+    const Tables& tables = TablesOf(static_cast<size_t>(state.range(0)));
+    const std::vector<Dialled> entries = Entries(tables, 4096);
+    AccessPointHit hit;
+    size_t next = 0;
+    int64_t found = 0;
+    for (auto _ : state) {
+        found += Classify(tables.search, entries[next], &hit) ? 1 : 0;
+        next = (next + 1) % entries.size();
+    }
+    state.counters["hit share"] =
+        static_cast<double>(found) / static_cast<double>(state.iterations());
+}
+
+void BM_IndexedSearch(benchmark::State& state) {
+    BM_Search<ClassifyIndexed>(state);
+}
+
+void BM_ReferenceSearch(benchmark::State& state) {
+    BM_Search<ClassifyByReference>(state);
+}
+
+// The three files read from disk through the line reader and indexed, as a run starts.
+void BM_ReadAndIndex(benchmark::State& state) {
+    const Tables& tables = TablesOf(static_cast<size_t>(state.range(0)));
+    TempFolder folder;
+    folder.Write(kGeneralTableFile, tables.generalFile);
+    folder.Write(kPhsTableFile, tables.phsFile);
+    folder.Write(kPairTableFile, tables.pairFile);
+    SearchTables read;
+    for (auto _ : state) {
+        ReadAccessPointTable(folder, kGeneralTableFile, &read.general);
+        ReadAccessPointTable(folder, kPhsTableFile, &read.phs);
+        ReadPairTable(folder, &read.pairs);
+        read.BuildIndexes();
+    }
+    state.counters["records"] = static_cast<double>(read.generalIndex.size() +
+                                                    read.phsIndex.size() + read.pairIndex.size());
+}
+
+// 10 000 phonebook entries against the tables, as a whole migration examines them.
 void BM_ClassificationPass(benchmark::State& state) {
     const Tables& tables = TablesOf(static_cast<size_t>(state.range(0)));
-    const bool localOnlyIsOk = state.range(1) != 0;
-    const std::vector<Dialled> entries = Entries(tables);
-    const char* const fletsIsdnNumber = "1492";
+    const std::vector<Dialled> entries = Entries(tables, 10000);
     AccessPointHit hit;
-    int found = 0;
     for (auto _ : state) {
-        found = 0;
+        int found = 0;
         for (const Dialled& entry : entries) {
-            const char* area = entry.area.c_str();
-            const char* local = entry.local.c_str();
-            if (FindAccessPoint(tables.general, area, local, localOnlyIsOk, &hit) ||
-                FindAccessPoint(tables.phs, area, local, localOnlyIsOk, &hit) ||
-                FindPairAccessPoint(tables.pairs, area, local, localOnlyIsOk, &hit)) {
-                ++found;
-            }
-            const std::string joined = entry.area + entry.local;
-            found += MatchNumberTail(joined.c_str(), fletsIsdnNumber, nullptr, nullptr) ? 1 : 0;
+            found += ClassifyIndexed(tables.search, entry, &hit) ? 1 : 0;
         }
         benchmark::DoNotOptimize(found);
     }
-    state.SetLabel(localOnlyIsOk ? "LocalOnlyIsOk on" : "LocalOnlyIsOk off");
-    state.counters["hits"] = found;
-    state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(entries.size()));
 }
 
-void SearchArgs(benchmark::internal::Benchmark* b) {
-    for (int64_t size : {10, 1000, 100000}) {
-        for (int64_t form : {kWithAreaCode, kLocalOnly, kJoined}) {
-            b->Args({size, form});
+// Keeps the time per iteration of every search run for the closing summary.
+class SummaryReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        for (const Run& run : runs) {
+            if (run.run_type == Run::RT_Iteration && !run.error_occurred) {
+                nanoseconds_[run.benchmark_name()] = run.GetAdjustedCPUTime();
+            }
+        }
+        ConsoleReporter::ReportRuns(runs);
+    }
+
+    void PrintSummary() const {
+        std::printf("\ncost per search (one entry through the three tables, CPU time):\n");
+        for (const char* size : {"10", "1000", "10000", "100000"}) {
+            const double indexed = Time("BM_IndexedSearch", size);
+            const double reference = Time("BM_ReferenceSearch", size);
+            if (indexed > 0) {
+                std::printf("  %6s records: index %8.0f ns", size, indexed);
+                if (reference > 0) {
+                    std::printf(", reference %10.0f ns", reference);
+                }
+                std::printf("\n");
+            }
+        }
+        const double small = Time("BM_IndexedSearch", "10");
+        const double large = Time("BM_IndexedSearch", "100000");
+        if (small > 0 && large > 0) {
+            std::printf("index at 100000 records / at 10 records: %.2f\n", large / small);
+        }
+        const double indexed = Time("BM_IndexedSearch", "10000");
+        const double reference = Time("BM_ReferenceSearch", "10000");
+        if (indexed > 0 && reference > 0) {
+            std::printf("speed-up over the reference at 10000 records: %.0f times\n",
+                        reference / indexed);
         }
     }
-}
+
+private:
+    double Time(const std::string& name, const std::string& size) const {
+        const auto found = nanoseconds_.find(name + "/records:" + size);
+        return found != nanoseconds_.end() ? found->second : 0;
+    }
+
+    std::map<std::string, double> nanoseconds_;
+};
 
 }  // namespace
 
-BENCHMARK(BM_GeneralMiss)->Apply(SearchArgs)->ArgNames({"records", "form"});
-BENCHMARK(BM_PhsMiss)->Apply(SearchArgs)->ArgNames({"records", "form"});
-BENCHMARK(BM_PairMiss)->Apply(SearchArgs)->ArgNames({"records", "form"});
-BENCHMARK(BM_GeneralLastRecord)->Arg(10)->Arg(1000)->Arg(100000)->ArgName("records");
-BENCHMARK(BM_ClassificationPass)
-    ->ArgsProduct({{10, 1000, 100000}, {0, 1}})
-    ->ArgNames({"records", "LocalOnlyIsOk"})
-    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_IndexedSearch)->Arg(10)->Arg(1000)->Arg(10000)->Arg(100000)->ArgName("records");
+// Past 10 000 records the walk only takes longer in proportion.
+BENCHMARK(BM_ReferenceSearch)->Arg(10)->Arg(1000)->Arg(10000)->ArgName("records");
+BENCHMARK(BM_ReadAndIndex)->Arg(10)->Arg(100000)->ArgName("records")->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ClassificationPass)->Arg(100000)->ArgName("records")->Unit(benchmark::kMillisecond);
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+        return 1;
+    }
+    SummaryReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    reporter.PrintSummary();
+    benchmark::Shutdown();
+    return 0;
+}

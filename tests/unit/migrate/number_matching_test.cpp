@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "ReferenceSearch.h"
+#include "migrate/AccessPointIndex.h"
 #include "migrate/NumberMatching.h"
 #include "settings/AccessPointTables.h"
 #include "settings/PairTable.h"
@@ -145,14 +147,23 @@ struct SearchCase {
     const char* suffix;
 };
 
+// Both the shipped index and the linear reference must give what each case states.
 void ExpectSearches(const AccessPointTable& table, const std::vector<SearchCase>& cases) {
+    AccessPointIndex index;
+    index.Build(table);
     for (const SearchCase& c : cases) {
-        AccessPointHit hit;
-        memset(&hit, 'Z', sizeof(hit));
-        EXPECT_EQ(FindAccessPoint(table, c.area, c.local, c.localOnlyIsOk, &hit), c.hit) << c.name;
-        EXPECT_STREQ(hit.prefix, c.prefix) << c.name;
-        EXPECT_STREQ(hit.suffix, c.suffix) << c.name;
-        EXPECT_STREQ(hit.newNumber, "") << c.name;
+        for (const bool indexed : {true, false}) {
+            AccessPointHit hit;
+            memset(&hit, 'Z', sizeof(hit));
+            const bool found =
+                indexed ? index.Find(c.area, c.local, c.localOnlyIsOk, &hit)
+                        : ReferenceFind(table, c.area, c.local, c.localOnlyIsOk, &hit);
+            const std::string name = std::string(c.name) + (indexed ? " (index)" : " (reference)");
+            EXPECT_EQ(found, c.hit) << name;
+            EXPECT_STREQ(hit.prefix, c.prefix) << name;
+            EXPECT_STREQ(hit.suffix, c.suffix) << name;
+            EXPECT_STREQ(hit.newNumber, "") << name;
+        }
     }
 }
 
@@ -228,12 +239,18 @@ TEST(NumberMatching, PairSearchFollowsTheVisitingOrder) {
         for (const auto& [key, value] : c.lines) {
             table.Set(key, value);
         }
-        AccessPointHit hit;
-        memset(&hit, 'Z', sizeof(hit));
-        const bool found = FindPairAccessPoint(table, "", c.local, false, &hit);
-        EXPECT_EQ(found, c.newNumber != nullptr) << c.name;
-        EXPECT_STREQ(hit.newNumber, c.newNumber != nullptr ? c.newNumber : "") << c.name;
-        EXPECT_STREQ(hit.prefix, c.prefix) << c.name;
+        AccessPointIndex index;
+        index.Build(table);
+        for (const bool indexed : {true, false}) {
+            AccessPointHit hit;
+            memset(&hit, 'Z', sizeof(hit));
+            const bool found = indexed ? index.Find("", c.local, false, &hit)
+                                       : ReferenceFind(table, "", c.local, false, &hit);
+            const std::string name = std::string(c.name) + (indexed ? " (index)" : " (reference)");
+            EXPECT_EQ(found, c.newNumber != nullptr) << name;
+            EXPECT_STREQ(hit.newNumber, c.newNumber != nullptr ? c.newNumber : "") << name;
+            EXPECT_STREQ(hit.prefix, c.prefix) << name;
+        }
     }
     EXPECT_EQ(PairTable::BucketOf("3123456"), 5u);
     EXPECT_EQ(PairTable::BucketOf("123456"), 3u);
