@@ -2,6 +2,7 @@
 // of every key as the program's own reading routines take it, and what the keys do together.
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
 #include <cstring>
 
 #include "kit/KitChecker.h"
@@ -199,6 +200,10 @@ void KitChecker::CheckValue(const ObservedLine& l) {
                 Add(Diag::NotANumber, kIspSettingsFile, line,
                     Quoted(value) + Format(" is not a whole number: %s reads it as %d", info.name,
                                            ParseDecimal(value.c_str())));
+            } else if (strtoll(value.c_str(), nullptr, 10) != ParseDecimal(value.c_str())) {
+                Add(Diag::NotANumber, kIspSettingsFile, line,
+                    Quoted(value) + Format(" is beyond the numbers %s can hold: it reads it as %d",
+                                           info.name, ParseDecimal(value.c_str())));
             }
             if (l.key == SettingKey::TitleFontSize && ParseDecimal(value.c_str()) <= 1) {
                 Add(Diag::UnusedSize, kIspSettingsFile, line,
@@ -253,16 +258,12 @@ void KitChecker::CheckValue(const ObservedLine& l) {
             }
             return;
         }
-        case SettingForm::TelephoneNumber: {
+        case SettingForm::TelephoneNumber:
             // The Flets ISDN number is compared, not dialled: CheckFletsIsdn looks at it.
-            const std::string stray = FirstNonDialling(value);
-            if (!stray.empty() && l.key != SettingKey::DefaultFletsIsdnNumber) {
-                Add(Diag::NotANumber, kIspSettingsFile, line,
-                    Quoted(value) + " holds " + Quoted(stray) +
-                        ", which is not dialled as a number: it goes into entries as it is");
+            if (l.key != SettingKey::DefaultFletsIsdnNumber) {
+                CheckNewNumber(kIspSettingsFile, line, value, info.name);
             }
             return;
-        }
         default:
             return;
     }

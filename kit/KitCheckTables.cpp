@@ -8,11 +8,16 @@
 #include "kit/KitStrings.h"
 #include "kit/KitText.h"
 #include "migrate/NumberMatching.h"
+#include "newconn/EntryCreation.h"
 #include "newconn/FormChecks.h"
 #include "newconn/MethodSelection.h"
+#include "res/resource.h"
 #include "settings/ByteText.h"
 
 namespace {
+
+// The new-connection form's checks are made as for the NT family, the tool's default.
+constexpr OsClass kNtFamilyClass = 9;
 
 // A record as a number (code page 932): area code, hyphen, local number.
 std::string RecordText(const AccessPointRecord& record) {
@@ -98,6 +103,19 @@ void KitChecker::CheckMenuRow(const ObservedLine& l, size_t rowCount) {
         Add(Diag::NotANumber, kMethodMenuFile, line,
             "the access-point number " + Quoted(row.accessPointNumber) + " holds " + Quoted(stray) +
                 ", which is not dialled as a number");
+    }
+    for (const bool pulse : {false, true}) {
+        CreationInputs inputs{};
+        CopyField(inputs.accessPointNumber, row.accessPointNumber);
+        inputs.pulse = pulse;
+        const FormMessage refusal = CheckValuesFit(inputs, kNtFamilyClass);
+        if (choosable && refusal.kind != MessageBoxKind::None) {
+            Add(Diag::NumberTooLong, kMethodMenuFile, line,
+                std::string(pulse ? "with pulse dialling, " : "") +
+                    "the access-point number does not fit an entry: 作成 (create) stops with " +
+                    InQuotes(ProgramText(Message{refusal.textId})));
+            break;
+        }
     }
     if (choosable && row.accessPointNumber[0] == '\0') {
         CreateFormValues form;
@@ -267,7 +285,11 @@ void KitChecker::CheckPairs(const ObservedLines& lines) {
                         : "no new number after the comma: the line is skipped");
                 break;
             default:
-                if (l.place.column == 0) {
+                if (l.place.column == 0 && StartsLikeANumber(l.text)) {
+                    Add(Diag::SkippedNumber, kPairTableFile, line,
+                        "no comma: not read as a pair (the old and the new number are separated "
+                        "by a comma), the line is skipped");
+                } else if (l.place.column == 0) {
                     Add(Diag::IgnoredLine, kPairTableFile, line, "no comma: not a pair, skipped");
                 }
                 break;
@@ -300,12 +322,8 @@ void KitChecker::CheckPairs(const ObservedLines& lines) {
             Add(Diag::ValueBlanks, kPairTableFile, line,
                 "the new number " + Quoted(pair.value) +
                     " begins or ends with a blank, which is written into entries");
-        } else if (!FirstNonDialling(pair.value).empty()) {
-            Add(Diag::NotANumber, kPairTableFile, line,
-                "the new number " + Quoted(pair.value) + " holds " +
-                    Quoted(FirstNonDialling(pair.value)) +
-                    ", which is not dialled as a number: it goes into entries as it is");
         }
+        CheckNewNumber(kPairTableFile, line, pair.value, "the new number");
         for (const auto& [earlier, earlierLine] : tried) {
             if (RecordCoversRecord(earlier, record, context_.LocalOnlyIsOk)) {
                 Add(Diag::ShadowedRecord, kPairTableFile, line,
@@ -317,5 +335,23 @@ void KitChecker::CheckPairs(const ObservedLines& lines) {
             }
         }
         tried.emplace_back(record, line);
+    }
+}
+
+void KitChecker::CheckNewNumber(const char* file, size_t line, const std::string& number,
+                                const std::string& what) {
+    const std::string stray = FirstNonDialling(number);
+    if (!stray.empty()) {
+        Add(Diag::NotANumber, file, line,
+            what + " " + Quoted(number) + " holds " + Quoted(stray) +
+                ", which is not dialled as a number: it goes into entries as it is");
+    }
+    if (number.size() > RAS_MaxPhoneNumber) {
+        Add(Diag::NumberTooLong, file, line,
+            what +
+                Format(" is %zu bytes long, and an entry dialled without an area code holds "
+                       "%d: its change is refused with ",
+                       number.size(), static_cast<int>(RAS_MaxPhoneNumber)) +
+                InQuotes(ProgramText(Message{IDS_NEW_NUMBER_TOO_LONG})));
     }
 }

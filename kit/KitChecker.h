@@ -119,6 +119,9 @@ private:
     void CheckRecordNumber(const char* file, size_t line, const AccessPointRecord& record,
                            const char* what);
     void CheckPairs(const ObservedLines& lines);
+    // A number the migration puts into entries: its characters and its length.
+    void CheckNewNumber(const char* file, size_t line, const std::string& number,
+                        const std::string& what);
     void CheckLogo();
 
     KitFolder& folder_;

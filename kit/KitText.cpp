@@ -138,7 +138,11 @@ std::string Quoted(const std::string& text) {
 }
 
 std::string InQuotes(const std::string& utf8) {
-    return "\"" + utf8 + "\"";
+    std::string quoted = "\"";
+    for (const char c : utf8) {
+        quoted += c == '\n' ? std::string("\\n") : std::string(1, c);
+    }
+    return quoted + "\"";
 }
 
 std::string Trimmed(const std::string& text) {

@@ -23,7 +23,7 @@ std::string ShowPath(const std::string& path);
 std::string Quoted(const char* text);
 std::string Quoted(const std::string& text);
 
-// UTF-8 text (the program's own messages) between double quotes.
+// UTF-8 text (the program's own messages) between double quotes, a line break as \n.
 std::string InQuotes(const std::string& utf8);
 
 inline bool IsDigit(char c) {
