@@ -8,6 +8,8 @@
 #include <cstddef>
 #include <memory>
 
+#include "logo/LogoArea.h"
+
 class MemoryDC;
 class PngImage;
 class UserSide;
@@ -15,7 +17,8 @@ class UserSide;
 class LogoPictureControl {
 public:
     // The one colour drawn as transparent; red 255, green 0, blue 254 is drawn.
-    static constexpr COLORREF kTransparentColour = RGB(255, 0, 255);
+    static constexpr COLORREF kTransparentColour =
+        RGB(kLogoTransparentColour.red, kLogoTransparentColour.green, kLogoTransparentColour.blue);
 
     // A logo file of more bytes than this is refused as an oversized logo.
     static constexpr long kMaxFileBytes = 64L * 1024 * 1024;

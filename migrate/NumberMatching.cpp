@@ -2,6 +2,7 @@
 #include "migrate/NumberMatching.h"
 
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -113,6 +114,13 @@ bool StripArea(char* prefix, const char* areaCode, size_t areaLength) {
     return true;
 }
 
+// True when `tail` has two bytes or more, no hyphen (a hyphen of the dialled number is
+// skipped, never compared), and `text` ends with it.
+bool IsTailOf(const std::string& tail, const std::string& text) {
+    return tail.size() >= 2 && tail.find('-') == std::string::npos && text.size() >= tail.size() &&
+           text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+}
+
 }  // namespace
 
 bool MatchNumberTail(const char* number, const char* apNumber, size_t* start, size_t* end) {
@@ -138,6 +146,25 @@ bool MatchAccessPointRecord(const AccessPointRecord& record, const char* areaCod
     memcpy(joined + areaLength, record.localNumber, numberLength);
     return MatchAccessPointText({joined, areaLength, numberLength}, areaCode, LengthOf(areaCode),
                                 localNumber, LengthOf(localNumber), localOnlyIsOk, prefix, suffix);
+}
+
+bool RecordCoversRecord(const AccessPointRecord& earlier, const AccessPointRecord& later,
+                        bool localOnlyIsOk) {
+    const std::string earlierArea(earlier.areaCode, FieldLength(earlier.areaCode));
+    const std::string laterArea(later.areaCode, FieldLength(later.areaCode));
+    const std::string earlierNumber(earlier.localNumber, FieldLength(earlier.localNumber));
+    const std::string laterNumber(later.localNumber, FieldLength(later.localNumber));
+    // Entries with an area code: `later` meets only those of its own area code.
+    const bool withAreaCode =
+        laterArea.empty() || (earlierArea == laterArea && IsTailOf(earlierNumber, laterNumber));
+    // Entries without: with LocalOnlyIsOk the prefix must also pass the area-code check,
+    // which an empty area code always passes and the same record passes alike.
+    const bool withoutAreaCode =
+        localOnlyIsOk ? IsTailOf(earlierNumber, laterNumber) &&
+                            (earlierArea.empty() ||
+                             (earlierArea == laterArea && earlierNumber == laterNumber))
+                      : IsTailOf(earlierArea + earlierNumber, laterArea + laterNumber);
+    return withAreaCode && withoutAreaCode;
 }
 
 bool MatchAccessPointText(const AccessPointText& record, const char* areaCode, size_t areaLength,

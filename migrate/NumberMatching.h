@@ -54,6 +54,14 @@ bool MatchAccessPointRecord(const AccessPointRecord& record, const char* areaCod
                             const char* localNumber, bool localOnlyIsOk, char (&prefix)[kAffixSize],
                             char (&suffix)[kAffixSize]);
 
+// True when `earlier` matches every entry number that `later` matches (for entries with an
+// area code, and for those without under `localOnlyIsOk`), so that `later`, searched after
+// it, can never be the first match. Rests on one property of the tail comparison: whatever
+// ends with a number X also ends with any tail of X of two bytes or more. False whenever
+// that property does not settle the question; `earlier` may then still cover `later`.
+bool RecordCoversRecord(const AccessPointRecord& earlier, const AccessPointRecord& later,
+                        bool localOnlyIsOk);
+
 // A record held as one text: its area code directly followed by its number, so that the
 // two joined need no copy. Neither part is zero-terminated.
 struct AccessPointText {

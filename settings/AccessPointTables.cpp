@@ -58,12 +58,16 @@ const char* TableLineNumber(const char* line) {
     return IsDigit(line[0]) ? line : nullptr;
 }
 
-bool SplitPairLine(const char* line, std::string_view* key, std::string_view* value) {
-    if (line == nullptr || key == nullptr || value == nullptr) {
-        return false;
-    }
-    const char* comma = strchr(line, ',');
-    if (comma == nullptr || comma == line || comma[1] == '\0') {
+bool SplitPairLine(const char* line, std::string_view* key, std::string_view* value,
+                   LineVerdict* refusal) {
+    LineVerdict ignored;
+    LineVerdict& why = refusal != nullptr ? *refusal : ignored;
+    const char* comma = line != nullptr ? strchr(line, ',') : nullptr;
+    why = comma == nullptr || key == nullptr || value == nullptr ? LineVerdict::NoComma
+          : comma == line                                        ? LineVerdict::EmptyKey
+          : comma[1] == '\0'                                     ? LineVerdict::EmptyValue
+                                                                 : LineVerdict::PairStored;
+    if (why != LineVerdict::PairStored) {
         return false;
     }
     *key = std::string_view(line, static_cast<size_t>(comma - line));
@@ -71,34 +75,50 @@ bool SplitPairLine(const char* line, std::string_view* key, std::string_view* va
     return true;
 }
 
-bool AddTableLine(const char* line, AccessPointTable* table) {
+bool AddTableLine(const char* line, AccessPointTable* table, LineObservation* seen) {
+    LineObservation ignored;
+    LineObservation& verdict = seen != nullptr ? *seen : ignored;
     const char* number = TableLineNumber(line);
     AccessPointRecord record;
-    if (number == nullptr || !SplitTableNumber(number, &record)) {
+    verdict.verdict = number == nullptr                    ? LineVerdict::NoNumber
+                      : !SplitTableNumber(number, &record) ? LineVerdict::NumberTooLong
+                                                           : LineVerdict::TableRecord;
+    if (verdict.verdict != LineVerdict::TableRecord) {
         return false;
     }
     table->push_back(record);
+    verdict.index = table->size() - 1;
+    verdict.record = &table->back();
     return true;
 }
 
-bool AddPairLine(const char* line, PairTable* table) {
-    std::string_view key;
-    std::string_view value;
-    if (!SplitPairLine(line, &key, &value)) {
+bool AddPairLine(const char* line, PairTable* table, LineObservation* seen) {
+    LineObservation ignored;
+    LineObservation& verdict = seen != nullptr ? *seen : ignored;
+    if (!SplitPairLine(line, &verdict.pairKey, &verdict.pairValue, &verdict.verdict)) {
         return false;
     }
-    table->Set(key, value);
+    if (table->Find(verdict.pairKey) != nullptr) {
+        verdict.verdict = LineVerdict::PairReplaced;
+    }
+    table->Set(verdict.pairKey, verdict.pairValue);
     return true;
 }
 
 bool ReadAccessPointTable(const DataFiles& files, const char* fileName, AccessPointTable* table) {
     table->clear();
-    return ReadDataFileLines(files, fileName, kTableLineCapacity,
-                             [table](const char* line) { AddTableLine(line, table); });
+    return ReadDataFileLines(files, fileName, kTableLineCapacity, [&](const char* line) {
+        LineObservation seen;
+        AddTableLine(line, table, &seen);
+        TellObserver(files, seen);
+    });
 }
 
 bool ReadPairTable(const DataFiles& files, PairTable* table) {
     table->Clear();
-    return ReadDataFileLines(files, kPairTableFile, kTableLineCapacity,
-                             [table](const char* line) { AddPairLine(line, table); });
+    return ReadDataFileLines(files, kPairTableFile, kTableLineCapacity, [&](const char* line) {
+        LineObservation seen;
+        AddPairLine(line, table, &seen);
+        TellObserver(files, seen);
+    });
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "dialup/RasTypes.h"
+#include "settings/ReadObserver.h"
 
 class DataFiles;
 class PairTable;
@@ -45,15 +46,18 @@ const char* TableLineNumber(const char* line);
 
 // Line rule of APAIR.csv: key before the first comma, value after it to the end of the
 // line (further commas included), both exactly as written. False when there is no comma
-// or the key or the value is empty.
-bool SplitPairLine(const char* line, std::string_view* key, std::string_view* value);
+// or the key or the value is empty; `refusal` (may be null) then says which.
+bool SplitPairLine(const char* line, std::string_view* key, std::string_view* value,
+                   LineVerdict* refusal = nullptr);
 
 // One line of APGEN.csv or APPHS.csv: appends its record to `table`. False, with nothing
-// added, when the line holds no number or the number does not fit a record.
-bool AddTableLine(const char* line, AccessPointTable* table);
+// added, when the line holds no number or the number does not fit a record. `seen` (may be
+// null) receives what the rule made of the line.
+bool AddTableLine(const char* line, AccessPointTable* table, LineObservation* seen = nullptr);
 
 // One line of APAIR.csv: stores its pair in `table`. False when the line holds no pair.
-bool AddPairLine(const char* line, PairTable* table);
+// `seen` (may be null) receives what the rule made of the line.
+bool AddPairLine(const char* line, PairTable* table, LineObservation* seen = nullptr);
 
 // Empties `table`, then appends a record for every usable line of `fileName` in the
 // program directory, in file order. False only when the file does not exist; a file that

@@ -4,6 +4,8 @@
 
 #include <cstddef>
 
+class ReadObserver;
+
 constexpr size_t kPathSize = 260;  // every path buffer, terminator included
 
 class DataFiles {
@@ -23,6 +25,9 @@ public:
     virtual bool HeldBytes(const char* /*path*/, const char** /*data*/, size_t* /*size*/) const {
         return false;
     }
+
+    // Who watches the reading routines that read through this object; none in the program.
+    virtual ReadObserver* Observer() const { return nullptr; }
 };
 
 // Fills `path` with the path of `fileName` and reports whether that file is present.

@@ -4,6 +4,7 @@
 #include "settings/ByteText.h"
 #include "settings/DataFiles.h"
 #include "settings/KeyValueLine.h"
+#include "settings/ReadObserver.h"
 #include "settings/SettingFileReader.h"
 
 const SettingKeyInfo kSettingKeys[kSettingKeyCount] = {
@@ -43,11 +44,19 @@ const SettingKeyInfo* FindSettingKey(const char* name) {
 bool ForEachIspSetting(const DataFiles& files, size_t capacity, SettingVisitor visit,
                        void* context) {
     return ReadDataFileLines(files, kIspSettingsFile, capacity, [&](const char* line) {
+        LineObservation seen;
         KeyValueLine kv;
-        if (!SplitKeyValue(line, &kv)) {
-            return;
+        const SettingKeyInfo* info = nullptr;
+        if (SplitKeyValue(line, &kv, &seen.verdict)) {
+            info = FindSettingKey(kv.key);
+            if (info == nullptr) {
+                seen.verdict = LineVerdict::UnknownKey;
+            } else {
+                seen.key = info->key;
+                seen.value = kv.value;
+            }
         }
-        const SettingKeyInfo* info = FindSettingKey(kv.key);
+        TellObserver(files, seen);
         if (info != nullptr) {
             visit(context, info->key, kv.value);
         }

@@ -5,16 +5,20 @@
 
 #include "settings/ByteText.h"
 
-bool SplitKeyValue(const char* line, KeyValueLine* out) {
-    if (line == nullptr || out == nullptr) {
-        return false;
-    }
-    const char* comma = strchr(line, ',');
-    if (comma == nullptr) {
+bool SplitKeyValue(const char* line, KeyValueLine* out, LineVerdict* refusal) {
+    LineVerdict ignored;
+    LineVerdict& why = refusal != nullptr ? *refusal : ignored;
+    const char* comma = line != nullptr ? strchr(line, ',') : nullptr;
+    if (comma == nullptr || out == nullptr) {
+        why = LineVerdict::NoComma;
         return false;
     }
     const size_t keyLength = static_cast<size_t>(comma - line);
-    if (keyLength == 0 || comma[1] == '\0' || keyLength >= kKeyBufferSize) {
+    why = keyLength == 0                ? LineVerdict::EmptyKey
+          : comma[1] == '\0'            ? LineVerdict::EmptyValue
+          : keyLength >= kKeyBufferSize ? LineVerdict::KeyTooLong
+                                        : LineVerdict::Setting;
+    if (why != LineVerdict::Setting) {
         return false;
     }
     memcpy(out->key, line, keyLength);

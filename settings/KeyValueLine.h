@@ -5,6 +5,8 @@
 
 #include <cstddef>
 
+#include "settings/ReadObserver.h"
+
 constexpr size_t kKeyBufferSize = 256;
 
 struct KeyValueLine {
@@ -12,8 +14,9 @@ struct KeyValueLine {
     const char* value;         // points into the line
 };
 
-// False when the line has no comma, an empty key or value, or a key over 255 bytes.
-bool SplitKeyValue(const char* line, KeyValueLine* out);
+// False when the line has no comma, an empty key or value, or a key over 255 bytes;
+// `refusal` (may be null) then says which.
+bool SplitKeyValue(const char* line, KeyValueLine* out, LineVerdict* refusal = nullptr);
 
 // The on/off form: on only when the whole value equals TRUE ignoring case.
 bool IsOnValue(const char* value);

@@ -5,40 +5,41 @@
 
 #include "settings/ByteText.h"
 #include "settings/DataFiles.h"
+#include "settings/ReadObserver.h"
 #include "settings/SettingFileReader.h"
 
 namespace {
 
-constexpr int kColumnCount = 4;
-
-void StoreColumn(MethodMenuItem* item, int position, const char* text, size_t length) {
+// False when a text column had to be cut.
+bool StoreColumn(MethodMenuItem* item, int position, const char* text, size_t length) {
     switch (position) {
         case 0:
             // Column 0 always starts with a digit, and the conversion stops at the first
             // non-digit, so reading from the column start is enough.
             item->kind = ParseDecimal(text);
-            break;
+            return true;
         case 1:
-            CopyTextN(item->displayName, sizeof(item->displayName), text, length);
-            break;
+            return CopyTextN(item->displayName, sizeof(item->displayName), text, length);
         case 2:
-            CopyTextN(item->domainText, sizeof(item->domainText), text, length);
-            break;
+            return CopyTextN(item->domainText, sizeof(item->domainText), text, length);
         case 3:
-            CopyTextN(item->accessPointNumber, sizeof(item->accessPointNumber), text, length);
-            break;
+            return CopyTextN(item->accessPointNumber, sizeof(item->accessPointNumber), text,
+                             length);
         default:
-            break;
+            return true;
     }
 }
 
 }  // namespace
 
-bool ParseMethodMenuLine(const char* line, MethodMenuItem* item) {
+bool ParseMethodMenuLine(const char* line, MethodMenuItem* item, MethodLineFacts* facts) {
     if (line == nullptr || item == nullptr || line[0] < '0' || line[0] > '9') {
         return false;
     }
     memset(item, 0, sizeof(*item));
+    MethodLineFacts ignored;
+    MethodLineFacts& seen = facts != nullptr ? *facts : ignored;
+    seen = MethodLineFacts{};
     int position = 0;
     const char* columnStart = line;
     const char* p = line;
@@ -46,9 +47,14 @@ bool ParseMethodMenuLine(const char* line, MethodMenuItem* item) {
         if (*p == '\0' || *p == ',') {
             const size_t length = static_cast<size_t>(p - columnStart);
             if (length > 0) {
-                StoreColumn(item, position, columnStart, length);
+                seen.cut[position] = !StoreColumn(item, position, columnStart, length);
             }
-            if (*p == '\0' || ++position >= kColumnCount) {
+            seen.columns = position + 1;
+            if (*p == '\0') {
+                break;
+            }
+            if (++position >= kMethodColumnCount) {
+                seen.extraColumns = p[1] != '\0';
                 break;
             }
             columnStart = ++p;
@@ -72,17 +78,25 @@ bool LoadMethodMenu(const DataFiles& files, std::vector<MethodMenuItem>* rows, b
     if (rows != nullptr) {
         rows->clear();
     }
+    size_t count = 0;
     return ReadDataFileLines(
-        files, kMethodMenuFile, kMethodMenuLineCapacity, [rows, hasPhsRow](const char* line) {
+        files, kMethodMenuFile, kMethodMenuLineCapacity, [&](const char* line) {
             MethodMenuItem item;
-            if (!ParseMethodMenuLine(line, &item)) {
-                return;
+            MethodLineFacts facts;
+            LineObservation seen;
+            seen.verdict = LineVerdict::NotARow;
+            if (ParseMethodMenuLine(line, &item, &facts)) {
+                if (hasPhsRow != nullptr && strstr(item.displayName, "PHS") != nullptr) {
+                    *hasPhsRow = true;
+                }
+                if (rows != nullptr) {
+                    rows->push_back(item);
+                }
+                seen.verdict = LineVerdict::MethodRow;
+                seen.index = count++;
+                seen.row = &item;
+                seen.columns = &facts;
             }
-            if (hasPhsRow != nullptr && strstr(item.displayName, "PHS") != nullptr) {
-                *hasPhsRow = true;
-            }
-            if (rows != nullptr) {
-                rows->push_back(item);
-            }
+            TellObserver(files, seen);
         });
 }

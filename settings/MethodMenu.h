@@ -20,6 +20,15 @@ struct MethodMenuItem {
     char accessPointNumber[kMethodTextSize];  // column 3: verbatim, "#" and all
 };
 
+constexpr int kMethodColumnCount = 4;  // kind, display name, domain text, number
+
+// How a row's line filled its columns, for the kit tool's reports.
+struct MethodLineFacts {
+    int columns = 0;                    // columns the line gives, counted up to 4
+    bool extraColumns = false;          // text after a fourth comma, which is ignored
+    bool cut[kMethodColumnCount] = {};  // a text column over 255 bytes, cut to fit
+};
+
 // True for a row the user may apply (every kind but the heading kind 9).
 inline bool IsChoosableMethod(const MethodMenuItem& item) {
     return item.kind != kHeadingMethodKind;
@@ -31,7 +40,8 @@ inline bool IsChoosableMethod(const MethodMenuItem& item) {
 // byte never ends a column; an empty column stores nothing but keeps its position; columns
 // after the fourth are ignored. Column 0 gives the kind from its leading digits ("12abc"
 // is 12). A text column over 255 bytes is cut to 255 bytes at a character boundary.
-bool ParseMethodMenuLine(const char* line, MethodMenuItem* item);
+// `facts` (may be null) receives how the columns were filled.
+bool ParseMethodMenuLine(const char* line, MethodMenuItem* item, MethodLineFacts* facts = nullptr);
 
 // Reads CTMENU.csv from the program directory into `rows` (cleared first), in file order.
 // `hasPhsRow` (may be null) tells whether any display name contains the bytes "PHS"

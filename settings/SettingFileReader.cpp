@@ -20,6 +20,10 @@ bool SettingFileReader::Open(const char* path) {
         return false;
     }
     Close();
+    place_ = LinePlace{};
+    ahead_ = LinePlace{};
+    ahead_.line = 1;
+    afterCr_ = false;
     const char* held = nullptr;
     size_t size = 0;
     if (files_.HeldBytes(path, &held, &size)) {
@@ -57,14 +61,27 @@ bool SettingFileReader::ReadLine(char* buffer, size_t capacity) {
             Close();
             return false;
         }
+        const size_t at = ahead_.offset++;
         if (c == '\r' || c == '\n') {
+            // CR LF ends one line, as CR alone and LF alone do.
+            if (c == '\r' || !afterCr_) {
+                ++ahead_.line;
+            }
+            afterCr_ = c == '\r';
+            ahead_.column = 0;
             if (count > 0) {
                 return true;
             }
             continue;
         }
+        afterCr_ = false;
+        if (count == 0) {
+            place_ = LinePlace{ahead_.line, ahead_.column, at, 0};
+        }
+        ++ahead_.column;
         buffer[count++] = static_cast<char>(c);
         buffer[count] = '\0';
+        place_.length = count;
         if (count == capacity - 1) {
             return true;
         }
@@ -85,8 +102,18 @@ bool ForEachDataFileLine(const DataFiles& files, const char* fileName, size_t ca
     if (capacity > sizeof(line)) {
         capacity = sizeof(line);
     }
+    ReadObserver* observer = files.Observer();
     while (reader.ReadLine(line, capacity)) {
+        if (observer != nullptr) {
+            observer->PieceRead(fileName, reader.Place(), line);
+        }
         visit(context, line);
     }
     return true;
+}
+
+void TellObserver(const DataFiles& files, const LineObservation& observation) {
+    if (ReadObserver* observer = files.Observer()) {
+        observer->PieceJudged(observation);
+    }
 }

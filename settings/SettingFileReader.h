@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <type_traits>
 
+#include "settings/ReadObserver.h"
+
 class DataFiles;
 
 class SettingFileReader {
@@ -26,6 +28,9 @@ public:
     // break is still delivered, and every byte value (0xFF too) is ordinary text.
     bool ReadLine(char* buffer, size_t capacity);
 
+    // Where the piece delivered last stands in the file.
+    const LinePlace& Place() const { return place_; }
+
 private:
     int NextByte();  // -1 at the end
     void Close();
@@ -36,6 +41,9 @@ private:
     const unsigned char* next_ = nullptr;
     const unsigned char* end_ = nullptr;
     unsigned char block_[4096];
+    LinePlace place_;
+    LinePlace ahead_;  // where the next byte stands (its length unused)
+    bool afterCr_ = false;
 };
 
 // The longest capacity any reading routine passes.
@@ -44,7 +52,8 @@ constexpr size_t kMaxLineCapacity = 513;
 typedef void (*LineVisitor)(void* context, const char* line);
 
 // Reads `fileName` in the program directory with `capacity` (at most kMaxLineCapacity)
-// and calls `visit` for every line. False only when the file is missing; a file that
+// and calls `visit` for every line, telling the observer of `files` (if any) where each
+// line stands before `visit` sees it. False only when the file is missing; a file that
 // exists but cannot be opened reads as an empty one.
 bool ForEachDataFileLine(const DataFiles& files, const char* fileName, size_t capacity,
                          LineVisitor visit, void* context);

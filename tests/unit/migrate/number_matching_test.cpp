@@ -257,4 +257,64 @@ TEST(NumberMatching, PairSearchFollowsTheVisitingOrder) {
     EXPECT_EQ(PairTable::BucketOf("0123456"), 3u);
 }
 
+TEST(NumberMatching, CoveringRecordMatchesEveryNumberTheLaterOneMatches) {
+    const AccessPointTable records =
+        Table({"1234", "234", "34", "4", "03-1234", "03-234", "06-1234", "031234", "3-4", "12#4",
+               "2#4", "03-", "-1234"});
+    struct Case {
+        size_t earlier, later;
+        bool localOnlyIsOk, covers;
+    } cases[] = {
+        {1, 0, false, true},   // 234 is a tail of 1234
+        {0, 1, false, false},  // but not the other way round
+        {3, 2, false, false},  // a single byte never matches
+        {5, 4, false, false},  // same area code and a tail, but 031234 does not end with 03234
+        {5, 4, true, false},   // the prefix of 234 holds the 1 and fails the area check
+        {4, 4, false, true},   // the same record twice
+        {4, 4, true, true},   {4, 6, false, false},  // another area code
+        {1, 4, false, false},  // entries with area code 03 never meet an empty area code
+        {7, 4, false, false},  // 031234 meets no entry with an area code
+        {10, 9, false, true},  // 2#4 is a tail of 12#4
+        {12, 4, true, false},  // -1234 has an empty area code but 03-1234 needs entries of 03
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(RecordCoversRecord(records[c.earlier], records[c.later], c.localOnlyIsOk),
+                  c.covers)
+            << c.earlier << " before " << c.later << (c.localOnlyIsOk ? " LocalOnlyIsOk" : "");
+    }
+    // Whenever it says so, every number the later record matches, the earlier one matches.
+    const char* areas[] = {"", "03", "06"};
+    const char* befores[] = {"", "0", "0,", "03", "03-", "9", "12-"};
+    const char* afters[] = {"", "#", "5", "-", "##1", ","};
+    char prefix[kAffixSize];
+    char suffix[kAffixSize];
+    for (const AccessPointRecord& earlier : records) {
+        for (const AccessPointRecord& later : records) {
+            for (const bool localOnlyIsOk : {false, true}) {
+                if (!RecordCoversRecord(earlier, later, localOnlyIsOk)) {
+                    continue;
+                }
+                for (const AccessPointRecord& core : records) {
+                    for (const char* before : befores) {
+                        for (const char* after : afters) {
+                            const std::string number =
+                                std::string(before) + core.areaCode + core.localNumber + after;
+                            for (const char* area : areas) {
+                                if (MatchAccessPointRecord(later, area, number.c_str(),
+                                                           localOnlyIsOk, prefix, suffix)) {
+                                    EXPECT_TRUE(
+                                        MatchAccessPointRecord(earlier, area, number.c_str(),
+                                                               localOnlyIsOk, prefix, suffix))
+                                        << earlier.areaCode << "-" << earlier.localNumber
+                                        << " misses " << area << " / " << number;
+                                }
+                            }
+                        }
+                    }
+                }
+            }
+        }
+    }
+}
+
 }  // namespace

@@ -9,6 +9,7 @@
 #include "settings/IspSettings.h"
 #include "settings/KeyValueLine.h"
 #include "settings/MemoryDataFiles.h"
+#include "settings/ReadObserver.h"
 #include "settings/SettingFileReader.h"
 #include "support/TempFolder.h"
 
@@ -80,6 +81,38 @@ TEST(SettingFileReader, LongLinesComeInPiecesOfCapacityMinusOne) {
     // A line of exactly capacity - 1 bytes is one piece; its line break is not a line.
     EXPECT_EQ(ReadAll(std::string(511, 'y') + "\r\nz\r\n", 512),
               (Lines{std::string(511, 'y'), "z"}));
+}
+
+// Records where each piece stood and what the ISP_INF.csv rule made of it.
+class ObservedFolder : public TempFolder, public ReadObserver {
+public:
+    ReadObserver* Observer() const override { return const_cast<ObservedFolder*>(this); }
+    void PieceRead(const char*, const LinePlace& place, const char* text) override {
+        seen.push_back(std::to_string(place.line) + ":" + std::to_string(place.column) + "@" +
+                       std::to_string(place.offset) + "+" + std::to_string(place.length) + " " +
+                       text);
+    }
+    void PieceJudged(const LineObservation& o) override {
+        seen.back() += " -> " + std::to_string(static_cast<int>(o.verdict));
+    }
+    std::vector<std::string> seen;
+};
+
+TEST(SettingFileReader, ObserverSeesPlacesAndVerdicts) {
+    ObservedFolder folder;
+    const auto v = [](LineVerdict verdict) { return std::to_string(static_cast<int>(verdict)); };
+    folder.Write("ISP_INF.csv", "\r\nDns1,1\r\n\nk,v\rnone\n,x\r\ny,\n" + std::string(600, 'L'));
+    ReadIspSettings(folder, kIspLineCapacity, [](SettingKey, const char*) {});
+    const Lines expected = {
+        "2:0@2+6 Dns1,1 -> " + v(LineVerdict::Setting),
+        "4:0@11+3 k,v -> " + v(LineVerdict::UnknownKey),
+        "5:0@15+4 none -> " + v(LineVerdict::NoComma),
+        "6:0@20+2 ,x -> " + v(LineVerdict::EmptyKey),
+        "7:0@24+2 y, -> " + v(LineVerdict::EmptyValue),
+        "8:0@27+512 " + std::string(512, 'L') + " -> " + v(LineVerdict::NoComma),
+        "8:512@539+88 " + std::string(88, 'L') + " -> " + v(LineVerdict::NoComma),
+    };
+    EXPECT_EQ(folder.seen, expected);
 }
 
 TEST(SettingFileReader, MissingEmptyPathAndFolder) {

@@ -1,0 +1,22 @@
+// `dialnest-kit preview`: the program's own migration run over a phonebook that keeps every
+// write in memory, every proposal accepted, told entry by entry.
+#pragma once
+
+#include <cstdio>
+
+#include "dialup/OsClass.h"
+
+class KitFolder;
+class PreviewPhonebook;
+
+struct PreviewOptions {
+    OsClass osClass = 9;  // the credential rules of the NT family unless told otherwise
+    bool json = false;
+};
+
+// Runs the migration with the kit in `folder` over `phonebook` and writes to `out`, entry
+// by entry, where the rules stopped or what they proposed, then the messages the run ends
+// with. Returns 0, or 1 when the run stops early (no ISP_INF.csv, the phonebook cannot be
+// listed) or the program would show a failure on the way.
+int PreviewMigration(KitFolder& folder, PreviewPhonebook& phonebook, const PreviewOptions& options,
+                     FILE* out);

@@ -1,0 +1,168 @@
+// Arguments, options and the two commands.
+#include "kit/KitTool.h"
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "kit/KitCheck.h"
+#include "kit/KitFolder.h"
+#include "kit/KitPreview.h"
+#include "kit/KitReport.h"
+#include "kit/KitText.h"
+#include "kit/PreviewPhonebook.h"
+
+namespace {
+
+const char kUsage[] =
+    "usage: dialnest-kit check [--json] [--verbose] KITDIR\n"
+    "       dialnest-kit preview [--json] [--os-class=nt|9x] KITDIR [PHONEBOOK]\n";
+const char kHelp[] =
+    "\n"
+    "check    reads every provider file in KITDIR as Dialnest reads it and reports what it\n"
+    "         sees: FILE:LINE: error|warning|note: text [code]; --verbose adds the notes and\n"
+    "         the value in effect of every ISP_INF.csv key.\n"
+    "preview  runs the migration's rules over PHONEBOOK (a substitute phonebook file; on\n"
+    "         Windows the system's phonebook when none is given) without writing anything,\n"
+    "         every proposal accepted, and tells entry by entry what it would do.\n"
+    "         --os-class chooses the Windows family of the credential rules (default nt).\n"
+    "\n"
+    "exit status: 0 no error, 1 errors, 2 usage error\n";
+
+struct Arguments {
+    std::string command;
+    std::vector<std::string> operands;
+    bool json = false;
+    bool verbose = false;
+    OsClass osClass = PreviewOptions().osClass;
+    bool osClassGiven = false;
+    std::string error;
+};
+
+bool ParseOsClass(const std::string& text, OsClass* osClass) {
+    if (text == "nt") {
+        *osClass = 9;
+    } else if (text == "9x") {
+        *osClass = 6;
+    } else if (text.size() == 1 && text[0] >= '0' && text[0] <= '9') {
+        *osClass = static_cast<OsClass>(text[0] - '0');
+    } else {
+        return false;
+    }
+    return true;
+}
+
+Arguments Parse(int argc, const char* const* argv) {
+    Arguments a;
+    for (int i = 1; i < argc && a.error.empty(); ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--json") {
+            a.json = true;
+        } else if (arg == "--verbose" || arg == "-v") {
+            a.verbose = true;
+        } else if (arg == "--os-class" || arg.rfind("--os-class=", 0) == 0) {
+            std::string value = arg.size() > 10 ? arg.substr(11) : "";
+            if (arg == "--os-class") {
+                value = i + 1 < argc ? argv[++i] : "";
+            }
+            a.osClassGiven = true;
+            if (!ParseOsClass(value, &a.osClass)) {
+                a.error = "--os-class takes nt, 9x or a class number 0-9, not \"" + value + "\"";
+            }
+        } else if (arg == "--help" || arg == "-h") {
+            a.command = "help";
+        } else if (arg.size() > 1 && arg[0] == '-') {
+            a.error = "unknown option " + arg;
+        } else if (a.command.empty()) {
+            a.command = arg;
+        } else {
+            a.operands.push_back(arg);
+        }
+    }
+    if (!a.error.empty() || a.command == "help") {
+        return a;
+    }
+    if (a.command != "check" && a.command != "preview") {
+        a.error = a.command.empty() ? "no command given" : "unknown command " + a.command;
+    } else if (a.operands.empty()) {
+        a.error = "no KITDIR given";
+    } else if (a.operands.size() > (a.command == "check" ? 1u : 2u)) {
+        a.error = "too many arguments";
+    } else if (a.command == "check" && a.osClassGiven) {
+        a.error = "--os-class is an option of preview";
+    } else if (a.command == "preview" && a.verbose) {
+        a.error = "--verbose is an option of check";
+    }
+    return a;
+}
+
+int Usage(FILE* err, const std::string& error) {
+    fprintf(err, "dialnest-kit: %s\n%s", error.c_str(), kUsage);
+    return kExitUsage;
+}
+
+int Check(const Arguments& a, KitFolder& folder, FILE* out) {
+    KitReport report;
+    CheckKit(folder, &report);
+    if (a.json) {
+        report.WriteJson(out, a.verbose, ShowPath(folder.Path()));
+    } else {
+        report.WriteText(out, a.verbose);
+    }
+    return report.Count(Severity::Error) > 0 ? kExitError : kExitClean;
+}
+
+int Preview(const Arguments& a, KitFolder& folder, FILE* out, FILE* err) {
+    PreviewPhonebook phonebook;
+    std::string source;
+    if (a.operands.size() == 2) {
+        source = a.operands[1];
+        if (!phonebook.OpenFile(source)) {
+            return Usage(err, "no phonebook file " + ShowPath(source));
+        }
+    } else {
+#ifdef _WIN32
+        if (!phonebook.OpenSystem()) {
+            fprintf(err, "dialnest-kit: the system's dial-up library cannot be loaded\n");
+            return kExitError;
+        }
+        source = "the system's phonebook";
+#else
+        return Usage(err, "no PHONEBOOK given: here only a substitute phonebook file can be read");
+#endif
+    }
+    if (!a.json) {
+        fprintf(out,
+                "preview of the migration with the kit %s over %s (nothing is written; "
+                "every proposal is accepted)\n",
+                ShowPath(folder.Path()).c_str(), ShowPath(source).c_str());
+    }
+    PreviewOptions options;
+    options.osClass = a.osClass;
+    options.json = a.json;
+    return PreviewMigration(folder, phonebook, options, out);
+}
+
+}  // namespace
+
+int RunKitTool(int argc, const char* const* argv, FILE* out, FILE* err) {
+    const Arguments a = Parse(argc, argv);
+    if (a.command == "help") {
+        fputs(kUsage, out);
+        fputs(kHelp, out);
+        return kExitClean;
+    }
+    if (!a.error.empty()) {
+        return Usage(err, a.error);
+    }
+    KitFolder folder(a.operands[0]);
+    if (!folder.IsFolder()) {
+        return Usage(err, "no kit folder " + ShowPath(a.operands[0]));
+    }
+    if (!folder.PathsFit()) {
+        return Usage(err,
+                     "the kit folder's path is too long for the program's 260-byte paths: "
+                     "give a shorter (for example a relative) path");
+    }
+    return a.command == "check" ? Check(a, folder, out) : Preview(a, folder, out, err);
+}
