@@ -14,13 +14,6 @@
 
 namespace {
 
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream all;
-    all << in.rdbuf();
-    return all.str();
-}
-
 std::string Field(const std::string& row, size_t index) {
     std::istringstream fields(row);
     std::string field;
