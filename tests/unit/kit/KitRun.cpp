@@ -2,6 +2,8 @@
 #include "KitRun.h"
 
 #include <cstdio>
+#include <fstream>
+#include <sstream>
 
 #include "kit/KitTool.h"
 
@@ -33,6 +35,13 @@ KitRun RunKit(const std::vector<std::string>& arguments) {
     run.out = ReadAll(out);
     run.err = ReadAll(err);
     return run;
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream all;
+    all << in.rdbuf();
+    return all.str();
 }
 
 std::string SourcePath(const std::string& path) {

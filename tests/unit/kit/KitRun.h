@@ -13,5 +13,8 @@ struct KitRun {
 // `arguments` without the program name.
 KitRun RunKit(const std::vector<std::string>& arguments);
 
+// The bytes of a file.
+std::string ReadFile(const std::string& path);
+
 // A file of the source tree, by its path from the top.
 std::string SourcePath(const std::string& path);

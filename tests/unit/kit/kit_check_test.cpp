@@ -17,13 +17,6 @@ namespace {
 
 const char kMenu[] = "1,Dial-up,@dial.example.ne.jp,0570-000-111\r\n";
 
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream all;
-    all << in.rdbuf();
-    return all.str();
-}
-
 struct Shown {
     std::string place;  // "FILE[:LINE]: severity [code]", the file without the kit's folder
     std::string text;

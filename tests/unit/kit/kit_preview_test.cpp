@@ -13,13 +13,6 @@
 
 namespace {
 
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream all;
-    all << in.rdbuf();
-    return all.str();
-}
-
 // The output without its first line, which names the kit and the phonebook.
 std::string Body(const std::string& out) {
     return out.substr(out.find('\n') + 1);
