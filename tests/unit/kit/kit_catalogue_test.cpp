@@ -9,7 +9,7 @@
 #include <sstream>
 #include <string>
 
-#include "../KitRun.h"
+#include "KitRun.h"
 #include "support/TempFolder.h"
 
 namespace {
