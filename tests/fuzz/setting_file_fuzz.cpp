@@ -10,6 +10,7 @@
 
 #include "FuzzModels.h"
 #include "app/MainMenuSettings.h"
+#include "kit/QuietSides.h"
 #include "migrate/MigrationContext.h"
 #include "newconn/DnsSettings.h"
 #include "newconn/FormTexts.h"
@@ -20,17 +21,6 @@
 #include "settings/SettingFileReader.h"
 
 namespace {
-
-class PassiveMigrationUi : public MigrationUi {
-public:
-    bool ConfirmAccessPointChange(AccessPointChangeFields&) override { return false; }
-    bool ConfirmUserNameChange(UserNameChangeFields&) override { return false; }
-    bool HasProgressWindow() const override { return false; }
-    void MigrationStart(unsigned) override {}
-    void MigrationStep(unsigned) override {}
-    void MigrationEntry(const char*) override {}
-    void MigrationFinished(int, int) override {}
-};
 
 // What the file says, line by line, as the key/value rule reads its lines.
 struct ModelSettings {
@@ -164,7 +154,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     DialupApi api;
     CountingUserSide user;
-    PassiveMigrationUi ui;
+    DecliningMigrationUi ui;
     MigrationContext context(files, api, user, ui, 10);
     Check(context.LoadMigrationSettings(), "a held file is present");
     Check(context.DefaultTelNumber == Last(model, SettingKey::DefaultTelNumber) &&
