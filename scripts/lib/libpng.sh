@@ -1,5 +1,6 @@
-# libpng for the Windows build: compiled with mingw-w64 from Debian's libpng1.6 source
-# package (with Debian's patches) into .deps/mingw. Sourced by scripts/setup.
+# libpng for the Windows build and for the fuzz targets: compiled from Debian's libpng1.6
+# source package (with Debian's patches) into .deps/mingw and .deps/fuzz. Sourced by
+# scripts/setup.
 
 enable_deb_src() {
   local sudo=""
@@ -24,13 +25,15 @@ enable_deb_src() {
   $sudo apt-get update -qq
 }
 
-build_mingw_libpng() {
-  local root=$1
-  local prefix="$root/.deps/mingw"
+# Builds Debian's libpng source into <prefix> as a static library; further arguments go to
+# CMake. Quick when the prefix already holds it.
+build_libpng() {
+  local root=$1 prefix=$2 what=$3
+  shift 3
   if [ -f "$prefix/lib/libpng16.a" ] && [ -f "$prefix/include/png.h" ]; then
     return 0
   fi
-  echo "setup: building libpng for mingw-w64 from Debian's source package"
+  echo "setup: building libpng $what from Debian's source package"
   enable_deb_src
   local work="$root/.deps/src"
   rm -rf "$work"
@@ -42,13 +45,27 @@ build_mingw_libpng() {
   local srcdir
   srcdir=$(find "$work" -maxdepth 1 -type d -name 'libpng1.6-*' | head -n 1)
   cmake -S "$srcdir" -B "$work/build" -G Ninja \
-    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
-    -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_INSTALL_PREFIX="$prefix" \
     -DPNG_SHARED=OFF -DPNG_STATIC=ON -DPNG_TESTS=OFF -DPNG_EXECUTABLES=OFF \
     -DPNG_HARDWARE_OPTIMIZATIONS=OFF -DSKIP_INSTALL_EXECUTABLES=ON -DSKIP_INSTALL_PROGRAMS=ON \
-    -DZLIB_USE_STATIC_LIBS=ON >/dev/null
+    "$@" >/dev/null
   cmake --build "$work/build" >/dev/null
   cmake --install "$work/build" >/dev/null
   rm -rf "$work"
+}
+
+build_mingw_libpng() {
+  local root=$1
+  build_libpng "$root" "$root/.deps/mingw" "for mingw-w64" \
+    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
+    -DCMAKE_BUILD_TYPE=Release -DZLIB_USE_STATIC_LIBS=ON
+}
+
+# The fuzz build's libpng carries the fuzzer's coverage and the sanitizers, so that the PNG
+# target sees into the decoder it feeds rather than only our side of it.
+build_fuzz_libpng() {
+  local root=$1
+  build_libpng "$root" "$root/.deps/fuzz" "for the fuzz targets" \
+    -DCMAKE_C_COMPILER=clang -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DCMAKE_C_FLAGS="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"
 }
