@@ -4,10 +4,10 @@
 #include <commctrl.h>
 
 #include "app/MainMenuDialog.h"
-#include "app/ShellUserSide.h"
 #include "dialup/DialupBinding.h"
 #include "newconn/NewConnectionDialog.h"
 #include "res/resource.h"
+#include "ui/ShellUserSide.h"
 
 bool DialnestApp::InitInstance() {
     INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
@@ -21,11 +21,14 @@ bool DialnestApp::InitInstance() {
     }
     if (AccessPointTableExists()) {
         MainMenuDialog menu(*this);
+        SetMainWindow(&menu);
         menu.RunModal();
     } else {
-        NewConnectionDialog form(*this, nullptr);
+        NewConnectionDialog form(dialup_, files_, nullptr);
+        SetMainWindow(&form);
         form.RunModal();
     }
+    SetMainWindow(nullptr);
     return false;
 }
 

@@ -7,6 +7,7 @@
 
 #include "app/ShellDataFiles.h"
 #include "dialup/DialupApi.h"
+#include "ui/Dialog.h"
 
 class DialnestApp {
 public:
@@ -18,15 +19,16 @@ public:
 
     DialupApi& Dialup() { return dialup_; }
     const DataFiles& Files() const { return files_; }
-    HWND MainWindow() const { return mainWindow_; }
-    void SetMainWindow(HWND window) { mainWindow_ = window; }
+    // The modal top-level window that is running; set just before it runs.
+    HWND MainWindow() const { return mainWindow_ != nullptr ? mainWindow_->Handle() : nullptr; }
+    void SetMainWindow(Dialog* window) { mainWindow_ = window; }
 
 private:
     bool AccessPointTableExists() const;
 
     DialupApi dialup_;
     ShellDataFiles files_;
-    HWND mainWindow_ = nullptr;
+    Dialog* mainWindow_ = nullptr;
 };
 
 DialnestApp& TheApp();

@@ -4,11 +4,11 @@
 #include "app/AboutDialog.h"
 #include "app/DialnestApp.h"
 #include "app/MainMenuSettings.h"
-#include "app/ShellUserSide.h"
 #include "migrate/MigrationJob.h"
 #include "newconn/NewConnectionDialog.h"
 #include "res/resource.h"
 #include "ui/DataExchange.h"
+#include "ui/ShellUserSide.h"
 
 const MessageMapEntry* MainMenuDialog::MessageMap() const {
     static const MessageMapEntry entries[] = {
@@ -39,7 +39,6 @@ void MainMenuDialog::DoDataExchange(DataExchange& dx) {
 
 BOOL MainMenuDialog::OnInitDialog() {
     Dialog::OnInitDialog();
-    app_.SetMainWindow(hwnd_);
 
     HMENU systemMenu = GetSystemMenu(hwnd_, FALSE);
     char aboutText[256];
@@ -111,14 +110,16 @@ bool MainMenuDialog::OnQueryDragIcon(WPARAM, LPARAM, LRESULT* result) {
 }
 
 void MainMenuDialog::OnNewConnectionClicked() {
-    NewConnectionDialog form(app_, nullptr);
+    NewConnectionDialog form(app_.Dialup(), app_.Files(), nullptr);
     ShowWindow(hwnd_, SW_HIDE);
+    app_.SetMainWindow(&form);
     const INT_PTR result = form.RunModal();
+    app_.SetMainWindow(this);
     End(result);
 }
 
 void MainMenuDialog::OnMigrationClicked() {
     ShowWindow(hwnd_, SW_HIDE);
-    RunMigrationJob(app_, hwnd_);
+    RunMigrationJob(app_.Dialup(), app_.Files(), hwnd_);
     End(IDCANCEL);
 }

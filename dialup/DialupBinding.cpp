@@ -3,8 +3,8 @@
 
 #include <windows.h>
 
-#include "app/ShellUserSide.h"
 #include "res/resource.h"
+#include "ui/ShellUserSide.h"
 
 void BindDialup(DialupApi& api) {
     if (!LoadDialupLibrary(api)) {

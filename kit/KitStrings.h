@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/UserSide.h"
+#include "ui/UserSide.h"
 
 // The text of `message.textId` with its %s (code page 932 text) or %d filled in; an
 // unknown id gives "#<id>".

@@ -5,8 +5,8 @@
 
 #include <vector>
 
-#include "app/UserSide.h"
 #include "migrate/MigrationUi.h"
+#include "ui/UserSide.h"
 
 class QuietUser : public UserSide {
 public:

@@ -8,10 +8,10 @@
 #include <cstring>
 #include <new>
 
-#include "app/UserSide.h"
 #include "logo/MemoryDC.h"
 #include "logo/PngImage.h"
 #include "res/resource.h"
+#include "ui/UserSide.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/UserSide.h"
 #include "res/resource.h"
+#include "ui/UserSide.h"
 
 #if !defined(PNG_USER_MEM_SUPPORTED) || !defined(PNG_SET_USER_LIMITS_SUPPORTED)
 #error "libpng needs user memory functions and user limits"

@@ -10,7 +10,6 @@
 #include <memory>
 #include <vector>
 
-#include "app/UserSide.h"
 #include "dialup/DialupApi.h"
 #include "dialup/OsClass.h"
 #include "migrate/AccessPointIndex.h"
@@ -20,6 +19,7 @@
 #include "settings/ByteText.h"
 #include "settings/IspSettings.h"
 #include "settings/PairTable.h"
+#include "ui/UserSide.h"
 
 class DataFiles;
 

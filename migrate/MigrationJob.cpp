@@ -3,14 +3,13 @@
 
 #include <memory>
 
-#include "app/DialnestApp.h"
-#include "app/ShellUserSide.h"
 #include "dialup/DialupBinding.h"
 #include "migrate/MigrationContext.h"
 #include "migrate/MigrationProgressWindow.h"
 #include "migrate/ShellMigrationUi.h"
+#include "ui/ShellUserSide.h"
 
-void RunMigrationJob(DialnestApp& app, HWND menu) {
+void RunMigrationJob(DialupApi& dialup, const DataFiles& files, HWND menu) {
     // The run's messages have no owner window; the application's box picks the active one.
     ShellUserSide user(nullptr);
     MigrationProgressWindow progress(user);
@@ -18,9 +17,9 @@ void RunMigrationJob(DialnestApp& app, HWND menu) {
     ShowWindow(progress.Handle(), SW_SHOW);
     UpdateWindow(progress.Handle());
 
-    ShellMigrationUi ui(app.Dialup(), progress.Handle());
+    ShellMigrationUi ui(dialup, progress.Handle());
     std::unique_ptr<MigrationContext> context(
-        new MigrationContext(app.Files(), app.Dialup(), user, ui, QueryOsClass()));
+        new MigrationContext(files, dialup, user, ui, QueryOsClass()));
     context->RunMigration();
     progress.Destroy();
     context.reset();

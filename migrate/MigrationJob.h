@@ -3,8 +3,9 @@
 
 #include <windows.h>
 
-class DialnestApp;
+#include "dialup/DialupApi.h"
+#include "settings/DataFiles.h"
 
 // Shows the progress window owned by `menu` (already hidden), runs the whole migration
 // with its dialogs and final message, and destroys the window again.
-void RunMigrationJob(DialnestApp& app, HWND menu);
+void RunMigrationJob(DialupApi& dialup, const DataFiles& files, HWND menu);

@@ -2,8 +2,8 @@
 // run's counts, and the failure of an entry change by the phonebook's error number.
 #pragma once
 
-#include "app/UserSide.h"
 #include "dialup/RasTypes.h"
+#include "ui/UserSide.h"
 
 // The final report of a run, shown with the information icon in the application's message
 // box: IDS_NOTHING_TO_CHANGE when nothing was found; otherwise IDS_CHANGED_COUNT with

@@ -3,10 +3,10 @@
 
 #include <commctrl.h>
 
-#include "app/ShellUserSide.h"
 #include "migrate/MigrationMessages.h"
 #include "res/resource.h"
 #include "ui/DataExchange.h"
+#include "ui/ShellUserSide.h"
 
 const MessageMapEntry* MigrationProgressWindow::MessageMap() const {
     static const MessageMapEntry entries[] = {

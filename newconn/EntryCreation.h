@@ -5,13 +5,13 @@
 
 #include <cstddef>
 
-#include "app/UserSide.h"
 #include "dialup/DialupApi.h"
 #include "dialup/OsClass.h"
 #include "newconn/DefaultConnection.h"
 #include "newconn/DnsSettings.h"
 #include "newconn/FormMessage.h"
 #include "settings/ByteText.h"
+#include "ui/UserSide.h"
 
 class DataFiles;
 

@@ -4,10 +4,10 @@
 
 #include <vector>
 
-#include "app/UserSide.h"
 #include "dialup/DialupApi.h"
 #include "dialup/PhonebookEntries.h"
 #include "newconn/FormMessage.h"
+#include "ui/UserSide.h"
 
 // The form's values as read from its controls (code page 932, each at most 254 bytes;
 // a null text counts as empty).

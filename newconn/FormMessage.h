@@ -2,7 +2,7 @@
 // the two message-box kinds, which string, which icon.
 #pragma once
 
-#include "app/UserSide.h"
+#include "ui/UserSide.h"
 
 enum class MessageBoxKind {
     None,     // nothing to show

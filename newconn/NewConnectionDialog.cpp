@@ -3,7 +3,6 @@
 
 #include <imm.h>
 
-#include "app/DialnestApp.h"
 #include "dialup/DialupBinding.h"
 #include "dialup/ModemCombo.h"
 #include "newconn/CreationNotice.h"
@@ -25,9 +24,10 @@ const MessageMapEntry* NewConnectionDialog::MessageMap() const {
     return entries;
 }
 
-NewConnectionDialog::NewConnectionDialog(DialnestApp& app, HWND owner)
+NewConnectionDialog::NewConnectionDialog(DialupApi& dialup, const DataFiles& files, HWND owner)
     : Dialog(IDD_NEW_CONNECTION, owner),
-      app_(app),
+      dialup_(dialup),
+      files_(files),
       user_(nullptr),
       logo_(user_),
       icon_(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_DIALNEST))) {}
@@ -42,7 +42,6 @@ void NewConnectionDialog::DoDataExchange(DataExchange& dx) {
 
 BOOL NewConnectionDialog::OnInitDialog() {
     Dialog::OnInitDialog();
-    app_.SetMainWindow(hwnd_);
     user_.SetOwner(hwnd_);
 
     ShowOnTaskBar();
@@ -53,7 +52,7 @@ BOOL NewConnectionDialog::OnInitDialog() {
     ImmAssociateContext(Item(IDC_ACCESS_POINT_NUMBER), nullptr);
 
     char logoPath[kPathSize];
-    if (FindDataFile(app_.Files(), kLogoFile, logoPath)) {
+    if (FindDataFile(files_, kLogoFile, logoPath)) {
         ShowWindow(Item(IDC_LOGO), SW_SHOW);
         logo_.Attach(Item(IDC_LOGO));
         logo_.LoadFile(logoPath);
@@ -63,7 +62,7 @@ BOOL NewConnectionDialog::OnInitDialog() {
     FillMethodList();
 
     FormTexts texts;
-    if (ReadFormTexts(app_.Files(), &texts)) {
+    if (ReadFormTexts(files_, &texts)) {
         if (texts.domain[0] != '\0')
             SetDlgItemTextA(hwnd_, IDC_DOMAIN_LABEL, texts.domain);
         if (texts.hasCaption)
@@ -79,7 +78,7 @@ BOOL NewConnectionDialog::OnInitDialog() {
 }
 
 void NewConnectionDialog::FillModemList() {
-    FillModemCombo(Item(IDC_MODEM_LIST), app_.Dialup(), nullptr);
+    FillModemCombo(Item(IDC_MODEM_LIST), dialup_, nullptr);
 }
 
 void NewConnectionDialog::ClearMethodList() {
@@ -90,7 +89,7 @@ void NewConnectionDialog::ClearMethodList() {
 void NewConnectionDialog::FillMethodList() {
     ClearMethodList();
     bool hasPhsRow = false;
-    if (!LoadMethodMenu(app_.Files(), &methods_, &hasPhsRow)) {
+    if (!LoadMethodMenu(files_, &methods_, &hasPhsRow)) {
         return;
     }
     HWND list = Item(IDC_METHOD_LIST);
@@ -178,14 +177,14 @@ void NewConnectionDialog::OnOK() {
         ShowFormMessage(user_, tooLong);
         return;
     }
-    if (!ConfirmOverwrite(app_.Dialup(), user_, inputs.entryName)) {
+    if (!ConfirmOverwrite(dialup_, user_, inputs.entryName)) {
         return;
     }
 
     CreationNotice notice;
     notice.Open(hwnd_);
     ShellRegistryWriter registry;
-    const bool created = CreateEntry(inputs, app_.Dialup(), app_.Files(), user_, registry, osClass);
+    const bool created = CreateEntry(inputs, dialup_, files_, user_, registry, osClass);
     notice.Destroy();
 
     if (created) {

@@ -4,16 +4,18 @@
 
 #include <vector>
 
-#include "app/ShellUserSide.h"
+#include "dialup/DialupApi.h"
 #include "logo/LogoPictureControl.h"
+#include "settings/DataFiles.h"
 #include "settings/MethodMenu.h"
 #include "ui/Dialog.h"
-
-class DialnestApp;
+#include "ui/ShellUserSide.h"
 
 class NewConnectionDialog : public Dialog {
 public:
-    NewConnectionDialog(DialnestApp& app, HWND owner);
+    // Reads the provider files through `files` and writes through `dialup`; both outlive
+    // the form.
+    NewConnectionDialog(DialupApi& dialup, const DataFiles& files, HWND owner);
     ~NewConnectionDialog() override;
 
 protected:
@@ -31,7 +33,8 @@ private:
     void ClearMethodList();
     void ApplyMethodSelection();
 
-    DialnestApp& app_;
+    DialupApi& dialup_;
+    const DataFiles& files_;
     ShellUserSide user_;
     LogoPictureControl logo_;
     HICON icon_;

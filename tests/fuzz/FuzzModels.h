@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/UserSide.h"
+#include "ui/UserSide.h"
 
 // Stops the run with the input saved by libFuzzer; `what` says which check failed.
 [[noreturn]] inline void Finding(const char* what) {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/UserSide.h"
+#include "ui/UserSide.h"
 
 struct ShownMessage {
     enum Kind { Program, App, Question } kind;

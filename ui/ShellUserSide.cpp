@@ -1,5 +1,5 @@
 // Message boxes of both kinds.
-#include "app/ShellUserSide.h"
+#include "ui/ShellUserSide.h"
 
 #include <cstdio>
 #include <cstring>

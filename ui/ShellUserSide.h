@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "app/UserSide.h"
+#include "ui/UserSide.h"
 
 class ShellUserSide : public UserSide {
 public:
