@@ -4,8 +4,6 @@
 
 #include <commctrl.h>
 
-#include <cstdio>
-#include <cstring>
 #include <new>
 
 #include "logo/MemoryDC.h"
@@ -133,58 +131,26 @@ bool LogoPictureControl::LoadFile(const char* path) {
         return false;
     }
     Release();
-
-    FILE* file = std::fopen(path, "rb");
-    if (file == nullptr) {
-        return false;
-    }
-    long length = -1;
-    if (std::fseek(file, 0, SEEK_END) == 0) {
-        length = std::ftell(file);
-    }
-    if (length <= 0 || std::fseek(file, 0, SEEK_SET) != 0) {
-        std::fclose(file);
-        return false;
-    }
-    if (length > kMaxFileBytes) {
-        std::fclose(file);
-        user_.ShowAppMessage(Message{IDS_PNG_ERROR}, MessageIcon::Warning);
-        return false;
-    }
-    std::unique_ptr<unsigned char[]> buffer(new (std::nothrow) unsigned char[length]);
-    const size_t read = buffer ? std::fread(buffer.get(), 1, static_cast<size_t>(length), file) : 0;
-    std::fclose(file);
-    if (read == 0) {
-        return false;
-    }
-    if (std::strstr(path, ".png") == nullptr && std::strstr(path, ".PNG") == nullptr) {
-        return false;
-    }
-    return BuildPicture(buffer.get(), read);
+    std::unique_ptr<PngImage> image(new (std::nothrow) PngImage(user_));
+    return image && image->LoadFile(path) && BuildPicture(std::move(image));
 }
 
-bool LogoPictureControl::BuildPicture(const unsigned char* data, size_t length) {
-    if (data == nullptr || length == 0 || control_ == nullptr) {
+bool LogoPictureControl::BuildPicture(std::unique_ptr<PngImage> image) {
+    if (control_ == nullptr) {
         return false;
     }
     HDC reference = GetDC(control_);
     if (reference == nullptr) {
         return false;
     }
-    bool built = false;
-    std::unique_ptr<PngImage> image(new (std::nothrow) PngImage(user_));
-    // A failed decode has shown its message; an empty image gets no picture.
-    if (image && image->LoadFromMemory(data, length)) {
-        const RECT area{0, 0, static_cast<LONG>(image->Width()),
-                        static_cast<LONG>(image->Height())};
-        std::unique_ptr<MemoryDC> picture(new (std::nothrow) MemoryDC(reference, area));
-        if (picture && picture->IsValid() && CopyPixels(*image, picture->Handle())) {
-            image_ = std::move(image);
-            picture_ = std::move(picture);
-            built = true;
-        }
-    }
+    const RECT area{0, 0, static_cast<LONG>(image->Width()), static_cast<LONG>(image->Height())};
+    std::unique_ptr<MemoryDC> picture(new (std::nothrow) MemoryDC(reference, area));
+    const bool built = picture && picture->IsValid() && CopyPixels(*image, picture->Handle());
     ReleaseDC(control_, reference);
+    if (built) {
+        image_ = std::move(image);
+        picture_ = std::move(picture);
+    }
     return built;
 }
 

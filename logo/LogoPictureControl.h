@@ -20,9 +20,6 @@ public:
     static constexpr COLORREF kTransparentColour =
         RGB(kLogoTransparentColour.red, kLogoTransparentColour.green, kLogoTransparentColour.blue);
 
-    // A logo file of more bytes than this is refused as an oversized logo.
-    static constexpr long kMaxFileBytes = 64L * 1024 * 1024;
-
     // `user` shows the decoding failure message and must outlive the control.
     explicit LogoPictureControl(UserSide& user);
     ~LogoPictureControl();
@@ -38,15 +35,15 @@ public:
     // next background erase paints. False, with the logo loaded before kept, when no path is
     // given or nothing exists there. Otherwise the earlier logo is released first, and false
     // means nothing will be painted: the file cannot be opened or reads as empty, the path
-    // contains neither ".png" nor ".PNG", the data does not decode ("PNGエラー" has then
-    // been shown once), or the control has no device context.
+    // contains neither ".png" nor ".PNG", the file is too large or does not decode
+    // ("PNGエラー" has then been shown once), or the control has no device context.
     bool LoadFile(const char* path);
 
 private:
     static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                          UINT_PTR id, DWORD_PTR self);
     LRESULT OnEraseBackground(HWND window, WPARAM wParam, LPARAM lParam);
-    bool BuildPicture(const unsigned char* data, size_t length);
+    bool BuildPicture(std::unique_ptr<PngImage> image);
     void Detach();
     void Release();
 

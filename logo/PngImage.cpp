@@ -4,8 +4,11 @@
 
 #include <png.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
+#include <new>
 
 #include "res/resource.h"
 #include "ui/UserSide.h"
@@ -72,13 +75,48 @@ PngImage::~PngImage() {
     FreeRows();
 }
 
-bool PngImage::LoadFromMemory(const unsigned char* data, size_t length) {
+void PngImage::Empty() {
     DestroyStructs();
     FreeRows();
     width_ = 0;
     height_ = 0;
     bitDepth_ = 0;
     colourType_ = 0;
+}
+
+bool PngImage::LoadFile(const char* path) {
+    Empty();
+    FILE* file = path != nullptr ? std::fopen(path, "rb") : nullptr;
+    if (file == nullptr) {
+        return false;
+    }
+    long length = -1;
+    if (std::fseek(file, 0, SEEK_END) == 0) {
+        length = std::ftell(file);
+    }
+    if (length <= 0 || std::fseek(file, 0, SEEK_SET) != 0) {
+        std::fclose(file);
+        return false;
+    }
+    if (length > kMaxFileBytes) {
+        std::fclose(file);
+        user_.ShowAppMessage(Message{IDS_PNG_ERROR}, MessageIcon::Warning);
+        return false;
+    }
+    std::unique_ptr<unsigned char[]> buffer(new (std::nothrow) unsigned char[length]);
+    const size_t read = buffer ? std::fread(buffer.get(), 1, static_cast<size_t>(length), file) : 0;
+    std::fclose(file);
+    if (read == 0) {
+        return false;
+    }
+    if (std::strstr(path, ".png") == nullptr && std::strstr(path, ".PNG") == nullptr) {
+        return false;
+    }
+    return LoadFromMemory(buffer.get(), read);
+}
+
+bool PngImage::LoadFromMemory(const unsigned char* data, size_t length) {
+    Empty();
     source_ = PngMemorySource{data, data != nullptr ? length : 0, 0};
 
     const bool decoded = DecodeGuarded();

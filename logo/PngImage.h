@@ -1,4 +1,4 @@
-// Decodes a PNG file held in memory into rows of 4-byte pixels (red, green, blue, alpha or
+// Decodes a PNG file or memory block into rows of 4-byte pixels (red, green, blue, alpha or
 // filler) with libpng. Every decoding failure shows one message: "PNGエラー".
 #pragma once
 
@@ -34,6 +34,9 @@ public:
     // allocation before its data is read, so a damaged length could otherwise ask for 2 GiB.
     static constexpr size_t kMaxBlockBytes = kMaxChunkBytes + 64 * 1024;
 
+    // A logo file of more bytes than this is refused as a decoding failure.
+    static constexpr long kMaxFileBytes = 64L * 1024 * 1024;
+
     // `user` shows the decoding failure message and must outlive the image.
     explicit PngImage(UserSide& user);
     ~PngImage();
@@ -47,6 +50,12 @@ public:
     // 8 bits per sample, 4 bytes per pixel; 16-bit samples keep their high byte.
     bool LoadFromMemory(const unsigned char* data, size_t length);
 
+    // Reads the whole file at `path` (code page 932) and decodes it as LoadFromMemory does;
+    // the image is empty unless true. False with nothing shown when the file cannot be
+    // opened or reads as empty, or the path contains neither ".png" nor ".PNG"; false after
+    // "PNGエラー" when the file holds more than kMaxFileBytes or does not decode.
+    bool LoadFile(const char* path);
+
     // Pixels per row and number of rows of the current image; 0 when empty.
     uint32_t Width() const { return width_; }
     uint32_t Height() const { return height_; }
@@ -59,6 +68,7 @@ public:
 private:
     friend struct PngCallbacks;
 
+    void Empty();
     bool DecodeGuarded();
     bool Decode();
     void DestroyStructs();

@@ -25,9 +25,8 @@
 #include "settings/ByteText.h"
 #include "settings/DataFiles.h"
 #include "settings/IspSettings.h"
-#include "settings/KeyValueLine.h"
 #include "settings/MethodMenu.h"
-#include "settings/SettingFileReader.h"
+#include "settings/ReadObserver.h"
 #include "sim/PhonebookFile.h"
 #include "tests/common/BadInputCatalogue.h"
 
@@ -169,41 +168,42 @@ std::string Address(const RASIPADDR& a) {
            std::to_string(a.d);
 }
 
-std::vector<std::string> Lines(const DataFiles& files, const char* name, size_t capacity) {
-    std::vector<std::string> lines;
-    ReadDataFileLines(files, name, capacity, [&lines](const char* line) { lines.push_back(line); });
-    return lines;
-}
+// The kit's files with the observer the kit tool uses: the lines that the rule of the
+// reading routine run through it passes over become the fact "lines" (absent when none).
+class PassedOver : public DataFiles, ReadObserver {
+public:
+    PassedOver(const DataFiles& files, Facts* facts) : files_(files), facts_(facts) {}
+    bool PathOf(const char* name, char* path, size_t size) const override {
+        return files_.PathOf(name, path, size);
+    }
+    bool Exists(const char* path) const override { return files_.Exists(path); }
+    ReadObserver* Observer() const override { return const_cast<PassedOver*>(this); }
+    void PieceRead(const char*, const LinePlace&, const char*) override {}
+    void PieceJudged(const LineObservation& seen) override {
+        const LineVerdict v = seen.verdict;
+        if (v != LineVerdict::Setting && v != LineVerdict::TableRecord &&
+            v != LineVerdict::PairStored && v != LineVerdict::PairReplaced &&
+            v != LineVerdict::MethodRow) {
+            (*facts_)["lines"] = std::to_string(++passed_);
+        }
+    }
 
-// Counts the lines that `used` passes over, as the fact "lines" (absent when none).
-template <class Used>
-void CountPassedOver(const std::vector<std::string>& lines, Used used, Facts* facts) {
-    size_t passed = 0;
-    for (const std::string& line : lines) {
-        passed += used(line.c_str()) ? 0 : 1;
-    }
-    if (passed > 0) {
-        (*facts)["lines"] = std::to_string(passed);
-    }
-}
+private:
+    const DataFiles& files_;
+    Facts* facts_;
+    size_t passed_ = 0;
+};
 
 // Non-empty facts only: what the reading routines of ISP_INF.csv keep.
 Facts IspFacts(const DataFiles& files) {
     Facts facts;
-    CountPassedOver(
-        Lines(files, kIspSettingsFile, kIspLineCapacity),
-        [](const char* line) {
-            KeyValueLine kv;
-            return SplitKeyValue(line, &kv) && FindSettingKey(kv.key) != nullptr;
-        },
-        &facts);
     auto text = [&facts](const char* name, const char* value) {
         if (value[0] != '\0') {
             facts[name] = value;
         }
     };
     MainMenuSettings menu;
-    ReadMainMenuSettings(files, &menu);
+    ReadMainMenuSettings(PassedOver(files, &facts), &menu);
     text("CaptionStart", menu.caption);
     text("TitleStart", menu.heading);
     text("TitleFontSize", menu.headingSize > 0 ? std::to_string(menu.headingSize).c_str() : "");
@@ -247,35 +247,19 @@ Facts IspFacts(const DataFiles& files) {
 
 Facts TableFacts(const DataFiles& files, const std::string& as) {
     Facts facts;
-    const std::vector<std::string> lines = Lines(files, as.c_str(), kTableLineCapacity);
     if (as == kPairTableFile) {
         PairTable pairs;
-        ReadPairTable(files, &pairs);
+        ReadPairTable(PassedOver(files, &facts), &pairs);
         for (const PairTable::Pair& pair : pairs) {
             facts["pairs"] += (facts["pairs"].empty() ? "" : " ") + pair.key + ">" + pair.value;
         }
-        CountPassedOver(
-            lines,
-            [](const char* line) {
-                std::string_view key, value;
-                return SplitPairLine(line, &key, &value);
-            },
-            &facts);
     } else {
         AccessPointTable table;
-        ReadAccessPointTable(files, as.c_str(), &table);
+        ReadAccessPointTable(PassedOver(files, &facts), as.c_str(), &table);
         for (const AccessPointRecord& record : table) {
             facts["records"] += (facts["records"].empty() ? "" : " ") +
                                 std::string(record.areaCode) + "/" + record.localNumber;
         }
-        CountPassedOver(
-            lines,
-            [](const char* line) {
-                AccessPointRecord record;
-                const char* number = TableLineNumber(line);
-                return number != nullptr && SplitTableNumber(number, &record);
-            },
-            &facts);
     }
     return facts;
 }
@@ -284,7 +268,7 @@ Facts MenuFacts(const DataFiles& files, std::vector<std::string>* messages) {
     Facts facts;
     std::vector<MethodMenuItem> rows;
     bool hasPhs = false;
-    LoadMethodMenu(files, &rows, &hasPhs);
+    LoadMethodMenu(PassedOver(files, &facts), &rows, &hasPhs);
     if (!rows.empty()) {
         facts["rows"] = std::to_string(rows.size());
     }
@@ -296,21 +280,15 @@ Facts MenuFacts(const DataFiles& files, std::vector<std::string>* messages) {
     if (hasPhs) {
         messages->push_back("IDS_PHS_NOTE");  // the form's hint becomes the PHS note
     }
-    CountPassedOver(
-        Lines(files, kMethodMenuFile, kMethodMenuLineCapacity),
-        [](const char* line) {
-            MethodMenuItem item;
-            return ParseMethodMenuLine(line, &item);
-        },
-        &facts);
     return facts;
 }
 
-Facts LogoFacts(const std::string& bytes, std::vector<std::string>* messages, bool* drawn) {
+Facts LogoFacts(const std::string& path, std::vector<std::string>* messages, bool* drawn) {
     Facts facts;
     RecordingUserSide user;
     PngImage image(user);
-    if (image.LoadFromMemory(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size())) {
+    *drawn = image.LoadFile(path.c_str());
+    if (*drawn) {
         facts["size"] = std::to_string(image.Width()) + "x" + std::to_string(image.Height());
         char pixel[9];
         const unsigned char* p = image.Rows()[0];
@@ -320,7 +298,6 @@ Facts LogoFacts(const std::string& bytes, std::vector<std::string>* messages, bo
     for (const ShownMessage& m : user.shown) {
         messages->push_back(MessageName(m));
     }
-    *drawn = image.Rows() != nullptr;
     return facts;
 }
 
@@ -454,7 +431,7 @@ Outcome Observe(const Row& row) {
     } else if (row.as == kMethodMenuFile) {
         out.facts = MenuFacts(kit, &out.messages);
     } else if (row.as == kLogoFile) {
-        out.facts = LogoFacts(kit.Read(row.as), &out.messages, &out.drawn);
+        out.facts = LogoFacts(kit.PathTo(row.as), &out.messages, &out.drawn);
     } else if (row.as == SimPhonebook::kFileName) {
         out.facts = PhonebookFacts(out.phonebookBefore);
     } else {

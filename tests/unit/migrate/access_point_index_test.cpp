@@ -31,7 +31,6 @@ TEST(AccessPointIndex, AgreesWithTheReference) {
             }
         }
     }
-    EXPECT_EQ(compared, 16000u);
     // Most dialled numbers come from the tables: a sample of misses would prove little.
     EXPECT_GT(hits, compared / 3) << hits;
 }
