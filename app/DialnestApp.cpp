@@ -19,6 +19,14 @@ bool DialnestApp::InitInstance() {
                        MB_OK | MB_ICONEXCLAMATION);
         return false;
     }
+    // Run from inside an archive that was never extracted, the program finds none of its
+    // files; it says so once, then goes on with what it has.
+    char missing[kPathSize];
+    if (NoProviderFilePresent(files_, missing, sizeof(missing))) {
+        Message message{IDS_NO_PROVIDER_FILES};
+        message.text = missing;
+        ShowMessageBox(nullptr, message, IDS_PRODUCT_NAME, MB_OK | MB_ICONEXCLAMATION);
+    }
     if (AccessPointTableExists()) {
         MainMenuDialog menu(*this);
         SetMainWindow(&menu);

@@ -2,9 +2,11 @@
 #include "migrate/AccessPointChangeDialog.h"
 
 #include "dialup/ModemCombo.h"
+#include "dialup/UserNameText.h"
 #include "res/resource.h"
 #include "settings/ByteText.h"
 #include "ui/DataExchange.h"
+#include "ui/ShellUserSide.h"
 
 const MessageMapEntry* AccessPointChangeDialog::MessageMap() const {
     static const MessageMapEntry entries[] = {
@@ -54,6 +56,19 @@ BOOL AccessPointChangeDialog::OnInitDialog() {
     OnEditModemClicked();
     OnEditPasswordClicked();
     return TRUE;
+}
+
+void AccessPointChangeDialog::OnOK() {
+    UpdateData(true);
+    // A user name that can never log in is refused before the dialog closes.
+    if (fields.editUserName != 0) {
+        if (const unsigned problem = UserNameProblem(fields.userName)) {
+            ShellUserSide(hwnd_).ShowProgramMessage(Message{problem}, MessageIcon::Warning);
+            GotoControl(IDC_CHANGE_USER_NAME);
+            return;
+        }
+    }
+    End(IDOK);
 }
 
 void AccessPointChangeDialog::OnEditUserNameClicked() {

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "dialup/UserNameText.h"
 #include "migrate/MigrationContext.h"
 #include "migrate/MigrationMessages.h"
 #include "res/resource.h"
@@ -72,14 +73,10 @@ const char* FindAtSign(const char* text) {
     return nullptr;
 }
 
-// `userName` followed by `domain`; false, with `composed` empty, when over 256 bytes.
+// `userName` followed by `domain` (not twice); false, with `composed` empty, when over 256
+// bytes.
 bool ComposeUserName(const char* userName, const char* domain, char (&composed)[kUserNameSize]) {
-    if (CopyTextExact(composed, sizeof(composed), userName) &&
-        AppendTextExact(composed, sizeof(composed), domain)) {
-        return true;
-    }
-    composed[0] = '\0';
-    return false;
+    return JoinUserNameAndDomain(userName, domain, composed, sizeof(composed));
 }
 
 }  // namespace

@@ -2,9 +2,11 @@
 #include "migrate/UserNameChangeDialog.h"
 
 #include "dialup/ModemCombo.h"
+#include "dialup/UserNameText.h"
 #include "res/resource.h"
 #include "settings/ByteText.h"
 #include "ui/DataExchange.h"
+#include "ui/ShellUserSide.h"
 
 const MessageMapEntry* UserNameChangeDialog::MessageMap() const {
     static const MessageMapEntry entries[] = {
@@ -50,6 +52,17 @@ BOOL UserNameChangeDialog::OnInitDialog() {
     OnEditModemClicked();
     OnEditPasswordClicked();
     return TRUE;
+}
+
+void UserNameChangeDialog::OnOK() {
+    UpdateData(true);
+    // A user name that can never log in is refused before the dialog closes.
+    if (const unsigned problem = UserNameProblem(fields.newUserName)) {
+        ShellUserSide(hwnd_).ShowProgramMessage(Message{problem}, MessageIcon::Warning);
+        GotoControl(IDC_CHANGE_NEW_USER_NAME);
+        return;
+    }
+    End(IDOK);
 }
 
 void UserNameChangeDialog::OnEditModemClicked() {

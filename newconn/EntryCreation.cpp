@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "dialup/UserNameText.h"
 #include "newconn/FormChecks.h"
 #include "res/resource.h"
 
@@ -126,12 +127,7 @@ const char* DiallingPrefix(bool pulse, OsClass osClass) {
 }
 
 bool ComposeUserName(const char* userName, const char* domainText, char (&composed)[UNLEN + 1]) {
-    if (CopyTextExact(composed, sizeof(composed), userName) &&
-        AppendTextExact(composed, sizeof(composed), domainText)) {
-        return true;
-    }
-    composed[0] = '\0';
-    return false;
+    return JoinUserNameAndDomain(userName, domainText, composed, sizeof(composed));
 }
 
 bool ComposeLocalNumber(bool pulse, OsClass osClass, const char* accessPointNumber,
@@ -179,11 +175,13 @@ void FillNewEntry(RasDword entrySize, const char* localNumber, const char* modem
 FormMessage CheckValuesFit(const CreationInputs& inputs, OsClass osClass) {
     char userName[UNLEN + 1];
     if (!ComposeUserName(inputs.userName, inputs.domainText, userName)) {
-        return FormMessage{MessageBoxKind::Program, IDS_USER_NAME_TOO_LONG, MessageIcon::Warning};
+        return FormMessage{MessageBoxKind::Program, IDS_USER_NAME_TOO_LONG, MessageIcon::Warning,
+                           FormField::UserName};
     }
     char localNumber[RAS_MaxPhoneNumber + 1];
     if (!ComposeLocalNumber(inputs.pulse, osClass, inputs.accessPointNumber, localNumber)) {
-        return FormMessage{MessageBoxKind::Program, IDS_NUMBER_TOO_LONG, MessageIcon::Warning};
+        return FormMessage{MessageBoxKind::Program, IDS_NUMBER_TOO_LONG, MessageIcon::Warning,
+                           FormField::AccessPointNumber};
     }
     return FormMessage{};
 }

@@ -39,7 +39,8 @@ constexpr RasDword kMaxEntrySize = 64 * 1024;
 const char* DiallingPrefix(bool pulse, OsClass osClass);
 
 // The user name that reaches the phonebook: `userName` immediately followed by
-// `domainText`. False (and `composed` empty) when it would exceed 256 bytes.
+// `domainText`, which is not added a second time when the name already ends with it. False
+// (and `composed` empty) when it would exceed 256 bytes.
 bool ComposeUserName(const char* userName, const char* domainText, char (&composed)[UNLEN + 1]);
 
 // The dialled number: the dialling prefix, then `accessPointNumber`. False (and `composed`

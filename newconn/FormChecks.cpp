@@ -1,6 +1,7 @@
 // Create-time checks of the new-connection form and the phonebook name look-up.
 #include "newconn/FormChecks.h"
 
+#include "dialup/UserNameText.h"
 #include "res/resource.h"
 #include "settings/ByteText.h"
 
@@ -10,34 +11,36 @@ bool IsEmpty(const char* text) {
     return text == nullptr || text[0] == '\0';
 }
 
-FormMessage ProgramWarning(unsigned textId) {
-    return FormMessage{MessageBoxKind::Program, textId, MessageIcon::Warning};
+FormMessage ProgramWarning(unsigned textId, FormField field) {
+    return FormMessage{MessageBoxKind::Program, textId, MessageIcon::Warning, field};
 }
 
 }  // namespace
 
 FormMessage CheckCreateForm(const CreateFormValues& values) {
     if (IsEmpty(values.entryName)) {
-        return ProgramWarning(IDS_NO_ENTRY_NAME);
+        return ProgramWarning(IDS_NO_ENTRY_NAME, FormField::EntryName);
     }
-    if (IsEmpty(values.userName)) {
-        return ProgramWarning(IDS_NO_USER_NAME);
+    if (const unsigned userNameProblem = UserNameProblem(values.userName)) {
+        return ProgramWarning(userNameProblem, FormField::UserName);
     }
     if (IsEmpty(values.password)) {
-        return ProgramWarning(IDS_NO_PASSWORD);
+        return ProgramWarning(IDS_NO_PASSWORD, FormField::Password);
     }
     if (IsEmpty(values.accessPointNumber)) {
         const bool methodNotChosen = values.lastMethodIndex == -1 && values.methodRowCount > 1;
-        return ProgramWarning(methodNotChosen ? IDS_CHOOSE_METHOD : IDS_NO_ACCESS_POINT);
+        return methodNotChosen ? ProgramWarning(IDS_CHOOSE_METHOD, FormField::Method)
+                               : ProgramWarning(IDS_NO_ACCESS_POINT, FormField::AccessPointNumber);
     }
     if (IsEmpty(values.modemName)) {
-        return ProgramWarning(IDS_NO_MODEM);
+        return ProgramWarning(IDS_NO_MODEM, FormField::Modem);
     }
     if (values.diallingMode == -1) {
-        return ProgramWarning(IDS_NO_DIAL_MODE);
+        return ProgramWarning(IDS_NO_DIAL_MODE, FormField::DiallingMode);
     }
     if (values.lastMethodIndex == -1) {
-        return FormMessage{MessageBoxKind::App, IDS_CHOOSE_METHOD, MessageIcon::Warning};
+        return FormMessage{MessageBoxKind::App, IDS_CHOOSE_METHOD, MessageIcon::Warning,
+                           FormField::Method};
     }
     return FormMessage{};
 }

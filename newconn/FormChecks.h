@@ -22,7 +22,8 @@ struct CreateFormValues {
     int methodRowCount = 0;                   // rows of the method list 1024
 };
 
-// The first failing check, in the form's fixed order: entry name, user name, password,
+// The first failing check, in the form's fixed order: entry name, user name (empty, then
+// not plain ASCII without blanks), password,
 // access-point number (the method prompt instead when no row has been applied and the list
 // has more than one row), modem, dialling mode; all captioned ダイヤルネスト. Then, with every
 // field filled, the method prompt in the application's message box while no row has been

@@ -10,10 +10,23 @@ enum class MessageBoxKind {
     App,      // the application's message box, captioned Dialnest (UserSide::ShowAppMessage)
 };
 
+// The field a message is about, which takes the focus once the message is answered.
+enum class FormField {
+    None,
+    EntryName,
+    UserName,
+    Password,
+    AccessPointNumber,
+    Method,
+    Modem,
+    DiallingMode
+};
+
 struct FormMessage {
     MessageBoxKind kind = MessageBoxKind::None;
     unsigned textId = 0;  // a string id of res/resource.h
     MessageIcon icon = MessageIcon::Warning;
+    FormField field = FormField::None;
 };
 
 // Shows `message` through `user` in its kind of box; does nothing for MessageBoxKind::None.

@@ -168,6 +168,7 @@ void NewConnectionDialog::OnOK() {
     const FormMessage problem = CheckCreateForm(values);
     if (problem.kind != MessageBoxKind::None) {
         ShowFormMessage(user_, problem);
+        GotoField(problem.field);
         return;
     }
     const OsClass osClass = QueryOsClass();
@@ -175,6 +176,7 @@ void NewConnectionDialog::OnOK() {
     const FormMessage tooLong = CheckValuesFit(inputs, osClass);
     if (tooLong.kind != MessageBoxKind::None) {
         ShowFormMessage(user_, tooLong);
+        GotoField(tooLong.field);
         return;
     }
     if (!ConfirmOverwrite(dialup_, user_, inputs.entryName)) {
@@ -193,6 +195,26 @@ void NewConnectionDialog::OnOK() {
         user_.ShowProgramMessage(Message{IDS_CREATE_FAILED}, MessageIcon::Warning);
     }
     End(IDOK);
+}
+
+void NewConnectionDialog::GotoField(FormField field) {
+    static const struct {
+        FormField field;
+        int controlId;
+    } kFieldControls[] = {
+        {FormField::EntryName, IDC_ENTRY_NAME},
+        {FormField::UserName, IDC_USER_NAME},
+        {FormField::Password, IDC_PASSWORD},
+        {FormField::AccessPointNumber, IDC_ACCESS_POINT_NUMBER},
+        {FormField::Method, IDC_METHOD_LIST},
+        {FormField::Modem, IDC_MODEM_LIST},
+        {FormField::DiallingMode, IDC_TONE},
+    };
+    for (const auto& entry : kFieldControls) {
+        if (entry.field == field) {
+            GotoControl(entry.controlId);
+        }
+    }
 }
 
 bool NewConnectionDialog::OnDestroy(WPARAM, LPARAM, LRESULT*) {

@@ -6,6 +6,7 @@
 
 #include "dialup/DialupApi.h"
 #include "logo/LogoPictureControl.h"
+#include "newconn/FormMessage.h"
 #include "settings/DataFiles.h"
 #include "settings/MethodMenu.h"
 #include "ui/Dialog.h"
@@ -32,6 +33,8 @@ private:
     void FillMethodList();
     void ClearMethodList();
     void ApplyMethodSelection();
+    // Focuses the control of `field` after its message; nothing for FormField::None.
+    void GotoField(FormField field);
 
     DialupApi& dialup_;
     const DataFiles& files_;

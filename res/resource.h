@@ -45,10 +45,11 @@
 #define AFX_IDS_APP_TITLE 57344
 
 // Captions and start-up
-#define IDS_PRODUCT_NAME 1100     // ダイヤルネスト
-#define IDS_ERROR_CAPTION 1101    // エラー
-#define IDS_RASAPI_ERROR 1102     // RASAPI32.DLL エラー
-#define IDS_NO_DIALUP 1103        // 現在の環境では…
+#define IDS_PRODUCT_NAME 1100       // ダイヤルネスト
+#define IDS_ERROR_CAPTION 1101      // エラー
+#define IDS_RASAPI_ERROR 1102       // RASAPI32.DLL エラー
+#define IDS_NO_DIALUP 1103          // 現在の環境では…
+#define IDS_NO_PROVIDER_FILES 1104  // our own: started without any of the provider files
 
 // Logo
 #define IDS_PNG_ERROR 1200
@@ -72,6 +73,7 @@
 #define IDS_ENTRY_FAILED_OTHER 1324
 #define IDS_USER_NAME_TOO_LONG 1325
 #define IDS_NUMBER_TOO_LONG 1326
+#define IDS_USER_NAME_NOT_PLAIN 1327  // our own: blanks or full-width characters in a user name
 
 // Migration
 #define IDS_NO_ISP_SETTINGS 1400
@@ -86,7 +88,7 @@
 #define IDS_CHANGE_FAILED_14 1412
 #define IDS_CHANGE_FAILED_1784 1413
 #define IDS_CHANGE_FAILED_OTHER 1414
-#define IDS_NEW_NUMBER_TOO_LONG 1415  // our own: a new number that does not fit the entry
+#define IDS_NEW_NUMBER_TOO_LONG 1415   // our own: a new number that does not fit the entry
 #define IDS_ENTRY_PARTLY_CHANGED 1416  // our own: a failed write that could not be undone
 
 // Access-point change dialog (134) and user-name change dialog (135)

@@ -22,6 +22,30 @@ bool FindDataFile(const DataFiles& files, const char* fileName, char (&path)[kPa
     return files.Exists(path);
 }
 
+bool NoProviderFilePresent(const DataFiles& files, char* names, size_t size) {
+    static const char* const kProviderFiles[] = {kIspSettingsFile,  kMethodMenuFile,
+                                                 kGeneralTableFile, kPhsTableFile,
+                                                 kPairTableFile,    kLogoFile};
+    if (size != 0) {
+        names[0] = '\0';
+    }
+    for (const char* name : kProviderFiles) {
+        char path[kPathSize];
+        if (FindDataFile(files, name, path)) {
+            if (size != 0) {
+                names[0] = '\0';
+            }
+            return false;
+        }
+        // A list cut short still says enough; the names are all ASCII.
+        if (size != 0 && names[0] != '\0') {
+            AppendTextExact(names, size, "\n");
+        }
+        AppendTextExact(names, size, name);
+    }
+    return true;
+}
+
 bool CutProgramDirectory(const char* modulePath, char* directory, size_t size) {
     if (modulePath == nullptr || directory == nullptr || size == 0) {
         return false;

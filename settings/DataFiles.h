@@ -33,6 +33,11 @@ public:
 // Fills `path` with the path of `fileName` and reports whether that file is present.
 bool FindDataFile(const DataFiles& files, const char* fileName, char (&path)[kPathSize]);
 
+// True when not one of the provider's files (settings, method menu, the three access-point
+// tables, logo) is present, as when the program runs from inside an archive that was never
+// extracted. `names` (`size` bytes, more than 0) then lists them all, one per line.
+bool NoProviderFilePresent(const DataFiles& files, char* names, size_t size);
+
 // The directory part of a module path: everything before the last backslash, found by a
 // scan that steps over double-byte characters, so that a second byte 0x5C of a Shift-JIS
 // character is never taken for a separator. False when there is no backslash.

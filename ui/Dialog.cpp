@@ -163,6 +163,13 @@ void Dialog::SetIcons(HICON icon) {
     SendMessageA(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
 }
 
+void Dialog::GotoControl(int id) {
+    HWND control = Item(id);
+    if (control != nullptr) {
+        SendMessageA(hwnd_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
+    }
+}
+
 bool Dialog::IsEnterOrEscapeDown(const MSG* msg) {
     return msg->message == WM_KEYDOWN && (msg->wParam == VK_RETURN || msg->wParam == VK_ESCAPE);
 }

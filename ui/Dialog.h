@@ -52,6 +52,8 @@ protected:
     void ShowOnTaskBar();
     // Makes `icon` the window's large and small icon.
     void SetIcons(HICON icon);
+    // Gives control `id` the focus as the Tab key would, so an edit's text is selected.
+    void GotoControl(int id);
 
     // Discards key-down of Enter and Escape (the two windows that must not close by key).
     static bool IsEnterOrEscapeDown(const MSG* msg);

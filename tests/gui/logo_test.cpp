@@ -237,6 +237,7 @@ INSTANTIATE_TEST_SUITE_P(Encodings, LogoDrawnTest,
                          CaseName<LogoCase>);
 
 TEST_F(LogoTest, WithoutLogoFileTheControlStaysHidden) {
+    kit.WriteText("CTMENU.csv", "");  // a kit without a logo, not a program without its files
     HWND form = StartForm();
     ASSERT_NE(form, nullptr);
     EXPECT_TRUE(app.NoMessageBoxWithin(200));

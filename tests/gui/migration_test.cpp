@@ -23,6 +23,9 @@ constexpr int kOldDomain = 1016;
 constexpr int kNewDomain = 1017;
 constexpr int kModemList = 1018;
 constexpr int kDomainLabel = 1021;
+const std::string kUserNotPlain =
+    "ユーザー名に使えない文字が含まれています。\n空白や全角文字を使わずに、半角の英数字と記号で入力"
+    "してください。";
 
 const std::string kSettings =
     "DefaultTelNumber,0570-000-111\r\n"
@@ -203,6 +206,13 @@ TEST_F(MigrationTest, PhsChangeWithAnEditedUserNameAndModem) {
     Click(Control(dialog, kEditUserName));
     Click(Control(dialog, kEditModem));
     Settle(200);
+    // Full-width letters can never log in: refused, the dialog stays, the box has the focus.
+    SetText(Control(dialog, kUserNameBox), "ｈａｎａｋｏ２");
+    Click(Control(dialog, IDOK));
+    ExpectBoxAndOk(kProductName, kUserNotPlain, BoxIcon::Warning);
+    Settle(200);
+    EXPECT_TRUE(IsShown(dialog));
+    EXPECT_EQ(FocusOf(dialog), Control(dialog, kUserNameBox));
     SetText(Control(dialog, kUserNameBox), "hanako2");
     SelectRow(Control(dialog, kModemList), 1);
     Settle(200);
@@ -233,11 +243,18 @@ TEST_F(MigrationTest, FletsIsdnUserNameChange) {
     Settle(200);
     EXPECT_TRUE(IsWindowEnabled(Control(dialog, kPasswordBox)));
     SetText(Control(dialog, kPasswordBox), "newpass");
+    SetText(Control(dialog, kNewUserName), "jiro ");
+    Click(Control(dialog, IDOK));
+    ExpectBoxAndOk(kProductName, kUserNotPlain, BoxIcon::Warning);
+    Settle(200);
+    EXPECT_EQ(FocusOf(dialog), Control(dialog, kNewUserName));
+    // The whole new address typed in: its domain is not added a second time.
+    SetText(Control(dialog, kNewUserName), "jiro@ISDN.example.ne.jp");
     Click(Control(dialog, IDOK));
     ExpectFinal("1個の設定を変更しました");
     const SimPhonebookFile book = Phonebook();
     ASSERT_EQ(book.entries.size(), 1u);
-    EXPECT_STREQ(book.entries[0].userName, "jiro@isdn.example.ne.jp");
+    EXPECT_STREQ(book.entries[0].userName, "jiro@ISDN.example.ne.jp");
     EXPECT_STREQ(book.entries[0].password, "newpass");
     EXPECT_STREQ(book.entries[0].properties.szLocalPhoneNumber, "1492") << "number unchanged";
 }

@@ -41,6 +41,9 @@ const std::string kNoUser = "ユーザー名が入力されていません";
 const std::string kNoPassword = "パスワードが入力されていません";
 const std::string kNoNumber = "アクセスポイント電話番号が入力されていません";
 const std::string kNoModem = "モデムが選択されていません";
+const std::string kUserNotPlain =
+    "ユーザー名に使えない文字が含まれています。\n空白や全角文字を使わずに、半角の英数字と記号で入力"
+    "してください。";
 const std::string kNoMode = "トーンかパルスを選択してください";
 const std::string kChooseMethod = "接続方法を選択してください";
 const std::string kCreated = "ダイヤルアップネットワークを作成しました";
@@ -106,11 +109,16 @@ protected:
         return form;
     }
 
-    // Presses 作成 and expects the box that follows to read `text`.
+    // Presses 作成, expects the box that follows to read `text`, and then the focus in
+    // control `focus`.
     void CreateExpecting(HWND form, const std::string& caption, const std::string& text,
-                         BoxIcon icon) {
+                         BoxIcon icon, int focus = 0) {
         Click(Control(form, IDOK));
         ExpectBoxAndOk(caption, text, icon);
+        if (focus != 0) {
+            Settle(200);
+            EXPECT_EQ(GetDlgCtrlID(FocusOf(form)), focus) << text;
+        }
     }
 };
 
@@ -194,21 +202,28 @@ TEST_F(NewConnectionTest, CreateChecksInTheirOrder) {
     ASSERT_NE(form, nullptr);
     SetText(Control(form, kNumber), "");
     // Nothing filled in: each check stops the next one from being reached.
-    CreateExpecting(form, kProductName, kNoName, BoxIcon::Warning);
+    CreateExpecting(form, kProductName, kNoName, BoxIcon::Warning, kEntryName);
     SetText(Control(form, kEntryName), "ネスト");
-    CreateExpecting(form, kProductName, kNoUser, BoxIcon::Warning);
-    Type(Control(form, kUserName), "taro");
-    CreateExpecting(form, kProductName, kNoPassword, BoxIcon::Warning);
+    CreateExpecting(form, kProductName, kNoUser, BoxIcon::Warning, kUserName);
+    // Typed with the Japanese input mode on, and a trailing blank: refused, text selected.
+    Type(Control(form, kUserName), "ｈａｎａｋｏ ");
+    CreateExpecting(form, kProductName, kUserNotPlain, BoxIcon::Warning, kUserName);
+    const DWORD selection =
+        static_cast<DWORD>(SendMessageW(Control(form, kUserName), EM_GETSEL, 0, 0));
+    EXPECT_EQ(LOWORD(selection), 0);
+    EXPECT_EQ(HIWORD(selection), 7) << "the whole name is selected";
+    SetText(Control(form, kUserName), "taro");
+    CreateExpecting(form, kProductName, kNoPassword, BoxIcon::Warning, kPassword);
     Type(Control(form, kPassword), "secret");
     // No method applied and more than one row: the number check asks for a method instead.
-    CreateExpecting(form, kProductName, kChooseMethod, BoxIcon::Warning);
+    CreateExpecting(form, kProductName, kChooseMethod, BoxIcon::Warning, kMethods);
     SetText(Control(form, kNumber), "0570-1");
     // All fields filled but no method row applied: the application's message box.
-    CreateExpecting(form, kAppTitle, kChooseMethod, BoxIcon::Warning);
+    CreateExpecting(form, kAppTitle, kChooseMethod, BoxIcon::Warning, kMethods);
     SelectRow(Control(form, kMethods), 1);
     Settle(300);
     SetText(Control(form, kNumber), "");
-    CreateExpecting(form, kProductName, kNoNumber, BoxIcon::Warning);
+    CreateExpecting(form, kProductName, kNoNumber, BoxIcon::Warning, kNumber);
     EXPECT_TRUE(IsShown(form)) << "every check leaves the form open";
     Close(form);
     EXPECT_TRUE(app.WaitForExit());
@@ -221,7 +236,7 @@ TEST_F(NewConnectionTest, ModemAndDiallingModeChecks) {
     HWND form = StartForm();
     ASSERT_NE(form, nullptr);
     Fill(form, "ネスト", "taro", "secret");
-    CreateExpecting(form, kProductName, kNoModem, BoxIcon::Warning);
+    CreateExpecting(form, kProductName, kNoModem, BoxIcon::Warning, kModems);
     Close(form);
     EXPECT_TRUE(app.WaitForExit());
 
@@ -260,7 +275,7 @@ TEST_F(NewConnectionTest, OneHeadingRowOnlyAsksForTheNumber) {
     HWND form = StartForm();
     ASSERT_NE(form, nullptr);
     Fill(form, "ネスト", "taro", "secret");
-    CreateExpecting(form, kProductName, kNoNumber, BoxIcon::Warning);
+    CreateExpecting(form, kProductName, kNoNumber, BoxIcon::Warning, kNumber);
     Close(form);
     EXPECT_TRUE(app.WaitForExit());
 }
@@ -271,7 +286,8 @@ TEST_F(NewConnectionTest, CreatesTheEntryWithUserNameDomainAndPassword) {
     ASSERT_NE(form, nullptr);
     SelectRow(Control(form, kMethods), 1);
     Settle(300);
-    Fill(form, "ネストネット", "taro", "pass-word");
+    // The whole address, copied from the provider's letter: the domain is not added twice.
+    Fill(form, "ネストネット", "taro@dial.example.ne.jp", "pass-word");
     SendMessageW(Control(form, kMakeDefault), BM_SETCHECK, BST_UNCHECKED, 0);
     CreateExpecting(form, kProductName, kCreated, BoxIcon::Information);
     EXPECT_TRUE(app.WaitForExit()) << "the form closes after creating";
@@ -428,7 +444,7 @@ TEST_F(NewConnectionTest, OverlongUserNameIsRefusedBeforeAnythingIsWritten) {
     Fill(form, "ネスト", std::string(250, 'u'), "secret");  // 250 + 19 bytes of domain
     CreateExpecting(form, kProductName,
                     "ユーザー名とドメインが長すぎます。\n合わせて半角256文字以内にしてください。",
-                    BoxIcon::Warning);
+                    BoxIcon::Warning, kUserName);
     EXPECT_TRUE(IsShown(form)) << "the form stays open for a shorter name";
     Close(form);
     EXPECT_TRUE(app.WaitForExit());

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "FakeDialup.h"
+#include "dialup/UserNameText.h"
 #include "newconn/FormChecks.h"
 #include "newconn/MethodSelection.h"
 #include "res/resource.h"
@@ -68,52 +69,131 @@ TEST(MethodSelection, ApplySnapBackOrNothing) {
 TEST(FormChecks, FirstFailureInOrder) {
     const CreateFormValues full{"My ISP", "taro", "secret", "0570-01-2345", "Modem A", 0, 0, 3};
     using K = MessageBoxKind;
+    using F = FormField;
     struct Case {
         const char* name;
         CreateFormValues values;
         K kind;
         unsigned textId;
+        F field;  // the control that takes the focus after the message
     } cases[] = {
-        {"everything filled", full, K::None, 0},
-        {"pulse", {"n", "u", "p", "1", "m", 1, 0, 3}, K::None, 0},
+        {"everything filled", full, K::None, 0, F::None},
+        {"pulse", {"n", "u", "p", "1", "m", 1, 0, 3}, K::None, 0, F::None},
         {"all empty: the name comes first",
          {"", "", "", "", "", -1, -1, 0},
          K::Program,
-         IDS_NO_ENTRY_NAME},
-        {"null texts count as empty", {}, K::Program, IDS_NO_ENTRY_NAME},
-        {"user name", {"n", "", "", "", "", -1, -1, 0}, K::Program, IDS_NO_USER_NAME},
-        {"password", {"n", "u", "", "", "", -1, -1, 0}, K::Program, IDS_NO_PASSWORD},
+         IDS_NO_ENTRY_NAME,
+         F::EntryName},
+        {"null texts count as empty", {}, K::Program, IDS_NO_ENTRY_NAME, F::EntryName},
+        {"user name", {"n", "", "", "", "", -1, -1, 0}, K::Program, IDS_NO_USER_NAME, F::UserName},
+        {"user name with a trailing blank, before the password",
+         {"n", "hanako ", "", "", "", -1, -1, 0},
+         K::Program,
+         IDS_USER_NAME_NOT_PLAIN,
+         F::UserName},
+        {"full-width user name",
+         {"n", "\x82\x88\x82\x81", "p", "1", "m", 0, 0, 3},
+         K::Program,
+         IDS_USER_NAME_NOT_PLAIN,
+         F::UserName},
+        {"half-width kana",
+         {"n", "\xb1", "p", "1", "m", 0, 0, 3},
+         K::Program,
+         IDS_USER_NAME_NOT_PLAIN,
+         F::UserName},
+        {"tab",
+         {"n", "ta\tro", "p", "1", "m", 0, 0, 3},
+         K::Program,
+         IDS_USER_NAME_NOT_PLAIN,
+         F::UserName},
+        {"delete, one past the last printable",
+         {"n", "taro\x7f", "p", "1", "m", 0, 0, 3},
+         K::Program,
+         IDS_USER_NAME_NOT_PLAIN,
+         F::UserName},
+        {"the first and last printable characters",
+         {"n", "!taro~", "p", "1", "m", 0, 0, 3},
+         K::None,
+         0,
+         F::None},
+        {"a whole address is plain",
+         {"n", "jiro@dial.example.ne.jp", "p", "1", "m", 0, 0, 3},
+         K::None,
+         0,
+         F::None},
+        {"password", {"n", "u", "", "", "", -1, -1, 0}, K::Program, IDS_NO_PASSWORD, F::Password},
         {"number, method not chosen among several rows",
          {"n", "u", "p", "", "", 0, -1, 2},
          K::Program,
-         IDS_CHOOSE_METHOD},
+         IDS_CHOOSE_METHOD,
+         F::Method},
         {"number, one row only",
          {"n", "u", "p", "", "m", 0, -1, 1},
          K::Program,
-         IDS_NO_ACCESS_POINT},
-        {"number, no rows", {"n", "u", "p", "", "m", 0, -1, 0}, K::Program, IDS_NO_ACCESS_POINT},
+         IDS_NO_ACCESS_POINT,
+         F::AccessPointNumber},
+        {"number, no rows",
+         {"n", "u", "p", "", "m", 0, -1, 0},
+         K::Program,
+         IDS_NO_ACCESS_POINT,
+         F::AccessPointNumber},
         {"number, a row was applied",
          {"n", "u", "p", "", "m", 0, 1, 5},
          K::Program,
-         IDS_NO_ACCESS_POINT},
-        {"modem", {"n", "u", "p", "1", "", -1, 0, 3}, K::Program, IDS_NO_MODEM},
-        {"dialling mode", {"n", "u", "p", "1", "m", -1, 0, 3}, K::Program, IDS_NO_DIAL_MODE},
+         IDS_NO_ACCESS_POINT,
+         F::AccessPointNumber},
+        {"modem", {"n", "u", "p", "1", "", -1, 0, 3}, K::Program, IDS_NO_MODEM, F::Modem},
+        {"dialling mode",
+         {"n", "u", "p", "1", "m", -1, 0, 3},
+         K::Program,
+         IDS_NO_DIAL_MODE,
+         F::DiallingMode},
         {"all filled, no row applied",
          {"n", "u", "p", "1", "m", 0, -1, 0},
          K::App,
-         IDS_CHOOSE_METHOD},
+         IDS_CHOOSE_METHOD,
+         F::Method},
         {"all filled, no row applied, several rows",
          {"n", "u", "p", "1", "m", 1, -1, 4},
          K::App,
-         IDS_CHOOSE_METHOD},
+         IDS_CHOOSE_METHOD,
+         F::Method},
     };
     for (const Case& c : cases) {
         const FormMessage m = CheckCreateForm(c.values);
         EXPECT_EQ(m.kind, c.kind) << c.name;
         EXPECT_EQ(m.textId, c.textId) << c.name;
+        EXPECT_EQ(m.field, c.field) << c.name;
         if (c.kind != K::None) {
             EXPECT_EQ(m.icon, MessageIcon::Warning) << c.name;
         }
+    }
+}
+
+// The domain joins a typed user name once, also when the whole address was typed.
+TEST(FormChecks, DomainIsAddedOnce) {
+    struct Case {
+        const char* userName;
+        const char* domain;
+        size_t size;
+        bool fits;
+        const char* joined;
+    } cases[] = {
+        {"jiro", "@dial.example.ne.jp", 64, true, "jiro@dial.example.ne.jp"},
+        {"jiro@dial.example.ne.jp", "@dial.example.ne.jp", 64, true, "jiro@dial.example.ne.jp"},
+        {"jiro@DIAL.Example.ne.jp", "@dial.example.ne.jp", 64, true, "jiro@DIAL.Example.ne.jp"},
+        {"jiro@other.ne.jp", "@dial.example.ne.jp", 64, true,
+         "jiro@other.ne.jp@dial.example.ne.jp"},
+        {"@dial.example.ne.jp", "@dial.example.ne.jp", 64, true, "@dial.example.ne.jp"},
+        {"jiro", "", 64, true, "jiro"},
+        {"jiro", "@a.jp", 10, true, "jiro@a.jp"},       // 9 bytes and the terminator
+        {"jiro", "@ab.jp", 10, false, ""},              // one past
+        {"jiro@a.jp", "@a.jp", 10, true, "jiro@a.jp"},  // already there: only the name must fit
+    };
+    for (const Case& c : cases) {
+        char out[64] = "junk";
+        EXPECT_EQ(JoinUserNameAndDomain(c.userName, c.domain, out, c.size), c.fits) << c.userName;
+        EXPECT_STREQ(out, c.joined) << c.userName;
     }
 }
 

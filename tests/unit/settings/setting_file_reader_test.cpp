@@ -285,6 +285,24 @@ TEST(DataFiles, ModulePathThatFillsTheBufferCountsAsMissing) {
     }
 }
 
+// Any one provider file, or a folder of its name, is enough to stay quiet.
+TEST(DataFiles, NoProviderFilePresentListsThemAll) {
+    const char* const present[] = {nullptr,     "ISP_INF.csv", "CTMENU.csv", "APGEN.csv",
+                                   "APPHS.csv", "APAIR.csv",   "Logo.png"};
+    for (const char* name : present) {
+        TempFolder kit;
+        if (name != nullptr) {
+            kit.MakeFolder(name);
+        }
+        char names[kPathSize] = "junk";
+        EXPECT_EQ(NoProviderFilePresent(kit, names, sizeof(names)), name == nullptr)
+            << (name != nullptr ? name : "none");
+        EXPECT_STREQ(names, name == nullptr ? "ISP_INF.csv\nCTMENU.csv\nAPGEN.csv\nAPPHS.csv\n"
+                                              "APAIR.csv\nLogo.png"
+                                            : "");
+    }
+}
+
 TEST(DataFiles, DataFilePathMustFit) {
     char path[kPathSize];
     EXPECT_TRUE(FormatDataFilePath("C:\\kit", "ISP_INF.csv", path, sizeof(path)));

@@ -1,0 +1,167 @@
+// A tour of the whole program for a newcomer without a display: both jobs walked on the
+// sample kit and phonebook with the GUI tests' driver, one numbered screenshot per step.
+// Usage: dialnest_tour.exe OUTPUT-FOLDER (a Windows path); the shots are binary PPM files.
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "driver/GuiDriver.h"
+#include "driver/Kit.h"
+
+namespace {
+
+constexpr int kNewConnectionButton = 1000;
+constexpr int kMigrationButton = 1001;
+constexpr int kEntryName = 1005;
+constexpr int kUserName = 1001;
+constexpr int kPassword = 1002;
+constexpr int kMethods = 1024;
+constexpr int kNewNumber = 1005;    // the access-point change dialog
+constexpr int kNewUserName = 1015;  // the user-name change dialog
+const char kProductName[] = "ダイヤルネスト";
+
+class Tour {
+public:
+    explicit Tour(std::string folder) : folder_(std::move(folder)) {}
+
+    // Writes the whole screen as "<NN>-<name>.ppm" and says so.
+    void Shot(const char* name) {
+        Settle(400);
+        const int width = GetSystemMetrics(SM_CXSCREEN);
+        const int height = GetSystemMetrics(SM_CYSCREEN);
+        const std::vector<COLORREF> pixels = CaptureScreen(RECT{0, 0, width, height});
+        char file[64];
+        snprintf(file, sizeof(file), "%02d-%s.ppm", ++count_, name);
+        const std::string path = folder_ + "\\" + file;
+        FILE* out = _wfopen(FromUtf8(path).c_str(), L"wb");
+        if (out == nullptr) {
+            fprintf(stderr, "tour: cannot write %s\n", path.c_str());
+            return;
+        }
+        fprintf(out, "P6\n%d %d\n255\n", width, height);
+        std::vector<unsigned char> row(static_cast<size_t>(width) * 3);
+        for (int y = 0; y < height; ++y) {
+            for (int x = 0; x < width; ++x) {
+                const COLORREF c = pixels[static_cast<size_t>(y) * width + x];
+                row[x * 3] = static_cast<unsigned char>((c >> 16) & 0xFF);
+                row[x * 3 + 1] = static_cast<unsigned char>((c >> 8) & 0xFF);
+                row[x * 3 + 2] = static_cast<unsigned char>(c & 0xFF);
+            }
+            fwrite(row.data(), 1, row.size(), out);
+        }
+        fclose(out);
+        printf("tour: %s\n", file);
+    }
+
+    int count() const { return count_; }
+
+private:
+    std::string folder_;
+    int count_ = 0;
+};
+
+bool Fail(const char* step) {
+    fprintf(stderr, "tour: stopped at %s\n", step);
+    return false;
+}
+
+// Main menu, the form filled in with the first method, the creation message.
+bool NewConnection(const Kit& kit, Tour& tour) {
+    DialnestProcess run;
+    if (!run.Start(kit.ExePath()))
+        return Fail("the start");
+    HWND menu = run.WaitForWindow("");
+    if (menu == nullptr)
+        return Fail("the main menu");
+    tour.Shot("main-menu");
+    Click(Control(menu, kNewConnectionButton));
+    Settle(500);
+    HWND form = nullptr;
+    for (HWND window : run.Windows()) {
+        if (Control(window, kMethods) != nullptr)
+            form = window;
+    }
+    if (form == nullptr)
+        return Fail("the new-connection form");
+    SelectRow(Control(form, kMethods), 1);
+    Settle(300);
+    SetText(Control(form, kEntryName), "ネストネット（新）");
+    Type(Control(form, kUserName), "taro");
+    Type(Control(form, kPassword), "secret");
+    tour.Shot("new-connection-form");
+    Click(Control(form, IDOK));
+    MessageBoxInfo box = run.WaitForMessageBox();
+    if (box.window == nullptr)
+        return Fail("the creation message");
+    tour.Shot("created");
+    Answer(box, IDOK);
+    return run.WaitForExit();
+}
+
+// The migration: the progress window, each proposal accepted, the final message.
+bool Migration(const Kit& kit, Tour& tour) {
+    DialnestProcess run;
+    if (!run.Start(kit.ExePath()))
+        return Fail("the second start");
+    HWND menu = run.WaitForWindow("");
+    if (menu == nullptr)
+        return Fail("the main menu");
+    Settle(300);
+    Click(Control(menu, kMigrationButton));
+    if (run.WaitForWindow("アクセスポイント移行", 5000) != nullptr)
+        tour.Shot("progress");
+    for (int step = 0; step < 20; ++step) {
+        HWND dialog = nullptr;
+        const char* name = nullptr;
+        for (int wait = 0; wait < 200 && dialog == nullptr; ++wait) {
+            for (HWND window : run.Windows()) {
+                if (WindowText(window) != kProductName)
+                    continue;
+                if (Control(window, kNewUserName) != nullptr) {
+                    dialog = window;
+                    name = "user-name-change";
+                } else if (Control(window, kNewNumber) != nullptr) {
+                    dialog = window;
+                    name = "access-point-change";
+                }
+            }
+            if (dialog == nullptr && !run.NoMessageBoxWithin(50)) {
+                tour.Shot("final-message");
+                Answer(run.WaitForMessageBox(), IDOK);
+                return run.WaitForExit();
+            }
+        }
+        if (dialog == nullptr)
+            return Fail("a proposal");
+        tour.Shot(name);
+        Click(Control(dialog, IDOK));
+        Settle(300);
+    }
+    return Fail("the end of the migration");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        fprintf(stderr, "usage: dialnest_tour.exe OUTPUT-FOLDER\n");
+        return 2;
+    }
+    Kit kit;
+    kit.CopySampleKit();
+    kit.CopyIn(SourcePath("examples/phonebook.ini"), "phonebook.ini");
+    // A Flets ISDN entry too, so that the tour meets the user-name change dialog.
+    kit.WriteBytes(
+        "phonebook.ini",
+        kit.ReadBytes("phonebook.ini") +
+            ToCp932(
+                "\r\n[フレッツ]\r\nLocalPhoneNumber=1492\r\nDeviceType=modem\r\n"
+                "DeviceName=Standard 56000 bps Modem\r\nUserName=jiro@isdn-old.example.ne.jp\r\n"
+                "Password=sample\r\n"));
+    Tour tour(argv[1]);
+    const bool walked = NewConnection(kit, tour) && Migration(kit, tour);
+    printf("tour: %d screenshots\n", tour.count());
+    return walked ? 0 : 1;
+}
