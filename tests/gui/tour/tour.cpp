@@ -67,14 +67,24 @@ bool Fail(const char* step) {
     return false;
 }
 
+// Starts the program from the kit; its main menu, or null.
+HWND StartMenu(const Kit& kit, DialnestProcess& run) {
+    if (!run.Start(kit.ExePath())) {
+        Fail("the start");
+        return nullptr;
+    }
+    HWND menu = run.WaitForWindow("");
+    if (menu == nullptr)
+        Fail("the main menu");
+    return menu;
+}
+
 // Main menu, the form filled in with the first method, the creation message.
 bool NewConnection(const Kit& kit, Tour& tour) {
     DialnestProcess run;
-    if (!run.Start(kit.ExePath()))
-        return Fail("the start");
-    HWND menu = run.WaitForWindow("");
+    HWND menu = StartMenu(kit, run);
     if (menu == nullptr)
-        return Fail("the main menu");
+        return false;
     tour.Shot("main-menu");
     Click(Control(menu, kNewConnectionButton));
     Settle(500);
@@ -103,11 +113,9 @@ bool NewConnection(const Kit& kit, Tour& tour) {
 // The migration: the progress window, each proposal accepted, the final message.
 bool Migration(const Kit& kit, Tour& tour) {
     DialnestProcess run;
-    if (!run.Start(kit.ExePath()))
-        return Fail("the second start");
-    HWND menu = run.WaitForWindow("");
+    HWND menu = StartMenu(kit, run);
     if (menu == nullptr)
-        return Fail("the main menu");
+        return false;
     Settle(300);
     Click(Control(menu, kMigrationButton));
     if (run.WaitForWindow("アクセスポイント移行", 5000) != nullptr)
