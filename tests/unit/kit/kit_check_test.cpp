@@ -11,6 +11,7 @@
 
 #include "KitRun.h"
 #include "TestPng.h"
+#include "kit/KitReport.h"
 #include "support/TempFolder.h"
 
 namespace {
@@ -188,6 +189,39 @@ TEST(KitCheck, LogoAgainstTheForm) {
         << "the message the form would show";
 }
 
+// The locale's first variable that is set decides; --lang decides over it.
+TEST(KitCheck, LanguageOfTheUser) {
+    struct Case {
+        const char* lcAll;  // null: unset
+        const char* lcMessages;
+        const char* lang;
+        Language language;
+    } cases[] = {
+        {nullptr, nullptr, nullptr, Language::English},
+        {nullptr, nullptr, "ja_JP.UTF-8", Language::Japanese},
+        {nullptr, nullptr, "en_US.UTF-8", Language::English},
+        {"", "ja_JP.eucJP", "en_US.UTF-8", Language::Japanese},
+        {"C", "ja_JP.UTF-8", "ja_JP.UTF-8", Language::English},
+    };
+    const char* names[] = {"LC_ALL", "LC_MESSAGES", "LANG"};
+    std::vector<std::pair<bool, std::string>> saved;
+    for (const char* name : names) {
+        saved.emplace_back(getenv(name) != nullptr, getenv(name) ? getenv(name) : "");
+    }
+    for (const Case& c : cases) {
+        const char* values[] = {c.lcAll, c.lcMessages, c.lang};
+        for (size_t i = 0; i < 3; ++i) {
+            values[i] != nullptr ? setenv(names[i], values[i], 1) : unsetenv(names[i]);
+        }
+        EXPECT_EQ(UserLanguage(), c.language) << (c.lang ? c.lang : "(no LANG)");
+    }
+    for (size_t i = 0; i < 3; ++i) {
+        saved[i].first ? setenv(names[i], saved[i].second.c_str(), 1) : unsetenv(names[i]);
+    }
+    const KitRun ja = RunKit({"check", "--lang=ja", SourcePath("examples/kit")});
+    EXPECT_EQ(ja.out, "エラー 0 件、警告 0 件\n");
+}
+
 TEST(KitCheck, CommandLine) {
     const std::string kit = SourcePath("examples/kit");
     const std::string phonebook = SourcePath("examples/phonebook.ini");
@@ -203,6 +237,7 @@ TEST(KitCheck, CommandLine) {
         {{"check", kit + "/no-such-folder"}, 2},
         {{"check", kit + "/ISP_INF.csv"}, 2},
         {{"check", "--os-class=nt", kit}, 2},
+        {{"check", "--lang=fr", kit}, 2},
         {{"preview", "--verbose", kit, phonebook}, 2},
         {{"preview", "--os-class=xp", kit, phonebook}, 2},
         {{"preview", kit, kit + "/no-such.ini"}, 2},
