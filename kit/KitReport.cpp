@@ -73,9 +73,11 @@ const char* SeverityWord(Language language, Severity severity) {
     return "note";
 }
 
+#ifndef _WIN32
 bool IsJapaneseLocale(const char* value) {
     return value != nullptr && strncmp(value, "ja", 2) == 0;
 }
+#endif
 
 }  // namespace
 
