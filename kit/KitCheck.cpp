@@ -218,8 +218,7 @@ void KitChecker::CheckTextFile(const char* file, const ObservedLines& lines, siz
             break;
         case Encoding::Invalid:
             Add(Msg::EncodingInvalid, file, line,
-                {Format("%02X", static_cast<unsigned char>(bytes[offset])),
-                 Format("%zu", offset)});
+                {Format("%02X", static_cast<unsigned char>(bytes[offset])), Format("%zu", offset)});
             break;
     }
     CheckQuotes(file, lines);

@@ -210,7 +210,8 @@ void KitChecker::CheckUnknownKey(const ObservedLine& l, const std::string& key) 
     const std::string trimmed = Trimmed(key);
     if (const SettingKeyInfo* info = FindSettingKey(trimmed.c_str()); info && trimmed != key) {
         if (const char* table = TableNeeding(info->key)) {
-            Add(Msg::DroppedSettingBlanks, kIspSettingsFile, line, {Quoted(key), table, info->name});
+            Add(Msg::DroppedSettingBlanks, kIspSettingsFile, line,
+                {Quoted(key), table, info->name});
         } else {
             Add(Msg::KeyBlanks, kIspSettingsFile, line, {Quoted(key)});
         }

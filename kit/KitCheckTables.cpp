@@ -177,8 +177,8 @@ bool KitChecker::CheckLineOfAnotherFile(const char* file, const ObservedLine& l)
         Add(Msg::SettingInMenu, file, line, {setting->name});
     } else if (setting != nullptr) {
         Add(Msg::SettingInTable, file, line,
-            {setting->name, Quoted(l.verdict == LineVerdict::TableRecord ? RecordText(l.record)
-                                                                         : l.pairKey)});
+            {setting->name,
+             Quoted(l.verdict == LineVerdict::TableRecord ? RecordText(l.record) : l.pairKey)});
     } else {
         Add(Msg::MenuRowInTable, file, line,
             {Quoted(l.verdict == LineVerdict::TableRecord ? RecordText(l.record) : l.pairKey)});
@@ -287,8 +287,7 @@ bool KitChecker::CheckTableNumber(const char* file, size_t line, const std::stri
 void KitChecker::CheckRecordNumber(const char* file, size_t line, const AccessPointRecord& record,
                                    Phrase what) {
     if (const std::string c = FirstNonDigit(record.areaCode); !c.empty()) {
-        Add(Msg::AreaCharacters, file, line,
-            {what, Quoted(record.areaCode), ShownCharacter(c)});
+        Add(Msg::AreaCharacters, file, line, {what, Quoted(record.areaCode), ShownCharacter(c)});
     } else if (const std::string d = FirstNonDigit(record.localNumber); !d.empty()) {
         Add(Msg::NumberCharacters, file, line,
             {what, Quoted(record.localNumber), ShownCharacter(d)});
@@ -476,8 +475,7 @@ void KitChecker::CheckPairs(const ObservedLines& lines) {
             }
             continue;
         }
-        if (!CheckTableNumber(kPairTableFile, line, pair.key, record,
-                              Phrase::ThisPairsOldNumber)) {
+        if (!CheckTableNumber(kPairTableFile, line, pair.key, record, Phrase::ThisPairsOldNumber)) {
             continue;
         }
         if (HasEdgeBlank(pair.value)) {
@@ -566,8 +564,8 @@ void KitChecker::CheckNewDomains() {
 void KitChecker::CheckNewNumberSuffixes() {
     // An entry keeps what it dials after the old access point, so a new number's own "#"
     // part ends up in front of the entry's.
-    const auto check = [&](const char* file, size_t line, const Arg& what, const std::string& number,
-                           const std::string& oldNumber) {
+    const auto check = [&](const char* file, size_t line, const Arg& what,
+                           const std::string& number, const std::string& oldNumber) {
         const size_t hash = number.find('#');
         if (hash == std::string::npos) {
             return;
@@ -611,8 +609,8 @@ void KitChecker::CheckOldAgainstCurrent() {
         }
     }
     for (const char* key : {"DefaultTelNumber", "DefaultMobileNumber"}) {
-        const std::string value = key[7] == 'T' ? context_.DefaultTelNumber
-                                                : context_.DefaultMobileNumber;
+        const std::string value =
+            key[7] == 'T' ? context_.DefaultTelNumber : context_.DefaultMobileNumber;
         if (!value.empty()) {
             current.push_back({value, key});
         }

@@ -74,9 +74,7 @@ std::string NameServers(const RASENTRYA& entry, Language language) {
     if ((entry.dwfOptions & RASEO_SpecificNameServers) == 0) {
         return std::string();
     }
-    const auto shown = [](const RASIPADDR& a) {
-        return Format("%u.%u.%u.%u", a.a, a.b, a.c, a.d);
-    };
+    const auto shown = [](const RASIPADDR& a) { return Format("%u.%u.%u.%u", a.a, a.b, a.c, a.d); };
     const RASIPADDR& first = entry.ipaddrDns;
     const RASIPADDR& second = entry.ipaddrDnsAlt;
     if ((first.a | first.b | first.c | first.d | second.a | second.b | second.c | second.d) == 0) {
@@ -378,8 +376,8 @@ void WriteText(FILE* out, const std::vector<EntryOutcome>& entries,
                                             : p.userNameAfter == p.userNameBefore
                                                 ? Arg(Phrase::Unchanged)
                                                 : Arg(Quoted(p.userNameAfter))});
-            line(Phrase::NameServersLine, {p.nameServers.empty() ? Arg(Phrase::NameServersUnchanged)
-                                                                 : Arg(p.nameServers)});
+            line(Phrase::NameServersLine,
+                 {p.nameServers.empty() ? Arg(Phrase::NameServersUnchanged) : Arg(p.nameServers)});
         }
         if (!e.proposals.empty() && !e.why.empty()) {
             line(Phrase::NotProposed, {e.why});

@@ -103,7 +103,7 @@ enum class Phrase;
 struct Arg {
     Arg(const std::string& text) : en(text), ja(text) {}  // NOLINT: every text is an argument
     Arg(const char* text) : en(text), ja(text) {}         // NOLINT
-    Arg(Phrase phrase);                                    // NOLINT
+    Arg(Phrase phrase);                                   // NOLINT
     std::string en;
     std::string ja;
 };

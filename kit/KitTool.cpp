@@ -146,8 +146,7 @@ int Preview(const Arguments& a, KitFolder& folder, FILE* out, FILE* err) {
     }
     if (!a.json) {
         fprintf(out, "%s\n",
-                Say(a.language, Phrase::PreviewHeading,
-                    {ShowPath(folder.Path()), ShowPath(source)})
+                Say(a.language, Phrase::PreviewHeading, {ShowPath(folder.Path()), ShowPath(source)})
                     .c_str());
     }
     PreviewOptions options;

@@ -27,9 +27,10 @@ std::vector<Shown> Diagnostics(const std::string& out, const std::string& kit) {
     static const std::regex line(
         "^(.*): (error|warning|note|エラー|警告|注記): (.*) \\[([a-z-]+)\\]$");
     const auto english = [](const std::string& severity) {
-        return severity == "エラー" ? "error" : severity == "警告" ? "warning"
-                                              : severity == "注記" ? "note"
-                                                                   : severity;
+        return severity == "エラー" ? "error"
+               : severity == "警告" ? "warning"
+               : severity == "注記" ? "note"
+                                    : severity;
     };
     std::vector<Shown> shown;
     std::istringstream lines(out);
