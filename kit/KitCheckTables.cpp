@@ -527,6 +527,7 @@ void KitChecker::CheckAcrossFiles() {
          3},
         {kPairTableFile, Phrase::PairKind, {SettingKey::OldAirHDomain, SettingKey::AirHDomain}, 2},
     };
+    bool phsReported = false;
     for (const auto& t : tables) {
         if (folder_.Has(t.table)) {
             continue;
@@ -535,8 +536,19 @@ void KitChecker::CheckAcrossFiles() {
             if (EffectiveLine(t.keys[k]) != nullptr) {
                 Add(Msg::SettingsWithoutTable, kIspSettingsFile, LineOf(t.keys[k]),
                     {kSettingKeys[static_cast<size_t>(t.keys[k])].name, t.kind, t.table});
+                phsReported = phsReported || t.table == kPhsTableFile;
                 break;
             }
+        }
+    }
+    // PHS methods for new connections, while the migration is offered without PHS.
+    const bool migration = folder_.Has(kGeneralTableFile) || folder_.Has(kPairTableFile);
+    for (size_t i = 0; i < menuRows_.size() && migration && !phsReported; ++i) {
+        if (!folder_.Has(kPhsTableFile) && IsChoosableMethod(menuRows_[i]) &&
+            strstr(menuRows_[i].displayName, "PHS") != nullptr) {
+            Add(Msg::MethodWithoutTable, kMethodMenuFile, menuRowLines_[i],
+                {Format("%zu", menuRowLines_[i])});
+            break;
         }
     }
     CheckNewDomains();

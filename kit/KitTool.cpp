@@ -127,11 +127,11 @@ int Check(const Arguments& a, KitFolder& folder, FILE* out) {
 
 int Preview(const Arguments& a, KitFolder& folder, FILE* out, FILE* err) {
     PreviewPhonebook phonebook;
-    std::string source;
+    std::string source;  // UTF-8, as shown
     if (a.operands.size() == 2) {
-        source = a.operands[1];
-        if (!phonebook.OpenFile(source)) {
-            return Usage(err, "no phonebook file " + ShowPath(source));
+        source = ShowPath(a.operands[1]);
+        if (!phonebook.OpenFile(a.operands[1])) {
+            return Usage(err, "no phonebook file " + source);
         }
     } else {
 #ifdef _WIN32
@@ -139,15 +139,14 @@ int Preview(const Arguments& a, KitFolder& folder, FILE* out, FILE* err) {
             fprintf(err, "dialnest-kit: the system's dial-up library cannot be loaded\n");
             return kExitError;
         }
-        source = "the system's phonebook";
+        source = Say(a.language, Phrase::SystemPhonebook);
 #else
         return Usage(err, "no PHONEBOOK given: here only a substitute phonebook file can be read");
 #endif
     }
     if (!a.json) {
         fprintf(out, "%s\n",
-                Say(a.language, Phrase::PreviewHeading, {ShowPath(folder.Path()), ShowPath(source)})
-                    .c_str());
+                Say(a.language, Phrase::PreviewHeading, {ShowPath(folder.Path()), source}).c_str());
     }
     PreviewOptions options;
     options.osClass = a.osClass;

@@ -237,7 +237,7 @@ w('skipped-data/ISP_INF.csv', crlf([
  'DefaultTelNumber,0570-000-111',
  'DefaultMobileNumber 0570-000-222',
  'MobileDomain,@phs.example.ne.jp',
- 'AirHDomain,@air.example.ne.jp',
+ 'AirHDomian,@air.example.ne.jp',
  '1,ダイヤルアップ,@dial.example.ne.jp,0570-000-111',
  '東京,03-3333-0101',
 ]))
@@ -265,6 +265,7 @@ w('skipped-data/APAIR.csv', crlf([
 ]))
 w('skipped-data.expected', '''# exit 1
 ISP_INF.csv:2: error [dropped-setting] no comma after DefaultMobileNumber
+ISP_INF.csv:4: error [dropped-setting] did you mean AirHDomain? APAIR.csv needs it
 ISP_INF.csv:5: warning [wrong-file] row of CTMENU.csv
 ISP_INF.csv:6: warning [wrong-file] access-point table
 CTMENU.csv:2: error [domain-blanks] " @dial.example.ne.jp"
@@ -283,6 +284,7 @@ APGEN.csv:6: warning [wrong-file] this table reads "0570-000111"
 APGEN.csv:6: error [old-is-current] 0570-000-111" (CTMENU.csv:2)
 APPHS.csv:1: error [table-needs-number] DefaultMobileNumber
 APAIR.csv:1: error [pair-columns] "0570-000-333,AIR-H"
+APAIR.csv:1: error [no-new-domain] AirHDomain
 APAIR.csv:2: error [pair-columns] "エアー" is read as the old number
 APAIR.csv:3: error [dropped-record] a full-width comma
 ''', 'utf-8')
@@ -337,6 +339,31 @@ ISP_INF.csv:5: error [domain-blanks] no APAIR.csv hit is ever proposed
 APGEN.csv:2: warning [same-number] "0333330101" is the number of line 1
 APGEN.csv:3: error [old-is-current] matches the current number "03-5555-0111" (CTMENU.csv:1)
 APAIR.csv:1: error [no-new-domain] AirHDomain
+''', 'utf-8')
+
+# Look-alike names, and a current number among the old ones
+w('lookalike/ISP_INF.csv', crlf([
+ 'DefaultTelNumber,0570-000-111',
+ 'DefaultMobileNumber,0570-000-222',
+ 'AirHDomian,@air.example.ne.jp',
+]))
+w('lookalike/CTMENU .csv', menu)
+w('lookalike/APGEN.csv', crlf(['全国,0570-000-222']))
+w('lookalike/APAIR.txt', crlf(['0570-000-777,0570-000-333']))
+w('lookalike.expected', '''# exit 1
+CTMENU.csv: error [lookalike-file] "CTMENU .csv"
+CTMENU.csv: error [missing-menu]
+APAIR.csv: error [lookalike-file] "APAIR.txt"
+ISP_INF.csv:2: error [settings-without-table] APPHS.csv is missing
+ISP_INF.csv:3: warning [unknown-key] did you mean AirHDomain?
+APGEN.csv:1: error [old-is-current] (DefaultMobileNumber)
+''', 'utf-8')
+w('phs-methods/ISP_INF.csv', crlf(['DefaultTelNumber,0570-000-111']))
+w('phs-methods/CTMENU.csv', crlf(['1,ダイヤルアップ,@dial.example.ne.jp,0570-000-111',
+                                  '2,PHS,@phs.example.ne.jp,0570-000-222##64']))
+w('phs-methods/APGEN.csv', crlf(['03-3333-0101']))
+w('phs-methods.expected', '''# exit 1
+CTMENU.csv:2: error [settings-without-table] PHS methods (line 2)
 ''', 'utf-8')
 
 # The same findings in Japanese: the file's characters, never its bytes
