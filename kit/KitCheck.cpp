@@ -91,9 +91,10 @@ void KitChecker::CheckPresence() {
                            kPhsTableFile,    kPairTableFile,  kLogoFile};
     for (const char* file : files) {
         if (folder_.Has(file) && !folder_.IsReadableFile(file)) {
-            Add(Diag::NotAFile, file, 0,
-                "present, but not a file that can be read: the program counts it as present "
-                "and reads nothing from it");
+            Add(Msg::NotAFile, file, 0);
+        }
+        if (file != kLogoFile) {
+            CheckLookalike(file);
         }
     }
     const char* tables[] = {kGeneralTableFile, kPhsTableFile, kPairTableFile};
@@ -101,27 +102,97 @@ void KitChecker::CheckPresence() {
         std::begin(tables), std::end(tables), [&](const char* t) { return folder_.Has(t); }));
     hasSettings_ = folder_.Has(kIspSettingsFile);
     if (!hasSettings_ && present > 0) {
-        Add(Diag::MigrationWithoutSettings, kIspSettingsFile, 0,
-            "missing, but access-point tables are present: the main menu offers the migration, "
-            "which stops at once with " +
-                InQuotes(ProgramText(Message{IDS_NO_ISP_SETTINGS})));
+        Add(Msg::MigrationWithoutSettings, kIspSettingsFile, 0,
+            {InQuotes(ProgramText(Message{IDS_NO_ISP_SETTINGS}))});
     } else if (!hasSettings_) {
-        Add(Diag::MissingSettings, kIspSettingsFile, 0,
-            "missing: the windows keep their template captions and texts, and no name servers "
-            "are written");
+        Add(Msg::MissingSettings, kIspSettingsFile, 0);
     }
     if (present == 0) {
-        Add(Diag::NoTables, nullptr, 0,
-            "no access-point table (APGEN.csv, APPHS.csv, APAIR.csv): the program opens the "
-            "new-connection form directly, without its main menu and without the migration");
+        Add(Msg::NoTables, nullptr, 0);
         return;
     }
-    const char* kinds[] = {"general (dial-up)", "PHS", "pair (AIR-H)"};
+    const Phrase kinds[] = {Phrase::GeneralKind, Phrase::PhsKind, Phrase::PairKind};
     for (size_t i = 0; i < 3; ++i) {
         if (!folder_.Has(tables[i])) {
-            Add(Diag::MissingTable, tables[i], 0,
-                Format("missing: the migration finds no %s access point", kinds[i]));
+            Add(Msg::MissingTable, tables[i], 0, {kinds[i]});
         }
+    }
+}
+
+namespace {
+
+// A name as staff and their tools turn it: letters in one case, without blanks, without
+// the extensions an editor or a spreadsheet adds or puts in the place of ".csv".
+std::string NameStem(const std::string& name) {
+    std::string folded;
+    for (size_t i = 0; i < name.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(name[i]);
+        if (c == 0x81 && i + 1 < name.size() && name[i + 1] == '\x40') {
+            ++i;  // a full-width blank
+        } else if (c != ' ' && c != '\t') {
+            folded += static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+        }
+    }
+    for (bool cut = true; cut;) {
+        cut = false;
+        for (const char* extension : {".csv", ".txt", ".xls", ".xlsx", ".tsv", "."}) {
+            const size_t n = strlen(extension);
+            if (folded.size() > n && folded.compare(folded.size() - n, n, extension) == 0) {
+                folded.resize(folded.size() - n);
+                cut = true;
+            }
+        }
+    }
+    return folded;
+}
+
+}  // namespace
+
+void KitChecker::CheckLookalike(const char* file) {
+    if (folder_.Has(file)) {
+        return;
+    }
+    for (const std::string& name : folder_.Names()) {
+        if (NameStem(name) == NameStem(file)) {
+            Add(Msg::LookalikeFile, file, 0, {file, Quoted(name)});
+            return;
+        }
+    }
+}
+
+void KitChecker::CheckQuotes(const char* file, const ObservedLines& lines) {
+    std::string shown;
+    size_t first = 0;
+    for (const ObservedLine& l : lines) {
+        if (l.place.column > 0) {
+            continue;
+        }
+        // A quoted cell with a comma in it is split by the readers: its quotes then stand
+        // at the start of one column and the end of a later one.
+        bool open = false;
+        bool quoted = false;
+        for (const std::string& column : Columns(l.text)) {
+            const std::string field = Trimmed(column);
+            if (field.empty()) {
+                continue;
+            }
+            const bool opens = !open && field.front() == '"';
+            if ((opens && field.size() >= 2 && field.back() == '"') ||
+                (open && field.back() == '"')) {
+                quoted = true;
+                open = false;
+            } else if (opens) {
+                open = true;
+            }
+        }
+        if (quoted) {
+            first = first == 0 ? l.place.line : first;
+            shown += (shown.empty() ? "" : ", ") + Format("%zu", l.place.line);
+            quoted_.insert({file, l.place.line});
+        }
+    }
+    if (first > 0) {
+        Add(Msg::SpreadsheetQuotes, file, first, {shown});
     }
 }
 
@@ -137,26 +208,20 @@ void KitChecker::CheckTextFile(const char* file, const ObservedLines& lines, siz
         case Encoding::Cp932:
             break;
         case Encoding::Utf16:
-            Add(Diag::Encoding, file, line != 0 ? line : 1,
-                "the file is UTF-16, not code page 932 (Shift-JIS): the program reads its bytes "
-                "as they are and finds next to nothing usable in them");
+            Add(Msg::EncodingUtf16, file, line != 0 ? line : 1);
             break;
         case Encoding::Utf8WithMark:
-            Add(Diag::Encoding, file, 1,
-                "the file starts with a UTF-8 byte-order mark (EF BB BF): the three bytes become "
-                "part of the first line; save the file as code page 932 (Shift-JIS)");
+            Add(Msg::EncodingBom, file, 1);
             break;
         case Encoding::Utf8:
-            Add(Diag::Encoding, file, line,
-                "the file is UTF-8, not code page 932 (Shift-JIS): its Japanese text shows "
-                "garbled in the program, first on this line");
+            Add(Msg::EncodingUtf8, file, line);
             break;
         case Encoding::Invalid:
-            Add(Diag::Encoding, file, line,
-                Format("byte 0x%02X (file offset %zu) is not code page 932 (Shift-JIS) text",
-                       static_cast<unsigned char>(bytes[offset]), offset));
+            Add(Msg::EncodingInvalid, file, line,
+                {Format("%02X", static_cast<unsigned char>(bytes[offset])), Format("%zu", offset)});
             break;
     }
+    CheckQuotes(file, lines);
     // Lengths of the physical lines that were delivered in more than one piece, or that
     // the name-server settings (one byte shorter a piece) cut in ISP_INF.csv.
     const size_t piece = capacity - 1;
@@ -167,29 +232,24 @@ void KitChecker::CheckTextFile(const char* file, const ObservedLines& lines, siz
     }
     for (const auto& [number, length] : lengths) {
         if (length > piece) {
-            Add(Diag::LongLine, file, number,
-                Format("this line is %zu bytes long: the program reads %zu bytes at a time, so "
-                       "from byte %zu on it is read as a line of its own",
-                       length, piece, piece + 1));
+            Add(Msg::LongLine, file, number,
+                {Format("%zu", length), Format("%zu", piece), Format("%zu", piece + 1)});
         } else if (settings && length >= kDnsLineCapacity) {
-            Add(Diag::LongLine, file, number,
-                Format("this line is %zu bytes long: the name-server settings read %zu bytes at "
-                       "a time, so for them its last byte is a line of its own",
-                       length, kDnsLineCapacity - 1));
+            Add(Msg::LongDnsLine, file, number,
+                {Format("%zu", length), Format("%zu", kDnsLineCapacity - 1)});
         }
     }
 }
 
 void KitChecker::CheckLogo() {
     if (!folder_.Has(kLogoFile)) {
-        Add(Diag::MissingLogo, kLogoFile, 0, "no logo: the form's logo control stays hidden");
+        Add(Msg::MissingLogo, kLogoFile, 0);
         return;
     }
     std::string bytes;
     if (!folder_.ReadBytes(kLogoFile, &bytes, kLogoReadLimit) || bytes.empty()) {
         if (folder_.IsReadableFile(kLogoFile)) {
-            Add(Diag::LogoUnreadable, kLogoFile, 0,
-                "the file is empty: the form shows its logo control and paints nothing");
+            Add(Msg::LogoUnreadable, kLogoFile, 0);
         }
         return;
     }
@@ -197,9 +257,7 @@ void KitChecker::CheckLogo() {
     PngImage image(user);
     if (!image.LoadFromMemory(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size())) {
         const Message shown = user.shown.empty() ? Message{IDS_PNG_ERROR} : user.shown[0];
-        Add(Diag::LogoUndecodable, kLogoFile, 0,
-            "does not decode as a PNG image: when the form opens it shows " +
-                InQuotes(ProgramText(shown)) + " and draws no logo");
+        Add(Msg::LogoUndecodable, kLogoFile, 0, {InQuotes(ProgramText(shown))});
         return;
     }
     const uint32_t width = image.Width();
@@ -218,26 +276,18 @@ void KitChecker::CheckLogo() {
             alpha += p[3] != 0xFF;
         }
     }
-    Add(Diag::LogoInfo, kLogoFile, 0,
-        Format("%ux%u pixels, %zu of them exact magenta (255, 0, 255) and drawn transparent", width,
-               height, transparent));
+    Add(Msg::LogoInfo, kLogoFile, 0,
+        {Format("%u", width), Format("%u", height), Format("%zu", transparent)});
     if (width > static_cast<uint32_t>(kLogoAreaWidth) ||
         height > static_cast<uint32_t>(kLogoAreaHeight)) {
-        Add(Diag::LogoSize, kLogoFile, 0,
-            Format("%ux%u pixels is larger than the logo area of about %dx%d pixels: the logo is "
-                   "drawn at its own size from the area's corner, over whatever lies beside it",
-                   width, height, kLogoAreaWidth, kLogoAreaHeight));
+        Add(Msg::LogoSize, kLogoFile, 0,
+            {Format("%u", width), Format("%u", height), Format("%d", kLogoAreaWidth),
+             Format("%d", kLogoAreaHeight)});
     }
     if (nearly > 0) {
-        Add(Diag::LogoNearMagenta, kLogoFile, 0,
-            Format("%zu pixels are nearly but not exactly magenta: only (255, 0, 255) is "
-                   "transparent, these are drawn",
-                   nearly));
+        Add(Msg::LogoNearMagenta, kLogoFile, 0, {Format("%zu", nearly)});
     }
     if (alpha > 0) {
-        Add(Diag::LogoAlpha, kLogoFile, 0,
-            Format("%zu pixels are partly or fully transparent by their alpha, which the form "
-                   "ignores: they are drawn in full colour (use exact magenta for transparency)",
-                   alpha));
+        Add(Msg::LogoAlpha, kLogoFile, 0, {Format("%zu", alpha)});
     }
 }

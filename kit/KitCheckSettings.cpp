@@ -74,6 +74,22 @@ bool LooksOn(const std::string& value) {
     return false;
 }
 
+// What an old domain that cannot match takes away.
+Phrase NeverMatching(SettingKey key) {
+    switch (key) {
+        case SettingKey::OldDialupDomain:
+            return Phrase::NoGeneralHit;
+        case SettingKey::OldMobileDomain:
+            return Phrase::NoPhsHit;
+        case SettingKey::OldAirHDomain:
+            return Phrase::NoPairHit;
+        case SettingKey::OldDomain:
+            return Phrase::NoFletsChange;
+        default:
+            return Phrase::None;
+    }
+}
+
 bool IsWholeNumber(const std::string& value) {
     size_t i = 0;
     while (i < value.size() && IsBlank(value[i])) {
@@ -131,35 +147,36 @@ void KitChecker::CheckSettingLine(const ObservedLine& l) {
                 const size_t n = strlen(info.name);
                 if (StartsWithNoCase(l.text, info.name) &&
                     (l.text.size() == n || !isalnum(static_cast<unsigned char>(l.text[n])))) {
-                    Add(Diag::MissingComma, kIspSettingsFile, line,
-                        Format("no comma after %s: the line is ignored", info.name));
+                    if (const char* table = TableNeeding(info.key)) {
+                        Add(Msg::DroppedSettingNoComma, kIspSettingsFile, line, {info.name, table});
+                    } else {
+                        Add(Msg::MissingComma, kIspSettingsFile, line, {info.name});
+                    }
                     return;
                 }
             }
-            Add(Diag::IgnoredLine, kIspSettingsFile, line, "no comma: the line is ignored");
+            if (!CheckLineOfAnotherFile(kIspSettingsFile, l)) {
+                Add(Msg::NoCommaIgnored, kIspSettingsFile, line);
+            }
             return;
         case LineVerdict::EmptyKey:
-            Add(Diag::IgnoredLine, kIspSettingsFile, line,
-                "starts with a comma (no key): the line is ignored");
+            Add(Msg::NoKey, kIspSettingsFile, line);
             return;
         case LineVerdict::EmptyValue:
             if (const SettingKeyInfo* info = FindSettingKey(key.c_str())) {
                 const auto& earlier = occurrences_[info->key];
                 if (!earlier.empty()) {
-                    Add(Diag::DuplicateKey, kIspSettingsFile, line,
-                        Format("an empty value does not clear %s: line %zu stays in effect",
-                               info->name, earlier.back()->place.line));
+                    Add(Msg::EmptyDoesNotClear, kIspSettingsFile, line,
+                        {info->name, Format("%zu", earlier.back()->place.line)});
                 } else {
-                    Add(Diag::EmptyValue, kIspSettingsFile, line,
-                        Format("%s has an empty value: the line is ignored", info->name));
+                    Add(Msg::EmptyValue, kIspSettingsFile, line, {info->name});
                 }
                 return;
             }
             CheckUnknownKey(l, key);
             return;
         case LineVerdict::KeyTooLong:
-            Add(Diag::IgnoredLine, kIspSettingsFile, line,
-                "the key is longer than 255 bytes, which no setting key is: the line is ignored");
+            Add(Msg::KeyTooLong, kIspSettingsFile, line);
             return;
         default:
             CheckUnknownKey(l, key);
@@ -167,20 +184,46 @@ void KitChecker::CheckSettingLine(const ObservedLine& l) {
     }
 }
 
+const char* KitChecker::TableNeeding(SettingKey key) const {
+    const bool domainNeeded = !context_.KeepDomain;
+    const struct {
+        SettingKey key;
+        const char* table;
+        bool needed;
+        const char* value;
+    } needs[] = {
+        {SettingKey::DefaultTelNumber, kGeneralTableFile, true, context_.DefaultTelNumber},
+        {SettingKey::DefaultMobileNumber, kPhsTableFile, true, context_.DefaultMobileNumber},
+        {SettingKey::MobileDomain, kPhsTableFile, domainNeeded, context_.MobileDomain},
+        {SettingKey::AirHDomain, kPairTableFile, domainNeeded, context_.AirHDomain},
+    };
+    for (const auto& n : needs) {
+        if (n.key == key && n.needed && n.value[0] == '\0' && folder_.Has(n.table)) {
+            return n.table;
+        }
+    }
+    return nullptr;
+}
+
 void KitChecker::CheckUnknownKey(const ObservedLine& l, const std::string& key) {
     const size_t line = l.place.line;
     const std::string trimmed = Trimmed(key);
-    if (trimmed != key && FindSettingKey(trimmed.c_str()) != nullptr) {
-        Add(Diag::KeyBlanks, kIspSettingsFile, line,
-            "blank or tab around the key " + Quoted(key) +
-                ": nothing is trimmed, so it matches no key and the line is ignored");
+    if (const SettingKeyInfo* info = FindSettingKey(trimmed.c_str()); info && trimmed != key) {
+        if (const char* table = TableNeeding(info->key)) {
+            Add(Msg::DroppedSettingBlanks, kIspSettingsFile, line,
+                {Quoted(key), table, info->name});
+        } else {
+            Add(Msg::KeyBlanks, kIspSettingsFile, line, {Quoted(key)});
+        }
     } else if (const SettingKeyInfo* meant = ClosestKey(key)) {
-        Add(Diag::UnknownKey, kIspSettingsFile, line,
-            "unknown key " + Quoted(key) + ": the line is ignored; did you mean " + meant->name +
-                "?");
-    } else {
-        Add(Diag::IgnoredLine, kIspSettingsFile, line,
-            Quoted(key) + " is not a setting key: the line is ignored");
+        if (const char* table = TableNeeding(meant->key)) {
+            Add(Msg::DroppedSettingUnknown, kIspSettingsFile, line,
+                {Quoted(key), meant->name, table});
+        } else {
+            Add(Msg::UnknownKey, kIspSettingsFile, line, {Quoted(key), meant->name});
+        }
+    } else if (!CheckLineOfAnotherFile(kIspSettingsFile, l)) {
+        Add(Msg::NotAKey, kIspSettingsFile, line, {Quoted(key)});
     }
 }
 
@@ -189,47 +232,42 @@ void KitChecker::CheckValue(const ObservedLine& l) {
     const size_t line = l.place.line;
     const std::string& value = l.value;
     if (HasEdgeBlank(value) && info.form != SettingForm::Address) {
-        Add(Diag::ValueBlanks, kIspSettingsFile, line,
-            Format("the value of %s %s with a blank or tab, which is part of it: ", info.name,
-                   IsBlank(value.front()) ? "begins" : "ends") +
-                Quoted(value));
+        const Arg where = IsBlank(value.front()) ? Phrase::Begins : Phrase::Ends;
+        if (info.form != SettingForm::Domain) {
+            Add(Msg::ValueBlanks, kIspSettingsFile, line, {info.name, where, Quoted(value)});
+        } else if (const Phrase never = NeverMatching(l.key); never != Phrase::None) {
+            Add(Msg::OldDomainBlanks, kIspSettingsFile, line,
+                {info.name, where, Quoted(value), never});
+            return;
+        } else {
+            Add(Msg::NewDomainBlanks, kIspSettingsFile, line, {info.name, where, Quoted(value)});
+            return;
+        }
     }
     switch (info.form) {
         case SettingForm::Number:
             if (!IsWholeNumber(value)) {
-                Add(Diag::NotANumber, kIspSettingsFile, line,
-                    Quoted(value) + Format(" is not a whole number: %s reads it as %d", info.name,
-                                           ParseDecimal(value.c_str())));
+                Add(Msg::NotANumber, kIspSettingsFile, line,
+                    {Quoted(value), info.name, Format("%d", ParseDecimal(value.c_str()))});
             } else if (strtoll(value.c_str(), nullptr, 10) != ParseDecimal(value.c_str())) {
-                Add(Diag::NotANumber, kIspSettingsFile, line,
-                    Quoted(value) + Format(" is beyond the numbers %s can hold: it reads it as %d",
-                                           info.name, ParseDecimal(value.c_str())));
+                Add(Msg::NumberBeyond, kIspSettingsFile, line,
+                    {Quoted(value), info.name, Format("%d", ParseDecimal(value.c_str()))});
             }
             if (l.key == SettingKey::TitleFontSize && ParseDecimal(value.c_str()) <= 1) {
-                Add(Diag::UnusedSize, kIspSettingsFile, line,
-                    "a heading size of 1 or less is not used: the heading keeps its size (18 "
-                    "pixels unless an earlier line set one)");
+                Add(Msg::UnusedSize, kIspSettingsFile, line);
             }
             return;
         case SettingForm::OnOff:
             if (!IsOnValue(value.c_str()) && LooksOn(value)) {
-                Add(Diag::OffValue, kIspSettingsFile, line,
-                    Quoted(value) + Format(" counts as off: only TRUE (in any letter case) "
-                                           "switches %s on",
-                                           info.name));
+                Add(Msg::OffValue, kIspSettingsFile, line, {Quoted(value), info.name});
             }
             return;
         case SettingForm::Address: {
             unsigned char octets[4];
             if (!ParseDottedAddress(value.c_str(), octets)) {
-                Add(Diag::BadAddress, kIspSettingsFile, line,
-                    Quoted(value) + Format(" is not four numbers from 0 to 255 separated by full "
-                                           "stops: %s is never written into an entry",
-                                           info.name));
+                Add(Msg::BadAddress, kIspSettingsFile, line, {Quoted(value), info.name});
             } else if ((octets[0] | octets[1] | octets[2] | octets[3]) == 0) {
-                Add(Diag::BadAddress, kIspSettingsFile, line,
-                    Format("0.0.0.0 stands for no address: %s is never written into an entry",
-                           info.name));
+                Add(Msg::ZeroAddress, kIspSettingsFile, line, {info.name});
             }
             return;
         }
@@ -238,23 +276,11 @@ void KitChecker::CheckValue(const ObservedLine& l) {
             if (trimmed.empty() || trimmed[0] == '@') {
                 return;
             }
-            const char* consequence =
-                l.key == SettingKey::OldDialupDomain   ? "no APGEN.csv hit is ever proposed"
-                : l.key == SettingKey::OldMobileDomain ? "no APPHS.csv hit is ever proposed"
-                : l.key == SettingKey::OldAirHDomain   ? "no APAIR.csv hit is ever proposed"
-                : l.key == SettingKey::OldDomain ? "the Flets ISDN user-name change never applies"
-                                                 : nullptr;
-            if (consequence != nullptr) {
-                Add(Diag::DomainNeverMatches, kIspSettingsFile, line,
-                    Quoted(value) +
-                        " has no leading @, and the domain part of a user name "
-                        "always starts with one: " +
-                        consequence);
+            const Phrase consequence = NeverMatching(l.key);
+            if (consequence != Phrase::None) {
+                Add(Msg::DomainNeverMatches, kIspSettingsFile, line, {Quoted(value), consequence});
             } else {
-                Add(Diag::DomainWithoutAt, kIspSettingsFile, line,
-                    Quoted(value) + Format(" has no leading @: %s is appended to user names "
-                                           "exactly as written",
-                                           info.name));
+                Add(Msg::DomainWithoutAt, kIspSettingsFile, line, {Quoted(value), info.name});
             }
             return;
         }
@@ -311,18 +337,21 @@ void KitChecker::CheckRepeatedKeys() {
         const char* name = kSettingKeys[static_cast<size_t>(key)].name;
         const ObservedLine* winner = EffectiveLine(key);
         for (size_t i = 1; i < lines.size(); ++i) {
-            std::string text = Format("%s is given more than once (first on line %zu): ", name,
-                                      lines[0]->place.line);
+            const std::string first = Format("%zu", lines[0]->place.line);
+            const size_t at = lines[i]->place.line;
             if (winner == nullptr) {
-                text += kSettingKeys[static_cast<size_t>(key)].form == SettingForm::OnOff
-                            ? "no line says TRUE, so it is off"
-                            : "no line gives a size above 1, so none is used";
+                Add(Msg::DuplicateKey, kIspSettingsFile, at,
+                    {name, first,
+                     kSettingKeys[static_cast<size_t>(key)].form == SettingForm::OnOff
+                         ? Phrase::NoLineTrue
+                         : Phrase::NoLineSize});
             } else if (winner == lines[i]) {
-                text += "this line is the one in effect";
+                Add(Msg::DuplicateKey, kIspSettingsFile, at,
+                    {name, first, Phrase::ThisLineInEffect});
             } else {
-                text += Format("line %zu is the one in effect", winner->place.line);
+                Add(Msg::LineInEffect, kIspSettingsFile, at,
+                    {name, first, Format("%zu", winner->place.line)});
             }
-            Add(Diag::DuplicateKey, kIspSettingsFile, lines[i]->place.line, text);
         }
     }
 }
@@ -331,14 +360,11 @@ void KitChecker::CheckDns() {
     const bool given = occurrences_.count(SettingKey::Dns1) + occurrences_.count(SettingKey::Dns2);
     const auto zero = [](const RASIPADDR& a) { return (a.a | a.b | a.c | a.d) == 0; };
     if (dns_.on && zero(dns_.primary) && zero(dns_.secondary)) {
-        Add(Diag::DnsNothingWritten, kIspSettingsFile, LineOf(SettingKey::SetDnsIpAddress),
-            "SetDnsIpAddress is on, but no usable Dns1 or Dns2 is given: entries get the "
-            "specific-name-server option without any address");
+        Add(Msg::DnsNothingWritten, kIspSettingsFile, LineOf(SettingKey::SetDnsIpAddress));
     } else if (!dns_.on && given) {
         const SettingKey key =
             occurrences_.count(SettingKey::Dns1) ? SettingKey::Dns1 : SettingKey::Dns2;
-        Add(Diag::DnsOff, kIspSettingsFile, LineOf(key),
-            "name servers are given, but SetDnsIpAddress is not TRUE: none is written");
+        Add(Msg::DnsOff, kIspSettingsFile, LineOf(key));
     }
 }
 
@@ -349,9 +375,8 @@ void KitChecker::CheckFletsIsdn() {
     if (number[0] == '\0' && oldDomain[0] == '\0' && newDomain[0] == '\0') {
         return;
     }
-    const auto never = [&](SettingKey key, const std::string& why) {
-        Add(Diag::FletsNeverApplies, kIspSettingsFile, LineOf(key),
-            "the Flets ISDN user-name change never applies: " + why);
+    const auto never = [&](SettingKey key, Msg msg, std::vector<Arg> args) {
+        Add(msg, kIspSettingsFile, LineOf(key), std::move(args));
     };
     const SettingKey keys[] = {SettingKey::DefaultFletsIsdnNumber, SettingKey::OldDomain,
                                SettingKey::FletsIsdnDomain};
@@ -359,45 +384,41 @@ void KitChecker::CheckFletsIsdn() {
     const SettingKey anchor = keys[values[0][0] ? 0 : values[1][0] ? 1 : 2];
     for (size_t i = 0; i < 3; ++i) {
         if (values[i][0] == '\0') {
-            never(anchor, Format("%s is not set", kSettingKeys[static_cast<size_t>(keys[i])].name));
+            never(anchor, Msg::FletsNotSet, {kSettingKeys[static_cast<size_t>(keys[i])].name});
         }
     }
     if (oldDomain[0] != '\0' && newDomain[0] != '\0' && EqualsNoCase(oldDomain, newDomain)) {
-        never(SettingKey::FletsIsdnDomain, "FletsIsdnDomain equals OldDomain");
+        never(SettingKey::FletsIsdnDomain, Msg::FletsSameDomain, {});
     }
     if (number[0] == '\0') {
         return;
     }
     if (strchr(number, '-') != nullptr) {
-        never(SettingKey::DefaultFletsIsdnNumber,
-              Quoted(number) +
-                  " holds a hyphen, and the hyphens of a dialled number are "
-                  "skipped, never compared: write it without hyphens");
+        never(SettingKey::DefaultFletsIsdnNumber, Msg::FletsHyphen, {Quoted(number)});
     } else if (strlen(number) < 2) {
-        never(SettingKey::DefaultFletsIsdnNumber, "a number of a single character matches nothing");
-    } else if (const char c = FirstNonDigit(number)) {
-        Add(Diag::NumberCharacters, kIspSettingsFile, LineOf(SettingKey::DefaultFletsIsdnNumber),
-            Quoted(number) + " holds " + ShownCharacter(c) +
-                ", which an entry's number must hold at the same place: only the hyphens of a "
-                "dialled number are skipped");
+        never(SettingKey::DefaultFletsIsdnNumber, Msg::FletsShort, {});
+    } else if (const std::string c = FirstNonDigit(number); !c.empty()) {
+        Add(Msg::FletsCharacters, kIspSettingsFile, LineOf(SettingKey::DefaultFletsIsdnNumber),
+            {Quoted(number), ShownCharacter(c)});
     }
 }
 
-std::string KitChecker::EffectiveValue(SettingKey key, bool* set) const {
+Arg KitChecker::EffectiveValue(SettingKey key, bool* set) const {
     const auto text = [&](bool has, const char* value) {
         *set = has;
-        return Quoted(value);
+        return Arg(Quoted(value));
     };
     const auto address = [&](const RASIPADDR& a) {
         *set = true;
         if (!dns_.on) {
-            return std::string("(not used: SetDnsIpAddress is not TRUE)");
+            return Arg(Phrase::DnsNotUsed);
         }
         if ((a.a | a.b | a.c | a.d) == 0) {
-            return std::string("(none written)");
+            return Arg(Phrase::NoneWritten);
         }
-        return Format("%u.%u.%u.%u", a.a, a.b, a.c, a.d);
+        return Arg(Format("%u.%u.%u.%u", a.a, a.b, a.c, a.d));
     };
+    const auto onOff = [](bool on) { return Arg(on ? Phrase::On : Phrase::Off); };
     switch (key) {
         case SettingKey::CaptionStart:
             return text(mainMenu_.hasCaption, mainMenu_.caption);
@@ -405,7 +426,7 @@ std::string KitChecker::EffectiveValue(SettingKey key, bool* set) const {
             return text(mainMenu_.hasHeading, mainMenu_.heading);
         case SettingKey::TitleFontSize:
             *set = mainMenu_.headingSize > 1;
-            return Format("%d", mainMenu_.headingSize);
+            return Arg(Format("%d", mainMenu_.headingSize));
         case SettingKey::CaptionSetting:
             return text(formTexts_.hasCaption, formTexts_.caption);
         case SettingKey::DefaultEntryName:
@@ -416,17 +437,17 @@ std::string KitChecker::EffectiveValue(SettingKey key, bool* set) const {
             return text(formTexts_.domain[0] != '\0', formTexts_.domain);
         case SettingKey::SetDnsIpAddress:
             *set = occurrences_.count(key) > 0;
-            return dns_.on ? "on" : "off";
+            return onOff(dns_.on);
         case SettingKey::Dns1:
             return address(dns_.primary);
         case SettingKey::Dns2:
             return address(dns_.secondary);
         case SettingKey::LocalOnlyIsOk:
             *set = occurrences_.count(key) > 0;
-            return context_.LocalOnlyIsOk ? "on" : "off";
+            return onOff(context_.LocalOnlyIsOk);
         case SettingKey::KeepDomain:
             *set = occurrences_.count(key) > 0;
-            return context_.KeepDomain ? "on" : "off";
+            return onOff(context_.KeepDomain);
         default:
             break;
     }
@@ -451,26 +472,24 @@ std::string KitChecker::EffectiveValue(SettingKey key, bool* set) const {
         }
     }
     *set = false;
-    return std::string();
+    return Arg("");
 }
 
 void KitChecker::ReportValuesInEffect() {
     for (const SettingKeyInfo& info : kSettingKeys) {
         if (info.key == SettingKey::Dns1 || info.key == SettingKey::Dns2) {
             if (occurrences_.count(info.key) == 0) {
-                Add(Diag::InEffect, kIspSettingsFile, 0, Format("%s is not set", info.name));
+                Add(Msg::NotSet, kIspSettingsFile, 0, {info.name, Phrase::None});
                 continue;
             }
         }
         bool set = false;
-        const std::string value = EffectiveValue(info.key, &set);
+        const Arg value = EffectiveValue(info.key, &set);
         if (!set) {
-            Add(Diag::InEffect, kIspSettingsFile, 0,
-                Format("%s is not set", info.name) +
-                    (info.form == SettingForm::OnOff ? ": off" : ""));
+            Add(Msg::NotSet, kIspSettingsFile, 0,
+                {info.name, info.form == SettingForm::OnOff ? Phrase::NotSetOff : Phrase::None});
         } else {
-            Add(Diag::InEffect, kIspSettingsFile, LineOf(info.key),
-                Format("%s = ", info.name) + value);
+            Add(Msg::ValueInEffect, kIspSettingsFile, LineOf(info.key), {info.name, value});
         }
     }
 }

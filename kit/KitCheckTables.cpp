@@ -13,6 +13,7 @@
 #include "newconn/MethodSelection.h"
 #include "res/resource.h"
 #include "settings/ByteText.h"
+#include "settings/MethodMenu.h"
 
 namespace {
 
@@ -23,6 +24,83 @@ constexpr OsClass kNtFamilyClass = 9;
 std::string RecordText(const AccessPointRecord& record) {
     return record.areaCode[0] != '\0' ? std::string(record.areaCode) + "-" + record.localNumber
                                       : std::string(record.localNumber);
+}
+
+// In a line without an ASCII comma, what staff most likely put in its place, with the
+// texts before and after it; None when nothing numeric follows any of them.
+Phrase SeparatorInsteadOfComma(const std::string& text, std::string* before, std::string* after) {
+    const struct {
+        const char* bytes;
+        Phrase phrase;
+    } separators[] = {{"\x81\x43", Phrase::FullWidthComma},
+                      {"\t", Phrase::Tab},
+                      {";", Phrase::Semicolon},
+                      {" ", Phrase::Blank}};
+    for (const auto& s : separators) {
+        // Found at a character boundary: a double-byte character never splits.
+        for (size_t i = 0; i < text.size();
+             i += IsLeadByte932(static_cast<unsigned char>(text[i])) ? 2 : 1) {
+            if (text.compare(i, strlen(s.bytes), s.bytes) != 0) {
+                continue;
+            }
+            *before = Trimmed(text.substr(0, i));
+            *after = Trimmed(text.substr(i + strlen(s.bytes)));
+            if (!before->empty() && LooksLikeNumber(*after)) {
+                return s.phrase;
+            }
+            break;
+        }
+    }
+    return Phrase::None;
+}
+
+// Whether a line skipped by the menu's reader was meant as a row, and why it is none.
+Phrase WhyNotARow(const std::string& text) {
+    const std::vector<std::string> columns = Columns(text);
+    bool data = StartsLikeANumber(text);
+    for (size_t c = 2; c < columns.size(); ++c) {
+        data = data || Trimmed(columns[c]).rfind('@', 0) == 0 || LooksLikeNumber(columns[c]);
+    }
+    if (!data || columns.size() < 2) {
+        return StartsLikeANumber(text) ? Phrase::KindFullWidth : Phrase::None;
+    }
+    const std::string kind = Trimmed(columns[0]);
+    if (kind.empty()) {
+        return Phrase::KindEmpty;
+    }
+    if (IsDigit(kind[0])) {
+        return Phrase::KindBlank;
+    }
+    return StartsLikeANumber(kind) ? Phrase::KindFullWidth : Phrase::KindNotNumber;
+}
+
+// A menu row pasted into a table: four columns with a domain among them.
+bool LooksLikeMenuRow(const std::string& text) {
+    const std::vector<std::string> columns = Columns(text);
+    return columns.size() >= 4 && IsDigit(Trimmed(columns[0]).c_str()[0]) &&
+           Trimmed(columns[2]).rfind('@', 0) == 0;
+}
+
+// The digits of a number text, in order.
+std::string DigitsOf(const std::string& text) {
+    std::string digits;
+    for (const char c : text) {
+        if (IsDigit(c)) {
+            digits += c;
+        }
+    }
+    return digits;
+}
+
+// The same number in two notations: the same digits, with or without hyphens, or one of
+// them without the area code the other gives.
+bool SameNumber(const AccessPointRecord& a, const AccessPointRecord& b) {
+    const std::string x = DigitsOf(RecordText(a));
+    const std::string y = DigitsOf(RecordText(b));
+    const std::string areaA = DigitsOf(a.areaCode);
+    const std::string areaB = DigitsOf(b.areaCode);
+    return x == y || (!areaA.empty() && b.areaCode[0] == '\0' && x == areaA + y) ||
+           (!areaB.empty() && a.areaCode[0] == '\0' && y == areaB + x);
 }
 
 }  // namespace
@@ -38,9 +116,7 @@ void KitChecker::CheckMenu() {
     form.methodRowCount = static_cast<int>(rows.size());
     const std::string unchosen = InQuotes(ProgramText(Message{CheckCreateForm(form).textId}));
     if (!present) {
-        Add(Diag::MissingMenu, kMethodMenuFile, 0,
-            "missing: the form's method list stays empty and every 作成 (create) ends with " +
-                unchosen);
+        Add(Msg::MissingMenu, kMethodMenuFile, 0, {unchosen});
         return;
     }
     CheckTextFile(kMethodMenuFile, lines, kMethodMenuLineCapacity);
@@ -49,60 +125,106 @@ void KitChecker::CheckMenu() {
             continue;
         }
         if (l.verdict == LineVerdict::MethodRow) {
+            menuRows_.push_back(l.row);
+            menuRowLines_.push_back(l.place.line);
             CheckMenuRow(l, rows.size());
-        } else if (StartsLikeANumber(l.text)) {
-            Add(Diag::NotARow, kMethodMenuFile, l.place.line,
-                "not read as a row: a row must start with a digit 0-9 as its first byte");
         } else {
-            Add(Diag::IgnoredLine, kMethodMenuFile, l.place.line,
-                "does not start with a digit: a heading or comment, not a row");
+            CheckSkippedMenuLine(l);
         }
     }
     if (std::none_of(rows.begin(), rows.end(), IsChoosableMethod)) {
-        Add(Diag::NoChoosableMethod, kMethodMenuFile, 0,
-            std::string(rows.empty() ? "no row" : "every row is of kind 9") +
-                ": no method can be chosen, and every 作成 (create) ends with " + unchosen);
+        Add(Msg::NoChoosableMethod, kMethodMenuFile, 0,
+            {rows.empty() ? Phrase::NoRow : Phrase::AllHeadings, unchosen});
     } else if (DecideMethodSelection(0, &rows[0], -1).action != MethodSelectionAction::Apply) {
         const auto first = std::find_if(lines.begin(), lines.end(), [](const ObservedLine& l) {
             return l.verdict == LineVerdict::MethodRow;
         });
-        Add(Diag::FirstRowHeading, kMethodMenuFile, first->place.line,
-            "the first row cannot be chosen: nothing is applied when the form opens, so "
-            "DefaultTelNumber and DialupDomain stand until a method is chosen");
+        Add(Msg::FirstRowHeading, kMethodMenuFile, first->place.line);
     }
+}
+
+void KitChecker::CheckSkippedMenuLine(const ObservedLine& l) {
+    const Phrase why = WhyNotARow(l.text);
+    if (why != Phrase::None) {
+        Add(Msg::DroppedMethod, kMethodMenuFile, l.place.line, {why});
+    } else if (!CheckLineOfAnotherFile(kMethodMenuFile, l)) {
+        Add(Msg::NotARowHeading, kMethodMenuFile, l.place.line);
+    }
+}
+
+bool KitChecker::CheckLineOfAnotherFile(const char* file, const ObservedLine& l) {
+    const size_t line = l.place.line;
+    const std::vector<std::string> columns = Columns(l.text);
+    const SettingKeyInfo* setting = FindSettingKey(Trimmed(columns[0]).c_str());
+    if (strcmp(file, kIspSettingsFile) == 0) {
+        if (LooksLikeMenuRow(l.text)) {
+            Add(Msg::MenuRowInSettings, file, line);
+        } else if (columns.size() == 2 && !StartsLikeANumber(columns[0]) &&
+                   LooksLikeNumber(columns[1])) {
+            Add(Msg::TableLineInSettings, file, line);
+        } else {
+            return false;
+        }
+        return true;
+    }
+    if (setting == nullptr && !LooksLikeMenuRow(l.text)) {
+        return false;
+    }
+    if (strcmp(file, kMethodMenuFile) == 0) {
+        if (setting == nullptr) {
+            return false;
+        }
+        Add(Msg::SettingInMenu, file, line, {setting->name});
+    } else if (setting != nullptr) {
+        Add(Msg::SettingInTable, file, line,
+            {setting->name,
+             Quoted(l.verdict == LineVerdict::TableRecord ? RecordText(l.record) : l.pairKey)});
+    } else {
+        Add(Msg::MenuRowInTable, file, line,
+            {Quoted(l.verdict == LineVerdict::TableRecord ? RecordText(l.record) : l.pairKey)});
+    }
+    return true;
 }
 
 void KitChecker::CheckMenuRow(const ObservedLine& l, size_t rowCount) {
     const size_t line = l.place.line;
     const MethodMenuItem& row = l.row;
     const bool choosable = IsChoosableMethod(row);
-    Add(Diag::MethodRow, kMethodMenuFile, line,
-        Format("row %zu: kind %d, ", l.index + 1, row.kind) + Quoted(row.displayName) +
-            ", domain " + Quoted(row.domainText) + ", number " + Quoted(row.accessPointNumber) +
-            (choosable ? "" : " (cannot be chosen)"));
-    const char* columnNames[] = {"kind", "name", "domain", "number"};
+    Add(Msg::MethodRow, kMethodMenuFile, line,
+        {Format("%zu", l.index + 1), Format("%d", row.kind), Quoted(row.displayName),
+         Quoted(row.domainText), Quoted(row.accessPointNumber),
+         choosable ? Phrase::None : Phrase::CannotBeChosen});
+    const Phrase columnNames[] = {Phrase::None, Phrase::NameColumn, Phrase::DomainColumn,
+                                  Phrase::NumberColumn};
+    const char* texts[] = {"", row.displayName, row.domainText, row.accessPointNumber};
     for (int c = 1; c < kMethodColumnCount; ++c) {
         if (l.columns.cut[c]) {
-            Add(Diag::CutText, kMethodMenuFile, line,
-                Format("the %s column is longer than 255 bytes: it is cut to ", columnNames[c]) +
-                    Quoted(c == 1   ? row.displayName
-                           : c == 2 ? row.domainText
-                                    : row.accessPointNumber));
+            Add(Msg::CutText, kMethodMenuFile, line, {columnNames[c], Quoted(texts[c])});
         }
     }
     if (l.columns.extraColumns) {
-        Add(Diag::ExtraColumns, kMethodMenuFile, line, "text after the fourth column is ignored");
+        Add(Msg::ExtraColumns, kMethodMenuFile, line);
+    }
+    const std::string domain = row.domainText;
+    if (choosable && HasEdgeBlank(domain)) {
+        Add(Msg::MenuDomainBlanks, kMethodMenuFile, line, {Quoted(domain)});
+    }
+    for (const int c : {1, 3}) {
+        if (IsBlank(texts[c][0])) {
+            Add(Msg::MenuBlanks, kMethodMenuFile, line, {columnNames[c], Quoted(texts[c])});
+        }
     }
     if (choosable && row.domainText[0] == '\0') {
-        Add(Diag::RowIncomplete, kMethodMenuFile, line,
-            Format("%s domain: choosing this row empties the domain after the user name",
-                   l.columns.columns < 3 ? "too few columns, so no" : "no"));
+        Add(Msg::NoDomain, kMethodMenuFile, line,
+            {l.columns.columns < 3 ? Phrase::TooFewColumns : Phrase::No});
     }
     const std::string stray = FirstNonDialling(row.accessPointNumber);
-    if (choosable && !stray.empty()) {
-        Add(Diag::NotANumber, kMethodMenuFile, line,
-            "the access-point number " + Quoted(row.accessPointNumber) + " holds " + Quoted(stray) +
-                ", which is not dialled as a number");
+    if (choosable && stray.size() == 2) {
+        Add(Msg::MenuFullWidth, kMethodMenuFile, line,
+            {Quoted(row.accessPointNumber), Quoted(stray)});
+    } else if (choosable && !stray.empty()) {
+        Add(Msg::MenuNotANumber, kMethodMenuFile, line,
+            {Quoted(row.accessPointNumber), Quoted(stray)});
     }
     for (const bool pulse : {false, true}) {
         CreationInputs inputs{};
@@ -110,10 +232,9 @@ void KitChecker::CheckMenuRow(const ObservedLine& l, size_t rowCount) {
         inputs.pulse = pulse;
         const FormMessage refusal = CheckValuesFit(inputs, kNtFamilyClass);
         if (choosable && refusal.kind != MessageBoxKind::None) {
-            Add(Diag::NumberTooLong, kMethodMenuFile, line,
-                std::string(pulse ? "with pulse dialling, " : "") +
-                    "the access-point number does not fit an entry: 作成 (create) stops with " +
-                    InQuotes(ProgramText(Message{refusal.textId})));
+            Add(Msg::MenuNumberTooLong, kMethodMenuFile, line,
+                {pulse ? Phrase::WithPulse : Phrase::None,
+                 InQuotes(ProgramText(Message{refusal.textId}))});
             break;
         }
     }
@@ -123,48 +244,56 @@ void KitChecker::CheckMenuRow(const ObservedLine& l, size_t rowCount) {
         form.accessPointNumber = "";
         form.lastMethodIndex = static_cast<int>(l.index);
         form.methodRowCount = static_cast<int>(rowCount);
-        Add(Diag::RowIncomplete, kMethodMenuFile, line,
-            Format("%s access-point number: choosing this row empties the number, and 作成 "
-                   "(create) then stops with ",
-                   l.columns.columns < 4 ? "too few columns, so no" : "no") +
-                InQuotes(ProgramText(Message{CheckCreateForm(form).textId})));
+        Add(Msg::NoNumber, kMethodMenuFile, line,
+            {l.columns.columns < 4 ? Phrase::TooFewColumns : Phrase::No,
+             InQuotes(ProgramText(Message{CheckCreateForm(form).textId}))});
     }
-    if (row.domainText[0] != '\0' && row.domainText[0] != '@') {
-        Add(Diag::DomainWithoutAt, kMethodMenuFile, line,
-            Quoted(row.domainText) +
-                " has no leading @: it is appended to user names exactly "
-                "as written");
+    if (!Trimmed(domain).empty() && Trimmed(domain)[0] != '@') {
+        Add(Msg::MenuDomainWithoutAt, kMethodMenuFile, line, {Quoted(domain)});
     }
     const std::string name = row.displayName;
     if (name.find("PHS") != std::string::npos) {
-        Add(Diag::PhsRow, kMethodMenuFile, line,
-            "\"PHS\" in the name: the form shows its note on the digits after #");
+        Add(Msg::PhsRow, kMethodMenuFile, line);
     } else if (name.find("\x82\x6F\x82\x67\x82\x72") != std::string::npos ||
                std::search(name.begin(), name.end(), "phs", "phs" + 3, [](char a, char b) {
                    return tolower(static_cast<unsigned char>(a)) == b;
                }) != name.end()) {
-        Add(Diag::PhsLookalike, kMethodMenuFile, line,
-            "only the capitals \"PHS\" in half-width letters make the form show its PHS note");
+        Add(Msg::PhsLookalike, kMethodMenuFile, line);
     }
 }
 
+bool KitChecker::CheckTableNumber(const char* file, size_t line, const std::string& text,
+                                  const AccessPointRecord& record, Phrase what) {
+    const std::string wide = FirstDoubleByte(text);
+    if (!wide.empty()) {
+        Add(Msg::TableFullWidth, file, line,
+            {Quoted(text), ShownCharacter(wide), Quoted(RecordText(record))});
+        return false;
+    }
+    const size_t hyphen = text.find('-');
+    if (hyphen != std::string::npos) {
+        for (const char c : text.substr(hyphen + 1)) {
+            if (!IsDigit(c) && c != '-') {
+                Add(Msg::DroppedCharacters, file, line,
+                    {Quoted(text), Quoted(RecordText(record)), ShownCharacter(std::string(1, c))});
+                break;
+            }
+        }
+    }
+    CheckRecordNumber(file, line, record, what);
+    return true;
+}
+
 void KitChecker::CheckRecordNumber(const char* file, size_t line, const AccessPointRecord& record,
-                                   const char* what) {
-    if (const char c = FirstNonDigit(record.areaCode)) {
-        Add(Diag::NumberCharacters, file, line,
-            Format("the area code of %s, ", what) + Quoted(record.areaCode) + ", holds " +
-                ShownCharacter(c) + ", so it equals no entry's area code of digits");
-    } else if (const char d = FirstNonDigit(record.localNumber)) {
-        Add(Diag::NumberCharacters, file, line,
-            Format("the number of %s, ", what) + Quoted(record.localNumber) + ", holds " +
-                ShownCharacter(d) +
-                ", which an entry's number must hold at the same place: only the hyphens of a "
-                "dialled number are skipped");
+                                   Phrase what) {
+    if (const std::string c = FirstNonDigit(record.areaCode); !c.empty()) {
+        Add(Msg::AreaCharacters, file, line, {what, Quoted(record.areaCode), ShownCharacter(c)});
+    } else if (const std::string d = FirstNonDigit(record.localNumber); !d.empty()) {
+        Add(Msg::NumberCharacters, file, line,
+            {what, Quoted(record.localNumber), ShownCharacter(d)});
     }
     if (strlen(record.localNumber) < 2) {
-        Add(Diag::ShortNumber, file, line,
-            Format("the local number of %s is ", what) + Quoted(record.localNumber) +
-                ": shorter than two characters, it never matches an entry's local number");
+        Add(Msg::ShortNumber, file, line, {what, Quoted(record.localNumber)});
     }
 }
 
@@ -173,48 +302,72 @@ void KitChecker::CheckTables() {
     const ObservedLines phs = Watched(folder_, [&] { context_.LoadPhsTable(); });
     const ObservedLines pairs = Watched(folder_, [&] { context_.LoadPairTable(); });
     if (folder_.Has(kGeneralTableFile)) {
-        CheckTable(kGeneralTableFile, general, context_.generalTable, SettingKey::DefaultTelNumber,
-                   context_.DefaultTelNumber);
+        generalLines_ = CheckTable(kGeneralTableFile, general, context_.generalTable,
+                                   SettingKey::DefaultTelNumber, context_.DefaultTelNumber);
     }
     if (folder_.Has(kPhsTableFile)) {
-        CheckTable(kPhsTableFile, phs, context_.phsTable, SettingKey::DefaultMobileNumber,
-                   context_.DefaultMobileNumber);
+        phsLines_ = CheckTable(kPhsTableFile, phs, context_.phsTable,
+                               SettingKey::DefaultMobileNumber, context_.DefaultMobileNumber);
     }
     if (folder_.Has(kPairTableFile)) {
         CheckPairs(pairs);
     }
 }
 
-void KitChecker::CheckTable(const char* file, const ObservedLines& lines,
-                            const AccessPointTable& table, SettingKey numberKey,
-                            const char* numberValue) {
+bool KitChecker::CheckSkippedTableLine(const char* file, const ObservedLine& l) {
+    if (l.text.find(',') != std::string::npos) {
+        return false;
+    }
+    std::string before;
+    std::string after;
+    const Phrase separator = SeparatorInsteadOfComma(l.text, &before, &after);
+    if (strcmp(file, kPairTableFile) == 0) {
+        if (separator == Phrase::None || !LooksLikeNumber(before)) {
+            return false;
+        }
+        Add(Msg::DroppedPair, file, l.place.line, {Quoted(before), Quoted(after), separator});
+    } else if (separator != Phrase::None) {
+        Add(Msg::DroppedRecord, file, l.place.line, {Quoted(after), separator});
+    } else if (LooksLikeNumber(l.text)) {
+        Add(Msg::DroppedRecordNoDigit, file, l.place.line, {Quoted(Trimmed(l.text))});
+    } else {
+        return false;
+    }
+    return true;
+}
+
+std::vector<size_t> KitChecker::CheckTable(const char* file, const ObservedLines& lines,
+                                           const AccessPointTable& table, SettingKey numberKey,
+                                           const char* numberValue) {
     CheckTextFile(file, lines, kTableLineCapacity);
     std::vector<size_t> recordLines(table.size(), 0);
+    std::vector<bool> readable(table.size(), true);
     for (const ObservedLine& l : lines) {
         const size_t line = l.place.line;
         switch (l.verdict) {
             case LineVerdict::TableRecord:
                 recordLines[l.index] = line;
+                if (l.place.column == 0) {
+                    CheckLineOfAnotherFile(file, l);
+                }
+                if (HasDigit(RecordText(l.record))) {
+                    readable[l.index] = CheckTableNumber(
+                        file, line, TableLineNumber(l.text.c_str()), l.record, Phrase::ThisRecord);
+                }
                 break;
             case LineVerdict::NumberTooLong:
-                Add(Diag::NumberTooLong, file, line,
-                    "the number does not fit an access-point record (area code up to 10 bytes, "
-                    "number up to 128): the line is skipped");
+                Add(Msg::RecordTooLong, file, line);
                 break;
             default:
-                if (l.place.column > 0) {
+                if (l.place.column > 0 || CheckSkippedTableLine(file, l)) {
                     break;
                 }
                 if (l.text.find(',') != std::string::npos) {
-                    Add(Diag::SkippedNumber, file, line,
-                        "nothing after the comma: the line is skipped");
+                    Add(Msg::NothingAfterComma, file, line);
                 } else if (StartsLikeANumber(l.text)) {
-                    Add(Diag::SkippedNumber, file, line,
-                        "a line without a comma is read only when its first byte is a digit 0-9: "
-                        "the line is skipped");
+                    Add(Msg::NoCommaDigit, file, line);
                 } else {
-                    Add(Diag::IgnoredLine, file, line,
-                        "no comma and no leading digit: a heading or comment, skipped");
+                    Add(Msg::TableHeading, file, line);
                 }
                 break;
         }
@@ -222,76 +375,83 @@ void KitChecker::CheckTable(const char* file, const ObservedLines& lines,
     for (size_t i = 0; i < table.size(); ++i) {
         const AccessPointRecord& record = table[i];
         const size_t line = recordLines[i];
-        Add(Diag::TableRecord, file, line,
-            Format("record %zu: ", i + 1) + Quoted(RecordText(record)));
+        Add(Msg::TableRecord, file, line, {Format("%zu", i + 1), Quoted(RecordText(record))});
         if (!HasDigit(record.areaCode) && !HasDigit(record.localNumber)) {
-            Add(Diag::HeadingRecord, file, line,
-                "the text after the comma, " + Quoted(RecordText(record)) +
-                    ", is read as a record; without a digit it matches no dialled number");
+            Add(Msg::HeadingRecord, file, line, {Quoted(RecordText(record))});
             continue;
         }
-        CheckRecordNumber(file, line, record, "this record");
+        if (!readable[i]) {
+            continue;
+        }
         for (size_t j = 0; j < i; ++j) {
             if (!RecordCoversRecord(table[j], record, context_.LocalOnlyIsOk)) {
                 continue;
             }
-            const bool same = strcmp(table[j].areaCode, record.areaCode) == 0 &&
-                              strcmp(table[j].localNumber, record.localNumber) == 0;
-            Add(same ? Diag::DuplicateRecord : Diag::ShadowedRecord, file, line,
-                same ? Format("the same number as line %zu, which is found first: this record "
-                              "is never the first match",
-                              recordLines[j])
-                     : Format("line %zu (", recordLines[j]) + Quoted(RecordText(table[j])) +
-                           ") matches every number this record matches and is found first: "
-                           "this record is never the first match");
+            const std::string earlier = RecordText(table[j]);
+            const std::string later = RecordText(record);
+            if (earlier == later) {
+                Add(Msg::DuplicateRecord, file, line, {Format("%zu", recordLines[j])});
+            } else if (SameNumber(table[j], record)) {
+                Add(Msg::SameNumber, file, line,
+                    {Quoted(later), Format("%zu", recordLines[j]), Quoted(earlier)});
+            } else {
+                Add(Msg::ShadowedRecord, file, line,
+                    {Format("%zu", recordLines[j]), Quoted(earlier)});
+            }
             break;
         }
     }
     if (!table.empty() && numberValue[0] == '\0' && hasSettings_) {
-        const char* name = kSettingKeys[static_cast<size_t>(numberKey)].name;
-        Add(Diag::TableNeedsNumber, file, recordLines[0],
-            Format("the table has records but %s is not set in ISP_INF.csv: an entry found "
-                   "here would be offered an empty new number",
-                   name));
+        Add(Msg::TableNeedsNumber, file, recordLines[0],
+            {kSettingKeys[static_cast<size_t>(numberKey)].name});
     }
+    return recordLines;
 }
 
 void KitChecker::CheckPairs(const ObservedLines& lines) {
     CheckTextFile(kPairTableFile, lines, kTableLineCapacity);
     std::map<std::string, const ObservedLine*> firstLine;
     std::map<std::string, std::string> values;
+    std::set<std::string> columnFaults;
     for (const ObservedLine& l : lines) {
         const size_t line = l.place.line;
         switch (l.verdict) {
             case LineVerdict::PairStored:
-                firstLine[l.pairKey] = &l;
-                values[l.pairKey] = l.pairValue;
-                break;
             case LineVerdict::PairReplaced:
-                Add(Diag::PairReplaced, kPairTableFile, line,
-                    "the old number " + Quoted(l.pairKey) +
-                        Format(" is also on line %zu: this line's new number ",
-                               firstLine[l.pairKey]->place.line) +
-                        Quoted(l.pairValue) + " replaces " + Quoted(values[l.pairKey]) +
-                        Format(" and the pair keeps line %zu's place",
-                               firstLine[l.pairKey]->place.line));
+                if (l.verdict == LineVerdict::PairStored) {
+                    firstLine[l.pairKey] = &l;
+                } else {
+                    const size_t first = firstLine[l.pairKey]->place.line;
+                    Add(Msg::PairReplaced, kPairTableFile, line,
+                        {Quoted(l.pairKey), Format("%zu", first), Quoted(l.pairValue),
+                         Quoted(values[l.pairKey])});
+                }
                 values[l.pairKey] = l.pairValue;
+                if (l.place.column == 0) {
+                    CheckLineOfAnotherFile(kPairTableFile, l);
+                }
+                if (l.pairValue.find(',') != std::string::npos) {
+                    const std::string first = Columns(l.pairValue)[0];
+                    if (!HasDigit(l.pairKey) && LooksLikeNumber(first)) {
+                        Add(Msg::PairLabelColumn, kPairTableFile, line,
+                            {Quoted(l.pairKey), Quoted(l.pairValue)});
+                    } else {
+                        Add(Msg::PairColumns, kPairTableFile, line, {Quoted(l.pairValue)});
+                    }
+                    columnFaults.insert(l.pairKey);
+                }
                 break;
             case LineVerdict::EmptyKey:
             case LineVerdict::EmptyValue:
-                Add(Diag::SkippedNumber, kPairTableFile, line,
-                    l.verdict == LineVerdict::EmptyKey
-                        ? "no old number before the comma: the line is skipped"
-                        : "no new number after the comma: the line is skipped");
+                Add(l.verdict == LineVerdict::EmptyKey ? Msg::PairNoOld : Msg::PairNoNew,
+                    kPairTableFile, line);
                 break;
             default:
-                if (l.place.column == 0 && StartsLikeANumber(l.text)) {
-                    Add(Diag::SkippedNumber, kPairTableFile, line,
-                        "no comma: not read as a pair (the old and the new number are separated "
-                        "by a comma), the line is skipped");
-                } else if (l.place.column == 0) {
-                    Add(Diag::IgnoredLine, kPairTableFile, line, "no comma: not a pair, skipped");
+                if (l.place.column > 0 || CheckSkippedTableLine(kPairTableFile, l)) {
+                    break;
                 }
+                Add(StartsLikeANumber(l.text) ? Msg::PairNoComma : Msg::PairNoCommaHeading,
+                    kPairTableFile, line);
                 break;
         }
     }
@@ -300,37 +460,33 @@ void KitChecker::CheckPairs(const ObservedLines& lines) {
     size_t order = 0;
     for (const PairTable::Pair& pair : context_.pairTable) {
         const size_t line = firstLine.count(pair.key) ? firstLine[pair.key]->place.line : 0;
-        Add(Diag::TableRecord, kPairTableFile, line,
-            Format("pair tried %zu. of %zu: ", ++order, context_.pairTable.size()) +
-                Quoted(pair.key) + " becomes " + Quoted(pair.value));
+        pairLines_[pair.key] = line;
+        Add(Msg::PairTried, kPairTableFile, line,
+            {Format("%zu", ++order), Format("%zu", context_.pairTable.size()), Quoted(pair.key),
+             Quoted(pair.value)});
         AccessPointRecord record;
         if (!SplitTableNumber(pair.key.c_str(), &record)) {
-            Add(Diag::NumberTooLong, kPairTableFile, line,
-                "the old number does not fit an access-point record (area code up to 10 bytes, "
-                "number up to 128): this pair never matches");
+            Add(Msg::PairTooLong, kPairTableFile, line);
             continue;
         }
         if (!HasDigit(pair.key)) {
-            Add(Diag::HeadingRecord, kPairTableFile, line,
-                "the old number " + Quoted(pair.key) +
-                    " holds no digit and matches no dialled number (a heading line with a comma "
-                    "is read as a pair)");
+            if (columnFaults.count(pair.key) == 0) {
+                Add(Msg::PairHeading, kPairTableFile, line, {Quoted(pair.key)});
+            }
             continue;
         }
-        CheckRecordNumber(kPairTableFile, line, record, "this pair's old number");
-        if (HasEdgeBlank(pair.value)) {
-            Add(Diag::ValueBlanks, kPairTableFile, line,
-                "the new number " + Quoted(pair.value) +
-                    " begins or ends with a blank, which is written into entries");
+        if (!CheckTableNumber(kPairTableFile, line, pair.key, record, Phrase::ThisPairsOldNumber)) {
+            continue;
         }
-        CheckNewNumber(kPairTableFile, line, pair.value, "the new number");
+        if (HasEdgeBlank(pair.value)) {
+            Add(Msg::PairValueBlanks, kPairTableFile, line, {Quoted(pair.value)});
+        }
+        if (columnFaults.count(pair.key) == 0) {
+            CheckNewNumber(kPairTableFile, line, pair.value, Phrase::TheNewNumber);
+        }
         for (const auto& [earlier, earlierLine] : tried) {
             if (RecordCoversRecord(earlier, record, context_.LocalOnlyIsOk)) {
-                Add(Diag::ShadowedRecord, kPairTableFile, line,
-                    Format("the pair of line %zu is tried before this one (pairs are tried in "
-                           "their own fixed order, not in file order) and matches every number "
-                           "this one matches: this pair is never the first match",
-                           earlierLine));
+                Add(Msg::PairShadowed, kPairTableFile, line, {Format("%zu", earlierLine)});
                 break;
             }
         }
@@ -339,19 +495,176 @@ void KitChecker::CheckPairs(const ObservedLines& lines) {
 }
 
 void KitChecker::CheckNewNumber(const char* file, size_t line, const std::string& number,
-                                const std::string& what) {
+                                const Arg& what) {
     const std::string stray = FirstNonDialling(number);
-    if (!stray.empty()) {
-        Add(Diag::NotANumber, file, line,
-            what + " " + Quoted(number) + " holds " + Quoted(stray) +
-                ", which is not dialled as a number: it goes into entries as it is");
+    if (stray.size() == 2) {
+        Add(Msg::NewNumberFullWidth, file, line, {what, Quoted(number), Quoted(stray)});
+    } else if (!stray.empty()) {
+        Add(Msg::NewNumberNotDialled, file, line, {what, Quoted(number), Quoted(stray)});
     }
     if (number.size() > RAS_MaxPhoneNumber) {
-        Add(Diag::NumberTooLong, file, line,
-            what +
-                Format(" is %zu bytes long, and an entry dialled without an area code holds "
-                       "%d: its change is refused with ",
-                       number.size(), static_cast<int>(RAS_MaxPhoneNumber)) +
-                InQuotes(ProgramText(Message{IDS_NEW_NUMBER_TOO_LONG})));
+        Add(Msg::NewNumberTooLong, file, line,
+            {what, Format("%zu", number.size()), Format("%d", static_cast<int>(RAS_MaxPhoneNumber)),
+             InQuotes(ProgramText(Message{IDS_NEW_NUMBER_TOO_LONG}))});
+    }
+}
+
+void KitChecker::CheckAcrossFiles() {
+    if (!hasSettings_) {
+        return;
+    }
+    // Settings that only a missing table uses.
+    const struct {
+        const char* table;
+        Phrase kind;
+        SettingKey keys[3];
+        size_t count;
+    } tables[] = {
+        {kGeneralTableFile, Phrase::GeneralKind, {SettingKey::OldDialupDomain}, 1},
+        {kPhsTableFile,
+         Phrase::PhsKind,
+         {SettingKey::DefaultMobileNumber, SettingKey::OldMobileDomain, SettingKey::MobileDomain},
+         3},
+        {kPairTableFile, Phrase::PairKind, {SettingKey::OldAirHDomain, SettingKey::AirHDomain}, 2},
+    };
+    bool phsReported = false;
+    for (const auto& t : tables) {
+        if (folder_.Has(t.table)) {
+            continue;
+        }
+        for (size_t k = 0; k < t.count; ++k) {
+            if (EffectiveLine(t.keys[k]) != nullptr) {
+                Add(Msg::SettingsWithoutTable, kIspSettingsFile, LineOf(t.keys[k]),
+                    {kSettingKeys[static_cast<size_t>(t.keys[k])].name, t.kind, t.table});
+                phsReported = phsReported || t.table == kPhsTableFile;
+                break;
+            }
+        }
+    }
+    // PHS methods for new connections, while the migration is offered without PHS.
+    const bool migration = folder_.Has(kGeneralTableFile) || folder_.Has(kPairTableFile);
+    for (size_t i = 0; i < menuRows_.size() && migration && !phsReported; ++i) {
+        if (!folder_.Has(kPhsTableFile) && IsChoosableMethod(menuRows_[i]) &&
+            strstr(menuRows_[i].displayName, "PHS") != nullptr) {
+            Add(Msg::MethodWithoutTable, kMethodMenuFile, menuRowLines_[i],
+                {Format("%zu", menuRowLines_[i])});
+            break;
+        }
+    }
+    CheckNewDomains();
+    CheckNewNumberSuffixes();
+    CheckOldAgainstCurrent();
+}
+
+void KitChecker::CheckNewDomains() {
+    if (context_.KeepDomain) {
+        return;
+    }
+    if (!context_.phsTable.empty() && context_.MobileDomain[0] == '\0') {
+        Add(Msg::NoNewDomain, kPhsTableFile, phsLines_.empty() ? 0 : phsLines_[0],
+            {kPhsTableFile, "MobileDomain"});
+    }
+    if (context_.pairTable.size() > 0 && context_.AirHDomain[0] == '\0') {
+        size_t first = 0;
+        for (const auto& [key, line] : pairLines_) {
+            first = first == 0 || (line != 0 && line < first) ? line : first;
+        }
+        Add(Msg::NoNewDomain, kPairTableFile, first, {kPairTableFile, "AirHDomain"});
+    }
+}
+
+void KitChecker::CheckNewNumberSuffixes() {
+    // An entry keeps what it dials after the old access point, so a new number's own "#"
+    // part ends up in front of the entry's.
+    const auto check = [&](const char* file, size_t line, const Arg& what,
+                           const std::string& number, const std::string& oldNumber) {
+        const size_t hash = number.find('#');
+        if (hash == std::string::npos) {
+            return;
+        }
+        const std::string suffix = number.substr(hash);
+        Add(Msg::NewNumberSuffix, file, line,
+            {what, Quoted(number), Quoted(oldNumber + suffix), Quoted(number + suffix)});
+    };
+    // The first record that is a number, not a heading, shows what happens.
+    const auto example = [](const AccessPointTable& table) {
+        for (const AccessPointRecord& record : table) {
+            if (HasDigit(RecordText(record))) {
+                return RecordText(record);
+            }
+        }
+        return std::string();
+    };
+    if (!example(context_.generalTable).empty()) {
+        check(kIspSettingsFile, LineOf(SettingKey::DefaultTelNumber), "DefaultTelNumber",
+              context_.DefaultTelNumber, example(context_.generalTable));
+    }
+    if (!example(context_.phsTable).empty()) {
+        check(kIspSettingsFile, LineOf(SettingKey::DefaultMobileNumber), "DefaultMobileNumber",
+              context_.DefaultMobileNumber, example(context_.phsTable));
+    }
+    for (const PairTable::Pair& pair : context_.pairTable) {
+        check(kPairTableFile, pairLines_[pair.key], Phrase::TheNewNumber, pair.value, pair.key);
+    }
+}
+
+void KitChecker::CheckOldAgainstCurrent() {
+    struct Current {
+        std::string number;
+        std::string source;  // where it is given, FILE:LINE or the key
+    };
+    std::vector<Current> current;
+    for (size_t i = 0; i < menuRows_.size(); ++i) {
+        if (IsChoosableMethod(menuRows_[i]) && menuRows_[i].accessPointNumber[0] != '\0') {
+            current.push_back({menuRows_[i].accessPointNumber,
+                               Format("%s:%zu", kMethodMenuFile, menuRowLines_[i])});
+        }
+    }
+    for (const char* key : {"DefaultTelNumber", "DefaultMobileNumber"}) {
+        const std::string value =
+            key[7] == 'T' ? context_.DefaultTelNumber : context_.DefaultMobileNumber;
+        if (!value.empty()) {
+            current.push_back({value, key});
+        }
+    }
+    for (const PairTable::Pair& pair : context_.pairTable) {
+        current.push_back({pair.value, Format("%s:%zu", kPairTableFile, pairLines_[pair.key])});
+    }
+    // An entry dials a current number with or without its area code in the field of its own.
+    const auto matches = [&](const AccessPointRecord& record, const std::string& number) {
+        char prefix[kAffixSize];
+        char suffix[kAffixSize];
+        const size_t hyphen = number.find('-');
+        return MatchAccessPointRecord(record, "", number.c_str(), context_.LocalOnlyIsOk, prefix,
+                                      suffix) ||
+               (hyphen != std::string::npos &&
+                MatchAccessPointRecord(record, number.substr(0, hyphen).c_str(),
+                                       number.substr(hyphen + 1).c_str(), context_.LocalOnlyIsOk,
+                                       prefix, suffix));
+    };
+    const auto check = [&](const char* file, size_t line, const AccessPointRecord& record,
+                           const std::string& shown) {
+        if (!HasDigit(shown)) {
+            return;  // a heading read as a record
+        }
+        for (const Current& c : current) {
+            if (matches(record, c.number)) {
+                Add(Msg::OldIsCurrent, file, line, {Quoted(shown), Quoted(c.number), c.source});
+                return;
+            }
+        }
+    };
+    for (size_t i = 0; i < context_.generalTable.size() && i < generalLines_.size(); ++i) {
+        check(kGeneralTableFile, generalLines_[i], context_.generalTable[i],
+              RecordText(context_.generalTable[i]));
+    }
+    for (size_t i = 0; i < context_.phsTable.size() && i < phsLines_.size(); ++i) {
+        check(kPhsTableFile, phsLines_[i], context_.phsTable[i], RecordText(context_.phsTable[i]));
+    }
+    for (const PairTable::Pair& pair : context_.pairTable) {
+        AccessPointRecord record;
+        if (SplitTableNumber(pair.key.c_str(), &record)) {
+            check(kPairTableFile, pairLines_[pair.key], record, pair.key);
+        }
     }
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <map>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -89,17 +90,30 @@ public:
         CheckSettings();
         CheckMenu();
         CheckTables();
+        CheckAcrossFiles();
         CheckLogo();
+        report_->HoldBackAfterEncodingErrors();
     }
 
 private:
-    void Add(Diag diag, const char* file, size_t line, const std::string& text) {
-        report_->Add(diag, ShowPath(file != nullptr ? folder_.Shown(file) : folder_.Path()), line,
-                     text);
+    // What a line says is not reported again when a spreadsheet's quotes already explain it.
+    void Add(Msg msg, const char* file, size_t line, std::vector<Arg> args = {}) {
+        if (file != nullptr && line > 0 && quoted_.count({file, line}) > 0 &&
+            SeverityOf(DiagOf(msg)) != Severity::Note && msg != Msg::SpreadsheetQuotes) {
+            return;
+        }
+        report_->Add(msg, ShowPath(file != nullptr ? folder_.Shown(file) : folder_.Path()), line,
+                     std::move(args));
     }
 
     void CheckPresence();
+    void CheckLookalike(const char* file);
     void CheckTextFile(const char* file, const ObservedLines& lines, size_t capacity);
+    void CheckQuotes(const char* file, const ObservedLines& lines);
+    // The key a skipped settings line most likely meant is needed by a table: its file.
+    const char* TableNeeding(SettingKey key) const;
+    // A line that has the shape of another provider file's line: reported as such, true.
+    bool CheckLineOfAnotherFile(const char* file, const ObservedLine& line);
     void CheckSettings();
     void CheckSettingLine(const ObservedLine& line);
     void CheckUnknownKey(const ObservedLine& line, const std::string& key);
@@ -110,18 +124,29 @@ private:
     void ReportValuesInEffect();
     const ObservedLine* EffectiveLine(SettingKey key) const;
     size_t LineOf(SettingKey key) const;
-    std::string EffectiveValue(SettingKey key, bool* set) const;
+    Arg EffectiveValue(SettingKey key, bool* set) const;
+
     void CheckMenu();
     void CheckMenuRow(const ObservedLine& line, size_t rowCount);
+    void CheckSkippedMenuLine(const ObservedLine& line);
+    bool CheckSkippedTableLine(const char* file, const ObservedLine& line);
     void CheckTables();
-    void CheckTable(const char* file, const ObservedLines& lines, const AccessPointTable& table,
-                    SettingKey numberKey, const char* numberValue);
+    // The line of each record.
+    std::vector<size_t> CheckTable(const char* file, const ObservedLines& lines,
+                                   const AccessPointTable& table, SettingKey numberKey,
+                                   const char* numberValue);
+    // False when the number can match nothing a modem dials (full-width characters).
+    bool CheckTableNumber(const char* file, size_t line, const std::string& text,
+                          const AccessPointRecord& record, Phrase what);
     void CheckRecordNumber(const char* file, size_t line, const AccessPointRecord& record,
-                           const char* what);
+                           Phrase what);
     void CheckPairs(const ObservedLines& lines);
+    void CheckAcrossFiles();
+    void CheckNewDomains();
+    void CheckOldAgainstCurrent();
+    void CheckNewNumberSuffixes();
     // A number the migration puts into entries: its characters and its length.
-    void CheckNewNumber(const char* file, size_t line, const std::string& number,
-                        const std::string& what);
+    void CheckNewNumber(const char* file, size_t line, const std::string& number, const Arg& what);
     void CheckLogo();
 
     KitFolder& folder_;
@@ -137,4 +162,10 @@ private:
     MainMenuSettings mainMenu_;
     FormTexts formTexts_;
     DnsSettings dns_;
+    std::set<std::pair<std::string, size_t>> quoted_;  // file, line
+    std::vector<MethodMenuItem> menuRows_;
+    std::vector<size_t> menuRowLines_;
+    std::vector<size_t> generalLines_;  // the line of each record
+    std::vector<size_t> phsLines_;
+    std::map<std::string, size_t> pairLines_;  // the line of each old number
 };

@@ -85,6 +85,28 @@ std::string KitFolder::NameInFolder(const char* fileName) const {
     return fileName;
 }
 
+std::vector<std::string> KitFolder::Names() const {
+    std::vector<std::string> names;
+#ifdef _WIN32
+    WIN32_FIND_DATAA found;
+    const HANDLE search = FindFirstFileA((path_ + separator_ + "*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            names.push_back(found.cFileName);
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+#else
+    if (DIR* folder = opendir(path_.c_str())) {
+        while (const dirent* entry = readdir(folder)) {
+            names.push_back(entry->d_name);
+        }
+        closedir(folder);
+    }
+#endif
+    return names;
+}
+
 std::string KitFolder::Shown(const char* fileName) const {
     return path_ + separator_ + NameInFolder(fileName);
 }

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 #include "settings/DataFiles.h"
 
@@ -23,6 +24,9 @@ public:
     // Present as the program's existence test sees it, and a plain file that can be read.
     bool Has(const char* fileName) const;
     bool IsReadableFile(const char* fileName) const;
+
+    // The names of everything in the folder.
+    std::vector<std::string> Names() const;
 
     // The file's bytes, at most `limit` of them. False when it cannot be read.
     bool ReadBytes(const char* fileName, std::string* bytes, size_t limit) const;

@@ -46,6 +46,7 @@ struct Proposal {
     std::string userNameAfter;       // as written; empty when nothing was written
     size_t writesBefore = 0;         // credential writes of the run before the dialog
     bool finished = false;
+    std::string nameServers;  // as written, "a.b.c.d, a.b.c.d"; empty when none were written
 };
 
 struct EntryOutcome {
@@ -65,7 +66,22 @@ struct EntryFacts {
     std::string number;    // as the dialogs show an old number
     std::string localNumber;
     std::string userName;
+    std::string nameServers;  // as NameServers() shows them; empty without specific ones
 };
+
+// The specific name servers of an entry, or empty when it has none.
+std::string NameServers(const RASENTRYA& entry, Language language) {
+    if ((entry.dwfOptions & RASEO_SpecificNameServers) == 0) {
+        return std::string();
+    }
+    const auto shown = [](const RASIPADDR& a) { return Format("%u.%u.%u.%u", a.a, a.b, a.c, a.d); };
+    const RASIPADDR& first = entry.ipaddrDns;
+    const RASIPADDR& second = entry.ipaddrDnsAlt;
+    if ((first.a | first.b | first.c | first.d | second.a | second.b | second.c | second.d) == 0) {
+        return Say(language, Phrase::NameServersNone);
+    }
+    return shown(first) + ", " + shown(second);
+}
 
 const char* TableFile(AccessPointTableKind kind) {
     switch (kind) {
@@ -111,8 +127,12 @@ const char* IconName(MessageIcon icon) {
 
 class PreviewUi : public MigrationUi {
 public:
-    PreviewUi(const DataFiles& files, PreviewPhonebook& book, PreviewUser& user, OsClass osClass)
-        : book_(book), user_(user), inspector_(files, book.Api(), quiet_, quietUi_, osClass) {}
+    PreviewUi(const DataFiles& files, PreviewPhonebook& book, PreviewUser& user, OsClass osClass,
+              Language language)
+        : book_(book),
+          user_(user),
+          language_(language),
+          inspector_(files, book.Api(), quiet_, quietUi_, osClass) {}
 
     void Attach(const MigrationContext* run) { run_ = run; }
 
@@ -179,6 +199,7 @@ private:
                                       strnlen(entry->szAreaCode, sizeof(entry->szAreaCode)));
                 facts.number = facts.areaCode + "-" + facts.localNumber;
             }
+            facts.nameServers = NameServers(*entry, language_);
             inspector_.ReleaseEntryProperties();
         }
         char userName[kUserNameSize];
@@ -202,21 +223,28 @@ private:
         if (written != nullptr && book_.CredentialWrites() > p.writesBefore) {
             p.userNameAfter = written->userName;
         }
+        if (written != nullptr && written->properties.size() >= sizeof(RASENTRYA)) {
+            RASENTRYA entry;
+            memcpy(&entry, written->properties.data(), sizeof(entry));
+            const std::string servers = NameServers(entry, language_);
+            p.nameServers = servers != before_.nameServers ? servers : std::string();
+        }
     }
 
     std::string Why(const EntryExamination& e, const std::vector<Proposal>& proposals) const {
+        const Language l = language_;
         switch (e.stop) {
             case ExaminationStop::EntryGone:
-                return "its properties cannot be read (the entry is gone, or unreadable)";
+                return Say(l, Phrase::WhyGone);
             case ExaminationStop::UnexpectedProbe:
-                return "the size query of its properties answered neither 603 nor 623";
+                return Say(l, Phrase::WhyProbe);
             case ExaminationStop::OtherDeviceType:
-                return "its device type " + Quoted(before_.deviceType) + " is not \"modem\"";
+                return Say(l, Phrase::WhyDevice, {Quoted(before_.deviceType)});
             case ExaminationStop::CredentialsUnreadable:
-                return "its user name and password cannot be read";
+                return Say(l, Phrase::WhyCredentials);
             case ExaminationStop::OtherUserPrefix:
-                return "its user name " + Quoted(before_.userName) +
-                       " does not start with UserPrefix " + Quoted(run_->UserPrefix);
+                return Say(l, Phrase::WhyPrefix,
+                           {Quoted(before_.userName), Quoted(run_->UserPrefix)});
             case ExaminationStop::Examined:
                 break;
         }
@@ -224,7 +252,7 @@ private:
         std::string why;
         if (!e.tableHit) {
             if (!e.fletsIsdnProposed) {
-                why = "its number " + Quoted(facts.number) + " is in no access-point table";
+                why = Say(l, Phrase::WhyNoTable, {Quoted(facts.number)});
             }
         } else if (!e.domainPassed) {
             const char* required = e.table == AccessPointTableKind::General ? "OldDialupDomain"
@@ -233,29 +261,28 @@ private:
             const char* value = e.table == AccessPointTableKind::General ? run_->OldDialupDomain
                                 : e.table == AccessPointTableKind::Phs   ? run_->OldMobileDomain
                                                                          : run_->OldAirHDomain;
-            why = std::string(TableFile(e.table)) + " has its number, but its user name " +
-                  Quoted(facts.userName) + " does not have the domain " + required + " " +
-                  Quoted(value);
+            why = Say(l, Phrase::WhyDomain,
+                      {TableFile(e.table), Quoted(facts.userName), required, Quoted(value)});
         }
         if (!e.fletsIsdnProposed &&
             run_->IsFletsIsdnNumber(facts.areaCode.c_str(), facts.localNumber.c_str())) {
             const bool off = run_->OldDomain[0] == '\0' || run_->FletsIsdnDomain[0] == '\0' ||
                              EqualsNoCase(run_->OldDomain, run_->FletsIsdnDomain);
-            why += std::string(why.empty() ? "" : "; ") + "it dials the Flets ISDN number " +
-                   Quoted(run_->DefaultFletsIsdnNumber) +
-                   (off ? ", but the Flets ISDN user-name change is off (OldDomain and "
-                          "FletsIsdnDomain must both be set and differ)"
-                        : ", but its user name " + Quoted(facts.userName) +
-                              " does not have OldDomain " + Quoted(run_->OldDomain));
+            why += (why.empty() ? std::string() : Say(l, Phrase::Separator)) +
+                   (off ? Say(l, Phrase::WhyFletsOff, {Quoted(run_->DefaultFletsIsdnNumber)})
+                        : Say(l, Phrase::WhyFletsDomain,
+                              {Quoted(run_->DefaultFletsIsdnNumber), Quoted(facts.userName),
+                               Quoted(run_->OldDomain)}));
         }
         if (why.empty() && proposals.empty()) {
-            why = "nothing to change";
+            why = Say(l, Phrase::WhyNothing);
         }
         return why;
     }
 
     PreviewPhonebook& book_;
     PreviewUser& user_;
+    Language language_;
     QuietUser quiet_;
     DecliningMigrationUi quietUi_;
     MigrationContext inspector_;  // reads entries for the explanations, never writes
@@ -306,9 +333,10 @@ void WriteJson(FILE* out, const std::vector<EntryOutcome>& entries,
                         J(p.userName.oldDomain).c_str(), J(p.userName.newUserName).c_str(),
                         J(p.userName.newDomain).c_str());
             }
-            fprintf(out, "\"userNameBefore\": %s, \"userNameAfter\": %s}",
+            fprintf(out, "\"userNameBefore\": %s, \"userNameAfter\": %s, \"nameServers\": %s}",
                     J(p.userNameBefore).c_str(),
-                    p.userNameAfter.empty() ? "null" : J(p.userNameAfter).c_str());
+                    p.userNameAfter.empty() ? "null" : J(p.userNameAfter).c_str(),
+                    p.nameServers.empty() ? "null" : JsonString(p.nameServers).c_str());
         }
         fprintf(out, "], \"messages\": ");
         writeMessages(e.messages);
@@ -320,36 +348,43 @@ void WriteJson(FILE* out, const std::vector<EntryOutcome>& entries,
 }
 
 void WriteText(FILE* out, const std::vector<EntryOutcome>& entries,
-               const std::vector<ShownMessage>& messages) {
-    const auto writeMessages = [&](const std::vector<ShownMessage>& list, const char* lead) {
+               const std::vector<ShownMessage>& messages, Language l) {
+    const auto line = [&](Phrase phrase, const std::vector<Arg>& args) {
+        fprintf(out, "%s\n", Say(l, phrase, args).c_str());
+    };
+    const auto writeMessages = [&](const std::vector<ShownMessage>& list, Phrase lead) {
         for (const ShownMessage& m : list) {
-            fprintf(out, "%s (%s): %s\n", lead, IconName(m.icon), JsonString(m.text).c_str());
+            line(lead, {IconName(m.icon), JsonString(m.text)});
         }
     };
     for (const EntryOutcome& e : entries) {
         const std::string name = "[" + Show(e.name) + "]";
         if (e.proposals.empty()) {
-            fprintf(out, "%s passed over: %s\n", name.c_str(), e.why.c_str());
+            line(Phrase::PassedOver, {name, e.why});
         }
         for (const Proposal& p : e.proposals) {
             if (p.accessPoint) {
-                fprintf(out, "%s access-point change (the old access point is in %s)\n",
-                        name.c_str(), TableFile(e.table));
-                fprintf(out, "    number:    %s -> %s\n", Quoted(p.change.oldNumber).c_str(),
-                        Quoted(p.change.newNumber).c_str());
+                line(Phrase::AccessPointChange, {name, TableFile(e.table)});
+                line(Phrase::NumberLine,
+                     {Quoted(p.change.oldNumber), Quoted(p.change.newNumber),
+                      p.change.newNumber[0] == '\0' ? Phrase::EmptyNumber : Phrase::None});
             } else {
-                fprintf(out, "%s Flets ISDN user-name change (it dials %s)\n", name.c_str(),
-                        Quoted(p.userName.phoneNumber).c_str());
+                line(Phrase::FletsChange, {name, Quoted(p.userName.phoneNumber)});
             }
-            fprintf(out, "    user name: %s -> %s\n", Quoted(p.userNameBefore).c_str(),
-                    p.userNameAfter.empty() ? "(not written)" : Quoted(p.userNameAfter).c_str());
+            line(Phrase::UserNameLine,
+                 {Quoted(p.userNameBefore), p.userNameAfter.empty() ? Arg(Phrase::NotWritten)
+                                            : p.userNameAfter == p.userNameBefore
+                                                ? Arg(Phrase::Unchanged)
+                                                : Arg(Quoted(p.userNameAfter))});
+            line(Phrase::NameServersLine,
+                 {p.nameServers.empty() ? Arg(Phrase::NameServersUnchanged) : Arg(p.nameServers)});
         }
         if (!e.proposals.empty() && !e.why.empty()) {
-            fprintf(out, "    not proposed: %s\n", e.why.c_str());
+            line(Phrase::NotProposed, {e.why});
         }
-        writeMessages(e.messages, "    the program shows");
+        writeMessages(e.messages, Phrase::ProgramShows);
     }
-    writeMessages(messages, "final message");
+    writeMessages(messages, Phrase::FinalMessage);
 }
 
 }  // namespace
@@ -357,7 +392,7 @@ void WriteText(FILE* out, const std::vector<EntryOutcome>& entries,
 int PreviewMigration(KitFolder& folder, PreviewPhonebook& phonebook, const PreviewOptions& options,
                      FILE* out) {
     PreviewUser user;
-    PreviewUi ui(folder, phonebook, user, options.osClass);
+    PreviewUi ui(folder, phonebook, user, options.osClass, options.language);
     MigrationContext run(folder, phonebook.Api(), user, ui, options.osClass);
     ui.Attach(&run);
     run.RunMigration();
@@ -366,10 +401,13 @@ int PreviewMigration(KitFolder& folder, PreviewPhonebook& phonebook, const Previ
     if (options.json) {
         WriteJson(out, ui.entries, messages);
     } else {
-        WriteText(out, ui.entries, messages);
+        WriteText(out, ui.entries, messages, options.language);
     }
     bool failed = false;
     for (const EntryOutcome& e : ui.entries) {
+        for (const Proposal& p : e.proposals) {
+            failed = failed || (p.accessPoint && p.change.newNumber[0] == '\0');
+        }
         for (const ShownMessage& m : e.messages) {
             failed = failed || m.icon == MessageIcon::Warning;
         }

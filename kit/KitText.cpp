@@ -172,29 +172,47 @@ bool StartsLikeANumber(const std::string& text) {
     return IsDigit(t.empty() ? '\0' : t[0]) || (first == 0x82 && second >= 0x4F && second <= 0x58);
 }
 
-char FirstNonDigit(const std::string& text) {
-    for (const char c : text) {
-        if (!IsDigit(c)) {
-            return c;
-        }
-    }
-    return '\0';
+namespace {
+
+// The character of `text` at byte `i`: a lead byte takes the byte after it.
+std::string CharacterAt(const std::string& text, size_t i) {
+    const bool pair = IsLeadByte932(static_cast<unsigned char>(text[i])) && i + 1 < text.size();
+    return text.substr(i, pair ? 2 : 1);
 }
 
-std::string FirstNonDialling(const std::string& number) {
-    for (size_t i = 0; i < number.size(); ++i) {
-        const char c = number[i];
-        if (IsDigit(c) || strchr(" -#*,!@$()PpTtWw", c) != nullptr) {
-            continue;
+}  // namespace
+
+std::string FirstNonDigit(const std::string& text) {
+    for (size_t i = 0; i < text.size(); i += CharacterAt(text, i).size()) {
+        if (!IsDigit(text[i])) {
+            return CharacterAt(text, i);
         }
-        const bool pair = IsLeadByte932(static_cast<unsigned char>(c)) && i + 1 < number.size();
-        return number.substr(i, pair ? 2 : 1);
     }
     return std::string();
 }
 
-std::string ShownCharacter(char c) {
-    return Quoted(std::string(1, c));
+std::string FirstDoubleByte(const std::string& text) {
+    for (size_t i = 0; i < text.size(); i += CharacterAt(text, i).size()) {
+        if (CharacterAt(text, i).size() == 2) {
+            return CharacterAt(text, i);
+        }
+    }
+    return std::string();
+}
+
+std::string FirstNonDialling(const std::string& number) {
+    for (size_t i = 0; i < number.size(); i += CharacterAt(number, i).size()) {
+        const char c = number[i];
+        if (c != '\0' && (IsDigit(c) || strchr(" -#*,!@$()PpTtWw", c) != nullptr)) {
+            continue;
+        }
+        return CharacterAt(number, i);
+    }
+    return std::string();
+}
+
+std::string ShownCharacter(const std::string& character) {
+    return Quoted(character);
 }
 
 std::string JsonString(const std::string& utf8) {
@@ -232,4 +250,33 @@ std::string Format(const char* format, ...) {
     }
     va_end(again);
     return out;
+}
+
+bool LooksLikeNumber(const std::string& text) {
+    const std::string t = Trimmed(text);
+    size_t digits = 0;
+    for (size_t i = 0; i < t.size(); i += CharacterAt(t, i).size()) {
+        const std::string c = CharacterAt(t, i);
+        const unsigned char second = c.size() == 2 ? static_cast<unsigned char>(c[1]) : 0;
+        if (IsDigit(c[0]) || (c[0] == '\x82' && second >= 0x4F && second <= 0x58)) {
+            ++digits;  // 0-9, ０-９
+        } else if (c.size() == 1 ? strchr("-() #", c[0]) == nullptr
+                                 : c != "\x81\x7C" && c != "\x81\x5D" && c != "\x81\x40" &&
+                                       c != "\x81\x69" && c != "\x81\x6A" && c != "\x81\x94") {
+            return false;  // besides －, ‐, the full-width blank, （, ） and ＃
+        }
+    }
+    return digits >= 4;
+}
+
+std::vector<std::string> Columns(const std::string& text) {
+    std::vector<std::string> columns(1);
+    for (const char c : text) {
+        if (c == ',') {
+            columns.emplace_back();
+        } else {
+            columns.back() += c;
+        }
+    }
+    return columns;
 }

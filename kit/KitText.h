@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 // Offset of the first byte that is not code page 932 text (a lone byte 0x80, 0xA0 or
 // 0xFD-0xFF, or a lead byte without a valid second byte), or `length` when all are.
@@ -42,15 +43,24 @@ bool HasDigit(const std::string& text);
 // A digit, also a full-width one (0x82 0x4F to 0x82 0x58), after any blanks and tabs.
 bool StartsLikeANumber(const std::string& text);
 
-// The first byte of `text` that is not a digit 0-9, or 0.
-char FirstNonDigit(const std::string& text);
+// Text that reads as a telephone number to a person: at least four digits (half- or
+// full-width), and besides them only hyphens, blanks, parentheses and "#" (either width).
+bool LooksLikeNumber(const std::string& text);
+
+// `text` split at its ASCII commas (never the second byte of a double-byte character).
+std::vector<std::string> Columns(const std::string& text);
+
+// The first character of `text` (code page 932: 1 or 2 bytes) that is not a digit 0-9,
+// and the first double-byte (full-width) character; empty when there is none.
+std::string FirstNonDigit(const std::string& text);
+std::string FirstDoubleByte(const std::string& text);
 
 // The first character of a number to dial that a modem does not dial (anything but digits,
 // blanks and - # * , ! @ $ ( ) P T W), 1 or 2 bytes; empty when there is none.
 std::string FirstNonDialling(const std::string& number);
 
-// One byte, shown between double quotes.
-std::string ShownCharacter(char c);
+// One character (code page 932), shown between double quotes.
+std::string ShownCharacter(const std::string& character);
 
 // A JSON string literal of UTF-8 text.
 std::string JsonString(const std::string& utf8);

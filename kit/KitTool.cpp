@@ -15,8 +15,8 @@
 namespace {
 
 const char kUsage[] =
-    "usage: dialnest-kit check [--json] [--verbose] KITDIR\n"
-    "       dialnest-kit preview [--json] [--os-class=nt|9x] KITDIR [PHONEBOOK]\n";
+    "usage: dialnest-kit check [--json] [--verbose] [--lang=ja|en] KITDIR\n"
+    "       dialnest-kit preview [--json] [--os-class=nt|9x] [--lang=ja|en] KITDIR [PHONEBOOK]\n";
 const char kHelp[] =
     "\n"
     "check    reads every provider file in KITDIR as Dialnest reads it and reports what it\n"
@@ -26,6 +26,8 @@ const char kHelp[] =
     "         Windows the system's phonebook when none is given) without writing anything,\n"
     "         every proposal accepted, and tells entry by entry what it would do.\n"
     "         --os-class chooses the Windows family of the credential rules (default nt).\n"
+    "--lang   the language of the reports: Japanese (ja) or English (en); by default the\n"
+    "         user's (the locale, on Windows the user-interface language).\n"
     "\n"
     "exit status: 0 no error, 1 errors, 2 usage error\n";
 
@@ -36,6 +38,7 @@ struct Arguments {
     bool verbose = false;
     OsClass osClass = PreviewOptions().osClass;
     bool osClassGiven = false;
+    Language language = UserLanguage();
     std::string error;
 };
 
@@ -68,6 +71,16 @@ Arguments Parse(int argc, const char* const* argv) {
             a.osClassGiven = true;
             if (!ParseOsClass(value, &a.osClass)) {
                 a.error = "--os-class takes nt, 9x or a class number 0-9, not \"" + value + "\"";
+            }
+        } else if (arg == "--lang" || arg.rfind("--lang=", 0) == 0) {
+            std::string value = arg.size() > 6 ? arg.substr(7) : "";
+            if (arg == "--lang") {
+                value = i + 1 < argc ? argv[++i] : "";
+            }
+            if (value == "ja" || value == "en") {
+                a.language = value == "ja" ? Language::Japanese : Language::English;
+            } else {
+                a.error = "--lang takes ja or en, not \"" + value + "\"";
             }
         } else if (arg == "--help" || arg == "-h") {
             a.command = "help";
@@ -102,7 +115,7 @@ int Usage(FILE* err, const std::string& error) {
 }
 
 int Check(const Arguments& a, KitFolder& folder, FILE* out) {
-    KitReport report;
+    KitReport report(a.language);
     CheckKit(folder, &report);
     if (a.json) {
         report.WriteJson(out, a.verbose, ShowPath(folder.Path()));
@@ -114,11 +127,11 @@ int Check(const Arguments& a, KitFolder& folder, FILE* out) {
 
 int Preview(const Arguments& a, KitFolder& folder, FILE* out, FILE* err) {
     PreviewPhonebook phonebook;
-    std::string source;
+    std::string source;  // UTF-8, as shown
     if (a.operands.size() == 2) {
-        source = a.operands[1];
-        if (!phonebook.OpenFile(source)) {
-            return Usage(err, "no phonebook file " + ShowPath(source));
+        source = ShowPath(a.operands[1]);
+        if (!phonebook.OpenFile(a.operands[1])) {
+            return Usage(err, "no phonebook file " + source);
         }
     } else {
 #ifdef _WIN32
@@ -126,20 +139,19 @@ int Preview(const Arguments& a, KitFolder& folder, FILE* out, FILE* err) {
             fprintf(err, "dialnest-kit: the system's dial-up library cannot be loaded\n");
             return kExitError;
         }
-        source = "the system's phonebook";
+        source = Say(a.language, Phrase::SystemPhonebook);
 #else
         return Usage(err, "no PHONEBOOK given: here only a substitute phonebook file can be read");
 #endif
     }
     if (!a.json) {
-        fprintf(out,
-                "preview of the migration with the kit %s over %s (nothing is written; "
-                "every proposal is accepted)\n",
-                ShowPath(folder.Path()).c_str(), ShowPath(source).c_str());
+        fprintf(out, "%s\n",
+                Say(a.language, Phrase::PreviewHeading, {ShowPath(folder.Path()), source}).c_str());
     }
     PreviewOptions options;
     options.osClass = a.osClass;
     options.json = a.json;
+    options.language = a.language;
     return PreviewMigration(folder, phonebook, options, out);
 }
 

@@ -49,14 +49,16 @@ ISP_INF.csv:9: warning [unused-size]
 ISP_INF.csv:9: warning [duplicate-key] line 8 is the one in effect
 ISP_INF.csv:10: warning [dns-nothing-written]
 ISP_INF.csv:11: warning [bad-address]
-ISP_INF.csv:12: warning [domain-without-at]
+ISP_INF.csv:12: error [domain-without-at]
 ISP_INF.csv:13: error [domain-never-matches]
-ISP_INF.csv:14: warning [value-blanks]
+ISP_INF.csv:13: error [settings-without-table] APGEN.csv is missing
+ISP_INF.csv:14: error [domain-blanks]
 ISP_INF.csv:15: warning [missing-comma]
 ISP_INF.csv:16: warning [duplicate-key] line 10 is the one in effect
 ISP_INF.csv:18: error [flets-never-applies]
 ISP_INF.csv:19: error [flets-never-applies]
-ISP_INF.csv:20: warning [not-a-number] holds "０"
+ISP_INF.csv:20: error [full-width-number] holds the full-width "０"
+ISP_INF.csv:20: error [settings-without-table] APPHS.csv is missing
 ''', 'utf-8')
 
 w('in-effect/ISP_INF.csv', crlf([
@@ -101,8 +103,7 @@ w('utf8/ISP_INF.csv', crlf(['DefaultTelNumber,0570-000-111', 'CaptionStart,ネ�
 w('utf8/CTMENU.csv', b'\xef\xbb\xbf' + menu.encode('cp932'))
 w('utf8.expected', '''# exit 1
 ISP_INF.csv:2: error [encoding]
-CTMENU.csv: error [no-choosable-method]
-CTMENU.csv:1: error [encoding]
+CTMENU.csv:1: error [encoding] 2 further findings in this file are held back
 ''', 'utf-8')
 w('utf16/ISP_INF.csv', b'\xff\xfe' + crlf(['DefaultTelNumber,0570-000-111']).encode('utf-16-le'))
 w('utf16/CTMENU.csv', menu)
@@ -146,21 +147,23 @@ w('tables/APAIR.csv', crlf([
  '0570000780\t0570000334',
 ]))
 w('tables.expected', '''# exit 1
-APGEN.csv:2: warning [skipped-number]
+APGEN.csv:2: error [dropped-record] "0312345678"
 APGEN.csv:3: warning [skipped-number]
 APGEN.csv:5: warning [shadowed-record] line 4 ("1234")
 APGEN.csv:6: warning [duplicate-record] the same number as line 4
 APGEN.csv:7: warning [number-characters]
-APGEN.csv:8: warning [short-number]
-APGEN.csv:9: warning [number-too-long]
-APGEN.csv:12: warning [number-too-long]
+APGEN.csv:8: error [short-number]
+APGEN.csv:9: error [number-too-long]
+APGEN.csv:12: error [number-too-long]
 APGEN.csv:13: warning [number-characters]
 APPHS.csv:1: error [table-needs-number]
+APPHS.csv:1: error [no-new-domain] MobileDomain
+APAIR.csv:1: error [no-new-domain] AirHDomain
 APAIR.csv:3: warning [pair-replaced] keeps line 2's place
 APAIR.csv:4: warning [shadowed-record] the pair of line 5 is tried before this one
 APAIR.csv:7: warning [skipped-number]
-APAIR.csv:9: warning [number-too-long]
-APAIR.csv:10: warning [skipped-number]
+APAIR.csv:9: error [number-too-long]
+APAIR.csv:10: error [dropped-record] a tab
 ''', 'utf-8')
 
 w('menu-rows/ISP_INF.csv', crlf(['DefaultTelNumber,0570-000-111']))
@@ -175,14 +178,14 @@ w('menu-rows/CTMENU.csv', crlf([
  '1,128,@dial.example.ne.jp,' + '8' * 128,
  '1,129,@dial.example.ne.jp,' + '9' * 129,
 ]))
-w('menu-rows.expected', '''# exit 0
-CTMENU.csv:1: warning [row-incomplete]
-CTMENU.csv:1: warning [row-incomplete]
+w('menu-rows.expected', '''# exit 1
+CTMENU.csv:1: error [row-incomplete]
+CTMENU.csv:1: error [row-incomplete]
 CTMENU.csv:2: warning [phs-lookalike]
-CTMENU.csv:3: warning [domain-without-at]
+CTMENU.csv:3: error [domain-without-at]
 CTMENU.csv:4: warning [cut-text]
-CTMENU.csv:8: warning [number-too-long] with pulse dialling
-CTMENU.csv:9: warning [number-too-long] 作成 (create) stops
+CTMENU.csv:8: error [number-too-long] with pulse dialling
+CTMENU.csv:9: error [number-too-long] 作成 (create) stops
 ''', 'utf-8')
 w('menu-unchoosable/ISP_INF.csv', crlf(['DefaultTelNumber,0570-000-111']))
 w('menu-unchoosable/CTMENU.csv', crlf([
@@ -193,8 +196,8 @@ w('menu-unchoosable/CTMENU.csv', crlf([
 ]))
 w('menu-unchoosable.expected', '''# exit 1
 CTMENU.csv: error [no-choosable-method]
-CTMENU.csv:3: warning [not-a-row]
-CTMENU.csv:4: warning [not-a-row]
+CTMENU.csv:3: error [dropped-method] a blank stands before its kind
+CTMENU.csv:4: error [dropped-method] full-width digits
 ''', 'utf-8')
 
 w('only-tables/APGEN.csv', crlf(['03-3333-0101']))
@@ -215,18 +218,162 @@ w('long-lines/CTMENU.csv', crlf([
  '2,' + 'n' * 255 + ',@' + 'd' * 240 + ',0570-000-111',
 ]))
 w('long-lines/APGEN.csv', crlf([
- 'L' * 499 + ',0570-000-111',
- 'M' * 500 + ',0570-000-111',
+ 'L' * 499 + ',0570-000-999',
+ 'M' * 500 + ',0570-000-999',
 ]))
-w('long-lines.expected', '''# exit 0
+w('long-lines.expected', '''# exit 1
 ISP_INF.csv:2: warning [long-line]
 ISP_INF.csv:3: warning [long-line]
 ISP_INF.csv:5: warning [not-a-number] beyond the numbers
 CTMENU.csv:2: warning [long-line]
-CTMENU.csv:2: warning [row-incomplete]
-CTMENU.csv:2: warning [row-incomplete]
+CTMENU.csv:2: error [row-incomplete]
+CTMENU.csv:2: error [row-incomplete]
 APGEN.csv:2: warning [long-line]
-APGEN.csv:2: warning [short-number]
+APGEN.csv:2: error [short-number]
+''', 'utf-8')
+
+# Lines the readers skip, or read otherwise, although they carry data
+w('skipped-data/ISP_INF.csv', crlf([
+ 'DefaultTelNumber,0570-000-111',
+ 'DefaultMobileNumber 0570-000-222',
+ 'MobileDomain,@phs.example.ne.jp',
+ 'AirHDomian,@air.example.ne.jp',
+ '1,ダイヤルアップ,@dial.example.ne.jp,0570-000-111',
+ '東京,03-3333-0101',
+]))
+w('skipped-data/CTMENU.csv', crlf([
+ '種別,表示名,ドメイン,アクセスポイント',
+ '1, ダイヤルアップ, @dial.example.ne.jp, 0570-000-111',
+ ',空の種別,@dial.example.ne.jp,0570-000-111',
+ '１,全角の種別,@dial.example.ne.jp,0570-000-111',
+ 'a,文字の種別,@dial.example.ne.jp,0570-000-111',
+ 'DefaultTelNumber,0570-000-111',
+]))
+w('skipped-data/APGEN.csv', crlf([
+ '東京，03-3333-0101',
+ '大阪\t06-6666-0202',
+ '名古屋;052-555-0303',
+ '全国,0570-000-８８８',
+ '札幌,011-222-03x03',
+ 'DefaultTelNumber,0570-000-111',
+]))
+w('skipped-data/APPHS.csv', crlf(['0570-000-888']))
+w('skipped-data/APAIR.csv', crlf([
+ '0570-000-777,0570-000-333,AIR-H',
+ 'エアー,0570-000-776,0570-000-334',
+ '0570-000-775，0570-000-335',
+]))
+w('skipped-data.expected', '''# exit 1
+ISP_INF.csv:2: error [dropped-setting] no comma after DefaultMobileNumber
+ISP_INF.csv:4: error [dropped-setting] did you mean AirHDomain? APAIR.csv needs it
+ISP_INF.csv:5: warning [wrong-file] row of CTMENU.csv
+ISP_INF.csv:6: warning [wrong-file] access-point table
+CTMENU.csv:2: error [domain-blanks] " @dial.example.ne.jp"
+CTMENU.csv:2: warning [menu-blanks] before the name " ダイヤルアップ"
+CTMENU.csv:2: warning [menu-blanks] before the number " 0570-000-111"
+CTMENU.csv:3: error [dropped-method] its kind column is empty
+CTMENU.csv:4: error [dropped-method] full-width digits
+CTMENU.csv:5: error [dropped-method] its kind is not a number
+CTMENU.csv:6: warning [wrong-file] DefaultTelNumber is a key of ISP_INF.csv
+APGEN.csv:1: error [dropped-record] a full-width comma "，"
+APGEN.csv:2: error [dropped-record] a tab
+APGEN.csv:3: error [dropped-record] a semicolon
+APGEN.csv:4: error [full-width-number] it is read as "0570-000"
+APGEN.csv:5: warning [number-characters] "011-222-03x03" is read as "011-2220303"
+APGEN.csv:6: warning [wrong-file] this table reads "0570-000111"
+APGEN.csv:6: error [old-is-current] 0570-000-111" (CTMENU.csv:2)
+APPHS.csv:1: error [table-needs-number] DefaultMobileNumber
+APAIR.csv:1: error [pair-columns] "0570-000-333,AIR-H"
+APAIR.csv:1: error [no-new-domain] AirHDomain
+APAIR.csv:2: error [pair-columns] "エアー" is read as the old number
+APAIR.csv:3: error [dropped-record] a full-width comma
+''', 'utf-8')
+
+# A spreadsheet's quotes, named once per file; an encoding error and what follows from it
+w('spreadsheet/ISP_INF.csv', crlf([
+ '"DefaultTelNumber","0570-000-111"',
+ 'CaptionStart,ネスト',
+ '"OldDialupDomain","@dial-old.example.ne.jp"',
+]))
+w('spreadsheet/CTMENU.csv', crlf(['1,"ダイヤルアップ","@dial.example.ne.jp","0570-000-111"']))
+w('spreadsheet/APGEN.csv', crlf(['"東京","03-3333-0101"']))
+w('spreadsheet.expected', '''# exit 1
+ISP_INF.csv:1: error [spreadsheet-quotes] on lines 1, 3:
+CTMENU.csv:1: error [spreadsheet-quotes] on lines 1:
+APGEN.csv:1: error [spreadsheet-quotes] on lines 1:
+''', 'utf-8')
+w('encoding-follow-on/ISP_INF.csv', crlf([
+ 'CaptionStart,ネスト接続',
+ 'CaptionStrat,ネスト',
+ 'LocalOnlyIsOk,yes',
+ 'DefaultTelNumber,０５７０',
+]), 'utf-8')
+w('encoding-follow-on/CTMENU.csv', menu)
+w('encoding-follow-on.expected', '''# exit 1
+ISP_INF.csv:1: error [encoding] 3 further findings in this file are held back
+''', 'utf-8')
+
+# The migration across files
+w('migration/ISP_INF.csv', crlf([
+ 'DefaultTelNumber,0570-000-111#',
+ 'DefaultMobileNumber,0570-000-222',
+ 'OldMobileDomain,@phs-old.example.ne.jp',
+ 'MobileDomain,@phs.example.ne.jp',
+ 'OldAirHDomain, @air-old.example.ne.jp',
+]))
+w('migration/CTMENU.csv', crlf(['1,ダイヤルアップ,@dial.example.ne.jp,03-5555-0111']))
+w('migration/APPHS.csv.txt', crlf(['0570-000-888']))
+w('migration/APGEN.csv', crlf([
+ '東京,03-3333-0101',
+ '東京,0333330101',
+ '市内,03-5555-0111',
+ '大阪,06-6666-0202',
+ '大阪,6666-0202',
+]))
+w('migration/APAIR.csv', crlf(['0570-000-777,0570-000-333']))
+w('migration.expected', '''# exit 1
+APPHS.csv: error [lookalike-file] "APPHS.csv.txt"
+ISP_INF.csv:1: error [new-number-suffix] "03-33330101#" would become "0570-000-111##"
+ISP_INF.csv:2: error [settings-without-table] DefaultMobileNumber is set for the PHS table, but APPHS.csv is missing
+ISP_INF.csv:5: error [domain-blanks] no APAIR.csv hit is ever proposed
+APGEN.csv:2: warning [same-number] "0333330101" is the number of line 1
+APGEN.csv:3: error [old-is-current] matches the current number "03-5555-0111" (CTMENU.csv:1)
+APAIR.csv:1: error [no-new-domain] AirHDomain
+''', 'utf-8')
+
+# Look-alike names, and a current number among the old ones
+w('lookalike/ISP_INF.csv', crlf([
+ 'DefaultTelNumber,0570-000-111',
+ 'DefaultMobileNumber,0570-000-222',
+ 'AirHDomian,@air.example.ne.jp',
+]))
+w('lookalike/CTMENU .csv', menu)
+w('lookalike/APGEN.csv', crlf(['全国,0570-000-222']))
+w('lookalike/APAIR.txt', crlf(['0570-000-777,0570-000-333']))
+w('lookalike.expected', '''# exit 1
+CTMENU.csv: error [lookalike-file] "CTMENU .csv"
+CTMENU.csv: error [missing-menu]
+APAIR.csv: error [lookalike-file] "APAIR.txt"
+ISP_INF.csv:2: error [settings-without-table] APPHS.csv is missing
+ISP_INF.csv:3: warning [unknown-key] did you mean AirHDomain?
+APGEN.csv:1: error [old-is-current] (DefaultMobileNumber)
+''', 'utf-8')
+w('phs-methods/ISP_INF.csv', crlf(['DefaultTelNumber,0570-000-111']))
+w('phs-methods/CTMENU.csv', crlf(['1,ダイヤルアップ,@dial.example.ne.jp,0570-000-111',
+                                  '2,PHS,@phs.example.ne.jp,0570-000-222##64']))
+w('phs-methods/APGEN.csv', crlf(['03-3333-0101']))
+w('phs-methods.expected', '''# exit 1
+CTMENU.csv:2: error [settings-without-table] PHS methods (line 2)
+''', 'utf-8')
+
+# The same findings in Japanese: the file's characters, never its bytes
+w('japanese/ISP_INF.csv', crlf(['DefaultTelNumber,0570-000-111', 'DialupDomain,dial.example.ne.jp']))
+w('japanese/CTMENU.csv', menu)
+w('japanese/APGEN.csv', crlf(['全国,0570-000-８８８']))
+w('japanese.expected', '''# exit 1
+# options: --lang=ja
+ISP_INF.csv:2: error [domain-without-at] は @ で始まっていません
+APGEN.csv:1: error [full-width-number] 全角の "８" があります
 ''', 'utf-8')
 
 # The preview: a kit and a phonebook with one entry per outcome of the rules
@@ -242,6 +389,9 @@ w('preview/kit/ISP_INF.csv', crlf([
  'AirHDomain,@air.example.ne.jp',
  'UserPrefix,u.',
  'LocalOnlyIsOk,TRUE',
+ 'SetDnsIpAddress,TRUE',
+ 'Dns1,192.0.2.53',
+ 'Dns2,192.0.2.54',
 ]))
 w('preview/kit/CTMENU.csv', menu)
 w('preview/kit/APGEN.csv', crlf(['東京,03-3333-0101', '大阪,06-6666-0202', '全国,0120-00-1492']))

@@ -24,7 +24,8 @@ std::string ReadAll(FILE* file) {
 }  // namespace
 
 KitRun RunKit(const std::vector<std::string>& arguments) {
-    std::vector<const char*> argv = {"dialnest-kit"};
+    // English unless the run asks otherwise, whatever the machine's locale.
+    std::vector<const char*> argv = {"dialnest-kit", "--lang=en"};
     for (const std::string& a : arguments) {
         argv.push_back(a.c_str());
     }

@@ -73,6 +73,8 @@ TEST(KitPreview, RunsThatStopEarlyAndRefusedChanges) {
          nullptr, 0, "1個の設定を変更しました"},
         {"new number of 129 bytes", "", std::string(129, '5'), Entry("a", "03-3333-0101", "x@y"),
          nullptr, 1, "新しい電話番号が長すぎます"},
+        {"empty new number", "", "", Entry("a", "03-3333-0101", "x@y"), nullptr, 1,
+         "-> \"\"  (EMPTY: the entry would dial nothing)"},
     };
     for (const Case& c : cases) {
         TempFolder kit;
