@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "settings/ByteText.h"
+#include "sim/PhonebookFile.h"
 #include "sim/SimDialupApi.h"
 #include "sim/SimRasApi.h"
 
@@ -58,6 +59,13 @@ void SimPhonebook::Set(const char* variable, const char* value) {
         others_.push_back(saved);
     }
     Restore(variable, value != nullptr, value != nullptr ? value : "");
+}
+
+std::string SimPhonebook::StoredPassword(const char* entry) const {
+    const std::string bytes = ReadFile();
+    SimPhonebookFile book = ParsePhonebook(bytes.data(), bytes.size());
+    const SimEntry* stored = FindSimEntry(&book, entry);
+    return stored != nullptr ? stored->password : "";
 }
 
 void SimPhonebook::Fail(const char* list) const {
