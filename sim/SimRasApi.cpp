@@ -222,8 +222,9 @@ RasDword EnumDevices(RASDEVINFOA* devices, RasDword* bytes, RasDword* count) {
     if (bytes == nullptr || count == nullptr) {
         return ERROR_BUFFER_INVALID;
     }
+    // Documented as ERROR_INVALID_USER_BUFFER here, where the other records give 632.
     if (devices != nullptr && !IsKnownDevInfoSize(CurrentSimWindows(), devices->dwSize)) {
-        return ERROR_INVALID_SIZE;
+        return ERROR_INVALID_USER_BUFFER_;
     }
     OpenPhonebook open;
     const RasDword opened = Open(nullptr, &open);

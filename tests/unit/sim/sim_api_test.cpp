@@ -238,7 +238,7 @@ TEST(SimApi, RefusesWrongSizesNullPointersAndUnknownEntriesWithoutChangingTheFil
     } cases[] = {
         {"entry names 260", [&] { return enumEntries(260); }, ERROR_INVALID_SIZE},
         {"entry names 528", [&] { return enumEntries(528); }, ERROR_INVALID_SIZE},
-        {"devices 148", [&] { return enumDevices(148); }, ERROR_INVALID_SIZE},
+        {"devices 148", [&] { return enumDevices(148); }, ERROR_INVALID_USER_BUFFER_},
         {"get entry 2880", [&] { return getEntry(2880, "Isp"); }, ERROR_INVALID_SIZE},
         {"set entry 1000", [&] { return setEntry(1000, 2884, "Isp"); }, ERROR_INVALID_SIZE},
         {"set entry stated 2000", [&] { return setEntry(2884, 2000, "Isp"); }, ERROR_INVALID_SIZE},

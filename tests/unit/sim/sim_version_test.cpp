@@ -91,7 +91,7 @@ TEST(SimVersions, EachVersionTakesTheStructureVersionsItKnows) {
         {"nt4", DialParams, kDialNt4, 0}, {"vista", DialParams, kDial7, 632},
         {"7", DialParams, kDial7, 0}, {"7", DialParams, kDial7 + 4, 632},
         {"98", Credentials, 540, 0},  {"10", Credentials, 544, 632}, {"98", DevInfo, 152, 0},
-        {"10", DevInfo, 156, 632},
+        {"10", DevInfo, 156, 1784},
     };
     for (const Case& c : cases) {
         SimPhonebook book;
