@@ -437,6 +437,8 @@ TEST(SimFile, OddContentIsSkippedWithoutHarm) {
                 EXPECT_STREQ(entry.szLocalPhoneNumber, c.firstNumber) << c.what;
             }
             EXPECT_EQ(entry.dwfOptions, 0u) << c.what;
+            EXPECT_EQ(entry.dwType + entry.dwFramingProtocol, 2u)
+                << c.what << ": a PPP phone entry";
             EXPECT_EQ(entry.dwCountryID, 0u) << c.what;
             EXPECT_EQ(entry.ipaddrDns.a, 0u) << c.what;
         }
