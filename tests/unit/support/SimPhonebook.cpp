@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "settings/ByteText.h"
+#include "sim/PhonebookFile.h"
 #include "sim/SimDialupApi.h"
 #include "sim/SimRasApi.h"
 
@@ -44,6 +45,25 @@ SimPhonebook::~SimPhonebook() {
     Restore(kFailVariable, hadFail_, savedFail_);
 }
 
+RASENTRYA WritableEntry(const char* number) {
+    RASENTRYA entry;
+    memset(&entry, 0, sizeof entry);
+    entry.dwSize = sizeof entry;
+    CopyField(entry.szLocalPhoneNumber, number);
+    CopyField(entry.szDeviceType, "modem");
+    CopyField(entry.szDeviceName, "M");
+    entry.dwFramingProtocol = RASFP_Ppp;
+    entry.dwType = 1;  // RASET_Phone
+    return entry;
+}
+
+std::string SimPhonebook::StoredPassword(const char* entry) const {
+    const std::string bytes = ReadFile();
+    SimPhonebookFile book = ParsePhonebook(bytes.data(), bytes.size());
+    const SimEntry* stored = FindSimEntry(&book, entry);
+    return stored != nullptr ? stored->password : "";
+}
+
 void SimPhonebook::Fail(const char* list) const {
     if (list == nullptr || list[0] == '\0') {
         unsetenv(kFailVariable);
@@ -55,11 +75,17 @@ void SimPhonebook::Fail(const char* list) const {
 RasDword SimPhonebook::AddModemEntry(const char* name, const char* modemName, const char* areaCode,
                                      const char* localNumber, const char* userName,
                                      const char* password) const {
+    // The structure version the library speaks, as far as our record reaches.
+    RasDword size = 0;
+    RasDword result = api_.RasGetEntryPropertiesA(nullptr, "", nullptr, &size, nullptr, nullptr);
+    if (result != ERROR_BUFFER_TOO_SMALL) {
+        return result;
+    }
     RASENTRYA entry;
     memset(&entry, 0, sizeof entry);
-    entry.dwSize = sizeof entry;
-    RasDword size = sizeof entry;
-    RasDword result = api_.RasGetEntryPropertiesA(nullptr, "", &entry, &size, nullptr, nullptr);
+    entry.dwSize = size < sizeof entry ? size : static_cast<RasDword>(sizeof entry);
+    size = sizeof entry;
+    result = api_.RasGetEntryPropertiesA(nullptr, "", &entry, &size, nullptr, nullptr);
     if (result != 0) {
         return result;
     }

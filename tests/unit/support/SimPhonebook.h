@@ -34,6 +34,10 @@ public:
                            const char* localNumber, const char* userName,
                            const char* password) const;
 
+    // The password saved for the entry as the file holds it ("" when none or no such entry):
+    // from Windows 2000 on the library itself only hands out a placeholder.
+    std::string StoredPassword(const char* entry) const;
+
     static constexpr const char* kFileName = "phonebook.ini";
 
 private:
@@ -44,3 +48,6 @@ private:
     bool hadPath_;
     bool hadFail_;
 };
+
+// A record of our structure version with `number` and what XP and later require of a write.
+RASENTRYA WritableEntry(const char* number);
