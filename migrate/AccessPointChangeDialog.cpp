@@ -2,9 +2,11 @@
 #include "migrate/AccessPointChangeDialog.h"
 
 #include "dialup/ModemCombo.h"
+#include "migrate/EntryChange.h"
 #include "res/resource.h"
 #include "settings/ByteText.h"
 #include "ui/DataExchange.h"
+#include "ui/ShellUserSide.h"
 
 const MessageMapEntry* AccessPointChangeDialog::MessageMap() const {
     static const MessageMapEntry entries[] = {
@@ -54,6 +56,16 @@ BOOL AccessPointChangeDialog::OnInitDialog() {
     OnEditModemClicked();
     OnEditPasswordClicked();
     return TRUE;
+}
+
+void AccessPointChangeDialog::OnOK() {
+    UpdateData(true);
+    const unsigned refusal = CheckNewNumber(fields.newNumber);
+    if (refusal != 0) {
+        ShellUserSide(hwnd_).ShowProgramMessage(Message{refusal}, MessageIcon::Warning);
+        return;
+    }
+    End(IDOK);
 }
 
 void AccessPointChangeDialog::OnEditUserNameClicked() {

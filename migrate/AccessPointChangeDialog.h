@@ -17,6 +17,7 @@ public:
 protected:
     BOOL OnInitDialog() override;
     void DoDataExchange(DataExchange& dx) override;
+    void OnOK() override;
 
 private:
     void OnEditUserNameClicked();
