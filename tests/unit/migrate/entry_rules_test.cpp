@@ -387,20 +387,40 @@ TEST(EntryRules, SecondProposalDecidedFromTheEntryAsWritten) {
     }
 }
 
-// A new user name that does not fit 256 bytes is refused, never cut.
-TEST(EntryRules, NewUserNameTooLong) {
-    MigrationHarness h;
-    h.WriteProviderKit(std::string(kStandard) + "MobileDomain,@" + std::string(260, 'm') + "\r\n");
-    h.AddModemEntry(kEntry, "", "07011112222", "Xabc@m.example");
-    const std::string before = h.sim.ReadFile();
-    h.ui.answers = {true};
-    auto context = h.LoadedContext(6);
-    EXPECT_EQ(context->ExamineEntry(kEntry), 1);
-    EXPECT_EQ(context->changedCount, 0);
-    ASSERT_EQ(h.user.shown.size(), 1u);
-    EXPECT_EQ(h.user.shown[0].kind, ShownMessage::Program);
-    EXPECT_EQ(h.user.shown[0].textId, static_cast<unsigned>(IDS_USER_NAME_TOO_LONG));
-    EXPECT_EQ(h.sim.ReadFile(), before);
+// An accepted change that cannot be what the subscriber meant is refused whole, with the
+// form's own words: a new user name over 256 bytes (never cut), an empty new number.
+TEST(EntryRules, AcceptedChangeRefused) {
+    struct Case {
+        const char* what;
+        std::string extraSettings;
+        const char* typedNumber;  // null: as proposed
+        unsigned textId;
+    } cases[] = {
+        {"user name too long", "MobileDomain,@" + std::string(260, 'm') + "\r\n", nullptr,
+         IDS_USER_NAME_TOO_LONG},
+        {"empty new number", "", "", IDS_NO_ACCESS_POINT},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        MigrationHarness h;
+        h.WriteProviderKit(std::string(kStandard) + c.extraSettings);
+        h.AddModemEntry(kEntry, "", "07011112222", "Xabc@m.example");
+        const std::string before = h.sim.ReadFile();
+        h.ui.answers = {true};
+        h.ui.editAccessPoint = [&c](AccessPointChangeFields& f) {
+            if (c.typedNumber != nullptr) {
+                CopyField(f.newNumber, c.typedNumber);
+            }
+        };
+        auto context = h.LoadedContext(6);
+        EXPECT_EQ(context->ExamineEntry(kEntry), 1);
+        EXPECT_EQ(context->foundCount, 1);
+        EXPECT_EQ(context->changedCount, 0);
+        ASSERT_EQ(h.user.shown.size(), 1u);
+        EXPECT_EQ(h.user.shown[0].kind, ShownMessage::Program);
+        EXPECT_EQ(h.user.shown[0].textId, c.textId);
+        EXPECT_EQ(h.sim.ReadFile(), before);
+    }
 }
 
 // The size probe and the reads that pass an entry over. An entry that is gone is passed
