@@ -15,7 +15,7 @@
 // and zero-terminated (code page 932).
 struct MigrationContext::EntryValues {
     const char* name = nullptr;
-    const char* phonebook = nullptr;  // as listed; null: the default phonebook
+    const char* phonebook = nullptr;          // as listed; null: the default phonebook
     char areaCode[kAreaCodeSize] = {};        // empty when the entry does not use area codes
     char localNumber[kLocalNumberSize] = {};  // szLocalPhoneNumber
     char oldNumber[kAreaCodeSize + kLocalNumberSize] = {};  // as shown: "area-local" or local
@@ -98,8 +98,7 @@ int MigrationContext::ExamineEntry(const char* entryName, const char* phonebook)
     return result;
 }
 
-void MigrationContext::NoteUnreadable(const char* entryName, ExaminationStop stop,
-                                      RasDword error) {
+void MigrationContext::NoteUnreadable(const char* entryName, ExaminationStop stop, RasDword error) {
     if (stop == ExaminationStop::PropertiesUnreadable ||
         stop == ExaminationStop::CredentialsUnreadable) {
         notExamined.push_back(NotExaminedEntry{entryName, error});
@@ -285,12 +284,11 @@ bool MigrationContext::WriteAcceptedChange(const EntryValues& entry, const Accep
     // Writing an entry that went away while the dialog was open would create it anew; and
     // one that cannot be looked at now is not written blind.
     RasDword size = 0;
-    const RasDword there =
-        api_.RasGetEntryPropertiesA != nullptr
-            ? api_.RasGetEntryPropertiesA(entry_.phonebook.empty() ? nullptr
-                                                                   : entry_.phonebook.c_str(),
-                                          entry.name, nullptr, &size, nullptr, nullptr)
-            : kMissingOperation;
+    const RasDword there = api_.RasGetEntryPropertiesA != nullptr
+                               ? api_.RasGetEntryPropertiesA(
+                                     entry_.phonebook.empty() ? nullptr : entry_.phonebook.c_str(),
+                                     entry.name, nullptr, &size, nullptr, nullptr)
+                               : kMissingOperation;
     if (there != 0 && there != ERROR_BUFFER_TOO_SMALL) {
         if (there != ERROR_CANNOT_FIND_PHONEBOOK_ENTRY) {
             user_.ShowProgramMessage(ChangeFailureMessage(there), MessageIcon::Warning);

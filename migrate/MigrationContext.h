@@ -155,11 +155,11 @@ public:
     void ReleaseEntryProperties();
     void ReleaseCredentials();
 
-    AccessPointTable generalTable;  // APGEN.csv
-    AccessPointTable phsTable;      // APPHS.csv
-    PairTable pairTable;            // APAIR.csv
-    int foundCount = 0;             // proposals made to the user
-    int changedCount = 0;           // proposals the user accepted
+    AccessPointTable generalTable;              // APGEN.csv
+    AccessPointTable phsTable;                  // APPHS.csv
+    PairTable pairTable;                        // APAIR.csv
+    int foundCount = 0;                         // proposals made to the user
+    int changedCount = 0;                       // proposals the user accepted
     std::vector<NotExaminedEntry> notExamined;  // in the order met
 
     // Migration settings, named after their keys; code page 932 text as written in the file.

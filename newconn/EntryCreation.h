@@ -100,5 +100,4 @@ bool ConfirmCreation(const DialupApi& api, UserSide& user, const char* name,
 // the old entry (or none) or the complete new one. Messages are program messages
 // (ダイヤルネスト) with the warning icon; the form shows its general report afterwards.
 bool CreateEntry(const CreationInputs& inputs, ExistingEntry& existing, const DialupApi& api,
-                 const DataFiles& files, UserSide& user, RegistryWriter& registry,
-                 OsClass osClass);
+                 const DataFiles& files, UserSide& user, RegistryWriter& registry, OsClass osClass);

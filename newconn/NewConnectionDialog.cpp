@@ -185,8 +185,7 @@ void NewConnectionDialog::OnOK() {
     CreationNotice notice;
     notice.Open(hwnd_);
     ShellRegistryWriter registry;
-    const bool created =
-        CreateEntry(inputs, existing, dialup_, files_, user_, registry, osClass);
+    const bool created = CreateEntry(inputs, existing, dialup_, files_, user_, registry, osClass);
     notice.Destroy();
 
     if (created) {

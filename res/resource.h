@@ -45,10 +45,10 @@
 #define AFX_IDS_APP_TITLE 57344
 
 // Captions and start-up
-#define IDS_PRODUCT_NAME 1100     // ダイヤルネスト
-#define IDS_ERROR_CAPTION 1101    // エラー
-#define IDS_RASAPI_ERROR 1102     // RASAPI32.DLL エラー
-#define IDS_NO_DIALUP 1103        // 現在の環境では…
+#define IDS_PRODUCT_NAME 1100   // ダイヤルネスト
+#define IDS_ERROR_CAPTION 1101  // エラー
+#define IDS_RASAPI_ERROR 1102   // RASAPI32.DLL エラー
+#define IDS_NO_DIALUP 1103      // 現在の環境では…
 
 // Logo
 #define IDS_PNG_ERROR 1200
@@ -86,7 +86,7 @@
 #define IDS_CHANGE_FAILED_14 1412
 #define IDS_CHANGE_FAILED_1784 1413
 #define IDS_CHANGE_FAILED_OTHER 1414
-#define IDS_NEW_NUMBER_TOO_LONG 1415  // our own: a new number that does not fit the entry
+#define IDS_NEW_NUMBER_TOO_LONG 1415   // our own: a new number that does not fit the entry
 #define IDS_ENTRY_PARTLY_CHANGED 1416  // our own: a failed write that could not be undone
 #define IDS_ENTRIES_NOT_EXAMINED 1417  // our own: entries a migration could not read
 

@@ -150,9 +150,9 @@ struct Documented {
     size_t alternates = 0;                   // bytes of alternate numbers after the structure
     bool reportsSavedPassword = true;        // XP and later
     DialupApi sim;
-    std::string phonebook;                  // the file the 2000 form names
-    std::vector<std::string> phonebooks;     // "Operation:phonebook" of every entry call
-    std::vector<RasDword> writtenSizes;      // dwSize and size of each properties write
+    std::string phonebook;                // the file the 2000 form names
+    std::vector<std::string> phonebooks;  // "Operation:phonebook" of every entry call
+    std::vector<RasDword> writtenSizes;   // dwSize and size of each properties write
     std::string writtenAlternates;
     RasDword writtenMask = 0;
 };
@@ -171,7 +171,8 @@ RasDword RASAPI_CALL DocumentedEnum(const char* reserved, const char*, RASENTRYN
     RASENTRYNAMEA names[1] = {};
     names[0].dwSize = kRasEntryNameSize;
     RasDword shortBytes = sizeof(names);
-    RasDword result = g_documented.sim.RasEnumEntriesA(reserved, nullptr, names, &shortBytes, count);
+    RasDword result =
+        g_documented.sim.RasEnumEntriesA(reserved, nullptr, names, &shortBytes, count);
     if (result != 0 || *bytes < *count * kRasEntryName2000Size) {
         *bytes = *count * kRasEntryName2000Size;
         return result != 0 ? result : ERROR_BUFFER_TOO_SMALL;
@@ -196,15 +197,15 @@ RasDword RASAPI_CALL DocumentedGet(const char* phonebook, const char* entry, RAS
         return ERROR_BUFFER_TOO_SMALL;
     }
     const RasDword known = g_documented.structureSize < kRasEntrySize ? g_documented.structureSize
-                                                                       : RasDword{kRasEntrySize};
+                                                                      : RasDword{kRasEntrySize};
     if (info->dwSize != known) {
         return ERROR_INVALID_SIZE;
     }
     RASENTRYA full{};
     full.dwSize = kRasEntrySize;
     RasDword fullSize = kRasEntrySize;
-    const RasDword result =
-        g_documented.sim.RasGetEntryPropertiesA(phonebook, entry, &full, &fullSize, nullptr, nullptr);
+    const RasDword result = g_documented.sim.RasGetEntryPropertiesA(phonebook, entry, &full,
+                                                                    &fullSize, nullptr, nullptr);
     if (result != 0) {
         return result;
     }
