@@ -318,7 +318,12 @@ bool MigrationContext::WriteAcceptedChange(const EntryValues& entry, const Accep
     }
     const RasDword result =
         WriteCredentials(entry.name, change.newUserName, change.newPassword, entry.password);
-    if (result == 0) {
+    // A refusal that saved them all the same completed the change: putting the properties
+    // back would leave half of it.
+    std::string saved;
+    if (result == 0 || (ReadSavedUserName(api_, asRead.phonebook.c_str(), entry.name,
+                                          IsNtFamily(osClass_), &saved) &&
+                        saved == change.newUserName && saved != entry.userName)) {
         return true;
     }
     user_.ShowProgramMessage(ChangeFailureMessage(result), MessageIcon::Warning);

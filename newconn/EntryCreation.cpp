@@ -212,6 +212,13 @@ bool CreateEntry(const CreationInputs& inputs, ExistingEntry& existing, const Di
             ShowWarning(user, partly);
         }
     };
+    // What the old entry's user name was, to tell afterwards whether a refused write of the
+    // new one went in all the same.
+    std::string existingUserName;
+    if (present) {
+        ReadSavedUserName(api, made.phonebook.c_str(), inputs.entryName, IsNtFamily(osClass),
+                          &existingUserName);
+    }
     const RasDword refused =
         WriteEntry(api, files, user, inputs.entryName, localNumber, inputs.modemName, &made);
     if (refused != 0) {
@@ -220,8 +227,14 @@ bool CreateEntry(const CreationInputs& inputs, ExistingEntry& existing, const Di
         }
         return false;
     }
+    std::string saved;
     if (!WriteDialParams(api, made.phonebook.c_str(), inputs.entryName, userName,
-                         inputs.password)) {
+                         inputs.password) &&
+        // A refusal that saved them all the same completed the entry.
+        !(present &&
+          ReadSavedUserName(api, made.phonebook.c_str(), inputs.entryName, IsNtFamily(osClass),
+                            &saved) &&
+          saved == userName && saved != existingUserName)) {
         putBack();
         return false;
     }
