@@ -101,8 +101,8 @@ const char* StopCode(ExaminationStop stop) {
             return "examined";
         case ExaminationStop::EntryGone:
             return "entry-gone";
-        case ExaminationStop::UnexpectedProbe:
-            return "unexpected-probe";
+        case ExaminationStop::PropertiesUnreadable:
+            return "properties-unreadable";
         case ExaminationStop::OtherDeviceType:
             return "other-device-type";
         case ExaminationStop::CredentialsUnreadable:
@@ -186,7 +186,7 @@ public:
 private:
     EntryFacts Read(const char* name) {
         EntryFacts facts;
-        if (inspector_.ReadEntryProperties(name) == EntryRead::Read) {
+        if (inspector_.ReadEntryProperties(name) == 0) {
             const RASENTRYA* entry = inspector_.EntryProperties();
             facts.deviceType.assign(entry->szDeviceType,
                                     strnlen(entry->szDeviceType, sizeof(entry->szDeviceType)));
@@ -204,7 +204,7 @@ private:
         }
         char userName[kUserNameSize];
         char password[kPasswordSize];
-        inspector_.ReadCredentials(name, userName, password);
+        inspector_.ReadCredentials(name, nullptr, userName, password);
         WipeBytes(password, sizeof(password));
         inspector_.ReleaseCredentials();
         facts.userName = userName;
@@ -236,12 +236,12 @@ private:
         switch (e.stop) {
             case ExaminationStop::EntryGone:
                 return Say(l, Phrase::WhyGone);
-            case ExaminationStop::UnexpectedProbe:
-                return Say(l, Phrase::WhyProbe);
+            case ExaminationStop::PropertiesUnreadable:
+                return Say(l, Phrase::WhyProperties, {std::to_string(e.error)});
             case ExaminationStop::OtherDeviceType:
                 return Say(l, Phrase::WhyDevice, {Quoted(before_.deviceType)});
             case ExaminationStop::CredentialsUnreadable:
-                return Say(l, Phrase::WhyCredentials);
+                return Say(l, Phrase::WhyCredentials, {std::to_string(e.error)});
             case ExaminationStop::OtherUserPrefix:
                 return Say(l, Phrase::WhyPrefix,
                            {Quoted(before_.userName), Quoted(run_->UserPrefix)});
@@ -268,11 +268,16 @@ private:
             run_->IsFletsIsdnNumber(facts.areaCode.c_str(), facts.localNumber.c_str())) {
             const bool off = run_->OldDomain[0] == '\0' || run_->FletsIsdnDomain[0] == '\0' ||
                              EqualsNoCase(run_->OldDomain, run_->FletsIsdnDomain);
+            bool changedFirst = false;
+            for (const Proposal& p : proposals) {
+                changedFirst = changedFirst || (p.accessPoint && !p.userNameAfter.empty());
+            }
+            const std::string number = Quoted(run_->DefaultFletsIsdnNumber);
             why += (why.empty() ? std::string() : Say(l, Phrase::Separator)) +
-                   (off ? Say(l, Phrase::WhyFletsOff, {Quoted(run_->DefaultFletsIsdnNumber)})
-                        : Say(l, Phrase::WhyFletsDomain,
-                              {Quoted(run_->DefaultFletsIsdnNumber), Quoted(facts.userName),
-                               Quoted(run_->OldDomain)}));
+                   (off            ? Say(l, Phrase::WhyFletsOff, {number})
+                    : changedFirst ? Say(l, Phrase::WhyFletsAfterChange, {number})
+                                   : Say(l, Phrase::WhyFletsDomain,
+                                         {number, Quoted(facts.userName), Quoted(run_->OldDomain)}));
         }
         if (why.empty() && proposals.empty()) {
             why = Say(l, Phrase::WhyNothing);
