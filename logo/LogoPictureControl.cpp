@@ -11,7 +11,9 @@
 #include "logo/MemoryDC.h"
 #include "logo/PngImage.h"
 #include "res/resource.h"
+#include "ui/DpiScale.h"
 #include "ui/UserSide.h"
+#include "ui/WindowDpi.h"
 
 namespace {
 
@@ -20,9 +22,11 @@ constexpr DWORD kDestinationAndNotSource = 0x00220326;
 constexpr COLORREF kBlack = RGB(0, 0, 0);
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 
-// Copies the decoded rows into the picture. One block transfer of a converted buffer rather
-// than a pixel at a time, so that even the largest accepted logo loads without a pause.
-bool CopyPixels(const PngImage& image, HDC picture) {
+// Copies the decoded rows into the picture, stretched to `pictureWidth` x `pictureHeight`.
+// One block transfer of a converted buffer rather than a pixel at a time, so that even the
+// largest accepted logo loads without a pause. Each picture pixel takes the colour of one logo
+// pixel, never a blend, so exact magenta stays exact and the edges of the shape stay sharp.
+bool CopyPixels(const PngImage& image, HDC picture, int pictureWidth, int pictureHeight) {
     const LONG width = static_cast<LONG>(image.Width());
     const LONG height = static_cast<LONG>(image.Height());
     const size_t pixelCount = static_cast<size_t>(width) * static_cast<size_t>(height);
@@ -45,8 +49,9 @@ bool CopyPixels(const PngImage& image, HDC picture) {
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
-    return StretchDIBits(picture, 0, 0, width, height, 0, 0, width, height, pixels.get(), &info,
-                         DIB_RGB_COLORS, SRCCOPY) == height;
+    SetStretchBltMode(picture, COLORONCOLOR);
+    return StretchDIBits(picture, 0, 0, pictureWidth, pictureHeight, 0, 0, width, height,
+                         pixels.get(), &info, DIB_RGB_COLORS, SRCCOPY) > 0;
 }
 
 // Draws `width` x `height` pixels of `source` at the origin of `target`, leaving the target
@@ -167,25 +172,35 @@ bool LogoPictureControl::BuildPicture(const unsigned char* data, size_t length) 
     if (data == nullptr || length == 0 || control_ == nullptr) {
         return false;
     }
+    std::unique_ptr<PngImage> image(new (std::nothrow) PngImage(user_));
+    // A failed decode has shown its message; an empty image gets no picture.
+    if (!image || !image->LoadFromMemory(data, length)) {
+        return false;
+    }
+    image_ = std::move(image);
+    if (!RenderPicture()) {
+        image_.reset();
+        return false;
+    }
+    return true;
+}
+
+bool LogoPictureControl::RenderPicture() {
+    picture_.reset();
     HDC reference = GetDC(control_);
     if (reference == nullptr) {
         return false;
     }
-    bool built = false;
-    std::unique_ptr<PngImage> image(new (std::nothrow) PngImage(user_));
-    // A failed decode has shown its message; an empty image gets no picture.
-    if (image && image->LoadFromMemory(data, length)) {
-        const RECT area{0, 0, static_cast<LONG>(image->Width()),
-                        static_cast<LONG>(image->Height())};
-        std::unique_ptr<MemoryDC> picture(new (std::nothrow) MemoryDC(reference, area));
-        if (picture && picture->IsValid() && CopyPixels(*image, picture->Handle())) {
-            image_ = std::move(image);
-            picture_ = std::move(picture);
-            built = true;
-        }
+    const int dpi = WindowDpi(control_);
+    const RECT area{0, 0, ScaleForDpi(static_cast<int>(image_->Width()), dpi),
+                    ScaleForDpi(static_cast<int>(image_->Height()), dpi)};
+    std::unique_ptr<MemoryDC> picture(new (std::nothrow) MemoryDC(reference, area));
+    if (picture && picture->IsValid() &&
+        CopyPixels(*image_, picture->Handle(), area.right, area.bottom)) {
+        picture_ = std::move(picture);
     }
     ReleaseDC(control_, reference);
-    return built;
+    return picture_ != nullptr;
 }
 
 LRESULT CALLBACK LogoPictureControl::SubclassProc(HWND window, UINT message, WPARAM wParam,
@@ -194,6 +209,11 @@ LRESULT CALLBACK LogoPictureControl::SubclassProc(HWND window, UINT message, WPA
     switch (message) {
         case WM_ERASEBKGND:
             return control->OnEraseBackground(window, wParam, lParam);
+        case kDpiChangedAfterParent:
+            if (control->image_ && control->RenderPicture()) {
+                InvalidateRect(window, nullptr, TRUE);
+            }
+            break;
         case WM_NCDESTROY:
             control->Detach();
             control->Release();
@@ -210,9 +230,9 @@ LRESULT LogoPictureControl::OnEraseBackground(HWND window, WPARAM wParam, LPARAM
     if (!image_ || !picture_ || dc == nullptr) {
         return result;
     }
-    const int width = static_cast<int>(image_->Width());
-    const int height = static_cast<int>(image_->Height());
-    const RECT area{0, 0, width, height};
+    const RECT area = picture_->Rect();
+    const int width = area.right;
+    const int height = area.bottom;
     if (!RectVisible(dc, &area)) {
         return result;
     }
