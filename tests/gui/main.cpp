@@ -11,6 +11,14 @@ int main(int argc, char** argv) {
                 GetACP());
         return 1;
     }
+    // Per-monitor aware, so that the rectangles of Dialnest's windows read here are the
+    // pixels they are drawn in at whatever DPI a test gives the screen.
+    typedef BOOL(WINAPI * SetAwareness)(HANDLE);
+    const auto setAwareness = reinterpret_cast<SetAwareness>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"user32.dll"), "SetProcessDpiAwarenessContext")));
+    if (setAwareness == nullptr || !setAwareness(reinterpret_cast<HANDLE>(-3))) {
+        SetProcessDPIAware();
+    }
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
