@@ -11,14 +11,9 @@ int main(int argc, char** argv) {
                 GetACP());
         return 1;
     }
-    // Per-monitor aware, so that the rectangles of Dialnest's windows read here are the
-    // pixels they are drawn in at whatever DPI a test gives the screen.
-    typedef BOOL(WINAPI * SetAwareness)(HANDLE);
-    const auto setAwareness = reinterpret_cast<SetAwareness>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleW(L"user32.dll"), "SetProcessDpiAwarenessContext")));
-    if (setAwareness == nullptr || !setAwareness(reinterpret_cast<HANDLE>(-3))) {
-        SetProcessDPIAware();
-    }
+    // Per-monitor aware: rectangles of Dialnest's windows are then read here in the pixels
+    // they are drawn in, at whatever DPI a test gives the screen.
+    SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE);
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -175,27 +175,15 @@ ScopedLogPixels::ScopedLogPixels(DWORD dpi) {
     DWORD size = sizeof(old_);
     hadOld_ = RegGetValueA(HKEY_CURRENT_USER, kDesktop, "LogPixels", RRF_RT_REG_DWORD, nullptr,
                            &old_, &size) == ERROR_SUCCESS;
-    HKEY key;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, kDesktop, 0, nullptr, 0, KEY_WRITE, nullptr, &key,
-                        nullptr) == ERROR_SUCCESS) {
-        RegSetValueExA(key, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi),
-                       sizeof(dpi));
-        RegCloseKey(key);
-    }
+    RegSetKeyValueA(HKEY_CURRENT_USER, kDesktop, "LogPixels", REG_DWORD, &dpi, sizeof(dpi));
 }
 
 ScopedLogPixels::~ScopedLogPixels() {
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, kDesktop, 0, KEY_WRITE, &key) != ERROR_SUCCESS) {
-        return;
-    }
     if (hadOld_) {
-        RegSetValueExA(key, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&old_),
-                       sizeof(old_));
+        RegSetKeyValueA(HKEY_CURRENT_USER, kDesktop, "LogPixels", REG_DWORD, &old_, sizeof(old_));
     } else {
-        RegDeleteValueA(key, "LogPixels");
+        RegDeleteKeyValueA(HKEY_CURRENT_USER, kDesktop, "LogPixels");
     }
-    RegCloseKey(key);
 }
 
 namespace {
