@@ -7,6 +7,8 @@
 
 #include "dialup/DialupBinding.h"
 #include "settings/ByteText.h"
+#include "ui/DpiScale.h"
+#include "ui/WindowDpi.h"
 
 namespace {
 
@@ -64,8 +66,13 @@ void HeadingLabel::SetBold(int bold) {
 }
 
 void HeadingLabel::SetSize(int height) {
-    fontDescription_.lfHeight = -height;
+    designHeight_ = height;
+    ScaleHeight();
     RecreateFont();
+}
+
+void HeadingLabel::ScaleHeight() {
+    fontDescription_.lfHeight = -ScaleForDpi(designHeight_, WindowDpi(hwnd_));
 }
 
 void HeadingLabel::SetFace(const char* face) {
@@ -106,6 +113,13 @@ LRESULT HeadingLabel::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             OpenWithShell(text.data());
             break;
         }
+        case kDpiChangedAfterParent:
+            // The dialog has just handed every control its rescaled dialog font.
+            if (designHeight_ != 0) {
+                ScaleHeight();
+                RecreateFont();
+            }
+            break;
         case WM_SETCURSOR:
             if (cursor_ != nullptr) {
                 SetCursor(cursor_);

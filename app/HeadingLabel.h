@@ -15,7 +15,9 @@ public:
     HeadingLabel();
     ~HeadingLabel() override;
 
-    // Each re-creates the font and redraws the label at once.
+    // Each re-creates the font and redraws the label at once. `height` is the character
+    // height in pixels at 96 DPI; the font gets it scaled to the DPI the label is drawn at,
+    // and follows that DPI when it changes.
     void SetBold(int bold);
     void SetSize(int height);
     void SetFace(const char* face);
@@ -27,6 +29,7 @@ protected:
 
 private:
     LRESULT OnReflectedColor(UINT colorType, HDC dc);
+    void ScaleHeight();
     void RecreateFont();
 
     COLORREF textColor_;
@@ -34,6 +37,7 @@ private:
     HBRUSH flashBrush_;
     LOGFONTA fontDescription_;
     HFONT font_ = nullptr;
+    int designHeight_ = 0;  // SetSize's height; 0 keeps the stock font's
     std::string savedText_;
     bool flashState_ = false;
     bool link_ = false;

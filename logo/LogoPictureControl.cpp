@@ -9,7 +9,9 @@
 #include "logo/MemoryDC.h"
 #include "logo/PngImage.h"
 #include "res/resource.h"
+#include "ui/DpiScale.h"
 #include "ui/UserSide.h"
+#include "ui/WindowDpi.h"
 
 namespace {
 
@@ -18,9 +20,11 @@ constexpr DWORD kDestinationAndNotSource = 0x00220326;
 constexpr COLORREF kBlack = RGB(0, 0, 0);
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 
-// Copies the decoded rows into the picture. One block transfer of a converted buffer rather
-// than a pixel at a time, so that even the largest accepted logo loads without a pause.
-bool CopyPixels(const PngImage& image, HDC picture) {
+// Copies the decoded rows into the picture, stretched to `pictureWidth` x `pictureHeight`.
+// One block transfer of a converted buffer rather than a pixel at a time, so that even the
+// largest accepted logo loads without a pause. Each picture pixel takes the colour of one logo
+// pixel, never a blend, so exact magenta stays exact and the edges of the shape stay sharp.
+bool CopyPixels(const PngImage& image, HDC picture, int pictureWidth, int pictureHeight) {
     const LONG width = static_cast<LONG>(image.Width());
     const LONG height = static_cast<LONG>(image.Height());
     const size_t pixelCount = static_cast<size_t>(width) * static_cast<size_t>(height);
@@ -43,8 +47,9 @@ bool CopyPixels(const PngImage& image, HDC picture) {
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
-    return StretchDIBits(picture, 0, 0, width, height, 0, 0, width, height, pixels.get(), &info,
-                         DIB_RGB_COLORS, SRCCOPY) == height;
+    SetStretchBltMode(picture, COLORONCOLOR);
+    return StretchDIBits(picture, 0, 0, pictureWidth, pictureHeight, 0, 0, width, height,
+                         pixels.get(), &info, DIB_RGB_COLORS, SRCCOPY) > 0;
 }
 
 // Draws `width` x `height` pixels of `source` at the origin of `target`, leaving the target
@@ -139,19 +144,30 @@ bool LogoPictureControl::BuildPicture(std::unique_ptr<PngImage> image) {
     if (control_ == nullptr) {
         return false;
     }
+    image_ = std::move(image);
+    if (!RenderPicture()) {
+        image_.reset();
+        return false;
+    }
+    return true;
+}
+
+bool LogoPictureControl::RenderPicture() {
+    picture_.reset();
     HDC reference = GetDC(control_);
     if (reference == nullptr) {
         return false;
     }
-    const RECT area{0, 0, static_cast<LONG>(image->Width()), static_cast<LONG>(image->Height())};
+    const int dpi = WindowDpi(control_);
+    const RECT area{0, 0, ScaleForDpi(static_cast<int>(image_->Width()), dpi),
+                    ScaleForDpi(static_cast<int>(image_->Height()), dpi)};
     std::unique_ptr<MemoryDC> picture(new (std::nothrow) MemoryDC(reference, area));
-    const bool built = picture && picture->IsValid() && CopyPixels(*image, picture->Handle());
-    ReleaseDC(control_, reference);
-    if (built) {
-        image_ = std::move(image);
+    if (picture && picture->IsValid() &&
+        CopyPixels(*image_, picture->Handle(), area.right, area.bottom)) {
         picture_ = std::move(picture);
     }
-    return built;
+    ReleaseDC(control_, reference);
+    return picture_ != nullptr;
 }
 
 LRESULT CALLBACK LogoPictureControl::SubclassProc(HWND window, UINT message, WPARAM wParam,
@@ -160,6 +176,11 @@ LRESULT CALLBACK LogoPictureControl::SubclassProc(HWND window, UINT message, WPA
     switch (message) {
         case WM_ERASEBKGND:
             return control->OnEraseBackground(window, wParam, lParam);
+        case kDpiChangedAfterParent:
+            if (control->image_ && control->RenderPicture()) {
+                InvalidateRect(window, nullptr, TRUE);
+            }
+            break;
         case WM_NCDESTROY:
             control->Detach();
             control->Release();
@@ -176,9 +197,9 @@ LRESULT LogoPictureControl::OnEraseBackground(HWND window, WPARAM wParam, LPARAM
     if (!image_ || !picture_ || dc == nullptr) {
         return result;
     }
-    const int width = static_cast<int>(image_->Width());
-    const int height = static_cast<int>(image_->Height());
-    const RECT area{0, 0, width, height};
+    const RECT area = picture_->Rect();
+    const int width = area.right;
+    const int height = area.bottom;
     if (!RectVisible(dc, &area)) {
         return result;
     }

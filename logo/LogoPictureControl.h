@@ -1,6 +1,7 @@
 // The provider's logo on the new-connection form: a subclass of its static picture control
-// that reads Logo.png, keeps it as an off-screen picture and paints it, exact magenta
-// transparent, whenever the control's background is erased.
+// that reads Logo.png, keeps it as an off-screen picture scaled to the form's DPI (its pixel
+// size counts at 96 DPI) and paints it, exact magenta transparent, whenever the control's
+// background is erased.
 #pragma once
 
 #include <windows.h>
@@ -44,6 +45,8 @@ private:
                                          UINT_PTR id, DWORD_PTR self);
     LRESULT OnEraseBackground(HWND window, WPARAM wParam, LPARAM lParam);
     bool BuildPicture(std::unique_ptr<PngImage> image);
+    // The picture of the loaded image at the control's present DPI; false leaves none.
+    bool RenderPicture();
     void Detach();
     void Release();
 

@@ -4,7 +4,8 @@ start_virtual_display() {
   local n
   for n in $(seq 90 140); do
     if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
-      Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+      # As large as a 200 % laptop's screen, so the windows fit whole at 192 DPI too.
+      Xvfb ":$n" -screen 0 1920x1440x24 -nolisten tcp >/dev/null 2>&1 &
       DIALNEST_XVFB_PID=$!
       local i
       for i in $(seq 1 50); do

@@ -11,6 +11,9 @@ int main(int argc, char** argv) {
                 GetACP());
         return 1;
     }
+    // DPI-aware, so that rectangles of Dialnest's windows are read here in the pixels they are
+    // drawn in, at whatever DPI a test gives the screen.
+    SetProcessDPIAware();
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

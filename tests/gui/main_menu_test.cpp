@@ -18,26 +18,6 @@ const std::string kNoProviderFiles =
     "展開し、"
     "展開したフォルダーにあるこのプログラムを起動してください。";
 
-// Height in pixels of the dark (text) rows of a control, as drawn on the screen.
-int InkHeight(HWND control) {
-    const RECT rect = ClientRectOnScreen(control);
-    const int width = rect.right - rect.left;
-    const std::vector<COLORREF> pixels = CaptureScreen(rect);
-    int first = -1;
-    int last = -1;
-    for (size_t i = 0; i < pixels.size(); ++i) {
-        const COLORREF c = pixels[i];
-        const int sum = static_cast<int>(((c >> 16) & 0xFF) + ((c >> 8) & 0xFF) + (c & 0xFF));
-        if (sum < 200) {
-            const int row = static_cast<int>(i) / width;
-            if (first < 0)
-                first = row;
-            last = row;
-        }
-    }
-    return first < 0 ? 0 : last - first + 1;
-}
-
 class MainMenuTest : public DialnestGuiTest {
 protected:
     HWND StartMenu(const std::string& caption = kProductName) {
@@ -139,7 +119,7 @@ TEST_F(MainMenuTest, HeadingSizeFromTitleFontSize) {
             return -1;
         SetText(Control(menu, kHeading), "ＭＭ");  // same glyphs for every measurement
         Settle(300);
-        const int height = InkHeight(Control(menu, kHeading));
+        const int height = InkExtent(Control(menu, kHeading)).cy;
         Close(menu);
         run.WaitForExit();
         return height;

@@ -1,6 +1,7 @@
 // The GUI test driver.
 #include "driver/GuiDriver.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdlib>
 
@@ -25,12 +26,6 @@ std::wstring Widen(const std::string& text, UINT codePage) {
     std::wstring out(static_cast<size_t>(n), L'\0');
     MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), out.data(), n);
     return out;
-}
-
-std::string ClassOf(HWND window) {
-    char name[64] = {};
-    GetClassNameA(window, name, sizeof(name));
-    return name;
 }
 
 struct EnumState {
@@ -297,6 +292,12 @@ HWND Control(HWND dialog, int id) {
     return GetDlgItem(dialog, id);
 }
 
+std::string ClassOf(HWND window) {
+    char name[64] = {};
+    GetClassNameA(window, name, sizeof(name));
+    return name;
+}
+
 std::string WindowText(HWND window) {
     if (window == nullptr)
         return std::string();
@@ -430,6 +431,22 @@ COLORREF ScreenPixel(int x, int y) {
     RECT rect = {x, y, x + 1, y + 1};
     std::vector<COLORREF> one = CaptureScreen(rect);
     return one.empty() ? CLR_INVALID : one[0];
+}
+
+SIZE InkExtent(HWND control) {
+    const RECT rect = ClientRectOnScreen(control);
+    const int width = rect.right - rect.left;
+    const std::vector<COLORREF> pixels = CaptureScreen(rect);
+    RECT ink = {width, LONG_MAX, -1, -1};
+    for (size_t i = 0; i < pixels.size(); ++i) {
+        const COLORREF c = pixels[i];
+        if (((c >> 16) & 0xFF) + ((c >> 8) & 0xFF) + (c & 0xFF) < 200) {
+            const LONG x = static_cast<LONG>(i) % width;
+            const LONG y = static_cast<LONG>(i) / width;
+            ink = {std::min(ink.left, x), std::min(ink.top, y), std::max(ink.right, x), y};
+        }
+    }
+    return ink.right < 0 ? SIZE{0, 0} : SIZE{ink.right - ink.left + 1, ink.bottom - ink.top + 1};
 }
 
 void Settle(DWORD ms) {

@@ -59,6 +59,7 @@ private:
 
 // Controls and windows.
 HWND Control(HWND dialog, int id);
+std::string ClassOf(HWND window);
 std::string WindowText(HWND window);
 bool IsShown(HWND window);
 RECT ClientRectOnScreen(HWND window);
@@ -84,6 +85,8 @@ void Answer(const MessageBoxInfo& box, int buttonId);
 // Pixels as they are on the screen (0x00RRGGBB), for colours that only the eye can check.
 std::vector<COLORREF> CaptureScreen(const RECT& rect);
 COLORREF ScreenPixel(int x, int y);
+// Width and height of the dark (text) pixels of a control, as drawn on the screen.
+SIZE InkExtent(HWND control);
 
 // Waits for the message queue of the program's thread to drain.
 void Settle(DWORD ms = 150);

@@ -168,6 +168,25 @@ ScopedWindowsVersion::~ScopedWindowsVersion() {
 }
 
 namespace {
+const char kDesktop[] = "Control Panel\\Desktop";
+}
+
+ScopedLogPixels::ScopedLogPixels(DWORD dpi) {
+    DWORD size = sizeof(old_);
+    hadOld_ = RegGetValueA(HKEY_CURRENT_USER, kDesktop, "LogPixels", RRF_RT_REG_DWORD, nullptr,
+                           &old_, &size) == ERROR_SUCCESS;
+    RegSetKeyValueA(HKEY_CURRENT_USER, kDesktop, "LogPixels", REG_DWORD, &dpi, sizeof(dpi));
+}
+
+ScopedLogPixels::~ScopedLogPixels() {
+    if (hadOld_) {
+        RegSetKeyValueA(HKEY_CURRENT_USER, kDesktop, "LogPixels", REG_DWORD, &old_, sizeof(old_));
+    } else {
+        RegDeleteKeyValueA(HKEY_CURRENT_USER, kDesktop, "LogPixels");
+    }
+}
+
+namespace {
 const char kAppOverrides[] = "Software\\Wine\\AppDefaults\\Dialnest.exe\\DllOverrides";
 }
 

@@ -72,6 +72,18 @@ public:
     ~ScopedWindowsVersion();
 };
 
+// The screen's DPI for the processes started from now on (the prefix's LogPixels); the value
+// the prefix had, or its absence, is put back at the end.
+class ScopedLogPixels {
+public:
+    explicit ScopedLogPixels(DWORD dpi);
+    ~ScopedLogPixels();
+
+private:
+    DWORD old_ = 0;
+    bool hadOld_ = false;
+};
+
 // A DLL override for Dialnest.exe alone ("" disables the library), from the prefix's
 // application defaults.
 class ScopedDllOverride {

@@ -1,0 +1,164 @@
+// The program at each screen scale of the table, with the sample kit's own values in every
+// field: each text of the main menu, the form, both migration dialogs and the progress window
+// fits its control, the heading is drawn in its scaled font, and the logo at its scaled size
+// with magenta still transparent.
+#include <algorithm>
+
+#include "DialnestGuiTest.h"
+
+namespace {
+
+constexpr int kHeading = 1006;
+constexpr int kNewNumber = 1005;
+constexpr int kNewUserName = 1015;
+constexpr int kLogo = 1023;
+constexpr int kMethodList = 1024;
+// examples/kit: ISP_INF.csv and Logo.png (20 x 20, its ring's right edge at (19, 9)).
+const std::string kMenuCaption = "ネストネット接続ツール";
+constexpr int kTitleFontSize = 22;
+constexpr COLORREF kLogoBlue = 0x185CC4;
+// The sample phonebook's entry on an old access point and a Flets ISDN one on the old domain.
+const std::string kModem = "DeviceType=modem\nDeviceName=Standard 56000 bps Modem\n";
+const std::string kPhonebook =
+    "[旧ネストネット]\nLocalPhoneNumber=0,03-3333-0101\nUserName=taro@dial-old.example.ne.jp\n" +
+    kModem +
+    "[ネストネットＩＳＤＮ]\nLocalPhoneNumber=1492\nUserName=hanako@isdn-old.example.ne.jp\n" +
+    kModem;
+
+// Extent of `utf8` (lines split at '\n') in a font made here like the program's.
+SIZE TextExtent(const std::string& utf8, const wchar_t* face, int height, int weight) {
+    HDC dc = CreateCompatibleDC(nullptr);
+    HFONT font = CreateFontW(-height, 0, 0, 0, weight, 0, 0, 0, SHIFTJIS_CHARSET, 0, 0, 0, 0, face);
+    HGDIOBJ old = SelectObject(dc, font);
+    TEXTMETRICW metrics = {};
+    GetTextMetricsW(dc, &metrics);
+    SIZE total = {0, 0};
+    for (size_t start = 0, end = 0; start <= utf8.size(); start = end + 1) {
+        end = std::min(utf8.find('\n', start), utf8.size());
+        const std::wstring line = FromUtf8(utf8.substr(start, end - start));
+        SIZE size = {0, 0};
+        GetTextExtentPoint32W(dc, line.c_str(), static_cast<int>(line.size()), &size);
+        total = {std::max(total.cx, size.cx), total.cy + metrics.tmHeight};
+    }
+    DeleteObject(SelectObject(dc, old));
+    DeleteDC(dc);
+    return total;
+}
+
+// The client rectangle less what is not text: the box of a check box or radio button, the
+// drop button of a list, an edit's margins, a button's edges.
+SIZE TextRoom(HWND control, int dpi) {
+    RECT client = {};
+    GetClientRect(control, &client);
+    const LONG kind = GetWindowLongW(control, GWL_STYLE) & BS_TYPEMASK;
+    const bool box = kind == BS_CHECKBOX || kind == BS_AUTOCHECKBOX || kind == BS_RADIOBUTTON ||
+                     kind == BS_AUTORADIOBUTTON;
+    const LRESULT margins = SendMessageW(control, EM_GETMARGINS, 0, 0);
+    const std::string type = ClassOf(control);
+    const LONG other = type == "Button"     ? MulDiv(box ? 17 : 6, dpi, 96)
+                       : type == "ComboBox" ? GetSystemMetrics(SM_CXVSCROLL) + MulDiv(6, dpi, 96)
+                       : type == "Edit"     ? LOWORD(margins) + HIWORD(margins)
+                                            : 0;
+    return {client.right - other, client.bottom};
+}
+
+void ExpectEveryTextFits(HWND dialog, int dpi, const std::string& what) {
+    ASSERT_NE(dialog, nullptr) << what;
+    int checked = 0;
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        std::string text = WindowText(child);
+        if (!IsShown(child) || text.empty() || ClassOf(child) == "msctls_progress32")
+            continue;
+        if (ClassOf(child) == "Edit" && (GetWindowLongW(child, GWL_STYLE) & ES_PASSWORD))
+            text.assign(text.size(), '*');
+        const bool heading = WindowText(dialog) == kMenuCaption && GetDlgCtrlID(child) == kHeading;
+        const SIZE need =
+            heading ? TextExtent(text, L"MS ゴシック", MulDiv(kTitleFontSize, dpi, 96), FW_BOLD)
+                    : TextExtent(text, L"ＭＳ Ｐゴシック", MulDiv(9, dpi, 72), 0);
+        const SIZE room = TextRoom(child, dpi);
+        EXPECT_TRUE(need.cx <= room.cx && need.cy <= room.cy)
+            << what << ": \"" << text << "\" (control " << GetDlgCtrlID(child) << ") needs "
+            << need.cx << "x" << need.cy << ", has " << room.cx << "x" << room.cy;
+        ++checked;
+    }
+    EXPECT_GT(checked, 0) << what;
+}
+
+class DpiTest : public DialnestGuiTest, public testing::WithParamInterface<int> {
+protected:
+    HWND WaitForDialog(DialnestProcess& run, int id) {
+        for (int i = 0; i < 200; ++i, Settle(50)) {
+            for (HWND window : run.Windows()) {
+                if (WindowText(window) == kProductName && Control(window, id) != nullptr) {
+                    Settle(300);
+                    return window;
+                }
+            }
+        }
+        return nullptr;
+    }
+};
+
+TEST_P(DpiTest, EveryTextFitsAndTheLogoScales) {
+    const int dpi = GetParam();
+    ScopedLogPixels screen(static_cast<DWORD>(dpi));
+    kit.CopySampleKit();
+    kit.WritePhonebook(kPhonebook);
+
+    HWND menu = Start(kMenuCaption);
+    ASSERT_NE(menu, nullptr);
+    Settle(300);
+    ExpectEveryTextFits(menu, dpi, "main menu");
+    const std::string heading = WindowText(Control(menu, kHeading));
+    EXPECT_GE(InkExtent(Control(menu, kHeading)).cx * 10,
+              TextExtent(heading, L"MS ゴシック", MulDiv(kTitleFontSize, dpi, 96), FW_BOLD).cx * 9)
+        << "the heading's font is scaled";
+
+    Click(Control(menu, 1000));
+    HWND form = app.WaitForWindow("ネストネット　新しい接続");
+    ASSERT_NE(form, nullptr);
+    SetText(Control(form, 1001), "taro");
+    SetText(Control(form, 1002), "sample");
+    const std::vector<std::string> methods = Rows(Control(form, kMethodList));
+    for (int row = static_cast<int>(methods.size()) - 1; row >= 1; --row) {  // row 0: a prompt
+        SelectRow(Control(form, kMethodList), row);
+        Settle(200);
+        ExpectEveryTextFits(form, dpi, "form with " + methods[static_cast<size_t>(row)]);
+    }
+    // Logo pixels probed in the middle of their scaled blocks, and the column past the logo.
+    const RECT logo = ClientRectOnScreen(Control(form, kLogo));
+    const auto logoPixel = [&](int x, int y) {
+        return ScreenPixel(logo.left + (2 * x + 1) * dpi / 192, logo.top + (2 * y + 1) * dpi / 192);
+    };
+    const COLORREF background = ScreenPixel(logo.left - 1, logo.top);
+    EXPECT_EQ(logoPixel(0, 0), background) << "magenta corner";
+    EXPECT_EQ(logoPixel(9, 4), background) << "magenta inside the ring";
+    EXPECT_EQ(logoPixel(19, 9), kLogoBlue) << "the ring's right edge";
+    EXPECT_EQ(ScreenPixel(logo.left + MulDiv(20, dpi, 96), logo.top + MulDiv(9, dpi, 96) + 1),
+              background)
+        << "the logo ends at its scaled width";
+    Close(form);
+    EXPECT_TRUE(app.WaitForExit());
+
+    DialnestProcess migration;
+    ASSERT_TRUE(migration.Start(kit.ExePath()));
+    menu = migration.WaitForWindow(kMenuCaption);
+    ASSERT_NE(menu, nullptr);
+    Settle(300);
+    Click(Control(menu, 1001));
+    HWND accessPoint = WaitForDialog(migration, kNewNumber);
+    ExpectEveryTextFits(accessPoint, dpi, "access-point dialog");
+    ExpectEveryTextFits(migration.WaitForWindow("アクセスポイント移行"), dpi, "progress window");
+    Click(Control(accessPoint, IDCANCEL));
+    HWND userName = WaitForDialog(migration, kNewUserName);
+    ExpectEveryTextFits(userName, dpi, "user-name dialog");
+    Click(Control(userName, IDCANCEL));
+    const MessageBoxInfo box = migration.WaitForMessageBox();
+    EXPECT_EQ(box.text, "2個の古い設定を見つけましたが変更しませんでした");
+    Answer(box, IDOK);
+    EXPECT_TRUE(migration.WaitForExit());
+}
+
+INSTANTIATE_TEST_SUITE_P(Screens, DpiTest, testing::Values(96, 120, 144, 192));
+
+}  // namespace
