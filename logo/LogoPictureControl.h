@@ -43,8 +43,8 @@ public:
     bool LoadFile(const char* path);
 
 private:
-    static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                         UINT_PTR id, DWORD_PTR self);
+    static LRESULT SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                void* self);
     LRESULT OnEraseBackground(HWND window, WPARAM wParam, LPARAM lParam);
     bool BuildPicture(const unsigned char* data, size_t length);
     void Detach();
