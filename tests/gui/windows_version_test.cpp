@@ -1,7 +1,8 @@
 // The real program at each Windows version Wine can report: start-up and the main menu, a
 // new connection with pulse dialling made the default, and a migration in which one entry
-// gets both proposals. The 9x family dials pulse with "PP" and keeps user name and password
-// in the dial parameters; the NT family dials with "P" and keeps them as credentials. The
+// gets both proposals. The 9x family dials pulse with "PP", and the migration reads and writes
+// user name and password as dial parameters; the NT family dials with "P", and the migration
+// uses the credentials. The
 // default connection goes machine-wide only where the class calls for it (XP, 7 and later;
 // 10 reports itself as 8 to a program without a supported-OS list). A library planted beside
 // the program is ignored throughout.
@@ -52,9 +53,9 @@ const WindowsVersion kVersions[] = {
 void ClearDefaultConnection() {
     EnsureRegistryKey(HKEY_CURRENT_USER, kInternetSettings);
     EnsureRegistryKey(HKEY_CURRENT_USER, kRemoteAccess);
-    EnsureRegistryKey(HKEY_LOCAL_MACHINE, kAutoDialDefault);
     DeleteRegistryValue(HKEY_CURRENT_USER, kInternetSettings, "EnableAutodial");
     DeleteRegistryValue(HKEY_CURRENT_USER, kInternetSettings, "NoNetAutodial");
+    EnsureRegistryKey(HKEY_LOCAL_MACHINE, kAutoDialDefault);
     DeleteRegistryValue(HKEY_LOCAL_MACHINE, kAutoDialDefault, "DefaultInternet");
     DeleteRegistryValue(HKEY_CURRENT_USER, kRemoteAccess, "InternetProfile");
 }
@@ -79,33 +80,6 @@ HWND StartMenu(DialnestProcess& run, const Kit& kit) {
     if (menu != nullptr)
         Settle(300);
     return menu;
-}
-
-// Accepts every proposal of a migration; returns which dialogs came, in order ("number",
-// "user name"), and the texts of the message boxes after them.
-std::vector<std::string> AcceptProposals(DialnestProcess& run, std::vector<std::string>* boxes) {
-    std::vector<std::string> dialogs;
-    const DWORD start = GetTickCount();
-    while (run.Running() && GetTickCount() - start < 60000) {
-        MessageBoxInfo box = run.WaitForMessageBox(200);
-        if (box.window != nullptr) {
-            boxes->push_back(box.text);
-            Answer(box, IDOK);
-            continue;
-        }
-        for (HWND window : run.Windows()) {
-            const bool number = Control(window, kNewNumberBox) != nullptr;
-            const bool user = Control(window, kNewUserNameBox) != nullptr;
-            if (Control(window, IDOK) != nullptr && (number || user)) {
-                dialogs.push_back(number ? "number" : "user name");
-                Settle(200);
-                Click(Control(window, IDOK));
-                Settle(300);
-                break;
-            }
-        }
-    }
-    return dialogs;
 }
 
 TEST(WindowsVersionTest, EveryJobAtEachVersion) {
@@ -156,6 +130,12 @@ TEST(WindowsVersionTest, EveryJobAtEachVersion) {
                      version.nineX ? "PP0570-000-111" : "P0570-000-111");
         EXPECT_STREQ(created->userName, "hanako@dial.example.ne.jp");
         EXPECT_STREQ(created->password, "secret");
+        DWORD enable = 0;
+        DWORD noNet = 1;
+        ReadRegistryDword(HKEY_CURRENT_USER, kInternetSettings, "EnableAutodial", &enable);
+        ReadRegistryDword(HKEY_CURRENT_USER, kInternetSettings, "NoNetAutodial", &noNet);
+        EXPECT_EQ(enable, 1u);
+        EXPECT_EQ(noNet, 0u);
         std::string machine;
         std::string user;
         EXPECT_EQ(ReadRegistryString(HKEY_LOCAL_MACHINE, kAutoDialDefault, "DefaultInternet",
@@ -174,10 +154,10 @@ TEST(WindowsVersionTest, EveryJobAtEachVersion) {
         menu = StartMenu(migration, kit);
         ASSERT_NE(menu, nullptr);
         Click(Control(menu, kMigrationButton));
-        std::vector<std::string> boxes;
-        EXPECT_EQ(AcceptProposals(migration, &boxes),
-                  (std::vector<std::string>{"number", "user name"}));
-        EXPECT_EQ(boxes, (std::vector<std::string>{"2個の設定を変更しました"})) << "both count";
+        std::vector<std::string> dialogs;
+        EXPECT_EQ(AcceptEverything(migration, 60000, &dialogs),
+                  (std::vector<std::string>{"2個の設定を変更しました"})) << "both count";
+        EXPECT_EQ(dialogs, (std::vector<std::string>{"number", "user name"}));
         EXPECT_FALSE(migration.Running());
         book = ReadPhonebook(kit);
         const SimEntry* migrated = FindEntry(book, "一般");
