@@ -2,8 +2,11 @@
 #include <windows.h>
 
 #include "app/DialnestApp.h"
+#include "dialup/DialupLibrary.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    // Before anything loads a library: the program is started from a downloads folder.
+    RestrictLibrarySearch();
     DialnestApp& app = TheApp();
     if (app.InitInstance()) {
         MSG msg;

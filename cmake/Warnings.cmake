@@ -6,5 +6,6 @@ endfunction()
 # Program code throws no exceptions and needs no run-time type information.
 function(dialnest_program_code target)
   dialnest_warnings(${target})
+  dialnest_small_code(${target})
   target_compile_options(${target} PRIVATE $<$<COMPILE_LANGUAGE:CXX>:-fno-exceptions -fno-rtti>)
 endfunction()

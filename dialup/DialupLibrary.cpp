@@ -8,6 +8,8 @@
 namespace {
 
 const char kLibraryName[] = "RASAPI32.DLL";
+constexpr DWORD kSearchSystem32 = 0x00000800;  // LOAD_LIBRARY_SEARCH_SYSTEM32
+using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
 
 template <class Fn>
 Fn Resolve(HMODULE library, const char* name) {
@@ -15,6 +17,14 @@ Fn Resolve(HMODULE library, const char* name) {
 }
 
 }  // namespace
+
+bool RestrictLibrarySearch() {
+    HMODULE kernel = GetModuleHandleA("KERNEL32.DLL");
+    const SetDefaultDllDirectoriesFn restrict =
+        kernel != nullptr ? Resolve<SetDefaultDllDirectoriesFn>(kernel, "SetDefaultDllDirectories")
+                          : nullptr;
+    return restrict != nullptr && restrict(kSearchSystem32) != FALSE;
+}
 
 // Never a bare name: the search order would find a copy planted beside the program.
 HMODULE LoadSystemLibrary(const char* fileName) {

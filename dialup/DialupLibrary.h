@@ -7,6 +7,13 @@
 
 #include "dialup/DialupApi.h"
 
+// Where Windows offers SetDefaultDllDirectories (8 and later; Vista and 7 with the 2011 loader
+// update), makes the libraries that system libraries load in turn come from the system
+// directory only, never from the program's folder. Elsewhere nothing changes, and the
+// full-path loads below keep a planted dial-up library out all the same. Called first thing
+// in each program; true when the search was restricted.
+bool RestrictLibrarySearch();
+
 // Loads `fileName` from the system directory by its full path; null when it cannot.
 HMODULE LoadSystemLibrary(const char* fileName);
 

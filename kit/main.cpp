@@ -3,12 +3,15 @@
 
 #ifdef _WIN32
 #include <windows.h>
+
+#include "dialup/DialupLibrary.h"
 #endif
 
 #include "kit/KitTool.h"
 
 int main(int argc, char** argv) {
 #ifdef _WIN32
+    RestrictLibrarySearch();
     // The reports are UTF-8; a console shows them so while the tool runs, and then goes back
     // to the code page it had.
     const UINT previous = GetConsoleOutputCP();

@@ -2,20 +2,18 @@
 // exact magenta transparent.
 #include "logo/LogoPictureControl.h"
 
-#include <commctrl.h>
-
 #include <new>
 
 #include "logo/MemoryDC.h"
 #include "logo/PngImage.h"
 #include "res/resource.h"
 #include "ui/DpiScale.h"
+#include "ui/Subclass.h"
 #include "ui/UserSide.h"
 #include "ui/WindowDpi.h"
 
 namespace {
 
-constexpr UINT_PTR kSubclassId = IDC_LOGO;
 constexpr DWORD kDestinationAndNotSource = 0x00220326;
 constexpr COLORREF kBlack = RGB(0, 0, 0);
 constexpr COLORREF kWhite = RGB(255, 255, 255);
@@ -112,7 +110,7 @@ bool LogoPictureControl::Attach(HWND control) {
         return false;
     }
     Detach();
-    if (!SetWindowSubclass(control, SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this))) {
+    if (!AttachSubclass(control, SubclassProc, this)) {
         return false;
     }
     control_ = control;
@@ -121,7 +119,7 @@ bool LogoPictureControl::Attach(HWND control) {
 
 void LogoPictureControl::Detach() {
     if (control_ != nullptr) {
-        RemoveWindowSubclass(control_, SubclassProc, kSubclassId);
+        DetachSubclass(control_);
         control_ = nullptr;
     }
 }
@@ -170,9 +168,9 @@ bool LogoPictureControl::RenderPicture() {
     return picture_ != nullptr;
 }
 
-LRESULT CALLBACK LogoPictureControl::SubclassProc(HWND window, UINT message, WPARAM wParam,
-                                                  LPARAM lParam, UINT_PTR /*id*/, DWORD_PTR self) {
-    LogoPictureControl* control = reinterpret_cast<LogoPictureControl*>(self);
+LRESULT LogoPictureControl::SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                         void* self) {
+    LogoPictureControl* control = static_cast<LogoPictureControl*>(self);
     switch (message) {
         case WM_ERASEBKGND:
             return control->OnEraseBackground(window, wParam, lParam);
@@ -188,11 +186,11 @@ LRESULT CALLBACK LogoPictureControl::SubclassProc(HWND window, UINT message, WPA
         default:
             break;
     }
-    return DefSubclassProc(window, message, wParam, lParam);
+    return CallPreviousProc(window, message, wParam, lParam);
 }
 
 LRESULT LogoPictureControl::OnEraseBackground(HWND window, WPARAM wParam, LPARAM lParam) {
-    const LRESULT result = DefSubclassProc(window, WM_ERASEBKGND, wParam, lParam);
+    const LRESULT result = CallPreviousProc(window, WM_ERASEBKGND, wParam, lParam);
     HDC dc = reinterpret_cast<HDC>(wParam);
     if (!image_ || !picture_ || dc == nullptr) {
         return result;

@@ -41,8 +41,8 @@ public:
     bool LoadFile(const char* path);
 
 private:
-    static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                         UINT_PTR id, DWORD_PTR self);
+    static LRESULT SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                void* self);
     LRESULT OnEraseBackground(HWND window, WPARAM wParam, LPARAM lParam);
     bool BuildPicture(std::unique_ptr<PngImage> image);
     // The picture of the loaded image at the control's present DPI; false leaves none.

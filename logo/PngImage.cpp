@@ -31,7 +31,7 @@
 // libpng calls back into the image through these; they may reach its private members.
 struct PngCallbacks {
     // Every libpng error ends here and never returns to libpng. The jump is the compiler's
-    // own non-local goto: it needs no unwinder, so it behaves alike natively and on 64-bit
+    // own non-local goto: it needs no unwinder, so it behaves alike natively and on 32-bit
     // Windows, where the C library's longjmp unwinds through SEH. Only libpng's C frames and
     // these callbacks lie between here and the jump point, none with a destructor.
     [[noreturn]] static void Error(png_structp png, png_const_charp /*message*/) {

@@ -1,11 +1,7 @@
-// Subclassed controls through the common-controls subclass chain.
+// Subclassed controls.
 #include "ui/Control.h"
 
-#include <commctrl.h>
-
-namespace {
-constexpr UINT_PTR kSubclassId = 0x444E;  // ours, among other subclasses of the window
-}
+#include "ui/Subclass.h"
 
 Control::~Control() {
     Detach();
@@ -15,8 +11,7 @@ bool Control::Attach(HWND window) {
     if (window == nullptr || hwnd_ != nullptr) {
         return false;
     }
-    if (!SetWindowSubclass(window, &Control::SubclassProc, kSubclassId,
-                           reinterpret_cast<DWORD_PTR>(this))) {
+    if (!AttachSubclass(window, &Control::SubclassProc, this)) {
         return false;
     }
     hwnd_ = window;
@@ -25,7 +20,7 @@ bool Control::Attach(HWND window) {
 
 void Control::Detach() {
     if (hwnd_ != nullptr) {
-        RemoveWindowSubclass(hwnd_, &Control::SubclassProc, kSubclassId);
+        DetachSubclass(hwnd_);
         hwnd_ = nullptr;
         OnDetached();
     }
@@ -36,14 +31,14 @@ LRESULT Control::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT Control::Default(UINT message, WPARAM wParam, LPARAM lParam) {
-    return DefSubclassProc(hwnd_, message, wParam, lParam);
+    return CallPreviousProc(hwnd_, message, wParam, lParam);
 }
 
-LRESULT CALLBACK Control::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                       UINT_PTR, DWORD_PTR refData) {
-    Control* control = reinterpret_cast<Control*>(refData);
+LRESULT Control::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                              void* context) {
+    Control* control = static_cast<Control*>(context);
     if (message == WM_NCDESTROY) {
-        const LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
+        const LRESULT result = CallPreviousProc(hwnd, message, wParam, lParam);
         control->Detach();
         return result;
     }

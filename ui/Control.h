@@ -27,7 +27,7 @@ protected:
     HWND hwnd_ = nullptr;
 
 private:
-    static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                         UINT_PTR id, DWORD_PTR refData);
+    static LRESULT SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                void* context);
     void Detach();
 };

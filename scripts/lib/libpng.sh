@@ -1,5 +1,5 @@
 # libpng for the Windows build and for the fuzz targets: compiled from Debian's libpng1.6
-# source package (with Debian's patches) into .deps/mingw and .deps/fuzz. Sourced by
+# source package (with Debian's patches) into .deps/mingw-i686 and .deps/fuzz. Sourced by
 # scripts/setup.
 
 enable_deb_src() {
@@ -30,7 +30,10 @@ enable_deb_src() {
 build_libpng() {
   local root=$1 prefix=$2 what=$3
   shift 3
-  if [ -f "$prefix/lib/libpng16.a" ] && [ -f "$prefix/include/png.h" ]; then
+  # The prefix remembers how it was built, so that a change of options builds it anew.
+  local recipe="$prefix/.dialnest-recipe"
+  if [ -f "$prefix/lib/libpng16.a" ] && [ -f "$prefix/include/png.h" ] &&
+     [ "$(cat "$recipe" 2>/dev/null)" = "$*" ]; then
     return 0
   fi
   echo "setup: building libpng $what from Debian's source package"
@@ -52,13 +55,24 @@ build_libpng() {
   cmake --build "$work/build" >/dev/null
   cmake --install "$work/build" >/dev/null
   rm -rf "$work"
+  echo "$*" > "$recipe"
 }
 
+# For 32-bit Windows, small: each function in its own section and no unwind tables (the
+# linker keeps whatever unwind tables describe), so that the program's link keeps only the
+# decoder paths it calls. Beside it Debian's mingw zlib without its unwind tables, for the
+# same reason: otherwise the compressor, which only libpng's unused writer refers to, stays.
 build_mingw_libpng() {
   local root=$1
-  build_libpng "$root" "$root/.deps/mingw" "for mingw-w64" \
-    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
-    -DCMAKE_BUILD_TYPE=Release -DZLIB_USE_STATIC_LIBS=ON
+  local prefix="$root/.deps/mingw-i686"
+  build_libpng "$root" "$prefix" "for 32-bit mingw-w64" \
+    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-i686.cmake" \
+    -DCMAKE_BUILD_TYPE=MinSizeRel -DZLIB_USE_STATIC_LIBS=ON \
+    -DCMAKE_C_FLAGS="-ffunction-sections -fdata-sections -fno-asynchronous-unwind-tables"
+  local zlib=/usr/i686-w64-mingw32/lib/libz.a
+  if [ ! -f "$prefix/lib/libz.a" ] || [ "$zlib" -nt "$prefix/lib/libz.a" ]; then
+    i686-w64-mingw32-objcopy --remove-section=.eh_frame "$zlib" "$prefix/lib/libz.a"
+  fi
 }
 
 # The fuzz build's libpng carries the fuzzer's coverage and the sanitizers, so that the PNG

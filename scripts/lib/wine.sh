@@ -1,22 +1,34 @@
 # The project's own Wine prefix: Japanese locale, the template fonts mapped to installed
 # Japanese fonts, unmanaged windows, the substitute dial-up library with a native override,
 # and the registry keys a real Windows has for the default-connection step.
+#
+# The prefix is 32-bit (WINEARCH=win32): everything we build is 32-bit, and the machines our
+# subscribers have from 98 to 7 are 32-bit Windows, whose system32 is the system directory
+# the program loads the dial-up library from. It needs only Wine's 32-bit half and boots
+# one architecture, not two.
 
 wine_environment() {
   local root=$1
   export WINEPREFIX="$root/.cache/wine"
-  export WINEARCH=win64
+  export WINEARCH=win32
   export WINEDEBUG=${WINEDEBUG:--all}
   export LANG=ja_JP.UTF-8
   export LC_ALL=ja_JP.UTF-8
   # The prefix's registry makes rasapi32 native; tests override it per program there.
   export WINEDLLOVERRIDES="mscoree,mshtml="
-  if [ -x /usr/lib/wine/wine64 ]; then
-    DIALNEST_WINE=/usr/lib/wine/wine64
-  else
-    DIALNEST_WINE=$(command -v wine64 || command -v wine)
-  fi
+  # Debian's 32-bit loader (wine32:i386); /usr/bin/wine is there only with the wine package.
+  DIALNEST_WINE=/usr/lib/wine/wine
   export DIALNEST_WINE
+}
+
+# What the prefix was made from: this file and the 32-bit Wine that booted it. A prefix made
+# before wine32 was installed, or by a 64-bit Wine, cannot run our programs, so any change
+# here makes a new prefix.
+wine_prefix_stamp() {
+  local root=$1
+  local wine32
+  wine32=$(dpkg-query -W -f='${Version}' wine32:i386 2>/dev/null || echo none)
+  echo "$(sha1sum "$root/scripts/lib/wine.sh" | cut -c1-16) win32 wine32=$wine32"
 }
 
 # Registry settings of the prefix, as a UTF-16 .reg file (the font names are Japanese).
@@ -55,11 +67,14 @@ prepare_wine_prefix() {
   wine_environment "$root"
   local stamp="$WINEPREFIX/.dialnest-prefix"
   local want
-  want=$(sha1sum "$root/scripts/lib/wine.sh" | cut -c1-16)
+  want=$(wine_prefix_stamp "$root")
   if [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$want" ]; then
     return 0
   fi
-  echo "setup: preparing the Wine prefix in $WINEPREFIX"
+  echo "setup: preparing the 32-bit Wine prefix in $WINEPREFIX"
+  # Wine cannot turn a prefix of another architecture or an older set-up into this one.
+  WINEPREFIX="$WINEPREFIX" wineserver -k 2>/dev/null || true
+  rm -rf "$WINEPREFIX"
   mkdir -p "$WINEPREFIX"
   "$DIALNEST_WINE" wineboot -i >/dev/null 2>&1 || true
   local reg="$WINEPREFIX/dialnest.reg"
@@ -74,9 +89,11 @@ prepare_wine_prefix() {
   echo "$want" > "$stamp"
 }
 
-# Puts the freshly built substitute library where a full-path load from the system
-# directory finds it.
+# Puts the freshly built substitute library where a 32-bit process's full-path load from
+# its system directory finds it: system32 of a 32-bit prefix, syswow64 of a 64-bit one.
 install_substitute_library() {
   local dll=$1
-  cp -f "$dll" "$WINEPREFIX/drive_c/windows/system32/rasapi32.dll"
+  local system="$WINEPREFIX/drive_c/windows/system32"
+  [ -d "$WINEPREFIX/drive_c/windows/syswow64" ] && system="$WINEPREFIX/drive_c/windows/syswow64"
+  cp -f "$dll" "$system/rasapi32.dll"
 }

@@ -11,8 +11,10 @@
 constexpr int kNewNumberBox = 1005;    // access-point change
 constexpr int kNewUserNameBox = 1015;  // user-name change
 
-// Runs until the program has ended or `timeoutMs` has passed; returns the message texts.
-inline std::vector<std::string> AcceptEverything(DialnestProcess& app, DWORD timeoutMs = 60000) {
+// Runs until the program has ended or `timeoutMs` has passed; returns the message texts, and
+// in `dialogs` (when given) which confirmation dialogs came, in order ("number", "user name").
+inline std::vector<std::string> AcceptEverything(DialnestProcess& app, DWORD timeoutMs = 60000,
+                                                 std::vector<std::string>* dialogs = nullptr) {
     std::vector<std::string> texts;
     const DWORD start = GetTickCount();
     while (app.Running() && GetTickCount() - start < timeoutMs) {
@@ -24,8 +26,11 @@ inline std::vector<std::string> AcceptEverything(DialnestProcess& app, DWORD tim
             continue;
         }
         for (HWND window : app.Windows()) {
-            if (Control(window, IDOK) != nullptr && (Control(window, kNewNumberBox) != nullptr ||
-                                                     Control(window, kNewUserNameBox) != nullptr)) {
+            const bool number = Control(window, kNewNumberBox) != nullptr;
+            if (Control(window, IDOK) != nullptr &&
+                (number || Control(window, kNewUserNameBox) != nullptr)) {
+                if (dialogs != nullptr)
+                    dialogs->push_back(number ? "number" : "user name");
                 Settle(200);
                 Click(Control(window, IDOK));
                 Settle(300);

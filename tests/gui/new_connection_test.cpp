@@ -32,9 +32,6 @@ const std::string kExistingEntry =
     "[Nestnet]\r\nLocalPhoneNumber=03-0000-0000\r\nDeviceType=modem\r\n"
     "DeviceName=Standard 56000 bps Modem\r\nUserName=old@example.ne.jp\r\nPassword=oldpass\r\n";
 
-const char kInternetSettings[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
-const char kAutoDialDefault[] = "SOFTWARE\\Microsoft\\RAS AutoDial\\Default";
-const char kRemoteAccess[] = "RemoteAccess";
 
 const std::string kNoName = "この接続に付ける名前が入力されていません";
 const std::string kNoUser = "ユーザー名が入力されていません";
@@ -474,71 +471,6 @@ TEST_F(NewConnectionTest, OverlongUserNameIsRefusedBeforeAnythingIsWritten) {
     Close(form);
     EXPECT_TRUE(app.WaitForExit());
     EXPECT_TRUE(Phonebook().entries.empty());
-}
-
-TEST_F(NewConnectionTest, DefaultConnectionRegistryValuesByWindowsVersion) {
-    struct Case {
-        const char* version;
-        bool machineWide;  // class 9 writes the machine-wide value, every other class the user's
-        bool defaultKey;   // the key of that value exists: without it, autodial stays off
-    } cases[] = {// Without a supported-OS list in the manifest Windows 10 reports 6.2: class 9.
-                 {"win2k", false, true},
-                 {"winxp64", true, true},
-                 {"win10", true, true},
-                 {"win10", true, false}};
-    for (const Case& c : cases) {
-        EnsureRegistryKey(HKEY_CURRENT_USER, kInternetSettings);
-        EnsureRegistryKey(HKEY_CURRENT_USER, kRemoteAccess);
-        EnsureRegistryKey(HKEY_LOCAL_MACHINE, kAutoDialDefault);
-        if (!c.defaultKey) {
-            RegDeleteKeyA(HKEY_LOCAL_MACHINE, kAutoDialDefault);
-        }
-        DeleteRegistryValue(HKEY_CURRENT_USER, kInternetSettings, "EnableAutodial");
-        DeleteRegistryValue(HKEY_CURRENT_USER, kInternetSettings, "NoNetAutodial");
-        DeleteRegistryValue(HKEY_LOCAL_MACHINE, kAutoDialDefault, "DefaultInternet");
-        DeleteRegistryValue(HKEY_CURRENT_USER, kRemoteAccess, "InternetProfile");
-        ScopedWindowsVersion version(c.version);
-        Kit one;
-        one.WriteText("CTMENU.csv", kMenu);
-        one.WritePhonebook(kDevices);
-        DialnestProcess run;
-        ASSERT_TRUE(run.Start(one.ExePath()));
-        HWND form = run.WaitForWindow(kProductName);
-        ASSERT_NE(form, nullptr);
-        SelectRow(Control(form, kMethods), 1);
-        Settle(300);
-        Fill(form, "既定ネット", "taro", "secret");
-        Click(Control(form, IDOK));
-        MessageBoxInfo report = run.WaitForMessageBox();
-        EXPECT_EQ(report.text, kCreated) << c.version;
-        Answer(report, IDOK);
-        EXPECT_TRUE(run.WaitForExit());
-
-        DWORD enable = 0;
-        DWORD noNet = 1;
-        if (!c.defaultKey) {
-            EXPECT_FALSE(
-                ReadRegistryDword(HKEY_CURRENT_USER, kInternetSettings, "EnableAutodial", &enable))
-                << "autodial would dial whatever default there was";
-            EnsureRegistryKey(HKEY_LOCAL_MACHINE, kAutoDialDefault);
-            continue;
-        }
-        EXPECT_TRUE(
-            ReadRegistryDword(HKEY_CURRENT_USER, kInternetSettings, "EnableAutodial", &enable));
-        EXPECT_EQ(enable, 1u) << c.version;
-        EXPECT_TRUE(
-            ReadRegistryDword(HKEY_CURRENT_USER, kInternetSettings, "NoNetAutodial", &noNet));
-        EXPECT_EQ(noNet, 0u) << c.version;
-        std::string machine;
-        std::string user;
-        const bool hasMachine =
-            ReadRegistryString(HKEY_LOCAL_MACHINE, kAutoDialDefault, "DefaultInternet", &machine);
-        const bool hasUser =
-            ReadRegistryString(HKEY_CURRENT_USER, kRemoteAccess, "InternetProfile", &user);
-        EXPECT_EQ(hasMachine, c.machineWide) << c.version;
-        EXPECT_EQ(hasUser, !c.machineWide) << c.version;
-        EXPECT_EQ(c.machineWide ? machine : user, "既定ネット") << c.version;
-    }
 }
 
 TEST_F(NewConnectionTest, EnterAndEscapeDoNotCloseTheForm) {

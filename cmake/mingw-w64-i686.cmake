@@ -1,13 +1,16 @@
-# Cross-compiling for 64-bit Windows with Debian's mingw-w64 (posix thread model, which GoogleTest needs).
+# Cross-compiling for 32-bit x86 Windows with Debian's mingw-w64. The win32 thread model keeps
+# the run-time on what Windows 98 has (no pthreads emulation, no Vista-only calls); nothing
+# we ship starts a thread.
 set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR x86_64)
-set(triple x86_64-w64-mingw32)
-set(CMAKE_C_COMPILER ${triple}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${triple}-g++-posix)
+set(CMAKE_SYSTEM_PROCESSOR x86)
+set(triple i686-w64-mingw32)
+set(CMAKE_C_COMPILER ${triple}-gcc-win32)
+set(CMAKE_CXX_COMPILER ${triple}-g++-win32)
 set(CMAKE_RC_COMPILER ${triple}-windres)
 set(CMAKE_AR ${triple}-ar CACHE FILEPATH "")
 set(CMAKE_RANLIB ${triple}-ranlib CACHE FILEPATH "")
 set(CMAKE_OBJCOPY ${triple}-objcopy CACHE FILEPATH "")
+set(CMAKE_OBJDUMP ${triple}-objdump CACHE FILEPATH "")
 
 # The mingw sysroot and the local prefix where the set-up script installs libpng.
 set(CMAKE_FIND_ROOT_PATH /usr/${triple})

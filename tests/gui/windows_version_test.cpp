@@ -1,0 +1,183 @@
+// The real program at each Windows version Wine can report: start-up and the main menu, a
+// new connection with pulse dialling made the default, and a migration in which one entry
+// gets both proposals. The 9x family dials pulse with "PP", and the migration reads and writes
+// user name and password as dial parameters; the NT family dials with "P", and the migration
+// uses the credentials. The
+// default connection goes machine-wide only where the class calls for it (XP, 7 and later;
+// 10 reports itself as 8 to a program without a supported-OS list). A library planted beside
+// the program is ignored throughout.
+#include "AcceptingUser.h"
+#include "sim/PhonebookFile.h"
+
+namespace {
+
+constexpr int kHeading = 1006;
+constexpr int kNewConnectionButton = 1000;
+constexpr int kMigrationButton = 1001;
+constexpr int kEntryName = 1005;
+constexpr int kUserName = 1001;
+constexpr int kPassword = 1002;
+constexpr int kPulse = 1020;
+constexpr int kMethods = 1024;
+
+const char kInternetSettings[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
+const char kAutoDialDefault[] = "SOFTWARE\\Microsoft\\RAS AutoDial\\Default";
+const char kRemoteAccess[] = "RemoteAccess";
+
+// The provider's settings and general table for one entry that dials an old access point
+// which is also the Flets ISDN number, under the old Flets ISDN domain: the migration
+// proposes the new access point, which still ends in the Flets ISDN number, keeping the
+// domain, and then, for the entry as written, the new user name.
+const std::string kSettings =
+    "CaptionStart,ネストネット接続ツール\r\nTitleStart,ネストネット接続\r\n"
+    "DefaultTelNumber,0570-00-1492\r\nDefaultFletsIsdnNumber,1492\r\nKeepDomain,TRUE\r\n"
+    "OldDomain,@isdn-old.example.ne.jp\r\nFletsIsdnDomain,@isdn.example.ne.jp\r\n";
+const std::string kGeneralTable = "東京,03-3333-1492\r\n";
+const std::string kPhonebook =
+    "[devices]\r\nmodem,Standard 56000 bps Modem\r\nmodem,PHSカード 64K\r\n"
+    "[一般]\r\nLocalPhoneNumber=0,03-3333-1492\r\nDeviceType=modem\r\n"
+    "DeviceName=Standard 56000 bps Modem\r\nUserName=taro@isdn-old.example.ne.jp\r\n"
+    "Password=sample\r\n";
+
+struct WindowsVersion {
+    const char* wine;        // Wine's name of the version
+    bool nineX;              // the 9x family (OsClass 6 or less)
+    bool machineWide;        // OsClass 9: the default connection goes to the machine's key
+    bool defaultKey = true;  // that key exists; without it autodial must stay off
+};
+
+const WindowsVersion kVersions[] = {
+    {"win98", true, false}, {"winme", true, false},        {"win2k", false, false},
+    {"winxp", false, true}, {"vista", false, false},       {"win7", false, true},
+    {"win10", false, true}, {"win10", false, true, false},
+};
+
+void ClearDefaultConnection() {
+    EnsureRegistryKey(HKEY_CURRENT_USER, kInternetSettings);
+    EnsureRegistryKey(HKEY_CURRENT_USER, kRemoteAccess);
+    DeleteRegistryValue(HKEY_CURRENT_USER, kInternetSettings, "EnableAutodial");
+    DeleteRegistryValue(HKEY_CURRENT_USER, kInternetSettings, "NoNetAutodial");
+    EnsureRegistryKey(HKEY_LOCAL_MACHINE, kAutoDialDefault);
+    DeleteRegistryValue(HKEY_LOCAL_MACHINE, kAutoDialDefault, "DefaultInternet");
+    DeleteRegistryValue(HKEY_CURRENT_USER, kRemoteAccess, "InternetProfile");
+}
+
+SimPhonebookFile ReadPhonebook(const Kit& kit) {
+    const std::string bytes = kit.ReadBytes("phonebook.ini");
+    return ParsePhonebook(bytes.data(), bytes.size());
+}
+
+const SimEntry* FindEntry(const SimPhonebookFile& book, const std::string& utf8Name) {
+    for (const SimEntry& entry : book.entries) {
+        if (ToCp932(utf8Name) == entry.name)
+            return &entry;
+    }
+    return nullptr;
+}
+
+// Starts the program from `kit` and waits for the main menu.
+HWND StartMenu(DialnestProcess& run, const Kit& kit) {
+    EXPECT_TRUE(run.Start(kit.ExePath()));
+    HWND menu = run.WaitForWindow("ネストネット接続ツール");
+    if (menu != nullptr)
+        Settle(300);
+    return menu;
+}
+
+TEST(WindowsVersionTest, EveryJobAtEachVersion) {
+    for (const WindowsVersion& version : kVersions) {
+        SCOPED_TRACE(version.wine);
+        ScopedWindowsVersion reported(version.wine);
+        ClearDefaultConnection();
+        if (!version.defaultKey)
+            RegDeleteKeyA(HKEY_LOCAL_MACHINE, kAutoDialDefault);
+        Kit kit;
+        kit.CopySampleKit();
+        kit.WriteText("ISP_INF.csv", kSettings);
+        kit.WriteText("APGEN.csv", kGeneralTable);
+        kit.WritePhonebook(kPhonebook);
+        kit.CopyIn(BuildFolder() + "\\tests\\gui\\rasapi32_without_dial.dll", "RASAPI32.DLL");
+
+        DialnestProcess creation;
+        HWND menu = StartMenu(creation, kit);
+        ASSERT_NE(menu, nullptr) << "the main menu did not appear";
+        EXPECT_EQ(WindowText(Control(menu, kHeading)), "ネストネット接続");
+        Click(Control(menu, kNewConnectionButton));
+        HWND form = nullptr;
+        for (int i = 0; i < 100 && form == nullptr; ++i) {
+            Settle(50);
+            for (HWND window : creation.Windows()) {
+                if (Control(window, kMethods) != nullptr)
+                    form = window;
+            }
+        }
+        ASSERT_NE(form, nullptr) << "the new-connection form did not open";
+        Settle(300);
+        SelectRow(Control(form, kMethods), 1);
+        Settle(300);
+        SetText(Control(form, kEntryName), "版ネット");
+        SetText(Control(form, kUserName), "");
+        Type(Control(form, kUserName), "hanako");
+        Type(Control(form, kPassword), "secret");
+        Click(Control(form, kPulse));
+        Settle(200);
+        Click(Control(form, IDOK));
+        MessageBoxInfo report = creation.WaitForMessageBox();
+        EXPECT_EQ(report.text, "ダイヤルアップネットワークを作成しました");
+        Answer(report, IDOK);
+        EXPECT_TRUE(creation.WaitForExit());
+
+        SimPhonebookFile book = ReadPhonebook(kit);
+        const SimEntry* created = FindEntry(book, "版ネット");
+        ASSERT_NE(created, nullptr);
+        EXPECT_STREQ(created->properties.szLocalPhoneNumber,
+                     version.nineX ? "PP0570-000-111" : "P0570-000-111");
+        EXPECT_STREQ(created->userName, "hanako@dial.example.ne.jp");
+        EXPECT_STREQ(created->password, "secret");
+        DWORD enable = 0;
+        DWORD noNet = 1;
+        EXPECT_EQ(
+            ReadRegistryDword(HKEY_CURRENT_USER, kInternetSettings, "EnableAutodial", &enable),
+            version.defaultKey)
+            << "autodial on without a default connection dials whatever default there was";
+        if (version.defaultKey) {
+            ReadRegistryDword(HKEY_CURRENT_USER, kInternetSettings, "NoNetAutodial", &noNet);
+            EXPECT_EQ(enable, 1u);
+            EXPECT_EQ(noNet, 0u);
+            std::string machine;
+            std::string user;
+            EXPECT_EQ(ReadRegistryString(HKEY_LOCAL_MACHINE, kAutoDialDefault, "DefaultInternet",
+                                         &machine),
+                      version.machineWide);
+            EXPECT_EQ(
+                ReadRegistryString(HKEY_CURRENT_USER, kRemoteAccess, "InternetProfile", &user),
+                !version.machineWide);
+            EXPECT_EQ(version.machineWide ? machine : user, "版ネット");
+        }
+        EnsureRegistryKey(HKEY_LOCAL_MACHINE, kAutoDialDefault);
+
+        // The other family's way of keeping user name and password fails, so the migration
+        // only succeeds through the one this version calls for.
+        ScopedEnvironment otherFamily(
+            "RASSIM_FAIL", version.nineX ? "RasGetCredentialsA:5,RasSetCredentialsA:5"
+                                         : "RasGetEntryDialParamsA:5,RasSetEntryDialParamsA:5");
+        DialnestProcess migration;
+        menu = StartMenu(migration, kit);
+        ASSERT_NE(menu, nullptr);
+        Click(Control(menu, kMigrationButton));
+        std::vector<std::string> dialogs;
+        EXPECT_EQ(AcceptEverything(migration, 60000, &dialogs),
+                  (std::vector<std::string>{"2個の設定を変更しました"}))
+            << "both count";
+        EXPECT_EQ(dialogs, (std::vector<std::string>{"number", "user name"}));
+        EXPECT_FALSE(migration.Running());
+        book = ReadPhonebook(kit);
+        const SimEntry* migrated = FindEntry(book, "一般");
+        ASSERT_NE(migrated, nullptr);
+        EXPECT_STREQ(migrated->properties.szLocalPhoneNumber, "0,0570-00-1492");
+        EXPECT_STREQ(migrated->userName, "taro@isdn.example.ne.jp");
+        EXPECT_STREQ(migrated->password, "sample");
+    }
+}
+
+}  // namespace
