@@ -119,7 +119,9 @@ public:
         return context;
     }
 
+    // The substitute behaves as a Windows of `osClass` for the rest of the test.
     std::unique_ptr<MigrationContext> MakeContext(OsClass osClass) {
+        sim.ActAsWindowsOf(osClass);
         return std::make_unique<MigrationContext>(folder(), api(), user, ui, osClass);
     }
 
@@ -143,8 +145,13 @@ public:
     StoredEntry Read(const char* name) const {
         StoredEntry stored;
         memset(&stored.properties, 0, sizeof(stored.properties));
-        stored.properties.dwSize = sizeof(stored.properties);
-        RasDword size = sizeof(stored.properties);
+        // The structure version of the Windows the library plays, as the program asks it.
+        RasDword size = 0;
+        api().RasGetEntryPropertiesA(nullptr, "", nullptr, &size, nullptr, nullptr);
+        stored.properties.dwSize = size != 0 && size < sizeof(stored.properties)
+                                       ? size
+                                       : RasDword{sizeof(stored.properties)};
+        size = sizeof(stored.properties);
         EXPECT_EQ(api().RasGetEntryPropertiesA(nullptr, name, &stored.properties, &size, nullptr,
                                                nullptr),
                   0u)
@@ -156,7 +163,7 @@ public:
         RasBool hasPassword = 0;
         EXPECT_EQ(api().RasGetEntryDialParamsA(nullptr, &params, &hasPassword), 0u) << name;
         stored.userName = params.szUserName;
-        stored.password = params.szPassword;
+        stored.password = sim.StoredPassword(name);
         return stored;
     }
 

@@ -234,9 +234,10 @@ RasDword RASAPI_CALL DocumentedSet(const char* phonebook, const char* entry, RAS
 RasDword RASAPI_CALL DocumentedGetCredentials(const char* phonebook, const char* entry,
                                               RASCREDENTIALSA* credentials) {
     Seen("get credentials", phonebook);
+    const RasDword asked = credentials->dwMask;
     const RasDword result = g_documented.sim.RasGetCredentialsA(phonebook, entry, credentials);
-    if (result == 0 && g_documented.reportsSavedPassword && credentials->szPassword[0] == '\0') {
-        credentials->dwMask &= ~RasDword{RASCM_Password};
+    if (result == 0 && !g_documented.reportsSavedPassword) {
+        credentials->dwMask = asked;  // Windows 2000 leaves the mask as it was given
     }
     return result;
 }

@@ -102,9 +102,8 @@ TEST_F(SimCreation, OverwritesTheEntryOfTheSameNameAndSavesTheCredentials) {
     EXPECT_EQ(made.dwType, 1u);
     EXPECT_EQ(made.dwfOptions2, 0x43u);
 
-    const auto credentials = ReadUserAndPassword(sim.api(), "My ISP");
-    EXPECT_EQ(credentials.first, "taro@isp.example");
-    EXPECT_EQ(credentials.second, "secret");
+    EXPECT_EQ(ReadUserAndPassword(sim.api(), "My ISP").first, "taro@isp.example");
+    EXPECT_EQ(sim.StoredPassword("My ISP"), "secret");
     EXPECT_STREQ(ReadEntry(sim.api(), "Other").szLocalPhoneNumber, "1234");
 }
 

@@ -12,6 +12,7 @@ namespace {
 
 const char kPathVariable[] = "RASSIM_PHONEBOOK";
 const char kFailVariable[] = "RASSIM_FAIL";
+const char kVersionVariable[] = "RASSIM_WINVER";
 
 bool Save(const char* name, std::string* value) {
     const char* text = getenv(name);
@@ -35,6 +36,7 @@ void Restore(const char* name, bool had, const std::string& value) {
 SimPhonebook::SimPhonebook() : api_(SimDialupApi()) {
     hadPath_ = Save(kPathVariable, &savedPath_);
     hadFail_ = Save(kFailVariable, &savedFail_);
+    hadVersion_ = Save(kVersionVariable, &savedVersion_);
     setenv(kPathVariable, path().c_str(), 1);
     unsetenv(kFailVariable);
     ResetSimCallRecord(false);
@@ -43,6 +45,13 @@ SimPhonebook::SimPhonebook() : api_(SimDialupApi()) {
 SimPhonebook::~SimPhonebook() {
     Restore(kPathVariable, hadPath_, savedPath_);
     Restore(kFailVariable, hadFail_, savedFail_);
+    Restore(kVersionVariable, hadVersion_, savedVersion_);
+}
+
+void SimPhonebook::ActAsWindowsOf(OsClass osClass) const {
+    // The newest Windows of each class, so that each class meets its strictest rules.
+    const char* version = osClass <= 6 ? "98" : osClass == 7 ? "nt4" : osClass == 8 ? "2000" : "10";
+    setenv(kVersionVariable, version, 1);
 }
 
 RASENTRYA WritableEntry(const char* number) {

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "dialup/DialupApi.h"
+#include "dialup/OsClass.h"
 #include "support/TempFolder.h"
 
 class SimPhonebook {
@@ -23,6 +24,10 @@ public:
     // The file's bytes, exactly as stored (code page 932, CRLF).
     void WriteFile(const std::string& bytes) const { folder_.Write(kFileName, bytes); }
     std::string ReadFile() const { return folder_.Read(kFileName); }
+
+    // Makes the library behave as a Windows of `osClass` (98, NT 4, 2000, 10) until the end
+    // of the test.
+    void ActAsWindowsOf(OsClass osClass) const;
 
     // Sets RASSIM_FAIL ("Operation:number,..."); null or "" clears it.
     void Fail(const char* list) const;
@@ -45,8 +50,10 @@ private:
     DialupApi api_;
     std::string savedPath_;
     std::string savedFail_;
+    std::string savedVersion_;
     bool hadPath_;
     bool hadFail_;
+    bool hadVersion_;
 };
 
 // A record of our structure version with `number` and what XP and later require of a write.

@@ -32,8 +32,7 @@ const RasDword kFailures[] = {ERROR_BUFFER_TOO_SMALL,
                               31};
 
 // How a call is made to fail, as RASSIM_FAIL says it for the k-th call of an operation.
-// `available`: the substitute of this tree offers the mode (the others are rows ready for
-// the substitute that applies a change before failing, or answers with nothing filled in).
+// `available`: the mode is swept (a mode can be switched off while it is being looked into).
 struct FaultMode {
     const char* name;
     const char* item;  // after "Operation#k", before the error number where it takes one
