@@ -22,7 +22,7 @@ struct EntryField {
     { key, FieldKind::kind, offsetof(RASENTRYA, member), sizeof(RASENTRYA::member) }
 
 // Every field of RASENTRYA that is kept, in file order. dwSize, dwAlternateOffset and the
-// reserved fields are not: the substitute stores no alternate numbers.
+// reserved fields are not: alternate numbers are kept as a list of their own.
 const EntryField kEntryFields[] = {
     SIM_FIELD("Options", Flags, dwfOptions),
     SIM_FIELD("CountryID", Number, dwCountryID),
@@ -298,7 +298,13 @@ void StoreKey(SimEntry* entry, const char* key, size_t keyLength, const std::str
             return;
         }
     }
-    if (EqualsAsciiNoCase(key, keyLength, kUserNameKey)) {
+    if (EqualsAsciiNoCase(key, keyLength, kSimAlternateKey)) {
+        char number[RAS_MaxPhoneNumber + 1];
+        CopyField(number, value.c_str());
+        if (number[0] != '\0') {
+            entry->alternates.push_back(number);
+        }
+    } else if (EqualsAsciiNoCase(key, keyLength, kUserNameKey)) {
         CopyField(entry->userName, value.c_str());
     } else if (EqualsAsciiNoCase(key, keyLength, kPasswordKey)) {
         CopyField(entry->password, value.c_str());
@@ -332,6 +338,8 @@ void AppendLine(std::string* out, const std::string& line) {
 
 }  // namespace
 
+const char kSimAlternateKey[] = "AlternateNumber";
+
 SimDevice DefaultSimDevice() {
     SimDevice device;
     CopyField(device.type, "modem");
@@ -347,8 +355,8 @@ std::vector<SimDevice> ReportedDevices(const SimPhonebookFile& book) {
 }
 
 SimEntry MakeSimEntry(const char* name) {
-    SimEntry entry;
-    memset(&entry, 0, sizeof entry);
+    SimEntry entry{};
+    memset(&entry.properties, 0, sizeof entry.properties);  // padding too: it is handed out
     CopyField(entry.name, name);
     entry.properties.dwSize = kRasEntrySize;
     return entry;
@@ -630,6 +638,10 @@ std::string FormatPhonebook(const SimPhonebookFile& book) {
         AppendLine(&out, "[" + EscapeSimText(entry.name, SimTextPlace::EntryName) + "]");
         for (const EntryField& field : kEntryFields) {
             AppendLine(&out, std::string(field.key) + "=" + FormatField(entry.properties, field));
+        }
+        for (const std::string& number : entry.alternates) {
+            AppendLine(&out, std::string(kSimAlternateKey) + "=" +
+                                 EscapeSimText(number.c_str(), SimTextPlace::Value));
         }
         AppendLine(&out, std::string(kUserNameKey) + "=" +
                              EscapeSimText(entry.userName, SimTextPlace::Value));

@@ -15,10 +15,11 @@ struct SimDevice {
 };
 
 // One entry: its name, its properties (dwSize 2884, every text field zero-terminated,
-// no alternate numbers) and its saved credentials.
+// dwAlternateOffset 0), its alternate numbers and its saved credentials.
 struct SimEntry {
     char name[RAS_MaxEntryName + 1];
     RASENTRYA properties;
+    std::vector<std::string> alternates;  // in order, each 1 to 128 bytes
     char userName[UNLEN + 1];
     char password[PWLEN + 1];
     char domain[DNLEN + 1];
@@ -78,5 +79,8 @@ std::string EscapeSimText(const char* text, SimTextPlace place);
 // Undoes EscapeSimText on `length` raw bytes. Unknown escapes are kept as written.
 std::string UnescapeSimText(const char* text, size_t length);
 
-// The keys of an entry section, in file order (the field table and the three credential keys).
+// The keys of an entry section that are written once each, in file order (the field table and
+// the three credential keys). Between them come kSimAlternateKey lines, one per number.
 std::vector<const char*> SimEntryKeys();
+
+extern const char kSimAlternateKey[];  // "AlternateNumber"

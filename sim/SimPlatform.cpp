@@ -92,6 +92,23 @@ bool DefaultSimPhonebookPath(std::string* path) {
     return true;
 }
 
+bool QuerySimSystemVersion(unsigned* major, unsigned* minor, bool* nineX) {
+    OSVERSIONINFOA info;
+    ZeroMemory(&info, sizeof info);
+    info.dwOSVersionInfoSize = sizeof info;
+    if (!GetVersionExA(&info)) {
+        return false;
+    }
+    *major = info.dwMajorVersion;
+    *minor = info.dwMinorVersion;
+    *nineX = info.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS;
+    return true;
+}
+
+void EndSimProcess() {
+    ExitProcess(3);
+}
+
 bool ReplaceSimFile(const std::string& path, const std::string& bytes) {
     const std::string temporary = path + ".tmp";
     HANDLE file = CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
@@ -143,6 +160,14 @@ bool ReadSimEnvironment(const char* name, std::string* value) {
 bool DefaultSimPhonebookPath(std::string* path) {
     path->clear();
     return false;
+}
+
+bool QuerySimSystemVersion(unsigned* /*major*/, unsigned* /*minor*/, bool* /*nineX*/) {
+    return false;
+}
+
+void EndSimProcess() {
+    _exit(3);
 }
 
 bool ReplaceSimFile(const std::string& path, const std::string& bytes) {

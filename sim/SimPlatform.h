@@ -18,6 +18,14 @@ enum class SimReadResult { Read, Missing, Failed };
 // Reads the whole file into `bytes`. Missing means the file does not exist.
 SimReadResult ReadSimFile(const std::string& path, std::string* bytes);
 
+// The version the system reports (GetVersionExA on Windows); natively there is none and the
+// result is false.
+bool QuerySimSystemVersion(unsigned* major, unsigned* minor, bool* nineX);
+
+// Ends the process at once with exit code 3, running no handlers: what a crash right after a
+// call leaves behind. Every file written before is complete.
+[[noreturn]] void EndSimProcess();
+
 // Writes `bytes` to a temporary file beside `path`, flushes it to disk and renames it over
 // `path`. On failure the temporary file is removed and `path` is left as it was.
 bool ReplaceSimFile(const std::string& path, const std::string& bytes);

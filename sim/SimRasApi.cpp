@@ -1,17 +1,18 @@
 // The substitute dial-up library's operations over the phonebook file.
 #include "sim/SimRasApi.h"
 
-#include <cstdlib>
+#include <cstddef>
 #include <cstring>
-#include <map>
 #include <string>
-#include <vector>
 #include <type_traits>
+#include <vector>
 
 #include "dialup/DialupApi.h"
 #include "settings/ByteText.h"
 #include "sim/PhonebookFile.h"
+#include "sim/SimFaults.h"
 #include "sim/SimPlatform.h"
+#include "sim/SimVersion.h"
 
 #define SIM_CHECK_PROTOTYPE(name, type)                       \
     static_assert(std::is_same<decltype(&name), type>::value, \
@@ -23,130 +24,70 @@ const char kSimHiddenPassword[] = "****************";
 
 namespace {
 
-const char kFailVariable[] = "RASSIM_FAIL";
 const char kPhonebookVariable[] = "RASSIM_PHONEBOOK";
+const char kUserPhonebookVariable[] = "RASSIM_USER_PHONEBOOK";
+const char kRightsVariable[] = "RASSIM_RIGHTS";
 
-void TrimBlanks(std::string* text) {
-    const size_t first = text->find_first_not_of(" \t");
-    if (first == std::string::npos) {
-        text->clear();
-        return;
+// Runs one operation under RASSIM_FAIL: counts the call, then fails it before anything
+// happens, answers success with nothing done, or does it and then fails or ends the process.
+template <typename Body>
+RasDword SimCall(const char* operation, Body body) {
+    const SimFault fault = NextSimFault(operation);
+    switch (fault.mode) {
+        case SimFaultMode::Fail:
+            return fault.code;
+        case SimFaultMode::Empty:
+            return 0;
+        default:
+            break;
     }
-    const size_t last = text->find_last_not_of(" \t");
-    *text = text->substr(first, last - first + 1);
+    const RasDword result = body();
+    if (fault.mode == SimFaultMode::Kill) {
+        EndSimProcess();
+    }
+    if (fault.mode == SimFaultMode::After && result == 0) {
+        return fault.code;
+    }
+    return result;
 }
 
-// Calls of each operation since the process started or the record was last reset, and,
-// while recording, every call's operation name in order.
-struct CallRecord {
-    std::map<std::string, unsigned long> counts;
-    bool recording = false;
-    std::vector<std::string> calls;
-};
-
-CallRecord& Record() {
-    static CallRecord record;
-    return record;
-}
-
-bool IsDecimal(const std::string& text, size_t maxDigits) {
-    return !text.empty() && text.size() <= maxDigits &&
-           text.find_first_not_of("0123456789") == std::string::npos;
-}
-
-// True when RASSIM_FAIL fails this call of `operation` (its `call`-th since the count
-// began); `result` is the number. An item is "Operation:number" (every call) or
-// "Operation#k:number" (only the k-th call). Items without a name, a colon, a plain
-// decimal number that fits 32 bits or, after "#", a call number from 1 are ignored.
-bool InjectedFault(const char* operation, unsigned long call, RasDword* result) {
-    std::string list;
-    if (!ReadSimEnvironment(kFailVariable, &list)) {
+bool EqualsPathNoCase(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) {
         return false;
     }
-    size_t pos = 0;
-    while (pos <= list.size()) {
-        size_t comma = list.find(',', pos);
-        if (comma == std::string::npos) {
-            comma = list.size();
+    for (size_t i = 0; i < a.size(); ++i) {
+        char x = a[i];
+        char y = b[i];
+        x = (x >= 'A' && x <= 'Z') ? static_cast<char>(x - 'A' + 'a') : x;
+        y = (y >= 'A' && y <= 'Z') ? static_cast<char>(y - 'A' + 'a') : y;
+        if (x != y) {
+            return false;
         }
-        const std::string item = list.substr(pos, comma - pos);
-        pos = comma + 1;
-        const size_t colon = item.find(':');
-        if (colon == std::string::npos) {
-            continue;
-        }
-        std::string name = item.substr(0, colon);
-        std::string number = item.substr(colon + 1);
-        TrimBlanks(&number);
-        unsigned long only = 0;  // 0: every call
-        const size_t hash = name.find('#');
-        if (hash != std::string::npos) {
-            std::string ordinal = name.substr(hash + 1);
-            TrimBlanks(&ordinal);
-            if (!IsDecimal(ordinal, 9) || (only = strtoul(ordinal.c_str(), nullptr, 10)) == 0) {
-                continue;
-            }
-            name.resize(hash);
-        }
-        TrimBlanks(&name);
-        if (name != operation || !IsDecimal(number, 10) || (only != 0 && only != call)) {
-            continue;
-        }
-        const unsigned long long value = strtoull(number.c_str(), nullptr, 10);
-        if (value > 0xFFFFFFFFull) {
-            continue;
-        }
-        *result = static_cast<RasDword>(value);
+    }
+    return true;
+}
+
+// The phonebook that a null phonebook argument means: the all-users one.
+bool AllUsersPath(std::string* path) {
+    if (ReadSimEnvironment(kPhonebookVariable, path) && !path->empty()) {
         return true;
     }
-    return false;
+    return DefaultSimPhonebookPath(path);
 }
 
-unsigned long CountCall(const char* operation) {
-    CallRecord& record = Record();
-    if (record.recording) {
-        record.calls.push_back(operation);
-    }
-    return ++record.counts[operation];
+// The user's own phonebook, from Windows 2000 on and when RASSIM_USER_PHONEBOOK names one.
+bool UserPath(SimWindows version, std::string* path) {
+    return HasTwoPhonebooks(version) && ReadSimEnvironment(kUserPhonebookVariable, path) &&
+           !path->empty();
 }
-
-// Counts the call, then fails it when RASSIM_FAIL says so.
-#define SIM_INJECTED_FAULT()                                        \
-    do {                                                            \
-        RasDword fault;                                             \
-        if (InjectedFault(__func__, CountCall(__func__), &fault)) { \
-            return fault;                                           \
-        }                                                           \
-    } while (0)
-
-}  // namespace
-
-void ResetSimCallRecord(bool recording) {
-    CallRecord& record = Record();
-    record.counts.clear();
-    record.calls.clear();
-    record.recording = recording;
-}
-
-std::vector<std::string> SimCallRecord() {
-    return Record().calls;
-}
-
-namespace {
 
 struct OpenPhonebook {
     std::string path;
+    bool allUsers = false;  // the all-users phonebook (or, before 2000, the only one)
     SimPhonebookFile book;
 };
 
-RasDword Open(const char* phonebook, OpenPhonebook* open) {
-    if (phonebook != nullptr && phonebook[0] != '\0') {
-        open->path = phonebook;
-    } else if (!ReadSimEnvironment(kPhonebookVariable, &open->path) || open->path.empty()) {
-        if (!DefaultSimPhonebookPath(&open->path)) {
-            return ERROR_CANNOT_OPEN_PHONEBOOK;
-        }
-    }
+RasDword ReadBook(OpenPhonebook* open) {
     std::string bytes;
     switch (ReadSimFile(open->path, &bytes)) {
         case SimReadResult::Missing:
@@ -159,6 +100,37 @@ RasDword Open(const char* phonebook, OpenPhonebook* open) {
             break;
     }
     return ERROR_CANNOT_OPEN_PHONEBOOK;
+}
+
+// Opens the named phonebook, or the all-users one for a null or empty name.
+RasDword Open(const char* phonebook, OpenPhonebook* open) {
+    std::string allUsers;
+    const bool hasAllUsers = AllUsersPath(&allUsers);
+    if (phonebook != nullptr && phonebook[0] != '\0') {
+        open->path = phonebook;
+        open->allUsers = hasAllUsers && EqualsPathNoCase(open->path, allUsers);
+    } else if (hasAllUsers) {
+        open->path = allUsers;
+        open->allUsers = true;
+    } else {
+        return ERROR_CANNOT_OPEN_PHONEBOOK;
+    }
+    return ReadBook(open);
+}
+
+// Opens a phonebook to change it. From Windows 2000 on, only an administrator may change
+// the all-users phonebook (RASSIM_RIGHTS=standard plays a standard user).
+RasDword OpenToWrite(SimWindows version, const char* phonebook, OpenPhonebook* open) {
+    const RasDword opened = Open(phonebook, open);
+    if (opened != 0) {
+        return opened;
+    }
+    std::string rights;
+    if (open->allUsers && HasTwoPhonebooks(version) &&
+        ReadSimEnvironment(kRightsVariable, &rights) && rights == "standard") {
+        return kSimErrorAccessDenied;
+    }
+    return 0;
 }
 
 RasDword Save(const OpenPhonebook& open) {
@@ -183,17 +155,76 @@ SimEntry DefaultEntry() {
     return entry;
 }
 
-}  // namespace
+// The bytes of an alternate-number list: each number and its NUL, then one more NUL; none
+// for no numbers.
+RasDword AlternateBytes(const std::vector<std::string>& numbers) {
+    if (numbers.empty()) {
+        return 0;
+    }
+    size_t bytes = 1;
+    for (const std::string& number : numbers) {
+        bytes += number.size() + 1;
+    }
+    return static_cast<RasDword>(bytes);
+}
 
-extern "C" {
+// Reads the list at dwAlternateOffset of a caller's buffer of `size` bytes. False when the
+// offset lies inside the record or outside the buffer, or the list has no final NUL in it.
+bool ReadAlternates(const RASENTRYA* record, RasDword size, std::vector<std::string>* numbers) {
+    numbers->clear();
+    const RasDword offset = record->dwAlternateOffset;
+    if (offset == 0) {
+        return true;
+    }
+    if (offset < record->dwSize || offset >= size) {
+        return false;
+    }
+    const char* at = reinterpret_cast<const char*>(record) + offset;
+    const char* end = reinterpret_cast<const char*>(record) + size;
+    while (at < end) {
+        const size_t length = strnlen(at, static_cast<size_t>(end - at));
+        if (at + length == end) {
+            return false;
+        }
+        if (length == 0) {
+            return true;
+        }
+        char number[RAS_MaxPhoneNumber + 1];
+        CopyTextN(number, sizeof number, at, length);
+        numbers->push_back(number);
+        at += length + 1;
+    }
+    return false;
+}
 
-RasDword RASAPI_CALL RasEnumDevicesA(RASDEVINFOA* devices, RasDword* bytes, RasDword* count) {
-    SIM_INJECTED_FAULT();
+// What a version requires of a record to be written (empty text or zero is missing).
+// dwfOptions has no value that means "not given", so every value passes.
+bool HasRequiredFields(SimWindows version, const RASENTRYA& record) {
+    if (!RequiresEntryFields(version)) {
+        return true;
+    }
+    const bool typeGiven =
+        record.dwSize <= offsetof(RASENTRYA, dwType) || record.dwType != 0;
+    return strnlen(record.szLocalPhoneNumber, 1) != 0 && strnlen(record.szDeviceName, 1) != 0 &&
+           strnlen(record.szDeviceType, 1) != 0 && record.dwFramingProtocol != 0 && typeGiven;
+}
+
+// The first `size` bytes of a caller's record written over `stored`: the fields beyond the
+// caller's structure version keep their values.
+RASENTRYA MergeRecord(const RASENTRYA& stored, const RASENTRYA* record, RasDword size) {
+    RASENTRYA merged = stored;
+    memcpy(&merged, record, size < sizeof merged ? size : sizeof merged);
+    SanitizeEntryProperties(&merged);
+    return merged;
+}
+
+RasDword EnumDevices(RASDEVINFOA* devices, RasDword* bytes, RasDword* count) {
     if (bytes == nullptr || count == nullptr) {
         return ERROR_BUFFER_INVALID;
     }
-    if (devices != nullptr && devices->dwSize != kRasDevInfoSize) {
-        return ERROR_INVALID_SIZE;
+    // Documented as ERROR_INVALID_USER_BUFFER here, where the other records give 632.
+    if (devices != nullptr && !IsKnownDevInfoSize(CurrentSimWindows(), devices->dwSize)) {
+        return ERROR_INVALID_USER_BUFFER_;
     }
     OpenPhonebook open;
     const RasDword opened = Open(nullptr, &open);
@@ -219,50 +250,93 @@ RasDword RASAPI_CALL RasEnumDevicesA(RASDEVINFOA* devices, RasDword* bytes, RasD
     return 0;
 }
 
-RasDword RASAPI_CALL RasEnumEntriesA(const char* reserved, const char* phonebook,
-                                     RASENTRYNAMEA* entries, RasDword* bytes, RasDword* count) {
-    SIM_INJECTED_FAULT();
+struct ListedEntry {
+    std::string name;
+    bool allUsers;
+    std::string path;
+};
+
+// The entries of the named phonebook; with none, of the all-users one and then, from 2000
+// on, of the user's own.
+RasDword ListEntries(SimWindows version, const char* phonebook, std::vector<ListedEntry>* list) {
+    OpenPhonebook open;
+    RasDword opened = Open(phonebook, &open);
+    if (opened != 0) {
+        return opened;
+    }
+    for (const SimEntry& entry : open.book.entries) {
+        list->push_back({entry.name, open.allUsers, open.path});
+    }
+    std::string user;
+    if ((phonebook == nullptr || phonebook[0] == '\0') && UserPath(version, &user)) {
+        OpenPhonebook own;
+        own.path = user;
+        opened = ReadBook(&own);
+        if (opened != 0) {
+            return opened;
+        }
+        for (const SimEntry& entry : own.book.entries) {
+            list->push_back({entry.name, false, own.path});
+        }
+    }
+    return 0;
+}
+
+RasDword EnumEntries(const char* reserved, const char* phonebook, RASENTRYNAMEA* entries,
+                     RasDword* bytes, RasDword* count) {
     if (reserved != nullptr) {
         return kSimErrorNotSupported;
     }
     if (bytes == nullptr || count == nullptr) {
         return ERROR_BUFFER_INVALID;
     }
+    const SimWindows version = CurrentSimWindows();
     // The record's dwSize is checked even when the stated size is 0: a caller probing with
     // a single record (the usual way) still says which form it speaks.
-    if (entries != nullptr && entries->dwSize != kRasEntryNameSize) {
+    if (entries != nullptr && !IsKnownEntryNameSize(version, entries->dwSize)) {
         return ERROR_INVALID_SIZE;
     }
-    OpenPhonebook open;
-    const RasDword opened = Open(phonebook, &open);
-    if (opened != 0) {
-        return opened;
+    const RasDword recordSize = entries != nullptr ? entries->dwSize
+                                : HasTwoPhonebooks(version)
+                                    ? static_cast<RasDword>(sizeof(SimEntryNameLong))
+                                    : kRasEntryNameSize;
+    std::vector<ListedEntry> list;
+    const RasDword listed = ListEntries(version, phonebook, &list);
+    if (listed != 0) {
+        return listed;
     }
-    const size_t n = open.book.entries.size();
-    const RasDword needed = static_cast<RasDword>(n * kRasEntryNameSize);
+    const RasDword needed = static_cast<RasDword>(list.size() * recordSize);
     if (needed > 0 && (entries == nullptr || *bytes < needed)) {
         *bytes = needed;
-        *count = static_cast<RasDword>(n);
+        *count = static_cast<RasDword>(list.size());
         return ERROR_BUFFER_TOO_SMALL;
     }
-    for (size_t i = 0; i < n; ++i) {
-        RASENTRYNAMEA& record = entries[i];
-        memset(&record, 0, sizeof record);
-        record.dwSize = kRasEntryNameSize;
-        CopyField(record.szEntryName, open.book.entries[i].name);
+    char* at = reinterpret_cast<char*>(entries);
+    for (const ListedEntry& entry : list) {
+        memset(at, 0, recordSize);
+        RASENTRYNAMEA* record = reinterpret_cast<RASENTRYNAMEA*>(at);
+        record->dwSize = recordSize;
+        CopyField(record->szEntryName, entry.name.c_str());
+        if (recordSize == sizeof(SimEntryNameLong)) {
+            SimEntryNameLong* full = reinterpret_cast<SimEntryNameLong*>(at);
+            full->dwFlags = entry.allUsers ? kSimRenAllUsers : kSimRenUser;
+            CopyField(full->szPhonebookPath, entry.path.c_str());
+        }
+        at += recordSize;
     }
     *bytes = needed;
-    *count = static_cast<RasDword>(n);
+    *count = static_cast<RasDword>(list.size());
     return 0;
 }
 
-RasDword RASAPI_CALL RasGetEntryPropertiesA(const char* phonebook, const char* entry,
-                                            RASENTRYA* entryInfo, RasDword* entrySize,
-                                            unsigned char* /*deviceInfo*/,
-                                            RasDword* deviceInfoSize) {
-    SIM_INJECTED_FAULT();
+RasDword GetEntryProperties(const char* phonebook, const char* entry, RASENTRYA* entryInfo,
+                            RasDword* entrySize, RasDword* deviceInfoSize) {
     if (entrySize == nullptr) {
         return ERROR_BUFFER_INVALID;
+    }
+    const SimWindows version = CurrentSimWindows();
+    if (entryInfo != nullptr && !IsKnownEntrySize(version, entryInfo->dwSize)) {
+        return ERROR_INVALID_SIZE;
     }
     SimEntry found;
     if (entry == nullptr || entry[0] == '\0') {
@@ -282,60 +356,71 @@ RasDword RASAPI_CALL RasGetEntryPropertiesA(const char* phonebook, const char* e
     if (deviceInfoSize != nullptr) {
         *deviceInfoSize = 0;
     }
-    if (entryInfo == nullptr || *entrySize < kRasEntrySize) {
-        *entrySize = kRasEntrySize;
+    // The structure version asked for, and the alternate numbers right after it.
+    const RasDword structure = entryInfo != nullptr ? entryInfo->dwSize : SimEntrySize(version);
+    const RasDword list = AlternateBytes(found.alternates);
+    const RasDword needed = structure + list;
+    if (entryInfo == nullptr || *entrySize < needed) {
+        *entrySize = needed;
         return ERROR_BUFFER_TOO_SMALL;
     }
-    if (entryInfo->dwSize < kRasEntrySize) {
-        return ERROR_INVALID_SIZE;
+    char* bytes = reinterpret_cast<char*>(entryInfo);
+    memset(bytes, 0, needed);
+    memcpy(bytes, &found.properties,
+           structure < sizeof found.properties ? structure : sizeof found.properties);
+    entryInfo->dwSize = structure;
+    entryInfo->dwAlternateOffset = list != 0 ? structure : 0;
+    char* at = bytes + structure;
+    for (const std::string& number : found.alternates) {
+        memcpy(at, number.c_str(), number.size() + 1);
+        at += number.size() + 1;
     }
-    const RasDword callerSize = entryInfo->dwSize;
-    memcpy(entryInfo, &found.properties, sizeof(RASENTRYA));
-    entryInfo->dwSize = callerSize;
-    *entrySize = kRasEntrySize;
+    *entrySize = needed;
     return 0;
 }
 
-RasDword RASAPI_CALL RasSetEntryPropertiesA(const char* phonebook, const char* entry,
-                                            RASENTRYA* entryInfo, RasDword entrySize,
-                                            unsigned char* /*deviceInfo*/,
-                                            RasDword /*deviceInfoSize*/) {
-    SIM_INJECTED_FAULT();
+RasDword SetEntryProperties(const char* phonebook, const char* entry, RASENTRYA* entryInfo,
+                            RasDword entrySize) {
     if (entry == nullptr || entryInfo == nullptr) {
         return ERROR_BUFFER_INVALID;
     }
     if (!IsValidEntryName(entry)) {
         return kSimErrorInvalidName;
     }
-    if (entrySize < kRasEntrySize || entryInfo->dwSize < kRasEntrySize) {
+    const SimWindows version = CurrentSimWindows();
+    const RasDword structure = entryInfo->dwSize;
+    if (!IsKnownEntrySize(version, structure) || entrySize < structure) {
         return ERROR_INVALID_SIZE;
     }
-    RASENTRYA properties;
-    memcpy(&properties, entryInfo, sizeof properties);
-    SanitizeEntryProperties(&properties);
-
+    std::vector<std::string> alternates;
+    if (!ReadAlternates(entryInfo, entrySize, &alternates)) {
+        return ERROR_BUFFER_INVALID;
+    }
+    if (!HasRequiredFields(version, *entryInfo)) {
+        return kSimErrorInvalidParameter;
+    }
     OpenPhonebook open;
-    const RasDword opened = Open(phonebook, &open);
+    const RasDword opened = OpenToWrite(version, phonebook, &open);
     if (opened != 0) {
         return opened;
     }
     SimEntry* stored = FindSimEntry(&open.book, entry);
-    if (stored != nullptr) {
-        stored->properties = properties;
-    } else {
+    if (stored == nullptr) {
         open.book.entries.push_back(MakeSimEntry(entry));
-        open.book.entries.back().properties = properties;
+        stored = &open.book.entries.back();
+        stored->properties = DefaultEntry().properties;
     }
+    stored->properties = MergeRecord(stored->properties, entryInfo, structure);
+    stored->alternates = alternates;
     return Save(open);
 }
 
-RasDword RASAPI_CALL RasDeleteEntryA(const char* phonebook, const char* entry) {
-    SIM_INJECTED_FAULT();
+RasDword DeleteEntry(const char* phonebook, const char* entry) {
     if (entry == nullptr) {
         return ERROR_BUFFER_INVALID;
     }
     OpenPhonebook open;
-    const RasDword opened = Open(phonebook, &open);
+    const RasDword opened = OpenToWrite(CurrentSimWindows(), phonebook, &open);
     if (opened != 0) {
         return opened;
     }
@@ -349,13 +434,19 @@ RasDword RASAPI_CALL RasDeleteEntryA(const char* phonebook, const char* entry) {
     return ERROR_CANNOT_FIND_PHONEBOOK_ENTRY;
 }
 
-RasDword RASAPI_CALL RasGetEntryDialParamsA(const char* phonebook, RASDIALPARAMSA* params,
-                                            RasBool* hasPassword) {
-    SIM_INJECTED_FAULT();
+bool IsHiddenPassword(const char* password, size_t size) {
+    const size_t length = strnlen(password, size);
+    return length == strlen(kSimHiddenPassword) &&
+           memcmp(password, kSimHiddenPassword, length) == 0;
+}
+
+RasDword GetEntryDialParams(const char* phonebook, RASDIALPARAMSA* params, RasBool* hasPassword) {
     if (params == nullptr || hasPassword == nullptr) {
         return ERROR_BUFFER_INVALID;
     }
-    if (params->dwSize != kRasDialParamsSize) {
+    const SimWindows version = CurrentSimWindows();
+    const RasDword structure = params->dwSize;
+    if (!IsKnownDialParamsSize(version, structure)) {
         return ERROR_INVALID_SIZE;
     }
     char name[RAS_MaxEntryName + 1];
@@ -369,29 +460,34 @@ RasDword RASAPI_CALL RasGetEntryDialParamsA(const char* phonebook, RASDIALPARAMS
     if (stored == nullptr) {
         return ERROR_CANNOT_FIND_PHONEBOOK_ENTRY;
     }
-    memset(params, 0, sizeof *params);
-    params->dwSize = kRasDialParamsSize;
+    const bool saved = stored->password[0] != '\0';
+    memset(params, 0, structure);
+    params->dwSize = structure;
     CopyField(params->szEntryName, name);
     CopyField(params->szUserName, stored->userName);
-    CopyField(params->szPassword, stored->password);
+    if (HidesSavedPassword(version)) {
+        CopyField(params->szPassword, saved ? kSimHiddenPassword : "");
+    } else {
+        CopyField(params->szPassword, stored->password);
+    }
     CopyField(params->szDomain, stored->domain);
-    *hasPassword = stored->password[0] != '\0' ? 1 : 0;
+    *hasPassword = saved ? 1 : 0;
     return 0;
 }
 
-RasDword RASAPI_CALL RasSetEntryDialParamsA(const char* phonebook, RASDIALPARAMSA* params,
-                                            RasBool removePassword) {
-    SIM_INJECTED_FAULT();
+RasDword SetEntryDialParams(const char* phonebook, RASDIALPARAMSA* params,
+                            RasBool removePassword) {
     if (params == nullptr) {
         return ERROR_BUFFER_INVALID;
     }
-    if (params->dwSize != kRasDialParamsSize) {
+    const SimWindows version = CurrentSimWindows();
+    if (!IsKnownDialParamsSize(version, params->dwSize)) {
         return ERROR_INVALID_SIZE;
     }
     char name[RAS_MaxEntryName + 1];
     CopyRecordField(name, params->szEntryName);
     OpenPhonebook open;
-    const RasDword opened = Open(phonebook, &open);
+    const RasDword opened = OpenToWrite(version, phonebook, &open);
     if (opened != 0) {
         return opened;
     }
@@ -403,19 +499,19 @@ RasDword RASAPI_CALL RasSetEntryDialParamsA(const char* phonebook, RASDIALPARAMS
     CopyRecordField(stored->domain, params->szDomain);
     if (removePassword) {
         WipeBytes(stored->password, sizeof stored->password);
-    } else {
+    } else if (!HidesSavedPassword(version) ||
+               !IsHiddenPassword(params->szPassword, sizeof params->szPassword)) {
         CopyRecordField(stored->password, params->szPassword);
     }
     return Save(open);
 }
 
-RasDword RASAPI_CALL RasGetCredentialsA(const char* phonebook, const char* entry,
-                                        RASCREDENTIALSA* credentials) {
-    SIM_INJECTED_FAULT();
+RasDword GetCredentials(const char* phonebook, const char* entry, RASCREDENTIALSA* credentials) {
     if (entry == nullptr || credentials == nullptr) {
         return ERROR_BUFFER_INVALID;
     }
-    if (credentials->dwSize != kRasCredentialsSize) {
+    const SimWindows version = CurrentSimWindows();
+    if (!IsKnownCredentialsSize(version, credentials->dwSize)) {
         return ERROR_INVALID_SIZE;
     }
     OpenPhonebook open;
@@ -428,13 +524,17 @@ RasDword RASAPI_CALL RasGetCredentialsA(const char* phonebook, const char* entry
         return ERROR_CANNOT_FIND_PHONEBOOK_ENTRY;
     }
     const RasDword mask = credentials->dwMask;
+    const bool saved = stored->password[0] != '\0';
     memset(credentials, 0, sizeof *credentials);
     credentials->dwSize = kRasCredentialsSize;
     credentials->dwMask = mask;
+    if (ReportsSavedPasswordInMask(version) && !saved) {
+        credentials->dwMask &= ~RASCM_Password;
+    }
     if (mask & RASCM_UserName) {
         CopyField(credentials->szUserName, stored->userName);
     }
-    if ((mask & RASCM_Password) && stored->password[0] != '\0') {
+    if ((mask & RASCM_Password) && saved) {
         // The NT family never hands out a saved password, only this placeholder.
         CopyField(credentials->szPassword, kSimHiddenPassword);
     }
@@ -444,17 +544,17 @@ RasDword RASAPI_CALL RasGetCredentialsA(const char* phonebook, const char* entry
     return 0;
 }
 
-RasDword RASAPI_CALL RasSetCredentialsA(const char* phonebook, const char* entry,
-                                        RASCREDENTIALSA* credentials, RasBool clearCredentials) {
-    SIM_INJECTED_FAULT();
+RasDword SetCredentials(const char* phonebook, const char* entry, RASCREDENTIALSA* credentials,
+                        RasBool clearCredentials) {
     if (entry == nullptr || credentials == nullptr) {
         return ERROR_BUFFER_INVALID;
     }
-    if (credentials->dwSize != kRasCredentialsSize) {
+    const SimWindows version = CurrentSimWindows();
+    if (!IsKnownCredentialsSize(version, credentials->dwSize)) {
         return ERROR_INVALID_SIZE;
     }
     OpenPhonebook open;
-    const RasDword opened = Open(phonebook, &open);
+    const RasDword opened = OpenToWrite(version, phonebook, &open);
     if (opened != 0) {
         return opened;
     }
@@ -471,11 +571,9 @@ RasDword RASAPI_CALL RasSetCredentialsA(const char* phonebook, const char* entry
         }
     }
     if (mask & RASCM_Password) {
-        const size_t length = strnlen(credentials->szPassword, sizeof credentials->szPassword);
         if (clearCredentials) {
             WipeBytes(stored->password, sizeof stored->password);
-        } else if (length != strlen(kSimHiddenPassword) ||
-                   memcmp(credentials->szPassword, kSimHiddenPassword, length) != 0) {
+        } else if (!IsHiddenPassword(credentials->szPassword, sizeof credentials->szPassword)) {
             CopyRecordField(stored->password, credentials->szPassword);
         }
     }
@@ -489,19 +587,77 @@ RasDword RASAPI_CALL RasSetCredentialsA(const char* phonebook, const char* entry
     return Save(open);
 }
 
+}  // namespace
+
+extern "C" {
+
+RasDword RASAPI_CALL RasEnumDevicesA(RASDEVINFOA* devices, RasDword* bytes, RasDword* count) {
+    return SimCall(__func__, [&] { return EnumDevices(devices, bytes, count); });
+}
+
+RasDword RASAPI_CALL RasEnumEntriesA(const char* reserved, const char* phonebook,
+                                     RASENTRYNAMEA* entries, RasDword* bytes, RasDword* count) {
+    return SimCall(__func__,
+                   [&] { return EnumEntries(reserved, phonebook, entries, bytes, count); });
+}
+
+RasDword RASAPI_CALL RasGetEntryPropertiesA(const char* phonebook, const char* entry,
+                                            RASENTRYA* entryInfo, RasDword* entrySize,
+                                            unsigned char* /*deviceInfo*/,
+                                            RasDword* deviceInfoSize) {
+    return SimCall(__func__, [&] {
+        return GetEntryProperties(phonebook, entry, entryInfo, entrySize, deviceInfoSize);
+    });
+}
+
+RasDword RASAPI_CALL RasSetEntryPropertiesA(const char* phonebook, const char* entry,
+                                            RASENTRYA* entryInfo, RasDword entrySize,
+                                            unsigned char* /*deviceInfo*/,
+                                            RasDword /*deviceInfoSize*/) {
+    return SimCall(__func__,
+                   [&] { return SetEntryProperties(phonebook, entry, entryInfo, entrySize); });
+}
+
+RasDword RASAPI_CALL RasDeleteEntryA(const char* phonebook, const char* entry) {
+    return SimCall(__func__, [&] { return DeleteEntry(phonebook, entry); });
+}
+
+RasDword RASAPI_CALL RasGetEntryDialParamsA(const char* phonebook, RASDIALPARAMSA* params,
+                                            RasBool* hasPassword) {
+    return SimCall(__func__, [&] { return GetEntryDialParams(phonebook, params, hasPassword); });
+}
+
+RasDword RASAPI_CALL RasSetEntryDialParamsA(const char* phonebook, RASDIALPARAMSA* params,
+                                            RasBool removePassword) {
+    return SimCall(__func__,
+                   [&] { return SetEntryDialParams(phonebook, params, removePassword); });
+}
+
+RasDword RASAPI_CALL RasGetCredentialsA(const char* phonebook, const char* entry,
+                                        RASCREDENTIALSA* credentials) {
+    return SimCall(__func__, [&] { return GetCredentials(phonebook, entry, credentials); });
+}
+
+RasDword RASAPI_CALL RasSetCredentialsA(const char* phonebook, const char* entry,
+                                        RASCREDENTIALSA* credentials, RasBool clearCredentials) {
+    return SimCall(__func__, [&] {
+        return SetCredentials(phonebook, entry, credentials, clearCredentials);
+    });
+}
+
 RasDword RASAPI_CALL RasDialA(void* /*extensions*/, const char* /*phonebook*/,
                               RASDIALPARAMSA* /*params*/, RasDword /*notifierType*/,
                               void* /*notifier*/, void** connection) {
-    SIM_INJECTED_FAULT();
-    if (connection != nullptr) {
-        *connection = nullptr;
-    }
-    return kSimErrorPortNotAvailable;
+    return SimCall(__func__, [&] {
+        if (connection != nullptr) {
+            *connection = nullptr;
+        }
+        return static_cast<RasDword>(kSimErrorPortNotAvailable);
+    });
 }
 
 RasDword RASAPI_CALL RasHangUpA(void* /*connection*/) {
-    SIM_INJECTED_FAULT();
-    return kSimErrorInvalidHandle;
+    return SimCall(__func__, [] { return static_cast<RasDword>(kSimErrorInvalidHandle); });
 }
 
 }  // extern "C"

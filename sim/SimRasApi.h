@@ -1,17 +1,20 @@
 // The substitute dial-up library: every operation of DIALUP_OPERATIONS with the platform's
-// prototype and exported name, working on the substitute phonebook file (PhonebookFile.h).
+// prototype and exported name, working on the substitute phonebook files (PhonebookFile.h).
 // Exported undecorated from rasapi32.dll; natively linked into the unit tests.
 //
 // Common behaviour of every operation:
-// - RASSIM_FAIL ("Operation:number,..."), read at every call, makes a named operation return
-//   that number at once without doing anything; "Operation#k:number" fails only the k-th
-//   call of that operation since the process started (natively: since ResetSimCallRecord).
-// - The phonebook file is the `phonebook` argument when given, else RASSIM_PHONEBOOK, else
-//   the default path (SimPlatform.h); it is read anew at every call and replaced atomically
-//   at every change. A missing file is an empty phonebook; an unreadable one gives 621, an
-//   unwritable one 624, no file name at all 621.
-// - Null required pointers give 610, a record whose dwSize is not the one spoken 632, an
-//   unknown entry 623. Entry names compare ignoring the case of A-Z.
+// - It behaves as the Windows version of CurrentSimWindows() (SimVersion.h): record sizes,
+//   required fields, what a saved password reads as, one phonebook or two.
+// - RASSIM_FAIL, read at every call, injects faults (SimFaults.h); the calls are counted and,
+//   natively, recorded (ResetSimCallRecord).
+// - A null phonebook is the all-users one: RASSIM_PHONEBOOK, else the default path
+//   (SimPlatform.h). From Windows 2000 on, RASSIM_USER_PHONEBOOK names the user's own, which
+//   only enumeration with no phonebook lists and only its own path opens. A file is read anew
+//   at every call and replaced atomically at every change. A missing file is an empty
+//   phonebook; an unreadable one gives 621, an unwritable one 624, no file name at all 621.
+//   RASSIM_RIGHTS=standard refuses changes to the all-users phonebook with 5 from 2000 on.
+// - Null required pointers give 610, a dwSize of no structure version the Windows version
+//   knows 632 (RasEnumDevicesA: 1784), an unknown entry 623. Entry names compare ignoring the case of A-Z.
 // - Text is code page 932 bytes; every copy into a record field is bounded.
 #pragma once
 
@@ -22,8 +25,10 @@
 
 // Error numbers of the substitute beyond those the program acts on (RasTypes.h).
 enum : RasDword {
+    kSimErrorAccessDenied = 5,            // ERROR_ACCESS_DENIED
     kSimErrorInvalidHandle = 6,           // ERROR_INVALID_HANDLE
     kSimErrorNotSupported = 50,           // ERROR_NOT_SUPPORTED
+    kSimErrorInvalidParameter = 87,       // ERROR_INVALID_PARAMETER
     kSimErrorInvalidName = 123,           // ERROR_INVALID_NAME
     kSimErrorCannotWritePhonebook = 624,  // ERROR_CANNOT_WRITE_PHONEBOOK
     kSimErrorPortNotAvailable = 633,      // ERROR_PORT_NOT_AVAILABLE
@@ -44,26 +49,33 @@ std::vector<std::string> SimCallRecord();
 
 extern "C" {
 
-// Devices in file order (152 bytes each). Null buffer or too small a stated size: 603 with
-// the needed bytes and the count. On success *bytes is the bytes used.
+// Devices of the all-users phonebook file in file order (152 bytes each). Null buffer or too
+// small a stated size: 603 with the needed bytes and the count. On success *bytes is the
+// bytes used.
 RasDword RASAPI_CALL RasEnumDevicesA(RASDEVINFOA* devices, RasDword* bytes, RasDword* count);
 
-// Entry names in file order (264 bytes each); `reserved` must be null (else 50). Sizes as
-// for RasEnumDevicesA.
+// Entry names in file order, in records of the caller's dwSize (264, or from 2000 on 532 with
+// REN_AllUsers or REN_User and the phonebook's path); with no phonebook, the all-users entries
+// and then the user's own. `reserved` must be null (else 50). Sizes as for RasEnumDevicesA;
+// with no buffer the records are of the version's newest form.
 RasDword RASAPI_CALL RasEnumEntriesA(const char* reserved, const char* phonebook,
                                      RASENTRYNAMEA* entries, RasDword* bytes, RasDword* count);
 
-// The entry's properties (null or "" entry: the default entry). No buffer or a stated size
-// below 2884: 603 and 2884. dwSize must be at least 2884; the first 2884 bytes are filled and
-// dwSize is kept. *deviceInfoSize, when given, becomes 0 (no device-specific data).
+// The entry's properties (null or "" entry: the default entry) in the structure version of
+// dwSize, followed by its alternate numbers (dwAlternateOffset = dwSize when there are any).
+// No buffer: 603 and the version's own structure size plus the numbers; a stated size below
+// dwSize plus the numbers: 603 and that. *deviceInfoSize, when given, becomes 0.
 RasDword RASAPI_CALL RasGetEntryPropertiesA(const char* phonebook, const char* entry,
                                             RASENTRYA* entryInfo, RasDword* entrySize,
                                             unsigned char* deviceInfo, RasDword* deviceInfoSize);
 
 // Creates the entry, or replaces the properties of the existing one of that name (which
-// keeps its stored name, place and credentials). Names of 1 to 256 bytes without control
-// bytes; others give 123. Both `entrySize` and dwSize must be at least 2884. Device-specific
-// data is ignored.
+// keeps its stored name, place and credentials; fields past the caller's structure version
+// keep theirs). Names of 1 to 256 bytes without control bytes; others give 123. dwSize must
+// be a known structure version and `entrySize` at least that (632). The alternate numbers
+// given replace the stored ones; a list outside the buffer or without its final NUL gives
+// 610. From XP on, an empty number, device name or device type, or a zero framing protocol
+// or (when the structure has it) type gives 87. Device-specific data is ignored.
 RasDword RASAPI_CALL RasSetEntryPropertiesA(const char* phonebook, const char* entry,
                                             RASENTRYA* entryInfo, RasDword entrySize,
                                             unsigned char* deviceInfo, RasDword deviceInfoSize);
@@ -71,18 +83,20 @@ RasDword RASAPI_CALL RasSetEntryPropertiesA(const char* phonebook, const char* e
 // Deletes the entry with its credentials.
 RasDword RASAPI_CALL RasDeleteEntryA(const char* phonebook, const char* entry);
 
-// The entry named by params->szEntryName (dwSize 1052): user name, password as stored and
-// domain; the numbers come back empty. *hasPassword tells whether a password is saved.
+// The entry named by params->szEntryName: user name, password and domain; the numbers come
+// back empty. The password is the saved one before 2000, kSimHiddenPassword from 2000 on.
+// *hasPassword tells whether a password is saved.
 RasDword RASAPI_CALL RasGetEntryDialParamsA(const char* phonebook, RASDIALPARAMSA* params,
                                             RasBool* hasPassword);
 
 // Saves user name, domain and password of an existing entry; `removePassword` clears the
-// password instead.
+// password instead. From 2000 on, kSimHiddenPassword keeps the saved one.
 RasDword RASAPI_CALL RasSetEntryDialParamsA(const char* phonebook, RASDIALPARAMSA* params,
                                             RasBool removePassword);
 
-// The fields that dwMask asks for (dwSize 540); dwMask is left as given. A saved password
-// reads as kSimHiddenPassword, none as "".
+// The fields that dwMask asks for (dwSize 540). A saved password reads as kSimHiddenPassword,
+// none as "". dwMask is left as given, except that from XP on RASCM_Password is cleared when
+// no password is saved.
 RasDword RASAPI_CALL RasGetCredentialsA(const char* phonebook, const char* entry,
                                         RASCREDENTIALSA* credentials);
 

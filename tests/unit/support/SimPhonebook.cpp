@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "settings/ByteText.h"
+#include "sim/PhonebookFile.h"
 #include "sim/SimDialupApi.h"
 #include "sim/SimRasApi.h"
 
@@ -42,6 +43,29 @@ SimPhonebook::SimPhonebook() : api_(SimDialupApi()) {
 SimPhonebook::~SimPhonebook() {
     Restore(kPathVariable, hadPath_, savedPath_);
     Restore(kFailVariable, hadFail_, savedFail_);
+    for (const Saved& saved : others_) {
+        Restore(saved.name.c_str(), saved.had, saved.value);
+    }
+}
+
+void SimPhonebook::Set(const char* variable, const char* value) {
+    bool seen = false;
+    for (const Saved& saved : others_) {
+        seen = seen || saved.name == variable;
+    }
+    if (!seen) {
+        Saved saved{variable, false, ""};
+        saved.had = Save(variable, &saved.value);
+        others_.push_back(saved);
+    }
+    Restore(variable, value != nullptr, value != nullptr ? value : "");
+}
+
+std::string SimPhonebook::StoredPassword(const char* entry) const {
+    const std::string bytes = ReadFile();
+    SimPhonebookFile book = ParsePhonebook(bytes.data(), bytes.size());
+    const SimEntry* stored = FindSimEntry(&book, entry);
+    return stored != nullptr ? stored->password : "";
 }
 
 void SimPhonebook::Fail(const char* list) const {
@@ -55,11 +79,17 @@ void SimPhonebook::Fail(const char* list) const {
 RasDword SimPhonebook::AddModemEntry(const char* name, const char* modemName, const char* areaCode,
                                      const char* localNumber, const char* userName,
                                      const char* password) const {
+    // The structure version the library speaks, as far as our record reaches.
+    RasDword size = 0;
+    RasDword result = api_.RasGetEntryPropertiesA(nullptr, "", nullptr, &size, nullptr, nullptr);
+    if (result != ERROR_BUFFER_TOO_SMALL) {
+        return result;
+    }
     RASENTRYA entry;
     memset(&entry, 0, sizeof entry);
-    entry.dwSize = sizeof entry;
-    RasDword size = sizeof entry;
-    RasDword result = api_.RasGetEntryPropertiesA(nullptr, "", &entry, &size, nullptr, nullptr);
+    entry.dwSize = size < sizeof entry ? size : static_cast<RasDword>(sizeof entry);
+    size = sizeof entry;
+    result = api_.RasGetEntryPropertiesA(nullptr, "", &entry, &size, nullptr, nullptr);
     if (result != 0) {
         return result;
     }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "dialup/DialupApi.h"
 #include "support/TempFolder.h"
@@ -27,12 +28,20 @@ public:
     // Sets RASSIM_FAIL ("Operation:number,..."); null or "" clears it.
     void Fail(const char* list) const;
 
+    // Sets another variable of the substitute (RASSIM_WINVER, RASSIM_USER_PHONEBOOK,
+    // RASSIM_RIGHTS) for this test; null unsets it. Restored at the end.
+    void Set(const char* variable, const char* value);
+
     // Writes an entry through the library: the default entry's properties with the given
     // modem and number (area code and the country/area option when `areaCode` is not empty),
     // then user name and password. Returns the first non-zero result, else 0.
     RasDword AddModemEntry(const char* name, const char* modemName, const char* areaCode,
                            const char* localNumber, const char* userName,
                            const char* password) const;
+
+    // The password saved for the entry as the file holds it ("" when none or no such entry):
+    // from Windows 2000 on the library itself only hands out a placeholder.
+    std::string StoredPassword(const char* entry) const;
 
     static constexpr const char* kFileName = "phonebook.ini";
 
@@ -43,4 +52,10 @@ private:
     std::string savedFail_;
     bool hadPath_;
     bool hadFail_;
+    struct Saved {
+        std::string name;
+        bool had;
+        std::string value;
+    };
+    std::vector<Saved> others_;
 };

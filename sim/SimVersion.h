@@ -1,0 +1,59 @@
+// The Windows version the substitute behaves as, and what each version accepts: the record
+// sizes of the structure versions it knows, and the behaviours that changed between versions.
+#pragma once
+
+#include "dialup/RasTypes.h"
+
+// Legacy is no Windows version: the substitute's former, unversioned behaviour (any RASENTRYA
+// dwSize from 2884 up, the short forms of the other records, one phonebook, nothing required,
+// passwords as stored), kept only so that callers not yet written for a real version can be
+// run. Every behaviour test below is false for it.
+enum class SimWindows { Legacy, Win98, Nt4, Win2000, Xp, Vista, Win7, Win10 };
+
+// RASSIM_WINVER (98, nt4, 2000, xp, vista, 7, 10 or legacy), read at every call; else the
+// version the system reports (GetVersionExA on Windows); natively, where there is none,
+// RASSIM_NATIVE_WINVER of the build. An unknown value of the variable is ignored.
+SimWindows CurrentSimWindows();
+
+// The version named as RASSIM_WINVER takes it; false for any other text.
+bool ParseSimWindows(const char* name, SimWindows* version);
+
+// The version of a system that reports itself as `major`.`minor` (`nineX`: the Windows 9x
+// platform rather than NT).
+SimWindows SimWindowsFromNumbers(unsigned major, unsigned minor, bool nineX);
+
+// Record sizes. Each version accepts the sizes of the structure versions it knows (its own
+// and every older one) and no other.
+RasDword SimEntrySize(SimWindows version);  // its own RASENTRYA size, what the "" probe reports
+bool IsKnownEntrySize(SimWindows version, RasDword size);
+bool IsKnownEntryNameSize(SimWindows version, RasDword size);
+bool IsKnownDialParamsSize(SimWindows version, RasDword size);
+bool IsKnownCredentialsSize(SimWindows version, RasDword size);
+bool IsKnownDevInfoSize(SimWindows version, RasDword size);
+
+// The 2000-and-later RASENTRYNAMEA: the short form followed by where the entry is kept.
+struct SimEntryNameLong {
+    RASENTRYNAMEA name;
+    RasDword dwFlags;                   // REN_User or REN_AllUsers
+    char szPhonebookPath[RAS_MaxPath + 1];
+};
+
+enum : RasDword {
+    kSimRenUser = 0,      // REN_User
+    kSimRenAllUsers = 1,  // REN_AllUsers
+};
+
+// Behaviours by version.
+inline bool HasTwoPhonebooks(SimWindows v) {
+    return v >= SimWindows::Win2000;
+}
+inline bool RequiresEntryFields(SimWindows v) {
+    return v >= SimWindows::Xp;
+}
+inline bool ReportsSavedPasswordInMask(SimWindows v) {
+    return v >= SimWindows::Xp;
+}
+// The NT 5 family hands out a handle (kSimHiddenPassword) instead of a saved password.
+inline bool HidesSavedPassword(SimWindows v) {
+    return v >= SimWindows::Win2000;
+}
