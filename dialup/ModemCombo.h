@@ -5,6 +5,7 @@
 
 #include "dialup/DialupApi.h"
 
-// Empties `list` (last row first), adds the modems in the phonebook's order and selects
-// the row of `modemName` (letters without regard to case), else the first row.
+// Empties `list` (last row first), adds the rows of ModemRowsFor in order and selects the
+// row of `modemName` (letters without regard to case; put first when not installed), else
+// the first row.
 void FillModemCombo(HWND list, const DialupApi& api, const char* modemName);

@@ -5,6 +5,12 @@
 
 #include "settings/ByteText.h"
 
+namespace {
+
+constexpr size_t kMaxDevices = 4096;
+
+}  // namespace
+
 std::vector<std::string> ListModems(const DialupApi& api) {
     std::vector<std::string> names;
     if (api.RasEnumDevicesA == nullptr) {
@@ -16,16 +22,16 @@ std::vector<std::string> ListModems(const DialupApi& api) {
     if (result != 0 && result != ERROR_BUFFER_TOO_SMALL) {
         return names;
     }
-    if (count == 0) {
-        return names;
+    // The sizing call defines the byte count; the device count it may report is not used.
+    const size_t records = (static_cast<size_t>(bytes) + kRasDevInfoSize - 1) / kRasDevInfoSize;
+    if (records == 0 || records > kMaxDevices) {
+        return names;  // none, or more than any machine has: refused rather than allocated
     }
-    if (count > 4096) {
-        return names;  // no phonebook has that many devices; refuse rather than allocate it
-    }
-    std::vector<RASDEVINFOA> devices(count);
+    std::vector<RASDEVINFOA> devices(records);
     memset(devices.data(), 0, devices.size() * sizeof(RASDEVINFOA));
     devices[0].dwSize = kRasDevInfoSize;
     bytes = static_cast<RasDword>(devices.size() * sizeof(RASDEVINFOA));
+    count = 0;
     result = api.RasEnumDevicesA(devices.data(), &bytes, &count);
     if (result != 0) {
         return names;
@@ -51,4 +57,18 @@ int FindModemRow(const std::vector<std::string>& rows, const char* modemName) {
         }
     }
     return 0;
+}
+
+ModemRows ModemRowsFor(const std::vector<std::string>& modems, const char* modemName) {
+    ModemRows rows;
+    rows.names = modems;
+    rows.selected = FindModemRow(modems, modemName);
+    const bool listed = rows.selected >= 0 && modemName != nullptr &&
+                        EqualsNoCase(rows.names[static_cast<size_t>(rows.selected)].c_str(),
+                                     modemName);
+    if (modemName != nullptr && modemName[0] != '\0' && !listed) {
+        rows.names.insert(rows.names.begin(), modemName);
+        rows.selected = 0;
+    }
+    return rows;
 }

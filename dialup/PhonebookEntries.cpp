@@ -2,51 +2,101 @@
 #include "dialup/PhonebookEntries.h"
 
 #include <cstddef>
+#include <cstring>
+
+#include "settings/ByteText.h"
 
 namespace {
 
 // Far more entries than any phonebook holds; a larger reported size is taken as a fault.
 constexpr size_t kMaxEnumeratedEntries = 65536;
 
-}  // namespace
+void CopyPhonebook(const RASENTRYNAMEA_2000& record, PhonebookEntryName* entry) {
+    CopyTextN(entry->phonebook, sizeof(entry->phonebook), record.szPhonebookPath,
+              strnlen(record.szPhonebookPath, sizeof(record.szPhonebookPath)));
+}
 
-bool EnumerateEntries(const DialupApi& api, std::vector<RASENTRYNAMEA>* entries) {
-    if (entries == nullptr) {
-        return false;
-    }
-    entries->clear();
-    if (api.RasEnumEntriesA == nullptr) {
-        return false;
-    }
-    std::vector<RASENTRYNAMEA> buffer(1, RASENTRYNAMEA{});
-    buffer[0].dwSize = kRasEntryNameSize;
+void CopyPhonebook(const RASENTRYNAMEA&, PhonebookEntryName* entry) {
+    entry->phonebook[0] = '\0';
+}
+
+// The library's prototype names the short form; the version in dwSize says which it is.
+RASENTRYNAMEA* AsEntryNames(RASENTRYNAMEA_2000* records) {
+    return reinterpret_cast<RASENTRYNAMEA*>(records);
+}
+
+RASENTRYNAMEA* AsEntryNames(RASENTRYNAMEA* records) {
+    return records;
+}
+
+template <typename Record>
+RasDword EnumerateAs(const DialupApi& api, std::vector<PhonebookEntryName>* entries) {
+    const RasDword recordSize = sizeof(Record);
+    std::vector<Record> buffer(1, Record{});
+    buffer[0].dwSize = recordSize;
     RasDword bytes = 0;
     RasDword count = 0;
-    RasDword result = api.RasEnumEntriesA(nullptr, nullptr, buffer.data(), &bytes, &count);
+    RasDword result = api.RasEnumEntriesA(nullptr, nullptr, AsEntryNames(buffer.data()), &bytes, &count);
     if (result == ERROR_BUFFER_TOO_SMALL) {
-        size_t records = (static_cast<size_t>(bytes) + kRasEntryNameSize - 1) / kRasEntryNameSize;
+        size_t records = (static_cast<size_t>(bytes) + recordSize - 1) / recordSize;
         if (records == 0) {
             records = 1;
         }
         if (records > kMaxEnumeratedEntries) {
-            return false;
+            return ERROR_INVALID_SIZE;
         }
-        buffer.assign(records, RASENTRYNAMEA{});
-        buffer[0].dwSize = kRasEntryNameSize;
+        buffer.assign(records, Record{});
+        buffer[0].dwSize = recordSize;
     }
     // The stated size is always what the buffer really holds, never more.
-    bytes = static_cast<RasDword>(buffer.size() * kRasEntryNameSize);
+    bytes = static_cast<RasDword>(buffer.size() * recordSize);
     count = 0;
-    result = api.RasEnumEntriesA(nullptr, nullptr, buffer.data(), &bytes, &count);
+    result = api.RasEnumEntriesA(nullptr, nullptr, AsEntryNames(buffer.data()), &bytes, &count);
     if (result != 0) {
-        return false;
+        return result;
     }
-    if (count < buffer.size()) {
-        buffer.resize(count);
+    const size_t listed = count < buffer.size() ? count : buffer.size();
+    entries->assign(listed, PhonebookEntryName{});
+    for (size_t i = 0; i < listed; ++i) {
+        const Record& record = buffer[i];
+        CopyTextN((*entries)[i].name, sizeof((*entries)[i].name), record.szEntryName,
+                  strnlen(record.szEntryName, sizeof(record.szEntryName)));
+        CopyPhonebook(record, &(*entries)[i]);
     }
-    for (RASENTRYNAMEA& entry : buffer) {
-        entry.szEntryName[sizeof(entry.szEntryName) - 1] = '\0';
+    return 0;
+}
+
+}  // namespace
+
+RasDword EnumerateEntries(const DialupApi& api, std::vector<PhonebookEntryName>* entries) {
+    if (entries == nullptr) {
+        return ERROR_BUFFER_INVALID;
     }
-    entries->swap(buffer);
-    return true;
+    entries->clear();
+    if (api.RasEnumEntriesA == nullptr) {
+        return kMissingOperation;
+    }
+    const RasDword result = EnumerateAs<RASENTRYNAMEA_2000>(api, entries);
+    if (result != ERROR_INVALID_SIZE) {
+        return result;
+    }
+    entries->clear();
+    const RasDword shortForm = EnumerateAs<RASENTRYNAMEA>(api, entries);
+    if (shortForm != 0) {
+        entries->clear();
+    }
+    return shortForm;
+}
+
+const PhonebookEntryName* FindEntryNamed(const std::vector<PhonebookEntryName>& entries,
+                                         const char* name) {
+    if (name == nullptr) {
+        return nullptr;
+    }
+    for (const PhonebookEntryName& entry : entries) {
+        if (EqualsNoCase(entry.name, name)) {
+            return &entry;
+        }
+    }
+    return nullptr;
 }

@@ -63,6 +63,7 @@ enum : RasDword {
     RASIDS_Disabled = 0xFFFFFFFF,
     RASCM_UserName = 0x00000001,
     RASCM_Password = 0x00000002,
+    RASET_Phone = 1,  // dwType of a dial-up entry
 };
 
 struct RASIPADDR {
@@ -145,6 +146,15 @@ struct RASENTRYNAMEA {
     char szEntryName[RAS_MaxEntryName + 1];
 };
 
+// The entry-name form of Windows 2000 and later, which also says which phonebook holds the
+// entry (the all-users one or the user's own); earlier versions refuse its size with 632.
+struct RASENTRYNAMEA_2000 {
+    RasDword dwSize;
+    char szEntryName[RAS_MaxEntryName + 1];
+    RasDword dwFlags;  // REN_User 0, REN_AllUsers 1
+    char szPhonebookPath[RAS_MaxPath + 1];
+};
+
 struct RASDEVINFOA {
     RasDword dwSize;
     char szDeviceType[RAS_MaxDeviceType + 1];
@@ -163,6 +173,7 @@ enum : RasDword {
     kRasEntrySize = 2884,
     kRasDialParamsSize = 1052,
     kRasEntryNameSize = 264,
+    kRasEntryName2000Size = 532,
     kRasDevInfoSize = 152,
     kRasCredentialsSize = 540,
 };
@@ -171,6 +182,7 @@ static_assert(sizeof(RasDword) == 4, "DWORD is 32 bits");
 static_assert(sizeof(RASENTRYA) == kRasEntrySize, "RASENTRYA layout");
 static_assert(sizeof(RASDIALPARAMSA) == kRasDialParamsSize, "RASDIALPARAMSA layout");
 static_assert(sizeof(RASENTRYNAMEA) == kRasEntryNameSize, "RASENTRYNAMEA layout");
+static_assert(sizeof(RASENTRYNAMEA_2000) == kRasEntryName2000Size, "RASENTRYNAMEA 2000 layout");
 static_assert(sizeof(RASDEVINFOA) == kRasDevInfoSize, "RASDEVINFOA layout");
 static_assert(sizeof(RASCREDENTIALSA) == kRasCredentialsSize, "RASCREDENTIALSA layout");
 static_assert(offsetof(RASENTRYA, dwfOptions2) == 2088, "RASENTRYA tail");

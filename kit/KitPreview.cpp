@@ -85,8 +85,8 @@ const char* StopCode(ExaminationStop stop) {
             return "examined";
         case ExaminationStop::EntryGone:
             return "entry-gone";
-        case ExaminationStop::UnexpectedProbe:
-            return "unexpected-probe";
+        case ExaminationStop::PropertiesUnreadable:
+            return "properties-unreadable";
         case ExaminationStop::OtherDeviceType:
             return "other-device-type";
         case ExaminationStop::CredentialsUnreadable:
@@ -166,7 +166,7 @@ public:
 private:
     EntryFacts Read(const char* name) {
         EntryFacts facts;
-        if (inspector_.ReadEntryProperties(name) == EntryRead::Read) {
+        if (inspector_.ReadEntryProperties(name) == 0) {
             const RASENTRYA* entry = inspector_.EntryProperties();
             facts.deviceType.assign(entry->szDeviceType,
                                     strnlen(entry->szDeviceType, sizeof(entry->szDeviceType)));
@@ -183,7 +183,7 @@ private:
         }
         char userName[kUserNameSize];
         char password[kPasswordSize];
-        inspector_.ReadCredentials(name, userName, password);
+        inspector_.ReadCredentials(name, nullptr, userName, password);
         WipeBytes(password, sizeof(password));
         inspector_.ReleaseCredentials();
         facts.userName = userName;
@@ -207,13 +207,15 @@ private:
     std::string Why(const EntryExamination& e, const std::vector<Proposal>& proposals) const {
         switch (e.stop) {
             case ExaminationStop::EntryGone:
-                return "its properties cannot be read (the entry is gone, or unreadable)";
-            case ExaminationStop::UnexpectedProbe:
-                return "the size query of its properties answered neither 603 nor 623";
+                return "the entry is gone";
+            case ExaminationStop::PropertiesUnreadable:
+                return Format("its properties cannot be read (error %lu)",
+                              static_cast<unsigned long>(e.error));
             case ExaminationStop::OtherDeviceType:
                 return "its device type " + Quoted(before_.deviceType) + " is not \"modem\"";
             case ExaminationStop::CredentialsUnreadable:
-                return "its user name and password cannot be read";
+                return Format("its user name and password cannot be read (error %lu)",
+                              static_cast<unsigned long>(e.error));
             case ExaminationStop::OtherUserPrefix:
                 return "its user name " + Quoted(before_.userName) +
                        " does not start with UserPrefix " + Quoted(run_->UserPrefix);
@@ -241,10 +243,17 @@ private:
             run_->IsFletsIsdnNumber(facts.areaCode.c_str(), facts.localNumber.c_str())) {
             const bool off = run_->OldDomain[0] == '\0' || run_->FletsIsdnDomain[0] == '\0' ||
                              EqualsNoCase(run_->OldDomain, run_->FletsIsdnDomain);
+            bool changedFirst = false;
+            for (const Proposal& p : proposals) {
+                changedFirst = changedFirst || (p.accessPoint && !p.userNameAfter.empty());
+            }
             why += std::string(why.empty() ? "" : "; ") + "it dials the Flets ISDN number " +
                    Quoted(run_->DefaultFletsIsdnNumber) +
                    (off ? ", but the Flets ISDN user-name change is off (OldDomain and "
                           "FletsIsdnDomain must both be set and differ)"
+                    : changedFirst
+                        ? ", but the user-name change is decided on the entry as the "
+                          "access-point change leaves it, and does not apply there"
                         : ", but its user name " + Quoted(facts.userName) +
                               " does not have OldDomain " + Quoted(run_->OldDomain));
         }

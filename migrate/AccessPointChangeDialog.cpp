@@ -3,6 +3,7 @@
 
 #include "dialup/ModemCombo.h"
 #include "dialup/UserNameText.h"
+#include "migrate/EntryChange.h"
 #include "res/resource.h"
 #include "settings/ByteText.h"
 #include "ui/DataExchange.h"
@@ -60,6 +61,11 @@ BOOL AccessPointChangeDialog::OnInitDialog() {
 
 void AccessPointChangeDialog::OnOK() {
     UpdateData(true);
+    const unsigned refusal = CheckNewNumber(fields.newNumber);
+    if (refusal != 0) {
+        ShellUserSide(hwnd_).ShowProgramMessage(Message{refusal}, MessageIcon::Warning);
+        return;
+    }
     // A user name that can never log in is refused before the dialog closes.
     if (fields.editUserName != 0) {
         if (const unsigned problem = UserNameProblem(fields.userName)) {

@@ -41,6 +41,10 @@ bool SplitNewNumber(const char* newNumber, NewNumberParts* parts) {
     return true;
 }
 
+unsigned CheckNewNumber(const char* newNumber) {
+    return newNumber == nullptr || newNumber[0] == '\0' ? IDS_NO_ACCESS_POINT : 0;
+}
+
 void KeepDigitsOnly(char* text) {
     if (text == nullptr) {
         return;
@@ -86,13 +90,13 @@ bool PlanEntryChange(const RASENTRYA& entry, const char* newNumber, const char* 
 }  // namespace
 
 bool MigrationContext::FitsEntry(const char* newNumber, const char* newModem) const {
-    if (entryProperties_.empty()) {
+    const RASENTRYA* entry = entry_.Entry();
+    if (entry == nullptr) {
         return false;
     }
     NewNumberParts parts{};
     StoredValues values;
-    return PlanEntryChange(entryProperties_.front(), newNumber, newModem, osClass_, &parts,
-                           &values);
+    return PlanEntryChange(*entry, newNumber, newModem, osClass_, &parts, &values);
 }
 
 bool MigrationContext::ApplyEntryChange(const char* entryName, const char* newNumber,
@@ -122,15 +126,10 @@ bool MigrationContext::ApplyEntryChange(const char* entryName, const char* newNu
         CopyField(entry->szDeviceName, values.modemName);
     }
     if (applyDns) {
-        DnsSettings dns;
-        ReadDnsSettings(files_, &dns);
-        ApplyNameServers(dns, entry);
+        ApplyNameServers(dns_, entry);
     }
 
-    const RasDword result =
-        api_.RasSetEntryPropertiesA != nullptr
-            ? api_.RasSetEntryPropertiesA(nullptr, entryName, entry, entry->dwSize, nullptr, 0)
-            : kMissingOperation;
+    const RasDword result = WriteEntryRecord(api_, entryName, entry_);
     if (result != 0) {
         user_.ShowProgramMessage(ChangeFailureMessage(result), MessageIcon::Warning);
     }

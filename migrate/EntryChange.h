@@ -22,3 +22,7 @@ bool SplitNewNumber(const char* newNumber, NewNumberParts* parts);
 
 // Keeps only the digits 0-9 of `text`, in order (the NT family stores area codes so).
 void KeepDigitsOnly(char* text);
+
+// The refusal of a new number typed into the access-point change dialog: IDS_NO_ACCESS_POINT
+// (the form's own message for a missing number) when it is null or empty, else 0.
+unsigned CheckNewNumber(const char* newNumber);

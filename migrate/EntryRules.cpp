@@ -5,7 +5,9 @@
 #include <cstring>
 #include <string>
 
+#include "dialup/PhonebookEntries.h"
 #include "dialup/UserNameText.h"
+#include "migrate/EntryChange.h"
 #include "migrate/MigrationContext.h"
 #include "migrate/MigrationMessages.h"
 #include "res/resource.h"
@@ -14,6 +16,7 @@
 // and zero-terminated (code page 932).
 struct MigrationContext::EntryValues {
     const char* name = nullptr;
+    const char* phonebook = nullptr;  // as listed; null: the default phonebook
     char areaCode[kAreaCodeSize] = {};        // empty when the entry does not use area codes
     char localNumber[kLocalNumberSize] = {};  // szLocalPhoneNumber
     char oldNumber[kAreaCodeSize + kLocalNumberSize] = {};  // as shown: "area-local" or local
@@ -81,22 +84,32 @@ bool ComposeUserName(const char* userName, const char* domain, char (&composed)[
 
 }  // namespace
 
-int MigrationContext::ExamineEntry(const char* entryName) {
+int MigrationContext::ExamineEntry(const char* entryName, const char* phonebook) {
     if (entryName == nullptr) {
         return 0;
     }
     EntryExamination report;
     report.entryName = entryName;
-    const int result = ExamineEntry(entryName, &report);
+    const int result = ExamineEntry(entryName, PhonebookArgument(phonebook), &report);
     ui_.EntryExamined(report);
     return result;
 }
 
-int MigrationContext::ExamineEntry(const char* entryName, EntryExamination* report) {
+void MigrationContext::NoteUnreadable(const char* entryName, ExaminationStop stop,
+                                      RasDword error) {
+    if (stop == ExaminationStop::PropertiesUnreadable ||
+        stop == ExaminationStop::CredentialsUnreadable) {
+        notExamined.push_back(NotExaminedEntry{entryName, error});
+    }
+}
+
+int MigrationContext::ExamineEntry(const char* entryName, const char* phonebook,
+                                   EntryExamination* report) {
     EntryValues entry;
-    report->stop = ReadEntryValues(entryName, &entry);
+    report->stop = ReadEntryValues(entryName, phonebook, &entry, &report->error);
+    NoteUnreadable(entryName, report->stop, report->error);
     if (report->stop != ExaminationStop::Examined) {
-        return report->stop == ExaminationStop::UnexpectedProbe ? 1 : 0;
+        return 0;
     }
 
     // The first table with a hit decides the kind, even when its domain test then fails.
@@ -121,18 +134,24 @@ int MigrationContext::ExamineEntry(const char* entryName, EntryExamination* repo
             accepted = ProposeAccessPointChange(entry, report->table, hit);
         }
     }
-    if (PassesFletsIsdnTest(entry)) {
-        // After an accepted change the second proposal starts from the entry as it now is,
-        // so that what the user leaves alone there stays as the first change made it.
-        if (!accepted) {
+    if (!accepted) {
+        if (PassesFletsIsdnTest(entry)) {
             report->fletsIsdnProposed = true;
             ProposeUserNameChange(entry);
+        }
+    } else if (FletsIsdnChangeConfigured()) {
+        // The Flets ISDN test is made again on the entry as the accepted change left it: a
+        // new number or domain may no longer call for the user-name change, and the second
+        // dialog then starts from what the first one wrote.
+        EntryValues now;
+        RasDword error = 0;
+        const ExaminationStop reread = ReadEntryValues(entryName, phonebook, &now, &error);
+        NoteUnreadable(entryName, reread, error);
+        if (reread == ExaminationStop::Examined && PassesFletsIsdnTest(now)) {
+            report->fletsIsdnProposed = true;
+            ProposeUserNameChange(now);
         } else {
-            EntryValues now;
-            if (ReadEntryValues(entryName, &now) == ExaminationStop::Examined) {
-                report->fletsIsdnProposed = true;
-                ProposeUserNameChange(now);
-            }
+            ReleaseEntryProperties();
         }
     }
     // The properties stay for a later change; a password does not outlive the examination.
@@ -140,14 +159,14 @@ int MigrationContext::ExamineEntry(const char* entryName, EntryExamination* repo
     return 1;
 }
 
-ExaminationStop MigrationContext::ReadEntryValues(const char* entryName, EntryValues* entry) {
-    switch (ReadEntryProperties(entryName)) {
-        case EntryRead::Missing:
-            return ExaminationStop::EntryGone;
-        case EntryRead::Unusable:
-            return ExaminationStop::UnexpectedProbe;
-        case EntryRead::Read:
-            break;
+ExaminationStop MigrationContext::ReadEntryValues(const char* entryName, const char* phonebook,
+                                                  EntryValues* entry, RasDword* error) {
+    *error = ReadEntryProperties(entryName, phonebook);
+    if (*error == ERROR_CANNOT_FIND_PHONEBOOK_ENTRY) {
+        return ExaminationStop::EntryGone;
+    }
+    if (*error != 0) {
+        return ExaminationStop::PropertiesUnreadable;
     }
     const RASENTRYA* record = EntryProperties();
     char deviceType[RAS_MaxDeviceType + 1];
@@ -157,9 +176,12 @@ ExaminationStop MigrationContext::ReadEntryValues(const char* entryName, EntryVa
         return ExaminationStop::OtherDeviceType;
     }
     entry->name = entryName;
-    if (!ReadCredentials(entryName, entry->userName, entry->password)) {
+    entry->phonebook = phonebook;
+    *error = ReadCredentials(entryName, phonebook, entry->userName, entry->password);
+    if (*error != 0) {
         ReleaseEntryProperties();
-        return ExaminationStop::CredentialsUnreadable;
+        return *error == ERROR_CANNOT_FIND_PHONEBOOK_ENTRY ? ExaminationStop::EntryGone
+                                                           : ExaminationStop::CredentialsUnreadable;
     }
     if (!HasUserPrefix(entry->userName)) {
         ReleaseEntryProperties();
@@ -216,15 +238,18 @@ RasDword MigrationContext::WriteCredentials(const char* entryName, const char* n
         newPassword != nullptr &&
         (storedPassword == nullptr || strcmp(newPassword, storedPassword) != 0);
     RasDword result = kMissingOperation;
+    const char* book = PhonebookArgument(credentialsPhonebook_.c_str());
     if (IsNtFamily(osClass_)) {
         if (credentials_ != nullptr && api_.RasSetCredentialsA != nullptr) {
             CopyField(credentials_->szUserName, newUserName);
+            RasDword mask = reportedMask_ | RASCM_UserName;
             // An empty password cannot be saved this way: the saved one stays.
             if (passwordChanges && newPassword[0] != '\0') {
                 CopyField(credentials_->szPassword, newPassword);
+                mask |= RASCM_Password;
             }
-            credentials_->dwMask = RASCM_UserName | RASCM_Password;
-            result = api_.RasSetCredentialsA(nullptr, entryName, credentials_.get(), 0);
+            credentials_->dwMask = mask;
+            result = api_.RasSetCredentialsA(book, entryName, credentials_.get(), 0);
         }
     } else if (dialParams_ != nullptr && api_.RasSetEntryDialParamsA != nullptr) {
         CopyField(dialParams_->szUserName, newUserName);
@@ -236,7 +261,7 @@ RasDword MigrationContext::WriteCredentials(const char* entryName, const char* n
                 removePassword = 1;
             }
         }
-        result = api_.RasSetEntryDialParamsA(nullptr, dialParams_.get(), removePassword);
+        result = api_.RasSetEntryDialParamsA(book, dialParams_.get(), removePassword);
     }
     ReleaseCredentials();
     return result;
@@ -254,11 +279,19 @@ bool MigrationContext::WriteAcceptedChange(const EntryValues& entry, const Accep
         ReleaseCredentials();
         return false;
     }
-    // Writing an entry that went away while the dialog was open would create it anew.
+    // Writing an entry that went away while the dialog was open would create it anew; and
+    // one that cannot be looked at now is not written blind.
     RasDword size = 0;
-    if (api_.RasGetEntryPropertiesA == nullptr ||
-        api_.RasGetEntryPropertiesA(nullptr, entry.name, nullptr, &size, nullptr, nullptr) ==
-            ERROR_CANNOT_FIND_PHONEBOOK_ENTRY) {
+    const RasDword there =
+        api_.RasGetEntryPropertiesA != nullptr
+            ? api_.RasGetEntryPropertiesA(entry_.phonebook.empty() ? nullptr
+                                                                   : entry_.phonebook.c_str(),
+                                          entry.name, nullptr, &size, nullptr, nullptr)
+            : kMissingOperation;
+    if (there != 0 && there != ERROR_BUFFER_TOO_SMALL) {
+        if (there != ERROR_CANNOT_FIND_PHONEBOOK_ENTRY) {
+            user_.ShowProgramMessage(ChangeFailureMessage(there), MessageIcon::Warning);
+        }
         ReleaseEntryProperties();
         ReleaseCredentials();
         return false;
@@ -267,9 +300,18 @@ bool MigrationContext::WriteAcceptedChange(const EntryValues& entry, const Accep
     // The properties go first: unlike a saved password, which the NT family never reveals,
     // they can be put back exactly as read when the credentials are then refused.
     const bool writesProperties = change.newNumber != nullptr || change.newModem != nullptr;
-    std::vector<RASENTRYA> asRead = entryProperties_;
+    EntryRecord asRead = entry_;
+    // A refused write is put back as read: it may report failure after it applied.
+    auto putBack = [&]() {
+        if (writesProperties && PutBackEntryRecord(api_, entry.name, asRead) != 0) {
+            Message partly{IDS_ENTRY_PARTLY_CHANGED};
+            partly.text = entry.name;
+            user_.ShowProgramMessage(partly, MessageIcon::Warning);
+        }
+    };
     if (writesProperties &&
         !ApplyEntryChange(entry.name, change.newNumber, change.newModem, true)) {
+        putBack();
         ReleaseCredentials();
         return false;
     }
@@ -279,18 +321,7 @@ bool MigrationContext::WriteAcceptedChange(const EntryValues& entry, const Accep
         return true;
     }
     user_.ShowProgramMessage(ChangeFailureMessage(result), MessageIcon::Warning);
-    if (writesProperties) {
-        RASENTRYA* record = asRead.data();
-        const RasDword undone = api_.RasSetEntryPropertiesA != nullptr
-                                    ? api_.RasSetEntryPropertiesA(nullptr, entry.name, record,
-                                                                  record->dwSize, nullptr, 0)
-                                    : kMissingOperation;
-        if (undone != 0) {
-            Message partly{IDS_ENTRY_PARTLY_CHANGED};
-            partly.text = entry.name;
-            user_.ShowProgramMessage(partly, MessageIcon::Warning);
-        }
-    }
+    putBack();
     return false;
 }
 
@@ -318,7 +349,13 @@ bool MigrationContext::ProposeAccessPointChange(const EntryValues& entry, TableK
     CopyField(fields.modemName, entry.deviceName);
     const bool accepted = ui_.ConfirmAccessPointChange(fields);
     TerminateFields(fields);
-    if (accepted) {
+    const unsigned numberRefused = accepted ? CheckNewNumber(fields.newNumber) : 0;
+    if (numberRefused != 0) {
+        // An entry without a number to dial is no change the subscriber can have meant.
+        user_.ShowProgramMessage(Message{numberRefused}, MessageIcon::Warning);
+        ReleaseCredentials();
+        ReleaseEntryProperties();
+    } else if (accepted) {
         char newUserName[kUserNameSize];
         const bool fits =
             KeepDomain ? CopyTextExact(newUserName, sizeof(newUserName), fields.userName)
@@ -339,10 +376,13 @@ bool MigrationContext::ProposeAccessPointChange(const EntryValues& entry, TableK
     return accepted;
 }
 
-bool MigrationContext::PassesFletsIsdnTest(const EntryValues& entry) const {
+bool MigrationContext::FletsIsdnChangeConfigured() const {
     return FletsIsdnDomain[0] != '\0' && OldDomain[0] != '\0' &&
-           !EqualsNoCase(FletsIsdnDomain, OldDomain) &&
-           IsFletsIsdnNumber(entry.areaCode, entry.localNumber) &&
+           !EqualsNoCase(FletsIsdnDomain, OldDomain) && DefaultFletsIsdnNumber[0] != '\0';
+}
+
+bool MigrationContext::PassesFletsIsdnTest(const EntryValues& entry) const {
+    return FletsIsdnChangeConfigured() && IsFletsIsdnNumber(entry.areaCode, entry.localNumber) &&
            EqualsNoCase(entry.domainPart, OldDomain);
 }
 

@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "newconn/EntryCreation.h"
+#include "dialup/PhonebookEntries.h"
 #include "settings/DataFiles.h"
 #include "settings/KeyValueLine.h"
 
@@ -39,6 +39,7 @@ MigrationContext::MigrationContext(const DataFiles& files, const DialupApi& api,
 MigrationContext::~MigrationContext() = default;
 
 bool MigrationContext::LoadMigrationSettings() {
+    ReadDnsSettings(files_, &dns_);
     return ReadIspSettings(files_, kIspLineCapacity, [this](SettingKey key, const char* value) {
         if (key == SettingKey::LocalOnlyIsOk || key == SettingKey::KeepDomain) {
             if (IsOnValue(value)) {
@@ -88,79 +89,72 @@ bool MigrationContext::FindInPairTable(const char* areaCode, const char* localNu
     return pairIndex_.Find(areaCode, localNumber, localOnlyIsOk, hit);
 }
 
-EntryRead MigrationContext::ReadEntryProperties(const char* entryName) {
-    if (entryName == nullptr || api_.RasGetEntryPropertiesA == nullptr) {
-        return EntryRead::Missing;
-    }
-    RasDword size = 0;
-    const RasDword probe =
-        api_.RasGetEntryPropertiesA(nullptr, entryName, nullptr, &size, nullptr, nullptr);
-    if (probe == ERROR_CANNOT_FIND_PHONEBOOK_ENTRY) {
-        return EntryRead::Missing;
-    }
-    if (probe != ERROR_BUFFER_TOO_SMALL || size == 0 || size > kMaxEntrySize) {
-        return EntryRead::Unusable;
-    }
-    ReleaseEntryProperties();
-    // Never smaller than the record, so that every field can be read whatever was probed.
-    const size_t records = (static_cast<size_t>(size) + sizeof(RASENTRYA) - 1) / sizeof(RASENTRYA);
-    entryProperties_.assign(records < 1 ? 1 : records, RASENTRYA{});
-    RASENTRYA* entry = entryProperties_.data();
-    entry->dwSize = size;
-    RasDword stated = size;
-    api_.RasGetEntryPropertiesA(nullptr, entryName, entry, &stated, nullptr, nullptr);
-    // The save states dwSize; it must describe this buffer, whatever the read left there.
-    entry->dwSize = size;
-    return EntryRead::Read;
+RasDword MigrationContext::ReadEntryProperties(const char* entryName, const char* phonebook) {
+    return ReadEntryRecord(api_, phonebook, entryName, &entry_);
 }
 
-bool MigrationContext::ReadCredentials(const char* entryName, char (&userName)[kUserNameSize],
-                                       char (&password)[kPasswordSize]) {
+RasDword MigrationContext::ReadCredentials(const char* entryName, const char* phonebook,
+                                           char (&userName)[kUserNameSize],
+                                           char (&password)[kPasswordSize]) {
     userName[0] = '\0';
     password[0] = '\0';
+    ReleaseCredentials();
     if (entryName == nullptr) {
-        return false;
+        return ERROR_CANNOT_FIND_PHONEBOOK_ENTRY;
     }
+    const char* book = PhonebookArgument(phonebook);
+    RasDword result = kMissingOperation;
+    const char* readName = nullptr;
+    const char* readPassword = nullptr;
+    size_t nameSize = 0;
+    size_t passwordSize = 0;
     if (IsNtFamily(osClass_)) {
         credentials_.reset(new RASCREDENTIALSA{});
         credentials_->dwSize = kRasCredentialsSize;
         credentials_->dwMask = RASCM_UserName | RASCM_Password;
-        if (api_.RasGetCredentialsA == nullptr ||
-            api_.RasGetCredentialsA(nullptr, entryName, credentials_.get()) != 0) {
-            credentials_.reset();
-            return false;
+        if (api_.RasGetCredentialsA != nullptr) {
+            result = api_.RasGetCredentialsA(book, entryName, credentials_.get());
         }
-        CopyTextN(userName, sizeof(userName), credentials_->szUserName,
-                  strnlen(credentials_->szUserName, sizeof(credentials_->szUserName)));
-        CopyTextN(password, sizeof(password), credentials_->szPassword,
-                  strnlen(credentials_->szPassword, sizeof(credentials_->szPassword)));
-        return true;
+        // XP and later clear RASCM_Password when no password is saved; 2000 leaves it.
+        reportedMask_ = credentials_->dwMask & (RASCM_UserName | RASCM_Password);
+        readName = credentials_->szUserName;
+        readPassword = credentials_->szPassword;
+        nameSize = sizeof(credentials_->szUserName);
+        passwordSize = sizeof(credentials_->szPassword);
+    } else {
+        dialParams_.reset(new RASDIALPARAMSA{});
+        dialParams_->dwSize = kRasDialParamsSize;
+        CopyField(dialParams_->szEntryName, entryName);
+        RasBool hasPassword = 1;
+        if (api_.RasGetEntryDialParamsA != nullptr) {
+            result = api_.RasGetEntryDialParamsA(book, dialParams_.get(), &hasPassword);
+        }
+        readName = dialParams_->szUserName;
+        readPassword = dialParams_->szPassword;
+        nameSize = sizeof(dialParams_->szUserName);
+        passwordSize = sizeof(dialParams_->szPassword);
     }
-    dialParams_.reset(new RASDIALPARAMSA{});
-    dialParams_->dwSize = kRasDialParamsSize;
-    CopyField(dialParams_->szEntryName, entryName);
-    RasBool hasPassword = 1;
-    if (api_.RasGetEntryDialParamsA == nullptr ||
-        api_.RasGetEntryDialParamsA(nullptr, dialParams_.get(), &hasPassword) != 0) {
-        dialParams_.reset();
-        return false;
+    if (result != 0) {
+        ReleaseCredentials();
+        return result;
     }
-    CopyTextN(userName, sizeof(userName), dialParams_->szUserName,
-              strnlen(dialParams_->szUserName, sizeof(dialParams_->szUserName)));
-    CopyTextN(password, sizeof(password), dialParams_->szPassword,
-              strnlen(dialParams_->szPassword, sizeof(dialParams_->szPassword)));
-    return true;
+    credentialsPhonebook_ = book != nullptr ? book : "";
+    CopyTextN(userName, sizeof(userName), readName, strnlen(readName, nameSize));
+    CopyTextN(password, sizeof(password), readPassword, strnlen(readPassword, passwordSize));
+    return 0;
 }
 
 RASENTRYA* MigrationContext::EntryProperties() {
-    return entryProperties_.empty() ? nullptr : entryProperties_.data();
+    return entry_.Entry();
 }
 
 void MigrationContext::ReleaseEntryProperties() {
-    std::vector<RASENTRYA>().swap(entryProperties_);
+    entry_.Release();
 }
 
 void MigrationContext::ReleaseCredentials() {
     dialParams_.reset();
     credentials_.reset();
+    reportedMask_ = 0;
+    credentialsPhonebook_.clear();
 }

@@ -8,13 +8,17 @@
 
 #include <cstddef>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "dialup/DialupApi.h"
+#include "dialup/EntryRecord.h"
 #include "dialup/OsClass.h"
 #include "migrate/AccessPointIndex.h"
+#include "migrate/MigrationMessages.h"
 #include "migrate/MigrationUi.h"
 #include "migrate/NumberMatching.h"
+#include "newconn/DnsSettings.h"
 #include "settings/AccessPointTables.h"
 #include "settings/ByteText.h"
 #include "settings/IspSettings.h"
@@ -30,13 +34,6 @@ constexpr size_t kMigrationTextSize = kIspLineCapacity;
 constexpr size_t kEntryNameSize = RAS_MaxEntryName + 1;
 constexpr size_t kUserNameSize = UNLEN + 1;
 constexpr size_t kPasswordSize = PWLEN + 1;
-
-// How reading an entry's properties ended.
-enum class EntryRead {
-    Read,     // the properties record is held
-    Missing,  // no such entry (623), or the library lacks the operation
-    Unusable  // the size probe gave another result or an absurd size; nothing read
-};
 
 // Releases a record that may hold a password, wiping it first.
 template <typename Record>
@@ -60,17 +57,21 @@ public:
     MigrationContext& operator=(const MigrationContext&) = delete;
 
     // The whole run: settings and tables, every phonebook entry in enumeration order handed
-    // to ExamineEntry with its progress, then the final message (by the progress window
-    // when there is one). Returns 1 when ISP_INF.csv is missing (IDS_NO_ISP_SETTINGS) or the
-    // phonebook has no entries (IDS_NO_DIALUP_ENTRIES), 0 when listing the phonebook failed
+    // to ExamineEntry (with the phonebook it was listed in) with its progress; then, when
+    // some entries could not be examined, IDS_ENTRIES_NOT_EXAMINED naming each with its error
+    // number (warning); then the final message (by the progress window when there is one).
+    // Returns 1 when ISP_INF.csv is missing (IDS_NO_ISP_SETTINGS) or the phonebook has no
+    // entries (IDS_NO_DIALUP_ENTRIES), 0 when listing the phonebook failed
     // (IDS_PHONEBOOK_READ_FAILED), otherwise the result of ExamineEntry for the last entry.
     // Its own messages go to the application's message box (Dialnest).
     int RunMigration();
 
-    // Reads the fourteen migration keys of ISP_INF.csv. A text key present in the file
-    // replaces its member (the last line wins); LocalOnlyIsOk and KeepDomain switch on for a
-    // value of TRUE in any case and are never switched off. False only when ISP_INF.csv does
-    // not exist (nothing is changed); true also for a file that cannot be opened.
+    // Reads the fourteen migration keys of ISP_INF.csv, and the name-server settings that
+    // every change of the run applies (read once, so that all changes agree). A text key
+    // present in the file replaces its member (the last line wins); LocalOnlyIsOk and
+    // KeepDomain switch on for a value of TRUE in any case and are never switched off. False
+    // only when ISP_INF.csv does not exist (nothing is changed); true also for a file that
+    // cannot be opened.
     bool LoadMigrationSettings();
 
     // Each empties its table, then reads APGEN.csv, APPHS.csv or APAIR.csv and indexes it for
@@ -92,15 +93,19 @@ public:
     bool FindInPairTable(const char* areaCode, const char* localNumber, bool localOnlyIsOk,
                          AccessPointHit* hit) const;
 
-    // Examines one entry (code page 932 name): reads its properties and user name, finds an
-    // old access point or the Flets ISDN case, asks the user through `ui` and writes what
-    // was accepted. Counts proposals in foundCount and acceptances in changedCount. Returns
-    // 0 when the entry cannot be examined or is not the provider's modem entry (null name,
-    // entry gone, device type other than "modem", credentials unreadable, user name without
+    // Examines one entry (code page 932 name) of `phonebook` (null or "": the default
+    // phonebook; every call for the entry goes there): reads its properties and user name,
+    // finds an old access point or the Flets ISDN case, asks the user through `ui` and writes
+    // what was accepted. Counts proposals in foundCount and acceptances in changedCount.
+    // Every read is checked: an entry whose properties, credentials or dial parameters cannot
+    // be read (any failure but 623, which means it is gone) is counted nowhere and added to
+    // notExamined with the error; so is an entry whose re-read after an accepted change
+    // fails. Returns 0 when the entry cannot be examined or is not the provider's modem entry
+    // (null name, entry gone, unreadable, device type other than "modem", user name without
     // UserPrefix), 1 in every other case. Shows no message of its own; the writes show
     // theirs (ApplyEntryChange). Tells `ui` what it concluded (EntryExamined), except for a
     // null name.
-    int ExamineEntry(const char* entryName);
+    int ExamineEntry(const char* entryName, const char* phonebook = nullptr);
 
     // True when UserPrefix is empty or `userName` starts with it, byte for byte.
     bool HasUserPrefix(const char* userName) const;
@@ -112,9 +117,11 @@ public:
     // Writes the user name and, when given and different from `storedPassword`, the
     // password back into the record read for the entry, then releases (wipes) the record.
     // At OsClass 6 or less the dial-parameter record: an empty new password removes the
-    // saved one. Above 6 the credentials record (dwMask 3): an empty new password keeps the
-    // saved one. `newPassword` null means none. Nothing is written when the record is gone or
-    // the operation is not bound. True when the phonebook accepted the write.
+    // saved one. Above 6 the credentials record: an empty new password keeps the saved one,
+    // and dwMask is the mask the read reported, with RASCM_Password only when a password was
+    // reported saved or a new one is written (so "no saved password" never becomes a saved
+    // empty one). `newPassword` null means none. Nothing is written when the record is gone
+    // or the operation is not bound. True when the phonebook accepted the write.
     bool SaveCredentials(const char* entryName, const char* newUserName, const char* newPassword,
                          const char* storedPassword);
 
@@ -130,16 +137,17 @@ public:
     bool ApplyEntryChange(const char* entryName, const char* newNumber, const char* newModem,
                           bool applyDns);
 
-    // Probes the entry's size and reads its properties into a fresh zeroed record (at least
-    // sizeof(RASENTRYA) bytes, dwSize as probed), replacing the one held. A probe of 0 or
-    // above 64 KiB is Unusable and reads nothing.
-    EntryRead ReadEntryProperties(const char* entryName);
+    // Reads the entry's properties (ReadEntryRecord: structure, alternate numbers and
+    // phonebook) in place of the ones held. 0, 623 for an entry that is not there, or the
+    // failure's number; nothing is held but after 0.
+    RasDword ReadEntryProperties(const char* entryName, const char* phonebook = nullptr);
 
     // Reads the entry's user name and password into a fresh record of the kind the
-    // OsClass uses, replacing the one held, and copies both out (zero-terminated). False,
-    // with the record released and both texts empty, when the phonebook refuses.
-    bool ReadCredentials(const char* entryName, char (&userName)[kUserNameSize],
-                         char (&password)[kPasswordSize]);
+    // OsClass uses, replacing the one held, and copies both out (zero-terminated). 0, or the
+    // phonebook's error number (120 without the operation) with the record released and
+    // both texts empty.
+    RasDword ReadCredentials(const char* entryName, const char* phonebook,
+                             char (&userName)[kUserNameSize], char (&password)[kPasswordSize]);
 
     // The properties record held for the entry under examination, or null.
     RASENTRYA* EntryProperties();
@@ -152,6 +160,7 @@ public:
     PairTable pairTable;            // APAIR.csv
     int foundCount = 0;             // proposals made to the user
     int changedCount = 0;           // proposals the user accepted
+    std::vector<NotExaminedEntry> notExamined;  // in the order met
 
     // Migration settings, named after their keys; code page 932 text as written in the file.
     bool KeepDomain = false;
@@ -182,17 +191,24 @@ private:
     };
 
     // ExamineEntry for a named entry; `report` says how far it got.
-    int ExamineEntry(const char* entryName, EntryExamination* report);
+    int ExamineEntry(const char* entryName, const char* phonebook, EntryExamination* report);
 
     // Reads the entry's properties and user name into `entry`, holding both records; any
-    // stop other than Examined releases them.
-    ExaminationStop ReadEntryValues(const char* entryName, EntryValues* entry);
+    // stop other than Examined releases them. `error` is the failed read's number.
+    ExaminationStop ReadEntryValues(const char* entryName, const char* phonebook,
+                                    EntryValues* entry, RasDword* error);
+
+    // Adds the entry to notExamined when `stop` says it could not be read.
+    void NoteUnreadable(const char* entryName, ExaminationStop stop, RasDword error);
 
     // Each runs one dialog; true when the user accepted. An accepted change is counted in
     // changedCount only once every write of it succeeded.
     bool ProposeAccessPointChange(const EntryValues& entry, TableKind kind,
                                   const AccessPointHit& hit);
     bool PassesFletsIsdnTest(const EntryValues& entry) const;
+    // The settings allow a user-name change at all (both domains set and different, and
+    // DefaultFletsIsdnNumber set), whatever the entry.
+    bool FletsIsdnChangeConfigured() const;
     void ProposeUserNameChange(const EntryValues& entry);
 
     // Writes an accepted change into the entry whose records are held: every check that can
@@ -217,11 +233,16 @@ private:
     MigrationUi& ui_;
     OsClass osClass_;
 
-    // The entry under examination: its properties (dwSize may exceed sizeof(RASENTRYA)),
-    // and its dial parameters (9x family) or credentials (NT family).
-    std::vector<RASENTRYA> entryProperties_;
+    // The entry under examination: its properties (with its alternate numbers and
+    // phonebook), and its dial parameters (9x family) or credentials (NT family) with the
+    // credentials mask the read reported.
+    EntryRecord entry_;
     std::unique_ptr<RASDIALPARAMSA, WipingDelete<RASDIALPARAMSA>> dialParams_;
     std::unique_ptr<RASCREDENTIALSA, WipingDelete<RASCREDENTIALSA>> credentials_;
+    RasDword reportedMask_ = 0;
+    std::string credentialsPhonebook_;
+
+    DnsSettings dns_;  // the provider's name servers, read with the settings
 
     AccessPointIndex generalIndex_;
     AccessPointIndex phsIndex_;

@@ -1,6 +1,8 @@
 // Messages of a migration run chosen by numbers.
 #include "migrate/MigrationMessages.h"
 
+#include <cstdio>
+
 #include "res/resource.h"
 
 namespace {
@@ -41,4 +43,22 @@ Message ChangeFailureMessage(RasDword error) {
         }
     }
     return message;
+}
+
+std::string NotExaminedList(const std::vector<NotExaminedEntry>& entries) {
+    static const char kMore[] = "\n...";
+    std::string list;
+    for (size_t i = 0; i < entries.size(); ++i) {
+        char error[16];
+        snprintf(error, sizeof(error), "%lu", static_cast<unsigned long>(entries[i].error));
+        const std::string line = (i == 0 ? "[" : "\n[") + entries[i].name + "] (" + error + ")";
+        // Room for the ending is kept while later lines could still be left out.
+        const size_t reserve = i + 1 < entries.size() ? sizeof(kMore) - 1 : 0;
+        if (list.size() + line.size() + reserve > kNotExaminedListBytes) {
+            list += list.empty() ? kMore + 1 : kMore;
+            break;
+        }
+        list += line;
+    }
+    return list;
 }

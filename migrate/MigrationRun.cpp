@@ -1,4 +1,5 @@
 // The migration driver: one run over every phonebook entry.
+#include <string>
 #include <vector>
 
 #include "dialup/PhonebookEntries.h"
@@ -16,8 +17,8 @@ int MigrationContext::RunMigration() {
     LoadPhsTable();
     LoadPairTable();
 
-    std::vector<RASENTRYNAMEA> entries;
-    if (!EnumerateEntries(api_, &entries)) {
+    std::vector<PhonebookEntryName> entries;
+    if (EnumerateEntries(api_, &entries) != 0) {
         user_.ShowAppMessage(Message{IDS_PHONEBOOK_READ_FAILED}, MessageIcon::Warning);
         return 0;
     }
@@ -32,12 +33,18 @@ int MigrationContext::RunMigration() {
 
     int result = 0;
     for (size_t i = 0; i < entries.size(); ++i) {
-        const char* name = entries[i].szEntryName;
+        const char* name = entries[i].name;
         if (progress) {
             ui_.MigrationStep(static_cast<unsigned>(i));
             ui_.MigrationEntry(name);
         }
-        result = ExamineEntry(name);
+        result = ExamineEntry(name, entries[i].phonebook);
+    }
+    if (!notExamined.empty()) {
+        const std::string list = NotExaminedList(notExamined);
+        Message unread{IDS_ENTRIES_NOT_EXAMINED};
+        unread.text = list.c_str();
+        user_.ShowAppMessage(unread, MessageIcon::Warning);
     }
     if (progress) {
         ui_.MigrationFinished(changedCount, foundCount);

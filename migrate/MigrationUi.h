@@ -46,8 +46,8 @@ enum class AccessPointTableKind { General, Phs, Pair };
 // How far the rules got with one entry.
 enum class ExaminationStop {
     Examined,               // read and classified; see the other fields of the report
-    EntryGone,              // no such entry (623), or the properties cannot be read
-    UnexpectedProbe,        // the size probe gave neither 603 nor 623: passed over with 1
+    EntryGone,              // no such entry (623): passed over in silence
+    PropertiesUnreadable,   // probing or reading the properties failed otherwise
     OtherDeviceType,        // the device type is not "modem"
     CredentialsUnreadable,  // the user name and password cannot be read
     OtherUserPrefix,        // the user name does not start with UserPrefix
@@ -57,6 +57,7 @@ enum class ExaminationStop {
 struct EntryExamination {
     const char* entryName = nullptr;
     ExaminationStop stop = ExaminationStop::EntryGone;
+    RasDword error = 0;     // PropertiesUnreadable, CredentialsUnreadable: the read's number
     bool tableHit = false;  // a table has the entry's number ...
     AccessPointTableKind table = AccessPointTableKind::General;  // ... this one
     bool domainPassed = false;       // ... and the domain test let the proposal through

@@ -12,24 +12,31 @@ const char kAutodialDefaultKey[] = "SOFTWARE\\Microsoft\\RAS AutoDial\\Default";
 const char kRemoteAccessKey[] = "RemoteAccess";
 
 bool MakeDefaultConnection(RegistryWriter& registry, OsClass osClass, const char* entryName) {
+    const bool machineWide = osClass == 9;
+    RegistryKey target =
+        machineWide ? registry.OpenKeyForWriting(RegistryRoot::LocalMachine, kAutodialDefaultKey)
+                    : registry.OpenKeyForWriting(RegistryRoot::CurrentUser, kRemoteAccessKey);
+    if (target == nullptr) {
+        return false;
+    }
+    char name[RAS_MaxEntryName + 1];
+    CopyField(name, entryName);
+    const bool named =
+        registry.SetString(target, machineWide ? "DefaultInternet" : "InternetProfile", name,
+                           static_cast<uint32_t>(strlen(name) + 1));
+    registry.CloseKey(target);
+    if (!named) {
+        return false;
+    }
+
+    // Autodial dials the default connection; with the old default still named it would dial
+    // that one, so it is switched on only once the new entry is the default.
     RegistryKey settings =
         registry.OpenKeyForWriting(RegistryRoot::CurrentUser, kInternetSettingsKey);
     if (settings != nullptr) {
         registry.SetDword(settings, "EnableAutodial", 1);
         registry.SetDword(settings, "NoNetAutodial", 0);
         registry.CloseKey(settings);
-    }
-
-    const bool machineWide = osClass == 9;
-    RegistryKey target =
-        machineWide ? registry.OpenKeyForWriting(RegistryRoot::LocalMachine, kAutodialDefaultKey)
-                    : registry.OpenKeyForWriting(RegistryRoot::CurrentUser, kRemoteAccessKey);
-    if (target != nullptr) {
-        char name[RAS_MaxEntryName + 1];
-        CopyField(name, entryName);
-        registry.SetString(target, machineWide ? "DefaultInternet" : "InternetProfile", name,
-                           static_cast<uint32_t>(strlen(name) + 1));
-        registry.CloseKey(target);
     }
     return true;
 }

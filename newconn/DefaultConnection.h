@@ -35,9 +35,13 @@ extern const char kInternetSettingsKey[];  // HKCU: Software\...\Internet Settin
 extern const char kAutodialDefaultKey[];   // HKLM: SOFTWARE\Microsoft\RAS AutoDial\Default
 extern const char kRemoteAccessKey[];      // HKCU: RemoteAccess
 
-// Switches autodial on ("EnableAutodial" 1, "NoNetAutodial" 0 under the per-user Internet
-// settings) and names `entryName` (code page 932, at most 256 bytes are used) the default
-// entry: "DefaultInternet" in the machine-wide autodial key on class 9, "InternetProfile"
-// in the per-user "RemoteAccess" key on every other class. A key that cannot be opened is
-// skipped silently and does not stop the other. Always true: the outcome is not reported.
+// Names `entryName` (code page 932, at most 256 bytes are used) the default entry:
+// "DefaultInternet" in the machine-wide autodial key on class 9, "InternetProfile" in the
+// per-user "RemoteAccess" key on every other class. Only when that value was written does it
+// switch autodial on ("EnableAutodial" 1, "NoNetAutodial" 0 under the per-user Internet
+// settings; a missing key is skipped). True when the entry was made the default connection;
+// false, with nothing written, when the default-entry key cannot be opened for writing (on
+// class 9 a run without administrator rights, or a missing key) or the value is refused.
+// The program runs as invoked: it asks for no elevation, since an elevated run may belong to
+// another account, whose per-user settings and phonebook are not the subscriber's.
 bool MakeDefaultConnection(RegistryWriter& registry, OsClass osClass, const char* entryName);

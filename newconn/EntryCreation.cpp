@@ -1,9 +1,12 @@
 // Phonebook entry creation.
 #include "newconn/EntryCreation.h"
 
+#include <cstddef>
 #include <cstring>
+#include <string>
 #include <vector>
 
+#include "dialup/PhonebookEntries.h"
 #include "dialup/UserNameText.h"
 #include "newconn/FormChecks.h"
 #include "res/resource.h"
@@ -26,83 +29,33 @@ void ShowWarning(UserSide& user, const Message& message) {
     user.ShowProgramMessage(message, MessageIcon::Warning);
 }
 
-RasDword SetEntry(const DialupApi& api, const char* name, RASENTRYA* entry) {
-    if (api.RasSetEntryPropertiesA == nullptr) {
-        return kMissingOperation;
-    }
-    return api.RasSetEntryPropertiesA(nullptr, name, entry, entry->dwSize, nullptr, 0);
-}
-
-RasDword DeleteEntry(const DialupApi& api, const char* name) {
-    if (api.RasDeleteEntryA == nullptr) {
-        return kMissingOperation;
-    }
-    return api.RasDeleteEntryA(nullptr, name);
-}
-
-// What the entry's name stands for before the creation, so that a failed creation can put
-// it back: nothing, or an entry with these properties.
-struct EntryBefore {
-    bool present = false;
-    std::vector<RASENTRYA> properties;  // dwSize as probed; at least one whole record
-};
-
-// 0 when the phonebook told whether the entry exists and, if it does, its properties were
-// read; else the number of the failure (a probe of no sensible size gives 632).
-RasDword ReadEntryBefore(const DialupApi& api, const char* name, EntryBefore* before) {
-    if (api.RasGetEntryPropertiesA == nullptr) {
-        return kMissingOperation;
-    }
-    RasDword size = 0;
-    const RasDword probe =
-        api.RasGetEntryPropertiesA(nullptr, name, nullptr, &size, nullptr, nullptr);
-    if (probe == ERROR_CANNOT_FIND_PHONEBOOK_ENTRY) {
-        return 0;
-    }
-    if (probe != 0 && probe != ERROR_BUFFER_TOO_SMALL) {
-        return probe;
-    }
-    if (size == 0 || size > kMaxEntrySize) {
-        return ERROR_INVALID_SIZE;
-    }
-    const size_t records = (static_cast<size_t>(size) + sizeof(RASENTRYA) - 1) / sizeof(RASENTRYA);
-    before->properties.assign(records, RASENTRYA{});
-    before->properties[0].dwSize = size;
-    RasDword stated = size;
-    const RasDword read = api.RasGetEntryPropertiesA(nullptr, name, before->properties.data(),
-                                                     &stated, nullptr, nullptr);
-    if (read != 0) {
-        return read;
-    }
-    before->properties[0].dwSize = size;
-    before->present = true;
-    return 0;
-}
-
-// The entry step: writes the new entry's properties under `entryName`, over the existing
-// entry's when there is one (its saved user name and password stay until the dial
-// parameters replace them). Returns 0, or the phonebook's error number after its message
-// was shown; a refused write leaves the phonebook as it was.
+// The entry step: writes the new entry's properties under `entryName` into `record` (over
+// the present entry's, in its phonebook, whose saved user name and password stay until the
+// dial parameters replace them). Returns 0, or the phonebook's error number after its
+// message was shown; a refused write leaves the phonebook as it was.
 RasDword WriteEntry(const DialupApi& api, const DataFiles& files, UserSide& user,
-                    const char* entryName, const char* localNumber, const char* modemName) {
+                    const char* entryName, const char* localNumber, const char* modemName,
+                    EntryRecord* record) {
     DnsSettings dns;
     ReadDnsSettings(files, &dns);
 
-    const RasDword size = ProbeEntrySize(api);
-    const size_t records = (static_cast<size_t>(size) + sizeof(RASENTRYA) - 1) / sizeof(RASENTRYA);
-    std::vector<RASENTRYA> buffer(records < 1 ? 1 : records, RASENTRYA{});
-    RASENTRYA* entry = buffer.data();
-    FillNewEntry(size, localNumber, modemName, dns, entry);
-
-    const RasDword result = SetEntry(api, entryName, entry);
+    RasDword structureSize = 0;
+    RasDword result = ProbeStructureSize(api, &structureSize);
+    if (result == 0) {
+        record->buffer.assign(1, RASENTRYA{});
+        record->structureSize = structureSize;
+        record->bufferSize = structureSize;  // a new entry has no alternate numbers
+        FillNewEntry(structureSize, localNumber, modemName, dns, record->Entry());
+        result = WriteEntryRecord(api, entryName, *record);
+    }
     if (result != 0) {
         ShowWarning(user, EntryFailureMessage(result));
     }
     return result;
 }
 
-bool WriteDialParams(const DialupApi& api, const char* entryName, const char* userName,
-                     const char* password) {
+bool WriteDialParams(const DialupApi& api, const char* phonebook, const char* entryName,
+                     const char* userName, const char* password) {
     if (api.RasSetEntryDialParamsA == nullptr) {
         return false;
     }
@@ -112,7 +65,7 @@ bool WriteDialParams(const DialupApi& api, const char* entryName, const char* us
     CopyField(params.szEntryName, entryName);
     CopyField(params.szUserName, userName);
     CopyField(params.szPassword, password);
-    const RasDword result = api.RasSetEntryDialParamsA(nullptr, &params, 0);
+    const RasDword result = api.RasSetEntryDialParamsA(PhonebookArgument(phonebook), &params, 0);
     WipeBytes(&params, sizeof(params));
     return result == 0;
 }
@@ -140,23 +93,10 @@ bool ComposeLocalNumber(bool pulse, OsClass osClass, const char* accessPointNumb
     return false;
 }
 
-RasDword ProbeEntrySize(const DialupApi& api) {
-    if (api.RasGetEntryPropertiesA == nullptr) {
-        return kRasEntrySize;
-    }
-    RasDword size = 0;
-    const RasDword result =
-        api.RasGetEntryPropertiesA(nullptr, "", nullptr, &size, nullptr, nullptr);
-    if ((result == 0 || result == ERROR_BUFFER_TOO_SMALL) && size != 0 && size <= kMaxEntrySize) {
-        return size;
-    }
-    return kRasEntrySize;
-}
-
-void FillNewEntry(RasDword entrySize, const char* localNumber, const char* modemName,
+void FillNewEntry(RasDword structureSize, const char* localNumber, const char* modemName,
                   const DnsSettings& dns, RASENTRYA* entry) {
     memset(entry, 0, sizeof(*entry));
-    entry->dwSize = entrySize;
+    entry->dwSize = structureSize;
     entry->dwfOptions = RASEO_RemoteDefaultGateway | RASEO_ModemLights | RASEO_PreviewUserPw |
                         RASEO_ShowDialingProgress;
     ApplyNameServers(dns, entry);
@@ -168,6 +108,9 @@ void FillNewEntry(RasDword entrySize, const char* localNumber, const char* modem
     CopyField(entry->szDeviceType, "modem");
     CopyField(entry->szDeviceName, modemName);
     entry->dwIdleDisconnectSeconds = RASIDS_Disabled;
+    if (structureSize >= offsetof(RASENTRYA, dwType) + sizeof(entry->dwType)) {
+        entry->dwType = RASET_Phone;
+    }
     entry->dwfOptions2 =
         RASEO2_SecureFileAndPrint | RASEO2_SecureClientForMSNet | RASEO2_DisableNbtOverIP;
 }
@@ -197,11 +140,51 @@ Message EntryFailureMessage(RasDword error) {
     return message;
 }
 
-bool CreateEntry(const CreationInputs& inputs, const DialupApi& api, const DataFiles& files,
-                 UserSide& user, RegistryWriter& registry, OsClass osClass) {
+void LookUpExistingEntry(const DialupApi& api, const char* name, ExistingEntry* existing) {
+    existing->record.Release();
+    existing->error = 0;
+    std::vector<PhonebookEntryName> entries;
+    RasDword result = EnumerateEntries(api, &entries);
+    const PhonebookEntryName* listed = result == 0 ? FindEntryNamed(entries, name) : nullptr;
+    if (listed != nullptr) {
+        result = ReadEntryRecord(api, listed->phonebook, name, &existing->record);
+    }
+    if (result == 0 && listed != nullptr) {
+        existing->presence = EntryPresence::Present;
+    } else if (result == 0 || result == ERROR_CANNOT_FIND_PHONEBOOK_ENTRY) {
+        existing->presence = EntryPresence::Absent;
+    } else {
+        existing->presence = EntryPresence::Unknown;
+        existing->error = result;
+    }
+}
+
+bool ConfirmCreation(const DialupApi& api, UserSide& user, const char* name,
+                     ExistingEntry* existing) {
+    LookUpExistingEntry(api, name, existing);
+    switch (existing->presence) {
+        case EntryPresence::Absent:
+            return true;
+        case EntryPresence::Unknown:
+            ShowWarning(user, EntryFailureMessage(existing->error));
+            return false;
+        case EntryPresence::Present:
+            break;
+    }
+    Message question{IDS_OVERWRITE_QUESTION};
+    question.text = name;
+    return user.AskProgramQuestion(question);
+}
+
+bool CreateEntry(const CreationInputs& inputs, ExistingEntry& existing, const DialupApi& api,
+                 const DataFiles& files, UserSide& user, RegistryWriter& registry,
+                 OsClass osClass) {
     const FormMessage refusal = CheckValuesFit(inputs, osClass);
     if (refusal.kind != MessageBoxKind::None) {
         ShowFormMessage(user, refusal);
+        return false;
+    }
+    if (existing.presence == EntryPresence::Unknown) {
         return false;
     }
     char userName[UNLEN + 1];
@@ -212,24 +195,32 @@ bool CreateEntry(const CreationInputs& inputs, const DialupApi& api, const DataF
     // Deleting the old entry first would lose its saved password for good when a later
     // write fails, because the NT family never reveals a saved password; so the new entry
     // is written over the old one, and a refusal of the dial parameters puts it back.
-    EntryBefore before;
-    const RasDword unreadable = ReadEntryBefore(api, inputs.entryName, &before);
-    if (unreadable != 0) {
-        ShowWarning(user, EntryFailureMessage(unreadable));
-        return false;
-    }
-    if (WriteEntry(api, files, user, inputs.entryName, localNumber, inputs.modemName) != 0) {
-        return false;
-    }
-    if (!WriteDialParams(api, inputs.entryName, userName, inputs.password)) {
-        const RasDword undone = before.present
-                                    ? SetEntry(api, inputs.entryName, before.properties.data())
-                                    : DeleteEntry(api, inputs.entryName);
+    const bool present = existing.presence == EntryPresence::Present;
+    EntryRecord made;
+    made.phonebook = present ? existing.record.phonebook : std::string();
+    // A refusal is put right whatever it left behind: a write may report failure after it
+    // applied the change.
+    auto putBack = [&]() {
+        const RasDword undone =
+            present ? PutBackEntryRecord(api, inputs.entryName, existing.record)
+                    : RemoveUnwantedEntry(api, made.phonebook.c_str(), inputs.entryName);
         if (undone != 0) {
             Message partly{IDS_ENTRY_PARTLY_CHANGED};
             partly.text = inputs.entryName;
             ShowWarning(user, partly);
         }
+    };
+    const RasDword refused =
+        WriteEntry(api, files, user, inputs.entryName, localNumber, inputs.modemName, &made);
+    if (refused != 0) {
+        if (made.Entry() != nullptr) {
+            putBack();  // the write itself was made, not only the structure-size probe
+        }
+        return false;
+    }
+    if (!WriteDialParams(api, made.phonebook.c_str(), inputs.entryName, userName,
+                         inputs.password)) {
+        putBack();
         return false;
     }
     if (inputs.makeDefault) {

@@ -6,6 +6,7 @@
 #include <cstddef>
 
 #include "dialup/DialupApi.h"
+#include "dialup/EntryRecord.h"
 #include "dialup/OsClass.h"
 #include "newconn/DefaultConnection.h"
 #include "newconn/DnsSettings.h"
@@ -31,9 +32,6 @@ struct CreationInputs {
     ~CreationInputs() { WipeBytes(password, sizeof(password)); }
 };
 
-// Larger reported entry sizes are taken as a fault of the phonebook, and 2884 is used.
-constexpr RasDword kMaxEntrySize = 64 * 1024;
-
 // "" for tone; for pulse "P" on the NT family (OsClass above 6, a failed query included),
 // otherwise "PP".
 const char* DiallingPrefix(bool pulse, OsClass osClass);
@@ -54,35 +52,54 @@ bool ComposeLocalNumber(bool pulse, OsClass osClass, const char* accessPointNumb
 // own checks so that the user can shorten the value without the form closing.
 FormMessage CheckValuesFit(const CreationInputs& inputs, OsClass osClass);
 
-// The entry size the phonebook asks for, learned from the default entry ("" with no
-// buffer): the reported size when the probe returns 0 or 603, else 2884. A reported size
-// of 0 or above kMaxEntrySize also gives 2884. A size above 2884 is written as it is, from
-// a zero-filled buffer of that size.
-RasDword ProbeEntrySize(const DialupApi& api);
-
 // Fills the first sizeof(RASENTRYA) bytes of `entry` with the new entry's fixed properties:
-// dwSize `entrySize`, options RemoteDefaultGateway|ModemLights|PreviewUserPw|
+// dwSize `structureSize`, options RemoteDefaultGateway|ModemLights|PreviewUserPw|
 // ShowDialingProgress (plus the name servers of `dns`), country 81/81, `localNumber`,
 // IP over PPP, device type "modem" named `modemName` (cut at 128 bytes; the modem list
-// never offers longer names), idle disconnect off (0xFFFFFFFF), dwfOptions2 0x43.
-void FillNewEntry(RasDword entrySize, const char* localNumber, const char* modemName,
+// never offers longer names), idle disconnect off (0xFFFFFFFF), dwType RASET_Phone when the
+// structure version reaches that field (2000 and later; the 9x and NT 4 forms end before
+// it), dwfOptions2 0x43.
+void FillNewEntry(RasDword structureSize, const char* localNumber, const char* modemName,
                   const DnsSettings& dns, RASENTRYA* entry);
 
 // The message for a refused entry write: IDS_ENTRY_FAILED_610, _621, _14, _1784, or
 // IDS_ENTRY_FAILED_OTHER with the number for its %d.
 Message EntryFailureMessage(RasDword error);
 
+// What the chosen name stands for in the phonebook, learned from one enumeration and, when
+// the name is listed, one read of that entry in its phonebook. The overwrite question and
+// the creation both go by it.
+enum class EntryPresence { Absent, Present, Unknown };
+
+struct ExistingEntry {
+    EntryPresence presence = EntryPresence::Unknown;
+    RasDword error = 0;  // Unknown: the number of the failed enumeration or read
+    EntryRecord record;  // Present: the entry's properties as read, with its phonebook
+};
+
+// Absent when the name is not listed, or its entry went before it could be read (623);
+// Present with the record read; Unknown with the error otherwise.
+void LookUpExistingEntry(const DialupApi& api, const char* name, ExistingEntry* existing);
+
+// The look-up and the overwrite question: Unknown shows its error by number
+// (EntryFailureMessage, a program warning) and gives false; Present asks
+// "[name]は既に存在します…" (OK/Cancel), false unless OK; Absent gives true. Nothing is written.
+bool ConfirmCreation(const DialupApi& api, UserSide& user, const char* name,
+                     ExistingEntry* existing);
+
 // The creation sequence. True when the entry and its user name and password were saved
 // (the default-connection step, when asked, is silent and does not change the outcome).
 // Every value is checked before anything is written: a composed user name over 256 bytes
-// shows IDS_USER_NAME_TOO_LONG and a prefixed number over 128 bytes IDS_NUMBER_TOO_LONG.
-// The entry of that name, when there is one, is read first and a failure to read it is
-// shown by number; the new properties are then written over it (a refusal is shown by
-// number and leaves the phonebook as it was), followed by the user name and password. A
-// refusal of those shows nothing here but puts back what the name stood for: the old
-// entry's properties, or no entry; when that fails too, IDS_ENTRY_PARTLY_CHANGED names the
-// entry. After any single failure the phonebook holds the old entry (or none) or the
-// complete new one. Messages are program messages (ダイヤルネスト) with the warning icon;
-// the form shows its general report afterwards.
-bool CreateEntry(const CreationInputs& inputs, const DialupApi& api, const DataFiles& files,
-                 UserSide& user, RegistryWriter& registry, OsClass osClass);
+// shows IDS_USER_NAME_TOO_LONG and a prefixed number over 128 bytes IDS_NUMBER_TOO_LONG;
+// `existing` must be Present or Absent (ConfirmCreation), else nothing is written. The
+// structure size is probed (a failure is shown by number); the new properties are then
+// written over the present entry, in its phonebook, or as a new entry of the default
+// phonebook (a refusal is shown by number and leaves the phonebook as it was), followed by
+// the user name and password. A refusal of those shows nothing here but puts back what the
+// name stood for: the old entry's properties whole, or no entry; when that fails too,
+// IDS_ENTRY_PARTLY_CHANGED names the entry. After any single failure the phonebook holds
+// the old entry (or none) or the complete new one. Messages are program messages
+// (ダイヤルネスト) with the warning icon; the form shows its general report afterwards.
+bool CreateEntry(const CreationInputs& inputs, ExistingEntry& existing, const DialupApi& api,
+                 const DataFiles& files, UserSide& user, RegistryWriter& registry,
+                 OsClass osClass);

@@ -1,4 +1,4 @@
-// Create-time checks of the new-connection form and the phonebook name look-up.
+// Create-time checks of the new-connection form.
 #include "newconn/FormChecks.h"
 
 #include "dialup/UserNameText.h"
@@ -43,30 +43,4 @@ FormMessage CheckCreateForm(const CreateFormValues& values) {
                            FormField::Method};
     }
     return FormMessage{};
-}
-
-bool HasEntryNamed(const std::vector<RASENTRYNAMEA>& entries, const char* name) {
-    if (name == nullptr) {
-        return false;
-    }
-    for (const RASENTRYNAMEA& entry : entries) {
-        if (EqualsNoCase(entry.szEntryName, name)) {
-            return true;
-        }
-    }
-    return false;
-}
-
-bool EntryExists(const DialupApi& api, const char* name) {
-    std::vector<RASENTRYNAMEA> entries;
-    return EnumerateEntries(api, &entries) && HasEntryNamed(entries, name);
-}
-
-bool ConfirmOverwrite(const DialupApi& api, UserSide& user, const char* name) {
-    if (!EntryExists(api, name)) {
-        return true;
-    }
-    Message question{IDS_OVERWRITE_QUESTION};
-    question.text = name;
-    return user.AskProgramQuestion(question);
 }

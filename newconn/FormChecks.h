@@ -1,13 +1,8 @@
 // The checks the new-connection form makes when "作成" is pressed, before anything is
-// written, and the test whether the phonebook already holds an entry of the chosen name.
+// written.
 #pragma once
 
-#include <vector>
-
-#include "dialup/DialupApi.h"
-#include "dialup/PhonebookEntries.h"
 #include "newconn/FormMessage.h"
-#include "ui/UserSide.h"
 
 // The form's values as read from its controls (code page 932, each at most 254 bytes;
 // a null text counts as empty).
@@ -29,14 +24,3 @@ struct CreateFormValues {
 // field filled, the method prompt in the application's message box while no row has been
 // applied. MessageBoxKind::None when the form may go on to the overwrite question.
 FormMessage CheckCreateForm(const CreateFormValues& values);
-
-// True when `entries` holds `name`, letters A-Z compared without regard to case.
-bool HasEntryNamed(const std::vector<RASENTRYNAMEA>& entries, const char* name);
-
-// True when the phonebook holds an entry named `name` (case-insensitive). A failed
-// enumeration counts as no such entry.
-bool EntryExists(const DialupApi& api, const char* name);
-
-// The overwrite question: when an entry named `name` exists, asks "[name]は既に存在します…"
-// (OK/Cancel). True when creation may go on: no such entry, or the user chose OK.
-bool ConfirmOverwrite(const DialupApi& api, UserSide& user, const char* name);

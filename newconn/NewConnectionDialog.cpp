@@ -179,14 +179,16 @@ void NewConnectionDialog::OnOK() {
         GotoField(tooLong.field);
         return;
     }
-    if (!ConfirmOverwrite(dialup_, user_, inputs.entryName)) {
+    ExistingEntry existing;
+    if (!ConfirmCreation(dialup_, user_, inputs.entryName, &existing)) {
         return;
     }
 
     CreationNotice notice;
     notice.Open(hwnd_);
     ShellRegistryWriter registry;
-    const bool created = CreateEntry(inputs, dialup_, files_, user_, registry, osClass);
+    const bool created =
+        CreateEntry(inputs, existing, dialup_, files_, user_, registry, osClass);
     notice.Destroy();
 
     if (created) {

@@ -90,6 +90,7 @@
 #define IDS_CHANGE_FAILED_OTHER 1414
 #define IDS_NEW_NUMBER_TOO_LONG 1415   // our own: a new number that does not fit the entry
 #define IDS_ENTRY_PARTLY_CHANGED 1416  // our own: a failed write that could not be undone
+#define IDS_ENTRIES_NOT_EXAMINED 1417  // our own: entries a migration could not read
 
 // Access-point change dialog (134) and user-name change dialog (135)
 #define IDC_CHANGE_USER_NAME 1001

@@ -259,6 +259,42 @@ TEST_F(MigrationTest, FletsIsdnUserNameChange) {
     EXPECT_STREQ(book.entries[0].properties.szLocalPhoneNumber, "1492") << "number unchanged";
 }
 
+// The dialog refuses an empty new number with the form's own words and stays open; the
+// modem box shows the entry's own modem, which it keeps, although it is no longer installed.
+TEST_F(MigrationTest, EmptyNumberRefusedAndTheKeptModemShown) {
+    WriteKit(Entry("旧ネスト", "03-3333-0101", "taro@old.example.ne.jp", "Gone Modem"));
+    StartMigration();
+    HWND dialog = WaitForDialog(kNewNumber);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(WindowText(Control(dialog, kModemList)), "Gone Modem");
+    SetText(Control(dialog, kNewNumber), "");
+    Click(Control(dialog, IDOK));
+    ExpectBoxAndOk(kProductName, "アクセスポイント電話番号が入力されていません", BoxIcon::Warning);
+    Settle(200);
+    ASSERT_TRUE(IsWindow(dialog)) << "the dialog stays open";
+    SetText(Control(dialog, kNewNumber), "0570-000-999");
+    Click(Control(dialog, kEditModem));
+    Settle(200);
+    Click(Control(dialog, IDOK));
+    ExpectFinal("1個の設定を変更しました");
+    const SimPhonebookFile book = Phonebook();
+    ASSERT_EQ(book.entries.size(), 1u);
+    EXPECT_STREQ(book.entries[0].properties.szLocalPhoneNumber, "0570-000-999");
+    EXPECT_STREQ(book.entries[0].properties.szDeviceName, "Gone Modem") << "as shown";
+}
+
+// An entry that cannot be read is named, with the error number, before the final message.
+TEST_F(MigrationTest, UnreadableEntryIsNamedBeforeTheFinalMessage) {
+    WriteKit(Entry("旧ネスト", "03-3333-0101", "taro@old.example.ne.jp"));
+    ScopedEnvironment failing("RASSIM_FAIL", "RasGetCredentialsA:5");
+    StartMigration();
+    ExpectBoxAndOk(kAppTitle,
+                   "次のダイヤルアップネットワーク設定は読み込めなかったため確認していません\n\n"
+                   "[旧ネスト] (5)\n\nかっこ内の数字はエラーコードです。",
+                   BoxIcon::Warning);
+    ExpectFinal("変更が必要なダイヤルアップネットワークはありません");
+}
+
 // One failing step of an accepted change: the entry stays as it was, the failure is shown,
 // and the change is not counted.
 TEST_F(MigrationTest, FailedChangeLeavesTheEntryAsItWas) {

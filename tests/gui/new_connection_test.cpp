@@ -370,6 +370,30 @@ TEST_F(NewConnectionTest, OverwriteQuestionForANameThatDiffersInCase) {
     }
 }
 
+// Whether the name is taken cannot be learned: the error is shown, nothing is asked or
+// written, and the form stays open.
+TEST_F(NewConnectionTest, FailedLookUpAsksNothingAndWritesNothing) {
+    Kit one;
+    one.WriteText("CTMENU.csv", kMenu);
+    one.WritePhonebook(kDevices + kExistingEntry);
+    const std::string before = one.ReadBytes("phonebook.ini");
+    ScopedEnvironment failing("RASSIM_FAIL", "RasEnumEntriesA:621");
+    DialnestProcess run;
+    HWND form = CreateNestnet(one, run, false);
+    ASSERT_NE(form, nullptr);
+    MessageBoxInfo refusal = run.WaitForMessageBox();
+    EXPECT_EQ(refusal.caption, kProductName);
+    EXPECT_EQ(refusal.text, "ダイヤルアップネットワーク設定の作成に失敗しました\n\n"
+                            "電話帳が壊れているか、必要なコンポーネントがありません。");
+    EXPECT_EQ(refusal.icon, BoxIcon::Warning);
+    Answer(refusal, IDOK);
+    EXPECT_TRUE(run.NoMessageBoxWithin(500));
+    EXPECT_TRUE(IsShown(form));
+    Close(form);
+    EXPECT_TRUE(run.WaitForExit());
+    EXPECT_EQ(one.ReadBytes("phonebook.ini"), before);
+}
+
 TEST_F(NewConnectionTest, RefusedEntriesShowTheirMessageAndKeepTheOldEntry) {
     const std::string lead = "ダイヤルアップネットワーク設定の作成に失敗しました\n\n";
     struct Case {
@@ -455,14 +479,19 @@ TEST_F(NewConnectionTest, DefaultConnectionRegistryValuesByWindowsVersion) {
     struct Case {
         const char* version;
         bool machineWide;  // class 9 writes the machine-wide value, every other class the user's
+        bool defaultKey;   // the key of that value exists: without it, autodial stays off
     } cases[] = {// Without a supported-OS list in the manifest Windows 10 reports 6.2: class 9.
-                 {"win2k", false},
-                 {"winxp64", true},
-                 {"win10", true}};
+                 {"win2k", false, true},
+                 {"winxp64", true, true},
+                 {"win10", true, true},
+                 {"win10", true, false}};
     for (const Case& c : cases) {
         EnsureRegistryKey(HKEY_CURRENT_USER, kInternetSettings);
         EnsureRegistryKey(HKEY_CURRENT_USER, kRemoteAccess);
         EnsureRegistryKey(HKEY_LOCAL_MACHINE, kAutoDialDefault);
+        if (!c.defaultKey) {
+            RegDeleteKeyA(HKEY_LOCAL_MACHINE, kAutoDialDefault);
+        }
         DeleteRegistryValue(HKEY_CURRENT_USER, kInternetSettings, "EnableAutodial");
         DeleteRegistryValue(HKEY_CURRENT_USER, kInternetSettings, "NoNetAutodial");
         DeleteRegistryValue(HKEY_LOCAL_MACHINE, kAutoDialDefault, "DefaultInternet");
@@ -486,6 +515,13 @@ TEST_F(NewConnectionTest, DefaultConnectionRegistryValuesByWindowsVersion) {
 
         DWORD enable = 0;
         DWORD noNet = 1;
+        if (!c.defaultKey) {
+            EXPECT_FALSE(
+                ReadRegistryDword(HKEY_CURRENT_USER, kInternetSettings, "EnableAutodial", &enable))
+                << "autodial would dial whatever default there was";
+            EnsureRegistryKey(HKEY_LOCAL_MACHINE, kAutoDialDefault);
+            continue;
+        }
         EXPECT_TRUE(
             ReadRegistryDword(HKEY_CURRENT_USER, kInternetSettings, "EnableAutodial", &enable));
         EXPECT_EQ(enable, 1u) << c.version;

@@ -44,7 +44,7 @@ TEST(KitPreview, OneEntryPerOutcomeWritesNothing) {
     EXPECT_NE(json.out.find("{\"name\": \"他社\", \"stop\": \"other-user-prefix\""),
               std::string::npos)
         << json.out;
-    EXPECT_NE(json.out.find("\"messages\": [{\"text\": \"7個の設定を変更しました\", \"icon\": "
+    EXPECT_NE(json.out.find("\"messages\": [{\"text\": \"6個の設定を変更しました\", \"icon\": "
                             "\"information\"}]}"),
               std::string::npos);
     EXPECT_EQ(scratch.Read("phonebook.ini"), phonebook);

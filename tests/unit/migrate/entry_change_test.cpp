@@ -3,6 +3,7 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "MigrationHarness.h"
 #include "migrate/EntryChange.h"
@@ -49,7 +50,7 @@ TEST(EntryChange, NewNumber) {
                         [](RASENTRYA& e) { e.dwfOptions &= ~RASEO_UseCountryAndAreaCodes; });
         }
         auto context = h.MakeContext(c.osClass);
-        ASSERT_EQ(context->ReadEntryProperties(kEntry), EntryRead::Read);
+        ASSERT_EQ(context->ReadEntryProperties(kEntry), 0u);
         EXPECT_EQ(context->ApplyEntryChange(kEntry, c.number.c_str(), nullptr, false), c.saved);
         EXPECT_EQ(context->EntryProperties(), nullptr);
         const RASENTRYA stored = h.Read(kEntry).properties;
@@ -110,7 +111,10 @@ TEST(EntryChange, NameServers) {
         });
         const std::string before = h.sim.ReadFile();
         auto context = h.MakeContext(8);
-        ASSERT_EQ(context->ReadEntryProperties(kEntry), EntryRead::Read);
+        context->LoadMigrationSettings();
+        // Read once with the settings: what the file says later does not matter.
+        h.WriteSettings("SetDnsIpAddress,FALSE\r\n");
+        ASSERT_EQ(context->ReadEntryProperties(kEntry), 0u);
         EXPECT_TRUE(context->ApplyEntryChange(kEntry, c.number, c.modem, c.applyDns));
         EXPECT_EQ(context->EntryProperties() == nullptr, c.written);
         if (!c.written) {
@@ -128,13 +132,181 @@ TEST(EntryChange, NothingHeldNothingWritten) {
     h.AddModemEntry(kEntry, "", "5678", "Xabc");
     auto context = h.MakeContext(8);
     EXPECT_FALSE(context->ApplyEntryChange(kEntry, "1234", nullptr, true));
-    ASSERT_EQ(context->ReadEntryProperties(kEntry), EntryRead::Read);
+    ASSERT_EQ(context->ReadEntryProperties(kEntry), 0u);
     EXPECT_FALSE(context->ApplyEntryChange(nullptr, "1234", nullptr, true));
     EXPECT_TRUE(context->ApplyEntryChange(kEntry, "1234", nullptr, true));
     // Written once; a second change needs the entry read again.
     EXPECT_FALSE(context->ApplyEntryChange(kEntry, "9999", nullptr, true));
     EXPECT_STREQ(h.Read(kEntry).properties.szLocalPhoneNumber, "1234");
     EXPECT_TRUE(h.user.shown.empty());
+}
+
+// The library as later Windows versions document it, over the substitute: entries listed in
+// the 2000 form with their phonebook, a structure size of the version's own, alternate
+// numbers after the structure, and a credentials mask that tells whether a password is
+// saved. Every call records the phonebook it was given.
+struct Documented {
+    RasDword structureSize = kRasEntrySize;  // the "" probe
+    size_t alternates = 0;                   // bytes of alternate numbers after the structure
+    bool reportsSavedPassword = true;        // XP and later
+    DialupApi sim;
+    std::string phonebook;                  // the file the 2000 form names
+    std::vector<std::string> phonebooks;     // "Operation:phonebook" of every entry call
+    std::vector<RasDword> writtenSizes;      // dwSize and size of each properties write
+    std::string writtenAlternates;
+    RasDword writtenMask = 0;
+};
+Documented g_documented;
+
+void Seen(const char* operation, const char* phonebook) {
+    g_documented.phonebooks.push_back(std::string(operation) + ":" +
+                                      (phonebook != nullptr ? phonebook : "(default)"));
+}
+
+RasDword RASAPI_CALL DocumentedEnum(const char* reserved, const char*, RASENTRYNAMEA* entries,
+                                    RasDword* bytes, RasDword* count) {
+    if (entries->dwSize != kRasEntryName2000Size) {
+        return ERROR_INVALID_SIZE;
+    }
+    RASENTRYNAMEA names[1] = {};
+    names[0].dwSize = kRasEntryNameSize;
+    RasDword shortBytes = sizeof(names);
+    RasDword result = g_documented.sim.RasEnumEntriesA(reserved, nullptr, names, &shortBytes, count);
+    if (result != 0 || *bytes < *count * kRasEntryName2000Size) {
+        *bytes = *count * kRasEntryName2000Size;
+        return result != 0 ? result : ERROR_BUFFER_TOO_SMALL;
+    }
+    RASENTRYNAMEA_2000* out = reinterpret_cast<RASENTRYNAMEA_2000*>(entries);
+    CopyField(out->szEntryName, names[0].szEntryName);
+    out->dwFlags = 0;
+    CopyField(out->szPhonebookPath, g_documented.phonebook.c_str());
+    return 0;
+}
+
+RasDword RASAPI_CALL DocumentedGet(const char* phonebook, const char* entry, RASENTRYA* info,
+                                   RasDword* size, unsigned char*, RasDword*) {
+    const RasDword whole = static_cast<RasDword>(kRasEntrySize + g_documented.alternates);
+    if (entry[0] == '\0') {
+        *size = g_documented.structureSize;
+        return ERROR_BUFFER_TOO_SMALL;
+    }
+    Seen("get", phonebook);
+    if (info == nullptr || *size < whole) {
+        *size = whole;
+        return ERROR_BUFFER_TOO_SMALL;
+    }
+    const RasDword known = g_documented.structureSize < kRasEntrySize ? g_documented.structureSize
+                                                                       : RasDword{kRasEntrySize};
+    if (info->dwSize != known) {
+        return ERROR_INVALID_SIZE;
+    }
+    RASENTRYA full{};
+    full.dwSize = kRasEntrySize;
+    RasDword fullSize = kRasEntrySize;
+    const RasDword result =
+        g_documented.sim.RasGetEntryPropertiesA(phonebook, entry, &full, &fullSize, nullptr, nullptr);
+    if (result != 0) {
+        return result;
+    }
+    memcpy(info, &full, known);
+    info->dwSize = known;
+    info->dwAlternateOffset = g_documented.alternates != 0 ? RasDword{kRasEntrySize} : 0;
+    memset(reinterpret_cast<char*>(info) + kRasEntrySize, 'a', g_documented.alternates);
+    return 0;
+}
+
+RasDword RASAPI_CALL DocumentedSet(const char* phonebook, const char* entry, RASENTRYA* info,
+                                   RasDword size, unsigned char*, RasDword) {
+    Seen("set", phonebook);
+    g_documented.writtenSizes = {info->dwSize, size};
+    g_documented.writtenAlternates.assign(reinterpret_cast<const char*>(info) + kRasEntrySize,
+                                          size > kRasEntrySize ? size - kRasEntrySize : 0);
+    RASENTRYA full{};
+    memcpy(&full, info, info->dwSize);
+    full.dwSize = kRasEntrySize;
+    return g_documented.sim.RasSetEntryPropertiesA(phonebook, entry, &full, kRasEntrySize, nullptr,
+                                                   0);
+}
+
+RasDword RASAPI_CALL DocumentedGetCredentials(const char* phonebook, const char* entry,
+                                              RASCREDENTIALSA* credentials) {
+    Seen("get credentials", phonebook);
+    const RasDword result = g_documented.sim.RasGetCredentialsA(phonebook, entry, credentials);
+    if (result == 0 && g_documented.reportsSavedPassword && credentials->szPassword[0] == '\0') {
+        credentials->dwMask &= ~RasDword{RASCM_Password};
+    }
+    return result;
+}
+
+RasDword RASAPI_CALL DocumentedSetCredentials(const char* phonebook, const char* entry,
+                                              RASCREDENTIALSA* credentials, RasBool clear) {
+    Seen("set credentials", phonebook);
+    g_documented.writtenMask = credentials->dwMask;
+    return g_documented.sim.RasSetCredentialsA(phonebook, entry, credentials, clear);
+}
+
+// Structure-size dwSize, whole buffers with the alternate numbers written back as read, the
+// entry's own phonebook in every call, and the credentials mask as reported.
+TEST(EntryChange, WrittenAsTheDocumentedLibraryExpects) {
+    struct Case {
+        const char* what;
+        RasDword structureSize;  // the version's own ("" probe)
+        size_t alternates;
+        const char* savedPassword;
+        const char* newPassword;  // typed in the dialog; null: box not ticked
+        bool reports;
+        RasDword mask;  // written
+        const char* storedPassword;
+    } cases[] = {
+        {"XP form, alternates, no saved password", kRasEntrySize, 24, "", nullptr, true, 1, ""},
+        {"later form cut to ours, saved password kept", 3500, 0, "secret", nullptr, true, 3,
+         "secret"},
+        {"2000 form, no report: mask as read", 2088, 60, "", nullptr, false, 3, ""},
+        {"new password saved", kRasEntrySize, 8, "", "pw2", true, 3, "pw2"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        MigrationHarness h;
+        h.WriteProviderKit("UserPrefix,X\r\nOldDialupDomain,@dial.example\r\n");
+        h.AddModemEntry(kEntry, "", "0312345678", "Xabc@dial.example", c.savedPassword);
+        g_documented = Documented{};
+        g_documented.structureSize = c.structureSize;
+        g_documented.alternates = c.alternates;
+        g_documented.reportsSavedPassword = c.reports;
+        g_documented.sim = h.api();
+        g_documented.phonebook = h.sim.path();
+        DialupApi api = h.api();
+        api.RasEnumEntriesA = DocumentedEnum;
+        api.RasGetEntryPropertiesA = DocumentedGet;
+        api.RasSetEntryPropertiesA = DocumentedSet;
+        api.RasGetCredentialsA = DocumentedGetCredentials;
+        api.RasSetCredentialsA = DocumentedSetCredentials;
+        h.ui.answers = {true};
+        h.ui.editAccessPoint = [&c](AccessPointChangeFields& f) {
+            if (c.newPassword != nullptr) {
+                f.editPassword = 1;
+                CopyField(f.password, c.newPassword);
+            }
+        };
+        MigrationContext context(h.folder(), api, h.user, h.ui, 9);
+        EXPECT_EQ(context.RunMigration(), 1);
+        EXPECT_EQ(context.changedCount, 1);
+        EXPECT_TRUE(context.notExamined.empty());
+        const RasDword dwSize = c.structureSize < kRasEntrySize ? c.structureSize : kRasEntrySize;
+        EXPECT_EQ(g_documented.writtenSizes,
+                  (std::vector<RasDword>{dwSize, RasDword(kRasEntrySize + c.alternates)}));
+        EXPECT_EQ(g_documented.writtenAlternates, std::string(c.alternates, 'a'));
+        EXPECT_EQ(g_documented.writtenMask, c.mask);
+        const std::string book = h.sim.path();
+        for (const std::string& call : g_documented.phonebooks) {
+            EXPECT_EQ(call.substr(call.find(':') + 1), book) << call;
+        }
+        // Read (properties, credentials), check, write (both), read again after the change.
+        EXPECT_EQ(g_documented.phonebooks.size(), 9u);
+        const StoredEntry stored = h.Read(kEntry);
+        EXPECT_STREQ(stored.properties.szLocalPhoneNumber, "0120-11-1111");
+        EXPECT_EQ(stored.password, c.storedPassword);
+    }
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 
 #include "MigrationHarness.h"
 #include "res/resource.h"
+#include "sim/SimRasApi.h"
 
 namespace {
 
@@ -304,42 +305,72 @@ TEST(EntryRules, AcceptedUserNameChange) {
     }
 }
 
-// One entry that dials an old access point and carries the old Flets domain: both accepted
-// changes reach the phonebook, and the second dialog shows the entry as the first change
-// left it, so that ticking its modem box without choosing keeps the modem just chosen.
-// When the entry vanishes before the second write, it stays gone and that change does not
-// count.
-TEST(EntryRules, BothAcceptedChangesAreWritten) {
-    for (OsClass osClass : {6u, 8u}) {
-        for (bool deleteBetween : {false, true}) {
-            SCOPED_TRACE("class " + std::to_string(osClass) +
-                         (deleteBetween ? ", entry deleted" : ""));
+// One entry that dials an old access point and carries the old Flets domain. After an
+// accepted access-point change the Flets ISDN test is made on the entry as written: a new
+// number or domain that no longer calls for it gets no second proposal; one that still does
+// gets it, showing the entry as the first change left it (ticking its modem box without
+// choosing keeps the modem just chosen), and both changes reach the phonebook. When the
+// entry vanishes before the second write, it stays gone and that change does not count.
+TEST(EntryRules, SecondProposalDecidedFromTheEntryAsWritten) {
+    struct Case {
+        const char* what;
+        const char* typedNumber;  // null: as proposed
+        const char* keptUserName;  // with KeepDomain, typed in the first dialog; null: none
+        bool deleteBetween;
+        int found;
+        int changed;
+        const char* storedUser;
+        const char* storedNumber;
+    } cases[] = {
+        {"number as proposed: no second proposal", nullptr, nullptr, false, 1, 1,
+         "Xabc@old.example", "0120-11-1111"},
+        {"still the Flets number: both written", "0,03-5555-1492", nullptr, false, 2, 2,
+         "Xabc@isdn.example", "0,03-5555-1492"},
+        {"still the Flets number, entry deleted", "0,03-5555-1492", nullptr, true, 2, 1, nullptr,
+         nullptr},
+        {"domain the first change gave is kept", "0,03-5555-1492", "Xabc@new.example", false, 1,
+         1, "Xabc@new.example", "0,03-5555-1492"},
+    };
+    for (const Case& c : cases) {
+        for (OsClass osClass : {6u, 8u, 9u}) {
+            SCOPED_TRACE(std::string(c.what) + ", class " + std::to_string(osClass));
             MigrationHarness h;
-            h.WriteProviderKit("UserPrefix,X\r\nOldDialupDomain,@old.example\r\n");
+            h.WriteProviderKit(std::string("UserPrefix,X\r\nOldDialupDomain,@old.example\r\n") +
+                               (c.keptUserName != nullptr ? "KeepDomain,TRUE\r\n" : ""));
             h.AddModemEntry(kEntry, "", "1111492", "Xabc@old.example");
             h.ui.answers = {true, true};
-            h.ui.editAccessPoint = [](AccessPointChangeFields& f) {
+            h.ui.editAccessPoint = [&c](AccessPointChangeFields& f) {
                 f.editPassword = 1;
                 CopyField(f.password, "pw2");
                 f.editModem = 1;
                 CopyField(f.modemName, "Other Modem");
+                if (c.typedNumber != nullptr) {
+                    CopyField(f.newNumber, c.typedNumber);
+                }
+                if (c.keptUserName != nullptr) {
+                    f.editUserName = 1;
+                    CopyField(f.userName, c.keptUserName);
+                }
             };
             h.ui.editUserName = [&](UserNameChangeFields& f) {
                 f.editModem = 1;
-                if (deleteBetween) {
+                if (c.deleteBetween) {
                     h.api().RasDeleteEntryA(nullptr, kEntry);
                 }
             };
             auto context = h.LoadedContext(osClass);
-            context->ExamineEntry(kEntry);
-            EXPECT_EQ(context->foundCount, 2);
-            EXPECT_EQ(context->changedCount, deleteBetween ? 1 : 2);
+            EXPECT_EQ(context->ExamineEntry(kEntry), 1);
+            EXPECT_EQ(context->foundCount, c.found);
+            EXPECT_EQ(context->changedCount, c.changed);
             EXPECT_TRUE(h.user.shown.empty());
-            ASSERT_EQ(h.ui.userNameShown.size(), 1u);
-            EXPECT_STREQ(h.ui.userNameShown[0].modemName, "Other Modem");
-            EXPECT_STREQ(h.ui.userNameShown[0].password,
-                         osClass > 6 ? "****************" : "pw2");
-            if (deleteBetween) {
+            EXPECT_TRUE(context->notExamined.empty());
+            ASSERT_EQ(h.ui.userNameShown.size(), c.found == 2 ? 1u : 0u);
+            if (c.found == 2) {
+                EXPECT_STREQ(h.ui.userNameShown[0].modemName, "Other Modem");
+                EXPECT_STREQ(h.ui.userNameShown[0].password,
+                             osClass > 6 ? "****************" : "pw2");
+            }
+            if (c.storedUser == nullptr) {
                 RasDword size = 0;
                 EXPECT_EQ(h.api().RasGetEntryPropertiesA(nullptr, kEntry, nullptr, &size, nullptr,
                                                          nullptr),
@@ -347,38 +378,59 @@ TEST(EntryRules, BothAcceptedChangesAreWritten) {
                 continue;
             }
             const StoredEntry stored = h.Read(kEntry);
-            EXPECT_STREQ(stored.properties.szLocalPhoneNumber, "0120-11-1111");
-            EXPECT_EQ(stored.userName, "Xabc@isdn.example");
+            EXPECT_STREQ(stored.properties.szLocalPhoneNumber, c.storedNumber);
+            EXPECT_EQ(stored.userName, c.storedUser);
             EXPECT_EQ(stored.password, "pw2");
             EXPECT_STREQ(stored.properties.szDeviceName, "Other Modem");
         }
     }
 }
 
-// A new user name that does not fit 256 bytes is refused, never cut.
-TEST(EntryRules, NewUserNameTooLong) {
-    MigrationHarness h;
-    h.WriteProviderKit(std::string(kStandard) + "MobileDomain,@" + std::string(260, 'm') + "\r\n");
-    h.AddModemEntry(kEntry, "", "07011112222", "Xabc@m.example");
-    const std::string before = h.sim.ReadFile();
-    h.ui.answers = {true};
-    auto context = h.LoadedContext(6);
-    context->ExamineEntry(kEntry);
-    EXPECT_EQ(context->changedCount, 0);
-    ASSERT_EQ(h.user.shown.size(), 1u);
-    EXPECT_EQ(h.user.shown[0].kind, ShownMessage::Program);
-    EXPECT_EQ(h.user.shown[0].textId, static_cast<unsigned>(IDS_USER_NAME_TOO_LONG));
-    EXPECT_EQ(h.sim.ReadFile(), before);
+// An accepted change that cannot be what the subscriber meant is refused whole, with the
+// form's own words: a new user name over 256 bytes (never cut), an empty new number.
+TEST(EntryRules, AcceptedChangeRefused) {
+    struct Case {
+        const char* what;
+        std::string extraSettings;
+        const char* typedNumber;  // null: as proposed
+        unsigned textId;
+    } cases[] = {
+        {"user name too long", "MobileDomain,@" + std::string(260, 'm') + "\r\n", nullptr,
+         IDS_USER_NAME_TOO_LONG},
+        {"empty new number", "", "", IDS_NO_ACCESS_POINT},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        MigrationHarness h;
+        h.WriteProviderKit(std::string(kStandard) + c.extraSettings);
+        h.AddModemEntry(kEntry, "", "07011112222", "Xabc@m.example");
+        const std::string before = h.sim.ReadFile();
+        h.ui.answers = {true};
+        h.ui.editAccessPoint = [&c](AccessPointChangeFields& f) {
+            if (c.typedNumber != nullptr) {
+                CopyField(f.newNumber, c.typedNumber);
+            }
+        };
+        auto context = h.LoadedContext(6);
+        EXPECT_EQ(context->ExamineEntry(kEntry), 1);
+        EXPECT_EQ(context->foundCount, 1);
+        EXPECT_EQ(context->changedCount, 0);
+        ASSERT_EQ(h.user.shown.size(), 1u);
+        EXPECT_EQ(h.user.shown[0].kind, ShownMessage::Program);
+        EXPECT_EQ(h.user.shown[0].textId, c.textId);
+        EXPECT_EQ(h.sim.ReadFile(), before);
+    }
 }
 
-// The size probe and the reads that pass an entry over.
+// The size probe and the reads that pass an entry over. An entry that is gone is passed
+// over in silence; one that cannot be read is noted with the read's number.
 RasDword g_probeSize = 0;
 RasGetEntryPropertiesFn g_simGetEntryProperties = nullptr;
 
 RasDword RASAPI_CALL ProbeReportingSize(const char* phonebook, const char* entry,
                                         RASENTRYA* entryInfo, RasDword* entrySize,
                                         unsigned char* deviceInfo, RasDword* deviceInfoSize) {
-    if (entryInfo == nullptr) {
+    if (entryInfo == nullptr && entry[0] != '\0') {
         *entrySize = g_probeSize;
         return ERROR_BUFFER_TOO_SMALL;
     }
@@ -387,32 +439,45 @@ RasDword RASAPI_CALL ProbeReportingSize(const char* phonebook, const char* entry
 }
 
 TEST(EntryRules, EntriesPassedOver) {
+    using Stop = ExaminationStop;
     struct Case {
         const char* what;
         const char* name;
         OsClass osClass;
         const char* fail;    // RASSIM_FAIL
-        RasDword probeSize;  // 0: the library's own probe
+        RasDword probeSize;  // the entry's own size probe; 0: the library's
+        int result;
         int proposals;
-        int stop;  // ExaminationStop told to the user's side; -1: nothing told
+        int stop;        // ExaminationStop told to the user's side; -1: nothing told
+        RasDword error;  // the read's number, noted for an unreadable entry
     } cases[] = {
-        {"entry gone", "Nobody", 6, nullptr, 0, 0, int(ExaminationStop::EntryGone)},
-        {"null name", nullptr, 6, nullptr, 0, 0, -1},
-        {"probe gives another result", kEntry, 6, "RasGetEntryPropertiesA:5", 0, 0,
-         int(ExaminationStop::UnexpectedProbe)},
-        {"dial parameters unreadable", kEntry, 6, "RasGetEntryDialParamsA:5", 0, 0,
-         int(ExaminationStop::CredentialsUnreadable)},
-        {"credentials unreadable", kEntry, 8, "RasGetCredentialsA:5", 0, 0,
-         int(ExaminationStop::CredentialsUnreadable)},
-        {"dial parameters not used on NT", kEntry, 8, "RasGetEntryDialParamsA:5", 0, 1,
-         int(ExaminationStop::Examined)},
-        {"probe of zero bytes", kEntry, 6, nullptr, 0xFFFFFFFF, 0,
-         int(ExaminationStop::UnexpectedProbe)},
-        {"probe above 64 KiB", kEntry, 6, nullptr, 64 * 1024 + 1, 0,
-         int(ExaminationStop::UnexpectedProbe)},
-        {"probe below the record: read refused, zeroed record", kEntry, 6, nullptr, 1000, 0,
-         int(ExaminationStop::OtherDeviceType)},
-        {"probe above the record", kEntry, 6, nullptr, 4000, 1, int(ExaminationStop::Examined)},
+        {"entry gone", "Nobody", 6, nullptr, 0, 0, 0, int(Stop::EntryGone), 623},
+        {"null name", nullptr, 6, nullptr, 0, 0, 0, -1, 0},
+        {"every probe fails", kEntry, 6, "RasGetEntryPropertiesA:5", 0, 0, 0,
+         int(Stop::PropertiesUnreadable), 5},
+        {"structure probe fails", kEntry, 8, "RasGetEntryPropertiesA#1:621", 0, 0, 0,
+         int(Stop::PropertiesUnreadable), 621},
+        {"read after the probe fails", kEntry, 9, "RasGetEntryPropertiesA#3:5", 0, 0, 0,
+         int(Stop::PropertiesUnreadable), 5},
+        {"gone between probe and read", kEntry, 9, "RasGetEntryPropertiesA#3:623", 0, 0, 0,
+         int(Stop::EntryGone), 623},
+        {"dial parameters unreadable", kEntry, 6, "RasGetEntryDialParamsA:5", 0, 0, 0,
+         int(Stop::CredentialsUnreadable), 5},
+        {"credentials unreadable", kEntry, 8, "RasGetCredentialsA:5", 0, 0, 0,
+         int(Stop::CredentialsUnreadable), 5},
+        {"credentials gone", kEntry, 9, "RasGetCredentialsA:623", 0, 0, 0, int(Stop::EntryGone),
+         623},
+        {"dial parameters not used on NT", kEntry, 8, "RasGetEntryDialParamsA:5", 0, 1, 1,
+         int(Stop::Examined), 0},
+        {"probe of zero bytes", kEntry, 6, nullptr, 0xFFFFFFFF, 0, 0,
+         int(Stop::PropertiesUnreadable), 632},
+        {"probe above 64 KiB", kEntry, 6, nullptr, 64 * 1024 + 1, 0, 0,
+         int(Stop::PropertiesUnreadable), 632},
+        {"probe of 64 KiB: structure and alternate numbers", kEntry, 9, nullptr, 64 * 1024, 1, 1,
+         int(Stop::Examined), 0},
+        {"probe below the record: the read is refused", kEntry, 6, nullptr, 1000, 0, 0,
+         int(Stop::PropertiesUnreadable), 603},
+        {"probe above the record", kEntry, 6, nullptr, 4000, 1, 1, int(Stop::Examined), 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -420,6 +485,7 @@ TEST(EntryRules, EntriesPassedOver) {
         h.WriteProviderKit(kStandard);
         h.AddModemEntry(kEntry, "", "0312345678", "Xabc@dial.example");
         h.ui.otherAnswers = true;
+        ResetSimCallRecord(false);
         h.sim.Fail(c.fail);
         DialupApi api = h.api();
         if (c.probeSize != 0) {
@@ -434,8 +500,16 @@ TEST(EntryRules, EntriesPassedOver) {
         EXPECT_EQ(context.foundCount, c.proposals);
         EXPECT_EQ(context.changedCount, c.proposals);
         ASSERT_EQ(h.ui.examined.size(), c.stop < 0 ? 0u : 1u);
+        const bool unreadable =
+            c.stop == int(Stop::PropertiesUnreadable) || c.stop == int(Stop::CredentialsUnreadable);
         if (c.stop >= 0) {
             EXPECT_EQ(int(h.ui.examined[0].stop), c.stop);
+            EXPECT_EQ(h.ui.examined[0].error, c.error);
+        }
+        ASSERT_EQ(context.notExamined.size(), unreadable ? 1u : 0u);
+        if (unreadable) {
+            EXPECT_EQ(context.notExamined[0].name, kEntry);
+            EXPECT_EQ(context.notExamined[0].error, c.error);
         }
         h.sim.Fail(nullptr);
         if (c.proposals > 0) {

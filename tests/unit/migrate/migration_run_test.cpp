@@ -2,12 +2,14 @@
 // failed writes that leave the run going.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "MigrationHarness.h"
 #include "migrate/MigrationMessages.h"
 #include "res/resource.h"
+#include "sim/SimRasApi.h"
 
 namespace {
 
@@ -87,17 +89,28 @@ TEST(MigrationRun, ProgressOverEveryEntry) {
     EXPECT_STREQ(h.Read("A").properties.szLocalPhoneNumber, "0120-11-1111");
 }
 
+// The final report; entries that could not be read are named, with their error numbers,
+// in one warning just before it.
 TEST(MigrationRun, FinalReportWithoutProgressWindow) {
     struct Case {
         const char* what;
         const char* userName;  // of all three entries
         std::vector<bool> answers;
+        const char* fail;  // RASSIM_FAIL
         unsigned textId;
         int number;
+        const char* notExamined;  // the list of IDS_ENTRIES_NOT_EXAMINED; null: not shown
     } cases[] = {
-        {"nothing of the provider's", "Yabc@dial.example", {}, IDS_NOTHING_TO_CHANGE, 0},
-        {"three declined", "Xabc@dial.example", {false, false, false}, IDS_FOUND_NOT_CHANGED, 3},
-        {"one of three accepted", "Xabc@dial.example", {false, true, false}, IDS_CHANGED_COUNT, 1},
+        {"nothing of the provider's", "Yabc@dial.example", {}, nullptr, IDS_NOTHING_TO_CHANGE, 0,
+         nullptr},
+        {"three declined", "Xabc@dial.example", {false, false, false}, nullptr,
+         IDS_FOUND_NOT_CHANGED, 3, nullptr},
+        {"one of three accepted", "Xabc@dial.example", {false, true, false}, nullptr,
+         IDS_CHANGED_COUNT, 1, nullptr},
+        {"one unreadable, one accepted", "Xabc@dial.example", {false, true},
+         "RasGetEntryDialParamsA#2:5", IDS_CHANGED_COUNT, 1, "[B] (5)"},
+        {"two unreadable", "Xabc@dial.example", {false}, "RasGetEntryPropertiesA#3:621,"
+         "RasGetEntryDialParamsA#2:1784", IDS_FOUND_NOT_CHANGED, 1, "[A] (621)\n[C] (1784)"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -108,9 +121,42 @@ TEST(MigrationRun, FinalReportWithoutProgressWindow) {
         }
         h.ui.progressWindow = false;
         h.ui.answers = c.answers;
+        ResetSimCallRecord(false);
+        h.sim.Fail(c.fail);
         h.MakeContext(6)->RunMigration();
-        ExpectShown(h.user, {{ShownMessage::App, c.textId, c.number, MessageIcon::Information}});
+        const Shown final{ShownMessage::App, c.textId, c.number, MessageIcon::Information};
+        if (c.notExamined == nullptr) {
+            ExpectShown(h.user, {final});
+        } else {
+            ExpectShown(h.user, {{ShownMessage::App, IDS_ENTRIES_NOT_EXAMINED, 0,
+                                  MessageIcon::Warning},
+                                 final});
+            EXPECT_EQ(h.user.shown[0].text, c.notExamined);
+        }
         EXPECT_EQ(h.ui.calls.size(), c.answers.size());  // dialogs only, no progress
+    }
+}
+
+// The list stays within its limit: the largest that fits is shown whole; one byte more
+// and the last line gives way to "...".
+TEST(MigrationMessages, NotExaminedListLimit) {
+    struct Case {
+        size_t firstName;  // bytes of the first of four names (the others have 250)
+        size_t size;
+        const char* ending;
+    } cases[] = {
+        {247, 1024, "] (5)"},
+        {248, 254 + 2 * 257 + 4, "\n..."},
+    };
+    for (const Case& c : cases) {
+        std::vector<NotExaminedEntry> entries = {{std::string(c.firstName, 'a'), 5}};
+        for (int i = 0; i < 3; ++i) {
+            entries.push_back({std::string(250, 'b'), 5});
+        }
+        const std::string list = NotExaminedList(entries);
+        EXPECT_EQ(list.size(), c.size) << c.firstName;
+        EXPECT_EQ(list.substr(list.size() - strlen(c.ending)), c.ending) << c.firstName;
+        EXPECT_LE(list.size(), kNotExaminedListBytes);
     }
 }
 

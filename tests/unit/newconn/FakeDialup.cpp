@@ -9,6 +9,10 @@ namespace {
 
 FakePhonebook fake;
 
+std::string Called(const char* what, const char* phonebook, const char* entry) {
+    return std::string(what) + entry + (phonebook != nullptr ? std::string("|") + phonebook : "");
+}
+
 RasDword RASAPI_CALL EnumEntries(const char*, const char*, RASENTRYNAMEA* entries, RasDword* bytes,
                                  RasDword* count) {
     fake.calls.push_back("Enum");
@@ -17,25 +21,34 @@ RasDword RASAPI_CALL EnumEntries(const char*, const char*, RASENTRYNAMEA* entrie
     if (fake.enumResult != 0) {
         return fake.enumResult;
     }
-    const RasDword needed = static_cast<RasDword>(fake.entries.size() * kRasEntryNameSize);
+    const RasDword form = entries != nullptr ? entries->dwSize : kRasEntryNameSize;
+    if (form != kRasEntryNameSize && (form != kRasEntryName2000Size || fake.shortFormOnly)) {
+        return ERROR_INVALID_SIZE;
+    }
+    const RasDword needed = static_cast<RasDword>(fake.entries.size() * form);
     *count = static_cast<RasDword>(fake.entries.size());
     if (*bytes < needed) {
         *bytes = needed;
         return ERROR_BUFFER_TOO_SMALL;
     }
-    if (entries->dwSize != kRasEntryNameSize) {
-        return ERROR_INVALID_SIZE;
-    }
     for (size_t i = 0; i < fake.entries.size(); ++i) {
-        entries[i].dwSize = kRasEntryNameSize;
-        CopyField(entries[i].szEntryName, fake.entries[i].name.c_str());
+        if (form == kRasEntryName2000Size) {
+            RASENTRYNAMEA_2000* record = reinterpret_cast<RASENTRYNAMEA_2000*>(entries) + i;
+            record->dwSize = form;
+            CopyField(record->szEntryName, fake.entries[i].name.c_str());
+            CopyField(record->szPhonebookPath, fake.entries[i].phonebook.c_str());
+        } else {
+            entries[i].dwSize = form;
+            CopyField(entries[i].szEntryName, fake.entries[i].name.c_str());
+        }
     }
     return 0;
 }
 
-RasDword RASAPI_CALL GetEntryProperties(const char*, const char* entry, RASENTRYA* entryInfo,
-                                        RasDword* entrySize, unsigned char*, RasDword*) {
-    fake.calls.push_back(std::string(entryInfo == nullptr ? "Probe:" : "Get:") + entry);
+RasDword RASAPI_CALL GetEntryProperties(const char* phonebook, const char* entry,
+                                        RASENTRYA* entryInfo, RasDword* entrySize, unsigned char*,
+                                        RasDword*) {
+    fake.calls.push_back(Called(entryInfo == nullptr ? "Probe:" : "Get:", phonebook, entry));
     if (entry[0] == '\0') {
         *entrySize = fake.probeSize;
         return fake.probeResult;
@@ -58,9 +71,10 @@ RasDword RASAPI_CALL GetEntryProperties(const char*, const char* entry, RASENTRY
     return 0;
 }
 
-RasDword RASAPI_CALL SetEntryProperties(const char*, const char* entry, RASENTRYA* entryInfo,
-                                        RasDword entrySize, unsigned char*, RasDword) {
-    fake.calls.push_back(std::string("Set:") + entry);
+RasDword RASAPI_CALL SetEntryProperties(const char* phonebook, const char* entry,
+                                        RASENTRYA* entryInfo, RasDword entrySize, unsigned char*,
+                                        RasDword) {
+    fake.calls.push_back(Called("Set:", phonebook, entry));
     RasDword result = 0;
     if (!fake.setResults.empty()) {
         result = fake.setResults.front();
@@ -84,8 +98,8 @@ RasDword RASAPI_CALL SetEntryProperties(const char*, const char* entry, RASENTRY
     return 0;
 }
 
-RasDword RASAPI_CALL DeleteEntry(const char*, const char* entry) {
-    fake.calls.push_back(std::string("Delete:") + entry);
+RasDword RASAPI_CALL DeleteEntry(const char* phonebook, const char* entry) {
+    fake.calls.push_back(Called("Delete:", phonebook, entry));
     if (fake.deleteResult != 0) {
         return fake.deleteResult;
     }
@@ -98,9 +112,9 @@ RasDword RASAPI_CALL DeleteEntry(const char*, const char* entry) {
     return ERROR_CANNOT_FIND_PHONEBOOK_ENTRY;
 }
 
-RasDword RASAPI_CALL SetEntryDialParams(const char*, RASDIALPARAMSA* params,
+RasDword RASAPI_CALL SetEntryDialParams(const char* phonebook, RASDIALPARAMSA* params,
                                         RasBool removePassword) {
-    fake.calls.push_back(std::string("DialParams:") + params->szEntryName);
+    fake.calls.push_back(Called("DialParams:", phonebook, params->szEntryName));
     fake.lastDialParams = *params;
     fake.lastRemovePassword = removePassword;
     if (fake.dialParamsResult != 0) {

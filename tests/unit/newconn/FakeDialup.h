@@ -9,6 +9,7 @@
 
 struct FakeEntry {
     std::string name;
+    std::string phonebook;             // the path the 2000 form lists it with
     RasDword size = 0;                 // the dwSize argument of the write
     std::vector<unsigned char> bytes;  // all `size` bytes that were written
     RASENTRYA record{};                // the first sizeof(RASENTRYA) of them
@@ -23,6 +24,7 @@ struct FakePhonebook {
     // Programmed results. A non-zero enumResult fails every enumeration; setResults are
     // taken one per RasSetEntryPropertiesA call, then 0.
     RasDword enumResult = 0;
+    bool shortFormOnly = false;  // lists only in the short form, as before Windows 2000
     RasDword probeResult = ERROR_BUFFER_TOO_SMALL;  // RasGetEntryPropertiesA for ""
     RasDword probeSize = kRasEntrySize;
     RasDword namedProbeResult = 0;  // for a name; 0 = 603 when it exists, else 623
@@ -32,7 +34,8 @@ struct FakePhonebook {
     RasDword deleteResult = 0;
 
     // What was seen: "Enum", "Probe:<name>", "Get:<name>" (a read into a buffer),
-    // "Set:<name>", "Delete:<name>", "DialParams:<name>" in call order.
+    // "Set:<name>", "Delete:<name>", "DialParams:<name>" in call order; a call given a
+    // phonebook has "|<phonebook>" after the name.
     std::vector<std::string> calls;
     std::vector<RasDword> enumStatedSizes;
     std::vector<RasDword> enumFirstRecordSizes;

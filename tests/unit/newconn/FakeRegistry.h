@@ -15,6 +15,7 @@ public:
     std::set<std::pair<RegistryRoot, std::string>> existingKeys;
     std::vector<std::string> writes;
     int openKeys = 0;  // opened and not yet closed
+    bool refuseWrites = false;  // every value write fails, as under a key without write access
 
     void AddKey(RegistryRoot root, const char* path) { existingKeys.insert({root, path}); }
 
@@ -28,12 +29,18 @@ public:
     }
 
     bool SetDword(RegistryKey key, const char* name, uint32_t data) override {
+        if (refuseWrites) {
+            return false;
+        }
         writes.push_back(Where(key) + ":" + name + "=dword:" + std::to_string(data));
         return true;
     }
 
     bool SetString(RegistryKey key, const char* name, const char* text,
                    uint32_t byteCount) override {
+        if (refuseWrites) {
+            return false;
+        }
         // Exactly the bytes the registry would store, the terminating zero included.
         writes.push_back(Where(key) + ":" + name + "=sz:" + std::string(text, byteCount));
         return true;

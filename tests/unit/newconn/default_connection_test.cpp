@@ -43,28 +43,49 @@ TEST(DefaultConnection, DefaultEntryValueByOsClass) {
         FakeRegistry registry;
         AddAllKeys(&registry);
         EXPECT_TRUE(MakeDefaultConnection(registry, c.osClass, "My ISP"));
-        const Writes expected = {kAutodialOn[0], kAutodialOn[1],
-                                 c.machineWide ? kMachineDefault : kUserDefault};
+        const Writes expected = {c.machineWide ? kMachineDefault : kUserDefault, kAutodialOn[0],
+                                 kAutodialOn[1]};
         EXPECT_EQ(registry.writes, expected) << "class " << c.osClass;
         EXPECT_EQ(registry.openKeys, 0) << "every opened key is closed";
     }
 }
 
-TEST(DefaultConnection, MissingKeysAreSkippedSilently) {
-    FakeRegistry noSettings;
-    noSettings.AddKey(RegistryRoot::CurrentUser, kRemoteAccessKey);
-    EXPECT_TRUE(MakeDefaultConnection(noSettings, 8, "My ISP"));
-    EXPECT_EQ(noSettings.writes, Writes{kUserDefault});
-
-    FakeRegistry noDefaultKey;
-    noDefaultKey.AddKey(RegistryRoot::CurrentUser, kInternetSettingsKey);
-    noDefaultKey.AddKey(RegistryRoot::CurrentUser, kRemoteAccessKey);  // not used on class 9
-    EXPECT_TRUE(MakeDefaultConnection(noDefaultKey, 9, "My ISP"));
-    EXPECT_EQ(noDefaultKey.writes, (Writes{kAutodialOn[0], kAutodialOn[1]}));
-
-    FakeRegistry none;
-    EXPECT_TRUE(MakeDefaultConnection(none, 7, "My ISP"));
-    EXPECT_TRUE(none.writes.empty());
+// Autodial is switched on only once the entry is the default connection: without the
+// default-entry value written (key missing, or refused as under HKLM without elevation)
+// nothing is written and the result says the entry is not the default.
+TEST(DefaultConnection, AutodialOnlyAfterTheDefaultEntry) {
+    struct Case {
+        const char* what;
+        OsClass osClass;
+        bool settingsKey;
+        bool defaultKey;  // the key of the class's default-entry value
+        bool refuse;
+        bool isDefault;
+        Writes writes;
+    } cases[] = {
+        {"no settings key", 8, false, true, false, true, {kUserDefault}},
+        {"no machine-wide key", 9, true, false, false, false, {}},
+        {"no per-user key", 7, true, false, false, false, {}},
+        {"machine-wide value refused", 9, true, true, true, false, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        FakeRegistry registry;
+        if (c.settingsKey) {
+            registry.AddKey(RegistryRoot::CurrentUser, kInternetSettingsKey);
+        }
+        if (c.defaultKey) {
+            registry.AddKey(c.osClass == 9 ? RegistryRoot::LocalMachine : RegistryRoot::CurrentUser,
+                            c.osClass == 9 ? kAutodialDefaultKey : kRemoteAccessKey);
+        }
+        if (c.osClass == 9) {
+            registry.AddKey(RegistryRoot::CurrentUser, kRemoteAccessKey);  // never used there
+        }
+        registry.refuseWrites = c.refuse;
+        EXPECT_EQ(MakeDefaultConnection(registry, c.osClass, "My ISP"), c.isDefault);
+        EXPECT_EQ(registry.writes, c.writes);
+        EXPECT_EQ(registry.openKeys, 0);
+    }
 }
 
 }  // namespace

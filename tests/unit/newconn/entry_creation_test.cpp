@@ -37,8 +37,11 @@ protected:
         inputs.makeDefault = false;
     }
 
+    // The look-up of the form (its question answered yes), then the creation.
     bool Create(OsClass osClass = 8) {
-        return CreateEntry(inputs, api, folder, user, registry, osClass);
+        ExistingEntry existing;
+        LookUpExistingEntry(api, inputs.entryName, &existing);
+        return CreateEntry(inputs, existing, api, folder, user, registry, osClass);
     }
 
     // The calls that touch entries, without the look-ups.
@@ -97,6 +100,7 @@ TEST_F(EntryCreation, WritesTheTabledRecordAndDialParams) {
     strcpy(expected.szDeviceType, "modem");
     strcpy(expected.szDeviceName, "Standard 56000 bps Modem");
     expected.dwIdleDisconnectSeconds = 0xFFFFFFFF;
+    expected.dwType = 1;
     expected.dwfOptions2 = 0x43;
     EXPECT_EQ(memcmp(&made->record, &expected, sizeof(expected)), 0)
         << "every field not set above must be zero";
@@ -112,7 +116,7 @@ TEST_F(EntryCreation, WritesTheTabledRecordAndDialParams) {
 
     EXPECT_EQ(Writes(), (Calls{"Set:My ISP", "DialParams:My ISP"}));
     ASSERT_EQ(registry.writes.size(), 3u);
-    EXPECT_EQ(registry.writes[2],
+    EXPECT_EQ(registry.writes[0],
               std::string("HKLM\\SOFTWARE\\Microsoft\\RAS AutoDial\\Default:DefaultInternet=sz:"
                           "My ISP") +
                   '\0');
@@ -180,29 +184,43 @@ TEST_F(EntryCreation, RefusedEntryKeepsTheOldOne) {
     }
 }
 
-// Refused dial parameters show nothing themselves; what the name stood for is put back,
-// and a failure to put it back names the entry.
+// Refused dial parameters show nothing themselves; what the name stood for is put back
+// (whole, with its alternate numbers, in its own phonebook), and a failure to put it back
+// names the entry.
 TEST_F(EntryCreation, RefusedDialParamsPutBackWhatWasThere) {
     struct Case {
         const char* what;
         bool oldEntry;
         bool undoFails;
+        const char* phonebook;  // the old entry's, as listed
+        size_t alternateBytes;  // after the old entry's structure
         Calls writes;
     } cases[] = {
-        {"old entry rewritten", true, false, {"Set:My ISP", "DialParams:My ISP", "Set:My ISP"}},
-        {"new entry deleted", false, false, {"Set:My ISP", "DialParams:My ISP", "Delete:My ISP"}},
-        {"old entry not rewritten", true, true, {"Set:My ISP", "DialParams:My ISP", "Set:My ISP"}},
-        {"new entry not deleted",
-         false,
-         true,
+        {"old entry rewritten", true, false, "", 0, {"Set:My ISP", "DialParams:My ISP", "Set:My ISP"}},
+        {"new entry deleted", false, false, "", 0,
          {"Set:My ISP", "DialParams:My ISP", "Delete:My ISP"}},
+        {"old entry not rewritten", true, true, "", 0,
+         {"Set:My ISP", "DialParams:My ISP", "Set:My ISP"}},
+        {"new entry not deleted", false, true, "", 0,
+         {"Set:My ISP", "DialParams:My ISP", "Delete:My ISP"}},
+        {"old entry with alternate numbers, in its phonebook", true, false, "C:\\u.pbk", 40,
+         {"Set:My ISP|C:\\u.pbk", "DialParams:My ISP|C:\\u.pbk", "Set:My ISP|C:\\u.pbk"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         ResetFake();
         user.shown.clear();
+        std::vector<unsigned char> oldBytes;
         if (c.oldEntry) {
             Fake().Add("My ISP", "0000");
+            FakeEntry& old = Fake().entries[0];
+            old.phonebook = c.phonebook;
+            old.record.dwAlternateOffset = c.alternateBytes != 0 ? RasDword{kRasEntrySize} : 0;
+            const unsigned char* record = reinterpret_cast<const unsigned char*>(&old.record);
+            old.bytes.assign(record, record + sizeof(old.record));
+            old.bytes.insert(old.bytes.end(), c.alternateBytes, 0x31);
+            old.size = static_cast<RasDword>(old.bytes.size());
+            oldBytes = old.bytes;
         }
         Fake().dialParamsResult = 1784;
         Fake().setResults = {0, c.undoFails ? 621u : 0u};
@@ -220,14 +238,15 @@ TEST_F(EntryCreation, RefusedDialParamsPutBackWhatWasThere) {
         EXPECT_TRUE(user.shown.empty());
         if (c.oldEntry) {
             ExpectOldEntryUntouched();
+            EXPECT_EQ(Fake().entries[0].bytes, oldBytes) << "put back whole";
         } else {
             EXPECT_TRUE(Fake().entries.empty());
         }
     }
 }
 
-// Without knowing what the name stands for nothing is written: a failed look-up is shown
-// by number.
+// Without knowing what the name stands for nothing is written (the look-up showed its
+// error before the question).
 TEST_F(EntryCreation, UnreadableOldEntryStopsBeforeAnyWrite) {
     struct Case {
         const char* what;
@@ -247,8 +266,13 @@ TEST_F(EntryCreation, UnreadableOldEntryStopsBeforeAnyWrite) {
         Fake().Add("My ISP", "0000");
         Fake().namedProbeResult = c.probe;
         Fake().namedReadResult = c.read;
-        EXPECT_FALSE(Create());
-        ExpectOneWarning(c.textId, c.number);
+        ExistingEntry existing;
+        LookUpExistingEntry(api, inputs.entryName, &existing);
+        EXPECT_EQ(existing.presence, EntryPresence::Unknown);
+        EXPECT_EQ(existing.error, static_cast<RasDword>(c.number));
+        EXPECT_EQ(EntryFailureMessage(existing.error).textId, c.textId);
+        EXPECT_FALSE(CreateEntry(inputs, existing, api, folder, user, registry, 8));
+        EXPECT_TRUE(user.shown.empty());
         EXPECT_EQ(Writes(), Calls{});
         ExpectOldEntryUntouched();
     }
@@ -293,36 +317,51 @@ TEST_F(EntryCreation, ValuesThatDoNotFitAreRefusedBeforeAnythingIsTouched) {
         }
         EXPECT_FALSE(created);
         ExpectOneWarning(c.refusal, 0);
-        EXPECT_EQ(Fake().calls, Calls{}) << "the phonebook is not even asked";
+        EXPECT_EQ(Writes(), Calls{}) << "nothing is written";
         ExpectOldEntryUntouched();
     }
 }
 
-TEST_F(EntryCreation, EntrySizeFromTheProbe) {
+// dwSize names the structure version the default entry reports, never more than the
+// record the program knows; dwType is set when that version reaches it.
+TEST_F(EntryCreation, StructureSizeFromTheProbe) {
+    const RasDword typeEnd = offsetof(RASENTRYA, dwType) + 4;
     struct Case {
         RasDword result;
         RasDword reported;
-        RasDword written;
+        RasDword written;  // 0: refused with `result`'s message
+        RasDword dwType;
     } cases[] = {
-        {603, 2884, 2884},  {0, 2884, 2884},       {603, 3000, 3000}, {603, 65536, 65536},
-        {603, 1768, 1768},  {621, 3000, 2884},     {623, 3000, 2884}, {603, 0, 2884},
-        {603, 65537, 2884}, {0, 0xFFFFFFFF, 2884},
+        {603, 2884, 2884, 1},
+        {0, 2884, 2884, 1},
+        {603, 3000, 2884, 1},
+        {603, 65537, 2884, 1},
+        {0, 0xFFFFFFFF, 2884, 1},
+        {603, typeEnd, typeEnd, 1},
+        {603, typeEnd - 1, typeEnd - 1, 0},
+        {603, 1768, 1768, 0},
+        {621, 3000, 0, 0},
+        {623, 3000, 0, 0},
+        {603, 0, 0, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.result) + "/" + std::to_string(c.reported));
         ResetFake();
+        user.shown.clear();
         Fake().probeResult = c.result;
         Fake().probeSize = c.reported;
-        ASSERT_TRUE(Create());
+        EXPECT_EQ(Create(), c.written != 0);
+        if (c.written == 0) {
+            const RasDword error = c.reported == 0 ? 632 : c.result;
+            ExpectOneWarning(EntryFailureMessage(error).textId, static_cast<int>(error));
+            EXPECT_EQ(Writes(), Calls{});
+            continue;
+        }
         const FakeEntry* made = Fake().Find("My ISP");
         EXPECT_EQ(made->size, c.written);
         EXPECT_EQ(made->record.dwSize, c.written);
+        EXPECT_EQ(made->record.dwType, c.dwType);
         EXPECT_STREQ(made->record.szLocalPhoneNumber, "0570-01-2345");
-        if (c.written > sizeof(RASENTRYA)) {
-            EXPECT_TRUE(std::all_of(made->bytes.begin() + sizeof(RASENTRYA), made->bytes.end(),
-                                    [](unsigned char b) { return b == 0; }))
-                << "the part beyond the known record is zero-filled";
-        }
     }
 }
 

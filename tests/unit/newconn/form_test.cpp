@@ -7,7 +7,9 @@
 #include <vector>
 
 #include "FakeDialup.h"
+#include "dialup/PhonebookEntries.h"
 #include "dialup/UserNameText.h"
+#include "newconn/EntryCreation.h"
 #include "newconn/FormChecks.h"
 #include "newconn/MethodSelection.h"
 #include "res/resource.h"
@@ -203,57 +205,120 @@ protected:
     DialupApi api = FakeDialupApi();
 };
 
-TEST_F(PhonebookNames, EnumerationProtocolAndCaseInsensitiveMatch) {
-    Fake().Add("My ISP");
-    Fake().Add("Other");
-    Fake().Add("Third");
-    std::vector<RASENTRYNAMEA> entries;
-    ASSERT_TRUE(EnumerateEntries(api, &entries));
-    ASSERT_EQ(entries.size(), 3u);
-    EXPECT_STREQ(entries[2].szEntryName, "Third");
-    // First call: one record, stated size 0; then a buffer of the reported size.
-    EXPECT_EQ(Fake().enumStatedSizes, (std::vector<RasDword>{0, 3 * kRasEntryNameSize}));
-    EXPECT_EQ(Fake().enumFirstRecordSizes, (std::vector<RasDword>{264, 264}));
-
-    EXPECT_TRUE(EntryExists(api, "My ISP"));
-    EXPECT_TRUE(EntryExists(api, "my isp"));
-    EXPECT_TRUE(EntryExists(api, "OTHER"));
-    EXPECT_FALSE(EntryExists(api, "My ISP "));
-    EXPECT_FALSE(EntryExists(api, ""));
+// Both forms of the listing: the 2000 form names each entry's phonebook; a library that
+// refuses its size (before Windows 2000) is asked again in the short form.
+TEST_F(PhonebookNames, EnumerationProtocolInBothForms) {
+    struct Case {
+        bool shortFormOnly;
+        std::vector<RasDword> statedSizes;
+        std::vector<RasDword> firstRecordSizes;
+        const char* thirdPhonebook;
+    } cases[] = {
+        {false, {0, 3 * 532}, {532, 532}, "C:\\all.pbk"},
+        {true, {0, 532, 0, 3 * 264}, {532, 532, 264, 264}, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.shortFormOnly ? "short form" : "2000 form");
+        ResetFake();
+        Fake().shortFormOnly = c.shortFormOnly;
+        Fake().Add("My ISP");
+        Fake().Add("Other");
+        Fake().Add("Third");
+        Fake().entries[2].phonebook = "C:\\all.pbk";
+        std::vector<PhonebookEntryName> entries;
+        ASSERT_EQ(EnumerateEntries(api, &entries), 0u);
+        ASSERT_EQ(entries.size(), 3u);
+        EXPECT_STREQ(entries[2].name, "Third");
+        EXPECT_STREQ(entries[2].phonebook, c.thirdPhonebook);
+        EXPECT_EQ(Fake().enumStatedSizes, c.statedSizes);
+        EXPECT_EQ(Fake().enumFirstRecordSizes, c.firstRecordSizes);
+    }
 }
 
-TEST_F(PhonebookNames, EmptyFailedOrMissingEnumerationMatchesNothing) {
-    std::vector<RASENTRYNAMEA> entries(2);
-    EXPECT_TRUE(EnumerateEntries(api, &entries));
+TEST_F(PhonebookNames, FindEntryNamedTakesTheFirstIgnoringCase) {
+    std::vector<PhonebookEntryName> entries(3, PhonebookEntryName{});
+    CopyField(entries[0].name, "My ISP");
+    CopyField(entries[1].name, "MY isp");
+    CopyField(entries[1].phonebook, "C:\\user.pbk");
+    CopyField(entries[2].name, "Other");
+    struct Case {
+        const char* name;
+        int row;  // -1: none
+    } cases[] = {{"my isp", 0}, {"OTHER", 2}, {"My ISP ", -1}, {"", -1}, {nullptr, -1}};
+    for (const Case& c : cases) {
+        const PhonebookEntryName* found = FindEntryNamed(entries, c.name);
+        EXPECT_EQ(found == nullptr ? -1 : int(found - entries.data()), c.row)
+            << (c.name != nullptr ? c.name : "(null)");
+    }
+}
+
+TEST_F(PhonebookNames, FailedOrMissingEnumerationGivesItsNumber) {
+    std::vector<PhonebookEntryName> entries(2);
+    EXPECT_EQ(EnumerateEntries(api, &entries), 0u);
     EXPECT_TRUE(entries.empty());
 
     Fake().Add("My ISP");
     Fake().enumResult = ERROR_CANNOT_OPEN_PHONEBOOK;
-    EXPECT_FALSE(EnumerateEntries(api, &entries));
-    EXPECT_FALSE(EntryExists(api, "My ISP"));
+    EXPECT_EQ(EnumerateEntries(api, &entries), RasDword{ERROR_CANNOT_OPEN_PHONEBOOK});
+    EXPECT_TRUE(entries.empty());
 
     DialupApi unbound = api;
     unbound.RasEnumEntriesA = nullptr;
     Fake().enumResult = 0;
-    EXPECT_FALSE(EntryExists(unbound, "My ISP"));
+    EXPECT_EQ(EnumerateEntries(unbound, &entries), RasDword{kMissingOperation});
 }
 
-TEST_F(PhonebookNames, OverwriteQuestion) {
-    Fake().Add("My ISP");
-    RecordingUserSide user;
-    EXPECT_TRUE(ConfirmOverwrite(api, user, "New one"));
-    EXPECT_TRUE(user.shown.empty()) << "no question for a new name";
-
-    user.answer = false;
-    EXPECT_FALSE(ConfirmOverwrite(api, user, "MY ISP"));
-    ASSERT_EQ(user.shown.size(), 1u);
-    EXPECT_EQ(user.shown[0].kind, ShownMessage::Question);
-    EXPECT_EQ(user.shown[0].textId, unsigned{IDS_OVERWRITE_QUESTION});
-    EXPECT_EQ(user.shown[0].text, "MY ISP") << "the name as typed fills the %s";
-
-    user.answer = true;
-    EXPECT_TRUE(ConfirmOverwrite(api, user, "my isp"));
-    EXPECT_EQ(Fake().entries.size(), 1u) << "asking changes nothing";
+// The question and the creation go by one look-up: present (asked), absent (not asked), or
+// unknown (its error shown, nothing asked, nothing written).
+TEST_F(PhonebookNames, OverwriteQuestionFromOneLookUp) {
+    struct Case {
+        const char* what;
+        const char* name;
+        RasDword enumResult;
+        RasDword probeResult;
+        RasDword readResult;
+        bool answer;
+        bool goesOn;
+        EntryPresence presence;
+        unsigned shown;  // 0: nothing shown
+    } cases[] = {
+        {"new name", "New one", 0, 0, 0, false, true, EntryPresence::Absent, 0},
+        {"present, declined", "MY ISP", 0, 0, 0, false, false, EntryPresence::Present,
+         IDS_OVERWRITE_QUESTION},
+        {"present, accepted", "my isp", 0, 0, 0, true, true, EntryPresence::Present,
+         IDS_OVERWRITE_QUESTION},
+        {"listing fails", "My ISP", 621, 0, 0, true, false, EntryPresence::Unknown,
+         IDS_ENTRY_FAILED_621},
+        {"probe fails", "My ISP", 0, 1784, 0, true, false, EntryPresence::Unknown,
+         IDS_ENTRY_FAILED_1784},
+        {"read fails", "My ISP", 0, 0, 5, true, false, EntryPresence::Unknown,
+         IDS_ENTRY_FAILED_OTHER},
+        {"gone before it was read", "My ISP", 0, 623, 0, false, true, EntryPresence::Absent, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ResetFake();
+        Fake().Add("My ISP");
+        Fake().entries[0].phonebook = "C:\\user.pbk";
+        Fake().enumResult = c.enumResult;
+        Fake().namedProbeResult = c.probeResult;
+        Fake().namedReadResult = c.readResult;
+        RecordingUserSide user;
+        user.answer = c.answer;
+        ExistingEntry existing;
+        EXPECT_EQ(ConfirmCreation(api, user, c.name, &existing), c.goesOn);
+        EXPECT_EQ(existing.presence, c.presence);
+        ASSERT_EQ(user.shown.size(), c.shown != 0 ? 1u : 0u);
+        if (c.shown != 0) {
+            EXPECT_EQ(user.shown[0].textId, c.shown);
+        }
+        if (c.presence == EntryPresence::Present) {
+            EXPECT_EQ(user.shown[0].text, c.name) << "the name as typed fills the %s";
+            EXPECT_EQ(existing.record.phonebook, "C:\\user.pbk");
+            EXPECT_EQ(Fake().calls.back(), std::string("Get:") + c.name + "|C:\\user.pbk");
+        }
+        EXPECT_EQ(Fake().entries.size(), 1u) << "asking changes nothing";
+    }
 }
 
 }  // namespace

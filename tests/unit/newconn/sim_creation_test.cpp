@@ -8,7 +8,7 @@
 
 #include "FakeRegistry.h"
 #include "newconn/EntryCreation.h"
-#include "newconn/FormChecks.h"
+#include "dialup/PhonebookEntries.h"
 #include "res/resource.h"
 #include "support/RecordingUserSide.h"
 #include "support/SimPhonebook.h"
@@ -36,11 +36,11 @@ std::pair<std::string, std::string> ReadUserAndPassword(const DialupApi& api, co
 }
 
 std::vector<std::string> Names(const DialupApi& api) {
-    std::vector<RASENTRYNAMEA> entries;
-    EXPECT_TRUE(EnumerateEntries(api, &entries));
+    std::vector<PhonebookEntryName> entries;
+    EXPECT_EQ(EnumerateEntries(api, &entries), 0u);
     std::vector<std::string> names;
-    for (const RASENTRYNAMEA& entry : entries) {
-        names.push_back(entry.szEntryName);
+    for (const PhonebookEntryName& entry : entries) {
+        names.push_back(entry.name);
     }
     return names;
 }
@@ -65,7 +65,12 @@ protected:
         inputs.makeDefault = false;
     }
 
-    bool Create() { return CreateEntry(inputs, sim.api(), sim.folder(), user, registry, 8); }
+    bool Create() {
+        LookUpExistingEntry(sim.api(), inputs.entryName, &existing);
+        return CreateEntry(inputs, existing, sim.api(), sim.folder(), user, registry, 8);
+    }
+
+    ExistingEntry existing;
 
     SimPhonebook sim;
     CreationInputs inputs{};
@@ -74,8 +79,8 @@ protected:
 };
 
 TEST_F(SimCreation, OverwritesTheEntryOfTheSameNameAndSavesTheCredentials) {
-    EXPECT_TRUE(EntryExists(sim.api(), "My ISP"));
     ASSERT_TRUE(Create());
+    EXPECT_EQ(existing.presence, EntryPresence::Present);
     EXPECT_TRUE(user.shown.empty());
     EXPECT_EQ(Names(sim.api()), (std::vector<std::string>{"my isp", "Other"}))
         << "written over the old entry, which keeps its name and place";
@@ -94,6 +99,7 @@ TEST_F(SimCreation, OverwritesTheEntryOfTheSameNameAndSavesTheCredentials) {
     EXPECT_STREQ(made.szDeviceType, "modem");
     EXPECT_STREQ(made.szDeviceName, "Standard 56000 bps Modem");
     EXPECT_EQ(made.dwIdleDisconnectSeconds, 0xFFFFFFFFu);
+    EXPECT_EQ(made.dwType, 1u);
     EXPECT_EQ(made.dwfOptions2, 0x43u);
 
     const auto credentials = ReadUserAndPassword(sim.api(), "My ISP");

@@ -1,5 +1,6 @@
-// The fault sweep: each job runs once against the substitute phonebook, recording every
-// phonebook call; then once per recorded call and per failure number, with exactly that call
+// The fault sweep: each job runs, at each operating-system class and for every way of
+// accepting and declining its proposals, once against the substitute phonebook, recording
+// every phonebook call; then once per recorded call and per fault, with exactly that call
 // failing. After every run each entry must be as it was, or as a completed change left it,
 // never in between; the counts and messages must say what really happened.
 #include <gtest/gtest.h>
@@ -30,6 +31,24 @@ const RasDword kFailures[] = {ERROR_BUFFER_TOO_SMALL,
                               ERROR_INVALID_USER_BUFFER_,
                               31};
 
+// How a call is made to fail, as RASSIM_FAIL says it for the k-th call of an operation.
+// `available`: the substitute of this tree offers the mode (the others are rows ready for
+// the substitute that applies a change before failing, or answers with nothing filled in).
+struct FaultMode {
+    const char* name;
+    const char* item;  // after "Operation#k", before the error number where it takes one
+    bool takesError;
+    bool checksMessages;  // the messages of a refusal are known exactly
+    bool available;
+};
+const FaultMode kModes[] = {
+    {"fails before doing anything", ":", true, true, true},
+    {"applies, then fails", ":after:", true, false, false},
+    {"succeeds with nothing filled in", ":empty", false, false, false},
+};
+
+const OsClass kOsClasses[] = {6, 8, 9};
+
 const char kModem[] = "Standard 56000 bps Modem";
 const char kKitSettings[] = "UserPrefix,X\r\nOldDialupDomain,@dial.example\r\n";
 
@@ -38,9 +57,9 @@ enum class Job { Creation, Migration };
 struct Scenario {
     const char* name;
     Job job;
-    OsClass osClass;
     std::function<void(MigrationHarness&)> setUp;  // entries, and for a migration the kit
     bool makeDefault;                              // creation: make it the default connection
+    bool registryRefuses;                          // creation: every registry write fails
 };
 
 // Each entry's text in the phonebook file, by name; an entry that is not there has none.
@@ -58,22 +77,23 @@ std::map<std::string, std::string> EntryTexts(const std::string& file) {
 // What one run did.
 struct Outcome {
     std::string file;
-    std::vector<ShownMessage> shown;
-    std::vector<std::string> proposedTo;  // the entry of each proposal, in order
+    std::vector<ShownMessage> shown;      // every message but the overwrite question
+    std::vector<std::string> proposedTo;  // the entry of each proposal (or question), in order
+    std::vector<std::string> calls;       // a run without a fault: its phonebook calls
+    std::vector<std::string> registry;
     int changedCount = 0;
-    int foundCount = 0;
     bool created = false;
-    bool registryWritten = false;
 };
 
-// Runs the job, with `fail` as RASSIM_FAIL; the user answers the proposals in turn with
-// `answers` (yes to any further one).
-Outcome RunJob(const Scenario& s, const char* fail, const std::vector<bool>& answers = {}) {
+// Runs the job at `osClass`, with `fail` as RASSIM_FAIL; the user answers the proposals
+// (for a creation: the overwrite question) in turn with `answers`, and `further` after them.
+Outcome RunJob(const Scenario& s, OsClass osClass, const char* fail,
+               const std::vector<bool>& answers, bool further) {
     MigrationHarness h;
     s.setUp(h);
     Outcome out;
     h.ui.answers = answers;
-    h.ui.otherAnswers = true;
+    h.ui.otherAnswers = further;
     h.ui.editAccessPoint = [&](AccessPointChangeFields& f) {
         out.proposedTo.push_back(f.entryName);
         f.editPassword = 1;  // a new password, so that both records really change
@@ -96,18 +116,34 @@ Outcome RunJob(const Scenario& s, const char* fail, const std::vector<bool>& ans
         CopyField(inputs.modemName, kModem);
         inputs.makeDefault = s.makeDefault;
         FakeRegistry registry;
+        registry.AddKey(RegistryRoot::CurrentUser, kInternetSettingsKey);
         registry.AddKey(RegistryRoot::CurrentUser, kRemoteAccessKey);
-        out.created = CreateEntry(inputs, h.api(), h.folder(), h.user, registry, s.osClass);
-        out.registryWritten = !registry.writes.empty();
+        registry.AddKey(RegistryRoot::LocalMachine, kAutodialDefaultKey);
+        registry.refuseWrites = s.registryRefuses;
+        h.user.answer = answers.empty() ? further : answers[0];
+        ExistingEntry existing;
+        if (ConfirmCreation(h.api(), h.user, inputs.entryName, &existing)) {
+            out.created =
+                CreateEntry(inputs, existing, h.api(), h.folder(), h.user, registry, osClass);
+        }
+        out.registry = registry.writes;
     } else {
-        auto context = h.MakeContext(s.osClass);
+        auto context = h.MakeContext(osClass);
         context->RunMigration();
         out.changedCount = context->changedCount;
-        out.foundCount = context->foundCount;
     }
     h.sim.Fail(nullptr);
+    if (fail == nullptr) {
+        out.calls = SimCallRecord();
+    }
     out.file = h.sim.ReadFile();
-    out.shown = h.user.shown;
+    for (const ShownMessage& m : h.user.shown) {
+        if (m.kind == ShownMessage::Question) {
+            out.proposedTo.push_back("Nestnet");
+        } else {
+            out.shown.push_back(m);
+        }
+    }
     return out;
 }
 
@@ -116,49 +152,49 @@ void KitAnd(MigrationHarness& h, const std::string& settings) {
 }
 
 const Scenario kScenarios[] = {
-    {"creation of a new entry", Job::Creation, 8,
-     [](MigrationHarness& h) { h.AddModemEntry("Other", "03", "1234", "o@other.example"); }, false},
-    {"creation over an entry of that name", Job::Creation, 8,
-     [](MigrationHarness& h) { h.AddModemEntry("NESTNET", "", "0000", "old@old.example"); }, false},
-    {"creation over it as the default connection, 9x", Job::Creation, 6,
-     [](MigrationHarness& h) { h.AddModemEntry("NESTNET", "", "0000", "old@old.example"); }, true},
-    {"general table", Job::Migration, 8,
+    {"creation of a new entry", Job::Creation,
+     [](MigrationHarness& h) { h.AddModemEntry("Other", "03", "1234", "o@other.example"); }, false,
+     false},
+    {"creation over an entry of that name", Job::Creation,
+     [](MigrationHarness& h) { h.AddModemEntry("NESTNET", "", "0000", "old@old.example"); }, false,
+     false},
+    {"creation over it as the default connection", Job::Creation,
+     [](MigrationHarness& h) { h.AddModemEntry("NESTNET", "", "0000", "old@old.example"); }, true,
+     false},
+    {"creation as the default connection, registry refuses", Job::Creation,
+     [](MigrationHarness& h) { h.AddModemEntry("Other", "03", "1234", "o@other.example"); }, true,
+     true},
+    {"general table", Job::Migration,
      [](MigrationHarness& h) {
          KitAnd(h, kKitSettings);
          h.AddModemEntry("General", "", "0,0312345678#", "Xabc@dial.example");
      },
-     false},
-    {"PHS table", Job::Migration, 8,
+     false, false},
+    {"PHS table", Job::Migration,
      [](MigrationHarness& h) {
          KitAnd(h, kKitSettings);
          h.AddModemEntry("Phs", "", "07011112222", "Xabc@m.example");
      },
-     false},
-    {"PHS table, 9x", Job::Migration, 6,
-     [](MigrationHarness& h) {
-         KitAnd(h, kKitSettings);
-         h.AddModemEntry("Phs", "", "07011112222", "Xabc@m.example");
-     },
-     false},
-    {"pair table", Job::Migration, 8,
+     false, false},
+    {"pair table", Job::Migration,
      [](MigrationHarness& h) {
          KitAnd(h, kKitSettings);
          h.AddModemEntry("Pair", "06", "9999-0000", "Xabc@a.example");
      },
-     false},
-    {"Flets ISDN user name", Job::Migration, 8,
+     false, false},
+    {"Flets ISDN user name", Job::Migration,
      [](MigrationHarness& h) {
          KitAnd(h, kKitSettings);
          h.AddModemEntry("Flets", "", "0,03-5555-1492", "Xabc@old.example");
      },
-     false},
-    {"both proposals on one entry, 9x", Job::Migration, 6,
+     false, false},
+    {"both proposals on one entry", Job::Migration,
      [](MigrationHarness& h) {
          KitAnd(h, "UserPrefix,X\r\nOldDialupDomain,@old.example\r\n");
          h.AddModemEntry("Both", "", "1111492", "Xabc@old.example");
      },
-     false},
-    {"several entries", Job::Migration, 8,
+     false, false},
+    {"several entries", Job::Migration,
      [](MigrationHarness& h) {
          KitAnd(h, kKitSettings);
          h.AddModemEntry("General", "", "0312345678", "Xabc@dial.example");
@@ -167,8 +203,29 @@ const Scenario kScenarios[] = {
          h.EditEntry("Isdn", [](RASENTRYA& e) { CopyField(e.szDeviceType, "isdn"); });
          h.AddModemEntry("Phs", "", "07011112222", "Xabc@m.example");
      },
-     false},
+     false, false},
 };
+
+// Every way of answering the scenario's proposals: each run without a fault, with its
+// answers. A proposal that only appears after some answers is answered both ways too.
+struct Answered {
+    std::vector<bool> answers;
+    Outcome outcome;
+};
+
+void Explore(const Scenario& s, OsClass osClass, const std::vector<bool>& prefix,
+             std::vector<Answered>* all) {
+    Outcome run = RunJob(s, osClass, nullptr, prefix, false);
+    if (run.proposedTo.size() > prefix.size()) {
+        for (bool answer : {false, true}) {
+            std::vector<bool> next = prefix;
+            next.push_back(answer);
+            Explore(s, osClass, next, all);
+        }
+        return;
+    }
+    all->push_back(Answered{prefix, run});
+}
 
 // The states each entry may be in after a run, with the number of changes each holds: as
 // it was, or as any choice of accepted and declined proposals leaves it when every write
@@ -193,23 +250,19 @@ void AddStates(const std::string& file, const std::map<std::string, int>& change
     }
 }
 
-EntryStates StatesOf(const Scenario& s, const std::string& before, const Outcome& clean) {
+EntryStates StatesOf(const Scenario& s, const std::string& before,
+                     const std::vector<Answered>& all) {
     EntryStates states;
     AddStates(before, {}, &states);
-    if (s.job == Job::Creation) {
-        AddStates(clean.file, {{"Nestnet", 1}, {"NESTNET", 1}}, &states);
-    }
-    const size_t proposals = s.job == Job::Migration ? clean.proposedTo.size() : 0;
-    for (unsigned mask = 1; mask < (1u << proposals); ++mask) {
-        std::vector<bool> answers;
+    for (const Answered& a : all) {
         std::map<std::string, int> changes;
-        for (size_t i = 0; i < proposals; ++i) {
-            answers.push_back((mask >> i) & 1u);
-            changes[clean.proposedTo[i]] += (mask >> i) & 1u;
+        for (size_t i = 0; i < a.answers.size(); ++i) {
+            changes[a.outcome.proposedTo[i]] += a.answers[i] ? 1 : 0;
         }
-        const Outcome run = RunJob(s, nullptr, answers);
-        EXPECT_EQ(run.changedCount, static_cast<int>(__builtin_popcount(mask)));
-        AddStates(run.file, changes, &states);
+        if (s.job == Job::Creation && a.outcome.created) {
+            changes = {{"Nestnet", 1}, {"NESTNET", 1}};
+        }
+        AddStates(a.outcome.file, changes, &states);
     }
     // An entry that only a change made was absent before.
     const auto beforeTexts = EntryTexts(before);
@@ -266,75 +319,119 @@ bool IsFailureReport(Job job, unsigned textId) {
         }
     }
     return textId == IDS_ENTRY_FAILED_OTHER || textId == IDS_PHONEBOOK_READ_FAILED ||
-           textId == IDS_NO_DIALUP_ENTRIES;
+           textId == IDS_NO_DIALUP_ENTRIES || textId == IDS_ENTRIES_NOT_EXAMINED;
 }
 
-TEST(FaultSweep, EveryFailureLeavesEachEntryOldOrNew) {
-    int callsSwept = 0;
+// A default connection is named before autodial is switched on, and only for a created entry.
+bool RegistryAsDecided(const Scenario& s, const Outcome& out) {
+    const bool named = !out.registry.empty() &&
+                       (out.registry[0].find(":DefaultInternet=") != std::string::npos ||
+                        out.registry[0].find(":InternetProfile=") != std::string::npos);
+    const bool expected = s.makeDefault && out.created && !s.registryRefuses;
+    return out.registry.empty() ? !expected : named && expected;
+}
+
+struct SweepCounts {
+    int calls = 0;
     int runs = 0;
     int mixed = 0;
-    for (const Scenario& s : kScenarios) {
-        SCOPED_TRACE(s.name);
-        std::string before;
-        {
-            MigrationHarness h;
-            s.setUp(h);
-            before = h.sim.ReadFile();
+    int combinations = 0;
+};
+
+void SweepOne(const Scenario& s, OsClass osClass, SweepCounts* counts) {
+    std::string before;
+    {
+        MigrationHarness h;
+        s.setUp(h);
+        before = h.sim.ReadFile();
+    }
+    std::vector<Answered> all;
+    Explore(s, osClass, {}, &all);
+    const EntryStates states = StatesOf(s, before, all);
+    for (const Answered& a : all) {
+        std::string answered;
+        for (bool answer : a.answers) {
+            answered += answer ? "y" : "n";
         }
-        const Outcome clean = RunJob(s, nullptr);
-        const std::vector<std::string> calls = SimCallRecord();
-        ASSERT_FALSE(calls.empty());
+        SCOPED_TRACE("answers " + answered);
+        ++counts->combinations;
+        const Outcome& clean = a.outcome;
+        ASSERT_FALSE(clean.calls.empty());
         ASSERT_TRUE(clean.shown.empty());
-        const EntryStates states = StatesOf(s, before, clean);
+        EXPECT_TRUE(RegistryAsDecided(s, clean));
         const int allChanges = ChangesHeld(states, clean.file);
-        ASSERT_GT(allChanges, 0);
+        ASSERT_GE(allChanges, 0);
         if (s.job == Job::Migration) {
             ASSERT_EQ(clean.changedCount, allChanges);
         }
 
         std::map<std::string, int> seen;
-        for (const std::string& operation : calls) {
+        for (const std::string& operation : clean.calls) {
             const int ordinal = ++seen[operation];
-            ++callsSwept;
-            for (RasDword error : kFailures) {
-                const std::string fail =
-                    operation + "#" + std::to_string(ordinal) + ":" + std::to_string(error);
-                SCOPED_TRACE(fail);
-                ++runs;
-                const Outcome out = RunJob(s, fail.c_str());
-                const int changes = ChangesHeld(states, out.file);
-                if (changes < 0) {
-                    ++mixed;
-                    ADD_FAILURE() << "an entry is neither old nor new:\n" << out.file;
+            ++counts->calls;
+            for (const FaultMode& mode : kModes) {
+                if (!mode.available) {
                     continue;
                 }
-                if (s.job == Job::Migration) {
-                    EXPECT_EQ(out.changedCount, changes) << "counted as changed";
-                } else {
-                    EXPECT_EQ(out.created, changes == allChanges);
-                    EXPECT_EQ(out.registryWritten, s.makeDefault && out.created);
-                }
-                std::vector<unsigned> shown;
-                for (const ShownMessage& m : out.shown) {
-                    EXPECT_EQ(m.icon, MessageIcon::Warning);
-                    shown.push_back(m.textId);
-                }
-                if (IsWrite(operation)) {
-                    EXPECT_EQ(shown, ExpectedForWrite(s.job, operation, error));
-                    if (!shown.empty() && shown[0] == IDS_CHANGE_FAILED_OTHER) {
-                        EXPECT_EQ(out.shown[0].number, static_cast<int>(error));
+                const size_t errors = mode.takesError ? sizeof(kFailures) / sizeof(kFailures[0]) : 1;
+                for (size_t e = 0; e < errors; ++e) {
+                    const RasDword error = kFailures[e];
+                    const std::string fail =
+                        operation + "#" + std::to_string(ordinal) + mode.item +
+                        (mode.takesError ? std::to_string(error) : std::string());
+                    SCOPED_TRACE(fail);
+                    ++counts->runs;
+                    const Outcome out = RunJob(s, osClass, fail.c_str(), a.answers, true);
+                    const int changes = ChangesHeld(states, out.file);
+                    if (changes < 0) {
+                        ++counts->mixed;
+                        ADD_FAILURE() << "an entry is neither old nor new:\n" << out.file;
+                        continue;
                     }
-                } else {
-                    EXPECT_LE(shown.size(), 1u);
-                    for (unsigned id : shown) {
-                        EXPECT_TRUE(IsFailureReport(s.job, id)) << "message " << id;
+                    if (s.job == Job::Migration) {
+                        EXPECT_EQ(out.changedCount, changes) << "counted as changed";
+                    } else {
+                        // Created exactly when the new entry is there (also when the old one
+                        // vanished before the question and none was asked).
+                        EXPECT_EQ(out.created, changes > 0);
+                        EXPECT_TRUE(RegistryAsDecided(s, out));
+                    }
+                    std::vector<unsigned> shown;
+                    for (const ShownMessage& m : out.shown) {
+                        EXPECT_EQ(m.icon, MessageIcon::Warning);
+                        shown.push_back(m.textId);
+                    }
+                    if (!mode.checksMessages) {
+                        continue;  // what is left behind is what counts
+                    }
+                    if (IsWrite(operation)) {
+                        EXPECT_EQ(shown, ExpectedForWrite(s.job, operation, error));
+                        if (!shown.empty() && shown[0] == IDS_CHANGE_FAILED_OTHER) {
+                            EXPECT_EQ(out.shown[0].number, static_cast<int>(error));
+                        }
+                    } else {
+                        EXPECT_LE(shown.size(), 1u);
+                        for (unsigned id : shown) {
+                            EXPECT_TRUE(IsFailureReport(s.job, id)) << "message " << id;
+                        }
                     }
                 }
             }
         }
     }
-    printf("fault sweep: %d calls swept, %d runs, %d mixed states\n", callsSwept, runs, mixed);
-    EXPECT_EQ(mixed, 0);
+}
+
+TEST(FaultSweep, EveryFailureLeavesEachEntryOldOrNew) {
+    SweepCounts counts;
+    for (const Scenario& s : kScenarios) {
+        for (OsClass osClass : kOsClasses) {
+            SCOPED_TRACE(std::string(s.name) + ", class " + std::to_string(osClass));
+            SweepOne(s, osClass, &counts);
+        }
+    }
+    printf("fault sweep: %d combinations of answers, %d calls swept, %d runs, %d mixed states\n",
+           counts.combinations, counts.calls, counts.runs, counts.mixed);
+    EXPECT_EQ(counts.mixed, 0);
 }
 
 }  // namespace

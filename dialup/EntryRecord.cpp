@@ -1,0 +1,113 @@
+// Probing, reading and writing one entry's properties.
+#include "dialup/EntryRecord.h"
+
+#include <cstring>
+
+#include "dialup/PhonebookEntries.h"
+
+namespace {
+
+size_t RecordsFor(RasDword bytes) {
+    const size_t records = (static_cast<size_t>(bytes) + sizeof(RASENTRYA) - 1) / sizeof(RASENTRYA);
+    return records < 1 ? 1 : records;
+}
+
+}  // namespace
+
+void EntryRecord::Release() {
+    std::vector<RASENTRYA>().swap(buffer);
+    bufferSize = 0;
+    structureSize = 0;
+    phonebook.clear();
+}
+
+RasDword ProbeStructureSize(const DialupApi& api, RasDword* structureSize) {
+    *structureSize = 0;
+    if (api.RasGetEntryPropertiesA == nullptr) {
+        return kMissingOperation;
+    }
+    RasDword size = 0;
+    const RasDword result =
+        api.RasGetEntryPropertiesA(nullptr, "", nullptr, &size, nullptr, nullptr);
+    if (result != 0 && result != ERROR_BUFFER_TOO_SMALL) {
+        return result;
+    }
+    if (size == 0) {
+        return ERROR_INVALID_SIZE;
+    }
+    *structureSize = size < sizeof(RASENTRYA) ? size : static_cast<RasDword>(sizeof(RASENTRYA));
+    return 0;
+}
+
+RasDword ReadEntryRecord(const DialupApi& api, const char* phonebook, const char* name,
+                         EntryRecord* record) {
+    record->Release();
+    if (name == nullptr) {
+        return ERROR_CANNOT_FIND_PHONEBOOK_ENTRY;
+    }
+    RasDword structureSize = 0;
+    const RasDword probed = ProbeStructureSize(api, &structureSize);
+    if (probed != 0) {
+        return probed;
+    }
+    const char* book = PhonebookArgument(phonebook);
+    RasDword bufferSize = 0;
+    const RasDword probe =
+        api.RasGetEntryPropertiesA(book, name, nullptr, &bufferSize, nullptr, nullptr);
+    if (probe != 0 && probe != ERROR_BUFFER_TOO_SMALL) {
+        return probe;
+    }
+    if (bufferSize == 0 || bufferSize > kMaxEntrySize) {
+        return ERROR_INVALID_SIZE;
+    }
+    record->buffer.assign(RecordsFor(bufferSize), RASENTRYA{});
+    record->buffer[0].dwSize = structureSize;
+    RasDword stated = bufferSize;
+    const RasDword read =
+        api.RasGetEntryPropertiesA(book, name, record->buffer.data(), &stated, nullptr, nullptr);
+    if (read != 0) {
+        record->Release();
+        return read;
+    }
+    // Whatever the read left there, a write must name the version this buffer holds.
+    record->buffer[0].dwSize = structureSize;
+    record->bufferSize = bufferSize;
+    record->structureSize = structureSize;
+    record->phonebook = book != nullptr ? book : "";
+    return 0;
+}
+
+RasDword WriteEntryRecord(const DialupApi& api, const char* name, EntryRecord& record) {
+    if (api.RasSetEntryPropertiesA == nullptr) {
+        return kMissingOperation;
+    }
+    if (record.Entry() == nullptr) {
+        return ERROR_BUFFER_INVALID;
+    }
+    return api.RasSetEntryPropertiesA(PhonebookArgument(record.phonebook.c_str()), name,
+                                      record.Entry(), record.bufferSize, nullptr, 0);
+}
+
+RasDword PutBackEntryRecord(const DialupApi& api, const char* name, EntryRecord& asRead) {
+    EntryRecord now;
+    if (ReadEntryRecord(api, asRead.phonebook.c_str(), name, &now) == 0 &&
+        now.bufferSize == asRead.bufferSize &&
+        memcmp(now.Entry(), asRead.Entry(), asRead.bufferSize) == 0) {
+        return 0;
+    }
+    return WriteEntryRecord(api, name, asRead);
+}
+
+RasDword RemoveUnwantedEntry(const DialupApi& api, const char* phonebook, const char* name) {
+    if (api.RasGetEntryPropertiesA == nullptr || api.RasDeleteEntryA == nullptr) {
+        return kMissingOperation;
+    }
+    const char* book = PhonebookArgument(phonebook);
+    RasDword size = 0;
+    if (api.RasGetEntryPropertiesA(book, name, nullptr, &size, nullptr, nullptr) ==
+        ERROR_CANNOT_FIND_PHONEBOOK_ENTRY) {
+        return 0;
+    }
+    const RasDword deleted = api.RasDeleteEntryA(book, name);
+    return deleted == ERROR_CANNOT_FIND_PHONEBOOK_ENTRY ? 0 : deleted;
+}

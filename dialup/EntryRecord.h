@@ -1,0 +1,56 @@
+// One phonebook entry's properties as the dial-up library hands them over: the RASENTRYA
+// of the structure version this Windows speaks, followed by the entry's alternate numbers,
+// in one buffer that is written back whole. The one probe-and-read of an entry, shared by
+// the creation's look-up of the entry it replaces and the migration's examination.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "dialup/DialupApi.h"
+
+// Larger reported sizes are taken as a fault of the phonebook.
+constexpr RasDword kMaxEntrySize = 64 * 1024;
+
+struct EntryRecord {
+    // The structure, then whatever follows it (the alternate-number list that
+    // dwAlternateOffset points into); never smaller than sizeof(RASENTRYA), zero-filled
+    // beyond what the library wrote.
+    std::vector<RASENTRYA> buffer;
+    RasDword bufferSize = 0;     // bytes the library asked for: the entry's own size probe
+    RasDword structureSize = 0;  // dwSize: the structure version
+    std::string phonebook;       // where the entry was read; empty: the default phonebook
+
+    RASENTRYA* Entry() { return buffer.empty() ? nullptr : buffer.data(); }
+    const RASENTRYA* Entry() const { return buffer.empty() ? nullptr : buffer.data(); }
+    void Release();
+};
+
+// The RASENTRYA size this Windows speaks: the size reported for the default entry ("", no
+// buffer; result 0 or 603), cut to sizeof(RASENTRYA), the newest form the program knows
+// (later versions accept the older sizes). 0 with the size, or the failure's number: the
+// probe's own result, 632 for a reported size of 0, 120 without the operation.
+RasDword ProbeStructureSize(const DialupApi& api, RasDword* structureSize);
+
+// Reads entry `name` of `phonebook` (null or "": the default phonebook): the structure size,
+// the entry's own size probe (0 or 603) for the buffer, then the read with that buffer size.
+// Returns 0 with `record` filled (dwSize set to the structure size), 623 when there is no
+// such entry, at the probe or at the read (it went in between), or the failure's number
+// (632 for a probe of 0 or more than kMaxEntrySize bytes); `record` is then released.
+RasDword ReadEntryRecord(const DialupApi& api, const char* phonebook, const char* name,
+                         EntryRecord* record);
+
+// Writes the whole record (structure and alternate numbers) under `name` in the record's
+// phonebook, stating its buffer size. 0 or the phonebook's error number (120 without the
+// operation).
+RasDword WriteEntryRecord(const DialupApi& api, const char* name, EntryRecord& record);
+
+// After a write of entry `name` reported failure (it may have applied the change all the
+// same): reads the entry back and, unless it still holds exactly `asRead`, writes `asRead`
+// back whole. 0 when the entry is as read again; else the failure's number.
+RasDword PutBackEntryRecord(const DialupApi& api, const char* name, EntryRecord& asRead);
+
+// After a write that was to create entry `name` in `phonebook` reported failure: deletes the
+// entry when it is there after all. 0 when there is no such entry again; else the failure's
+// number.
+RasDword RemoveUnwantedEntry(const DialupApi& api, const char* phonebook, const char* name);
