@@ -130,6 +130,27 @@ RasDword RASAPI_CALL SetEntryDialParams(const char* phonebook, RASDIALPARAMSA* p
     return 0;
 }
 
+// The saved user name, read unrecorded: the journal's look at the entry before a change.
+RasDword RASAPI_CALL GetCredentials(const char*, const char* entry, RASCREDENTIALSA* credentials) {
+    const FakeEntry* stored = fake.Find(entry);
+    if (stored == nullptr) {
+        return ERROR_CANNOT_FIND_PHONEBOOK_ENTRY;
+    }
+    CopyField(credentials->szUserName, stored->userName.c_str());
+    return 0;
+}
+
+RasDword RASAPI_CALL GetEntryDialParams(const char*, RASDIALPARAMSA* params, RasBool* has) {
+    const FakeEntry* stored = fake.Find(params->szEntryName);
+    if (stored == nullptr) {
+        return ERROR_CANNOT_FIND_PHONEBOOK_ENTRY;
+    }
+    CopyField(params->szUserName, stored->userName.c_str());
+    CopyField(params->szPassword, stored->password.c_str());
+    *has = stored->password.empty() ? 0 : 1;
+    return 0;
+}
+
 }  // namespace
 
 FakeEntry* FakePhonebook::Find(const std::string& name) {
@@ -171,5 +192,7 @@ DialupApi FakeDialupApi() {
     api.RasSetEntryPropertiesA = SetEntryProperties;
     api.RasDeleteEntryA = DeleteEntry;
     api.RasSetEntryDialParamsA = SetEntryDialParams;
+    api.RasGetCredentialsA = GetCredentials;
+    api.RasGetEntryDialParamsA = GetEntryDialParams;
     return api;
 }
