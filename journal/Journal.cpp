@@ -212,24 +212,32 @@ RasDword PutBackChange(const DialupApi& api, OsClass osClass, const JournalChang
 
 namespace {
 
+enum class LastWrite { NotMade, Made, Unknown };
+
 // Whether the last write of an open change was made: only a change whose last write is the
 // user name can have been ended after it, and that write shows in the user name it saved,
-// or, where it keeps the user name, in the properties written before it.
-bool LastWriteMade(const DialupApi& api, OsClass osClass, const JournalChange& change) {
+// or, where it keeps the user name, in the properties written before it. A new password
+// under the same user name never shows: Unknown.
+LastWrite LastWriteOf(const DialupApi& api, OsClass osClass, const JournalChange& change) {
     if (!change.writesUserName || change.writesDone != change.writes - 1) {
-        return false;
+        return LastWrite::NotMade;
     }
     const char* book = PhonebookArgument(change.phonebook.c_str());
     EntryRecord now;
     if (ReadEntryRecord(api, book, change.entryName.c_str(), &now) != 0) {
-        return false;
+        return LastWrite::NotMade;
     }
     if (change.after.userName != change.before.userName) {
         std::string userName;
         return ReadSavedUserName(api, osClass, book, change.entryName.c_str(), &userName) == 0 &&
-               userName == change.after.userName;
+                       userName == change.after.userName
+                   ? LastWrite::Made
+                   : LastWrite::NotMade;
     }
-    return SameProperties(change.after, &now);
+    if (!SameProperties(change.after, &now)) {
+        return LastWrite::NotMade;
+    }
+    return change.writesPassword ? LastWrite::Unknown : LastWrite::Made;
 }
 
 void ReportOnce(JournalStore& store, const std::string& name, RecoveryReport* report) {
@@ -261,8 +269,14 @@ void RecoverJournal(JournalStore& store, const DialupApi& api, OsClass osClass,
                 continue;
             }
             bool wrote = false;
-            if (LastWriteMade(api, osClass, change)) {
+            const LastWrite last = LastWriteOf(api, osClass, change);
+            if (last != LastWrite::NotMade) {
+                // Putting the properties back could pair the old number with a new password;
+                // when that password may not be there either, the subscriber is told to look.
                 change.outcome = ChangeOutcome::Finished;
+                if (last == LastWrite::Unknown) {
+                    report->partly.push_back(change.entryName);
+                }
             } else if (PutBackChange(api, osClass, change, &wrote) == 0) {
                 change.outcome = ChangeOutcome::RolledBack;
                 if (wrote) {

@@ -60,14 +60,18 @@ RasDword WriteSavedUserName(const DialupApi& api, OsClass osClass, const char* p
 // What the start-up recovery did.
 struct RecoveryReport {
     std::vector<std::string> putBack;     // entries put back as they were
-    std::vector<std::string> partly;      // entries that could not be put back (left open)
+    // Entries that could not be put back (left open), or whose change was finished but for a
+    // new password that may not have been saved.
+    std::vector<std::string> partly;
     std::vector<std::string> unreadable;  // journal files reported now (once each)
 };
 
 // Every open change of every run file, newest first: put back as it was before (its
 // properties whole; its user name, the saved password left as it is; an entry that did not
 // exist is removed), or, when its last write was made (the user name it wrote is there, or
-// the properties it wrote where it does not change the user name), left as made. Each is
+// the properties it wrote where it does not change the user name), left as made; where that
+// last write was a new password under the same user name, which never shows, the entry is
+// left as made and reported as perhaps partly changed. Each is
 // then marked complete in its file, one by one. A file that cannot be read whole, or is of
 // a later format, is never acted on and reported once. Old run files beyond the last
 // kJournalRunsKept with no open change are removed.

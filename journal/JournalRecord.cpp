@@ -162,11 +162,14 @@ bool TakeLine(const std::string& key, const std::string& value, JournalChange* c
     }
     if (key == "entry") return Unescape(value, &change->entryName);
     if (key == "phonebook") return Unescape(value, &change->phonebook);
-    if (key == "writes" || key == "done" || key == "last-user") {
+    if (key == "writes" || key == "done") {
         if (!Number(value, &n) || n > 2) return false;
-        (key == "writes" ? change->writes : key == "done" ? change->writesDone : named) =
-            static_cast<int>(n);
-        if (key == "last-user") change->writesUserName = n != 0;
+        (key == "writes" ? change->writes : change->writesDone) = static_cast<int>(n);
+        return true;
+    }
+    if (key == "last-user" || key == "new-password") {
+        if (value != "0" && value != "1") return false;
+        (key == "last-user" ? change->writesUserName : change->writesPassword) = value == "1";
         return true;
     }
     for (int side = 0; side < 2; ++side) {
@@ -207,6 +210,7 @@ std::string FormatJournalRun(const JournalRun& run) {
         out += "writes " + std::to_string(c.writes) + "\n";
         out += "done " + std::to_string(c.writesDone) + "\n";
         out += std::string("last-user ") + (c.writesUserName ? "1" : "0") + "\n";
+        out += std::string("new-password ") + (c.writesPassword ? "1" : "0") + "\n";
         out += std::string("outcome ") + ChangeOutcomeName(c.outcome) + "\n";
         PutState(out, "before", c.before);
         PutState(out, "after", c.after);
@@ -295,7 +299,7 @@ EntryState StateOf(const EntryRecord* record, const std::string& userName) {
 
 JournalChange DescribeChange(ChangeKind kind, const char* name, const EntryRecord* before,
                              const char* beforeUser, const EntryRecord& after,
-                             const char* afterUser, int writes) {
+                             const char* afterUser, int writes, bool writesPassword) {
     JournalChange change;
     change.kind = kind;
     change.entryName = name != nullptr ? name : "";
@@ -304,6 +308,7 @@ JournalChange DescribeChange(ChangeKind kind, const char* name, const EntryRecor
     change.after = StateOf(&after, afterUser != nullptr ? afterUser : "");
     change.writes = writes;
     change.writesUserName = true;
+    change.writesPassword = writesPassword;
     return change;
 }
 

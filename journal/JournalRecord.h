@@ -47,6 +47,7 @@ struct JournalChange {
     int writes = 0;
     int writesDone = 0;
     bool writesUserName = false;  // its last write is the user name (and maybe a password)
+    bool writesPassword = false;  // that write also saves a new password (never recorded)
     ChangeOutcome outcome = ChangeOutcome::Open;
 };
 
@@ -70,10 +71,10 @@ EntryState StateOf(const EntryRecord* record, const std::string& userName);
 
 // A change of entry `name` from `before` (null: no entry) with `beforeUser` to `after` with
 // `afterUser`, in `after`'s phonebook, in `writes` writes of which the last saves the user
-// name (as both jobs write).
+// name (as both jobs write), with a new password when `writesPassword`.
 JournalChange DescribeChange(ChangeKind kind, const char* name, const EntryRecord* before,
                              const char* beforeUser, const EntryRecord& after,
-                             const char* afterUser, int writes);
+                             const char* afterUser, int writes, bool writesPassword);
 
 // The record to write back for `state` in `phonebook`.
 void RecordOf(const EntryState& state, const std::string& phonebook, EntryRecord* record);

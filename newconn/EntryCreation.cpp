@@ -236,7 +236,7 @@ bool CreateEntry(const CreationInputs& inputs, ExistingEntry& existing, const Di
     }
     const JournalChange change =
         DescribeChange(ChangeKind::Creation, inputs.entryName, present ? &existing.record : nullptr,
-                       oldUserName.c_str(), made, userName, 2);
+                       oldUserName.c_str(), made, userName, 2, true);
     const RasDword refused = WriteEntry(api, files, user, inputs.entryName, localNumber,
                                         inputs.modemName, &made, recorded, change);
     if (refused != 0) {
