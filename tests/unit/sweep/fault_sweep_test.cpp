@@ -532,6 +532,10 @@ Ended EndAndRecover(const Scenario& s, OsClass osClass, const std::string& kill,
     for (const std::string& name : store.List(kJournalSuffix)) {
         std::string bytes;
         JournalRun run;
+        // The passwords typed in the run (RunJobIn) are in no record.
+        EXPECT_TRUE(store.Read(name, &bytes) && bytes.find("secret") == std::string::npos &&
+                    bytes.find("pw2") == std::string::npos)
+            << name;
         if (!store.Read(name, &bytes) || ParseJournalRun(bytes, &run) != JournalRead::Whole) {
             ++out.open;
             continue;

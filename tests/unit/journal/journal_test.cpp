@@ -1,0 +1,197 @@
+// The journal: its file format against every way a file can be broken, and the recovery's
+// cases that the kill sweep does not reach (a put-back refused, files reported once, the
+// history kept to ten runs, the list of entries within its limit).
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <functional>
+#include <string>
+
+#include "journal/FolderJournalStore.h"
+#include "journal/Journal.h"
+#include "res/resource.h"
+#include "settings/ByteText.h"
+#include "support/RecordingUserSide.h"
+#include "support/SimPhonebook.h"
+
+namespace {
+
+JournalRun SampleRun() {
+    JournalRun run;
+    run.stamp = "20260101-000000";
+    JournalChange change;
+    change.kind = ChangeKind::AccessPoint;
+    change.entryName = "a%b\n\x01\x88\x9f";  // escaped bytes, and code page 932 kept as is
+    change.before.exists = true;
+    change.before.structureSize = kRasEntrySize;
+    change.before.properties.assign(kRasEntrySize + 40, 0x5A);
+    change.before.userName = "taro@old.example";
+    change.after = change.before;
+    change.after.userName = "taro@new.example";
+    change.writes = 2;
+    change.writesDone = 1;
+    change.writesUserName = true;
+    change.writesPassword = true;
+    run.changes.push_back(change);
+    return run;
+}
+
+TEST(JournalRecord, ReadsBackWhatItWritesAndRefusesEveryBrokenFile) {
+    struct Case {
+        const char* what;
+        std::function<void(JournalRun&)> editRun;
+        std::function<void(std::string&)> editBytes;
+        JournalRead expected;
+    } cases[] = {
+        {"whole", nullptr, nullptr, JournalRead::Whole},
+        {"properties of the largest entry",
+         [](JournalRun& r) { r.changes[0].after.properties.assign(kMaxEntrySize, 1); }, nullptr,
+         JournalRead::Whole},
+        {"properties one byte larger",
+         [](JournalRun& r) { r.changes[0].after.properties.assign(kMaxEntrySize + 1, 1); },
+         nullptr, JournalRead::Corrupted},
+        {"user name of 256 bytes",
+         [](JournalRun& r) { r.changes[0].before.userName.assign(UNLEN, 'u'); }, nullptr,
+         JournalRead::Whole},
+        {"user name of 257 bytes",
+         [](JournalRun& r) { r.changes[0].before.userName.assign(UNLEN + 1, 'u'); }, nullptr,
+         JournalRead::Corrupted},
+        {"more writes done than made", [](JournalRun& r) { r.changes[0].writesDone = 3; },
+         nullptr, JournalRead::Corrupted},
+        {"empty", nullptr, [](std::string& b) { b.clear(); }, JournalRead::Truncated},
+        {"header cut", nullptr, [](std::string& b) { b.resize(9); }, JournalRead::Truncated},
+        {"check line lost", nullptr, [](std::string& b) { b.resize(b.rfind("check")); },
+         JournalRead::Truncated},
+        {"cut in the middle", nullptr, [](std::string& b) { b.resize(b.size() / 2); },
+         JournalRead::Truncated},
+        {"one byte changed", nullptr, [](std::string& b) { b[b.find("5A5A")] = '4'; },
+         JournalRead::Corrupted},
+        {"another program's file", nullptr, [](std::string& b) { b = "[journal]\n"; },
+         JournalRead::Corrupted},
+        {"later format", nullptr,
+         [](std::string& b) { b.replace(0, b.find('\n'), "Dialnest journal 2"); },
+         JournalRead::FutureFormat},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        JournalRun run = SampleRun();
+        if (c.editRun) {
+            c.editRun(run);
+        }
+        std::string bytes = FormatJournalRun(run);
+        if (c.editBytes) {
+            c.editBytes(bytes);
+        }
+        JournalRun read;
+        EXPECT_EQ(ParseJournalRun(bytes, &read), c.expected);
+        if (c.expected == JournalRead::Whole) {
+            EXPECT_EQ(FormatJournalRun(read), bytes);
+            EXPECT_EQ(read.changes[0].entryName, run.changes[0].entryName);
+        }
+    }
+}
+
+// One entry of the substitute phonebook and a journal folder beside it.
+struct Phonebook {
+    SimPhonebook sim;
+    FolderJournalStore store{sim.folder().PathTo("journal")};
+
+    // Records an open change of `name` from its state now to a new number and user name.
+    JournalChange BeginChange(const char* name, const char* stamp) {
+        EntryRecord before;
+        EXPECT_EQ(ReadEntryRecord(sim.api(), nullptr, name, &before), 0u);
+        EntryRecord after = before;
+        CopyField(after.Entry()->szLocalPhoneNumber, "0570-000-111");
+        Journal journal(&store, stamp);
+        const JournalChange change =
+            DescribeChange(ChangeKind::AccessPoint, name, &before, "taro@old.example", after,
+                           "taro@new.example", 2, false);
+        EXPECT_TRUE(journal.Begin(change));
+        return change;
+    }
+    int Open() const {
+        int open = 0;
+        for (const std::string& name : store.List(kJournalSuffix)) {
+            std::string bytes;
+            JournalRun run;
+            if (store.Read(name, &bytes) && ParseJournalRun(bytes, &run) == JournalRead::Whole) {
+                for (const JournalChange& c : run.changes) {
+                    open += c.outcome == ChangeOutcome::Open ? 1 : 0;
+                }
+            }
+        }
+        return open;
+    }
+};
+
+TEST(JournalRecovery, RefusedPutBackStaysOpenUnreadableFilesAreToldOnceTenRunsKept) {
+    Phonebook book;
+    ASSERT_EQ(book.sim.AddModemEntry("Nest", "Standard 56000 bps Modem", "", "0312345678",
+                                     "taro@old.example", "secret"),
+              0u);
+    const std::string before = book.sim.ReadFile();
+    for (int run = 1; run <= 12; ++run) {
+        Journal old(&book.store, "2025010" + std::to_string(run / 10) + "-0000" +
+                                     std::to_string(run % 10) + "0");
+        old.Begin(JournalChange{});
+        old.End(ChangeOutcome::Made);
+    }
+    book.store.Replace("run-20250000-000000.jnl", "Dialnest journal 9\n");
+    const JournalChange change = book.BeginChange("Nest", "20260101-000000");
+    EntryRecord after;
+    RecordOf(change.after, "", &after);
+    ASSERT_EQ(WriteEntryRecord(book.sim.api(), "Nest", after), 0u);  // ended after this write
+
+    struct Start {
+        const char* fail;
+        size_t putBack, partly, unreadable;
+        int open;
+    } starts[] = {
+        {"RasSetEntryPropertiesA:621", 0, 1, 1, 1},  // refused: left open, told
+        {nullptr, 1, 0, 0, 0},                        // put back; the bad file told only once
+        {nullptr, 0, 0, 0, 0},                        // nothing left to do
+    };
+    for (const Start& s : starts) {
+        SCOPED_TRACE(s.fail != nullptr ? s.fail : "no fault");
+        book.sim.Fail(s.fail);
+        RecoveryReport report;
+        RecoverJournal(book.store, book.sim.api(), 8, &report);
+        book.sim.Fail(nullptr);
+        EXPECT_EQ(report.putBack.size(), s.putBack);
+        EXPECT_EQ(report.partly.size(), s.partly);
+        EXPECT_EQ(report.unreadable.size(), s.unreadable);
+        EXPECT_EQ(book.Open(), s.open);
+    }
+    EXPECT_EQ(book.sim.ReadFile(), before);
+    // Ten whole runs with nothing open are kept, the newest (the recovered one and nine of
+    // the twelve before it); the unreadable file is not touched.
+    const auto files = book.store.List(kJournalSuffix);
+    ASSERT_EQ(files.size(), 11u);
+    EXPECT_EQ(files.front(), "run-20250000-000000.jnl");
+    EXPECT_EQ(files[1], "run-20250100-000040.jnl");
+}
+
+// The list of entries put back stays within 1024 bytes: "[name]" lines joined by line
+// breaks, "..." in place of those beyond.
+TEST(JournalRecovery, PutBackListWithinItsLimit) {
+    struct Case {
+        size_t lastNameSize;
+        const char* ends;
+    } cases[] = {
+        {1024 - 2 * 1 - (1 + 500 + 2), "]"},   // exactly 1024 bytes
+        {1024 - 2 * 1 - (1 + 500 + 2) + 1, "..."},
+    };
+    for (const Case& c : cases) {
+        RecoveryReport report;
+        report.putBack = {std::string(500, 'a'), std::string(c.lastNameSize, 'b')};
+        RecordingUserSide user;
+        TellRecovery(report, user);
+        ASSERT_EQ(user.shown.size(), 1u);
+        EXPECT_EQ(user.shown[0].textId, static_cast<unsigned>(IDS_JOURNAL_PUT_BACK));
+        const std::string& list = user.shown[0].text;
+        EXPECT_LE(list.size(), 1024u + 4);
+        EXPECT_EQ(list.substr(list.size() - strlen(c.ends)), c.ends);
+    }
+}
+
+}  // namespace
