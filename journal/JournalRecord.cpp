@@ -16,7 +16,8 @@ struct Named {
 };
 const Named kKinds[] = {{int(ChangeKind::Creation), "creation"},
                         {int(ChangeKind::AccessPoint), "access-point"},
-                        {int(ChangeKind::UserName), "user-name"}};
+                        {int(ChangeKind::UserName), "user-name"},
+                        {int(ChangeKind::Restore), "restore"}};
 const Named kOutcomes[] = {{int(ChangeOutcome::Open), "open"},
                            {int(ChangeOutcome::Made), "made"},
                            {int(ChangeOutcome::Undone), "undone"},

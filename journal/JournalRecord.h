@@ -13,7 +13,8 @@
 // The format this program writes; a file that names a later one is left alone.
 constexpr int kJournalFormat = 1;
 
-enum class ChangeKind { Creation, AccessPoint, UserName };
+// Restore: the support desk putting back a change of an earlier run.
+enum class ChangeKind { Creation, AccessPoint, UserName, Restore };
 
 // Where a change stands. Open: begun, not known to be over (the process may have ended in
 // the middle). The others are final.
