@@ -2,6 +2,7 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <shlobj.h>
 
 #include <string>
 
@@ -12,8 +13,31 @@
 inline const std::string kProductName = "ダイヤルネスト";
 inline const std::string kAppTitle = "Dialnest";
 
+// The program's change journal in this prefix: the user's application data folder.
+inline std::wstring JournalFolder() {
+    wchar_t path[MAX_PATH] = L"";
+    SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, 0, path);
+    return std::wstring(path) + L"\\Dialnest\\Journal";
+}
+
+// Every file of the journal folder, for a test that starts with no history.
+inline void ClearJournal() {
+    WIN32_FIND_DATAW found;
+    const std::wstring folder = JournalFolder();
+    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        DeleteFileW((folder + L"\\" + found.cFileName).c_str());
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+}
+
 class DialnestGuiTest : public testing::Test {
 protected:
+    // Each test starts without what an earlier one left in the journal.
+    void SetUp() override { ClearJournal(); }
+
     void TearDown() override {
         if (app.Running())
             app.Kill();
