@@ -574,6 +574,10 @@ SimPhonebookFile ParsePhonebook(const char* text, size_t length) {
                 continue;
             }
             book.entries.push_back(MakeSimEntry(name.c_str()));
+            // Windows keeps a type and a framing protocol for every entry; a hand-written
+            // section that leaves them out means a PPP phone entry, not "none".
+            book.entries.back().properties.dwType = 1;  // RASET_Phone
+            book.entries.back().properties.dwFramingProtocol = RASFP_Ppp;
             entryIndex = book.entries.size() - 1;
             section = Section::Entry;
             continue;

@@ -57,7 +57,7 @@ bool IsValidEntryName(const char* name);
 SimEntry* FindSimEntry(SimPhonebookFile* book, const char* name);
 
 // Reads the file's bytes (`length` of them; NUL bytes are tolerated; lines end with CR LF,
-// LF or CR). Never fails: lines it does not understand are skipped, later sections of an
+// LF or CR). Keys left out are zero or empty, except Type and FramingProtocol, which are 1. Never fails: lines it does not understand are skipped, later sections of an
 // already seen entry are ignored, values too long for their field are cut at a character
 // boundary.
 SimPhonebookFile ParsePhonebook(const char* text, size_t length);

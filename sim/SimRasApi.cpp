@@ -203,8 +203,7 @@ bool HasRequiredFields(SimWindows version, const RASENTRYA& record) {
     if (!RequiresEntryFields(version)) {
         return true;
     }
-    const bool typeGiven =
-        record.dwSize <= offsetof(RASENTRYA, dwType) || record.dwType != 0;
+    const bool typeGiven = record.dwSize <= offsetof(RASENTRYA, dwType) || record.dwType != 0;
     return strnlen(record.szLocalPhoneNumber, 1) != 0 && strnlen(record.szDeviceName, 1) != 0 &&
            strnlen(record.szDeviceType, 1) != 0 && record.dwFramingProtocol != 0 && typeGiven;
 }
@@ -475,8 +474,7 @@ RasDword GetEntryDialParams(const char* phonebook, RASDIALPARAMSA* params, RasBo
     return 0;
 }
 
-RasDword SetEntryDialParams(const char* phonebook, RASDIALPARAMSA* params,
-                            RasBool removePassword) {
+RasDword SetEntryDialParams(const char* phonebook, RASDIALPARAMSA* params, RasBool removePassword) {
     if (params == nullptr) {
         return ERROR_BUFFER_INVALID;
     }
@@ -629,8 +627,7 @@ RasDword RASAPI_CALL RasGetEntryDialParamsA(const char* phonebook, RASDIALPARAMS
 
 RasDword RASAPI_CALL RasSetEntryDialParamsA(const char* phonebook, RASDIALPARAMSA* params,
                                             RasBool removePassword) {
-    return SimCall(__func__,
-                   [&] { return SetEntryDialParams(phonebook, params, removePassword); });
+    return SimCall(__func__, [&] { return SetEntryDialParams(phonebook, params, removePassword); });
 }
 
 RasDword RASAPI_CALL RasGetCredentialsA(const char* phonebook, const char* entry,
@@ -640,9 +637,8 @@ RasDword RASAPI_CALL RasGetCredentialsA(const char* phonebook, const char* entry
 
 RasDword RASAPI_CALL RasSetCredentialsA(const char* phonebook, const char* entry,
                                         RASCREDENTIALSA* credentials, RasBool clearCredentials) {
-    return SimCall(__func__, [&] {
-        return SetCredentials(phonebook, entry, credentials, clearCredentials);
-    });
+    return SimCall(__func__,
+                   [&] { return SetCredentials(phonebook, entry, credentials, clearCredentials); });
 }
 
 RasDword RASAPI_CALL RasDialA(void* /*extensions*/, const char* /*phonebook*/,

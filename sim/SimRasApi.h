@@ -14,7 +14,8 @@
 //   phonebook; an unreadable one gives 621, an unwritable one 624, no file name at all 621.
 //   RASSIM_RIGHTS=standard refuses changes to the all-users phonebook with 5 from 2000 on.
 // - Null required pointers give 610, a dwSize of no structure version the Windows version
-//   knows 632 (RasEnumDevicesA: 1784), an unknown entry 623. Entry names compare ignoring the case of A-Z.
+//   knows 632 (RasEnumDevicesA: 1784), an unknown entry 623. Entry names compare ignoring the case
+//   of A-Z.
 // - Text is code page 932 bytes; every copy into a record field is bounded.
 #pragma once
 

@@ -89,8 +89,9 @@ const VersionRow kVersions[] = {
 };
 
 // The record sizes of the legacy behaviour: the short forms only.
-const VersionRow kLegacy = {SimWindows::Legacy, "legacy", kEntryXp, kRasEntryNameSize,
-                            kDialParams95, kRasCredentialsSize, kRasDevInfoSize};
+const VersionRow kLegacy = {SimWindows::Legacy, "legacy",      kEntryXp,
+                            kRasEntryNameSize,  kDialParams95, kRasCredentialsSize,
+                            kRasDevInfoSize};
 
 bool IsKnownSize(SimWindows version, RasDword size, RasDword VersionRow::*column) {
     if (version == SimWindows::Legacy) {

@@ -34,7 +34,7 @@ bool IsKnownDevInfoSize(SimWindows version, RasDword size);
 // The 2000-and-later RASENTRYNAMEA: the short form followed by where the entry is kept.
 struct SimEntryNameLong {
     RASENTRYNAMEA name;
-    RasDword dwFlags;                   // REN_User or REN_AllUsers
+    RasDword dwFlags;  // REN_User or REN_AllUsers
     char szPhonebookPath[RAS_MaxPath + 1];
 };
 

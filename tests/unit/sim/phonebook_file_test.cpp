@@ -74,19 +74,20 @@ std::vector<std::pair<std::string, std::string>> Devices(const SimPhonebook& boo
     return devices;
 }
 
-// Gives a record what the newest versions require of a write, where it lacks it.
+// Gives a record what XP and later require of a write, where it lacks it.
 RASENTRYA& Writable(RASENTRYA& entry) {
+    const RASENTRYA required = WritableEntry("1");
     if (entry.szLocalPhoneNumber[0] == '\0') {
-        CopyField(entry.szLocalPhoneNumber, "1");
+        CopyField(entry.szLocalPhoneNumber, required.szLocalPhoneNumber);
     }
     if (entry.szDeviceType[0] == '\0') {
-        CopyField(entry.szDeviceType, "modem");
+        CopyField(entry.szDeviceType, required.szDeviceType);
     }
     if (entry.szDeviceName[0] == '\0') {
-        CopyField(entry.szDeviceName, "M");
+        CopyField(entry.szDeviceName, required.szDeviceName);
     }
-    entry.dwFramingProtocol = RASFP_Ppp;
-    entry.dwType = 1;
+    entry.dwFramingProtocol = required.dwFramingProtocol;
+    entry.dwType = required.dwType;
     return entry;
 }
 
@@ -363,10 +364,9 @@ TEST(SimFile, DeviceSectionListsTheDevices) {
         // A write keeps the device list as it was.
         RASENTRYA entry = {};
         entry.dwSize = sizeof entry;
-        ASSERT_EQ(
-            book.api().RasSetEntryPropertiesA(nullptr, "New", &Writable(entry), sizeof entry,
-                                              nullptr, 0),
-            0u);
+        ASSERT_EQ(book.api().RasSetEntryPropertiesA(nullptr, "New", &Writable(entry), sizeof entry,
+                                                    nullptr, 0),
+                  0u);
         EXPECT_EQ(Devices(book), c.devices) << c.what << " after a write";
     }
 }
@@ -380,10 +380,9 @@ TEST(SimFile, EntryNamesThatLookLikeFileSyntaxRoundTrip) {
         RASENTRYA entry = {};
         entry.dwSize = sizeof entry;
         CopyField(entry.szLocalPhoneNumber, name);
-        ASSERT_EQ(
-            book.api().RasSetEntryPropertiesA(nullptr, name, &Writable(entry), sizeof entry,
-                                              nullptr, 0),
-            0u)
+        ASSERT_EQ(book.api().RasSetEntryPropertiesA(nullptr, name, &Writable(entry), sizeof entry,
+                                                    nullptr, 0),
+                  0u)
             << name;
     }
     EXPECT_EQ(Names(book), std::vector<std::string>(std::begin(names), std::end(names)));
@@ -438,6 +437,8 @@ TEST(SimFile, OddContentIsSkippedWithoutHarm) {
                 EXPECT_STREQ(entry.szLocalPhoneNumber, c.firstNumber) << c.what;
             }
             EXPECT_EQ(entry.dwfOptions, 0u) << c.what;
+            EXPECT_EQ(entry.dwType + entry.dwFramingProtocol, 2u)
+                << c.what << ": a PPP phone entry";
             EXPECT_EQ(entry.dwCountryID, 0u) << c.what;
             EXPECT_EQ(entry.ipaddrDns.a, 0u) << c.what;
         }

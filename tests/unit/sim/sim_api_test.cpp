@@ -18,25 +18,12 @@ namespace {
 const char kHidden[] = "****************";
 
 // Every test of this program speaks to the substitute as the newest Windows unless a case
-// names another version (SimPhonebook::Set restores this at its end).
+// names another version (and puts this back).
 class NewestWindows : public ::testing::Environment {
     void SetUp() override { setenv("RASSIM_WINVER", "10", 1); }
 };
 const ::testing::Environment* const kNewestWindows =
     ::testing::AddGlobalTestEnvironment(new NewestWindows);
-
-// A record that every version takes: the fields required from XP on are given.
-RASENTRYA WritableEntry(const char* number) {
-    RASENTRYA entry;
-    memset(&entry, 0, sizeof entry);
-    entry.dwSize = sizeof entry;
-    CopyField(entry.szLocalPhoneNumber, number);
-    CopyField(entry.szDeviceType, "modem");
-    CopyField(entry.szDeviceName, "M");
-    entry.dwFramingProtocol = RASFP_Ppp;
-    entry.dwType = 1;
-    return entry;
-}
 
 std::vector<std::string> EntryNames(const DialupApi& api, RasDword* result = nullptr) {
     std::vector<RASENTRYNAMEA> records(1);

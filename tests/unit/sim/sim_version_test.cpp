@@ -1,9 +1,11 @@
-// The substitute as each Windows version: structure versions, alternate numbers, required
-// fields, the saved-password report, two phonebooks and the fault modes.
+// The substitute as each Windows version: structure versions, required fields, passwords,
+// alternate numbers, two phonebooks and the fault modes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstddef>
+#include <cstdlib>
 #include <cstring>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -15,435 +17,313 @@
 
 namespace {
 
-const char kVersion[] = "RASSIM_WINVER";
 const RasDword kDialNt4 = 1052 + 4 + sizeof(void*);  // the callback id is pointer-sized
 const RasDword kDial7 = kDialNt4 + 4;
+const RasDword kXp = kRasEntrySize;
 
-RASENTRYA Complete() {
-    RASENTRYA entry;
-    memset(&entry, 0, sizeof entry);
-    entry.dwSize = sizeof entry;
-    CopyField(entry.szLocalPhoneNumber, "0120");
-    CopyField(entry.szDeviceType, "modem");
-    CopyField(entry.szDeviceName, "M");
-    entry.dwFramingProtocol = RASFP_Ppp;
-    entry.dwType = 1;
-    return entry;
-}
+// Sets a variable of the substitute for one scope; the version goes back to the newest.
+struct Variable {
+    const char* name;
+    Variable(const char* n, const char* value) : name(n) {
+        value != nullptr ? setenv(n, value, 1) : unsetenv(n);
+    }
+    ~Variable() { strcmp(name, "RASSIM_WINVER") == 0 ? setenv(name, "10", 1) : unsetenv(name); }
+};
 
 }  // namespace
 
-TEST(SimVersions, NamesAndReportedNumbersPickTheVersion) {
-    struct Named {
-        const char* name;
-        bool known;
-        SimWindows version;
-    } names[] = {
-        {"98", true, SimWindows::Win98},   {"nt4", true, SimWindows::Nt4},
-        {"2000", true, SimWindows::Win2000}, {"xp", true, SimWindows::Xp},
-        {"vista", true, SimWindows::Vista}, {"7", true, SimWindows::Win7},
-        {"10", true, SimWindows::Win10},   {"legacy", true, SimWindows::Legacy},
-        {"XP", false, SimWindows::Win98},  {"95", false, SimWindows::Win98},
-        {"", false, SimWindows::Win98},
-    };
-    for (const Named& c : names) {
+TEST(SimVersions, PickedByNameOrByTheReportedNumbers) {
+    const char* names[] = {"legacy", "98", "nt4", "2000", "xp", "vista", "7", "10", "XP", "95", ""};
+    for (int i = 0; i < 11; ++i) {
         SimWindows version = SimWindows::Win98;
-        EXPECT_EQ(ParseSimWindows(c.name, &version), c.known) << c.name;
-        EXPECT_EQ(version, c.version) << c.name;
+        EXPECT_EQ(ParseSimWindows(names[i], &version), i < 8) << names[i];
+        EXPECT_EQ(version, i < 8 ? static_cast<SimWindows>(i) : SimWindows::Win98) << names[i];
     }
     struct Reported {
         unsigned major, minor;
         bool nineX;
         SimWindows version;
-    } reported[] = {
-        {4, 10, true, SimWindows::Win98}, {4, 0, false, SimWindows::Nt4},
-        {5, 0, false, SimWindows::Win2000}, {5, 1, false, SimWindows::Xp},
-        {5, 2, false, SimWindows::Xp},    {6, 0, false, SimWindows::Vista},
-        {6, 1, false, SimWindows::Win7},  {6, 2, false, SimWindows::Win10},
-        {10, 0, false, SimWindows::Win10},
-    };
+    } reported[] = {{4, 10, true, SimWindows::Win98},   {4, 0, false, SimWindows::Nt4},
+                    {5, 0, false, SimWindows::Win2000}, {5, 2, false, SimWindows::Xp},
+                    {6, 0, false, SimWindows::Vista},   {6, 1, false, SimWindows::Win7},
+                    {6, 2, false, SimWindows::Win10}};
     for (const Reported& c : reported) {
         EXPECT_EQ(SimWindowsFromNumbers(c.major, c.minor, c.nineX), c.version)
-            << c.major << "." << c.minor;
+            << c.major << c.minor;
     }
 }
 
-TEST(SimVersions, EachVersionTakesTheStructureVersionsItKnows) {
-    enum Kind { Probe, Entry, EntryName, DialParams, Credentials, DevInfo };
+TEST(SimVersions, EachTakesTheStructureVersionsItKnowsAndReportsPasswordsItsWay) {
+    enum Kind { Entry, Name, Dial, Credentials, Devices };
     struct Case {
         const char* version;
-        Kind kind;
-        RasDword size;      // dwSize given (Probe: none)
-        RasDword expected;  // result; for Probe the size reported
+        RasDword probe;                              // the "" probe
+        std::vector<RasDword> taken[3], refused[3];  // RASENTRYA, RASENTRYNAMEA, RASDIALPARAMSA
+        RasDword maskWithoutPassword;                // dwMask reported when none is saved
+        bool hidesPassword;                          // RasGetEntryDialParamsA's placeholder
     } cases[] = {
-        {"98", Probe, 0, 1768},       {"98", Entry, 1768, 0},       {"98", Entry, 1767, 632},
-        {"98", Entry, 1796, 632},     {"nt4", Probe, 0, 1796},      {"nt4", Entry, 1768, 0},
-        {"nt4", Entry, 1796, 0},      {"nt4", Entry, 2088, 632},    {"2000", Probe, 0, 2088},
-        {"2000", Entry, 2088, 0},     {"2000", Entry, 2884, 632},   {"xp", Probe, 0, 2884},
-        {"xp", Entry, 2884, 0},       {"xp", Entry, 2948, 632},     {"vista", Probe, 0, 2948},
-        {"vista", Entry, 2948, 0},    {"vista", Entry, 3480, 632},  {"7", Probe, 0, 3480},
-        {"7", Entry, 3480, 0},        {"7", Entry, 3481, 632},      {"10", Probe, 0, 3480},
-        {"10", Entry, 1768, 0},       {"10", Entry, 3484, 632},     {"legacy", Probe, 0, 2884},
-        {"legacy", Entry, 2883, 632}, {"legacy", Entry, 4000, 0},   {"98", EntryName, 264, 0},
-        {"nt4", EntryName, 532, 632}, {"2000", EntryName, 264, 0},  {"2000", EntryName, 532, 0},
-        {"10", EntryName, 536, 632},  {"legacy", EntryName, 532, 632},
-        {"98", DialParams, 1052, 0},  {"98", DialParams, kDialNt4, 632},
-        {"nt4", DialParams, kDialNt4, 0}, {"vista", DialParams, kDial7, 632},
-        {"7", DialParams, kDial7, 0}, {"7", DialParams, kDial7 + 4, 632},
-        {"98", Credentials, 540, 0},  {"10", Credentials, 544, 632}, {"98", DevInfo, 152, 0},
-        {"10", DevInfo, 156, 1784},
-    };
+        {"98", 1768, {{1768}, {264}, {1052}}, {{1767, 1796}, {532}, {kDialNt4}}, 3, false},
+        {"nt4", 1796, {{1768, 1796}, {264}, {kDialNt4}}, {{2088}, {532}, {kDial7}}, 3, false},
+        {"2000", 2088, {{2088}, {264, 532}, {kDialNt4}}, {{2884}, {536}, {kDial7}}, 3, true},
+        {"xp", 2884, {{1796, 2884}, {532}, {kDialNt4}}, {{2948}, {}, {kDial7}}, 1, true},
+        {"vista", 2948, {{2948}, {532}, {1052}}, {{3480}, {}, {kDial7}}, 1, true},
+        {"7", 3480, {{3480}, {532}, {kDial7}}, {{3481}, {}, {kDial7 + 4}}, 1, true},
+        {"10", 3480, {{1768, 3480}, {264, 532}, {1052, kDial7}}, {{3484}, {536}, {}}, 1, true},
+        {"legacy", 2884, {{2884, 4000}, {264}, {1052}}, {{2883}, {532}, {kDialNt4}}, 3, false}};
     for (const Case& c : cases) {
         SimPhonebook book;
         const DialupApi& api = book.api();
         ASSERT_EQ(book.AddModemEntry("Isp", "M", "", "1", "u", "p"), 0u);
-        book.Set(kVersion, c.version);
+        ASSERT_EQ(book.AddModemEntry("Bare", "M", "", "1", "u", ""), 0u);
+        Variable version("RASSIM_WINVER", c.version);
         std::vector<unsigned char> buffer(4096, 0);
-        memcpy(buffer.data(), &c.size, sizeof c.size);
         void* record = buffer.data();
-        RasDword bytes = static_cast<RasDword>(buffer.size());
-        RasDword count = 0;
+        auto* params = static_cast<RASDIALPARAMSA*>(record);
+        auto* credentials = static_cast<RASCREDENTIALSA*>(record);
+        RasDword bytes = 0, count = 0;
         RasBool has = 0;
-        RasDword result = 0;
-        switch (c.kind) {
-            case Probe:
-                bytes = 0;
-                EXPECT_EQ(api.RasGetEntryPropertiesA(nullptr, "", nullptr, &bytes, nullptr, nullptr),
-                          ERROR_BUFFER_TOO_SMALL);
-                result = bytes;
-                break;
-            case Entry:
-                result = api.RasGetEntryPropertiesA(nullptr, "Isp", static_cast<RASENTRYA*>(record),
-                                                    &bytes, nullptr, nullptr);
-                break;
-            case EntryName:
-                result = api.RasEnumEntriesA(nullptr, nullptr, static_cast<RASENTRYNAMEA*>(record),
-                                             &bytes, &count);
-                break;
-            case DialParams:
-                CopyField(static_cast<RASDIALPARAMSA*>(record)->szEntryName, "Isp");
-                result = api.RasGetEntryDialParamsA(nullptr, static_cast<RASDIALPARAMSA*>(record),
-                                                    &has);
-                break;
-            case Credentials:
-                result = api.RasGetCredentialsA(nullptr, "Isp", static_cast<RASCREDENTIALSA*>(record));
-                break;
-            case DevInfo:
-                result = api.RasEnumDevicesA(static_cast<RASDEVINFOA*>(record), &bytes, &count);
-                break;
+        EXPECT_EQ(api.RasGetEntryPropertiesA(nullptr, "", nullptr, &bytes, nullptr, nullptr), 603u);
+        EXPECT_EQ(bytes, c.probe) << c.version;
+        auto read = [&](Kind kind, RasDword size, const char* name) {
+            memset(record, 0, buffer.size());
+            memcpy(record, &size, sizeof size);
+            CopyField(params->szEntryName, name);
+            bytes = static_cast<RasDword>(buffer.size());
+            switch (kind) {
+                case Entry:
+                    return api.RasGetEntryPropertiesA(
+                        nullptr, name, static_cast<RASENTRYA*>(record), &bytes, nullptr, nullptr);
+                case Name:
+                    return api.RasEnumEntriesA(nullptr, nullptr,
+                                               static_cast<RASENTRYNAMEA*>(record), &bytes, &count);
+                case Dial:
+                    return api.RasGetEntryDialParamsA(nullptr, params, &has);
+                case Credentials:
+                    credentials->dwMask = RASCM_UserName | RASCM_Password;
+                    return api.RasGetCredentialsA(nullptr, name, credentials);
+                case Devices:
+                    break;
+            }
+            return api.RasEnumDevicesA(static_cast<RASDEVINFOA*>(record), &bytes, &count);
+        };
+        for (int kind = Entry; kind <= Dial; ++kind) {
+            for (RasDword size : c.taken[kind]) {
+                EXPECT_EQ(read(Kind(kind), size, "Isp"), 0u) << c.version << " " << size;
+            }
+            for (RasDword size : c.refused[kind]) {
+                EXPECT_EQ(read(Kind(kind), size, "Isp"), 632u) << c.version << " " << size;
+            }
         }
-        EXPECT_EQ(result, c.expected) << c.version << " kind " << c.kind << " size " << c.size;
-    }
-}
+        EXPECT_EQ(read(Credentials, 544, "Isp"), 632u) << c.version;
+        EXPECT_EQ(read(Devices, 156, "Isp"), 1784u) << c.version;
+        EXPECT_EQ(read(Devices, 152, "Isp"), 0u) << c.version;
 
-TEST(SimApi, AlternateNumbersFollowTheRecordAndAreKeptAsGiven) {
-    struct Case {
-        const char* what;
-        std::string list;  // the bytes after the record
-        RasDword offset;   // dwAlternateOffset (kRasEntrySize: right after the record)
-        RasDword extra;    // stated size beyond the record
-        RasDword result;
-        std::vector<std::string> kept;
-    } cases[] = {
-        {"two numbers", std::string("111\0" "0120-22\0\0", 13), kRasEntrySize, 13, 0,
-         {"111", "0120-22"}},
-        {"none", "", 0, 0, 0, {}},
-        {"offset inside the record", std::string("111\0\0", 5), 100, 5, ERROR_BUFFER_INVALID,
-         {"old"}},
-        {"offset at the end of the buffer", "", kRasEntrySize, 0, ERROR_BUFFER_INVALID, {"old"}},
-        {"no final NUL", std::string("111\0" "22", 6), kRasEntrySize, 6, ERROR_BUFFER_INVALID,
-         {"old"}},
-        {"number cut to 128 bytes", std::string(129, '9') + std::string("\0\0", 2),
-         kRasEntrySize, 131, 0, {std::string(128, '9')}},
-    };
-    for (const Case& c : cases) {
-        SimPhonebook book;
-        const DialupApi& api = book.api();
-        std::vector<char> buffer(kRasEntrySize + 200, 0);
-        RASENTRYA* record = reinterpret_cast<RASENTRYA*>(buffer.data());
-        *record = Complete();
-        const std::string old("old\0\0", 5);
-        memcpy(buffer.data() + kRasEntrySize, old.data(), old.size());
-        record->dwAlternateOffset = kRasEntrySize;
-        ASSERT_EQ(api.RasSetEntryPropertiesA(nullptr, "Alt", record, kRasEntrySize + 5, nullptr, 0),
-                  0u);
-
-        memset(buffer.data() + kRasEntrySize, 0, 200);
-        memcpy(buffer.data() + kRasEntrySize, c.list.data(), c.list.size());
-        record->dwAlternateOffset = c.offset;
-        EXPECT_EQ(api.RasSetEntryPropertiesA(nullptr, "Alt", record, kRasEntrySize + c.extra,
-                                             nullptr, 0),
-                  c.result)
-            << c.what;
-
-        // The entry's own probe: the newest structure and the list; a read in our structure
-        // version finds the list right after it.
-        RasDword listBytes = c.kept.empty() ? 0 : 1;
-        for (const std::string& number : c.kept) {
-            listBytes += static_cast<RasDword>(number.size() + 1);
-        }
-        RasDword size = 0;
-        EXPECT_EQ(api.RasGetEntryPropertiesA(nullptr, "Alt", nullptr, &size, nullptr, nullptr),
-                  ERROR_BUFFER_TOO_SMALL);
-        EXPECT_EQ(size, 3480 + listBytes) << c.what;
-        std::vector<char> read(kRasEntrySize + 200, '\x7F');
-        RASENTRYA* out = reinterpret_cast<RASENTRYA*>(read.data());
-        out->dwSize = kRasEntrySize;
-        if (listBytes > 0) {
-            size = kRasEntrySize + listBytes - 1;
-            EXPECT_EQ(api.RasGetEntryPropertiesA(nullptr, "Alt", out, &size, nullptr, nullptr),
-                      ERROR_BUFFER_TOO_SMALL)
-                << c.what << ": one byte short";
-            EXPECT_EQ(size, kRasEntrySize + listBytes) << c.what;
-        }
-        size = kRasEntrySize + listBytes;
-        ASSERT_EQ(api.RasGetEntryPropertiesA(nullptr, "Alt", out, &size, nullptr, nullptr), 0u);
-        EXPECT_EQ(out->dwAlternateOffset, listBytes > 0 ? kRasEntrySize : 0u) << c.what;
-        std::vector<std::string> numbers;
-        for (const char* at = read.data() + kRasEntrySize; listBytes > 0 && *at != '\0';
-             at += strlen(at) + 1) {
-            numbers.push_back(at);
-        }
-        EXPECT_EQ(numbers, c.kept) << c.what;
-        EXPECT_EQ(read[kRasEntrySize + listBytes], '\x7F') << c.what << ": nothing past the list";
-        EXPECT_EQ(book.ReadFile().find("\r\nAlternateNumber=") != std::string::npos,
-                  !c.kept.empty())
-            << c.what;
+        // The saved password: never handed out by the credentials, reported in dwMask from XP
+        // on, a placeholder in the dial parameters from 2000 on that keeps it when written back.
+        ASSERT_EQ(read(Credentials, 540, "Bare"), 0u);
+        EXPECT_EQ(credentials->dwMask, c.maskWithoutPassword) << c.version;
+        ASSERT_EQ(read(Credentials, 540, "Isp"), 0u);
+        EXPECT_EQ(credentials->dwMask, 3u) << c.version;
+        EXPECT_STREQ(credentials->szPassword, kSimHiddenPassword) << c.version;
+        ASSERT_EQ(read(Dial, 1052, "Isp"), 0u);
+        EXPECT_STREQ(params->szPassword, c.hidesPassword ? kSimHiddenPassword : "p") << c.version;
+        EXPECT_EQ(has, 1);
+        EXPECT_EQ(api.RasSetEntryDialParamsA(nullptr, params, 0), 0u);
+        EXPECT_EQ(book.StoredPassword("Isp"), "p") << c.version << ": written back as read";
     }
 }
 
 TEST(SimApi, NewerVersionsRequireTheDocumentedFields) {
     struct Case {
-        const char* what;
         const char* version;
         RasDword size;
-        std::function<void(RASENTRYA*)> change;
+        size_t cleared;  // offset of the field cleared (0: none)
         RasDword result;
-    } cases[] = {
-        {"complete", "10", kRasEntrySize, [](RASENTRYA*) {}, 0},
-        {"no number", "10", kRasEntrySize, [](RASENTRYA* e) { e->szLocalPhoneNumber[0] = 0; },
-         kSimErrorInvalidParameter},
-        {"no device name", "xp", kRasEntrySize, [](RASENTRYA* e) { e->szDeviceName[0] = 0; },
-         kSimErrorInvalidParameter},
-        {"no device type", "10", kRasEntrySize, [](RASENTRYA* e) { e->szDeviceType[0] = 0; },
-         kSimErrorInvalidParameter},
-        {"no framing", "10", kRasEntrySize, [](RASENTRYA* e) { e->dwFramingProtocol = 0; },
-         kSimErrorInvalidParameter},
-        {"no type", "xp", kRasEntrySize, [](RASENTRYA* e) { e->dwType = 0; },
-         kSimErrorInvalidParameter},
-        {"no options", "10", kRasEntrySize, [](RASENTRYA* e) { e->dwfOptions = 0; }, 0},
-        {"NT 4 form without a type", "10", 1796, [](RASENTRYA* e) { e->dwType = 0; }, 0},
-        {"no type on 2000", "2000", 2088, [](RASENTRYA* e) { e->dwType = 0; }, 0},
-        {"no number on 2000", "2000", 2088, [](RASENTRYA* e) { e->szLocalPhoneNumber[0] = 0; },
-         0},
-    };
+    } cases[] = {{"10", kXp, 0, 0},
+                 {"10", kXp, offsetof(RASENTRYA, szLocalPhoneNumber), 87},
+                 {"xp", kXp, offsetof(RASENTRYA, szDeviceName), 87},
+                 {"10", kXp, offsetof(RASENTRYA, szDeviceType), 87},
+                 {"10", kXp, offsetof(RASENTRYA, dwFramingProtocol), 87},
+                 {"xp", kXp, offsetof(RASENTRYA, dwType), 87},
+                 {"10", kXp, offsetof(RASENTRYA, dwfOptions), 0},
+                 {"10", 1796, offsetof(RASENTRYA, dwType), 0},
+                 {"2000", 2088, offsetof(RASENTRYA, dwType), 0},
+                 {"2000", 2088, offsetof(RASENTRYA, szLocalPhoneNumber), 0}};
     for (const Case& c : cases) {
         SimPhonebook book;
-        book.Set(kVersion, c.version);
-        RASENTRYA entry = Complete();
+        Variable version("RASSIM_WINVER", c.version);
+        RASENTRYA entry = WritableEntry("1");
         entry.dwSize = c.size;
-        c.change(&entry);
-        EXPECT_EQ(book.api().RasSetEntryPropertiesA(nullptr, "New", &entry, sizeof entry, nullptr, 0),
+        memset(reinterpret_cast<char*>(&entry) + c.cleared, 0, c.cleared != 0 ? 4 : 0);
+        EXPECT_EQ(book.api().RasSetEntryPropertiesA(nullptr, "New", &entry, c.size, nullptr, 0),
                   c.result)
-            << c.what;
-        EXPECT_EQ(book.ReadFile().find("[New]") != std::string::npos, c.result == 0) << c.what;
+            << c.version << " " << c.cleared;
+        EXPECT_EQ(book.ReadFile().find("[New]") != std::string::npos, c.result == 0);
     }
 }
 
-TEST(SimApi, SavedPasswordIsReportedAsEachVersionDocumentsIt) {
-    struct Case {
-        const char* version;
-        const char* saved;
-        RasDword mask;              // RasGetCredentialsA's report when both were asked for
-        const char* dialPassword;   // what RasGetEntryDialParamsA hands out
-        const char* storedAfter;    // after the dial parameters were written back as read
-    } cases[] = {
-        {"98", "secret", 3, "secret", "secret"},   {"98", "", 3, "", ""},
-        {"nt4", "secret", 3, "secret", "secret"},  {"2000", "secret", 3, kSimHiddenPassword, "secret"},
-        {"2000", "", 3, "", ""},                   {"xp", "secret", 3, kSimHiddenPassword, "secret"},
-        {"xp", "", RASCM_UserName, "", ""},        {"10", "", RASCM_UserName, "", ""},
-        {"legacy", "", 3, "", ""},
+TEST(SimApi, AlternateNumbersFollowTheRecordAndAreKeptAsGiven) {
+    auto bytes = [](std::string text) {  // '|' stands for NUL
+        std::replace(text.begin(), text.end(), '|', '\0');
+        return text;
     };
+    const std::string old = bytes("old||");
+    struct Case {
+        std::string list;                // the bytes after the record
+        RasDword offset, extra, result;  // dwAlternateOffset, stated size past the record
+        std::string kept;                // as the entry's read reports it
+    } cases[] = {{"111|0120-22||", kXp, 13, 0, "111|0120-22||"},
+                 {"", 0, 0, 0, ""},
+                 {"1||", 100, 3, 610, "old||"},
+                 {"", kXp, 0, 610, "old||"},
+                 {"1|22", kXp, 4, 610, "old||"},
+                 {std::string(129, '9') + "||", kXp, 131, 0, std::string(128, '9') + "||"}};
     for (const Case& c : cases) {
         SimPhonebook book;
         const DialupApi& api = book.api();
-        ASSERT_EQ(book.AddModemEntry("Isp", "M", "", "1", "user", c.saved), 0u);
-        book.Set(kVersion, c.version);
-        RASCREDENTIALSA credentials = {};
-        credentials.dwSize = sizeof credentials;
-        credentials.dwMask = RASCM_UserName | RASCM_Password;
-        ASSERT_EQ(api.RasGetCredentialsA(nullptr, "Isp", &credentials), 0u);
-        EXPECT_EQ(credentials.dwMask, c.mask) << c.version << " " << c.saved;
-        EXPECT_STREQ(credentials.szPassword, c.saved[0] ? kSimHiddenPassword : "") << c.version;
+        std::vector<char> buffer(kXp + 200, 0);
+        RASENTRYA* record = reinterpret_cast<RASENTRYA*>(buffer.data());
+        *record = WritableEntry("1");
+        memcpy(buffer.data() + kXp, old.data(), old.size());
+        record->dwAlternateOffset = kXp;
+        ASSERT_EQ(api.RasSetEntryPropertiesA(nullptr, "Alt", record, kXp + 5, nullptr, 0), 0u);
+        const std::string list = bytes(c.list);
+        memset(buffer.data() + kXp, 0, 200);
+        memcpy(buffer.data() + kXp, list.data(), list.size());
+        record->dwAlternateOffset = c.offset;
+        EXPECT_EQ(api.RasSetEntryPropertiesA(nullptr, "Alt", record, kXp + c.extra, nullptr, 0),
+                  c.result)
+            << c.list;
 
-        RASDIALPARAMSA params = {};
-        params.dwSize = sizeof params;
-        CopyField(params.szEntryName, "Isp");
-        RasBool has = 7;
-        ASSERT_EQ(api.RasGetEntryDialParamsA(nullptr, &params, &has), 0u);
-        EXPECT_STREQ(params.szPassword, c.dialPassword) << c.version << " " << c.saved;
-        EXPECT_EQ(has, c.saved[0] ? 1 : 0) << c.version;
-        ASSERT_EQ(api.RasSetEntryDialParamsA(nullptr, &params, 0), 0u);
-        EXPECT_EQ(book.StoredPassword("Isp"), c.storedAfter) << c.version << " " << c.saved;
+        const std::string kept = bytes(c.kept);
+        const RasDword n = static_cast<RasDword>(kept.size());
+        RasDword size = 0;
+        api.RasGetEntryPropertiesA(nullptr, "Alt", nullptr, &size, nullptr, nullptr);
+        EXPECT_EQ(size, 3480 + n) << c.list << ": the entry's probe";
+        std::vector<char> read(kXp + 200, '\x7F');
+        RASENTRYA* out = reinterpret_cast<RASENTRYA*>(read.data());
+        out->dwSize = kXp;
+        size = kXp + n - (n > 0 ? 1 : 0);
+        EXPECT_EQ(api.RasGetEntryPropertiesA(nullptr, "Alt", out, &size, nullptr, nullptr),
+                  n > 0 ? 603u : 0u)
+            << c.list << ": one byte short";
+        EXPECT_EQ(size, kXp + n) << c.list;
+        ASSERT_EQ(api.RasGetEntryPropertiesA(nullptr, "Alt", out, &size, nullptr, nullptr), 0u);
+        EXPECT_EQ(out->dwAlternateOffset, n > 0 ? kXp : 0u) << c.list;
+        EXPECT_EQ(std::string(read.data() + kXp, n + 1), kept + '\x7F') << c.list;
+        EXPECT_EQ(book.ReadFile().find("\r\nAlternateNumber=") != std::string::npos, n > 0);
     }
-    // Before 2000 the placeholder is no handle: it is saved as a password like any other.
-    SimPhonebook book;
-    ASSERT_EQ(book.AddModemEntry("Isp", "M", "", "1", "user", "secret"), 0u);
-    book.Set(kVersion, "nt4");
-    RASDIALPARAMSA params = {};
-    params.dwSize = sizeof params;
-    CopyField(params.szEntryName, "Isp");
-    CopyField(params.szPassword, kSimHiddenPassword);
-    ASSERT_EQ(book.api().RasSetEntryDialParamsA(nullptr, &params, 0), 0u);
-    EXPECT_EQ(book.StoredPassword("Isp"), kSimHiddenPassword);
 }
 
 TEST(SimApi, FromWindows2000OnTheUsersOwnPhonebookIsListedBesideTheAllUsersOne) {
-    struct Listed {
-        std::string name;
-        RasDword flags;
-        bool inUserBook;
-    };
     struct Case {
         const char* version;
         const char* rights;
-        std::vector<Listed> listed;  // enumeration with no phonebook
-        RasDword writeShared;        // a change of the all-users phonebook, no path given
-        RasDword deleteShared;       // the same through its path
-    } cases[] = {
-        {"nt4", "standard", {{"Shared", 0, false}}, 0, 0},
-        {"2000", "admin", {{"Shared", 1, false}, {"Mine", 0, true}}, 0, 0},
-        {"2000", "standard", {{"Shared", 1, false}, {"Mine", 0, true}}, kSimErrorAccessDenied,
-         kSimErrorAccessDenied},
-        {"10", "standard", {{"Shared", 1, false}, {"Mine", 0, true}}, kSimErrorAccessDenied,
-         kSimErrorAccessDenied},
-        {"10", nullptr, {{"Shared", 1, false}, {"Mine", 0, true}}, 0, 0},
-    };
+        std::string listed;       // names and flags of the enumeration with no phonebook
+        RasDword changeAllUsers;  // a change of the all-users phonebook, with no path or its own
+    } cases[] = {{"nt4", "standard", "Shared", 0},
+                 {"2000", nullptr, "Shared1Mine0", 0},
+                 {"2000", "standard", "Shared1Mine0", 5},
+                 {"10", "standard", "Shared1Mine0", 5},
+                 {"10", "admin", "Shared1Mine0", 0}};
     for (const Case& c : cases) {
         SimPhonebook book;
         const DialupApi& api = book.api();
         const std::string user = book.folder().PathTo("user.ini");
         book.WriteFile("[Shared]\nLocalPhoneNumber=1\n");
         book.folder().Write("user.ini", "[Mine]\nLocalPhoneNumber=2\n");
-        book.Set("RASSIM_USER_PHONEBOOK", user.c_str());
-        book.Set("RASSIM_RIGHTS", c.rights);
-        book.Set(kVersion, c.version);
+        Variable own("RASSIM_USER_PHONEBOOK", user.c_str());
+        Variable rights("RASSIM_RIGHTS", c.rights);
+        Variable version("RASSIM_WINVER", c.version);
         const bool twoBooks = strcmp(c.version, "nt4") != 0;
 
         std::vector<SimEntryNameLong> records(4);
         records[0].name.dwSize = twoBooks ? sizeof(SimEntryNameLong) : sizeof(RASENTRYNAMEA);
         RasDword bytes = sizeof(SimEntryNameLong) * 4, count = 0;
         ASSERT_EQ(api.RasEnumEntriesA(nullptr, nullptr, &records[0].name, &bytes, &count), 0u);
-        ASSERT_EQ(count, c.listed.size()) << c.version;
-        for (size_t i = 0; i < c.listed.size(); ++i) {
-            const char* at = reinterpret_cast<const char*>(records.data()) + i * records[0].name.dwSize;
-            const SimEntryNameLong* record = reinterpret_cast<const SimEntryNameLong*>(at);
-            EXPECT_EQ(record->name.szEntryName, c.listed[i].name) << c.version;
+        std::string listed;
+        for (RasDword i = 0; i < count; ++i) {
+            const auto* record = reinterpret_cast<const SimEntryNameLong*>(
+                reinterpret_cast<const char*>(records.data()) + i * records[0].name.dwSize);
+            listed += record->name.szEntryName;
             if (twoBooks) {
-                EXPECT_EQ(record->dwFlags, c.listed[i].flags) << c.version;
-                EXPECT_EQ(record->szPhonebookPath, c.listed[i].inUserBook ? user : book.path());
+                listed += std::to_string(record->dwFlags);
+                EXPECT_EQ(record->szPhonebookPath, record->dwFlags ? book.path() : user);
             }
         }
+        EXPECT_EQ(listed, c.listed) << c.version;
 
-        // A null phonebook is the all-users one; the user's own is reached by its path only.
-        RASENTRYA entry = {};
+        // No phonebook means the all-users one; the user's own is reached by its path.
+        RASENTRYA entry = WritableEntry("3");
         entry.dwSize = 1796;  // known to every version here
         RasDword size = sizeof entry;
         EXPECT_EQ(api.RasGetEntryPropertiesA(nullptr, "Mine", &entry, &size, nullptr, nullptr),
                   ERROR_CANNOT_FIND_PHONEBOOK_ENTRY);
         EXPECT_EQ(api.RasGetEntryPropertiesA(user.c_str(), "Mine", &entry, &size, nullptr, nullptr),
                   0u);
-        entry = Complete();
+        entry = WritableEntry("3");
         entry.dwSize = 1796;
-        EXPECT_EQ(api.RasSetEntryPropertiesA(user.c_str(), "Mine", &entry, 1796, nullptr, 0), 0u)
-            << c.version << ": the user's own phonebook is always theirs to change";
+        EXPECT_EQ(api.RasSetEntryPropertiesA(user.c_str(), "Mine", &entry, 1796, nullptr, 0), 0u);
         EXPECT_EQ(api.RasSetEntryPropertiesA(nullptr, "Shared", &entry, 1796, nullptr, 0),
-                  c.writeShared)
+                  c.changeAllUsers)
             << c.version;
-        EXPECT_EQ(api.RasDeleteEntryA(book.path().c_str(), "SHARED"), c.deleteShared) << c.version;
+        EXPECT_EQ(api.RasDeleteEntryA(book.path().c_str(), "SHARED"), c.changeAllUsers);
     }
 }
 
 TEST(SimFaults, ParsesEachFaultForm) {
+    using M = SimFaultMode;
     struct Case {
         const char* list;
         unsigned long call;
         SimFaultMode mode;
         RasDword code;
-    } cases[] = {
-        {"RasDeleteEntryA:5", 3, SimFaultMode::Fail, 5},
-        {"RasDeleteEntryA#2:after:1784", 2, SimFaultMode::After, 1784},
-        {"RasDeleteEntryA#2:after:1784", 1, SimFaultMode::None, 0},
-        {" RasDeleteEntryA # 1 : after : 7 ", 1, SimFaultMode::After, 7},
-        {"RasDeleteEntryA#1:empty", 1, SimFaultMode::Empty, 0},
-        {"RasDeleteEntryA#4:kill", 4, SimFaultMode::Kill, 0},
-        {"RasDeleteEntryA#1:after:", 1, SimFaultMode::None, 0},
-        {"RasDeleteEntryA#1:after:x", 1, SimFaultMode::None, 0},
-        {"RasDeleteEntryA#1:later:5", 1, SimFaultMode::None, 0},
-        {"RasDeleteEntryA#1:emptyx", 1, SimFaultMode::None, 0},
-        {"RasDeleteEntryA#1:kill:3", 1, SimFaultMode::None, 0},
-        {"RasDeleteEntryA#1:after:4294967296", 1, SimFaultMode::None, 0},
-        {"RasDeleteEntryA#1:kill,RasDeleteEntryA:9", 2, SimFaultMode::Fail, 9},
-    };
+    } cases[] = {{"Op:5", 3, M::Fail, 5},
+                 {"Op#2:after:1784", 2, M::After, 1784},
+                 {"Op#2:after:1784", 1, M::None, 0},
+                 {" Op # 1 : after : 7 ", 1, M::After, 7},
+                 {"Op#1:empty", 1, M::Empty, 0},
+                 {"Op#4:kill", 4, M::Kill, 0},
+                 {"Op#1:after:", 1, M::None, 0},
+                 {"Op#1:later:5", 1, M::None, 0},
+                 {"Op#1:emptyx", 1, M::None, 0},
+                 {"Op#1:kill:3", 1, M::None, 0},
+                 {"Op#1:after:4294967296", 1, M::None, 0},
+                 {"Op#1:kill,Op:9", 2, M::Fail, 9}};
     for (const Case& c : cases) {
-        const SimFault fault = ParseSimFault(c.list, "RasDeleteEntryA", c.call);
+        const SimFault fault = ParseSimFault(c.list, "Op", c.call);
         EXPECT_EQ(fault.mode, c.mode) << c.list;
         EXPECT_EQ(fault.code, c.code) << c.list;
     }
 }
 
 TEST(SimFaults, AppliedThenFailedEmptySuccessAndEndOfProcess) {
-    struct Case {
-        const char* fail;
-        std::function<RasDword(const DialupApi&)> call;
-        RasDword result;
-        bool written;  // the phonebook holds "New" afterwards
-    } cases[] = {
-        {"RasSetEntryPropertiesA#1:after:1784",
-         [](const DialupApi& api) {
-             RASENTRYA entry = Complete();
-             return api.RasSetEntryPropertiesA(nullptr, "New", &entry, sizeof entry, nullptr, 0);
-         },
-         1784, true},
-        {"RasDeleteEntryA#1:after:1784",
-         [](const DialupApi& api) { return api.RasDeleteEntryA(nullptr, "Gone"); },
-         ERROR_CANNOT_FIND_PHONEBOOK_ENTRY, false},
-        {"RasEnumEntriesA#1:empty",
-         [](const DialupApi& api) {
-             RASENTRYNAMEA one = {};
-             one.dwSize = sizeof one;
-             RasDword bytes = 77, count = 88;
-             const RasDword r = api.RasEnumEntriesA(nullptr, nullptr, &one, &bytes, &count);
-             return r == 0 && bytes == 77 && count == 88 && one.szEntryName[0] == 0 ? 0u : 1u;
-         },
-         0, false},
-        {"RasGetEntryPropertiesA#1:empty",
-         [](const DialupApi& api) {
-             RasDword size = 5;
-             const RasDword r =
-                 api.RasGetEntryPropertiesA(nullptr, "", nullptr, &size, nullptr, nullptr);
-             return r == 0 && size == 5 ? 0u : 1u;
-         },
-         0, false},
-    };
-    for (const Case& c : cases) {
-        SimPhonebook book;
-        book.Fail(c.fail);
-        EXPECT_EQ(c.call(book.api()), c.result) << c.fail;
-        EXPECT_EQ(book.ReadFile().find("[New]") != std::string::npos, c.written) << c.fail;
-    }
-
-    // The process ends right after the write, which is complete; the call record saw it.
     SimPhonebook book;
-    book.Fail("RasSetEntryPropertiesA#2:kill");
-    ResetSimCallRecord(true);
-    RASENTRYA entry = Complete();
     const DialupApi& api = book.api();
-    ASSERT_EQ(api.RasSetEntryPropertiesA(nullptr, "First", &entry, sizeof entry, nullptr, 0), 0u);
-    EXPECT_EXIT(api.RasSetEntryPropertiesA(nullptr, "New", &entry, sizeof entry, nullptr, 0),
+    RASENTRYA entry = WritableEntry("1");
+    ResetSimCallRecord(true);
+    book.Fail(
+        "RasSetEntryPropertiesA#1:after:1784,RasDeleteEntryA#1:after:1784,"
+        "RasEnumEntriesA#1:empty,RasGetEntryPropertiesA#1:empty,RasSetEntryPropertiesA#3:kill");
+    EXPECT_EQ(api.RasSetEntryPropertiesA(nullptr, "First", &entry, kXp, nullptr, 0), 1784u);
+    EXPECT_NE(book.ReadFile().find("[First]"), std::string::npos) << "written all the same";
+    EXPECT_EQ(api.RasDeleteEntryA(nullptr, "Gone"), ERROR_CANNOT_FIND_PHONEBOOK_ENTRY)
+        << "a call that fails by itself keeps its own error";
+    RASENTRYNAMEA one = {};
+    one.dwSize = sizeof one;
+    RasDword bytes = 77, count = 88, size = 5;
+    EXPECT_EQ(api.RasEnumEntriesA(nullptr, nullptr, &one, &bytes, &count), 0u);
+    EXPECT_EQ(bytes, 77u);
+    EXPECT_EQ(count, 88u);
+    EXPECT_EQ(api.RasGetEntryPropertiesA(nullptr, "First", nullptr, &size, nullptr, nullptr), 0u);
+    EXPECT_EQ(size, 5u);
+
+    // The process ends right after the write, which is whole.
+    ASSERT_EQ(api.RasSetEntryPropertiesA(nullptr, "Second", &entry, kXp, nullptr, 0), 0u);
+    EXPECT_EXIT(api.RasSetEntryPropertiesA(nullptr, "New", &entry, kXp, nullptr, 0),
                 ::testing::ExitedWithCode(3), "");
     const std::string file = book.ReadFile();
     EXPECT_NE(file.find("[New]\r\nOptions="), std::string::npos);
     EXPECT_EQ(file.substr(file.size() - 9), "Domain=\r\n") << "the file is whole";
-    EXPECT_EQ(SimCallRecord(), std::vector<std::string>{"RasSetEntryPropertiesA"});
+    EXPECT_EQ(SimCallRecord().size(), 5u) << "the ended call was counted in the ended process";
 }

@@ -43,22 +43,18 @@ SimPhonebook::SimPhonebook() : api_(SimDialupApi()) {
 SimPhonebook::~SimPhonebook() {
     Restore(kPathVariable, hadPath_, savedPath_);
     Restore(kFailVariable, hadFail_, savedFail_);
-    for (const Saved& saved : others_) {
-        Restore(saved.name.c_str(), saved.had, saved.value);
-    }
 }
 
-void SimPhonebook::Set(const char* variable, const char* value) {
-    bool seen = false;
-    for (const Saved& saved : others_) {
-        seen = seen || saved.name == variable;
-    }
-    if (!seen) {
-        Saved saved{variable, false, ""};
-        saved.had = Save(variable, &saved.value);
-        others_.push_back(saved);
-    }
-    Restore(variable, value != nullptr, value != nullptr ? value : "");
+RASENTRYA WritableEntry(const char* number) {
+    RASENTRYA entry;
+    memset(&entry, 0, sizeof entry);
+    entry.dwSize = sizeof entry;
+    CopyField(entry.szLocalPhoneNumber, number);
+    CopyField(entry.szDeviceType, "modem");
+    CopyField(entry.szDeviceName, "M");
+    entry.dwFramingProtocol = RASFP_Ppp;
+    entry.dwType = 1;  // RASET_Phone
+    return entry;
 }
 
 std::string SimPhonebook::StoredPassword(const char* entry) const {

@@ -4,7 +4,6 @@
 #pragma once
 
 #include <string>
-#include <vector>
 
 #include "dialup/DialupApi.h"
 #include "support/TempFolder.h"
@@ -28,10 +27,6 @@ public:
     // Sets RASSIM_FAIL ("Operation:number,..."); null or "" clears it.
     void Fail(const char* list) const;
 
-    // Sets another variable of the substitute (RASSIM_WINVER, RASSIM_USER_PHONEBOOK,
-    // RASSIM_RIGHTS) for this test; null unsets it. Restored at the end.
-    void Set(const char* variable, const char* value);
-
     // Writes an entry through the library: the default entry's properties with the given
     // modem and number (area code and the country/area option when `areaCode` is not empty),
     // then user name and password. Returns the first non-zero result, else 0.
@@ -52,10 +47,7 @@ private:
     std::string savedFail_;
     bool hadPath_;
     bool hadFail_;
-    struct Saved {
-        std::string name;
-        bool had;
-        std::string value;
-    };
-    std::vector<Saved> others_;
 };
+
+// A record of our structure version with `number` and what XP and later require of a write.
+RASENTRYA WritableEntry(const char* number);
