@@ -52,7 +52,8 @@ typedef RasDword(RASAPI_CALL* RasHangUpFn)(void* connection);
     X(RasHangUpA, RasHangUpFn)
 
 // An entry point is empty when the library lacks the operation. Bound exactly when
-// `library` is set; all calls use the default phonebook (null phonebook path).
+// `library` is set. Listing asks every phonebook (null phonebook path); each call for an entry
+// names the phonebook the listing reported for it (null where none is reported).
 struct DialupApi {
     void* library = nullptr;
 #define DIALUP_MEMBER(name, type) type name = nullptr;

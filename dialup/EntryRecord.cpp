@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "dialup/PhonebookEntries.h"
+#include "settings/ByteText.h"
 
 namespace {
 
@@ -110,4 +111,29 @@ RasDword RemoveUnwantedEntry(const DialupApi& api, const char* phonebook, const 
     }
     const RasDword deleted = api.RasDeleteEntryA(book, name);
     return deleted == ERROR_CANNOT_FIND_PHONEBOOK_ENTRY ? 0 : deleted;
+}
+
+bool ReadSavedUserName(const DialupApi& api, const char* phonebook, const char* name, bool ntFamily,
+                       std::string* userName) {
+    const char* book = PhonebookArgument(phonebook);
+    if (ntFamily) {
+        RASCREDENTIALSA credentials{};
+        credentials.dwSize = kRasCredentialsSize;
+        credentials.dwMask = RASCM_UserName;
+        const bool read = api.RasGetCredentialsA != nullptr &&
+                          api.RasGetCredentialsA(book, name, &credentials) == 0;
+        userName->assign(credentials.szUserName,
+                         strnlen(credentials.szUserName, sizeof(credentials.szUserName)));
+        memset(&credentials, 0, sizeof(credentials));
+        return read;
+    }
+    RASDIALPARAMSA params{};
+    params.dwSize = kRasDialParamsSize;
+    CopyTextN(params.szEntryName, sizeof(params.szEntryName), name, strlen(name));
+    RasBool hasPassword = 0;
+    const bool read = api.RasGetEntryDialParamsA != nullptr &&
+                      api.RasGetEntryDialParamsA(book, &params, &hasPassword) == 0;
+    userName->assign(params.szUserName, strnlen(params.szUserName, sizeof(params.szUserName)));
+    memset(&params, 0, sizeof(params));
+    return read;
 }

@@ -54,3 +54,9 @@ RasDword PutBackEntryRecord(const DialupApi& api, const char* name, EntryRecord&
 // entry when it is there after all. 0 when there is no such entry again; else the failure's
 // number.
 RasDword RemoveUnwantedEntry(const DialupApi& api, const char* phonebook, const char* name);
+
+// The user name saved for entry `name` of `phonebook` (credentials on the NT family, dial
+// parameters on the others), to learn whether a write of it that reported failure went in
+// all the same. False when it cannot be read. The password is never looked at.
+bool ReadSavedUserName(const DialupApi& api, const char* phonebook, const char* name, bool ntFamily,
+                       std::string* userName);

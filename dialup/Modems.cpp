@@ -63,9 +63,9 @@ ModemRows ModemRowsFor(const std::vector<std::string>& modems, const char* modem
     ModemRows rows;
     rows.names = modems;
     rows.selected = FindModemRow(modems, modemName);
-    const bool listed = rows.selected >= 0 && modemName != nullptr &&
-                        EqualsNoCase(rows.names[static_cast<size_t>(rows.selected)].c_str(),
-                                     modemName);
+    const bool listed =
+        rows.selected >= 0 && modemName != nullptr &&
+        EqualsNoCase(rows.names[static_cast<size_t>(rows.selected)].c_str(), modemName);
     if (modemName != nullptr && modemName[0] != '\0' && !listed) {
         rows.names.insert(rows.names.begin(), modemName);
         rows.selected = 0;

@@ -36,7 +36,8 @@ RasDword EnumerateAs(const DialupApi& api, std::vector<PhonebookEntryName>* entr
     buffer[0].dwSize = recordSize;
     RasDword bytes = 0;
     RasDword count = 0;
-    RasDword result = api.RasEnumEntriesA(nullptr, nullptr, AsEntryNames(buffer.data()), &bytes, &count);
+    RasDword result =
+        api.RasEnumEntriesA(nullptr, nullptr, AsEntryNames(buffer.data()), &bytes, &count);
     if (result == ERROR_BUFFER_TOO_SMALL) {
         size_t records = (static_cast<size_t>(bytes) + recordSize - 1) / recordSize;
         if (records == 0) {

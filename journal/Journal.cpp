@@ -113,7 +113,7 @@ void Journal::End(ChangeOutcome outcome) {
     Save();
 }
 
-RasDword ReadSavedUserName(const DialupApi& api, OsClass osClass, const char* phonebook,
+RasDword ReadUserNameAsSaved(const DialupApi& api, OsClass osClass, const char* phonebook,
                            const char* name, std::string* userName) {
     userName->clear();
     RasDword result = kMissingOperation;
@@ -142,7 +142,7 @@ RasDword ReadSavedUserName(const DialupApi& api, OsClass osClass, const char* ph
     return result;
 }
 
-RasDword WriteSavedUserName(const DialupApi& api, OsClass osClass, const char* phonebook,
+RasDword WriteUserNameOnly(const DialupApi& api, OsClass osClass, const char* phonebook,
                             const char* name, const std::string& userName) {
     RasDword result = kMissingOperation;
     if (IsNtFamily(osClass)) {
@@ -199,7 +199,7 @@ RasDword PutBackChange(const DialupApi& api, OsClass osClass, const JournalChang
         }
     }
     std::string userName;
-    const RasDword userRead = ReadSavedUserName(api, osClass, book, name, &userName);
+    const RasDword userRead = ReadUserNameAsSaved(api, osClass, book, name, &userName);
     if (userRead != 0) {
         return userRead;
     }
@@ -207,7 +207,7 @@ RasDword PutBackChange(const DialupApi& api, OsClass osClass, const JournalChang
         return 0;
     }
     *wrote = true;
-    return WriteSavedUserName(api, osClass, book, name, change.before.userName);
+    return WriteUserNameOnly(api, osClass, book, name, change.before.userName);
 }
 
 namespace {
@@ -229,7 +229,7 @@ LastWrite LastWriteOf(const DialupApi& api, OsClass osClass, const JournalChange
     }
     if (change.after.userName != change.before.userName) {
         std::string userName;
-        return ReadSavedUserName(api, osClass, book, change.entryName.c_str(), &userName) == 0 &&
+        return ReadUserNameAsSaved(api, osClass, book, change.entryName.c_str(), &userName) == 0 &&
                        userName == change.after.userName
                    ? LastWrite::Made
                    : LastWrite::NotMade;

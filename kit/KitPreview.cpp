@@ -249,13 +249,12 @@ private:
             }
             why += std::string(why.empty() ? "" : "; ") + "it dials the Flets ISDN number " +
                    Quoted(run_->DefaultFletsIsdnNumber) +
-                   (off ? ", but the Flets ISDN user-name change is off (OldDomain and "
-                          "FletsIsdnDomain must both be set and differ)"
-                    : changedFirst
-                        ? ", but the user-name change is decided on the entry as the "
-                          "access-point change leaves it, and does not apply there"
-                        : ", but its user name " + Quoted(facts.userName) +
-                              " does not have OldDomain " + Quoted(run_->OldDomain));
+                   (off            ? ", but the Flets ISDN user-name change is off (OldDomain and "
+                                     "FletsIsdnDomain must both be set and differ)"
+                    : changedFirst ? ", but the user-name change is decided on the entry as the "
+                                     "access-point change leaves it, and does not apply there"
+                                   : ", but its user name " + Quoted(facts.userName) +
+                                         " does not have OldDomain " + Quoted(run_->OldDomain));
         }
         if (why.empty() && proposals.empty()) {
             why = "nothing to change";

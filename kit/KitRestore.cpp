@@ -154,7 +154,7 @@ EntryState StateNow(const DialupApi& api, OsClass osClass, const JournalChange& 
     }
     std::string userName;
     if (*error == 0) {
-        *error = ReadSavedUserName(api, osClass, book, c.entryName.c_str(), &userName);
+        *error = ReadUserNameAsSaved(api, osClass, book, c.entryName.c_str(), &userName);
     }
     return StateOf(&now, userName);
 }

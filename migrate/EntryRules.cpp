@@ -17,7 +17,7 @@
 // and zero-terminated (code page 932).
 struct MigrationContext::EntryValues {
     const char* name = nullptr;
-    const char* phonebook = nullptr;  // as listed; null: the default phonebook
+    const char* phonebook = nullptr;          // as listed; null: the default phonebook
     char areaCode[kAreaCodeSize] = {};        // empty when the entry does not use area codes
     char localNumber[kLocalNumberSize] = {};  // szLocalPhoneNumber
     char oldNumber[kAreaCodeSize + kLocalNumberSize] = {};  // as shown: "area-local" or local
@@ -96,8 +96,7 @@ int MigrationContext::ExamineEntry(const char* entryName, const char* phonebook)
     return result;
 }
 
-void MigrationContext::NoteUnreadable(const char* entryName, ExaminationStop stop,
-                                      RasDword error) {
+void MigrationContext::NoteUnreadable(const char* entryName, ExaminationStop stop, RasDword error) {
     if (stop == ExaminationStop::PropertiesUnreadable ||
         stop == ExaminationStop::CredentialsUnreadable) {
         notExamined.push_back(NotExaminedEntry{entryName, error});
@@ -283,12 +282,11 @@ bool MigrationContext::WriteAcceptedChange(const EntryValues& entry, const Accep
     // Writing an entry that went away while the dialog was open would create it anew; and
     // one that cannot be looked at now is not written blind.
     RasDword size = 0;
-    const RasDword there =
-        api_.RasGetEntryPropertiesA != nullptr
-            ? api_.RasGetEntryPropertiesA(entry_.phonebook.empty() ? nullptr
-                                                                   : entry_.phonebook.c_str(),
-                                          entry.name, nullptr, &size, nullptr, nullptr)
-            : kMissingOperation;
+    const RasDword there = api_.RasGetEntryPropertiesA != nullptr
+                               ? api_.RasGetEntryPropertiesA(
+                                     entry_.phonebook.empty() ? nullptr : entry_.phonebook.c_str(),
+                                     entry.name, nullptr, &size, nullptr, nullptr)
+                               : kMissingOperation;
     if (there != 0 && there != ERROR_BUFFER_TOO_SMALL) {
         if (there != ERROR_CANNOT_FIND_PHONEBOOK_ENTRY) {
             user_.ShowProgramMessage(ChangeFailureMessage(there), MessageIcon::Warning);
@@ -342,7 +340,12 @@ bool MigrationContext::WriteAcceptedChange(const EntryValues& entry, const Accep
     }
     const RasDword result =
         WriteCredentials(entry.name, change.newUserName, change.newPassword, entry.password);
-    if (result == 0) {
+    // A refusal that saved them all the same completed the change: putting the properties
+    // back would leave half of it.
+    std::string saved;
+    if (result == 0 || (ReadSavedUserName(api_, asRead.phonebook.c_str(), entry.name,
+                                          IsNtFamily(osClass_), &saved) &&
+                        saved == change.newUserName && saved != entry.userName)) {
         recorded.End(ChangeOutcome::Made);
         return true;
     }

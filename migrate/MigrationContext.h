@@ -128,7 +128,8 @@ public:
                          const char* storedPassword);
 
     // Writes a new number and/or modem (null: none) into the entry properties held for
-    // `entryName` and saves them; with `applyDns` the provider's name servers go in too.
+    // `entryName` and saves them whole (alternate numbers included) in the entry's phonebook;
+    // with `applyDns` the name servers read with the settings go in too.
     // False, with nothing written and no message, when no name or no properties are held.
     // True at once, with nothing written, when neither number nor modem is given (the
     // properties stay held). A number or modem that does not fit its field (area code over
@@ -160,11 +161,11 @@ public:
     // The journal each change is recorded in before its first write; null: none (a preview).
     Journal* journal = nullptr;
 
-    AccessPointTable generalTable;  // APGEN.csv
-    AccessPointTable phsTable;      // APPHS.csv
-    PairTable pairTable;            // APAIR.csv
-    int foundCount = 0;             // proposals made to the user
-    int changedCount = 0;           // proposals the user accepted
+    AccessPointTable generalTable;              // APGEN.csv
+    AccessPointTable phsTable;                  // APPHS.csv
+    PairTable pairTable;                        // APAIR.csv
+    int foundCount = 0;                         // proposals made to the user
+    int changedCount = 0;                       // proposals the user accepted
     std::vector<NotExaminedEntry> notExamined;  // in the order met
 
     // Migration settings, named after their keys; code page 932 text as written in the file.
@@ -218,9 +219,12 @@ private:
 
     // Writes an accepted change into the entry whose records are held: every check that can
     // refuse first, then the properties (ApplyEntryChange), then the user name and password.
-    // When the credentials are refused, the properties are put back as read; when that fails
-    // too, IDS_ENTRY_PARTLY_CHANGED names the entry. True when every write succeeded. An
-    // entry that has gone meanwhile is left gone: false, no message. Releases both records.
+    // When either write is refused, the properties are put back as read (unless they still
+    // read so); when that fails too, IDS_ENTRY_PARTLY_CHANGED names the entry. A refused
+    // user-name write whose new user name reads back as saved went in: the change stands.
+    // True when the whole change is in the phonebook. An entry that has gone meanwhile is
+    // left gone: false, no message; one that cannot be looked at before the write shows the
+    // failure by number and is not written. Releases both records.
     bool WriteAcceptedChange(const EntryValues& entry, const AcceptedChange& change);
 
     // The user-name write of SaveCredentials: the phonebook's result, or 120 when the record

@@ -1,5 +1,5 @@
-// The provider's name servers: SetDnsIpAddress, Dns1 and Dns2 of ISP_INF.csv, read afresh
-// at each use, and how they go into a phonebook entry. Shared by entry creation and by the
+// The provider's name servers: SetDnsIpAddress, Dns1 and Dns2 of ISP_INF.csv, read once
+// per run, and how they go into a phonebook entry. Shared by entry creation and by the
 // migration's entry rewriting.
 #pragma once
 

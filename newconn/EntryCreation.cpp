@@ -224,11 +224,12 @@ bool CreateEntry(const CreationInputs& inputs, ExistingEntry& existing, const Di
             recorded.End(ChangeOutcome::Undone);
         }
     };
-    // The journal's record holds the user name the entry had, read before anything changes.
-    std::string oldUserName;
+    // The user name the entry had, read before anything changes: for the journal's record,
+    // and to tell afterwards whether a refused write of the new one went in all the same.
+    std::string existingUserName;
     const RasDword unread =
-        present ? ReadSavedUserName(api, osClass, PhonebookArgument(made.phonebook.c_str()),
-                                    inputs.entryName, &oldUserName)
+        present ? ReadUserNameAsSaved(api, osClass, PhonebookArgument(made.phonebook.c_str()),
+                                    inputs.entryName, &existingUserName)
                 : 0;
     if (unread != 0) {
         ShowWarning(user, EntryFailureMessage(unread));
@@ -236,7 +237,7 @@ bool CreateEntry(const CreationInputs& inputs, ExistingEntry& existing, const Di
     }
     const JournalChange change =
         DescribeChange(ChangeKind::Creation, inputs.entryName, present ? &existing.record : nullptr,
-                       oldUserName.c_str(), made, userName, 2, true);
+                       existingUserName.c_str(), made, userName, 2, true);
     const RasDword refused = WriteEntry(api, files, user, inputs.entryName, localNumber,
                                         inputs.modemName, &made, recorded, change);
     if (refused != 0) {
@@ -250,8 +251,14 @@ bool CreateEntry(const CreationInputs& inputs, ExistingEntry& existing, const Di
         putBack();
         return false;
     }
+    std::string saved;
     if (!WriteDialParams(api, made.phonebook.c_str(), inputs.entryName, userName,
-                         inputs.password)) {
+                         inputs.password) &&
+        // A refusal that saved them all the same completed the entry.
+        !(present &&
+          ReadSavedUserName(api, made.phonebook.c_str(), inputs.entryName, IsNtFamily(osClass),
+                            &saved) &&
+          saved == userName && saved != existingUserName)) {
         putBack();
         return false;
     }

@@ -181,7 +181,7 @@ TEST_F(KitPreviewTest, SamplePhonebookAsTheMigrationProposes) {
 }
 
 TEST_F(KitPreviewTest, OneEntryPerOutcomeAsTheMigrationProposes) {
-    ExpectSameProposals("tests/data/kits/preview/kit", "tests/data/kits/preview/phonebook.ini", 7);
+    ExpectSameProposals("tests/data/kits/preview/kit", "tests/data/kits/preview/phonebook.ini", 6);
 }
 
 }  // namespace

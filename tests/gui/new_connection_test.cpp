@@ -383,8 +383,9 @@ TEST_F(NewConnectionTest, FailedLookUpAsksNothingAndWritesNothing) {
     ASSERT_NE(form, nullptr);
     MessageBoxInfo refusal = run.WaitForMessageBox();
     EXPECT_EQ(refusal.caption, kProductName);
-    EXPECT_EQ(refusal.text, "ダイヤルアップネットワーク設定の作成に失敗しました\n\n"
-                            "電話帳が壊れているか、必要なコンポーネントがありません。");
+    EXPECT_EQ(refusal.text,
+              "ダイヤルアップネットワーク設定の作成に失敗しました\n\n"
+              "電話帳が壊れているか、必要なコンポーネントがありません。");
     EXPECT_EQ(refusal.icon, BoxIcon::Warning);
     Answer(refusal, IDOK);
     EXPECT_TRUE(run.NoMessageBoxWithin(500));

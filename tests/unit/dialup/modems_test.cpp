@@ -1,11 +1,12 @@
 // The modem list: sized from the byte count the library reports, and the rows a dialog shows
 // for an entry's own modem, installed or not.
+#include "dialup/Modems.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "dialup/Modems.h"
 #include "settings/ByteText.h"
 
 namespace {

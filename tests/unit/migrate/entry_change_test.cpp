@@ -149,10 +149,11 @@ struct Documented {
     RasDword structureSize = kRasEntrySize;  // the "" probe
     size_t alternates = 0;                   // bytes of alternate numbers after the structure
     bool reportsSavedPassword = true;        // XP and later
+    bool credentialsThenRefused = false;     // the credentials write applies, then fails
     DialupApi sim;
-    std::string phonebook;                  // the file the 2000 form names
-    std::vector<std::string> phonebooks;     // "Operation:phonebook" of every entry call
-    std::vector<RasDword> writtenSizes;      // dwSize and size of each properties write
+    std::string phonebook;                // the file the 2000 form names
+    std::vector<std::string> phonebooks;  // "Operation:phonebook" of every entry call
+    std::vector<RasDword> writtenSizes;   // dwSize and size of each properties write
     std::string writtenAlternates;
     RasDword writtenMask = 0;
 };
@@ -171,7 +172,8 @@ RasDword RASAPI_CALL DocumentedEnum(const char* reserved, const char*, RASENTRYN
     RASENTRYNAMEA names[1] = {};
     names[0].dwSize = kRasEntryNameSize;
     RasDword shortBytes = sizeof(names);
-    RasDword result = g_documented.sim.RasEnumEntriesA(reserved, nullptr, names, &shortBytes, count);
+    RasDword result =
+        g_documented.sim.RasEnumEntriesA(reserved, nullptr, names, &shortBytes, count);
     if (result != 0 || *bytes < *count * kRasEntryName2000Size) {
         *bytes = *count * kRasEntryName2000Size;
         return result != 0 ? result : ERROR_BUFFER_TOO_SMALL;
@@ -196,15 +198,15 @@ RasDword RASAPI_CALL DocumentedGet(const char* phonebook, const char* entry, RAS
         return ERROR_BUFFER_TOO_SMALL;
     }
     const RasDword known = g_documented.structureSize < kRasEntrySize ? g_documented.structureSize
-                                                                       : RasDword{kRasEntrySize};
+                                                                      : RasDword{kRasEntrySize};
     if (info->dwSize != known) {
         return ERROR_INVALID_SIZE;
     }
     RASENTRYA full{};
     full.dwSize = kRasEntrySize;
     RasDword fullSize = kRasEntrySize;
-    const RasDword result =
-        g_documented.sim.RasGetEntryPropertiesA(phonebook, entry, &full, &fullSize, nullptr, nullptr);
+    const RasDword result = g_documented.sim.RasGetEntryPropertiesA(phonebook, entry, &full,
+                                                                    &fullSize, nullptr, nullptr);
     if (result != 0) {
         return result;
     }
@@ -242,7 +244,9 @@ RasDword RASAPI_CALL DocumentedSetCredentials(const char* phonebook, const char*
                                               RASCREDENTIALSA* credentials, RasBool clear) {
     Seen("set credentials", phonebook);
     g_documented.writtenMask = credentials->dwMask;
-    return g_documented.sim.RasSetCredentialsA(phonebook, entry, credentials, clear);
+    const RasDword result =
+        g_documented.sim.RasSetCredentialsA(phonebook, entry, credentials, clear);
+    return result == 0 && g_documented.credentialsThenRefused ? 31 : result;
 }
 
 // Structure-size dwSize, whole buffers with the alternate numbers written back as read, the
@@ -257,12 +261,16 @@ TEST(EntryChange, WrittenAsTheDocumentedLibraryExpects) {
         bool reports;
         RasDword mask;  // written
         const char* storedPassword;
+        const char* newUserPart;  // typed in the dialog, and the write applies, then fails
     } cases[] = {
-        {"XP form, alternates, no saved password", kRasEntrySize, 24, "", nullptr, true, 1, ""},
+        {"XP form, alternates, no saved password", kRasEntrySize, 24, "", nullptr, true, 1, "",
+         nullptr},
         {"later form cut to ours, saved password kept", 3500, 0, "secret", nullptr, true, 3,
-         "secret"},
-        {"2000 form, no report: mask as read", 2088, 60, "", nullptr, false, 3, ""},
-        {"new password saved", kRasEntrySize, 8, "", "pw2", true, 3, "pw2"},
+         "secret", nullptr},
+        {"2000 form, no report: mask as read", 2088, 60, "", nullptr, false, 3, "", nullptr},
+        {"new password saved", kRasEntrySize, 8, "", "pw2", true, 3, "pw2", nullptr},
+        {"credentials refused after they went in: the change stands", kRasEntrySize, 8, "pw",
+         nullptr, true, 3, "pw", "Xnew"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -273,6 +281,7 @@ TEST(EntryChange, WrittenAsTheDocumentedLibraryExpects) {
         g_documented.structureSize = c.structureSize;
         g_documented.alternates = c.alternates;
         g_documented.reportsSavedPassword = c.reports;
+        g_documented.credentialsThenRefused = c.newUserPart != nullptr;
         g_documented.sim = h.api();
         g_documented.phonebook = h.sim.path();
         DialupApi api = h.api();
@@ -287,11 +296,16 @@ TEST(EntryChange, WrittenAsTheDocumentedLibraryExpects) {
                 f.editPassword = 1;
                 CopyField(f.password, c.newPassword);
             }
+            if (c.newUserPart != nullptr) {
+                f.editUserName = 1;
+                CopyField(f.userName, c.newUserPart);
+            }
         };
         MigrationContext context(h.folder(), api, h.user, h.ui, 9);
         EXPECT_EQ(context.RunMigration(), 1);
         EXPECT_EQ(context.changedCount, 1);
         EXPECT_TRUE(context.notExamined.empty());
+        EXPECT_TRUE(h.user.shown.empty() || h.user.shown[0].kind == ShownMessage::App);
         const RasDword dwSize = c.structureSize < kRasEntrySize ? c.structureSize : kRasEntrySize;
         EXPECT_EQ(g_documented.writtenSizes,
                   (std::vector<RasDword>{dwSize, RasDword(kRasEntrySize + c.alternates)}));
@@ -301,8 +315,11 @@ TEST(EntryChange, WrittenAsTheDocumentedLibraryExpects) {
         for (const std::string& call : g_documented.phonebooks) {
             EXPECT_EQ(call.substr(call.find(':') + 1), book) << call;
         }
-        // Read (properties, credentials), check, write (both), read again after the change.
-        EXPECT_EQ(g_documented.phonebooks.size(), 9u);
+        // Read (properties, credentials), check, write (both), read again after the change;
+        // a refused credentials write is read back too.
+        EXPECT_EQ(g_documented.phonebooks.size(), c.newUserPart != nullptr ? 10u : 9u);
+        EXPECT_EQ(h.Read(kEntry).userName,
+                  std::string(c.newUserPart != nullptr ? c.newUserPart : "Xabc") + "@dial.example");
         const StoredEntry stored = h.Read(kEntry);
         EXPECT_STREQ(stored.properties.szLocalPhoneNumber, "0120-11-1111");
         EXPECT_EQ(stored.password, c.storedPassword);

@@ -314,7 +314,7 @@ TEST(EntryRules, AcceptedUserNameChange) {
 TEST(EntryRules, SecondProposalDecidedFromTheEntryAsWritten) {
     struct Case {
         const char* what;
-        const char* typedNumber;  // null: as proposed
+        const char* typedNumber;   // null: as proposed
         const char* keptUserName;  // with KeepDomain, typed in the first dialog; null: none
         bool deleteBetween;
         int found;
@@ -328,8 +328,8 @@ TEST(EntryRules, SecondProposalDecidedFromTheEntryAsWritten) {
          "Xabc@isdn.example", "0,03-5555-1492"},
         {"still the Flets number, entry deleted", "0,03-5555-1492", nullptr, true, 2, 1, nullptr,
          nullptr},
-        {"domain the first change gave is kept", "0,03-5555-1492", "Xabc@new.example", false, 1,
-         1, "Xabc@new.example", "0,03-5555-1492"},
+        {"domain the first change gave is kept", "0,03-5555-1492", "Xabc@new.example", false, 1, 1,
+         "Xabc@new.example", "0,03-5555-1492"},
     };
     for (const Case& c : cases) {
         for (OsClass osClass : {6u, 8u, 9u}) {

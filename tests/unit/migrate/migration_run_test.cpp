@@ -101,16 +101,42 @@ TEST(MigrationRun, FinalReportWithoutProgressWindow) {
         int number;
         const char* notExamined;  // the list of IDS_ENTRIES_NOT_EXAMINED; null: not shown
     } cases[] = {
-        {"nothing of the provider's", "Yabc@dial.example", {}, nullptr, IDS_NOTHING_TO_CHANGE, 0,
+        {"nothing of the provider's",
+         "Yabc@dial.example",
+         {},
+         nullptr,
+         IDS_NOTHING_TO_CHANGE,
+         0,
          nullptr},
-        {"three declined", "Xabc@dial.example", {false, false, false}, nullptr,
-         IDS_FOUND_NOT_CHANGED, 3, nullptr},
-        {"one of three accepted", "Xabc@dial.example", {false, true, false}, nullptr,
-         IDS_CHANGED_COUNT, 1, nullptr},
-        {"one unreadable, one accepted", "Xabc@dial.example", {false, true},
-         "RasGetEntryDialParamsA#2:5", IDS_CHANGED_COUNT, 1, "[B] (5)"},
-        {"two unreadable", "Xabc@dial.example", {false}, "RasGetEntryPropertiesA#3:621,"
-         "RasGetEntryDialParamsA#2:1784", IDS_FOUND_NOT_CHANGED, 1, "[A] (621)\n[C] (1784)"},
+        {"three declined",
+         "Xabc@dial.example",
+         {false, false, false},
+         nullptr,
+         IDS_FOUND_NOT_CHANGED,
+         3,
+         nullptr},
+        {"one of three accepted",
+         "Xabc@dial.example",
+         {false, true, false},
+         nullptr,
+         IDS_CHANGED_COUNT,
+         1,
+         nullptr},
+        {"one unreadable, one accepted",
+         "Xabc@dial.example",
+         {false, true},
+         "RasGetEntryDialParamsA#2:5",
+         IDS_CHANGED_COUNT,
+         1,
+         "[B] (5)"},
+        {"two unreadable",
+         "Xabc@dial.example",
+         {false},
+         "RasGetEntryPropertiesA#3:621,"
+         "RasGetEntryDialParamsA#2:1784",
+         IDS_FOUND_NOT_CHANGED,
+         1,
+         "[A] (621)\n[C] (1784)"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -128,9 +154,9 @@ TEST(MigrationRun, FinalReportWithoutProgressWindow) {
         if (c.notExamined == nullptr) {
             ExpectShown(h.user, {final});
         } else {
-            ExpectShown(h.user, {{ShownMessage::App, IDS_ENTRIES_NOT_EXAMINED, 0,
-                                  MessageIcon::Warning},
-                                 final});
+            ExpectShown(
+                h.user,
+                {{ShownMessage::App, IDS_ENTRIES_NOT_EXAMINED, 0, MessageIcon::Warning}, final});
             EXPECT_EQ(h.user.shown[0].text, c.notExamined);
         }
         EXPECT_EQ(h.ui.calls.size(), c.answers.size());  // dialogs only, no progress

@@ -14,7 +14,7 @@ class FakeRegistry : public RegistryWriter {
 public:
     std::set<std::pair<RegistryRoot, std::string>> existingKeys;
     std::vector<std::string> writes;
-    int openKeys = 0;  // opened and not yet closed
+    int openKeys = 0;           // opened and not yet closed
     bool refuseWrites = false;  // every value write fails, as under a key without write access
 
     void AddKey(RegistryRoot root, const char* path) { existingKeys.insert({root, path}); }

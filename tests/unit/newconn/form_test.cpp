@@ -293,7 +293,7 @@ TEST_F(PhonebookNames, OverwriteQuestionFromOneLookUp) {
          IDS_ENTRY_FAILED_1784},
         {"read fails", "My ISP", 0, 0, 5, true, false, EntryPresence::Unknown,
          IDS_ENTRY_FAILED_OTHER},
-        {"gone before it was read", "My ISP", 0, 623, 0, false, true, EntryPresence::Absent, 0},
+        {"gone between probe and read", "My ISP", 0, 0, 623, false, true, EntryPresence::Absent, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

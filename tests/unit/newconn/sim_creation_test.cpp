@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "FakeRegistry.h"
-#include "newconn/EntryCreation.h"
 #include "dialup/PhonebookEntries.h"
+#include "newconn/EntryCreation.h"
 #include "res/resource.h"
 #include "support/RecordingUserSide.h"
 #include "support/SimPhonebook.h"

@@ -345,9 +345,9 @@ bool IsFailureReport(Job job, unsigned textId) {
 
 // A default connection is named before autodial is switched on, and only for a created entry.
 bool RegistryAsDecided(const Scenario& s, const Outcome& out) {
-    const bool named = !out.registry.empty() &&
-                       (out.registry[0].find(":DefaultInternet=") != std::string::npos ||
-                        out.registry[0].find(":InternetProfile=") != std::string::npos);
+    const bool named =
+        !out.registry.empty() && (out.registry[0].find(":DefaultInternet=") != std::string::npos ||
+                                  out.registry[0].find(":InternetProfile=") != std::string::npos);
     const bool expected = s.makeDefault && out.created && !s.registryRefuses;
     return out.registry.empty() ? !expected : named && expected;
 }
@@ -395,7 +395,8 @@ void SweepOne(const Scenario& s, OsClass osClass, SweepCounts* counts) {
                 if (!mode.available) {
                     continue;
                 }
-                const size_t errors = mode.takesError ? sizeof(kFailures) / sizeof(kFailures[0]) : 1;
+                const size_t errors =
+                    mode.takesError ? sizeof(kFailures) / sizeof(kFailures[0]) : 1;
                 for (size_t e = 0; e < errors; ++e) {
                     const RasDword error = kFailures[e];
                     const std::string fail =
