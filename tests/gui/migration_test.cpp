@@ -222,7 +222,10 @@ TEST_F(MigrationTest, EndedInTheMiddleOfAChangeIsPutRightAtTheNextStart) {
             ExpectBoxAndOk(kProductName, c.message, BoxIcon::Warning);
         }
         if (c.number == std::string("0,03-3333-0101#")) {
-            EXPECT_EQ(kit.ReadBytes("phonebook.ini"), before) << "the entry as it was";
+            const std::string after = kit.ReadBytes("phonebook.ini");
+            EXPECT_EQ(FormatPhonebook(ParsePhonebook(after.data(), after.size())),
+                      FormatPhonebook(ParsePhonebook(before.data(), before.size())))
+                << "the entry as it was";
         }
         menu = app.WaitForWindow(kProductName);
         ASSERT_NE(menu, nullptr) << "the menu follows";
