@@ -39,9 +39,9 @@ bool WriteFlushed(const std::string& path, const std::string& bytes) {
         return false;
     }
     DWORD written = 0;
-    const bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written,
-                              nullptr) &&
-                    written == bytes.size() && FlushFileBuffers(file);
+    const bool ok =
+        WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+        written == bytes.size() && FlushFileBuffers(file);
     return CloseHandle(file) && ok;
 }
 
@@ -158,7 +158,8 @@ std::string UserJournalFolder() {
         const GetSpecialFolderPathFn getSpecial = reinterpret_cast<GetSpecialFolderPathFn>(
             reinterpret_cast<void*>(GetProcAddress(shell, "SHGetSpecialFolderPathA")));
         if (getFolder != nullptr) {
-            found = SUCCEEDED(getFolder(nullptr, kCsidlAppData | kCsidlFlagCreate, nullptr, 0, path));
+            found =
+                SUCCEEDED(getFolder(nullptr, kCsidlAppData | kCsidlFlagCreate, nullptr, 0, path));
         }
         if (!found && getSpecial != nullptr) {
             found = getSpecial(nullptr, path, kCsidlAppData, TRUE) != 0;

@@ -114,7 +114,7 @@ void Journal::End(ChangeOutcome outcome) {
 }
 
 RasDword ReadUserNameAsSaved(const DialupApi& api, OsClass osClass, const char* phonebook,
-                           const char* name, std::string* userName) {
+                             const char* name, std::string* userName) {
     userName->clear();
     RasDword result = kMissingOperation;
     if (IsNtFamily(osClass)) {
@@ -143,7 +143,7 @@ RasDword ReadUserNameAsSaved(const DialupApi& api, OsClass osClass, const char* 
 }
 
 RasDword WriteUserNameOnly(const DialupApi& api, OsClass osClass, const char* phonebook,
-                            const char* name, const std::string& userName) {
+                           const char* name, const std::string& userName) {
     RasDword result = kMissingOperation;
     if (IsNtFamily(osClass)) {
         if (api.RasSetCredentialsA != nullptr) {

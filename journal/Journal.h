@@ -50,16 +50,16 @@ private:
 // on the NT family, from the dial parameters elsewhere (whose password is wiped unread).
 // 0 or the read's error number.
 RasDword ReadUserNameAsSaved(const DialupApi& api, OsClass osClass, const char* phonebook,
-                           const char* name, std::string* userName);
+                             const char* name, std::string* userName);
 
 // Saves `userName` for the entry and nothing else: the saved password stays as the
 // phonebook has it. 0 or the write's error number.
 RasDword WriteUserNameOnly(const DialupApi& api, OsClass osClass, const char* phonebook,
-                            const char* name, const std::string& userName);
+                           const char* name, const std::string& userName);
 
 // What the start-up recovery did.
 struct RecoveryReport {
-    std::vector<std::string> putBack;     // entries put back as they were
+    std::vector<std::string> putBack;  // entries put back as they were
     // Entries that could not be put back (left open), or whose change was finished but for a
     // new password that may not have been saved.
     std::vector<std::string> partly;

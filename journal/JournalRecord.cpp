@@ -18,12 +18,10 @@ const Named kKinds[] = {{int(ChangeKind::Creation), "creation"},
                         {int(ChangeKind::AccessPoint), "access-point"},
                         {int(ChangeKind::UserName), "user-name"},
                         {int(ChangeKind::Restore), "restore"}};
-const Named kOutcomes[] = {{int(ChangeOutcome::Open), "open"},
-                           {int(ChangeOutcome::Made), "made"},
-                           {int(ChangeOutcome::Undone), "undone"},
-                           {int(ChangeOutcome::RolledBack), "rolled-back"},
-                           {int(ChangeOutcome::Finished), "finished"},
-                           {int(ChangeOutcome::Restored), "restored"}};
+const Named kOutcomes[] = {
+    {int(ChangeOutcome::Open), "open"},         {int(ChangeOutcome::Made), "made"},
+    {int(ChangeOutcome::Undone), "undone"},     {int(ChangeOutcome::RolledBack), "rolled-back"},
+    {int(ChangeOutcome::Finished), "finished"}, {int(ChangeOutcome::Restored), "restored"}};
 
 template <size_t N>
 const char* NameOf(const Named (&table)[N], int value) {
@@ -74,8 +72,10 @@ std::string Escape(const std::string& text) {
 }
 
 int HexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
     return -1;
 }
 
@@ -152,40 +152,51 @@ bool TakeLine(const std::string& key, const std::string& value, JournalChange* c
     uint32_t n = 0;
     int named = 0;
     if (key == "kind") {
-        if (!ValueOf(kKinds, value, &named)) return false;
+        if (!ValueOf(kKinds, value, &named))
+            return false;
         change->kind = static_cast<ChangeKind>(named);
         return true;
     }
     if (key == "outcome") {
-        if (!ValueOf(kOutcomes, value, &named)) return false;
+        if (!ValueOf(kOutcomes, value, &named))
+            return false;
         change->outcome = static_cast<ChangeOutcome>(named);
         return true;
     }
-    if (key == "entry") return Unescape(value, &change->entryName);
-    if (key == "phonebook") return Unescape(value, &change->phonebook);
+    if (key == "entry")
+        return Unescape(value, &change->entryName);
+    if (key == "phonebook")
+        return Unescape(value, &change->phonebook);
     if (key == "writes" || key == "done") {
-        if (!Number(value, &n) || n > 2) return false;
+        if (!Number(value, &n) || n > 2)
+            return false;
         (key == "writes" ? change->writes : change->writesDone) = static_cast<int>(n);
         return true;
     }
     if (key == "last-user" || key == "new-password") {
-        if (value != "0" && value != "1") return false;
+        if (value != "0" && value != "1")
+            return false;
         (key == "last-user" ? change->writesUserName : change->writesPassword) = value == "1";
         return true;
     }
     for (int side = 0; side < 2; ++side) {
         const std::string prefix = side == 0 ? "before-" : "after-";
         EntryState& s = side == 0 ? change->before : change->after;
-        if (key.compare(0, prefix.size(), prefix) != 0) continue;
+        if (key.compare(0, prefix.size(), prefix) != 0)
+            continue;
         const std::string field = key.substr(prefix.size());
         if (field == "exists") {
-            if (value != "0" && value != "1") return false;
+            if (value != "0" && value != "1")
+                return false;
             s.exists = value == "1";
             return true;
         }
-        if (field == "structure") return Number(value, &s.structureSize);
-        if (field == "properties") return Unhex(value, &s.properties);
-        if (field == "user") return Unescape(value, &s.userName) && s.userName.size() <= UNLEN;
+        if (field == "structure")
+            return Number(value, &s.structureSize);
+        if (field == "properties")
+            return Unhex(value, &s.properties);
+        if (field == "user")
+            return Unescape(value, &s.userName) && s.userName.size() <= UNLEN;
     }
     return false;
 }
@@ -226,7 +237,8 @@ JournalRead ParseJournalRun(const std::string& bytes, JournalRun* run) {
     *run = JournalRun{};
     const size_t headerSize = sizeof(kHeader) - 1;
     if (bytes.compare(0, headerSize, kHeader) != 0) {
-        return bytes.size() < headerSize && std::string(kHeader).compare(0, bytes.size(), bytes) == 0
+        return bytes.size() < headerSize &&
+                       std::string(kHeader).compare(0, bytes.size(), bytes) == 0
                    ? JournalRead::Truncated
                    : JournalRead::Corrupted;
     }
@@ -265,7 +277,8 @@ JournalRead ParseJournalRun(const std::string& bytes, JournalRun* run) {
         const std::string value = space == std::string::npos ? "" : line.substr(space + 1);
         if (change == nullptr) {
             if (key == "run" && parsed.stamp.empty() && parsed.changes.empty()) {
-                if (!Unescape(value, &parsed.stamp)) return JournalRead::Corrupted;
+                if (!Unescape(value, &parsed.stamp))
+                    return JournalRead::Corrupted;
             } else if (line == "change") {
                 parsed.changes.emplace_back();
                 change = &parsed.changes.back();
@@ -273,7 +286,8 @@ JournalRead ParseJournalRun(const std::string& bytes, JournalRun* run) {
                 return JournalRead::Corrupted;
             }
         } else if (line == "end") {
-            if (change->writesDone > change->writes) return JournalRead::Corrupted;
+            if (change->writesDone > change->writes)
+                return JournalRead::Corrupted;
             change = nullptr;
         } else if (!TakeLine(key, value, change)) {
             return JournalRead::Corrupted;

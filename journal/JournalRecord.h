@@ -20,19 +20,19 @@ enum class ChangeKind { Creation, AccessPoint, UserName, Restore };
 // the middle). The others are final.
 enum class ChangeOutcome {
     Open,
-    Made,          // every write succeeded
-    Undone,        // a write was refused and the earlier ones were put back in the run
-    RolledBack,    // found open at a start and put back as it was
-    Finished,      // found open at a start with its last write made: left as the change made it
-    Restored,      // put back later by the support desk's restore
+    Made,        // every write succeeded
+    Undone,      // a write was refused and the earlier ones were put back in the run
+    RolledBack,  // found open at a start and put back as it was
+    Finished,    // found open at a start with its last write made: left as the change made it
+    Restored,    // put back later by the support desk's restore
 };
 
 // One entry as it was, or as a change writes it: the properties buffer whole (structure
 // and alternate numbers, code page 932 bytes) and the user name. `exists` false: no entry.
 struct EntryState {
     bool exists = false;
-    uint32_t structureSize = 0;      // dwSize
-    std::vector<uint8_t> properties; // the buffer the library reads or is given
+    uint32_t structureSize = 0;       // dwSize
+    std::vector<uint8_t> properties;  // the buffer the library reads or is given
     std::string userName;
 };
 

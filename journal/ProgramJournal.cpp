@@ -15,8 +15,8 @@ Journal& ProgramJournal() {
         SYSTEMTIME now;
         GetLocalTime(&now);
         char stamp[32];
-        snprintf(stamp, sizeof(stamp), "%04u%02u%02u-%02u%02u%02u", now.wYear, now.wMonth,
-                 now.wDay, now.wHour, now.wMinute, now.wSecond);
+        snprintf(stamp, sizeof(stamp), "%04u%02u%02u-%02u%02u%02u", now.wYear, now.wMonth, now.wDay,
+                 now.wHour, now.wMinute, now.wSecond);
         return Journal(&ProgramJournalStore(), stamp);
     }();
     return journal;

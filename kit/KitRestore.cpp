@@ -9,8 +9,8 @@
 #include "dialup/PhonebookEntries.h"
 #include "journal/FolderJournalStore.h"
 #include "journal/Journal.h"
-#include "kit/KitTool.h"
 #include "kit/KitText.h"
+#include "kit/KitTool.h"
 #include "settings/ByteText.h"
 #include "sim/SimDialupApi.h"
 #ifdef _WIN32
@@ -136,8 +136,8 @@ void ListRuns(JournalStore& store, FILE* out) {
         for (const JournalChange& c : run.changes) {
             fprintf(out, "  [%s] %s: number %s -> %s, user name %s -> %s (%s)\n",
                     c.entryName.c_str(), ChangeKindName(c.kind), NumberOf(c.before).c_str(),
-                    NumberOf(c.after).c_str(), c.before.userName.c_str(),
-                    c.after.userName.c_str(), ChangeOutcomeName(c.outcome));
+                    NumberOf(c.after).c_str(), c.before.userName.c_str(), c.after.userName.c_str(),
+                    ChangeOutcomeName(c.outcome));
         }
     }
 }
@@ -178,8 +178,8 @@ int Restore(JournalStore& store, const DialupApi& api, const RestoreArguments& a
         fprintf(out, "run %s is %s: nothing is done with it\n", a.run.c_str(), ReadProblem(read));
         return kExitError;
     }
-    fprintf(out, "%s the changes of run %s\n", a.apply ? "putting back" : "would put back (dry run)",
-            a.run.c_str());
+    fprintf(out, "%s the changes of run %s\n",
+            a.apply ? "putting back" : "would put back (dry run)", a.run.c_str());
     // A restore is itself a change: recorded first, so that Dialnest's next start puts an
     // interrupted one right.
     Journal journal(&store, a.run + "-restore");
@@ -279,12 +279,15 @@ int RunRestore(int argc, const char* const* argv, FILE* out, FILE* err) {
             OSVERSIONINFOA version{};
             version.dwOSVersionInfoSize = sizeof(version);
             const bool queried = GetVersionExA(&version) != 0;
-            osClass = ClassifyOs(OsVersionFacts{queried, version.dwPlatformId, version.dwMajorVersion,
-                                                version.dwMinorVersion, version.dwBuildNumber});
+            osClass =
+                ClassifyOs(OsVersionFacts{queried, version.dwPlatformId, version.dwMajorVersion,
+                                          version.dwMinorVersion, version.dwBuildNumber});
         }
 #else
-        fprintf(err, "dialnest-kit: no --phonebook=FILE given: here only a substitute "
-                     "phonebook file can be used\n%s", kRestoreUsage);
+        fprintf(err,
+                "dialnest-kit: no --phonebook=FILE given: here only a substitute "
+                "phonebook file can be used\n%s",
+                kRestoreUsage);
         return kExitUsage;
 #endif
     }

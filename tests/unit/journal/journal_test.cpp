@@ -1,6 +1,8 @@
 // The journal: its file format against every way a file can be broken, and the recovery's
 // cases that the kill sweep does not reach (a put-back refused, files reported once, the
 // history kept to ten runs, the list of entries within its limit).
+#include "journal/Journal.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -8,7 +10,6 @@
 #include <string>
 
 #include "journal/FolderJournalStore.h"
-#include "journal/Journal.h"
 #include "res/resource.h"
 #include "settings/ByteText.h"
 #include "support/RecordingUserSide.h"
@@ -48,16 +49,16 @@ TEST(JournalRecord, ReadsBackWhatItWritesAndRefusesEveryBrokenFile) {
          [](JournalRun& r) { r.changes[0].after.properties.assign(kMaxEntrySize, 1); }, nullptr,
          JournalRead::Whole},
         {"properties one byte larger",
-         [](JournalRun& r) { r.changes[0].after.properties.assign(kMaxEntrySize + 1, 1); },
-         nullptr, JournalRead::Corrupted},
+         [](JournalRun& r) { r.changes[0].after.properties.assign(kMaxEntrySize + 1, 1); }, nullptr,
+         JournalRead::Corrupted},
         {"user name of 256 bytes",
          [](JournalRun& r) { r.changes[0].before.userName.assign(UNLEN, 'u'); }, nullptr,
          JournalRead::Whole},
         {"user name of 257 bytes",
          [](JournalRun& r) { r.changes[0].before.userName.assign(UNLEN + 1, 'u'); }, nullptr,
          JournalRead::Corrupted},
-        {"more writes done than made", [](JournalRun& r) { r.changes[0].writesDone = 3; },
-         nullptr, JournalRead::Corrupted},
+        {"more writes done than made", [](JournalRun& r) { r.changes[0].writesDone = 3; }, nullptr,
+         JournalRead::Corrupted},
         {"empty", nullptr, [](std::string& b) { b.clear(); }, JournalRead::Truncated},
         {"header cut", nullptr, [](std::string& b) { b.resize(9); }, JournalRead::Truncated},
         {"check line lost", nullptr, [](std::string& b) { b.resize(b.rfind("check")); },
@@ -148,8 +149,8 @@ TEST(JournalRecovery, RefusedPutBackStaysOpenUnreadableFilesAreToldOnceTenRunsKe
         int open;
     } starts[] = {
         {"RasSetEntryPropertiesA:621", 0, 1, 1, 1},  // refused: left open, told
-        {nullptr, 1, 0, 0, 0},                        // put back; the bad file told only once
-        {nullptr, 0, 0, 0, 0},                        // nothing left to do
+        {nullptr, 1, 0, 0, 0},                       // put back; the bad file told only once
+        {nullptr, 0, 0, 0, 0},                       // nothing left to do
     };
     for (const Start& s : starts) {
         SCOPED_TRACE(s.fail != nullptr ? s.fail : "no fault");
@@ -178,7 +179,7 @@ TEST(JournalRecovery, PutBackListWithinItsLimit) {
         size_t lastNameSize;
         const char* ends;
     } cases[] = {
-        {1024 - 2 * 1 - (1 + 500 + 2), "]"},   // exactly 1024 bytes
+        {1024 - 2 * 1 - (1 + 500 + 2), "]"},  // exactly 1024 bytes
         {1024 - 2 * 1 - (1 + 500 + 2) + 1, "..."},
     };
     for (const Case& c : cases) {

@@ -29,8 +29,8 @@ TEST(KitRestore, PutsBackWhatTheRunChangedUnlessChangedSince) {
         ASSERT_EQ(context->changedCount, 2);
     }
     const std::string migrated = h.sim.ReadFile();
-    const std::vector<std::string> options = {"--journal=" + folder,
-                                              "--phonebook=" + h.sim.path(), "--os-class=nt"};
+    const std::vector<std::string> options = {"--journal=" + folder, "--phonebook=" + h.sim.path(),
+                                              "--os-class=nt"};
     auto restore = [&](std::vector<std::string> arguments) {
         arguments.insert(arguments.begin(), "restore");
         arguments.insert(arguments.end(), options.begin(), options.end());
@@ -43,16 +43,27 @@ TEST(KitRestore, PutsBackWhatTheRunChangedUnlessChangedSince) {
         int status;
         std::vector<std::string> said;  // lines the output holds
     } steps[] = {
-        {"list", {"--list"}, false, 0,
+        {"list",
+         {"--list"},
+         false,
+         0,
          {"20260101-000000  2 change(s)", "  [One] access-point: number 0312345678 -> "}},
-        {"dry run", {"20260101-000000"}, false, 0,
+        {"dry run",
+         {"20260101-000000"},
+         false,
+         0,
          {"  [Two] would be put back", "  [One] would be put back"}},
-        {"dry run after Two changed", {"20260101-000000", "--dry-run"}, true, 1,
+        {"dry run after Two changed",
+         {"20260101-000000", "--dry-run"},
+         true,
+         1,
          {"  [Two] skipped: changed since that run", "  [One] would be put back"}},
-        {"apply", {"20260101-000000", "--apply"}, false, 1,
+        {"apply",
+         {"20260101-000000", "--apply"},
+         false,
+         1,
          {"  [Two] skipped", "  [One] put back: number 0312345678, user name Xone@dial.example"}},
-        {"apply again", {"20260101-000000", "--apply"}, false, 1,
-         {"  [One] already as it was"}},
+        {"apply again", {"20260101-000000", "--apply"}, false, 1, {"  [One] already as it was"}},
         {"no such run", {"19990101-000000"}, false, 2, {}},
         {"no run", {}, false, 2, {}},
         {"list with a run", {"--list", "20260101-000000"}, false, 2, {}},
