@@ -20,23 +20,32 @@ inline std::wstring JournalFolder() {
     return std::wstring(path) + L"\\Dialnest\\Journal";
 }
 
-// Every file of the journal folder, for a test that starts with no history.
-inline void ClearJournal() {
+// Removes every file of the journal folder (`keep` false), or gives all their bytes.
+inline std::string JournalFiles(bool keep) {
+    std::string all;
     WIN32_FIND_DATAW found;
-    const std::wstring folder = JournalFolder();
-    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return;
-    do {
-        DeleteFileW((folder + L"\\" + found.cFileName).c_str());
-    } while (FindNextFileW(search, &found));
+    const std::wstring folder = JournalFolder() + L"\\";
+    HANDLE search = FindFirstFileW((folder + L"*").c_str(), &found);
+    for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileW(search, &found)) {
+        const std::wstring path = folder + found.cFileName;
+        HANDLE file = keep ? CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                         OPEN_EXISTING, 0, nullptr)
+                           : INVALID_HANDLE_VALUE;
+        std::string bytes(found.nFileSizeLow, '\0');
+        DWORD read = 0;
+        if (file != INVALID_HANDLE_VALUE &&
+            ReadFile(file, bytes.data(), found.nFileSizeLow, &read, nullptr))
+            all += bytes;
+        keep ? CloseHandle(file) : DeleteFileW(path.c_str());
+    }
     FindClose(search);
+    return all;
 }
 
 class DialnestGuiTest : public testing::Test {
 protected:
     // Each test starts without what an earlier one left in the journal.
-    void SetUp() override { ClearJournal(); }
+    void SetUp() override { JournalFiles(false); }
 
     void TearDown() override {
         if (app.Running())

@@ -234,23 +234,12 @@ TEST_F(MigrationTest, EndedInTheMiddleOfAChangeIsPutRightAtTheNextStart) {
         app.Kill();
         ASSERT_TRUE(app.WaitForExit());
 
-        WIN32_FIND_DATAW found;
-        HANDLE search = FindFirstFileW((JournalFolder() + L"\\*.jnl").c_str(), &found);
-        ASSERT_NE(search, INVALID_HANDLE_VALUE) << "the run is kept as history";
-        do {
-            const std::wstring path = JournalFolder() + L"\\" + found.cFileName;
-            HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                      OPEN_EXISTING, 0, nullptr);
-            std::string bytes(found.nFileSizeLow, '\0');
-            DWORD read = 0;
-            ReadFile(file, bytes.data(), found.nFileSizeLow, &read, nullptr);
-            CloseHandle(file);
-            EXPECT_EQ(bytes.find("typed-secret"), std::string::npos) << "password on disk";
-            EXPECT_EQ(bytes.find("sample"), std::string::npos) << "saved password on disk";
-            EXPECT_EQ(bytes.find("outcome open"), std::string::npos) << "left open";
-        } while (FindNextFileW(search, &found));
-        FindClose(search);
-        ClearJournal();
+        const std::string journal = JournalFiles(true);
+        EXPECT_NE(journal.find("outcome "), std::string::npos) << "the run is kept";
+        EXPECT_EQ(journal.find("outcome open"), std::string::npos) << "left open";
+        EXPECT_EQ(journal.find("typed-secret"), std::string::npos) << "typed password on disk";
+        EXPECT_EQ(journal.find("sample"), std::string::npos) << "saved password on disk";
+        JournalFiles(false);
     }
 }
 

@@ -92,84 +92,61 @@ TEST(JournalRecord, ReadsBackWhatItWritesAndRefusesEveryBrokenFile) {
     }
 }
 
-// One entry of the substitute phonebook and a journal folder beside it.
-struct Phonebook {
-    SimPhonebook sim;
-    FolderJournalStore store{sim.folder().PathTo("journal")};
-
-    // Records an open change of `name` from its state now to a new number and user name.
-    JournalChange BeginChange(const char* name, const char* stamp) {
-        EntryRecord before;
-        EXPECT_EQ(ReadEntryRecord(sim.api(), nullptr, name, &before), 0u);
-        EntryRecord after = before;
-        CopyField(after.Entry()->szLocalPhoneNumber, "0570-000-111");
-        Journal journal(&store, stamp);
-        const JournalChange change =
-            DescribeChange(ChangeKind::AccessPoint, name, &before, "taro@old.example", after,
-                           "taro@new.example", 2, false);
-        EXPECT_TRUE(journal.Begin(change));
-        return change;
-    }
-    int Open() const {
-        int open = 0;
-        for (const std::string& name : store.List(kJournalSuffix)) {
-            std::string bytes;
-            JournalRun run;
-            if (store.Read(name, &bytes) && ParseJournalRun(bytes, &run) == JournalRead::Whole) {
-                for (const JournalChange& c : run.changes) {
-                    open += c.outcome == ChangeOutcome::Open ? 1 : 0;
-                }
-            }
-        }
-        return open;
-    }
-};
-
 TEST(JournalRecovery, RefusedPutBackStaysOpenUnreadableFilesAreToldOnceTenRunsKept) {
-    Phonebook book;
-    ASSERT_EQ(book.sim.AddModemEntry("Nest", "Standard 56000 bps Modem", "", "0312345678",
-                                     "taro@old.example", "secret"),
+    SimPhonebook sim;
+    FolderJournalStore store(sim.folder().PathTo("journal"));
+    ASSERT_EQ(sim.AddModemEntry("Nest", "Standard 56000 bps Modem", "", "0312345678",
+                                "taro@old.example", "secret"),
               0u);
-    const std::string before = book.sim.ReadFile();
-    for (int run = 1; run <= 12; ++run) {
-        Journal old(&book.store, "2025010" + std::to_string(run / 10) + "-0000" +
-                                     std::to_string(run % 10) + "0");
+    const std::string before = sim.ReadFile();
+    for (int run = 10; run <= 21; ++run) {
+        Journal old(&store, "202501" + std::to_string(run) + "-000000");
         old.Begin(JournalChange{});
         old.End(ChangeOutcome::Made);
     }
-    book.store.Replace("run-20250000-000000.jnl", "Dialnest journal 9\n");
-    const JournalChange change = book.BeginChange("Nest", "20260101-000000");
-    EntryRecord after;
-    RecordOf(change.after, "", &after);
-    ASSERT_EQ(WriteEntryRecord(book.sim.api(), "Nest", after), 0u);  // ended after this write
+    store.Replace("run-20250000-000000.jnl", "Dialnest journal 9\n");
+    // A change of the number, ended right after its properties were written.
+    EntryRecord asRead;
+    ASSERT_EQ(ReadEntryRecord(sim.api(), nullptr, "Nest", &asRead), 0u);
+    EntryRecord changed = asRead;
+    CopyField(changed.Entry()->szLocalPhoneNumber, "0570-000-111");
+    Journal journal(&store, "20260101-000000");
+    ASSERT_TRUE(
+        journal.Begin(DescribeChange(ChangeKind::AccessPoint, "Nest", &asRead, "taro@old.example",
+                                     changed, "taro@new.example", 2, false)));
+    ASSERT_EQ(WriteEntryRecord(sim.api(), "Nest", changed), 0u);
 
     struct Start {
         const char* fail;
         size_t putBack, partly, unreadable;
-        int open;
+        ChangeOutcome outcome;
     } starts[] = {
-        {"RasSetEntryPropertiesA:621", 0, 1, 1, 1},  // refused: left open, told
-        {nullptr, 1, 0, 0, 0},                       // put back; the bad file told only once
-        {nullptr, 0, 0, 0, 0},                       // nothing left to do
+        {"RasSetEntryPropertiesA:621", 0, 1, 1, ChangeOutcome::Open},  // refused, told
+        {nullptr, 1, 0, 0, ChangeOutcome::RolledBack},  // the bad file told only once
+        {nullptr, 0, 0, 0, ChangeOutcome::RolledBack},
     };
     for (const Start& s : starts) {
         SCOPED_TRACE(s.fail != nullptr ? s.fail : "no fault");
-        book.sim.Fail(s.fail);
+        sim.Fail(s.fail);
         RecoveryReport report;
-        RecoverJournal(book.store, book.sim.api(), 8, &report);
-        book.sim.Fail(nullptr);
+        RecoverJournal(store, sim.api(), 8, &report);
+        sim.Fail(nullptr);
         EXPECT_EQ(report.putBack.size(), s.putBack);
         EXPECT_EQ(report.partly.size(), s.partly);
         EXPECT_EQ(report.unreadable.size(), s.unreadable);
-        EXPECT_EQ(book.Open(), s.open);
+        std::string bytes;
+        JournalRun run;
+        store.Read(journal.FileName(), &bytes);
+        ASSERT_EQ(ParseJournalRun(bytes, &run), JournalRead::Whole);
+        EXPECT_EQ(run.changes[0].outcome, s.outcome);
     }
-    EXPECT_EQ(book.sim.ReadFile(), before);
-    // Ten whole runs with nothing open are kept, the newest (the recovered one and nine of
-    // the twelve before it); the unreadable file is not touched.
-    const auto files = book.store.List(kJournalSuffix);
+    EXPECT_EQ(sim.ReadFile(), before);
+    // The newest ten whole runs are kept (the recovered one and the last nine before it);
+    // the unreadable file is not touched.
+    const auto files = store.List(kJournalSuffix);
     ASSERT_EQ(files.size(), 11u);
-    EXPECT_EQ(files.front(), "run-20250000-000000.jnl");
-    EXPECT_EQ(files[1], "run-20250100-000040.jnl");
+    EXPECT_EQ(files[0], "run-20250000-000000.jnl");
+    EXPECT_EQ(files[1], "run-20250113-000000.jnl");
 }
 
 // The list of entries put back stays within 1024 bytes: "[name]" lines joined by line
