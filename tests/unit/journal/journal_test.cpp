@@ -17,23 +17,17 @@
 
 namespace {
 
+// A change of an entry whose name has bytes to escape and code page 932 kept as is.
 JournalRun SampleRun() {
-    JournalRun run;
-    run.stamp = "20260101-000000";
-    JournalChange change;
-    change.kind = ChangeKind::AccessPoint;
-    change.entryName = "a%b\n\x01\x88\x9f";  // escaped bytes, and code page 932 kept as is
-    change.before.exists = true;
-    change.before.structureSize = kRasEntrySize;
-    change.before.properties.assign(kRasEntrySize + 40, 0x5A);
-    change.before.userName = "taro@old.example";
-    change.after = change.before;
-    change.after.userName = "taro@new.example";
-    change.writes = 2;
-    change.writesDone = 1;
-    change.writesUserName = true;
-    change.writesPassword = true;
-    run.changes.push_back(change);
+    EntryRecord record;
+    record.buffer.assign(2, RASENTRYA{});
+    record.bufferSize = kRasEntrySize + 40;  // with alternate numbers
+    record.structureSize = kRasEntrySize;
+    memset(record.Entry(), 0x5A, record.bufferSize);
+    JournalRun run{"20260101-000000",
+                   {DescribeChange(ChangeKind::AccessPoint, "a%b\n\x01\x88\x9f", &record,
+                                   "taro@old.example", record, "taro@new.example", 2, true)}};
+    run.changes[0].writesDone = 1;
     return run;
 }
 
