@@ -28,15 +28,12 @@ inline std::string JournalFiles(bool keep) {
     HANDLE search = FindFirstFileW((folder + L"*").c_str(), &found);
     for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileW(search, &found)) {
         const std::wstring path = folder + found.cFileName;
-        HANDLE file = keep ? CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                         OPEN_EXISTING, 0, nullptr)
-                           : INVALID_HANDLE_VALUE;
-        std::string bytes(found.nFileSizeLow, '\0');
-        DWORD read = 0;
-        if (file != INVALID_HANDLE_VALUE &&
-            ReadFile(file, bytes.data(), found.nFileSizeLow, &read, nullptr))
-            all += bytes;
-        keep ? CloseHandle(file) : DeleteFileW(path.c_str());
+        if (FILE* file = keep ? _wfopen(path.c_str(), L"rb") : nullptr) {
+            for (int c; (c = fgetc(file)) != EOF;) all += static_cast<char>(c);
+            fclose(file);
+        }
+        if (!keep)
+            DeleteFileW(path.c_str());
     }
     FindClose(search);
     return all;

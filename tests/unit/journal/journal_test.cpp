@@ -1,6 +1,4 @@
-// The journal: its file format against every way a file can be broken, and the recovery's
-// cases that the kill sweep does not reach (a put-back refused, files reported once, the
-// history kept to ten runs, the list of entries within its limit).
+// The journal's file format, and the recovery's cases that the kill sweep does not reach.
 #include "journal/Journal.h"
 
 #include <gtest/gtest.h>

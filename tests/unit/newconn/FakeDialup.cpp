@@ -133,22 +133,15 @@ RasDword RASAPI_CALL SetEntryDialParams(const char* phonebook, RASDIALPARAMSA* p
 // The saved user name, read unrecorded: the journal's look at the entry before a change.
 RasDword RASAPI_CALL GetCredentials(const char*, const char* entry, RASCREDENTIALSA* credentials) {
     const FakeEntry* stored = fake.Find(entry);
-    if (stored == nullptr) {
-        return ERROR_CANNOT_FIND_PHONEBOOK_ENTRY;
-    }
-    CopyField(credentials->szUserName, stored->userName.c_str());
-    return 0;
+    CopyField(credentials->szUserName, stored != nullptr ? stored->userName.c_str() : "");
+    return stored != nullptr ? 0u : RasDword{ERROR_CANNOT_FIND_PHONEBOOK_ENTRY};
 }
 
 RasDword RASAPI_CALL GetEntryDialParams(const char*, RASDIALPARAMSA* params, RasBool* has) {
     const FakeEntry* stored = fake.Find(params->szEntryName);
-    if (stored == nullptr) {
-        return ERROR_CANNOT_FIND_PHONEBOOK_ENTRY;
-    }
-    CopyField(params->szUserName, stored->userName.c_str());
-    CopyField(params->szPassword, stored->password.c_str());
-    *has = stored->password.empty() ? 0 : 1;
-    return 0;
+    CopyField(params->szUserName, stored != nullptr ? stored->userName.c_str() : "");
+    *has = 0;
+    return stored != nullptr ? 0u : RasDword{ERROR_CANNOT_FIND_PHONEBOOK_ENTRY};
 }
 
 }  // namespace
