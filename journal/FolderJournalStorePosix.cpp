@@ -38,15 +38,16 @@ bool WriteAll(int fd, const std::string& bytes) {
 
 }  // namespace
 
-std::string FolderJournalStore::PathOf(const std::string& name) const {
-    return folder_ + "/" + name;
+std::string JournalFilePath(const std::string& folder, const std::string& name) {
+    return folder + "/" + name;
 }
 
-bool FolderJournalStore::Replace(const std::string& name, const std::string& bytes) {
-    if (!MakeFolders(folder_)) {
+bool ReplaceJournalFile(const std::string& folder, const std::string& name,
+                        const std::string& bytes) {
+    if (folder.empty() || !MakeFolders(folder)) {
         return false;
     }
-    const std::string path = PathOf(name);
+    const std::string path = JournalFilePath(folder, name);
     const std::string temporary = path + ".new";
     const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     if (fd < 0) {
@@ -58,17 +59,17 @@ bool FolderJournalStore::Replace(const std::string& name, const std::string& byt
         return false;
     }
     // The rename itself reaches the disk with the folder.
-    const int folder = open(folder_.c_str(), O_RDONLY);
-    if (folder >= 0) {
-        fsync(folder);
-        close(folder);
+    const int directory = open(folder.c_str(), O_RDONLY);
+    if (directory >= 0) {
+        fsync(directory);
+        close(directory);
     }
     return true;
 }
 
-bool FolderJournalStore::Read(const std::string& name, std::string* bytes) const {
+bool ReadJournalFile(const std::string& folder, const std::string& name, std::string* bytes) {
     bytes->clear();
-    FILE* file = fopen(PathOf(name).c_str(), "rb");
+    FILE* file = fopen(JournalFilePath(folder, name).c_str(), "rb");
     if (file == nullptr) {
         return false;
     }
@@ -82,9 +83,9 @@ bool FolderJournalStore::Read(const std::string& name, std::string* bytes) const
     return ok;
 }
 
-std::vector<std::string> FolderJournalStore::List(const std::string& suffix) const {
+std::vector<std::string> ListJournalFiles(const std::string& folder, const std::string& suffix) {
     std::vector<std::string> names;
-    DIR* dir = opendir(folder_.c_str());
+    DIR* dir = opendir(folder.c_str());
     if (dir == nullptr) {
         return names;
     }
@@ -100,6 +101,6 @@ std::vector<std::string> FolderJournalStore::List(const std::string& suffix) con
     return names;
 }
 
-bool FolderJournalStore::Remove(const std::string& name) {
-    return unlink(PathOf(name).c_str()) == 0;
+bool RemoveJournalFile(const std::string& folder, const std::string& name) {
+    return unlink(JournalFilePath(folder, name).c_str()) == 0;
 }

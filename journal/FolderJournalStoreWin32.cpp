@@ -15,17 +15,17 @@ typedef HRESULT(WINAPI* GetFolderPathFn)(HWND, int, HANDLE, DWORD, char*);
 typedef BOOL(WINAPI* GetSpecialFolderPathFn)(HWND, char*, int, BOOL);
 typedef BOOL(WINAPI* MoveFileExFn)(const char*, const char*, DWORD);
 
+// Parents that cannot be made (a share's server part, say) are left to the last step.
 bool MakeFolders(const std::string& folder) {
-    for (size_t at = 3; at <= folder.size(); ++at) {
-        if (at == folder.size() || folder[at] == '\\') {
-            const std::string part = folder.substr(0, at);
-            if (!CreateDirectoryA(part.c_str(), nullptr) &&
-                GetLastError() != ERROR_ALREADY_EXISTS) {
-                return false;
-            }
+    for (size_t at = 0; at < folder.size(); ++at) {
+        if (folder[at] == '\\' && at > 0 && folder[at - 1] != ':' && folder[at - 1] != '\\') {
+            CreateDirectoryA(folder.substr(0, at).c_str(), nullptr);
         }
     }
-    return true;
+    const DWORD attributes = CreateDirectoryA(folder.c_str(), nullptr)
+                                 ? FILE_ATTRIBUTE_DIRECTORY
+                                 : GetFileAttributesA(folder.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
 bool Exists(const std::string& path) {
@@ -72,20 +72,24 @@ MoveFileExFn MoveFileEx() {
 
 }  // namespace
 
-std::string FolderJournalStore::PathOf(const std::string& name) const {
-    return folder_ + "\\" + name;
+std::string JournalFilePath(const std::string& folder, const std::string& name) {
+    return folder + "\\" + name;
 }
 
 // The new file is written and flushed beside the old one as "<name>.new", then put in its
-// place: in one step where Windows has one (MoveFileExA, NT family); on the 9x family the
-// old file is deleted and the new one renamed, and Read takes a whole "<name>.new" when an
-// end between the two left no "<name>".
-bool FolderJournalStore::Replace(const std::string& name, const std::string& bytes) {
-    if (!MakeFolders(folder_)) {
+// place: in one step where Windows has one (MoveFileExA, NT family). The 9x family has no
+// replacing rename: the old file is renamed "<name>.old", the new one takes its name, and
+// the old one is deleted. An end between the renames leaves "<name>.old" and a whole
+// "<name>.new", which Read then takes; a "<name>.new" without "<name>.old" beside it is a
+// write that never finished, and is ignored.
+bool ReplaceJournalFile(const std::string& folder, const std::string& name,
+                        const std::string& bytes) {
+    if (folder.empty() || !MakeFolders(folder)) {
         return false;
     }
-    const std::string path = PathOf(name);
+    const std::string path = JournalFilePath(folder, name);
     const std::string fresh = path + ".new";
+    const std::string old = path + ".old";
     if (!WriteFlushed(fresh, bytes)) {
         DeleteFileA(fresh.c_str());
         return false;
@@ -95,38 +99,43 @@ bool FolderJournalStore::Replace(const std::string& name, const std::string& byt
         move(fresh.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         return true;
     }
-    if (Exists(path) && !DeleteFileA(path.c_str())) {
+    DeleteFileA(old.c_str());
+    if (Exists(path) && !MoveFileA(path.c_str(), old.c_str())) {
         DeleteFileA(fresh.c_str());
         return false;
     }
-    return MoveFileA(fresh.c_str(), path.c_str()) != 0;
+    if (!MoveFileA(fresh.c_str(), path.c_str())) {
+        return false;
+    }
+    DeleteFileA(old.c_str());
+    return true;
 }
 
-bool FolderJournalStore::Read(const std::string& name, std::string* bytes) const {
-    const std::string path = PathOf(name);
+bool ReadJournalFile(const std::string& folder, const std::string& name, std::string* bytes) {
+    const std::string path = JournalFilePath(folder, name);
     if (Exists(path)) {
         return ReadWhole(path, bytes);
     }
-    // Only a replace ended between its delete and its rename leaves this file alone; it
-    // was flushed whole before the delete.
-    return ReadWhole(path + ".new", bytes);
+    bytes->clear();
+    return Exists(path + ".old") && ReadWhole(path + ".new", bytes);
 }
 
-std::vector<std::string> FolderJournalStore::List(const std::string& suffix) const {
+std::vector<std::string> ListJournalFiles(const std::string& folder, const std::string& suffix) {
     std::vector<std::string> names;
     WIN32_FIND_DATAA found;
-    const HANDLE search = FindFirstFileA((folder_ + "\\*").c_str(), &found);
+    const HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) {
         return names;
     }
     do {
         std::string name = found.cFileName;
-        // "<name>.new" alone stands for "<name>" (see Replace).
+        // "<name>.new" with "<name>.old" and without "<name>" stands for it (see Replace).
         const std::string newSuffix = suffix + ".new";
         if (name.size() > newSuffix.size() &&
             name.compare(name.size() - newSuffix.size(), newSuffix.size(), newSuffix) == 0) {
             name.resize(name.size() - 4);
-            if (Exists(PathOf(name))) {
+            if (Exists(JournalFilePath(folder, name)) ||
+                !Exists(JournalFilePath(folder, name) + ".old")) {
                 continue;
             }
         }
@@ -140,9 +149,10 @@ std::vector<std::string> FolderJournalStore::List(const std::string& suffix) con
     return names;
 }
 
-bool FolderJournalStore::Remove(const std::string& name) {
-    DeleteFileA((PathOf(name) + ".new").c_str());
-    return DeleteFileA(PathOf(name).c_str()) != 0;
+bool RemoveJournalFile(const std::string& folder, const std::string& name) {
+    DeleteFileA((JournalFilePath(folder, name) + ".new").c_str());
+    DeleteFileA((JournalFilePath(folder, name) + ".old").c_str());
+    return DeleteFileA(JournalFilePath(folder, name).c_str()) != 0;
 }
 
 // The per-user application-data folder: SHGetFolderPathA (2000 and later, Me), else

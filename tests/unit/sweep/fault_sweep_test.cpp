@@ -367,30 +367,21 @@ struct SweepCounts {
 // The journal's folder as the kill mode needs it: counts its replaces, and ends the process
 // at the `endAt`-th one, after writing only half of the new file beside the old one (torn)
 // or after the new file took the old one's place (whole).
-class EndingStore : public JournalStore {
+class EndingStore : public FolderJournalStore {
 public:
     EndingStore(const std::string& folder, int endAt, bool whole)
-        : folder_(folder), endAt_(endAt), whole_(whole) {}
+        : FolderJournalStore(folder), endAt_(endAt), whole_(whole) {}
     bool Replace(const std::string& name, const std::string& bytes) override {
         if (++replaces == endAt_) {
-            folder_.Replace(whole_ ? name : name + ".new",
-                            whole_ ? bytes : bytes.substr(0, bytes.size() / 2));
+            FolderJournalStore::Replace(whole_ ? name : name + ".new",
+                                        whole_ ? bytes : bytes.substr(0, bytes.size() / 2));
             _exit(3);
         }
-        return folder_.Replace(name, bytes);
+        return FolderJournalStore::Replace(name, bytes);
     }
-    bool Read(const std::string& name, std::string* bytes) const override {
-        return folder_.Read(name, bytes);
-    }
-    std::vector<std::string> List(const std::string& suffix) const override {
-        return folder_.List(suffix);
-    }
-    bool Remove(const std::string& name) override { return folder_.Remove(name); }
-    std::string PathOf(const std::string& name) const override { return folder_.PathOf(name); }
     int replaces = 0;
 
 private:
-    FolderJournalStore folder_;
     int endAt_;
     bool whole_;
 };
