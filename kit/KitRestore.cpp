@@ -264,7 +264,7 @@ int RunRestore(int argc, const char* const* argv, FILE* out, FILE* err) {
     OsClass osClass = a.osClass;
     if (!a.phonebook.empty()) {
 #ifdef _WIN32
-        _putenv_s("RASSIM_PHONEBOOK", a.phonebook.c_str());
+        _putenv(("RASSIM_PHONEBOOK=" + a.phonebook).c_str());
 #else
         setenv("RASSIM_PHONEBOOK", a.phonebook.c_str(), 1);
 #endif
