@@ -25,61 +25,56 @@ JournalRun SampleRun() {
     JournalRun run{"20260101-000000",
                    {DescribeChange(ChangeKind::AccessPoint, "a%b\n\x01\x88\x9f", &record,
                                    "taro@old.example", record, "taro@new.example", 2, true)}};
-    run.changes[0].writesDone = 1;
     return run;
 }
 
 TEST(JournalRecord, ReadsBackWhatItWritesAndRefusesEveryBrokenFile) {
+    using Bytes = std::string&;
     struct Case {
         const char* what;
-        std::function<void(JournalRun&)> editRun;
-        std::function<void(std::string&)> editBytes;
+        size_t properties;  // bytes of the properties after the change; 0: the sample's
+        size_t userName;    // bytes of the user name before it; 0: the sample's
+        int writesDone;
+        std::function<void(Bytes)> edit;  // of the file's bytes
         JournalRead expected;
     } cases[] = {
-        {"whole", nullptr, nullptr, JournalRead::Whole},
-        {"properties of the largest entry",
-         [](JournalRun& r) { r.changes[0].after.properties.assign(kMaxEntrySize, 1); }, nullptr,
-         JournalRead::Whole},
-        {"properties one byte larger",
-         [](JournalRun& r) { r.changes[0].after.properties.assign(kMaxEntrySize + 1, 1); }, nullptr,
-         JournalRead::Corrupted},
-        {"user name of 256 bytes",
-         [](JournalRun& r) { r.changes[0].before.userName.assign(UNLEN, 'u'); }, nullptr,
-         JournalRead::Whole},
-        {"user name of 257 bytes",
-         [](JournalRun& r) { r.changes[0].before.userName.assign(UNLEN + 1, 'u'); }, nullptr,
-         JournalRead::Corrupted},
-        {"more writes done than made", [](JournalRun& r) { r.changes[0].writesDone = 3; }, nullptr,
-         JournalRead::Corrupted},
-        {"empty", nullptr, [](std::string& b) { b.clear(); }, JournalRead::Truncated},
-        {"header cut", nullptr, [](std::string& b) { b.resize(9); }, JournalRead::Truncated},
-        {"check line lost", nullptr, [](std::string& b) { b.resize(b.rfind("check")); },
+        {"whole", 0, 0, 1, nullptr, JournalRead::Whole},
+        {"properties of the largest entry", kMaxEntrySize, 0, 1, nullptr, JournalRead::Whole},
+        {"properties one byte larger", kMaxEntrySize + 1, 0, 1, nullptr, JournalRead::Corrupted},
+        {"user name of 256 bytes", 0, UNLEN, 1, nullptr, JournalRead::Whole},
+        {"user name of 257 bytes", 0, UNLEN + 1, 1, nullptr, JournalRead::Corrupted},
+        {"more writes done than made", 0, 0, 3, nullptr, JournalRead::Corrupted},
+        {"empty", 0, 0, 1, [](Bytes b) { b.clear(); }, JournalRead::Truncated},
+        {"header cut", 0, 0, 1, [](Bytes b) { b.resize(9); }, JournalRead::Truncated},
+        {"check line lost", 0, 0, 1, [](Bytes b) { b.resize(b.rfind("check")); },
          JournalRead::Truncated},
-        {"cut in the middle", nullptr, [](std::string& b) { b.resize(b.size() / 2); },
+        {"cut in the middle", 0, 0, 1, [](Bytes b) { b.resize(b.size() / 2); },
          JournalRead::Truncated},
-        {"one byte changed", nullptr, [](std::string& b) { b[b.find("5A5A")] = '4'; },
+        {"one byte changed", 0, 0, 1, [](Bytes b) { b[b.find("5A5A")] = '4'; },
          JournalRead::Corrupted},
-        {"another program's file", nullptr, [](std::string& b) { b = "[journal]\n"; },
+        {"another program's file", 0, 0, 1, [](Bytes b) { b = "[journal]\n"; },
          JournalRead::Corrupted},
-        {"later format", nullptr,
-         [](std::string& b) { b.replace(0, b.find('\n'), "Dialnest journal 2"); },
+        {"later format", 0, 0, 1, [](Bytes b) { b.replace(0, 18, "Dialnest journal 2"); },
          JournalRead::FutureFormat},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         JournalRun run = SampleRun();
-        if (c.editRun) {
-            c.editRun(run);
-        }
+        JournalChange& change = run.changes[0];
+        change.after.properties.resize(
+            c.properties != 0 ? c.properties : change.after.properties.size(), 1);
+        change.before.userName.resize(c.userName != 0 ? c.userName : change.before.userName.size(),
+                                      'u');
+        change.writesDone = c.writesDone;
         std::string bytes = FormatJournalRun(run);
-        if (c.editBytes) {
-            c.editBytes(bytes);
+        if (c.edit) {
+            c.edit(bytes);
         }
         JournalRun read;
         EXPECT_EQ(ParseJournalRun(bytes, &read), c.expected);
         if (c.expected == JournalRead::Whole) {
             EXPECT_EQ(FormatJournalRun(read), bytes);
-            EXPECT_EQ(read.changes[0].entryName, run.changes[0].entryName);
+            EXPECT_EQ(read.changes[0].entryName, change.entryName);
         }
     }
 }
