@@ -308,8 +308,8 @@ bool MigrationContext::WriteAcceptedChange(const EntryValues& entry, const Accep
     Journal noJournal;
     Journal& recorded = journal != nullptr ? *journal : noJournal;
     if (!recorded.Begin(DescribeChange(
-            writesProperties ? ChangeKind::AccessPoint : ChangeKind::UserName, entry.name,
-            &asRead, entry.userName, changed, change.newUserName, writesProperties ? 2 : 1,
+            writesProperties ? ChangeKind::AccessPoint : ChangeKind::UserName, entry.name, &asRead,
+            entry.userName, changed, change.newUserName, writesProperties ? 2 : 1,
             change.newPassword != nullptr && strcmp(change.newPassword, entry.password) != 0))) {
         TellNotRecorded(user_, entry.name);
         ReleaseEntryProperties();

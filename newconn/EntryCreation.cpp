@@ -187,8 +187,8 @@ bool ConfirmCreation(const DialupApi& api, UserSide& user, const char* name,
 }
 
 bool CreateEntry(const CreationInputs& inputs, ExistingEntry& existing, const DialupApi& api,
-                 const DataFiles& files, UserSide& user, RegistryWriter& registry,
-                 OsClass osClass, Journal* journal) {
+                 const DataFiles& files, UserSide& user, RegistryWriter& registry, OsClass osClass,
+                 Journal* journal) {
     const FormMessage refusal = CheckValuesFit(inputs, osClass);
     if (refusal.kind != MessageBoxKind::None) {
         ShowFormMessage(user, refusal);
@@ -229,7 +229,7 @@ bool CreateEntry(const CreationInputs& inputs, ExistingEntry& existing, const Di
     std::string existingUserName;
     const RasDword unread =
         present ? ReadUserNameAsSaved(api, osClass, PhonebookArgument(made.phonebook.c_str()),
-                                    inputs.entryName, &existingUserName)
+                                      inputs.entryName, &existingUserName)
                 : 0;
     if (unread != 0) {
         ShowWarning(user, EntryFailureMessage(unread));

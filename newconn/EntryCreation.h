@@ -105,5 +105,5 @@ bool ConfirmCreation(const DialupApi& api, UserSide& user, const char* name,
 // the record cannot be written, IDS_JOURNAL_NOT_WRITTEN names the entry and nothing is
 // written.
 bool CreateEntry(const CreationInputs& inputs, ExistingEntry& existing, const DialupApi& api,
-                 const DataFiles& files, UserSide& user, RegistryWriter& registry,
-                 OsClass osClass, Journal* journal = nullptr);
+                 const DataFiles& files, UserSide& user, RegistryWriter& registry, OsClass osClass,
+                 Journal* journal = nullptr);

@@ -189,8 +189,7 @@ void NewConnectionDialog::OnOK() {
     notice.Open(hwnd_);
     ShellRegistryWriter registry;
     const bool created =
-        CreateEntry(inputs, existing, dialup_, files_, user_, registry, osClass,
-                    &ProgramJournal());
+        CreateEntry(inputs, existing, dialup_, files_, user_, registry, osClass, &ProgramJournal());
     notice.Destroy();
 
     if (created) {
