@@ -216,7 +216,6 @@ TEST_F(MigrationTest, EndedInTheMiddleOfAChangeIsPutRightAtTheNextStart) {
             ASSERT_TRUE(app.WaitForExit());
             EXPECT_EQ(app.ExitCode(), 3u) << "ended by the substitute";
         }
-        HWND menu = nullptr;
         EXPECT_TRUE(app.Start(kit.ExePath()));
         if (c.message != nullptr) {
             ExpectBoxAndOk(kProductName, c.message, BoxIcon::Warning);
@@ -227,7 +226,7 @@ TEST_F(MigrationTest, EndedInTheMiddleOfAChangeIsPutRightAtTheNextStart) {
                       FormatPhonebook(ParsePhonebook(before.data(), before.size())))
                 << "the entry as it was";
         }
-        menu = app.WaitForWindow(kProductName);
+        HWND menu = app.WaitForWindow(kProductName);
         ASSERT_NE(menu, nullptr) << "the menu follows";
         EXPECT_NE(Control(menu, kMigrationButton), nullptr);
         EXPECT_STREQ(Phonebook().entries[0].properties.szLocalPhoneNumber, c.number);
