@@ -5,6 +5,7 @@
 
 #include "app/MainMenuDialog.h"
 #include "dialup/DialupBinding.h"
+#include "journal/ProgramJournal.h"
 #include "newconn/NewConnectionDialog.h"
 #include "res/resource.h"
 #include "ui/ShellUserSide.h"
@@ -19,6 +20,11 @@ bool DialnestApp::InitInstance() {
                        MB_OK | MB_ICONEXCLAMATION);
         return false;
     }
+    // A change the last run began and never finished is put back before anything else.
+    RecoveryReport recovery;
+    RecoverJournal(ProgramJournalStore(), dialup_, QueryOsClass(), &recovery);
+    ShellUserSide recoveryUser(nullptr);
+    TellRecovery(recovery, recoveryUser);
     // Run from inside an archive that was never extracted, the program finds none of its
     // files; it says so once, then goes on with what it has.
     char missing[kPathSize];

@@ -9,6 +9,7 @@
 #include "kit/KitFolder.h"
 #include "kit/KitPreview.h"
 #include "kit/KitReport.h"
+#include "kit/KitRestore.h"
 #include "kit/KitText.h"
 #include "kit/PreviewPhonebook.h"
 
@@ -158,6 +159,9 @@ int Preview(const Arguments& a, KitFolder& folder, FILE* out, FILE* err) {
 }  // namespace
 
 int RunKitTool(int argc, const char* const* argv, FILE* out, FILE* err) {
+    if (argc > 1 && strcmp(argv[1], "restore") == 0) {
+        return RunRestore(argc, argv, out, err);
+    }
     const Arguments a = Parse(argc, argv);
     if (a.command == "help") {
         fputs(kUsage, out);

@@ -99,23 +99,11 @@ bool MigrationContext::FitsEntry(const char* newNumber, const char* newModem) co
     return PlanEntryChange(*entry, newNumber, newModem, osClass_, &parts, &values);
 }
 
-bool MigrationContext::ApplyEntryChange(const char* entryName, const char* newNumber,
-                                        const char* newModem, bool applyDns) {
-    RASENTRYA* entry = EntryProperties();
-    if (entryName == nullptr || entry == nullptr) {
-        return false;
-    }
-    if (newNumber == nullptr && newModem == nullptr) {
-        return true;
-    }
-
+void MigrationContext::ChangeFields(const char* newNumber, const char* newModem, bool applyDns,
+                                    RASENTRYA* entry) const {
     NewNumberParts parts{};
     StoredValues values;
-    if (!PlanEntryChange(*entry, newNumber, newModem, osClass_, &parts, &values)) {
-        user_.ShowProgramMessage(Message{IDS_NEW_NUMBER_TOO_LONG}, MessageIcon::Warning);
-        ReleaseEntryProperties();
-        return false;
-    }
+    PlanEntryChange(*entry, newNumber, newModem, osClass_, &parts, &values);
     if (values.areaCode != nullptr) {
         CopyField(entry->szAreaCode, values.areaCode);
     }
@@ -128,6 +116,24 @@ bool MigrationContext::ApplyEntryChange(const char* entryName, const char* newNu
     if (applyDns) {
         ApplyNameServers(dns_, entry);
     }
+}
+
+bool MigrationContext::ApplyEntryChange(const char* entryName, const char* newNumber,
+                                        const char* newModem, bool applyDns) {
+    RASENTRYA* entry = EntryProperties();
+    if (entryName == nullptr || entry == nullptr) {
+        return false;
+    }
+    if (newNumber == nullptr && newModem == nullptr) {
+        return true;
+    }
+
+    if (!FitsEntry(newNumber, newModem)) {
+        user_.ShowProgramMessage(Message{IDS_NEW_NUMBER_TOO_LONG}, MessageIcon::Warning);
+        ReleaseEntryProperties();
+        return false;
+    }
+    ChangeFields(newNumber, newModem, applyDns, entry);
 
     const RasDword result = WriteEntryRecord(api_, entryName, entry_);
     if (result != 0) {

@@ -7,6 +7,7 @@
 
 #include "dialup/PhonebookEntries.h"
 #include "dialup/UserNameText.h"
+#include "journal/Journal.h"
 #include "migrate/EntryChange.h"
 #include "migrate/MigrationContext.h"
 #include "migrate/MigrationMessages.h"
@@ -299,16 +300,40 @@ bool MigrationContext::WriteAcceptedChange(const EntryValues& entry, const Accep
     // they can be put back exactly as read when the credentials are then refused.
     const bool writesProperties = change.newNumber != nullptr || change.newModem != nullptr;
     EntryRecord asRead = entry_;
+    // Recorded before the first write: the entry as read and as the change leaves it.
+    EntryRecord changed = entry_;
+    if (writesProperties) {
+        ChangeFields(change.newNumber, change.newModem, true, changed.Entry());
+    }
+    Journal noJournal;
+    Journal& recorded = journal != nullptr ? *journal : noJournal;
+    if (!recorded.Begin(DescribeChange(
+            writesProperties ? ChangeKind::AccessPoint : ChangeKind::UserName, entry.name, &asRead,
+            entry.userName, changed, change.newUserName, writesProperties ? 2 : 1,
+            change.newPassword != nullptr && strcmp(change.newPassword, entry.password) != 0))) {
+        TellNotRecorded(user_, entry.name);
+        ReleaseEntryProperties();
+        ReleaseCredentials();
+        return false;
+    }
     // A refused write is put back as read: it may report failure after it applied.
     auto putBack = [&]() {
         if (writesProperties && PutBackEntryRecord(api_, entry.name, asRead) != 0) {
             Message partly{IDS_ENTRY_PARTLY_CHANGED};
             partly.text = entry.name;
             user_.ShowProgramMessage(partly, MessageIcon::Warning);
+        } else {
+            recorded.End(ChangeOutcome::Undone);
         }
     };
     if (writesProperties &&
         !ApplyEntryChange(entry.name, change.newNumber, change.newModem, true)) {
+        putBack();
+        ReleaseCredentials();
+        return false;
+    }
+    if (writesProperties && !recorded.WriteDone()) {
+        TellNotRecorded(user_, entry.name);
         putBack();
         ReleaseCredentials();
         return false;
@@ -321,6 +346,7 @@ bool MigrationContext::WriteAcceptedChange(const EntryValues& entry, const Accep
     if (result == 0 || (ReadSavedUserName(api_, asRead.phonebook.c_str(), entry.name,
                                           IsNtFamily(osClass_), &saved) &&
                         saved == change.newUserName && saved != entry.userName)) {
+        recorded.End(ChangeOutcome::Made);
         return true;
     }
     user_.ShowProgramMessage(ChangeFailureMessage(result), MessageIcon::Warning);

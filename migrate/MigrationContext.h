@@ -25,6 +25,8 @@
 #include "settings/PairTable.h"
 #include "ui/UserSide.h"
 
+class Journal;
+
 class DataFiles;
 
 // A text setting holds a whole value of a 512-byte line.
@@ -156,6 +158,9 @@ public:
     void ReleaseEntryProperties();
     void ReleaseCredentials();
 
+    // The journal each change is recorded in before its first write; null: none (a preview).
+    Journal* journal = nullptr;
+
     AccessPointTable generalTable;              // APGEN.csv
     AccessPointTable phsTable;                  // APPHS.csv
     PairTable pairTable;                        // APAIR.csv
@@ -230,6 +235,9 @@ private:
     // Whether a new number (split and reduced as ApplyEntryChange stores it) and modem fit
     // the entry properties held.
     bool FitsEntry(const char* newNumber, const char* newModem) const;
+    // Stores what ApplyEntryChange stores into `entry` (the change already known to fit).
+    void ChangeFields(const char* newNumber, const char* newModem, bool applyDns,
+                      RASENTRYA* entry) const;
 
     const DataFiles& files_;
     const DialupApi& api_;

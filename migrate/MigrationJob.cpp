@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "dialup/DialupBinding.h"
+#include "journal/ProgramJournal.h"
 #include "migrate/MigrationContext.h"
 #include "migrate/MigrationProgressWindow.h"
 #include "migrate/ShellMigrationUi.h"
@@ -20,6 +21,7 @@ void RunMigrationJob(DialupApi& dialup, const DataFiles& files, HWND menu) {
     ShellMigrationUi ui(dialup, progress.Handle());
     std::unique_ptr<MigrationContext> context(
         new MigrationContext(files, dialup, user, ui, QueryOsClass()));
+    context->journal = &ProgramJournal();
     context->RunMigration();
     progress.Destroy();
     context.reset();

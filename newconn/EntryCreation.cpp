@@ -8,6 +8,7 @@
 
 #include "dialup/PhonebookEntries.h"
 #include "dialup/UserNameText.h"
+#include "journal/Journal.h"
 #include "newconn/FormChecks.h"
 #include "res/resource.h"
 
@@ -33,9 +34,12 @@ void ShowWarning(UserSide& user, const Message& message) {
 // the present entry's, in its phonebook, whose saved user name and password stay until the
 // dial parameters replace them). Returns 0, or the phonebook's error number after its
 // message was shown; a refused write leaves the phonebook as it was.
+// The change is recorded in `journal` (from `change`) just before the write; when that
+// fails, the message says the entry was left as it was, `record` is released and the
+// result is kMissingOperation.
 RasDword WriteEntry(const DialupApi& api, const DataFiles& files, UserSide& user,
                     const char* entryName, const char* localNumber, const char* modemName,
-                    EntryRecord* record) {
+                    EntryRecord* record, Journal& journal, JournalChange change) {
     DnsSettings dns;
     ReadDnsSettings(files, &dns);
 
@@ -46,6 +50,12 @@ RasDword WriteEntry(const DialupApi& api, const DataFiles& files, UserSide& user
         record->structureSize = structureSize;
         record->bufferSize = structureSize;  // a new entry has no alternate numbers
         FillNewEntry(structureSize, localNumber, modemName, dns, record->Entry());
+        change.after = StateOf(record, change.after.userName);
+        if (!journal.Begin(change)) {
+            TellNotRecorded(user, entryName);
+            record->Release();
+            return kMissingOperation;
+        }
         result = WriteEntryRecord(api, entryName, *record);
     }
     if (result != 0) {
@@ -177,8 +187,8 @@ bool ConfirmCreation(const DialupApi& api, UserSide& user, const char* name,
 }
 
 bool CreateEntry(const CreationInputs& inputs, ExistingEntry& existing, const DialupApi& api,
-                 const DataFiles& files, UserSide& user, RegistryWriter& registry,
-                 OsClass osClass) {
+                 const DataFiles& files, UserSide& user, RegistryWriter& registry, OsClass osClass,
+                 Journal* journal) {
     const FormMessage refusal = CheckValuesFit(inputs, osClass);
     if (refusal.kind != MessageBoxKind::None) {
         ShowFormMessage(user, refusal);
@@ -198,6 +208,8 @@ bool CreateEntry(const CreationInputs& inputs, ExistingEntry& existing, const Di
     const bool present = existing.presence == EntryPresence::Present;
     EntryRecord made;
     made.phonebook = present ? existing.record.phonebook : std::string();
+    Journal noJournal;
+    Journal& recorded = journal != nullptr ? *journal : noJournal;
     // A refusal is put right whatever it left behind: a write may report failure after it
     // applied the change.
     auto putBack = [&]() {
@@ -208,21 +220,35 @@ bool CreateEntry(const CreationInputs& inputs, ExistingEntry& existing, const Di
             Message partly{IDS_ENTRY_PARTLY_CHANGED};
             partly.text = inputs.entryName;
             ShowWarning(user, partly);
+        } else {
+            recorded.End(ChangeOutcome::Undone);
         }
     };
-    // What the old entry's user name was, to tell afterwards whether a refused write of the
-    // new one went in all the same.
+    // The user name the entry had, read before anything changes: for the journal's record,
+    // and to tell afterwards whether a refused write of the new one went in all the same.
     std::string existingUserName;
-    if (present) {
-        ReadSavedUserName(api, made.phonebook.c_str(), inputs.entryName, IsNtFamily(osClass),
-                          &existingUserName);
+    const RasDword unread =
+        present ? ReadUserNameAsSaved(api, osClass, PhonebookArgument(made.phonebook.c_str()),
+                                      inputs.entryName, &existingUserName)
+                : 0;
+    if (unread != 0) {
+        ShowWarning(user, EntryFailureMessage(unread));
+        return false;
     }
-    const RasDword refused =
-        WriteEntry(api, files, user, inputs.entryName, localNumber, inputs.modemName, &made);
+    const JournalChange change =
+        DescribeChange(ChangeKind::Creation, inputs.entryName, present ? &existing.record : nullptr,
+                       existingUserName.c_str(), made, userName, 2, true);
+    const RasDword refused = WriteEntry(api, files, user, inputs.entryName, localNumber,
+                                        inputs.modemName, &made, recorded, change);
     if (refused != 0) {
         if (made.Entry() != nullptr) {
             putBack();  // the write itself was made, not only the structure-size probe
         }
+        return false;
+    }
+    if (!recorded.WriteDone()) {
+        TellNotRecorded(user, inputs.entryName);
+        putBack();
         return false;
     }
     std::string saved;
@@ -236,6 +262,7 @@ bool CreateEntry(const CreationInputs& inputs, ExistingEntry& existing, const Di
         putBack();
         return false;
     }
+    recorded.End(ChangeOutcome::Made);
     if (inputs.makeDefault) {
         MakeDefaultConnection(registry, osClass, inputs.entryName);
     }

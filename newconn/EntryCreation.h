@@ -15,6 +15,7 @@
 #include "ui/UserSide.h"
 
 class DataFiles;
+class Journal;
 
 constexpr size_t kFormTextSize = 255;  // a text read from a form control: 254 bytes and a zero
 
@@ -100,5 +101,9 @@ bool ConfirmCreation(const DialupApi& api, UserSide& user, const char* name,
 // IDS_ENTRY_PARTLY_CHANGED names the entry. After any single failure the phonebook holds
 // the old entry (or none) or the complete new one. Messages are program messages
 // (ダイヤルネスト) with the warning icon; the form shows its general report afterwards.
+// Each change is recorded in `journal` before its first write (null: not recorded); when
+// the record cannot be written, IDS_JOURNAL_NOT_WRITTEN names the entry and nothing is
+// written.
 bool CreateEntry(const CreationInputs& inputs, ExistingEntry& existing, const DialupApi& api,
-                 const DataFiles& files, UserSide& user, RegistryWriter& registry, OsClass osClass);
+                 const DataFiles& files, UserSide& user, RegistryWriter& registry, OsClass osClass,
+                 Journal* journal = nullptr);

@@ -5,6 +5,7 @@
 
 #include "dialup/DialupBinding.h"
 #include "dialup/ModemCombo.h"
+#include "journal/ProgramJournal.h"
 #include "newconn/CreationNotice.h"
 #include "newconn/EntryCreation.h"
 #include "newconn/FormChecks.h"
@@ -187,7 +188,8 @@ void NewConnectionDialog::OnOK() {
     CreationNotice notice;
     notice.Open(hwnd_);
     ShellRegistryWriter registry;
-    const bool created = CreateEntry(inputs, existing, dialup_, files_, user_, registry, osClass);
+    const bool created =
+        CreateEntry(inputs, existing, dialup_, files_, user_, registry, osClass, &ProgramJournal());
     notice.Destroy();
 
     if (created) {

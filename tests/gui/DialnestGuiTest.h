@@ -2,6 +2,7 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <shlobj.h>
 
 #include <string>
 
@@ -12,8 +13,37 @@
 inline const std::string kProductName = "ダイヤルネスト";
 inline const std::string kAppTitle = "Dialnest";
 
+// The program's change journal in this prefix: the user's application data folder.
+inline std::wstring JournalFolder() {
+    wchar_t path[MAX_PATH] = L"";
+    SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, 0, path);
+    return std::wstring(path) + L"\\Dialnest\\Journal";
+}
+
+// Removes every file of the journal folder (`keep` false), or gives all their bytes.
+inline std::string JournalFiles(bool keep) {
+    std::string all;
+    WIN32_FIND_DATAW found;
+    const std::wstring folder = JournalFolder() + L"\\";
+    HANDLE search = FindFirstFileW((folder + L"*").c_str(), &found);
+    for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileW(search, &found)) {
+        const std::wstring path = folder + found.cFileName;
+        if (FILE* file = keep ? _wfopen(path.c_str(), L"rb") : nullptr) {
+            for (int c; (c = fgetc(file)) != EOF;) all += static_cast<char>(c);
+            fclose(file);
+        }
+        if (!keep)
+            DeleteFileW(path.c_str());
+    }
+    FindClose(search);
+    return all;
+}
+
 class DialnestGuiTest : public testing::Test {
 protected:
+    // Each test starts without what an earlier one left in the journal.
+    void SetUp() override { JournalFiles(false); }
+
     void TearDown() override {
         if (app.Running())
             app.Kill();

@@ -176,6 +176,72 @@ TEST_F(MigrationTest, AcceptedAccessPointChangeRewritesTheNumberOnly) {
     EXPECT_STREQ(book.entries[0].properties.szDeviceName, "Standard 56000 bps Modem");
 }
 
+// The program ended right after one of its writes of an accepted change: the next start puts
+// the entry back (or, when its last write was made, leaves it changed) before the menu, and
+// says so; no typed password reaches the journal.
+TEST_F(MigrationTest, EndedInTheMiddleOfAChangeIsPutRightAtTheNextStart) {
+    struct Case {
+        const char* kill;
+        bool newPassword;     // typed in the dialog
+        const char* message;  // null: none, the change was complete
+        const char* number;   // the entry's number after the next start
+    } cases[] = {
+        {"RasSetEntryPropertiesA#1:kill", true,
+         "前回ダイヤルネストが設定の変更の途中で終了したため、次のダイヤルアップネットワーク設定"
+         "を変更前の状態に戻しました\n\n[旧ネスト]",
+         "0,03-3333-0101#"},
+        {"RasSetCredentialsA#1:kill", false, nullptr, "0,0570-000-111#"},
+        // A new password under the same user name never shows: the change is left made,
+        // and the subscriber is asked to look at it.
+        {"RasSetCredentialsA#1:kill", true,
+         "[旧ネスト]の設定は一部だけが変更された状態になっている可能性があります。\n\nこの接続"
+         "の電話番号、ユーザー名、パスワードを確認してください。",
+         "0,0570-000-111#"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.kill) + (c.newPassword ? ", new password" : ""));
+        WriteKit(Entry("旧ネスト", "0,03-3333-0101#", "taro@old.example.ne.jp"));
+        const std::string before = kit.ReadBytes("phonebook.ini");
+        {
+            ScopedEnvironment ending("RASSIM_FAIL", c.kill);
+            StartMigration();
+            HWND dialog = WaitForDialog(kNewNumber);
+            ASSERT_NE(dialog, nullptr);
+            if (c.newPassword) {
+                Click(Control(dialog, kEditPassword));
+                Settle(200);
+                SetWindowTextW(Control(dialog, kPasswordBox), L"typed-secret");
+            }
+            Click(Control(dialog, IDOK));
+            ASSERT_TRUE(app.WaitForExit());
+            EXPECT_EQ(app.ExitCode(), 3u) << "ended by the substitute";
+        }
+        EXPECT_TRUE(app.Start(kit.ExePath()));
+        if (c.message != nullptr) {
+            ExpectBoxAndOk(kProductName, c.message, BoxIcon::Warning);
+        }
+        if (c.number == std::string("0,03-3333-0101#")) {
+            const std::string after = kit.ReadBytes("phonebook.ini");
+            EXPECT_EQ(FormatPhonebook(ParsePhonebook(after.data(), after.size())),
+                      FormatPhonebook(ParsePhonebook(before.data(), before.size())))
+                << "the entry as it was";
+        }
+        HWND menu = app.WaitForWindow(kProductName);
+        ASSERT_NE(menu, nullptr) << "the menu follows";
+        EXPECT_NE(Control(menu, kMigrationButton), nullptr);
+        EXPECT_STREQ(Phonebook().entries[0].properties.szLocalPhoneNumber, c.number);
+        app.Kill();
+        ASSERT_TRUE(app.WaitForExit());
+
+        const std::string journal = JournalFiles(true);
+        EXPECT_NE(journal.find("outcome "), std::string::npos) << "the run is kept";
+        EXPECT_EQ(journal.find("outcome open"), std::string::npos) << "left open";
+        EXPECT_EQ(journal.find("typed-secret"), std::string::npos) << "typed password on disk";
+        EXPECT_EQ(journal.find("sample"), std::string::npos) << "saved password on disk";
+        JournalFiles(false);
+    }
+}
+
 TEST_F(MigrationTest, DeclinedChangesAreCountedButNotWritten) {
     WriteKit(Entry("一", "03-3333-0101", "a@old.example.ne.jp") +
              Entry("二", "0570-000-888", "b@phs-old.example.ne.jp"));

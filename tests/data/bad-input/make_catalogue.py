@@ -276,8 +276,35 @@ def phonebook_files():
                                       " isdn , ISDN TA ", "", *OLD))
 
 
+def journal_run(format_number=1, outcome="open"):
+    """A run file of the change journal with one change of 一般: the entry as it was (a
+    2884-byte record naming a number of its own) and as the change writes it."""
+    def record(number):
+        data = bytearray(2884)
+        data[0:4] = (2884).to_bytes(4, "little")
+        data[24:24 + len(number)] = number.encode("ascii")
+        return data.hex().upper()
+    body = "".join(line + "\n" for line in (
+        f"Dialnest journal {format_number}", "run 20260101-000000", "change",
+        "kind access-point", "entry \x00", "phonebook ", "writes 2", "done 0", "last-user 1",
+        "new-password 0", f"outcome {outcome}", "before-exists 1", "before-structure 2884",
+        "before-properties " + record("0,03-9999-0000"), "before-user taro@old.example",
+        "after-exists 1", "after-structure 2884", "after-properties " + record("0570-000-111"),
+        "after-user taro@old.example", "end")).encode("ascii").replace(b"\x00", sjis("一般"))
+    return body + b"check %08X\n" % zlib.crc32(body)
+
+
+def journal_files():
+    whole = journal_run()
+    write("journal-truncated.jnl", whole[:len(whole) // 2])
+    flipped = bytearray(whole)
+    flipped[whole.index(b"before-properties ") + 30] ^= 0x01
+    write("journal-corrupted.jnl", bytes(flipped))
+    write("journal-future.jnl", journal_run(format_number=2))
+
+
 def main():
-    for make in (isp_files, table_files, menu_files, logo_files, phonebook_files):
+    for make in (isp_files, table_files, menu_files, logo_files, phonebook_files, journal_files):
         make()
 
 

@@ -17,6 +17,8 @@
 #include <vector>
 
 #include "app/MainMenuSettings.h"
+#include "journal/FolderJournalStore.h"
+#include "journal/Journal.h"
 #include "logo/PngImage.h"
 #include "migrate/MigrationHarness.h"
 #include "newconn/DnsSettings.h"
@@ -368,11 +370,24 @@ bool WritesNameServers(const std::string& phonebook, bool any) {
     return false;
 }
 
+const char kJournalFolder[] = "journal";
+const char kJournalRun[] = "journal/run-20260101-000000.jnl";
+
 // Puts the row's file in place: a catalogue file, a folder ("@directory"), a catalogue file
 // repeated to 64 MiB and filled up with blank lines ("@64MiB:name"), or the kit's own
 // ("@sample").
 void Place(const Row& row, const TempFolder& kit) {
     if (row.file == "@sample") {
+        return;
+    }
+    // The change journal's folder: a run file in it, or a plain file in its place.
+    if (row.as == kJournalFolder) {
+        if (row.file == "@unwritable") {
+            kit.Write(kJournalFolder, "");
+        } else {
+            kit.MakeFolder(kJournalFolder);
+            fs::copy_file(kCatalogue / row.file, kit.PathTo(kJournalRun));
+        }
         return;
     }
     kit.Remove(row.as);
@@ -437,18 +452,31 @@ Outcome Observe(const Row& row) {
     } else {
         out.facts = TableFacts(kit, row.as);
     }
+    FolderJournalStore store(kit.PathTo(kJournalFolder));
+    Journal journal(&store, "20260102-000000");
+    const std::string runBefore = row.as == kJournalFolder ? kit.Read(kJournalRun) : "";
+    if (row.as == kJournalFolder) {
+        RecoveryReport report;
+        RecoverJournal(store, harness.api(), 8, &report);
+        TellRecovery(report, harness.user);
+    }
     if (Migrates(row.as)) {
         harness.ui.otherAnswers = true;
         harness.ui.progressWindow = false;
-        harness.MakeContext(8)->RunMigration();
+        auto context = harness.MakeContext(8);
+        context->journal = row.as == kJournalFolder ? &journal : nullptr;
+        context->RunMigration();
         for (const ShownMessage& m : harness.user.shown) {
             out.messages.push_back(MessageName(m));
         }
     }
+    if (!runBefore.empty()) {
+        out.facts["kept"] = kit.Read(kJournalRun) == runBefore ? "yes" : "no";
+    }
     out.phonebookAfter = kit.Read(SimPhonebook::kFileName);
     ChangedEntries(out.phonebookBefore, out.phonebookAfter, &out.written);
     for (const auto& [name, time] : kitTimes) {
-        if (name != SimPhonebook::kFileName) {
+        if (name != SimPhonebook::kFileName && name != kJournalFolder) {
             EXPECT_EQ(fs::last_write_time(kit.PathTo(name)), time) << name << " was written";
         }
     }

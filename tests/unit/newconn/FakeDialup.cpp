@@ -130,6 +130,20 @@ RasDword RASAPI_CALL SetEntryDialParams(const char* phonebook, RASDIALPARAMSA* p
     return 0;
 }
 
+// The saved user name, read unrecorded: the journal's look at the entry before a change.
+RasDword RASAPI_CALL GetCredentials(const char*, const char* entry, RASCREDENTIALSA* credentials) {
+    const FakeEntry* stored = fake.Find(entry);
+    CopyField(credentials->szUserName, stored != nullptr ? stored->userName.c_str() : "");
+    return stored != nullptr ? 0u : RasDword{ERROR_CANNOT_FIND_PHONEBOOK_ENTRY};
+}
+
+RasDword RASAPI_CALL GetEntryDialParams(const char*, RASDIALPARAMSA* params, RasBool* has) {
+    const FakeEntry* stored = fake.Find(params->szEntryName);
+    CopyField(params->szUserName, stored != nullptr ? stored->userName.c_str() : "");
+    *has = 0;
+    return stored != nullptr ? 0u : RasDword{ERROR_CANNOT_FIND_PHONEBOOK_ENTRY};
+}
+
 }  // namespace
 
 FakeEntry* FakePhonebook::Find(const std::string& name) {
@@ -171,5 +185,7 @@ DialupApi FakeDialupApi() {
     api.RasSetEntryPropertiesA = SetEntryProperties;
     api.RasDeleteEntryA = DeleteEntry;
     api.RasSetEntryDialParamsA = SetEntryDialParams;
+    api.RasGetCredentialsA = GetCredentials;
+    api.RasGetEntryDialParamsA = GetEntryDialParams;
     return api;
 }

@@ -3,7 +3,13 @@
 // every phonebook call; then once per recorded call and per fault, with exactly that call
 // failing. After every run each entry must be as it was, or as a completed change left it,
 // never in between; the counts and messages must say what really happened.
+// Its second mode ends the process instead: a child runs the job and is ended right after
+// call k applied (or while the journal's record is written), then the start-up recovery
+// runs, once more after a second end during a first recovery; each entry must then be as
+// it was or as complete as a finished change, with nothing left open in the journal.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <functional>
@@ -14,6 +20,8 @@
 
 #include "../migrate/MigrationHarness.h"
 #include "../newconn/FakeRegistry.h"
+#include "journal/FolderJournalStore.h"
+#include "journal/Journal.h"
 #include "migrate/MigrationMessages.h"
 #include "newconn/EntryCreation.h"
 #include "res/resource.h"
@@ -86,10 +94,8 @@ struct Outcome {
 
 // Runs the job at `osClass`, with `fail` as RASSIM_FAIL; the user answers the proposals
 // (for a creation: the overwrite question) in turn with `answers`, and `further` after them.
-Outcome RunJob(const Scenario& s, OsClass osClass, const char* fail,
-               const std::vector<bool>& answers, bool further) {
-    MigrationHarness h;
-    s.setUp(h);
+Outcome RunJobIn(MigrationHarness& h, const Scenario& s, OsClass osClass, const char* fail,
+                 const std::vector<bool>& answers, bool further, Journal* journal) {
     Outcome out;
     h.ui.answers = answers;
     h.ui.otherAnswers = further;
@@ -122,12 +128,13 @@ Outcome RunJob(const Scenario& s, OsClass osClass, const char* fail,
         h.user.answer = answers.empty() ? further : answers[0];
         ExistingEntry existing;
         if (ConfirmCreation(h.api(), h.user, inputs.entryName, &existing)) {
-            out.created =
-                CreateEntry(inputs, existing, h.api(), h.folder(), h.user, registry, osClass);
+            out.created = CreateEntry(inputs, existing, h.api(), h.folder(), h.user, registry,
+                                      osClass, journal);
         }
         out.registry = registry.writes;
     } else {
         auto context = h.MakeContext(osClass);
+        context->journal = journal;
         context->RunMigration();
         out.changedCount = context->changedCount;
     }
@@ -144,6 +151,13 @@ Outcome RunJob(const Scenario& s, OsClass osClass, const char* fail,
         }
     }
     return out;
+}
+
+Outcome RunJob(const Scenario& s, OsClass osClass, const char* fail,
+               const std::vector<bool>& answers, bool further) {
+    MigrationHarness h;
+    s.setUp(h);
+    return RunJobIn(h, s, osClass, fail, answers, further, nullptr);
 }
 
 void KitAnd(MigrationHarness& h, const std::string& settings) {
@@ -275,8 +289,14 @@ EntryStates StatesOf(const Scenario& s, const std::string& before,
 
 // The changes the file holds (summed over entries), or -1 when an entry is in none of its
 // states or an entry exists that none of the states has.
-int ChangesHeld(const EntryStates& states, const std::string& file) {
-    const auto texts = EntryTexts(file);
+std::string WithoutPasswords(const std::string& text);
+
+// With `withoutPasswords`, saved passwords are not compared.
+int ChangesHeld(const EntryStates& states, const std::string& file, bool withoutPasswords = false) {
+    auto texts = EntryTexts(file);
+    for (auto& text : texts) {
+        text.second = withoutPasswords ? WithoutPasswords(text.second) : text.second;
+    }
     for (const auto& entry : texts) {
         if (states.count(entry.first) == 0) {
             return -1;
@@ -285,7 +305,12 @@ int ChangesHeld(const EntryStates& states, const std::string& file) {
     int changes = 0;
     for (const auto& entry : states) {
         const auto found = texts.find(entry.first);
-        const auto state = entry.second.find(found != texts.end() ? found->second : "");
+        const std::string text = found != texts.end() ? found->second : "";
+        auto state = entry.second.begin();
+        while (state != entry.second.end() &&
+               (withoutPasswords ? WithoutPasswords(state->first) : state->first) != text) {
+            ++state;
+        }
         if (state == entry.second.end()) {
             return -1;
         }
@@ -335,9 +360,152 @@ struct SweepCounts {
     int runs = 0;
     int mixed = 0;
     int combinations = 0;
+    int passwordUnknown = 0;  // finished but for a password that never shows, and said so
 };
 
-void SweepOne(const Scenario& s, OsClass osClass, SweepCounts* counts) {
+// The journal's folder as the kill mode needs it: counts its replaces, and ends the process
+// at the `endAt`-th one, after writing only half of the new file beside the old one (torn)
+// or after the new file took the old one's place (whole).
+class EndingStore : public FolderJournalStore {
+public:
+    EndingStore(const std::string& folder, int endAt, bool whole)
+        : FolderJournalStore(folder), endAt_(endAt), whole_(whole) {}
+    bool Replace(const std::string& name, const std::string& bytes) override {
+        if (++replaces == endAt_) {
+            FolderJournalStore::Replace(whole_ ? name : name + ".new",
+                                        whole_ ? bytes : bytes.substr(0, bytes.size() / 2));
+            _exit(3);
+        }
+        return FolderJournalStore::Replace(name, bytes);
+    }
+    int replaces = 0;
+
+private:
+    int endAt_;
+    bool whole_;
+};
+
+// The first write of a recovery, whichever it is, ends it.
+const char kRecoveryEnd[] =
+    "RasSetEntryPropertiesA#1:kill,RasDeleteEntryA#1:kill,RasSetCredentialsA#1:kill,"
+    "RasSetEntryDialParamsA#1:kill";
+
+// The exit status of `body` run in a child process (-1: it did not exit).
+int InChild(const std::function<void()>& body) {
+    fflush(nullptr);
+    const pid_t child = fork();
+    if (child == 0) {
+        body();
+        _exit(0);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+struct Ended {
+    std::string file;  // the phonebook after the recovery
+    int status = 0;    // the child's: 3 when it was ended where it was told
+    int open = 0;      // files that hold an open change, or cannot be read whole
+    RecoveryReport report;
+};
+
+// Runs the job in a child ended by `kill` (RASSIM_FAIL) or at the journal's `endAt`-th
+// replace, then the start-up recovery (after a first one ended at its first write, with
+// `twice`).
+Ended EndAndRecover(const Scenario& s, OsClass osClass, const std::string& kill, int endAt,
+                    bool whole, const std::vector<bool>& answers, bool twice) {
+    MigrationHarness h;
+    s.setUp(h);
+    const std::string folder = h.folder().PathTo("journal");
+    Ended out;
+    out.status = InChild([&] {
+        EndingStore store(folder, endAt, whole);
+        Journal journal(&store, "20260101-000000");
+        RunJobIn(h, s, osClass, kill.empty() ? nullptr : kill.c_str(), answers, true, &journal);
+        _exit(store.replaces);  // how many there were, for a run not ended
+    });
+    FolderJournalStore store(folder);
+    if (twice) {
+        InChild([&] {
+            ResetSimCallRecord(false);
+            h.sim.Fail(kRecoveryEnd);
+            RecoveryReport first;
+            RecoverJournal(store, h.api(), osClass, &first);
+        });
+    }
+    RecoverJournal(store, h.api(), osClass, &out.report);
+    out.file = h.sim.ReadFile();
+    for (const std::string& name : store.List(kJournalSuffix)) {
+        std::string bytes;
+        JournalRun run;
+        store.Read(name, &bytes);
+        out.open += ParseJournalRun(bytes, &run) != JournalRead::Whole ||
+                    bytes.find("outcome open") != std::string::npos;
+        // Neither the passwords the run typed (RunJobIn) nor the saved ones.
+        EXPECT_TRUE(bytes.find("secret") == bytes.npos && bytes.find("pw2") == bytes.npos) << name;
+    }
+    return out;
+}
+
+// An entry's text with its saved password left out.
+std::string WithoutPasswords(const std::string& text) {
+    std::string out;
+    size_t at = 0;
+    while (at < text.size()) {
+        size_t end = text.find('\n', at);
+        end = end == std::string::npos ? text.size() : end + 1;
+        if (text.compare(at, 9, "Password=") != 0) {
+            out += text.substr(at, end - at);
+        }
+        at = end;
+    }
+    return out;
+}
+
+// The ending mode for one way of answering: each phonebook call of its clean run ended
+// after it applied (once more with the recovery itself ended), then each replace of the
+// journal's record ended torn and whole.
+void EndEachCall(const Scenario& s, OsClass osClass, const Answered& a, const EntryStates& states,
+                 SweepCounts* counts) {
+    const int replaces = EndAndRecover(s, osClass, "", 0, false, a.answers, false).status;
+    struct Case {
+        std::string kill;
+        int endAt;
+        bool whole;
+        bool twice;
+    };
+    std::vector<Case> cases;
+    std::map<std::string, int> seen;
+    for (const std::string& operation : a.outcome.calls) {
+        const std::string kill = operation + "#" + std::to_string(++seen[operation]) + ":kill";
+        cases.push_back({kill, 0, false, false});
+        cases.push_back({kill, 0, false, true});
+        ++counts->calls;
+    }
+    for (int n = 1; n <= replaces; ++n) {
+        cases.push_back({"", n, false, false});
+        cases.push_back({"", n, true, false});
+    }
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.kill + " journal write " + std::to_string(c.endAt) +
+                     (c.whole ? " whole" : " torn") + (c.twice ? ", recovery ended" : ""));
+        ++counts->runs;
+        const Ended out = EndAndRecover(s, osClass, c.kill, c.endAt, c.whole, a.answers, c.twice);
+        EXPECT_EQ(out.status, 3) << "not ended where told";
+        EXPECT_EQ(out.open, 0) << "left open in the journal";
+        if (ChangesHeld(states, out.file) < 0 && !out.report.partly.empty() &&
+            ChangesHeld(states, out.file, true) >= 0) {
+            ++counts->passwordUnknown;
+        } else if (ChangesHeld(states, out.file) < 0) {
+            ++counts->mixed;
+            ADD_FAILURE() << "an entry is neither old nor new:\n" << out.file;
+        }
+    }
+}
+
+// One scenario at one class in either mode: failing each call, or ending the process there.
+void SweepOne(const Scenario& s, OsClass osClass, bool ending, SweepCounts* counts) {
     std::string before;
     {
         MigrationHarness h;
@@ -354,6 +522,10 @@ void SweepOne(const Scenario& s, OsClass osClass, SweepCounts* counts) {
         }
         SCOPED_TRACE("answers " + answered);
         ++counts->combinations;
+        if (ending) {
+            EndEachCall(s, osClass, a, states, counts);
+            continue;
+        }
         const Outcome& clean = a.outcome;
         ASSERT_FALSE(clean.calls.empty());
         ASSERT_TRUE(clean.shown.empty());
@@ -426,11 +598,26 @@ TEST(FaultSweep, EveryFailureLeavesEachEntryOldOrNew) {
     for (const Scenario& s : kScenarios) {
         for (OsClass osClass : kOsClasses) {
             SCOPED_TRACE(std::string(s.name) + ", class " + std::to_string(osClass));
-            SweepOne(s, osClass, &counts);
+            SweepOne(s, osClass, false, &counts);
         }
     }
     printf("fault sweep: %d combinations of answers, %d calls swept, %d runs, %d mixed states\n",
            counts.combinations, counts.calls, counts.runs, counts.mixed);
+    EXPECT_EQ(counts.mixed, 0);
+}
+
+TEST(FaultSweep, EveryEndOfTheProcessIsPutRightAtTheNextStart) {
+    SweepCounts counts;
+    for (const Scenario& s : kScenarios) {
+        for (OsClass osClass : kOsClasses) {
+            SCOPED_TRACE(std::string(s.name) + ", class " + std::to_string(osClass));
+            SweepOne(s, osClass, true, &counts);
+        }
+    }
+    printf(
+        "kill sweep: %d combinations of answers, %d calls ended, %d runs, %d mixed states, "
+        "%d told to check the password\n",
+        counts.combinations, counts.calls, counts.runs, counts.mixed, counts.passwordUnknown);
     EXPECT_EQ(counts.mixed, 0);
 }
 

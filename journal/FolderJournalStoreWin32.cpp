@@ -1,0 +1,195 @@
+// The journal's folder on Windows, and the user's folder for it.
+#include <windows.h>
+
+#include <algorithm>
+
+#include "dialup/DialupLibrary.h"
+#include "journal/FolderJournalStore.h"
+
+namespace {
+
+const int kCsidlAppData = 0x001A;
+const int kCsidlFlagCreate = 0x8000;
+
+typedef HRESULT(WINAPI* GetFolderPathFn)(HWND, int, HANDLE, DWORD, char*);
+typedef BOOL(WINAPI* GetSpecialFolderPathFn)(HWND, char*, int, BOOL);
+typedef BOOL(WINAPI* MoveFileExFn)(const char*, const char*, DWORD);
+
+// Parents that cannot be made (a share's server part, say) are left to the last step.
+bool MakeFolders(const std::string& folder) {
+    for (size_t at = 0; at < folder.size(); ++at) {
+        if (folder[at] == '\\' && at > 0 && folder[at - 1] != ':' && folder[at - 1] != '\\') {
+            CreateDirectoryA(folder.substr(0, at).c_str(), nullptr);
+        }
+    }
+    const DWORD attributes = CreateDirectoryA(folder.c_str(), nullptr)
+                                 ? FILE_ATTRIBUTE_DIRECTORY
+                                 : GetFileAttributesA(folder.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+bool Exists(const std::string& path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool WriteFlushed(const std::string& path, const std::string& bytes) {
+    const HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    DWORD written = 0;
+    const bool ok =
+        WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+        written == bytes.size() && FlushFileBuffers(file);
+    return CloseHandle(file) && ok;
+}
+
+bool ReadWhole(const std::string& path, std::string* bytes) {
+    bytes->clear();
+    const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    char buffer[4096];
+    DWORD n = 0;
+    bool ok = true;
+    while ((ok = ReadFile(file, buffer, sizeof(buffer), &n, nullptr) != 0) && n > 0) {
+        bytes->append(buffer, n);
+    }
+    CloseHandle(file);
+    return ok;
+}
+
+// MoveFileExA exists on the 9x family only as a stub that fails; it is looked up so that a
+// program that names it still starts on any version.
+MoveFileExFn MoveFileEx() {
+    static const MoveFileExFn move = reinterpret_cast<MoveFileExFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("KERNEL32.DLL"), "MoveFileExA")));
+    return move;
+}
+
+}  // namespace
+
+std::string JournalFilePath(const std::string& folder, const std::string& name) {
+    return folder + "\\" + name;
+}
+
+// The new file is written and flushed beside the old one as "<name>.new", then put in its
+// place: in one step where Windows has one (MoveFileExA, NT family). The 9x family has no
+// replacing rename: the old file is renamed "<name>.old", the new one takes its name, and
+// the old one is deleted. An end between the renames leaves "<name>.old" and a whole
+// "<name>.new", which Read then takes; a "<name>.new" without "<name>.old" beside it is a
+// write that never finished, and is ignored.
+bool ReplaceJournalFile(const std::string& folder, const std::string& name,
+                        const std::string& bytes) {
+    if (folder.empty() || !MakeFolders(folder)) {
+        return false;
+    }
+    const std::string path = JournalFilePath(folder, name);
+    const std::string fresh = path + ".new";
+    const std::string old = path + ".old";
+    if (!WriteFlushed(fresh, bytes)) {
+        DeleteFileA(fresh.c_str());
+        return false;
+    }
+    const MoveFileExFn move = MoveFileEx();
+    if (move != nullptr &&
+        move(fresh.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        return true;
+    }
+    DeleteFileA(old.c_str());
+    if (Exists(path) && !MoveFileA(path.c_str(), old.c_str())) {
+        DeleteFileA(fresh.c_str());
+        return false;
+    }
+    if (!MoveFileA(fresh.c_str(), path.c_str())) {
+        return false;
+    }
+    DeleteFileA(old.c_str());
+    return true;
+}
+
+bool ReadJournalFile(const std::string& folder, const std::string& name, std::string* bytes) {
+    const std::string path = JournalFilePath(folder, name);
+    if (Exists(path)) {
+        return ReadWhole(path, bytes);
+    }
+    bytes->clear();
+    return Exists(path + ".old") && ReadWhole(path + ".new", bytes);
+}
+
+std::vector<std::string> ListJournalFiles(const std::string& folder, const std::string& suffix) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    const HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) {
+        return names;
+    }
+    do {
+        std::string name = found.cFileName;
+        // "<name>.new" with "<name>.old" and without "<name>" stands for it (see Replace).
+        const std::string newSuffix = suffix + ".new";
+        if (name.size() > newSuffix.size() &&
+            name.compare(name.size() - newSuffix.size(), newSuffix.size(), newSuffix) == 0) {
+            name.resize(name.size() - 4);
+            if (Exists(JournalFilePath(folder, name)) ||
+                !Exists(JournalFilePath(folder, name) + ".old")) {
+                continue;
+            }
+        }
+        if (name.size() > suffix.size() &&
+            name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0) {
+            names.push_back(name);
+        }
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+bool RemoveJournalFile(const std::string& folder, const std::string& name) {
+    DeleteFileA((JournalFilePath(folder, name) + ".new").c_str());
+    DeleteFileA((JournalFilePath(folder, name) + ".old").c_str());
+    return DeleteFileA(JournalFilePath(folder, name).c_str()) != 0;
+}
+
+// The per-user application-data folder: SHGetFolderPathA (2000 and later, Me), else
+// SHGetSpecialFolderPathA (the shell of Windows 98 and of 95 with the desktop update),
+// both looked up at run time; else, as Windows 98 keeps it without user profiles, the
+// Windows folder's "Application Data".
+std::string UserJournalFolder() {
+    char path[MAX_PATH + 1] = "";
+    bool found = false;
+    if (HMODULE shell = LoadSystemLibrary("SHELL32.DLL")) {
+        const GetFolderPathFn getFolder = reinterpret_cast<GetFolderPathFn>(
+            reinterpret_cast<void*>(GetProcAddress(shell, "SHGetFolderPathA")));
+        const GetSpecialFolderPathFn getSpecial = reinterpret_cast<GetSpecialFolderPathFn>(
+            reinterpret_cast<void*>(GetProcAddress(shell, "SHGetSpecialFolderPathA")));
+        if (getFolder != nullptr) {
+            found =
+                SUCCEEDED(getFolder(nullptr, kCsidlAppData | kCsidlFlagCreate, nullptr, 0, path));
+        }
+        if (!found && getSpecial != nullptr) {
+            found = getSpecial(nullptr, path, kCsidlAppData, TRUE) != 0;
+        }
+        FreeLibrary(shell);
+    }
+    if (!found || path[0] == '\0') {
+        const UINT n = GetWindowsDirectoryA(path, MAX_PATH - 20);
+        if (n == 0 || n >= MAX_PATH - 20) {
+            return std::string();
+        }
+        std::string folder = path;
+        if (folder.back() != '\\') {
+            folder += '\\';
+        }
+        return folder + "Application Data\\Dialnest\\Journal";
+    }
+    std::string folder = path;
+    if (!folder.empty() && folder.back() == '\\') {
+        folder.pop_back();
+    }
+    return folder + "\\Dialnest\\Journal";
+}

@@ -1,0 +1,346 @@
+// Writing and reading the journal's file format.
+#include "journal/JournalRecord.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+const char kHeader[] = "Dialnest journal ";
+const char kCheck[] = "check ";
+
+struct Named {
+    int value;
+    const char* name;
+};
+const Named kKinds[] = {{int(ChangeKind::Creation), "creation"},
+                        {int(ChangeKind::AccessPoint), "access-point"},
+                        {int(ChangeKind::UserName), "user-name"},
+                        {int(ChangeKind::Restore), "restore"}};
+const Named kOutcomes[] = {
+    {int(ChangeOutcome::Open), "open"},         {int(ChangeOutcome::Made), "made"},
+    {int(ChangeOutcome::Undone), "undone"},     {int(ChangeOutcome::RolledBack), "rolled-back"},
+    {int(ChangeOutcome::Finished), "finished"}, {int(ChangeOutcome::Restored), "restored"}};
+
+template <size_t N>
+const char* NameOf(const Named (&table)[N], int value) {
+    for (const Named& n : table) {
+        if (n.value == value) {
+            return n.name;
+        }
+    }
+    return "?";
+}
+
+template <size_t N>
+bool ValueOf(const Named (&table)[N], const std::string& name, int* value) {
+    for (const Named& n : table) {
+        if (name == n.name) {
+            *value = n.value;
+            return true;
+        }
+    }
+    return false;
+}
+
+uint32_t Crc32(const std::string& bytes) {
+    uint32_t crc = 0xFFFFFFFFu;
+    for (unsigned char byte : bytes) {
+        crc ^= byte;
+        for (int bit = 0; bit < 8; ++bit) {
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+        }
+    }
+    return ~crc;
+}
+
+// Text values keep their code page 932 bytes; only control bytes and '%' are escaped, so a
+// value never spans lines.
+std::string Escape(const std::string& text) {
+    std::string out;
+    for (unsigned char c : text) {
+        if (c < 0x20 || c == 0x7F || c == '%') {
+            char hex[4];
+            snprintf(hex, sizeof(hex), "%%%02X", c);
+            out += hex;
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    return out;
+}
+
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+bool Unescape(const std::string& text, std::string* out) {
+    out->clear();
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '%') {
+            out->push_back(text[i]);
+            continue;
+        }
+        if (i + 2 >= text.size()) {
+            return false;
+        }
+        const int high = HexDigit(text[i + 1]);
+        const int low = HexDigit(text[i + 2]);
+        if (high < 0 || low < 0) {
+            return false;
+        }
+        out->push_back(static_cast<char>(high * 16 + low));
+        i += 2;
+    }
+    return true;
+}
+
+std::string Hex(const std::vector<uint8_t>& bytes) {
+    static const char digits[] = "0123456789ABCDEF";
+    std::string out;
+    out.reserve(bytes.size() * 2);
+    for (uint8_t b : bytes) {
+        out.push_back(digits[b >> 4]);
+        out.push_back(digits[b & 15]);
+    }
+    return out;
+}
+
+bool Unhex(const std::string& text, std::vector<uint8_t>* bytes) {
+    if (text.size() % 2 != 0 || text.size() / 2 > kMaxEntrySize) {
+        return false;
+    }
+    bytes->clear();
+    for (size_t i = 0; i < text.size(); i += 2) {
+        const int high = HexDigit(text[i]);
+        const int low = HexDigit(text[i + 1]);
+        if (high < 0 || low < 0) {
+            return false;
+        }
+        bytes->push_back(static_cast<uint8_t>(high * 16 + low));
+    }
+    return true;
+}
+
+bool Number(const std::string& text, uint32_t* value) {
+    if (text.empty() || text.size() > 10) {
+        return false;
+    }
+    char* end = nullptr;
+    const unsigned long long n = strtoull(text.c_str(), &end, 10);
+    if (*end != '\0' || text[0] < '0' || text[0] > '9' || n > 0xFFFFFFFFull) {
+        return false;
+    }
+    *value = static_cast<uint32_t>(n);
+    return true;
+}
+
+void PutState(std::string& out, const char* prefix, const EntryState& s) {
+    out += std::string(prefix) + "-exists " + (s.exists ? "1" : "0") + "\n";
+    out += std::string(prefix) + "-structure " + std::to_string(s.structureSize) + "\n";
+    out += std::string(prefix) + "-properties " + Hex(s.properties) + "\n";
+    out += std::string(prefix) + "-user " + Escape(s.userName) + "\n";
+}
+
+// One "key value" line of a change into `change`; false for an unknown key or a bad value.
+bool TakeLine(const std::string& key, const std::string& value, JournalChange* change) {
+    uint32_t n = 0;
+    int named = 0;
+    if (key == "kind") {
+        if (!ValueOf(kKinds, value, &named))
+            return false;
+        change->kind = static_cast<ChangeKind>(named);
+        return true;
+    }
+    if (key == "outcome") {
+        if (!ValueOf(kOutcomes, value, &named))
+            return false;
+        change->outcome = static_cast<ChangeOutcome>(named);
+        return true;
+    }
+    if (key == "entry")
+        return Unescape(value, &change->entryName);
+    if (key == "phonebook")
+        return Unescape(value, &change->phonebook);
+    if (key == "writes" || key == "done") {
+        if (!Number(value, &n) || n > 2)
+            return false;
+        (key == "writes" ? change->writes : change->writesDone) = static_cast<int>(n);
+        return true;
+    }
+    if (key == "last-user" || key == "new-password") {
+        if (value != "0" && value != "1")
+            return false;
+        (key == "last-user" ? change->writesUserName : change->writesPassword) = value == "1";
+        return true;
+    }
+    for (int side = 0; side < 2; ++side) {
+        const std::string prefix = side == 0 ? "before-" : "after-";
+        EntryState& s = side == 0 ? change->before : change->after;
+        if (key.compare(0, prefix.size(), prefix) != 0)
+            continue;
+        const std::string field = key.substr(prefix.size());
+        if (field == "exists") {
+            if (value != "0" && value != "1")
+                return false;
+            s.exists = value == "1";
+            return true;
+        }
+        if (field == "structure")
+            return Number(value, &s.structureSize);
+        if (field == "properties")
+            return Unhex(value, &s.properties);
+        if (field == "user")
+            return Unescape(value, &s.userName) && s.userName.size() <= UNLEN;
+    }
+    return false;
+}
+
+}  // namespace
+
+const char* ChangeKindName(ChangeKind kind) {
+    return NameOf(kKinds, int(kind));
+}
+
+const char* ChangeOutcomeName(ChangeOutcome outcome) {
+    return NameOf(kOutcomes, int(outcome));
+}
+
+std::string FormatJournalRun(const JournalRun& run) {
+    std::string out = kHeader + std::to_string(kJournalFormat) + "\n";
+    out += "run " + Escape(run.stamp) + "\n";
+    for (const JournalChange& c : run.changes) {
+        out += "change\n";
+        out += std::string("kind ") + ChangeKindName(c.kind) + "\n";
+        out += "entry " + Escape(c.entryName) + "\n";
+        out += "phonebook " + Escape(c.phonebook) + "\n";
+        out += "writes " + std::to_string(c.writes) + "\n";
+        out += "done " + std::to_string(c.writesDone) + "\n";
+        out += std::string("last-user ") + (c.writesUserName ? "1" : "0") + "\n";
+        out += std::string("new-password ") + (c.writesPassword ? "1" : "0") + "\n";
+        out += std::string("outcome ") + ChangeOutcomeName(c.outcome) + "\n";
+        PutState(out, "before", c.before);
+        PutState(out, "after", c.after);
+        out += "end\n";
+    }
+    char check[32];
+    snprintf(check, sizeof(check), "%s%08X\n", kCheck, static_cast<unsigned>(Crc32(out)));
+    return out + check;
+}
+
+JournalRead ParseJournalRun(const std::string& bytes, JournalRun* run) {
+    *run = JournalRun{};
+    const size_t headerSize = sizeof(kHeader) - 1;
+    if (bytes.compare(0, headerSize, kHeader) != 0) {
+        return bytes.size() < headerSize &&
+                       std::string(kHeader).compare(0, bytes.size(), bytes) == 0
+                   ? JournalRead::Truncated
+                   : JournalRead::Corrupted;
+    }
+    uint32_t format = 0;
+    const size_t headerEnd = bytes.find('\n');
+    if (headerEnd == std::string::npos) {
+        return JournalRead::Truncated;
+    }
+    if (!Number(bytes.substr(headerSize, headerEnd - headerSize), &format) || format == 0) {
+        return JournalRead::Corrupted;
+    }
+    if (format > kJournalFormat) {
+        return JournalRead::FutureFormat;
+    }
+    // The check line is the last: without it the write was torn.
+    const size_t checkAt = bytes.rfind(std::string("\n") + kCheck);
+    if (checkAt == std::string::npos || bytes.back() != '\n') {
+        return JournalRead::Truncated;
+    }
+    const std::string body = bytes.substr(0, checkAt + 1);
+    char expected[16];
+    snprintf(expected, sizeof(expected), "%08X", static_cast<unsigned>(Crc32(body)));
+    if (bytes.substr(checkAt + 1) != std::string(kCheck) + expected + "\n") {
+        return JournalRead::Corrupted;
+    }
+
+    JournalRun parsed;
+    JournalChange* change = nullptr;
+    size_t at = headerEnd + 1;
+    while (at < body.size()) {
+        const size_t end = body.find('\n', at);
+        const std::string line = body.substr(at, end - at);
+        at = end + 1;
+        const size_t space = line.find(' ');
+        const std::string key = line.substr(0, space);
+        const std::string value = space == std::string::npos ? "" : line.substr(space + 1);
+        if (change == nullptr) {
+            if (key == "run" && parsed.stamp.empty() && parsed.changes.empty()) {
+                if (!Unescape(value, &parsed.stamp))
+                    return JournalRead::Corrupted;
+            } else if (line == "change") {
+                parsed.changes.emplace_back();
+                change = &parsed.changes.back();
+            } else {
+                return JournalRead::Corrupted;
+            }
+        } else if (line == "end") {
+            if (change->writesDone > change->writes)
+                return JournalRead::Corrupted;
+            change = nullptr;
+        } else if (!TakeLine(key, value, change)) {
+            return JournalRead::Corrupted;
+        }
+    }
+    if (change != nullptr || parsed.stamp.empty()) {
+        return JournalRead::Corrupted;
+    }
+    *run = parsed;
+    return JournalRead::Whole;
+}
+
+EntryState StateOf(const EntryRecord* record, const std::string& userName) {
+    EntryState state;
+    state.userName = userName;
+    if (record != nullptr && record->Entry() != nullptr) {
+        state.exists = true;
+        state.structureSize = record->structureSize;
+        const uint8_t* bytes = reinterpret_cast<const uint8_t*>(record->Entry());
+        state.properties.assign(bytes, bytes + record->bufferSize);
+    }
+    return state;
+}
+
+JournalChange DescribeChange(ChangeKind kind, const char* name, const EntryRecord* before,
+                             const char* beforeUser, const EntryRecord& after,
+                             const char* afterUser, int writes, bool writesPassword) {
+    JournalChange change;
+    change.kind = kind;
+    change.entryName = name != nullptr ? name : "";
+    change.phonebook = after.phonebook;
+    change.before = StateOf(before, beforeUser != nullptr ? beforeUser : "");
+    change.after = StateOf(&after, afterUser != nullptr ? afterUser : "");
+    change.writes = writes;
+    change.writesUserName = true;
+    change.writesPassword = writesPassword;
+    return change;
+}
+
+void RecordOf(const EntryState& state, const std::string& phonebook, EntryRecord* record) {
+    record->Release();
+    const size_t records = (state.properties.size() + sizeof(RASENTRYA) - 1) / sizeof(RASENTRYA);
+    record->buffer.assign(records < 1 ? 1 : records, RASENTRYA{});
+    memcpy(record->buffer.data(), state.properties.data(), state.properties.size());
+    record->bufferSize = static_cast<RasDword>(state.properties.size());
+    record->structureSize = state.structureSize;
+    record->phonebook = phonebook;
+}
+
+bool SameProperties(const EntryState& state, const EntryRecord* record) {
+    if (record == nullptr || record->Entry() == nullptr) {
+        return !state.exists;
+    }
+    return state.exists && record->bufferSize == state.properties.size() &&
+           memcmp(record->Entry(), state.properties.data(), state.properties.size()) == 0;
+}

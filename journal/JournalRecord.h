@@ -1,0 +1,87 @@
+// The journal's record of phonebook changes: one file per run of the program, holding each
+// change it began, with the entry as it was and as the change writes it. Text, so that a
+// support desk can read it; a check line at the end tells a whole file from a torn or
+// altered one. Never holds a password.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "dialup/EntryRecord.h"
+
+// The format this program writes; a file that names a later one is left alone.
+constexpr int kJournalFormat = 1;
+
+// Restore: the support desk putting back a change of an earlier run.
+enum class ChangeKind { Creation, AccessPoint, UserName, Restore };
+
+// Where a change stands. Open: begun, not known to be over (the process may have ended in
+// the middle). The others are final.
+enum class ChangeOutcome {
+    Open,
+    Made,        // every write succeeded
+    Undone,      // a write was refused and the earlier ones were put back in the run
+    RolledBack,  // found open at a start and put back as it was
+    Finished,    // found open at a start with its last write made: left as the change made it
+    Restored,    // put back later by the support desk's restore
+};
+
+// One entry as it was, or as a change writes it: the properties buffer whole (structure
+// and alternate numbers, code page 932 bytes) and the user name. `exists` false: no entry.
+struct EntryState {
+    bool exists = false;
+    uint32_t structureSize = 0;       // dwSize
+    std::vector<uint8_t> properties;  // the buffer the library reads or is given
+    std::string userName;
+};
+
+struct JournalChange {
+    ChangeKind kind = ChangeKind::Creation;
+    std::string entryName;
+    std::string phonebook;  // empty: the default phonebook
+    EntryState before;
+    EntryState after;
+    // Phonebook writes the change makes (properties and/or user name), and how many of
+    // them are known to have succeeded: the last one may have been made when the process
+    // ended before it could say so.
+    int writes = 0;
+    int writesDone = 0;
+    bool writesUserName = false;  // its last write is the user name (and maybe a password)
+    bool writesPassword = false;  // that write also saves a new password (never recorded)
+    ChangeOutcome outcome = ChangeOutcome::Open;
+};
+
+struct JournalRun {
+    std::string stamp;  // when the run began: YYYYMMDD-HHMMSS, the file's name
+    std::vector<JournalChange> changes;
+};
+
+enum class JournalRead { Whole, Truncated, Corrupted, FutureFormat };
+
+// The file's bytes: a header with the format, the run, each change, and the check line.
+std::string FormatJournalRun(const JournalRun& run);
+
+// Whole with `run` filled, or why the bytes are no record to act on: Truncated when the
+// check line is missing (a torn write), Corrupted when it does not match or a line breaks
+// the format, FutureFormat when the header names a later format.
+JournalRead ParseJournalRun(const std::string& bytes, JournalRun* run);
+
+// The entry's state from what the library handed over (`record` null: no entry).
+EntryState StateOf(const EntryRecord* record, const std::string& userName);
+
+// A change of entry `name` from `before` (null: no entry) with `beforeUser` to `after` with
+// `afterUser`, in `after`'s phonebook, in `writes` writes of which the last saves the user
+// name (as both jobs write), with a new password when `writesPassword`.
+JournalChange DescribeChange(ChangeKind kind, const char* name, const EntryRecord* before,
+                             const char* beforeUser, const EntryRecord& after,
+                             const char* afterUser, int writes, bool writesPassword);
+
+// The record to write back for `state` in `phonebook`.
+void RecordOf(const EntryState& state, const std::string& phonebook, EntryRecord* record);
+
+// Whether the entry read now (`record` null: absent) holds exactly the properties of `state`.
+bool SameProperties(const EntryState& state, const EntryRecord* record);
+
+const char* ChangeKindName(ChangeKind kind);
+const char* ChangeOutcomeName(ChangeOutcome outcome);

@@ -1,0 +1,27 @@
+// Where the journal's files are kept: one folder of small files, named plainly. The shell
+// gives the folder on disk; tests give a folder of their own.
+#pragma once
+
+#include <string>
+#include <vector>
+
+class JournalStore {
+public:
+    virtual ~JournalStore() = default;
+
+    // Replaces file `name` with `bytes` so that a process ended at any moment leaves either
+    // the old file (or none) or the new one whole. True only when the new file has reached
+    // the disk.
+    virtual bool Replace(const std::string& name, const std::string& bytes) = 0;
+
+    // The whole file; false when there is none or it cannot be read.
+    virtual bool Read(const std::string& name, std::string* bytes) const = 0;
+
+    // The names of the files whose names end in `suffix`, sorted.
+    virtual std::vector<std::string> List(const std::string& suffix) const = 0;
+
+    virtual bool Remove(const std::string& name) = 0;
+
+    // The folder or path shown to a person for `name`.
+    virtual std::string PathOf(const std::string& name) const = 0;
+};
