@@ -39,8 +39,16 @@ struct RestoreArguments {
 
 RestoreArguments ParseRestore(int argc, const char* const* argv) {
     RestoreArguments a;
-    for (int i = 2; i < argc && a.error.empty(); ++i) {
+    bool command = false;
+    for (int i = 1; i < argc && a.error.empty(); ++i) {
         const std::string arg = argv[i];
+        if (!command && arg == "restore") {
+            command = true;
+            continue;
+        }
+        if (arg.compare(0, 7, "--lang=") == 0) {
+            continue;  // the restore's reports are the same in every language
+        }
         auto value = [&](const char* option, std::string* to) {
             const std::string prefix = std::string(option) + "=";
             if (arg.compare(0, prefix.size(), prefix) == 0) {
@@ -99,9 +107,15 @@ std::string NumberOf(const EntryState& state) {
     return local;
 }
 
+// The run a journal file holds, as --list shows it and RUN names it; a file not named as the
+// program names its runs is shown whole.
 std::string RunOf(const std::string& fileName) {
     const size_t start = strlen("run-");
-    return fileName.substr(start, fileName.size() - start - strlen(kJournalSuffix));
+    const size_t end = strlen(kJournalSuffix);
+    if (fileName.compare(0, start, "run-") != 0 || fileName.size() < start + end) {
+        return fileName;
+    }
+    return fileName.substr(start, fileName.size() - start - end);
 }
 
 const char* ReadProblem(JournalRead read) {

@@ -159,8 +159,14 @@ int Preview(const Arguments& a, KitFolder& folder, FILE* out, FILE* err) {
 }  // namespace
 
 int RunKitTool(int argc, const char* const* argv, FILE* out, FILE* err) {
-    if (argc > 1 && strcmp(argv[1], "restore") == 0) {
-        return RunRestore(argc, argv, out, err);
+    // Options may come before the command, as with the other two.
+    for (int i = 1; i < argc; ++i) {
+        if (argv[i][0] != '-') {
+            if (strcmp(argv[i], "restore") == 0) {
+                return RunRestore(argc, argv, out, err);
+            }
+            break;
+        }
     }
     const Arguments a = Parse(argc, argv);
     if (a.command == "help") {

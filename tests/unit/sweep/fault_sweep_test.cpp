@@ -156,6 +156,7 @@ Outcome RunJobIn(MigrationHarness& h, const Scenario& s, OsClass osClass, const 
 Outcome RunJob(const Scenario& s, OsClass osClass, const char* fail,
                const std::vector<bool>& answers, bool further) {
     MigrationHarness h;
+    h.sim.ActAsWindowsOf(osClass);
     s.setUp(h);
     return RunJobIn(h, s, osClass, fail, answers, further, nullptr);
 }
@@ -416,6 +417,7 @@ struct Ended {
 Ended EndAndRecover(const Scenario& s, OsClass osClass, const std::string& kill, int endAt,
                     bool whole, const std::vector<bool>& answers, bool twice) {
     MigrationHarness h;
+    h.sim.ActAsWindowsOf(osClass);  // the same Windows before the end and at the next start
     s.setUp(h);
     const std::string folder = h.folder().PathTo("journal");
     Ended out;
