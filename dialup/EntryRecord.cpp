@@ -70,6 +70,13 @@ RasDword ReadEntryRecord(const DialupApi& api, const char* phonebook, const char
         record->Release();
         return read;
     }
+    // Every entry has a device type and a framing protocol; a record with neither is the
+    // zeroed buffer handed in, which must not be taken for (or written back as) the entry.
+    const RASENTRYA& entry = record->buffer[0];
+    if (entry.szDeviceType[0] == '\0' && entry.dwFramingProtocol == 0) {
+        record->Release();
+        return kUnfilledRead;
+    }
     // Whatever the read left there, a write must name the version this buffer holds.
     record->buffer[0].dwSize = structureSize;
     record->bufferSize = bufferSize;
@@ -136,4 +143,30 @@ bool ReadSavedUserName(const DialupApi& api, const char* phonebook, const char* 
     userName->assign(params.szUserName, strnlen(params.szUserName, sizeof(params.szUserName)));
     memset(&params, 0, sizeof(params));
     return read;
+}
+
+RasDword PutBackDialParams(const DialupApi& api, const char* phonebook,
+                           const RASDIALPARAMSA& asRead, bool passwordSaved) {
+    if (api.RasGetEntryDialParamsA == nullptr || api.RasSetEntryDialParamsA == nullptr) {
+        return kMissingOperation;
+    }
+    const char* book = PhonebookArgument(phonebook);
+    RASDIALPARAMSA params = asRead;
+    memset(params.szUserName, 0, sizeof(params.szUserName));
+    memset(params.szPassword, 0, sizeof(params.szPassword));
+    memset(params.szDomain, 0, sizeof(params.szDomain));
+    RasBool hasPassword = 0;
+    const bool same =
+        api.RasGetEntryDialParamsA(book, &params, &hasPassword) == 0 &&
+        (hasPassword != 0) == passwordSaved &&
+        strncmp(params.szUserName, asRead.szUserName, sizeof(params.szUserName)) == 0 &&
+        strncmp(params.szPassword, asRead.szPassword, sizeof(params.szPassword)) == 0 &&
+        strncmp(params.szDomain, asRead.szDomain, sizeof(params.szDomain)) == 0;
+    RasDword result = 0;
+    if (!same) {
+        params = asRead;
+        result = api.RasSetEntryDialParamsA(book, &params, passwordSaved ? 0 : 1);
+    }
+    WipeBytes(&params, sizeof(params));
+    return result;
 }

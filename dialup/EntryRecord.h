@@ -36,7 +36,8 @@ RasDword ProbeStructureSize(const DialupApi& api, RasDword* structureSize);
 // the entry's own size probe (0 or 603) for the buffer, then the read with that buffer size.
 // Returns 0 with `record` filled (dwSize set to the structure size), 623 when there is no
 // such entry, at the probe or at the read (it went in between), or the failure's number
-// (632 for a probe of 0 or more than kMaxEntrySize bytes); `record` is then released.
+// (632 for a probe of 0 or more than kMaxEntrySize bytes, 13 for a read that left the
+// record unfilled: no device type and no framing protocol); `record` is then released.
 RasDword ReadEntryRecord(const DialupApi& api, const char* phonebook, const char* name,
                          EntryRecord* record);
 
@@ -60,3 +61,11 @@ RasDword RemoveUnwantedEntry(const DialupApi& api, const char* phonebook, const 
 // all the same. False when it cannot be read. The password is never looked at.
 bool ReadSavedUserName(const DialupApi& api, const char* phonebook, const char* name, bool ntFamily,
                        std::string* userName);
+
+// The 9x family reveals the saved password, so a refused write of an entry's dial
+// parameters can be undone exactly: reads them back and, unless they still hold what
+// `asRead` holds (`passwordSaved`: whether a password was saved at all), writes `asRead`
+// back, removing the password when none was saved. 0 when they are as read again; else
+// the failure's number (120 without the operations).
+RasDword PutBackDialParams(const DialupApi& api, const char* phonebook,
+                           const RASDIALPARAMSA& asRead, bool passwordSaved);

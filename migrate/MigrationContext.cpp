@@ -129,6 +129,7 @@ RasDword MigrationContext::ReadCredentials(const char* entryName, const char* ph
         if (api_.RasGetEntryDialParamsA != nullptr) {
             result = api_.RasGetEntryDialParamsA(book, dialParams_.get(), &hasPassword);
         }
+        dialPasswordSaved_ = hasPassword != 0;
         readName = dialParams_->szUserName;
         readPassword = dialParams_->szPassword;
         nameSize = sizeof(dialParams_->szUserName);
@@ -156,5 +157,6 @@ void MigrationContext::ReleaseCredentials() {
     dialParams_.reset();
     credentials_.reset();
     reportedMask_ = 0;
+    dialPasswordSaved_ = false;
     credentialsPhonebook_.clear();
 }

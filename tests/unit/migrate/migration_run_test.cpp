@@ -137,6 +137,13 @@ TEST(MigrationRun, FinalReportWithoutProgressWindow) {
          IDS_FOUND_NOT_CHANGED,
          1,
          "[A] (621)\n[C] (1784)"},
+        {"a read that filled nothing in",
+         "Xabc@dial.example",
+         {false, false},
+         "RasGetEntryPropertiesA#3:empty",
+         IDS_FOUND_NOT_CHANGED,
+         2,
+         "[A] (13)"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
