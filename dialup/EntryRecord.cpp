@@ -134,38 +134,46 @@ bool ReadSavedUserName(const DialupApi& api, const char* phonebook, const char* 
         memset(&credentials, 0, sizeof(credentials));
         return read;
     }
-    RASDIALPARAMSA params{};
-    params.dwSize = kRasDialParamsSize;
-    CopyTextN(params.szEntryName, sizeof(params.szEntryName), name, strlen(name));
-    RasBool hasPassword = 0;
-    const bool read = api.RasGetEntryDialParamsA != nullptr &&
-                      api.RasGetEntryDialParamsA(book, &params, &hasPassword) == 0;
+    RASDIALPARAMSA params;
+    bool saved = false;
+    const bool read = ReadDialParams(api, phonebook, name, &params, &saved);
     userName->assign(params.szUserName, strnlen(params.szUserName, sizeof(params.szUserName)));
-    memset(&params, 0, sizeof(params));
+    WipeBytes(&params, sizeof(params));
     return read;
+}
+
+bool ReadDialParams(const DialupApi& api, const char* phonebook, const char* name,
+                    RASDIALPARAMSA* params, bool* passwordSaved) {
+    memset(params, 0, sizeof(*params));
+    params->dwSize = kRasDialParamsSize;
+    CopyField(params->szEntryName, name);
+    RasBool hasPassword = 0;
+    *passwordSaved = false;
+    if (api.RasGetEntryDialParamsA == nullptr ||
+        api.RasGetEntryDialParamsA(PhonebookArgument(phonebook), params, &hasPassword) != 0) {
+        return false;
+    }
+    *passwordSaved = hasPassword != 0;
+    return true;
 }
 
 RasDword PutBackDialParams(const DialupApi& api, const char* phonebook,
                            const RASDIALPARAMSA& asRead, bool passwordSaved) {
-    if (api.RasGetEntryDialParamsA == nullptr || api.RasSetEntryDialParamsA == nullptr) {
-        return kMissingOperation;
-    }
-    const char* book = PhonebookArgument(phonebook);
-    RASDIALPARAMSA params = asRead;
-    memset(params.szUserName, 0, sizeof(params.szUserName));
-    memset(params.szPassword, 0, sizeof(params.szPassword));
-    memset(params.szDomain, 0, sizeof(params.szDomain));
-    RasBool hasPassword = 0;
+    RASDIALPARAMSA params;
+    bool saved = false;
     const bool same =
-        api.RasGetEntryDialParamsA(book, &params, &hasPassword) == 0 &&
-        (hasPassword != 0) == passwordSaved &&
+        ReadDialParams(api, phonebook, asRead.szEntryName, &params, &saved) &&
+        saved == passwordSaved &&
         strncmp(params.szUserName, asRead.szUserName, sizeof(params.szUserName)) == 0 &&
         strncmp(params.szPassword, asRead.szPassword, sizeof(params.szPassword)) == 0 &&
         strncmp(params.szDomain, asRead.szDomain, sizeof(params.szDomain)) == 0;
     RasDword result = 0;
-    if (!same) {
+    if (!same && api.RasSetEntryDialParamsA == nullptr) {
+        result = kMissingOperation;
+    } else if (!same) {
         params = asRead;
-        result = api.RasSetEntryDialParamsA(book, &params, passwordSaved ? 0 : 1);
+        result = api.RasSetEntryDialParamsA(PhonebookArgument(phonebook), &params,
+                                            passwordSaved ? 0 : 1);
     }
     WipeBytes(&params, sizeof(params));
     return result;

@@ -62,10 +62,16 @@ RasDword RemoveUnwantedEntry(const DialupApi& api, const char* phonebook, const 
 bool ReadSavedUserName(const DialupApi& api, const char* phonebook, const char* name, bool ntFamily,
                        std::string* userName);
 
+// Entry `name`'s dial parameters as saved, with the password as far as this Windows
+// reveals it (the 9x family: the password itself), to put back with PutBackDialParams.
+// False when they cannot be read.
+bool ReadDialParams(const DialupApi& api, const char* phonebook, const char* name,
+                    RASDIALPARAMSA* params, bool* passwordSaved);
+
 // The 9x family reveals the saved password, so a refused write of an entry's dial
 // parameters can be undone exactly: reads them back and, unless they still hold what
 // `asRead` holds (`passwordSaved`: whether a password was saved at all), writes `asRead`
 // back, removing the password when none was saved. 0 when they are as read again; else
-// the failure's number (120 without the operations).
+// the failure's number (120 when they must be written without the operation).
 RasDword PutBackDialParams(const DialupApi& api, const char* phonebook,
                            const RASDIALPARAMSA& asRead, bool passwordSaved);

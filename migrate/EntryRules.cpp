@@ -345,7 +345,7 @@ bool MigrationContext::WriteAcceptedChange(const EntryValues& entry, const Accep
     // to check it.
     const bool writesPassword = change.newPassword != nullptr && change.newPassword[0] != '\0' &&
                                 strcmp(change.newPassword, entry.password) != 0;
-    if (nameChanges ? !readBack : writesPassword) {
+    if (!nameChanges && writesPassword) {
         ShowPartlyChanged(entry.name);
         return false;
     }

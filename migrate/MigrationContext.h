@@ -219,8 +219,8 @@ private:
     // too; when that fails, IDS_ENTRY_PARTLY_CHANGED names the entry. On the NT family a
     // refused user-name write whose new user name reads back as saved went in: the change
     // stands. Where nothing can tell whether it went in (a new password with the user name
-    // unchanged, or a new user name that cannot be read back), the entry stays as the change
-    // wrote it, not counted, and IDS_ENTRY_PARTLY_CHANGED follows the failure.
+    // unchanged), the entry stays as the change wrote it, not counted, and
+    // IDS_ENTRY_PARTLY_CHANGED follows the failure.
     // True when the whole change is in the phonebook. An entry that has gone meanwhile is
     // left gone: false, no message; one that cannot be looked at before the write shows the
     // failure by number and is not written. Releases both records.
