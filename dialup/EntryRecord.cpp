@@ -136,25 +136,34 @@ bool ReadSavedUserName(const DialupApi& api, const char* phonebook, const char* 
     }
     RASDIALPARAMSA params;
     bool saved = false;
-    const bool read = ReadDialParams(api, phonebook, name, &params, &saved);
+    const bool read = ReadDialParams(api, phonebook, name, &params, &saved) == 0;
     userName->assign(params.szUserName, strnlen(params.szUserName, sizeof(params.szUserName)));
     WipeBytes(&params, sizeof(params));
     return read;
 }
 
-bool ReadDialParams(const DialupApi& api, const char* phonebook, const char* name,
-                    RASDIALPARAMSA* params, bool* passwordSaved) {
+RasDword ReadDialParams(const DialupApi& api, const char* phonebook, const char* name,
+                        RASDIALPARAMSA* params, bool* passwordSaved) {
     memset(params, 0, sizeof(*params));
     params->dwSize = kRasDialParamsSize;
     CopyField(params->szEntryName, name);
-    RasBool hasPassword = 0;
     *passwordSaved = false;
-    if (api.RasGetEntryDialParamsA == nullptr ||
-        api.RasGetEntryDialParamsA(PhonebookArgument(phonebook), params, &hasPassword) != 0) {
-        return false;
+    if (api.RasGetEntryDialParamsA == nullptr) {
+        return kMissingOperation;
+    }
+    // Neither TRUE nor FALSE: still there after a success, it tells of a read that filled
+    // nothing in, whose empty user name and password must not be put back for the saved ones.
+    RasBool hasPassword = -1;
+    const RasDword result =
+        api.RasGetEntryDialParamsA(PhonebookArgument(phonebook), params, &hasPassword);
+    if (result != 0) {
+        return result;
+    }
+    if (hasPassword == -1) {
+        return kUnfilledRead;
     }
     *passwordSaved = hasPassword != 0;
-    return true;
+    return 0;
 }
 
 RasDword PutBackDialParams(const DialupApi& api, const char* phonebook,
@@ -162,7 +171,7 @@ RasDword PutBackDialParams(const DialupApi& api, const char* phonebook,
     RASDIALPARAMSA params;
     bool saved = false;
     const bool same =
-        ReadDialParams(api, phonebook, asRead.szEntryName, &params, &saved) &&
+        ReadDialParams(api, phonebook, asRead.szEntryName, &params, &saved) == 0 &&
         saved == passwordSaved &&
         strncmp(params.szUserName, asRead.szUserName, sizeof(params.szUserName)) == 0 &&
         strncmp(params.szPassword, asRead.szPassword, sizeof(params.szPassword)) == 0 &&

@@ -64,9 +64,10 @@ bool ReadSavedUserName(const DialupApi& api, const char* phonebook, const char* 
 
 // Entry `name`'s dial parameters as saved, with the password as far as this Windows
 // reveals it (the 9x family: the password itself), to put back with PutBackDialParams.
-// False when they cannot be read.
-bool ReadDialParams(const DialupApi& api, const char* phonebook, const char* name,
-                    RASDIALPARAMSA* params, bool* passwordSaved);
+// 0, or the failure's number: 120 without the operation, 13 for a success that did not
+// say whether a password is saved (nothing was filled in).
+RasDword ReadDialParams(const DialupApi& api, const char* phonebook, const char* name,
+                        RASDIALPARAMSA* params, bool* passwordSaved);
 
 // The 9x family reveals the saved password, so a refused write of an entry's dial
 // parameters can be undone exactly: reads them back and, unless they still hold what

@@ -145,8 +145,8 @@ public:
 
     // Reads the entry's user name and password into a fresh record of the kind the
     // OsClass uses, replacing the one held, and copies both out (zero-terminated). 0, or the
-    // phonebook's error number (120 without the operation) with the record released and
-    // both texts empty.
+    // phonebook's error number (120 without the operation; 13 for dial parameters that came
+    // back unfilled, ReadDialParams) with the record released and both texts empty.
     RasDword ReadCredentials(const char* entryName, const char* phonebook,
                              char (&userName)[kUserNameSize], char (&password)[kPasswordSize]);
 

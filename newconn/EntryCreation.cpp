@@ -227,7 +227,7 @@ bool CreateEntry(const CreationInputs& inputs, ExistingEntry& existing, const Di
     const bool oldParamsRead =
         present && !ntFamily &&
         ReadDialParams(api, made.phonebook.c_str(), inputs.entryName, &old.params,
-                       &oldPasswordSaved);
+                       &oldPasswordSaved) == 0;
     if (present && ntFamily) {
         ReadSavedUserName(api, made.phonebook.c_str(), inputs.entryName, true,
                           &existingUserName);
