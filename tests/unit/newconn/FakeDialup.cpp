@@ -31,9 +31,7 @@ RasDword RASAPI_CALL EnumEntries(const char*, const char*, RASENTRYNAMEA* entrie
         *bytes = needed;
         return ERROR_BUFFER_TOO_SMALL;
     }
-    if (fake.enumFillsCount) {
-        *count = static_cast<RasDword>(fake.entries.size());
-    }
+    *count = fake.enumFillsCount ? static_cast<RasDword>(fake.entries.size()) : *count;
     if (!fake.enumFillsRecords) {
         return 0;
     }
