@@ -169,20 +169,25 @@ RasDword ReadDialParams(const DialupApi& api, const char* phonebook, const char*
 RasDword PutBackDialParams(const DialupApi& api, const char* phonebook,
                            const RASDIALPARAMSA& asRead, bool passwordSaved) {
     RASDIALPARAMSA params;
-    bool saved = false;
-    const bool same =
-        ReadDialParams(api, phonebook, asRead.szEntryName, &params, &saved) == 0 &&
-        saved == passwordSaved &&
-        strncmp(params.szUserName, asRead.szUserName, sizeof(params.szUserName)) == 0 &&
-        strncmp(params.szPassword, asRead.szPassword, sizeof(params.szPassword)) == 0 &&
-        strncmp(params.szDomain, asRead.szDomain, sizeof(params.szDomain)) == 0;
+    auto asReadAgain = [&]() {
+        bool saved = false;
+        return ReadDialParams(api, phonebook, asRead.szEntryName, &params, &saved) == 0 &&
+               saved == passwordSaved &&
+               strncmp(params.szUserName, asRead.szUserName, sizeof(params.szUserName)) == 0 &&
+               strncmp(params.szPassword, asRead.szPassword, sizeof(params.szPassword)) == 0 &&
+               strncmp(params.szDomain, asRead.szDomain, sizeof(params.szDomain)) == 0;
+    };
     RasDword result = 0;
-    if (!same && api.RasSetEntryDialParamsA == nullptr) {
-        result = kMissingOperation;
-    } else if (!same) {
+    if (!asReadAgain()) {
         params = asRead;
-        result = api.RasSetEntryDialParamsA(PhonebookArgument(phonebook), &params,
-                                            passwordSaved ? 0 : 1);
+        result = api.RasSetEntryDialParamsA == nullptr
+                     ? kMissingOperation
+                     : api.RasSetEntryDialParamsA(PhonebookArgument(phonebook), &params,
+                                                  passwordSaved ? 0 : 1);
+        // An empty user name or domain is documented to leave the saved one as it is.
+        if (result == 0 && !asReadAgain()) {
+            result = kUnfilledRead;
+        }
     }
     WipeBytes(&params, sizeof(params));
     return result;

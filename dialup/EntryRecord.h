@@ -72,7 +72,8 @@ RasDword ReadDialParams(const DialupApi& api, const char* phonebook, const char*
 // The 9x family reveals the saved password, so a refused write of an entry's dial
 // parameters can be undone exactly: reads them back and, unless they still hold what
 // `asRead` holds (`passwordSaved`: whether a password was saved at all), writes `asRead`
-// back, removing the password when none was saved. 0 when they are as read again; else
-// the failure's number (120 when they must be written without the operation).
+// back, removing the password when none was saved. 0 when they read as `asRead` again;
+// else the failure's number (120 when they must be written without the operation, 13 when
+// the write did not bring them back, as for an empty user name, which a write never sets).
 RasDword PutBackDialParams(const DialupApi& api, const char* phonebook,
                            const RASDIALPARAMSA& asRead, bool passwordSaved);
