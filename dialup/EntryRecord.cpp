@@ -70,6 +70,13 @@ RasDword ReadEntryRecord(const DialupApi& api, const char* phonebook, const char
         record->Release();
         return read;
     }
+    // Every entry has a device type and a framing protocol; a record with neither is the
+    // zeroed buffer handed in, which must not be taken for (or written back as) the entry.
+    const RASENTRYA& entry = record->buffer[0];
+    if (entry.szDeviceType[0] == '\0' && entry.dwFramingProtocol == 0) {
+        record->Release();
+        return kUnfilledRead;
+    }
     // Whatever the read left there, a write must name the version this buffer holds.
     record->buffer[0].dwSize = structureSize;
     record->bufferSize = bufferSize;
@@ -127,13 +134,61 @@ bool ReadSavedUserName(const DialupApi& api, const char* phonebook, const char* 
         memset(&credentials, 0, sizeof(credentials));
         return read;
     }
-    RASDIALPARAMSA params{};
-    params.dwSize = kRasDialParamsSize;
-    CopyTextN(params.szEntryName, sizeof(params.szEntryName), name, strlen(name));
-    RasBool hasPassword = 0;
-    const bool read = api.RasGetEntryDialParamsA != nullptr &&
-                      api.RasGetEntryDialParamsA(book, &params, &hasPassword) == 0;
+    RASDIALPARAMSA params;
+    bool saved = false;
+    const bool read = ReadDialParams(api, phonebook, name, &params, &saved) == 0;
     userName->assign(params.szUserName, strnlen(params.szUserName, sizeof(params.szUserName)));
-    memset(&params, 0, sizeof(params));
+    WipeBytes(&params, sizeof(params));
     return read;
+}
+
+RasDword ReadDialParams(const DialupApi& api, const char* phonebook, const char* name,
+                        RASDIALPARAMSA* params, bool* passwordSaved) {
+    memset(params, 0, sizeof(*params));
+    params->dwSize = kRasDialParamsSize;
+    CopyField(params->szEntryName, name);
+    *passwordSaved = false;
+    if (api.RasGetEntryDialParamsA == nullptr) {
+        return kMissingOperation;
+    }
+    // Neither TRUE nor FALSE: still there after a success, it tells of a read that filled
+    // nothing in, whose empty user name and password must not be put back for the saved ones.
+    RasBool hasPassword = -1;
+    const RasDword result =
+        api.RasGetEntryDialParamsA(PhonebookArgument(phonebook), params, &hasPassword);
+    if (result != 0) {
+        return result;
+    }
+    if (hasPassword == -1) {
+        return kUnfilledRead;
+    }
+    *passwordSaved = hasPassword != 0;
+    return 0;
+}
+
+RasDword PutBackDialParams(const DialupApi& api, const char* phonebook,
+                           const RASDIALPARAMSA& asRead, bool passwordSaved) {
+    RASDIALPARAMSA params;
+    auto asReadAgain = [&]() {
+        bool saved = false;
+        return ReadDialParams(api, phonebook, asRead.szEntryName, &params, &saved) == 0 &&
+               saved == passwordSaved &&
+               strncmp(params.szUserName, asRead.szUserName, sizeof(params.szUserName)) == 0 &&
+               strncmp(params.szPassword, asRead.szPassword, sizeof(params.szPassword)) == 0 &&
+               strncmp(params.szDomain, asRead.szDomain, sizeof(params.szDomain)) == 0;
+    };
+    RasDword result = 0;
+    if (!asReadAgain()) {
+        params = asRead;
+        result = api.RasSetEntryDialParamsA == nullptr
+                     ? kMissingOperation
+                     : api.RasSetEntryDialParamsA(PhonebookArgument(phonebook), &params,
+                                                  passwordSaved ? 0 : 1);
+        // An empty user name or domain is documented to leave the saved one as it is.
+        if (result == 0 && !asReadAgain()) {
+            result = kUnfilledRead;
+        }
+    }
+    WipeBytes(&params, sizeof(params));
+    return result;
 }

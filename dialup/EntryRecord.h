@@ -36,7 +36,8 @@ RasDword ProbeStructureSize(const DialupApi& api, RasDword* structureSize);
 // the entry's own size probe (0 or 603) for the buffer, then the read with that buffer size.
 // Returns 0 with `record` filled (dwSize set to the structure size), 623 when there is no
 // such entry, at the probe or at the read (it went in between), or the failure's number
-// (632 for a probe of 0 or more than kMaxEntrySize bytes); `record` is then released.
+// (632 for a probe of 0 or more than kMaxEntrySize bytes, 13 for a read that left the
+// record unfilled: no device type and no framing protocol); `record` is then released.
 RasDword ReadEntryRecord(const DialupApi& api, const char* phonebook, const char* name,
                          EntryRecord* record);
 
@@ -60,3 +61,19 @@ RasDword RemoveUnwantedEntry(const DialupApi& api, const char* phonebook, const 
 // all the same. False when it cannot be read. The password is never looked at.
 bool ReadSavedUserName(const DialupApi& api, const char* phonebook, const char* name, bool ntFamily,
                        std::string* userName);
+
+// Entry `name`'s dial parameters as saved, with the password as far as this Windows
+// reveals it (the 9x family: the password itself), to put back with PutBackDialParams.
+// 0, or the failure's number: 120 without the operation, 13 for a success that did not
+// say whether a password is saved (nothing was filled in).
+RasDword ReadDialParams(const DialupApi& api, const char* phonebook, const char* name,
+                        RASDIALPARAMSA* params, bool* passwordSaved);
+
+// The 9x family reveals the saved password, so a refused write of an entry's dial
+// parameters can be undone exactly: reads them back and, unless they still hold what
+// `asRead` holds (`passwordSaved`: whether a password was saved at all), writes `asRead`
+// back, removing the password when none was saved. 0 when they read as `asRead` again;
+// else the failure's number (120 when they must be written without the operation, 13 when
+// the write did not bring them back, as for an empty user name, which a write never sets).
+RasDword PutBackDialParams(const DialupApi& api, const char* phonebook,
+                           const RASDIALPARAMSA& asRead, bool passwordSaved);

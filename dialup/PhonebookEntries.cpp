@@ -49,17 +49,26 @@ RasDword EnumerateAs(const DialupApi& api, std::vector<PhonebookEntryName>* entr
         buffer.assign(records, Record{});
         buffer[0].dwSize = recordSize;
     }
-    // The stated size is always what the buffer really holds, never more.
+    // The stated size is always what the buffer really holds, never more. The count starts
+    // past what the buffer holds, so that a success that left it unset cannot pass for an
+    // empty phonebook.
     bytes = static_cast<RasDword>(buffer.size() * recordSize);
-    count = 0;
+    count = static_cast<RasDword>(buffer.size() + 1);
     result = api.RasEnumEntriesA(nullptr, nullptr, AsEntryNames(buffer.data()), &bytes, &count);
     if (result != 0) {
         return result;
     }
-    const size_t listed = count < buffer.size() ? count : buffer.size();
-    entries->assign(listed, PhonebookEntryName{});
-    for (size_t i = 0; i < listed; ++i) {
+    if (count > buffer.size()) {
+        return kUnfilledRead;
+    }
+    entries->assign(count, PhonebookEntryName{});
+    for (size_t i = 0; i < count; ++i) {
         const Record& record = buffer[i];
+        // No entry is nameless: an empty name is a record the library never wrote.
+        if (record.szEntryName[0] == '\0') {
+            entries->clear();
+            return kUnfilledRead;
+        }
         CopyTextN((*entries)[i].name, sizeof((*entries)[i].name), record.szEntryName,
                   strnlen(record.szEntryName, sizeof(record.szEntryName)));
         CopyPhonebook(record, &(*entries)[i]);

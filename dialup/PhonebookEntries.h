@@ -26,8 +26,9 @@ inline const char* PhonebookArgument(const char* phonebook) {
 // library refuses that size (632, as versions before 2000 do), in the short form. Each form:
 // one record with a stated size of 0, then, on 603, a buffer of the reported size; the
 // second call's result decides. Returns 0, or the failure's number: 120 when the library
-// lacks the operation, 632 for a reported size of more than 65536 records; `entries` is
-// then empty.
+// lacks the operation, 632 for a reported size of more than 65536 records, 13 for a
+// success that did not fill in the count or a record (a count beyond the buffer, a record
+// without a name); `entries` is then empty.
 RasDword EnumerateEntries(const DialupApi& api, std::vector<PhonebookEntryName>* entries);
 
 // The first listed entry named `name` (letters A-Z without regard to case, as the phonebook

@@ -45,6 +45,9 @@ enum : RasDword {
     ERROR_INVALID_USER_BUFFER_ = 1784,
     // Our result for an operation the library does not export (ERROR_CALL_NOT_IMPLEMENTED).
     kMissingOperation = 120,
+    // Our result for a read that reported success but left its output as given
+    // (ERROR_INVALID_DATA): what the caller preset is never taken for the phonebook's data.
+    kUnfilledRead = 13,
 };
 
 // Entry options used by the program.

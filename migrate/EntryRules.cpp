@@ -316,42 +316,76 @@ bool MigrationContext::WriteAcceptedChange(const EntryValues& entry, const Accep
         ReleaseCredentials();
         return false;
     }
-    // A refused write is put back as read: it may report failure after it applied.
-    auto putBack = [&]() {
-        if (writesProperties && PutBackEntryRecord(api_, entry.name, asRead) != 0) {
-            Message partly{IDS_ENTRY_PARTLY_CHANGED};
-            partly.text = entry.name;
-            user_.ShowProgramMessage(partly, MessageIcon::Warning);
+    // A refused write is put back as read: it may report failure after it applied. What
+    // cannot be put back keeps its record open, for the next start to try again.
+    auto putBack = [&](bool credentialsBack) {
+        const bool propertiesBack =
+            !writesProperties || PutBackEntryRecord(api_, entry.name, asRead) == 0;
+        if (!propertiesBack || !credentialsBack) {
+            ShowPartlyChanged(entry.name);
         } else {
             recorded.End(ChangeOutcome::Undone);
         }
     };
     if (writesProperties &&
         !ApplyEntryChange(entry.name, change.newNumber, change.newModem, true)) {
-        putBack();
+        putBack(true);
         ReleaseCredentials();
         return false;
     }
     if (writesProperties && !recorded.WriteDone()) {
         TellNotRecorded(user_, entry.name);
-        putBack();
+        putBack(true);
         ReleaseCredentials();
         return false;
     }
+    std::unique_ptr<RASDIALPARAMSA, WipingDelete<RASDIALPARAMSA>> dialAsRead;
+    if (dialParams_ != nullptr) {
+        dialAsRead.reset(new RASDIALPARAMSA(*dialParams_));
+    }
+    const bool dialPasswordSaved = dialPasswordSaved_;
     const RasDword result =
         WriteCredentials(entry.name, change.newUserName, change.newPassword, entry.password);
-    // A refusal that saved them all the same completed the change: putting the properties
-    // back would leave half of it.
+    if (result == 0) {
+        recorded.End(ChangeOutcome::Made);
+        return true;
+    }
+    if (dialAsRead != nullptr) {
+        // The 9x family reveals the saved password: the whole change is undone exactly.
+        user_.ShowProgramMessage(ChangeFailureMessage(result), MessageIcon::Warning);
+        putBack(PutBackDialParams(api_, asRead.phonebook.c_str(), *dialAsRead,
+                                  dialPasswordSaved) == 0);
+        return false;
+    }
+    // The NT family reveals the user name only. A refusal that saved a new one all the same
+    // completed the change: putting the properties back would leave half of it.
+    const bool nameChanges = strcmp(change.newUserName, entry.userName) != 0;
     std::string saved;
-    if (result == 0 || (ReadSavedUserName(api_, asRead.phonebook.c_str(), entry.name,
-                                          IsNtFamily(osClass_), &saved) &&
-                        saved == change.newUserName && saved != entry.userName)) {
+    const bool readBack =
+        ReadSavedUserName(api_, asRead.phonebook.c_str(), entry.name, true, &saved);
+    if (readBack && nameChanges && saved == change.newUserName) {
         recorded.End(ChangeOutcome::Made);
         return true;
     }
     user_.ShowProgramMessage(ChangeFailureMessage(result), MessageIcon::Warning);
-    putBack();
+    // Whether a new password went in cannot be learnt when the user name tells nothing. The
+    // entry is then left as the change made it, not half undone, and the subscriber is told
+    // to check it.
+    const bool writesPassword = change.newPassword != nullptr && change.newPassword[0] != '\0' &&
+                                strcmp(change.newPassword, entry.password) != 0;
+    if (!nameChanges && writesPassword) {
+        ShowPartlyChanged(entry.name);
+        recorded.End(ChangeOutcome::Made);  // nothing to put back at the next start either
+        return false;
+    }
+    putBack(true);
     return false;
+}
+
+void MigrationContext::ShowPartlyChanged(const char* entryName) {
+    Message partly{IDS_ENTRY_PARTLY_CHANGED};
+    partly.text = entryName;
+    user_.ShowProgramMessage(partly, MessageIcon::Warning);
 }
 
 bool MigrationContext::ProposeAccessPointChange(const EntryValues& entry, TableKind kind,

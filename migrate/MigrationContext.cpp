@@ -123,12 +123,9 @@ RasDword MigrationContext::ReadCredentials(const char* entryName, const char* ph
         passwordSize = sizeof(credentials_->szPassword);
     } else {
         dialParams_.reset(new RASDIALPARAMSA{});
-        dialParams_->dwSize = kRasDialParamsSize;
-        CopyField(dialParams_->szEntryName, entryName);
-        RasBool hasPassword = 1;
-        if (api_.RasGetEntryDialParamsA != nullptr) {
-            result = api_.RasGetEntryDialParamsA(book, dialParams_.get(), &hasPassword);
-        }
+        bool saved = false;
+        result = ReadDialParams(api_, book, entryName, dialParams_.get(), &saved);
+        dialPasswordSaved_ = saved;
         readName = dialParams_->szUserName;
         readPassword = dialParams_->szPassword;
         nameSize = sizeof(dialParams_->szUserName);
@@ -156,5 +153,6 @@ void MigrationContext::ReleaseCredentials() {
     dialParams_.reset();
     credentials_.reset();
     reportedMask_ = 0;
+    dialPasswordSaved_ = false;
     credentialsPhonebook_.clear();
 }

@@ -147,8 +147,8 @@ public:
 
     // Reads the entry's user name and password into a fresh record of the kind the
     // OsClass uses, replacing the one held, and copies both out (zero-terminated). 0, or the
-    // phonebook's error number (120 without the operation) with the record released and
-    // both texts empty.
+    // phonebook's error number (120 without the operation; 13 for dial parameters that came
+    // back unfilled, ReadDialParams) with the record released and both texts empty.
     RasDword ReadCredentials(const char* entryName, const char* phonebook,
                              char (&userName)[kUserNameSize], char (&password)[kPasswordSize]);
 
@@ -220,12 +220,19 @@ private:
     // Writes an accepted change into the entry whose records are held: every check that can
     // refuse first, then the properties (ApplyEntryChange), then the user name and password.
     // When either write is refused, the properties are put back as read (unless they still
-    // read so); when that fails too, IDS_ENTRY_PARTLY_CHANGED names the entry. A refused
-    // user-name write whose new user name reads back as saved went in: the change stands.
+    // read so), and on the 9x family, which reveals the saved password, the dial parameters
+    // too; when that fails, IDS_ENTRY_PARTLY_CHANGED names the entry. On the NT family a
+    // refused user-name write whose new user name reads back as saved went in: the change
+    // stands. Where nothing can tell whether it went in (a new password with the user name
+    // unchanged), the entry stays as the change wrote it, not counted, and
+    // IDS_ENTRY_PARTLY_CHANGED follows the failure.
     // True when the whole change is in the phonebook. An entry that has gone meanwhile is
     // left gone: false, no message; one that cannot be looked at before the write shows the
     // failure by number and is not written. Releases both records.
     bool WriteAcceptedChange(const EntryValues& entry, const AcceptedChange& change);
+
+    // IDS_ENTRY_PARTLY_CHANGED for the entry (program warning).
+    void ShowPartlyChanged(const char* entryName);
 
     // The user-name write of SaveCredentials: the phonebook's result, or 120 when the record
     // is not held or the operation is not bound.
@@ -252,6 +259,7 @@ private:
     std::unique_ptr<RASDIALPARAMSA, WipingDelete<RASDIALPARAMSA>> dialParams_;
     std::unique_ptr<RASCREDENTIALSA, WipingDelete<RASCREDENTIALSA>> credentials_;
     RasDword reportedMask_ = 0;
+    bool dialPasswordSaved_ = false;  // the dial parameters' read reported a saved password
     std::string credentialsPhonebook_;
 
     DnsSettings dns_;  // the provider's name servers, read with the settings

@@ -30,6 +30,12 @@ void ShowWarning(UserSide& user, const Message& message) {
     user.ShowProgramMessage(message, MessageIcon::Warning);
 }
 
+void ShowPartlyChanged(UserSide& user, const char* entryName) {
+    Message partly{IDS_ENTRY_PARTLY_CHANGED};
+    partly.text = entryName;
+    ShowWarning(user, partly);
+}
+
 // The entry step: writes the new entry's properties under `entryName` into `record` (over
 // the present entry's, in its phonebook, whose saved user name and password stay until the
 // dial parameters replace them). Returns 0, or the phonebook's error number after its
@@ -212,20 +218,21 @@ bool CreateEntry(const CreationInputs& inputs, ExistingEntry& existing, const Di
     Journal& recorded = journal != nullptr ? *journal : noJournal;
     // A refusal is put right whatever it left behind: a write may report failure after it
     // applied the change.
-    auto putBack = [&]() {
+    auto putBack = [&](bool credentialsBack) {
         const RasDword undone =
             present ? PutBackEntryRecord(api, inputs.entryName, existing.record)
                     : RemoveUnwantedEntry(api, made.phonebook.c_str(), inputs.entryName);
-        if (undone != 0) {
-            Message partly{IDS_ENTRY_PARTLY_CHANGED};
-            partly.text = inputs.entryName;
-            ShowWarning(user, partly);
+        if (undone != 0 || !credentialsBack) {
+            ShowPartlyChanged(user, inputs.entryName);
         } else {
             recorded.End(ChangeOutcome::Undone);
         }
     };
     // The user name the entry had, read before anything changes: for the journal's record,
-    // and to tell afterwards whether a refused write of the new one went in all the same.
+    // and (NT family) to tell afterwards whether a refused write of the new one went in all
+    // the same. The 9x family reveals the password too, so there the old dial parameters are
+    // put back whole instead.
+    const bool ntFamily = IsNtFamily(osClass);
     std::string existingUserName;
     const RasDword unread =
         present ? ReadUserNameAsSaved(api, osClass, PhonebookArgument(made.phonebook.c_str()),
@@ -235,6 +242,15 @@ bool CreateEntry(const CreationInputs& inputs, ExistingEntry& existing, const Di
         ShowWarning(user, EntryFailureMessage(unread));
         return false;
     }
+    struct WipedParams {
+        RASDIALPARAMSA params{};
+        ~WipedParams() { WipeBytes(&params, sizeof(params)); }
+    } old;
+    bool oldPasswordSaved = false;
+    const bool oldParamsRead =
+        present && !ntFamily &&
+        ReadDialParams(api, made.phonebook.c_str(), inputs.entryName, &old.params,
+                       &oldPasswordSaved) == 0;
     const JournalChange change =
         DescribeChange(ChangeKind::Creation, inputs.entryName, present ? &existing.record : nullptr,
                        existingUserName.c_str(), made, userName, 2, true);
@@ -242,25 +258,39 @@ bool CreateEntry(const CreationInputs& inputs, ExistingEntry& existing, const Di
                                         inputs.modemName, &made, recorded, change);
     if (refused != 0) {
         if (made.Entry() != nullptr) {
-            putBack();  // the write itself was made, not only the structure-size probe
+            putBack(true);  // the write itself was made, not only the structure-size probe
         }
         return false;
     }
     if (!recorded.WriteDone()) {
         TellNotRecorded(user, inputs.entryName);
-        putBack();
+        putBack(true);
         return false;
     }
-    std::string saved;
     if (!WriteDialParams(api, made.phonebook.c_str(), inputs.entryName, userName,
-                         inputs.password) &&
+                         inputs.password)) {
+        if (present && !ntFamily) {
+            // The 9x family revealed the old password: both records go back exactly.
+            putBack(oldParamsRead && PutBackDialParams(api, made.phonebook.c_str(), old.params,
+                                                       oldPasswordSaved) == 0);
+            return false;
+        }
+        std::string saved;
+        const bool readBack = present && ReadSavedUserName(api, made.phonebook.c_str(),
+                                                           inputs.entryName, true, &saved);
+        const bool nameChanges = existingUserName != userName;
+        if (present && !nameChanges) {
+            // The NT family never reveals a saved password: whether the new one went in
+            // cannot be learnt, so the entry stays whole as written, for the user to check.
+            ShowPartlyChanged(user, inputs.entryName);
+            recorded.End(ChangeOutcome::Made);
+            return false;
+        }
+        if (!readBack || saved != userName) {
+            putBack(true);
+            return false;
+        }
         // A refusal that saved them all the same completed the entry.
-        !(present &&
-          ReadSavedUserName(api, made.phonebook.c_str(), inputs.entryName, IsNtFamily(osClass),
-                            &saved) &&
-          saved == userName && saved != existingUserName)) {
-        putBack();
-        return false;
     }
     recorded.End(ChangeOutcome::Made);
     if (inputs.makeDefault) {

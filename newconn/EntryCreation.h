@@ -97,9 +97,12 @@ bool ConfirmCreation(const DialupApi& api, UserSide& user, const char* name,
 // written over the present entry, in its phonebook, or as a new entry of the default
 // phonebook (a refusal is shown by number and leaves the phonebook as it was), followed by
 // the user name and password. A refusal of those shows nothing here but puts back what the
-// name stood for: the old entry's properties whole, or no entry; when that fails too,
-// IDS_ENTRY_PARTLY_CHANGED names the entry. After any single failure the phonebook holds
-// the old entry (or none) or the complete new one. Messages are program messages
+// name stood for: the old entry's properties whole (on the 9x family its dial parameters
+// too), or no entry; when that fails too, IDS_ENTRY_PARTLY_CHANGED names the entry. On the
+// NT family a refusal whose new user name reads back as saved completed the entry; one that
+// nothing can tell about (the old entry's user name again, only the password new) leaves
+// the new entry as written, not created, with IDS_ENTRY_PARTLY_CHANGED. After any single failure the
+// phonebook holds the old entry (or none) or the complete new one, but for that password. Messages are program messages
 // (ダイヤルネスト) with the warning icon; the form shows its general report afterwards.
 // Each change is recorded in `journal` before its first write (null: not recorded); when
 // the record cannot be written, IDS_JOURNAL_NOT_WRITTEN names the entry and nothing is

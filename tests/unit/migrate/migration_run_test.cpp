@@ -137,6 +137,13 @@ TEST(MigrationRun, FinalReportWithoutProgressWindow) {
          IDS_FOUND_NOT_CHANGED,
          1,
          "[A] (621)\n[C] (1784)"},
+        {"reads that filled nothing in",
+         "Xabc@dial.example",
+         {false},
+         "RasGetEntryPropertiesA#3:empty,RasGetEntryDialParamsA#1:empty",
+         IDS_FOUND_NOT_CHANGED,
+         1,
+         "[A] (13)\n[B] (13)"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

@@ -26,10 +26,14 @@ RasDword RASAPI_CALL EnumEntries(const char*, const char*, RASENTRYNAMEA* entrie
         return ERROR_INVALID_SIZE;
     }
     const RasDword needed = static_cast<RasDword>(fake.entries.size() * form);
-    *count = static_cast<RasDword>(fake.entries.size());
     if (*bytes < needed) {
+        *count = static_cast<RasDword>(fake.entries.size());
         *bytes = needed;
         return ERROR_BUFFER_TOO_SMALL;
+    }
+    *count = fake.enumFillsCount ? static_cast<RasDword>(fake.entries.size()) : *count;
+    if (!fake.enumFillsRecords) {
+        return 0;
     }
     for (size_t i = 0; i < fake.entries.size(); ++i) {
         if (form == kRasEntryName2000Size) {
@@ -64,7 +68,7 @@ RasDword RASAPI_CALL GetEntryProperties(const char* phonebook, const char* entry
         *entrySize = stored->size;
         return ERROR_BUFFER_TOO_SMALL;
     }
-    if (fake.namedReadResult != 0) {
+    if (fake.namedReadResult != 0 || !fake.namedReadFills) {
         return fake.namedReadResult;
     }
     memcpy(entryInfo, stored->bytes.data(), stored->bytes.size());
@@ -161,6 +165,9 @@ void FakePhonebook::Add(const std::string& name, const char* localNumber) {
     entry.size = kRasEntrySize;
     entry.record.dwSize = kRasEntrySize;
     CopyField(entry.record.szLocalPhoneNumber, localNumber);
+    // Windows keeps a device and a framing protocol for every entry.
+    CopyField(entry.record.szDeviceType, "modem");
+    entry.record.dwFramingProtocol = RASFP_Ppp;
     const unsigned char* bytes = reinterpret_cast<const unsigned char*>(&entry.record);
     entry.bytes.assign(bytes, bytes + sizeof(entry.record));
     entry.hasDialParams = true;

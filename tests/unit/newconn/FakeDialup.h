@@ -29,6 +29,11 @@ struct FakePhonebook {
     RasDword probeSize = kRasEntrySize;
     RasDword namedProbeResult = 0;  // for a name; 0 = 603 when it exists, else 623
     RasDword namedReadResult = 0;   // reading an existing entry's properties
+    // false: a listing (or a read of an entry) that fits reports success but leaves the
+    // count, the records (or the buffer) as they were given
+    bool enumFillsCount = true;
+    bool enumFillsRecords = true;
+    bool namedReadFills = true;
     std::vector<RasDword> setResults;
     RasDword dialParamsResult = 0;
     RasDword deleteResult = 0;

@@ -281,6 +281,7 @@ TEST_F(PhonebookNames, OverwriteQuestionFromOneLookUp) {
         bool goesOn;
         EntryPresence presence;
         unsigned shown;  // 0: nothing shown
+        int fills = 3;   // a listing fills in 1 its count, 2 its records; 4: a read nothing
     } cases[] = {
         {"new name", "New one", 0, 0, 0, false, true, EntryPresence::Absent, 0},
         {"present, declined", "MY ISP", 0, 0, 0, false, false, EntryPresence::Present,
@@ -294,6 +295,13 @@ TEST_F(PhonebookNames, OverwriteQuestionFromOneLookUp) {
         {"read fails", "My ISP", 0, 0, 5, true, false, EntryPresence::Unknown,
          IDS_ENTRY_FAILED_OTHER},
         {"gone between probe and read", "My ISP", 0, 0, 623, false, true, EntryPresence::Absent, 0},
+        // A success that filled nothing in is no listing and no entry: never "absent".
+        {"listing leaves the count", "New one", 0, 0, 0, true, false, EntryPresence::Unknown,
+         IDS_ENTRY_FAILED_OTHER, 2},
+        {"listing leaves the records", "New one", 0, 0, 0, true, false, EntryPresence::Unknown,
+         IDS_ENTRY_FAILED_OTHER, 1},
+        {"read leaves the record", "My ISP", 0, 0, 0, true, false, EntryPresence::Unknown,
+         IDS_ENTRY_FAILED_OTHER, 4 | 3},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -303,6 +311,9 @@ TEST_F(PhonebookNames, OverwriteQuestionFromOneLookUp) {
         Fake().enumResult = c.enumResult;
         Fake().namedProbeResult = c.probeResult;
         Fake().namedReadResult = c.readResult;
+        Fake().enumFillsCount = (c.fills & 1) != 0;
+        Fake().enumFillsRecords = (c.fills & 2) != 0;
+        Fake().namedReadFills = (c.fills & 4) == 0;
         RecordingUserSide user;
         user.answer = c.answer;
         ExistingEntry existing;
