@@ -7,7 +7,6 @@
 // 10 reports itself as 8 to a program without a supported-OS list). A library planted beside
 // the program is ignored throughout.
 #include "AcceptingUser.h"
-#include "sim/PhonebookFile.h"
 
 namespace {
 
@@ -62,19 +61,6 @@ void ClearDefaultConnection() {
     DeleteRegistryValue(HKEY_CURRENT_USER, kRemoteAccess, "InternetProfile");
 }
 
-SimPhonebookFile ReadPhonebook(const Kit& kit) {
-    const std::string bytes = kit.ReadBytes("phonebook.ini");
-    return ParsePhonebook(bytes.data(), bytes.size());
-}
-
-const SimEntry* FindEntry(const SimPhonebookFile& book, const std::string& utf8Name) {
-    for (const SimEntry& entry : book.entries) {
-        if (ToCp932(utf8Name) == entry.name)
-            return &entry;
-    }
-    return nullptr;
-}
-
 // Starts the program from `kit` and waits for the main menu.
 HWND StartMenu(DialnestProcess& run, const Kit& kit) {
     EXPECT_TRUE(run.Start(kit.ExePath()));
@@ -103,16 +89,8 @@ TEST(WindowsVersionTest, EveryJobAtEachVersion) {
         ASSERT_NE(menu, nullptr) << "the main menu did not appear";
         EXPECT_EQ(WindowText(Control(menu, kHeading)), "ネストネット接続");
         Click(Control(menu, kNewConnectionButton));
-        HWND form = nullptr;
-        for (int i = 0; i < 100 && form == nullptr; ++i) {
-            Settle(50);
-            for (HWND window : creation.Windows()) {
-                if (Control(window, kMethods) != nullptr)
-                    form = window;
-            }
-        }
+        HWND form = WaitForDialog(creation, kMethods);
         ASSERT_NE(form, nullptr) << "the new-connection form did not open";
-        Settle(300);
         SelectRow(Control(form, kMethods), 1);
         Settle(300);
         SetText(Control(form, kEntryName), "版ネット");
@@ -127,7 +105,7 @@ TEST(WindowsVersionTest, EveryJobAtEachVersion) {
         Answer(report, IDOK);
         EXPECT_TRUE(creation.WaitForExit());
 
-        SimPhonebookFile book = ReadPhonebook(kit);
+        SimPhonebookFile book = ParsedPhonebook(kit);
         const SimEntry* created = FindEntry(book, "版ネット");
         ASSERT_NE(created, nullptr);
         EXPECT_STREQ(created->properties.szLocalPhoneNumber,
@@ -171,7 +149,7 @@ TEST(WindowsVersionTest, EveryJobAtEachVersion) {
             << "both count";
         EXPECT_EQ(dialogs, (std::vector<std::string>{"number", "user name"}));
         EXPECT_FALSE(migration.Running());
-        book = ReadPhonebook(kit);
+        book = ParsedPhonebook(kit);
         const SimEntry* migrated = FindEntry(book, "一般");
         ASSERT_NE(migrated, nullptr);
         EXPECT_STREQ(migrated->properties.szLocalPhoneNumber, "0,0570-00-1492");
