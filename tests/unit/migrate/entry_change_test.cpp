@@ -146,12 +146,13 @@ TEST(EntryChange, NothingHeldNothingWritten) {
 // What reaches the substitute's writes; every call goes on to the substitute itself.
 struct Written {
     DialupApi sim;
-    RasDword dwSize = 0, mask = 0;
+    RasDword dwSize = 0, size = 0, mask = 0;
 } g_written;
 
 RasDword RASAPI_CALL RecordSet(const char* book, const char* entry, RASENTRYA* info, RasDword size,
                                unsigned char* a, RasDword b) {
     g_written.dwSize = info->dwSize;
+    g_written.size = size;
     return g_written.sim.RasSetEntryPropertiesA(book, entry, info, size, a, b);
 }
 
@@ -185,11 +186,14 @@ TEST(EntryChange, WrittenAsEachWindowsVersionExpects) {
         h.WriteProviderKit("UserPrefix,X\r\nOldDialupDomain,@dial.example\r\n");
         setenv("RASSIM_WINVER", c.version, 1);
         h.AddModemEntry(kEntry, "", "0312345678", "Xabc@dial.example", c.savedPassword);
-        std::string own = h.sim.ReadFile();
-        own.insert(own.find("UserName="), "AlternateNumber=111\r\nAlternateNumber=0120-22\r\n");
-        h.folder().Write("user.ini", own);
+        std::string text = h.sim.ReadFile();
+        text.insert(text.find("UserName="), "AlternateNumber=111\r\nAlternateNumber=0120-22\r\n");
+        h.folder().Write("user.ini", text);
         h.sim.WriteFile("");
-        setenv("RASSIM_USER_PHONEBOOK", h.folder().PathTo("user.ini").c_str(), 1);
+        const std::string book = h.folder().PathTo("user.ini");
+        setenv("RASSIM_USER_PHONEBOOK", book.c_str(), 1);
+        RasDword probe = 0;  // the whole record: the structure and the alternate numbers
+        h.api().RasGetEntryPropertiesA(book.c_str(), kEntry, nullptr, &probe, nullptr, nullptr);
         h.sim.Fail(c.newUserPart != nullptr ? "RasSetCredentialsA#1:after:31" : nullptr);
         g_written = Written{h.api()};
         DialupApi api = h.api();
@@ -213,10 +217,11 @@ TEST(EntryChange, WrittenAsEachWindowsVersionExpects) {
         EXPECT_TRUE(context.notExamined.empty());
         EXPECT_TRUE(h.user.shown.empty() || h.user.shown[0].kind == ShownMessage::App);
         EXPECT_EQ(g_written.dwSize, c.dwSize);
+        EXPECT_EQ(g_written.size, probe);
         EXPECT_EQ(g_written.mask, c.mask);
         const std::string bytes = h.folder().Read("user.ini");
-        SimPhonebookFile book = ParsePhonebook(bytes.data(), bytes.size());
-        const SimEntry* stored = FindSimEntry(&book, kEntry);
+        SimPhonebookFile own = ParsePhonebook(bytes.data(), bytes.size());
+        const SimEntry* stored = FindSimEntry(&own, kEntry);
         ASSERT_NE(stored, nullptr);
         EXPECT_STREQ(stored->properties.szLocalPhoneNumber, "0120-11-1111");
         EXPECT_EQ(stored->alternates, (std::vector<std::string>{"111", "0120-22"}));
