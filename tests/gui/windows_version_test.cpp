@@ -2,10 +2,9 @@
 // new connection with pulse dialling made the default, and a migration in which one entry
 // gets both proposals. The 9x family dials pulse with "PP", and the migration reads and writes
 // user name and password as dial parameters; the NT family dials with "P", and the migration
-// uses the credentials. The
-// default connection goes machine-wide only where the class calls for it (XP, 7 and later;
-// 10 reports itself as 8 to a program without a supported-OS list). A library planted beside
-// the program is ignored throughout.
+// uses the credentials. The default connection goes machine-wide only where the class calls
+// for it (XP, 7 and later; 10 reports itself as 8 to a program without a supported-OS list).
+// A library planted beside the program is ignored throughout.
 #include "AcceptingUser.h"
 
 namespace {
@@ -112,26 +111,19 @@ TEST(WindowsVersionTest, EveryJobAtEachVersion) {
                      version.nineX ? "PP0570-000-111" : "P0570-000-111");
         EXPECT_STREQ(created->userName, "hanako@dial.example.ne.jp");
         EXPECT_STREQ(created->password, "secret");
-        DWORD enable = 0;
-        DWORD noNet = 1;
-        EXPECT_EQ(
-            ReadRegistryDword(HKEY_CURRENT_USER, kInternetSettings, "EnableAutodial", &enable),
-            version.defaultKey)
+        // Autodial goes on only with the default connection, which is in the key of the class.
+        const bool isDefault = version.defaultKey;
+        DWORD enable = 0, noNet = 1;
+        std::string machine, user;
+        ReadRegistryDword(HKEY_CURRENT_USER, kInternetSettings, "EnableAutodial", &enable);
+        ReadRegistryDword(HKEY_CURRENT_USER, kInternetSettings, "NoNetAutodial", &noNet);
+        ReadRegistryString(HKEY_LOCAL_MACHINE, kAutoDialDefault, "DefaultInternet", &machine);
+        ReadRegistryString(HKEY_CURRENT_USER, kRemoteAccess, "InternetProfile", &user);
+        EXPECT_EQ(enable, isDefault ? 1u : 0u)
             << "autodial on without a default connection dials whatever default there was";
-        if (version.defaultKey) {
-            ReadRegistryDword(HKEY_CURRENT_USER, kInternetSettings, "NoNetAutodial", &noNet);
-            EXPECT_EQ(enable, 1u);
-            EXPECT_EQ(noNet, 0u);
-            std::string machine;
-            std::string user;
-            EXPECT_EQ(ReadRegistryString(HKEY_LOCAL_MACHINE, kAutoDialDefault, "DefaultInternet",
-                                         &machine),
-                      version.machineWide);
-            EXPECT_EQ(
-                ReadRegistryString(HKEY_CURRENT_USER, kRemoteAccess, "InternetProfile", &user),
-                !version.machineWide);
-            EXPECT_EQ(version.machineWide ? machine : user, "版ネット");
-        }
+        EXPECT_EQ(noNet, isDefault ? 0u : 1u);
+        EXPECT_EQ(machine, isDefault && version.machineWide ? "版ネット" : "");
+        EXPECT_EQ(user, isDefault && !version.machineWide ? "版ネット" : "");
         EnsureRegistryKey(HKEY_LOCAL_MACHINE, kAutoDialDefault);
 
         // The other family's way of keeping user name and password fails, so the migration
