@@ -8,10 +8,42 @@
 
 #include "driver/GuiDriver.h"
 #include "driver/Kit.h"
+#include "sim/PhonebookFile.h"
 
 // Captions and texts exactly as the program shows them.
 inline const std::string kProductName = "ダイヤルネスト";
 inline const std::string kAppTitle = "Dialnest";
+inline const std::string kUserNotPlain =
+    "ユーザー名に使えない文字が含まれています。\n空白や全角文字を使わずに、半角の英数字と記号で入力"
+    "してください。";
+
+// The kit's phonebook as the substitute reads it.
+inline SimPhonebookFile ParsedPhonebook(const Kit& kit) {
+    const std::string bytes = kit.ReadBytes("phonebook.ini");
+    return ParsePhonebook(bytes.data(), bytes.size());
+}
+
+// The entry of `book` named `utf8Name`, or null.
+inline const SimEntry* FindEntry(const SimPhonebookFile& book, const std::string& utf8Name) {
+    for (const SimEntry& entry : book.entries) {
+        if (ToCp932(utf8Name) == entry.name)
+            return &entry;
+    }
+    return nullptr;
+}
+
+// The window of `run` captioned with the product name that has control `id`, once shown.
+inline HWND WaitForDialog(const DialnestProcess& run, int id) {
+    for (int i = 0; i < 200; ++i, Settle(50)) {
+        for (HWND window : run.Windows()) {
+            if (WindowText(window) == kProductName && Control(window, id) != nullptr) {
+                Settle(300);
+                return window;
+            }
+        }
+    }
+    return nullptr;
+}
 
 // The program's change journal in this prefix: the user's application data folder.
 inline std::wstring JournalFolder() {
@@ -71,6 +103,8 @@ protected:
         if (box.window != nullptr)
             Answer(box, IDOK);
     }
+
+    SimPhonebookFile Phonebook() const { return ParsedPhonebook(kit); }
 
     Kit kit;
     DialnestProcess app;

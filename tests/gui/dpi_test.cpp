@@ -84,20 +84,7 @@ void ExpectEveryTextFits(HWND dialog, int dpi, const std::string& what) {
     EXPECT_GT(checked, 0) << what;
 }
 
-class DpiTest : public DialnestGuiTest, public testing::WithParamInterface<int> {
-protected:
-    HWND WaitForDialog(DialnestProcess& run, int id) {
-        for (int i = 0; i < 200; ++i, Settle(50)) {
-            for (HWND window : run.Windows()) {
-                if (WindowText(window) == kProductName && Control(window, id) != nullptr) {
-                    Settle(300);
-                    return window;
-                }
-            }
-        }
-        return nullptr;
-    }
-};
+class DpiTest : public DialnestGuiTest, public testing::WithParamInterface<int> {};
 
 TEST_P(DpiTest, EveryTextFitsAndTheLogoScales) {
     const int dpi = GetParam();

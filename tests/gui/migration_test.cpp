@@ -1,7 +1,6 @@
 // The access-point migration end to end: the progress window, the two confirmation
 // dialogs, the entries rewritten in the substitute phonebook, and the run's messages.
 #include "DialnestGuiTest.h"
-#include "sim/PhonebookFile.h"
 
 namespace {
 
@@ -23,9 +22,6 @@ constexpr int kOldDomain = 1016;
 constexpr int kNewDomain = 1017;
 constexpr int kModemList = 1018;
 constexpr int kDomainLabel = 1021;
-const std::string kUserNotPlain =
-    "ユーザー名に使えない文字が含まれています。\n空白や全角文字を使わずに、半角の英数字と記号で入力"
-    "してください。";
 
 const std::string kSettings =
     "DefaultTelNumber,0570-000-111\r\n"
@@ -64,27 +60,7 @@ protected:
         Click(Control(menu, kMigrationButton));
     }
 
-    // The confirmation dialog that has control `id`, once it is shown (by `run`, by default
-    // the fixture's program).
-    HWND WaitForDialog(int id, const DialnestProcess* run = nullptr) {
-        for (int i = 0; i < 200; ++i) {
-            for (HWND window : (run != nullptr ? *run : app).Windows()) {
-                if (WindowText(window) == kProductName && Control(window, id) != nullptr) {
-                    Settle(200);
-                    return window;
-                }
-            }
-            Settle(50);
-        }
-        return nullptr;
-    }
-
     HWND ProgressWindow() { return app.WaitForWindow("アクセスポイント移行", 5000); }
-
-    SimPhonebookFile Phonebook() const {
-        const std::string bytes = kit.ReadBytes("phonebook.ini");
-        return ParsePhonebook(bytes.data(), bytes.size());
-    }
 
     void ExpectFinal(const std::string& text) {
         ExpectBoxAndOk(kAppTitle, text, BoxIcon::Information);
@@ -138,7 +114,7 @@ TEST_F(MigrationTest, OtherEntriesAreLeftAlone) {
 TEST_F(MigrationTest, AcceptedAccessPointChangeRewritesTheNumberOnly) {
     WriteKit(Entry("旧ネスト", "0,03-3333-0101#", "taro@old.example.ne.jp"));
     StartMigration();
-    HWND dialog = WaitForDialog(kNewNumber);
+    HWND dialog = WaitForDialog(app, kNewNumber);
     ASSERT_NE(dialog, nullptr);
     HWND progress = ProgressWindow();
     ASSERT_NE(progress, nullptr);
@@ -248,7 +224,7 @@ TEST_F(MigrationTest, DeclinedChangesAreCountedButNotWritten) {
     const std::string before = kit.ReadBytes("phonebook.ini");
     StartMigration();
     for (int i = 0; i < 2; ++i) {
-        HWND dialog = WaitForDialog(kNewNumber);
+        HWND dialog = WaitForDialog(app, kNewNumber);
         ASSERT_NE(dialog, nullptr) << i;
         // Escape declines, like "変更しない".
         if (i == 0) {
@@ -265,7 +241,7 @@ TEST_F(MigrationTest, DeclinedChangesAreCountedButNotWritten) {
 TEST_F(MigrationTest, PhsChangeWithAnEditedUserNameAndModem) {
     WriteKit(Entry("PHS接続", "0570-000-888##64", "hanako@x.example.ne.jp"));
     StartMigration();
-    HWND dialog = WaitForDialog(kNewNumber);
+    HWND dialog = WaitForDialog(app, kNewNumber);
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(WindowText(Control(dialog, kNewNumber)), "0570-000-222##64");
     EXPECT_EQ(WindowText(Control(dialog, kDomainLabel)), "@phs.example.ne.jp");
@@ -295,7 +271,7 @@ TEST_F(MigrationTest, PhsChangeWithAnEditedUserNameAndModem) {
 TEST_F(MigrationTest, FletsIsdnUserNameChange) {
     WriteKit(Entry("フレッツ", "1492", "jiro@isdn-old.example.ne.jp"));
     StartMigration();
-    HWND dialog = WaitForDialog(kNewUserName);
+    HWND dialog = WaitForDialog(app, kNewUserName);
     ASSERT_NE(dialog, nullptr);
     EXPECT_TRUE(IsCentredOver(dialog));
     EXPECT_EQ(WindowText(Control(dialog, kEntryNameBox)), "フレッツ");
@@ -330,7 +306,7 @@ TEST_F(MigrationTest, FletsIsdnUserNameChange) {
 TEST_F(MigrationTest, EmptyNumberRefusedAndTheKeptModemShown) {
     WriteKit(Entry("旧ネスト", "03-3333-0101", "taro@old.example.ne.jp", "Gone Modem"));
     StartMigration();
-    HWND dialog = WaitForDialog(kNewNumber);
+    HWND dialog = WaitForDialog(app, kNewNumber);
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(WindowText(Control(dialog, kModemList)), "Gone Modem");
     SetText(Control(dialog, kNewNumber), "");
@@ -387,8 +363,7 @@ TEST_F(MigrationTest, FailedChangeLeavesTheEntryAsItWas) {
         one.WriteText("APPHS.csv", "0570-000-888\r\n");
         one.WriteText("ISP_INF.csv", kSettings);
         one.WritePhonebook(kDevices + Entry("PHS接続", "0570-000-888", "hanako@x.example.ne.jp"));
-        const std::string bytes = one.ReadBytes("phonebook.ini");
-        const std::string before = FormatPhonebook(ParsePhonebook(bytes.data(), bytes.size()));
+        const std::string before = FormatPhonebook(ParsedPhonebook(one));
         ScopedEnvironment failing("RASSIM_FAIL", c.fail);
         DialnestProcess run;
         ASSERT_TRUE(run.Start(one.ExePath()));
@@ -396,7 +371,7 @@ TEST_F(MigrationTest, FailedChangeLeavesTheEntryAsItWas) {
         ASSERT_NE(menu, nullptr);
         Settle(300);
         Click(Control(menu, kMigrationButton));
-        HWND dialog = WaitForDialog(kNewNumber, &run);
+        HWND dialog = WaitForDialog(run, kNewNumber);
         ASSERT_NE(dialog, nullptr);
         if (!c.newNumber.empty()) {
             SetText(Control(dialog, kNewNumber), c.newNumber);
@@ -412,8 +387,7 @@ TEST_F(MigrationTest, FailedChangeLeavesTheEntryAsItWas) {
         EXPECT_EQ(final.icon, BoxIcon::Information);
         Answer(final, IDOK);
         EXPECT_TRUE(run.WaitForExit());
-        const std::string after = one.ReadBytes("phonebook.ini");
-        EXPECT_EQ(FormatPhonebook(ParsePhonebook(after.data(), after.size())), before);
+        EXPECT_EQ(FormatPhonebook(ParsedPhonebook(one)), before);
     }
 }
 
@@ -421,7 +395,7 @@ TEST_F(MigrationTest, FailedChangeLeavesTheEntryAsItWas) {
 TEST_F(MigrationTest, ProgressRangeTakesLargeCounts) {
     WriteKit(Entry("旧ネスト", "03-3333-0101", "taro@old.example.ne.jp"));
     StartMigration();
-    HWND dialog = WaitForDialog(kNewNumber);
+    HWND dialog = WaitForDialog(app, kNewNumber);
     ASSERT_NE(dialog, nullptr);
     HWND progress = ProgressWindow();
     ASSERT_NE(progress, nullptr);

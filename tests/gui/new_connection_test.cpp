@@ -4,7 +4,6 @@
 #include <cstring>
 
 #include "DialnestGuiTest.h"
-#include "sim/PhonebookFile.h"
 
 namespace {
 
@@ -32,15 +31,11 @@ const std::string kExistingEntry =
     "[Nestnet]\r\nLocalPhoneNumber=03-0000-0000\r\nDeviceType=modem\r\n"
     "DeviceName=Standard 56000 bps Modem\r\nUserName=old@example.ne.jp\r\nPassword=oldpass\r\n";
 
-
 const std::string kNoName = "この接続に付ける名前が入力されていません";
 const std::string kNoUser = "ユーザー名が入力されていません";
 const std::string kNoPassword = "パスワードが入力されていません";
 const std::string kNoNumber = "アクセスポイント電話番号が入力されていません";
 const std::string kNoModem = "モデムが選択されていません";
-const std::string kUserNotPlain =
-    "ユーザー名に使えない文字が含まれています。\n空白や全角文字を使わずに、半角の英数字と記号で入力"
-    "してください。";
 const std::string kNoMode = "トーンかパルスを選択してください";
 const std::string kChooseMethod = "接続方法を選択してください";
 const std::string kCreated = "ダイヤルアップネットワークを作成しました";
@@ -70,20 +65,6 @@ protected:
         SetText(Control(form, kUserName), "");
         Type(Control(form, kUserName), user);
         Type(Control(form, kPassword), password);
-    }
-
-    SimPhonebookFile Phonebook() const {
-        const std::string bytes = kit.ReadBytes("phonebook.ini");
-        return ParsePhonebook(bytes.data(), bytes.size());
-    }
-
-    const SimEntry* FindEntry(const SimPhonebookFile& book, const std::string& utf8Name) const {
-        const std::string name = ToCp932(utf8Name);
-        for (const SimEntry& entry : book.entries) {
-            if (name == entry.name)
-                return &entry;
-        }
-        return nullptr;
     }
 
     // Starts `run` from `one`, fills the form for "Nestnet" with the first method and presses
@@ -358,38 +339,12 @@ TEST_F(NewConnectionTest, OverwriteQuestionForANameThatDiffersInCase) {
         EXPECT_EQ(report.text, kCreated);
         Answer(report, IDOK);
         EXPECT_TRUE(run.WaitForExit());
-        const std::string bytes = one.ReadBytes("phonebook.ini");
-        const SimPhonebookFile book = ParsePhonebook(bytes.data(), bytes.size());
+        const SimPhonebookFile book = ParsedPhonebook(one);
         ASSERT_EQ(book.entries.size(), 1u);
         EXPECT_STREQ(book.entries[0].name, "Nestnet") << "written over the old entry";
         EXPECT_STREQ(book.entries[0].userName, "hanako@dial.example.ne.jp");
         EXPECT_STREQ(book.entries[0].password, "newpass");
     }
-}
-
-// Whether the name is taken cannot be learned: the error is shown, nothing is asked or
-// written, and the form stays open.
-TEST_F(NewConnectionTest, FailedLookUpAsksNothingAndWritesNothing) {
-    Kit one;
-    one.WriteText("CTMENU.csv", kMenu);
-    one.WritePhonebook(kDevices + kExistingEntry);
-    const std::string before = one.ReadBytes("phonebook.ini");
-    ScopedEnvironment failing("RASSIM_FAIL", "RasEnumEntriesA:621");
-    DialnestProcess run;
-    HWND form = CreateNestnet(one, run, false);
-    ASSERT_NE(form, nullptr);
-    MessageBoxInfo refusal = run.WaitForMessageBox();
-    EXPECT_EQ(refusal.caption, kProductName);
-    EXPECT_EQ(refusal.text,
-              "ダイヤルアップネットワーク設定の作成に失敗しました\n\n"
-              "電話帳が壊れているか、必要なコンポーネントがありません。");
-    EXPECT_EQ(refusal.icon, BoxIcon::Warning);
-    Answer(refusal, IDOK);
-    EXPECT_TRUE(run.NoMessageBoxWithin(500));
-    EXPECT_TRUE(IsShown(form));
-    Close(form);
-    EXPECT_TRUE(run.WaitForExit());
-    EXPECT_EQ(one.ReadBytes("phonebook.ini"), before);
 }
 
 TEST_F(NewConnectionTest, RefusedEntriesShowTheirMessageAndKeepTheOldEntry) {
@@ -442,8 +397,7 @@ TEST_F(NewConnectionTest, RefusedDialParametersLeaveThePhonebookAsItWas) {
         Kit one;
         one.WriteText("CTMENU.csv", kMenu);
         one.WritePhonebook(kDevices + (overwrite ? kExistingEntry : std::string()));
-        const std::string bytes = one.ReadBytes("phonebook.ini");
-        const std::string before = FormatPhonebook(ParsePhonebook(bytes.data(), bytes.size()));
+        const std::string before = FormatPhonebook(ParsedPhonebook(one));
         ScopedEnvironment failing("RASSIM_FAIL", "RasSetEntryDialParamsA#1:87");
         DialnestProcess run;
         ASSERT_NE(CreateNestnet(one, run, overwrite), nullptr);
@@ -452,8 +406,7 @@ TEST_F(NewConnectionTest, RefusedDialParametersLeaveThePhonebookAsItWas) {
         EXPECT_EQ(report.icon, BoxIcon::Warning);
         Answer(report, IDOK);
         EXPECT_TRUE(run.WaitForExit());
-        const std::string after = one.ReadBytes("phonebook.ini");
-        EXPECT_EQ(FormatPhonebook(ParsePhonebook(after.data(), after.size())), before);
+        EXPECT_EQ(FormatPhonebook(ParsedPhonebook(one)), before);
     }
 }
 

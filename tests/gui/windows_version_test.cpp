@@ -2,12 +2,10 @@
 // new connection with pulse dialling made the default, and a migration in which one entry
 // gets both proposals. The 9x family dials pulse with "PP", and the migration reads and writes
 // user name and password as dial parameters; the NT family dials with "P", and the migration
-// uses the credentials. The
-// default connection goes machine-wide only where the class calls for it (XP, 7 and later;
-// 10 reports itself as 8 to a program without a supported-OS list). A library planted beside
-// the program is ignored throughout.
+// uses the credentials. The default connection goes machine-wide only where the class calls
+// for it (XP, 7 and later; 10 reports itself as 8 to a program without a supported-OS list).
+// A library planted beside the program is ignored throughout.
 #include "AcceptingUser.h"
-#include "sim/PhonebookFile.h"
 
 namespace {
 
@@ -62,19 +60,6 @@ void ClearDefaultConnection() {
     DeleteRegistryValue(HKEY_CURRENT_USER, kRemoteAccess, "InternetProfile");
 }
 
-SimPhonebookFile ReadPhonebook(const Kit& kit) {
-    const std::string bytes = kit.ReadBytes("phonebook.ini");
-    return ParsePhonebook(bytes.data(), bytes.size());
-}
-
-const SimEntry* FindEntry(const SimPhonebookFile& book, const std::string& utf8Name) {
-    for (const SimEntry& entry : book.entries) {
-        if (ToCp932(utf8Name) == entry.name)
-            return &entry;
-    }
-    return nullptr;
-}
-
 // Starts the program from `kit` and waits for the main menu.
 HWND StartMenu(DialnestProcess& run, const Kit& kit) {
     EXPECT_TRUE(run.Start(kit.ExePath()));
@@ -103,16 +88,8 @@ TEST(WindowsVersionTest, EveryJobAtEachVersion) {
         ASSERT_NE(menu, nullptr) << "the main menu did not appear";
         EXPECT_EQ(WindowText(Control(menu, kHeading)), "ネストネット接続");
         Click(Control(menu, kNewConnectionButton));
-        HWND form = nullptr;
-        for (int i = 0; i < 100 && form == nullptr; ++i) {
-            Settle(50);
-            for (HWND window : creation.Windows()) {
-                if (Control(window, kMethods) != nullptr)
-                    form = window;
-            }
-        }
+        HWND form = WaitForDialog(creation, kMethods);
         ASSERT_NE(form, nullptr) << "the new-connection form did not open";
-        Settle(300);
         SelectRow(Control(form, kMethods), 1);
         Settle(300);
         SetText(Control(form, kEntryName), "版ネット");
@@ -127,33 +104,26 @@ TEST(WindowsVersionTest, EveryJobAtEachVersion) {
         Answer(report, IDOK);
         EXPECT_TRUE(creation.WaitForExit());
 
-        SimPhonebookFile book = ReadPhonebook(kit);
+        SimPhonebookFile book = ParsedPhonebook(kit);
         const SimEntry* created = FindEntry(book, "版ネット");
         ASSERT_NE(created, nullptr);
         EXPECT_STREQ(created->properties.szLocalPhoneNumber,
                      version.nineX ? "PP0570-000-111" : "P0570-000-111");
         EXPECT_STREQ(created->userName, "hanako@dial.example.ne.jp");
         EXPECT_STREQ(created->password, "secret");
-        DWORD enable = 0;
-        DWORD noNet = 1;
-        EXPECT_EQ(
-            ReadRegistryDword(HKEY_CURRENT_USER, kInternetSettings, "EnableAutodial", &enable),
-            version.defaultKey)
+        // Autodial goes on only with the default connection, which is in the key of the class.
+        const bool isDefault = version.defaultKey;
+        DWORD enable = 0, noNet = 1;
+        std::string machine, user;
+        ReadRegistryDword(HKEY_CURRENT_USER, kInternetSettings, "EnableAutodial", &enable);
+        ReadRegistryDword(HKEY_CURRENT_USER, kInternetSettings, "NoNetAutodial", &noNet);
+        ReadRegistryString(HKEY_LOCAL_MACHINE, kAutoDialDefault, "DefaultInternet", &machine);
+        ReadRegistryString(HKEY_CURRENT_USER, kRemoteAccess, "InternetProfile", &user);
+        EXPECT_EQ(enable, isDefault ? 1u : 0u)
             << "autodial on without a default connection dials whatever default there was";
-        if (version.defaultKey) {
-            ReadRegistryDword(HKEY_CURRENT_USER, kInternetSettings, "NoNetAutodial", &noNet);
-            EXPECT_EQ(enable, 1u);
-            EXPECT_EQ(noNet, 0u);
-            std::string machine;
-            std::string user;
-            EXPECT_EQ(ReadRegistryString(HKEY_LOCAL_MACHINE, kAutoDialDefault, "DefaultInternet",
-                                         &machine),
-                      version.machineWide);
-            EXPECT_EQ(
-                ReadRegistryString(HKEY_CURRENT_USER, kRemoteAccess, "InternetProfile", &user),
-                !version.machineWide);
-            EXPECT_EQ(version.machineWide ? machine : user, "版ネット");
-        }
+        EXPECT_EQ(noNet, isDefault ? 0u : 1u);
+        EXPECT_EQ(machine, isDefault && version.machineWide ? "版ネット" : "");
+        EXPECT_EQ(user, isDefault && !version.machineWide ? "版ネット" : "");
         EnsureRegistryKey(HKEY_LOCAL_MACHINE, kAutoDialDefault);
 
         // The other family's way of keeping user name and password fails, so the migration
@@ -171,7 +141,7 @@ TEST(WindowsVersionTest, EveryJobAtEachVersion) {
             << "both count";
         EXPECT_EQ(dialogs, (std::vector<std::string>{"number", "user name"}));
         EXPECT_FALSE(migration.Running());
-        book = ReadPhonebook(kit);
+        book = ParsedPhonebook(kit);
         const SimEntry* migrated = FindEntry(book, "一般");
         ASSERT_NE(migrated, nullptr);
         EXPECT_STREQ(migrated->properties.szLocalPhoneNumber, "0,0570-00-1492");

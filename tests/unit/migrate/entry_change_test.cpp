@@ -1,6 +1,7 @@
 // Writing a new number, modem and the name servers into an entry held by the context.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -8,6 +9,7 @@
 #include "MigrationHarness.h"
 #include "migrate/EntryChange.h"
 #include "res/resource.h"
+#include "sim/PhonebookFile.h"
 
 namespace {
 
@@ -141,157 +143,62 @@ TEST(EntryChange, NothingHeldNothingWritten) {
     EXPECT_TRUE(h.user.shown.empty());
 }
 
-// The library as later Windows versions document it, over the substitute: entries listed in
-// the 2000 form with their phonebook, a structure size of the version's own, alternate
-// numbers after the structure, and a credentials mask that tells whether a password is
-// saved. Every call records the phonebook it was given.
-struct Documented {
-    RasDword structureSize = kRasEntrySize;  // the "" probe
-    size_t alternates = 0;                   // bytes of alternate numbers after the structure
-    bool reportsSavedPassword = true;        // XP and later
-    bool credentialsThenRefused = false;     // the credentials write applies, then fails
+// What reaches the substitute's writes; every call goes on to the substitute itself.
+struct Written {
     DialupApi sim;
-    std::string phonebook;                // the file the 2000 form names
-    std::vector<std::string> phonebooks;  // "Operation:phonebook" of every entry call
-    std::vector<RasDword> writtenSizes;   // dwSize and size of each properties write
-    std::string writtenAlternates;
-    RasDword writtenMask = 0;
-};
-Documented g_documented;
+    RasDword dwSize = 0, size = 0, mask = 0;
+} g_written;
 
-void Seen(const char* operation, const char* phonebook) {
-    g_documented.phonebooks.push_back(std::string(operation) + ":" +
-                                      (phonebook != nullptr ? phonebook : "(default)"));
+RasDword RASAPI_CALL RecordSet(const char* book, const char* entry, RASENTRYA* info, RasDword size,
+                               unsigned char* a, RasDword b) {
+    g_written.dwSize = info->dwSize;
+    g_written.size = size;
+    return g_written.sim.RasSetEntryPropertiesA(book, entry, info, size, a, b);
 }
 
-RasDword RASAPI_CALL DocumentedEnum(const char* reserved, const char*, RASENTRYNAMEA* entries,
-                                    RasDword* bytes, RasDword* count) {
-    if (entries->dwSize != kRasEntryName2000Size) {
-        return ERROR_INVALID_SIZE;
-    }
-    RASENTRYNAMEA names[1] = {};
-    names[0].dwSize = kRasEntryNameSize;
-    RasDword shortBytes = sizeof(names);
-    RasDword result =
-        g_documented.sim.RasEnumEntriesA(reserved, nullptr, names, &shortBytes, count);
-    if (result != 0 || *bytes < *count * kRasEntryName2000Size) {
-        *bytes = *count * kRasEntryName2000Size;
-        return result != 0 ? result : ERROR_BUFFER_TOO_SMALL;
-    }
-    RASENTRYNAMEA_2000* out = reinterpret_cast<RASENTRYNAMEA_2000*>(entries);
-    CopyField(out->szEntryName, names[0].szEntryName);
-    out->dwFlags = 0;
-    CopyField(out->szPhonebookPath, g_documented.phonebook.c_str());
-    return 0;
+RasDword RASAPI_CALL RecordSetCredentials(const char* book, const char* entry,
+                                          RASCREDENTIALSA* credentials, RasBool clear) {
+    g_written.mask = credentials->dwMask;
+    return g_written.sim.RasSetCredentialsA(book, entry, credentials, clear);
 }
 
-RasDword RASAPI_CALL DocumentedGet(const char* phonebook, const char* entry, RASENTRYA* info,
-                                   RasDword* size, unsigned char*, RasDword*) {
-    const RasDword whole = static_cast<RasDword>(kRasEntrySize + g_documented.alternates);
-    if (entry[0] == '\0') {
-        *size = g_documented.structureSize;
-        return ERROR_BUFFER_TOO_SMALL;
-    }
-    Seen("get", phonebook);
-    if (info == nullptr || *size < whole) {
-        *size = whole;
-        return ERROR_BUFFER_TOO_SMALL;
-    }
-    const RasDword known = g_documented.structureSize < kRasEntrySize ? g_documented.structureSize
-                                                                      : RasDword{kRasEntrySize};
-    if (info->dwSize != known) {
-        return ERROR_INVALID_SIZE;
-    }
-    RASENTRYA full{};
-    full.dwSize = kRasEntrySize;
-    RasDword fullSize = kRasEntrySize;
-    const RasDword result = g_documented.sim.RasGetEntryPropertiesA(phonebook, entry, &full,
-                                                                    &fullSize, nullptr, nullptr);
-    if (result != 0) {
-        return result;
-    }
-    memcpy(info, &full, known);
-    info->dwSize = known;
-    info->dwAlternateOffset = g_documented.alternates != 0 ? RasDword{kRasEntrySize} : 0;
-    memset(reinterpret_cast<char*>(info) + kRasEntrySize, 'a', g_documented.alternates);
-    return 0;
-}
-
-RasDword RASAPI_CALL DocumentedSet(const char* phonebook, const char* entry, RASENTRYA* info,
-                                   RasDword size, unsigned char*, RasDword) {
-    Seen("set", phonebook);
-    g_documented.writtenSizes = {info->dwSize, size};
-    g_documented.writtenAlternates.assign(reinterpret_cast<const char*>(info) + kRasEntrySize,
-                                          size > kRasEntrySize ? size - kRasEntrySize : 0);
-    RASENTRYA full{};
-    memcpy(&full, info, info->dwSize);
-    full.dwSize = kRasEntrySize;
-    full.dwAlternateOffset = 0;  // the list stays with this wrapper
-    return g_documented.sim.RasSetEntryPropertiesA(phonebook, entry, &full, kRasEntrySize, nullptr,
-                                                   0);
-}
-
-RasDword RASAPI_CALL DocumentedGetCredentials(const char* phonebook, const char* entry,
-                                              RASCREDENTIALSA* credentials) {
-    Seen("get credentials", phonebook);
-    const RasDword asked = credentials->dwMask;
-    const RasDword result = g_documented.sim.RasGetCredentialsA(phonebook, entry, credentials);
-    if (result == 0 && !g_documented.reportsSavedPassword) {
-        credentials->dwMask = asked;  // Windows 2000 leaves the mask as it was given
-    }
-    return result;
-}
-
-RasDword RASAPI_CALL DocumentedSetCredentials(const char* phonebook, const char* entry,
-                                              RASCREDENTIALSA* credentials, RasBool clear) {
-    Seen("set credentials", phonebook);
-    g_documented.writtenMask = credentials->dwMask;
-    const RasDword result =
-        g_documented.sim.RasSetCredentialsA(phonebook, entry, credentials, clear);
-    return result == 0 && g_documented.credentialsThenRefused ? 31 : result;
-}
-
-// Structure-size dwSize, whole buffers with the alternate numbers written back as read, the
-// entry's own phonebook in every call, and the credentials mask as reported.
-TEST(EntryChange, WrittenAsTheDocumentedLibraryExpects) {
+// An entry of the user's own phonebook, with alternate numbers, migrated at each version: a
+// null phonebook would miss it, so every call must name the listed one; the write names the
+// version's structure (cut to ours), keeps the alternates and the credentials mask as read.
+TEST(EntryChange, WrittenAsEachWindowsVersionExpects) {
     struct Case {
-        const char* what;
-        RasDword structureSize;  // the version's own ("" probe)
-        size_t alternates;
+        const char* version;
         const char* savedPassword;
         const char* newPassword;  // typed in the dialog; null: box not ticked
-        bool reports;
-        RasDword mask;  // written
-        const char* storedPassword;
         const char* newUserPart;  // typed in the dialog, and the write applies, then fails
+        RasDword dwSize, mask;    // written
+        const char* storedPassword;
     } cases[] = {
-        {"XP form, alternates, no saved password", kRasEntrySize, 24, "", nullptr, true, 1, "",
-         nullptr},
-        {"later form cut to ours, saved password kept", 3500, 0, "secret", nullptr, true, 3,
-         "secret", nullptr},
-        {"2000 form, no report: mask as read", 2088, 60, "", nullptr, false, 3, "", nullptr},
-        {"new password saved", kRasEntrySize, 8, "", "pw2", true, 3, "pw2", nullptr},
-        {"credentials refused after they went in: the change stands", kRasEntrySize, 8, "pw",
-         nullptr, true, 3, "pw", "Xnew"},
+        {"2000", "", nullptr, nullptr, 2088, 3, ""},  // no report: the mask as given
+        {"xp", "", nullptr, nullptr, kRasEntrySize, 1, ""},
+        {"10", "secret", nullptr, nullptr, kRasEntrySize, 3, "secret"},
+        {"7", "", "pw2", nullptr, kRasEntrySize, 3, "pw2"},
+        {"xp", "pw", nullptr, "Xnew", kRasEntrySize, 3, "pw"},  // the change stands
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
+        SCOPED_TRACE(std::string(c.version) + " " + c.storedPassword);
         MigrationHarness h;
         h.WriteProviderKit("UserPrefix,X\r\nOldDialupDomain,@dial.example\r\n");
+        setenv("RASSIM_WINVER", c.version, 1);
         h.AddModemEntry(kEntry, "", "0312345678", "Xabc@dial.example", c.savedPassword);
-        g_documented = Documented{};
-        g_documented.structureSize = c.structureSize;
-        g_documented.alternates = c.alternates;
-        g_documented.reportsSavedPassword = c.reports;
-        g_documented.credentialsThenRefused = c.newUserPart != nullptr;
-        g_documented.sim = h.api();
-        g_documented.phonebook = h.sim.path();
+        std::string text = h.sim.ReadFile();
+        text.insert(text.find("UserName="), "AlternateNumber=111\r\nAlternateNumber=0120-22\r\n");
+        h.folder().Write("user.ini", text);
+        h.sim.WriteFile("");
+        const std::string book = h.folder().PathTo("user.ini");
+        setenv("RASSIM_USER_PHONEBOOK", book.c_str(), 1);
+        RasDword probe = 0;  // the whole record: the structure and the alternate numbers
+        h.api().RasGetEntryPropertiesA(book.c_str(), kEntry, nullptr, &probe, nullptr, nullptr);
+        h.sim.Fail(c.newUserPart != nullptr ? "RasSetCredentialsA#1:after:31" : nullptr);
+        g_written = Written{h.api()};
         DialupApi api = h.api();
-        api.RasEnumEntriesA = DocumentedEnum;
-        api.RasGetEntryPropertiesA = DocumentedGet;
-        api.RasSetEntryPropertiesA = DocumentedSet;
-        api.RasGetCredentialsA = DocumentedGetCredentials;
-        api.RasSetCredentialsA = DocumentedSetCredentials;
+        api.RasSetEntryPropertiesA = RecordSet;
+        api.RasSetCredentialsA = RecordSetCredentials;
         h.ui.answers = {true};
         h.ui.editAccessPoint = [&c](AccessPointChangeFields& f) {
             if (c.newPassword != nullptr) {
@@ -305,26 +212,23 @@ TEST(EntryChange, WrittenAsTheDocumentedLibraryExpects) {
         };
         MigrationContext context(h.folder(), api, h.user, h.ui, 9);
         EXPECT_EQ(context.RunMigration(), 1);
+        unsetenv("RASSIM_USER_PHONEBOOK");
         EXPECT_EQ(context.changedCount, 1);
         EXPECT_TRUE(context.notExamined.empty());
         EXPECT_TRUE(h.user.shown.empty() || h.user.shown[0].kind == ShownMessage::App);
-        const RasDword dwSize = c.structureSize < kRasEntrySize ? c.structureSize : kRasEntrySize;
-        EXPECT_EQ(g_documented.writtenSizes,
-                  (std::vector<RasDword>{dwSize, RasDword(kRasEntrySize + c.alternates)}));
-        EXPECT_EQ(g_documented.writtenAlternates, std::string(c.alternates, 'a'));
-        EXPECT_EQ(g_documented.writtenMask, c.mask);
-        const std::string book = h.sim.path();
-        for (const std::string& call : g_documented.phonebooks) {
-            EXPECT_EQ(call.substr(call.find(':') + 1), book) << call;
-        }
-        // Read (properties, credentials), check, write (both), read again after the change;
-        // a refused credentials write is read back too.
-        EXPECT_EQ(g_documented.phonebooks.size(), c.newUserPart != nullptr ? 10u : 9u);
-        EXPECT_EQ(h.Read(kEntry).userName,
+        EXPECT_EQ(g_written.dwSize, c.dwSize);
+        EXPECT_EQ(g_written.size, probe);
+        EXPECT_EQ(g_written.mask, c.mask);
+        const std::string bytes = h.folder().Read("user.ini");
+        SimPhonebookFile own = ParsePhonebook(bytes.data(), bytes.size());
+        const SimEntry* stored = FindSimEntry(&own, kEntry);
+        ASSERT_NE(stored, nullptr);
+        EXPECT_STREQ(stored->properties.szLocalPhoneNumber, "0120-11-1111");
+        EXPECT_EQ(stored->alternates, (std::vector<std::string>{"111", "0120-22"}));
+        EXPECT_EQ(std::string(stored->userName),
                   std::string(c.newUserPart != nullptr ? c.newUserPart : "Xabc") + "@dial.example");
-        const StoredEntry stored = h.Read(kEntry);
-        EXPECT_STREQ(stored.properties.szLocalPhoneNumber, "0120-11-1111");
-        EXPECT_EQ(stored.password, c.storedPassword);
+        EXPECT_STREQ(stored->password, c.storedPassword);
+        EXPECT_EQ(h.sim.ReadFile(), "");
     }
 }
 

@@ -440,47 +440,36 @@ RasDword RASAPI_CALL ProbeReportingSize(const char* phonebook, const char* entry
 
 TEST(EntryRules, EntriesPassedOver) {
     using Stop = ExaminationStop;
+    const Stop gone = Stop::EntryGone, examined = Stop::Examined,
+               unreadable = Stop::PropertiesUnreadable, noCredentials = Stop::CredentialsUnreadable;
+    const RasDword big = 64 * 1024, zero = 0xFFFFFFFF;
     struct Case {
-        const char* what;
-        const char* name;
+        const char* name;  // null: nothing told to the user's side
         OsClass osClass;
         const char* fail;    // RASSIM_FAIL
         RasDword probeSize;  // the entry's own size probe; 0: the library's
-        int result;
         int proposals;
-        int stop;        // ExaminationStop told to the user's side; -1: nothing told
+        Stop stop;
         RasDword error;  // the read's number, noted for an unreadable entry
     } cases[] = {
-        {"entry gone", "Nobody", 6, nullptr, 0, 0, 0, int(Stop::EntryGone), 623},
-        {"null name", nullptr, 6, nullptr, 0, 0, 0, -1, 0},
-        {"every probe fails", kEntry, 6, "RasGetEntryPropertiesA:5", 0, 0, 0,
-         int(Stop::PropertiesUnreadable), 5},
-        {"structure probe fails", kEntry, 8, "RasGetEntryPropertiesA#1:621", 0, 0, 0,
-         int(Stop::PropertiesUnreadable), 621},
-        {"read after the probe fails", kEntry, 9, "RasGetEntryPropertiesA#3:5", 0, 0, 0,
-         int(Stop::PropertiesUnreadable), 5},
-        {"gone between probe and read", kEntry, 9, "RasGetEntryPropertiesA#3:623", 0, 0, 0,
-         int(Stop::EntryGone), 623},
-        {"dial parameters unreadable", kEntry, 6, "RasGetEntryDialParamsA:5", 0, 0, 0,
-         int(Stop::CredentialsUnreadable), 5},
-        {"credentials unreadable", kEntry, 8, "RasGetCredentialsA:5", 0, 0, 0,
-         int(Stop::CredentialsUnreadable), 5},
-        {"credentials gone", kEntry, 9, "RasGetCredentialsA:623", 0, 0, 0, int(Stop::EntryGone),
-         623},
-        {"dial parameters not used on NT", kEntry, 8, "RasGetEntryDialParamsA:5", 0, 1, 1,
-         int(Stop::Examined), 0},
-        {"probe of zero bytes", kEntry, 6, nullptr, 0xFFFFFFFF, 0, 0,
-         int(Stop::PropertiesUnreadable), 632},
-        {"probe above 64 KiB", kEntry, 6, nullptr, 64 * 1024 + 1, 0, 0,
-         int(Stop::PropertiesUnreadable), 632},
-        {"probe of 64 KiB: structure and alternate numbers", kEntry, 9, nullptr, 64 * 1024, 1, 1,
-         int(Stop::Examined), 0},
-        {"probe below the record: the read is refused", kEntry, 6, nullptr, 1000, 0, 0,
-         int(Stop::PropertiesUnreadable), 603},
-        {"probe above the record", kEntry, 6, nullptr, 4000, 1, 1, int(Stop::Examined), 0},
+        {"Nobody", 6, nullptr, 0, 0, gone, 623},
+        {nullptr, 6, nullptr, 0, 0, gone, 0},
+        {kEntry, 6, "RasGetEntryPropertiesA:5", 0, 0, unreadable, 5},
+        {kEntry, 8, "RasGetEntryPropertiesA#1:621", 0, 0, unreadable, 621},  // structure probe
+        {kEntry, 9, "RasGetEntryPropertiesA#3:5", 0, 0, unreadable, 5},      // read after it
+        {kEntry, 9, "RasGetEntryPropertiesA#3:623", 0, 0, gone, 623},
+        {kEntry, 6, "RasGetEntryDialParamsA:5", 0, 0, noCredentials, 5},
+        {kEntry, 8, "RasGetCredentialsA:5", 0, 0, noCredentials, 5},
+        {kEntry, 9, "RasGetCredentialsA:623", 0, 0, gone, 623},
+        {kEntry, 8, "RasGetEntryDialParamsA:5", 0, 1, examined, 0},  // not used on NT
+        {kEntry, 6, nullptr, zero, 0, unreadable, 632},
+        {kEntry, 6, nullptr, big + 1, 0, unreadable, 632},
+        {kEntry, 9, nullptr, big, 1, examined, 0},       // structure and alternate numbers
+        {kEntry, 6, nullptr, 1000, 0, unreadable, 603},  // below the record: the read refused
+        {kEntry, 6, nullptr, 4000, 1, examined, 0},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
+        SCOPED_TRACE("row " + std::to_string(&c - cases));
         MigrationHarness h;
         h.WriteProviderKit(kStandard);
         h.AddModemEntry(kEntry, "", "0312345678", "Xabc@dial.example");
@@ -489,7 +478,7 @@ TEST(EntryRules, EntriesPassedOver) {
         h.sim.Fail(c.fail);
         DialupApi api = h.api();
         if (c.probeSize != 0) {
-            g_probeSize = c.probeSize == 0xFFFFFFFF ? 0 : c.probeSize;
+            g_probeSize = c.probeSize == zero ? 0 : c.probeSize;
             g_simGetEntryProperties = api.RasGetEntryPropertiesA;
             api.RasGetEntryPropertiesA = ProbeReportingSize;
         }
@@ -499,15 +488,14 @@ TEST(EntryRules, EntriesPassedOver) {
         context.ExamineEntry(c.name);
         EXPECT_EQ(context.foundCount, c.proposals);
         EXPECT_EQ(context.changedCount, c.proposals);
-        ASSERT_EQ(h.ui.examined.size(), c.stop < 0 ? 0u : 1u);
-        const bool unreadable =
-            c.stop == int(Stop::PropertiesUnreadable) || c.stop == int(Stop::CredentialsUnreadable);
-        if (c.stop >= 0) {
-            EXPECT_EQ(int(h.ui.examined[0].stop), c.stop);
+        ASSERT_EQ(h.ui.examined.size(), c.name == nullptr ? 0u : 1u);
+        if (c.name != nullptr) {
+            EXPECT_EQ(h.ui.examined[0].stop, c.stop);
             EXPECT_EQ(h.ui.examined[0].error, c.error);
         }
-        ASSERT_EQ(context.notExamined.size(), unreadable ? 1u : 0u);
-        if (unreadable) {
+        const bool noted = c.stop == unreadable || c.stop == noCredentials;
+        ASSERT_EQ(context.notExamined.size(), noted ? 1u : 0u);
+        if (noted) {
             EXPECT_EQ(context.notExamined[0].name, kEntry);
             EXPECT_EQ(context.notExamined[0].error, c.error);
         }

@@ -20,32 +20,17 @@ const std::string kMachineDefault =
     '\0';
 const std::string kUserDefault = std::string("HKCU\\RemoteAccess:InternetProfile=sz:My ISP") + '\0';
 
-void AddAllKeys(FakeRegistry* registry) {
-    registry->AddKey(RegistryRoot::CurrentUser, kInternetSettingsKey);
-    registry->AddKey(RegistryRoot::LocalMachine, kAutodialDefaultKey);
-    registry->AddKey(RegistryRoot::CurrentUser, kRemoteAccessKey);
-}
-
 TEST(DefaultConnection, DefaultEntryValueByOsClass) {
-    struct Case {
-        OsClass osClass;
-        bool machineWide;
-    } cases[] = {
-        {9, true},
-        {8, false},
-        {7, false},
-        {6, false},
-        {1, false},
-        {0, false},
-        {kOsClassUnknown, false},
-    };
-    for (const Case& c : cases) {
+    // Only class 9 (XP, 7 and later) makes it machine-wide.
+    for (OsClass osClass : {9u, 8u, 7u, 6u, 1u, 0u, kOsClassUnknown}) {
         FakeRegistry registry;
-        AddAllKeys(&registry);
-        EXPECT_TRUE(MakeDefaultConnection(registry, c.osClass, "My ISP"));
-        const Writes expected = {c.machineWide ? kMachineDefault : kUserDefault, kAutodialOn[0],
+        registry.AddKey(RegistryRoot::CurrentUser, kInternetSettingsKey);
+        registry.AddKey(RegistryRoot::LocalMachine, kAutodialDefaultKey);
+        registry.AddKey(RegistryRoot::CurrentUser, kRemoteAccessKey);
+        EXPECT_TRUE(MakeDefaultConnection(registry, osClass, "My ISP"));
+        const Writes expected = {osClass == 9 ? kMachineDefault : kUserDefault, kAutodialOn[0],
                                  kAutodialOn[1]};
-        EXPECT_EQ(registry.writes, expected) << "class " << c.osClass;
+        EXPECT_EQ(registry.writes, expected) << "class " << osClass;
         EXPECT_EQ(registry.openKeys, 0) << "every opened key is closed";
     }
 }

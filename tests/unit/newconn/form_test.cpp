@@ -71,103 +71,48 @@ TEST(MethodSelection, ApplySnapBackOrNothing) {
 TEST(FormChecks, FirstFailureInOrder) {
     const CreateFormValues full{"My ISP", "taro", "secret", "0570-01-2345", "Modem A", 0, 0, 3};
     using K = MessageBoxKind;
-    using F = FormField;
+    using F = FormField;  // the control that takes the focus after the message
+    const unsigned plain = IDS_USER_NAME_NOT_PLAIN, method = IDS_CHOOSE_METHOD,
+                   number = IDS_NO_ACCESS_POINT;
     struct Case {
-        const char* name;
         CreateFormValues values;
         K kind;
         unsigned textId;
-        F field;  // the control that takes the focus after the message
+        F field;
     } cases[] = {
-        {"everything filled", full, K::None, 0, F::None},
-        {"pulse", {"n", "u", "p", "1", "m", 1, 0, 3}, K::None, 0, F::None},
-        {"all empty: the name comes first",
-         {"", "", "", "", "", -1, -1, 0},
-         K::Program,
-         IDS_NO_ENTRY_NAME,
-         F::EntryName},
-        {"null texts count as empty", {}, K::Program, IDS_NO_ENTRY_NAME, F::EntryName},
-        {"user name", {"n", "", "", "", "", -1, -1, 0}, K::Program, IDS_NO_USER_NAME, F::UserName},
-        {"user name with a trailing blank, before the password",
-         {"n", "hanako ", "", "", "", -1, -1, 0},
-         K::Program,
-         IDS_USER_NAME_NOT_PLAIN,
-         F::UserName},
-        {"full-width user name",
-         {"n", "\x82\x88\x82\x81", "p", "1", "m", 0, 0, 3},
-         K::Program,
-         IDS_USER_NAME_NOT_PLAIN,
-         F::UserName},
-        {"half-width kana",
-         {"n", "\xb1", "p", "1", "m", 0, 0, 3},
-         K::Program,
-         IDS_USER_NAME_NOT_PLAIN,
-         F::UserName},
-        {"tab",
-         {"n", "ta\tro", "p", "1", "m", 0, 0, 3},
-         K::Program,
-         IDS_USER_NAME_NOT_PLAIN,
-         F::UserName},
-        {"delete, one past the last printable",
-         {"n", "taro\x7f", "p", "1", "m", 0, 0, 3},
-         K::Program,
-         IDS_USER_NAME_NOT_PLAIN,
-         F::UserName},
-        {"the first and last printable characters",
-         {"n", "!taro~", "p", "1", "m", 0, 0, 3},
-         K::None,
-         0,
-         F::None},
-        {"a whole address is plain",
-         {"n", "jiro@dial.example.ne.jp", "p", "1", "m", 0, 0, 3},
-         K::None,
-         0,
-         F::None},
-        {"password", {"n", "u", "", "", "", -1, -1, 0}, K::Program, IDS_NO_PASSWORD, F::Password},
-        {"number, method not chosen among several rows",
-         {"n", "u", "p", "", "", 0, -1, 2},
-         K::Program,
-         IDS_CHOOSE_METHOD,
-         F::Method},
-        {"number, one row only",
-         {"n", "u", "p", "", "m", 0, -1, 1},
-         K::Program,
-         IDS_NO_ACCESS_POINT,
-         F::AccessPointNumber},
-        {"number, no rows",
-         {"n", "u", "p", "", "m", 0, -1, 0},
-         K::Program,
-         IDS_NO_ACCESS_POINT,
-         F::AccessPointNumber},
-        {"number, a row was applied",
-         {"n", "u", "p", "", "m", 0, 1, 5},
-         K::Program,
-         IDS_NO_ACCESS_POINT,
-         F::AccessPointNumber},
-        {"modem", {"n", "u", "p", "1", "", -1, 0, 3}, K::Program, IDS_NO_MODEM, F::Modem},
-        {"dialling mode",
-         {"n", "u", "p", "1", "m", -1, 0, 3},
-         K::Program,
-         IDS_NO_DIAL_MODE,
-         F::DiallingMode},
-        {"all filled, no row applied",
-         {"n", "u", "p", "1", "m", 0, -1, 0},
-         K::App,
-         IDS_CHOOSE_METHOD,
-         F::Method},
-        {"all filled, no row applied, several rows",
-         {"n", "u", "p", "1", "m", 1, -1, 4},
-         K::App,
-         IDS_CHOOSE_METHOD,
-         F::Method},
+        {full, K::None, 0, F::None},
+        {{"n", "u", "p", "1", "m", 1, 0, 3}, K::None, 0, F::None},  // pulse
+        {{"", "", "", "", "", -1, -1, 0}, K::Program, IDS_NO_ENTRY_NAME, F::EntryName},
+        {{}, K::Program, IDS_NO_ENTRY_NAME, F::EntryName},  // null texts count as empty
+        {{"n", "", "", "", "", -1, -1, 0}, K::Program, IDS_NO_USER_NAME, F::UserName},
+        // User names that can never log in, refused before the password is looked at.
+        {{"n", "hanako ", "", "", "", -1, -1, 0}, K::Program, plain, F::UserName},
+        {{"n", "\x82\x88\x82\x81", "p", "1", "m", 0, 0, 3}, K::Program, plain, F::UserName},
+        {{"n", "\xb1", "p", "1", "m", 0, 0, 3}, K::Program, plain, F::UserName},
+        {{"n", "ta\tro", "p", "1", "m", 0, 0, 3}, K::Program, plain, F::UserName},
+        {{"n", "taro\x7f", "p", "1", "m", 0, 0, 3}, K::Program, plain, F::UserName},
+        {{"n", "!taro~", "p", "1", "m", 0, 0, 3}, K::None, 0, F::None},
+        {{"n", "jiro@dial.example.ne.jp", "p", "1", "m", 0, 0, 3}, K::None, 0, F::None},
+        {{"n", "u", "", "", "", -1, -1, 0}, K::Program, IDS_NO_PASSWORD, F::Password},
+        // No number: the method prompt while no row was applied among several.
+        {{"n", "u", "p", "", "", 0, -1, 2}, K::Program, method, F::Method},
+        {{"n", "u", "p", "", "m", 0, -1, 1}, K::Program, number, F::AccessPointNumber},
+        {{"n", "u", "p", "", "m", 0, -1, 0}, K::Program, number, F::AccessPointNumber},
+        {{"n", "u", "p", "", "m", 0, 1, 5}, K::Program, number, F::AccessPointNumber},
+        {{"n", "u", "p", "1", "", -1, 0, 3}, K::Program, IDS_NO_MODEM, F::Modem},
+        {{"n", "u", "p", "1", "m", -1, 0, 3}, K::Program, IDS_NO_DIAL_MODE, F::DiallingMode},
+        // All filled, no row applied: the application's own prompt.
+        {{"n", "u", "p", "1", "m", 0, -1, 0}, K::App, method, F::Method},
+        {{"n", "u", "p", "1", "m", 1, -1, 4}, K::App, method, F::Method},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE("row " + std::to_string(&c - cases));
         const FormMessage m = CheckCreateForm(c.values);
-        EXPECT_EQ(m.kind, c.kind) << c.name;
-        EXPECT_EQ(m.textId, c.textId) << c.name;
-        EXPECT_EQ(m.field, c.field) << c.name;
+        EXPECT_EQ(m.kind, c.kind);
+        EXPECT_EQ(m.textId, c.textId);
+        EXPECT_EQ(m.field, c.field);
         if (c.kind != K::None) {
-            EXPECT_EQ(m.icon, MessageIcon::Warning) << c.name;
+            EXPECT_EQ(m.icon, MessageIcon::Warning);
         }
     }
 }
@@ -271,40 +216,30 @@ TEST_F(PhonebookNames, FailedOrMissingEnumerationGivesItsNumber) {
 // The question and the creation go by one look-up: present (asked), absent (not asked), or
 // unknown (its error shown, nothing asked, nothing written).
 TEST_F(PhonebookNames, OverwriteQuestionFromOneLookUp) {
+    using P = EntryPresence;
+    const unsigned ask = IDS_OVERWRITE_QUESTION;
     struct Case {
-        const char* what;
         const char* name;
-        RasDword enumResult;
-        RasDword probeResult;
-        RasDword readResult;
-        bool answer;
-        bool goesOn;
+        RasDword enumResult, probeResult, readResult;
+        bool answer, goesOn;
         EntryPresence presence;
         unsigned shown;  // 0: nothing shown
         int fills = 3;   // a listing fills in 1 its count, 2 its records; 4: a read nothing
     } cases[] = {
-        {"new name", "New one", 0, 0, 0, false, true, EntryPresence::Absent, 0},
-        {"present, declined", "MY ISP", 0, 0, 0, false, false, EntryPresence::Present,
-         IDS_OVERWRITE_QUESTION},
-        {"present, accepted", "my isp", 0, 0, 0, true, true, EntryPresence::Present,
-         IDS_OVERWRITE_QUESTION},
-        {"listing fails", "My ISP", 621, 0, 0, true, false, EntryPresence::Unknown,
-         IDS_ENTRY_FAILED_621},
-        {"probe fails", "My ISP", 0, 1784, 0, true, false, EntryPresence::Unknown,
-         IDS_ENTRY_FAILED_1784},
-        {"read fails", "My ISP", 0, 0, 5, true, false, EntryPresence::Unknown,
-         IDS_ENTRY_FAILED_OTHER},
-        {"gone between probe and read", "My ISP", 0, 0, 623, false, true, EntryPresence::Absent, 0},
+        {"New one", 0, 0, 0, false, true, P::Absent, 0},
+        {"MY ISP", 0, 0, 0, false, false, P::Present, ask},
+        {"my isp", 0, 0, 0, true, true, P::Present, ask},
+        {"My ISP", 621, 0, 0, true, false, P::Unknown, IDS_ENTRY_FAILED_621},
+        {"My ISP", 0, 1784, 0, true, false, P::Unknown, IDS_ENTRY_FAILED_1784},
+        {"My ISP", 0, 0, 5, true, false, P::Unknown, IDS_ENTRY_FAILED_OTHER},
+        {"My ISP", 0, 0, 623, false, true, P::Absent, 0},  // gone between probe and read
         // A success that filled nothing in is no listing and no entry: never "absent".
-        {"listing leaves the count", "New one", 0, 0, 0, true, false, EntryPresence::Unknown,
-         IDS_ENTRY_FAILED_OTHER, 2},
-        {"listing leaves the records", "New one", 0, 0, 0, true, false, EntryPresence::Unknown,
-         IDS_ENTRY_FAILED_OTHER, 1},
-        {"read leaves the record", "My ISP", 0, 0, 0, true, false, EntryPresence::Unknown,
-         IDS_ENTRY_FAILED_OTHER, 4 | 3},
+        {"New one", 0, 0, 0, true, false, P::Unknown, IDS_ENTRY_FAILED_OTHER, 2},  // no count
+        {"New one", 0, 0, 0, true, false, P::Unknown, IDS_ENTRY_FAILED_OTHER, 1},  // no records
+        {"My ISP", 0, 0, 0, true, false, P::Unknown, IDS_ENTRY_FAILED_OTHER, 4 | 3},  // no record
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
+        SCOPED_TRACE("row " + std::to_string(&c - cases));
         ResetFake();
         Fake().Add("My ISP");
         Fake().entries[0].phonebook = "C:\\user.pbk";
@@ -322,6 +257,9 @@ TEST_F(PhonebookNames, OverwriteQuestionFromOneLookUp) {
         ASSERT_EQ(user.shown.size(), c.shown != 0 ? 1u : 0u);
         if (c.shown != 0) {
             EXPECT_EQ(user.shown[0].textId, c.shown);
+            EXPECT_EQ(user.shown[0].number,
+                      c.fills != 3 ? int(kUnfilledRead)
+                                   : int(c.enumResult + c.probeResult + c.readResult));
         }
         if (c.presence == EntryPresence::Present) {
             EXPECT_EQ(user.shown[0].text, c.name) << "the name as typed fills the %s";

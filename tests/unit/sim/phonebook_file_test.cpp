@@ -74,23 +74,6 @@ std::vector<std::pair<std::string, std::string>> Devices(const SimPhonebook& boo
     return devices;
 }
 
-// Gives a record what XP and later require of a write, where it lacks it.
-RASENTRYA& Writable(RASENTRYA& entry) {
-    const RASENTRYA required = WritableEntry("1");
-    if (entry.szLocalPhoneNumber[0] == '\0') {
-        CopyField(entry.szLocalPhoneNumber, required.szLocalPhoneNumber);
-    }
-    if (entry.szDeviceType[0] == '\0') {
-        CopyField(entry.szDeviceType, required.szDeviceType);
-    }
-    if (entry.szDeviceName[0] == '\0') {
-        CopyField(entry.szDeviceName, required.szDeviceName);
-    }
-    entry.dwFramingProtocol = required.dwFramingProtocol;
-    entry.dwType = required.dwType;
-    return entry;
-}
-
 RASENTRYA Read(const SimPhonebook& book, const char* name) {
     RASENTRYA entry;
     memset(&entry, 0, sizeof entry);
@@ -257,16 +240,12 @@ TEST(SimFile, EveryFieldRoundTripsThroughTheFile) {
 
 TEST(SimFile, FieldsFromACallerAreCutToTheirSize) {
     SimPhonebook book;
-    RASENTRYA in;
-    memset(&in, 0, sizeof in);
-    in.dwSize = sizeof in;
+    RASENTRYA in = WritableEntry("1");
     memset(in.szAreaCode, '1', sizeof in.szAreaCode);  // no terminator
     memset(in.szDeviceName, 'a', sizeof in.szDeviceName);
     in.szDeviceName[127] = '\x83';  // a double-byte character across the last byte
     in.szDeviceName[128] = '\x41';
-    ASSERT_EQ(
-        book.api().RasSetEntryPropertiesA(nullptr, "Cut", &Writable(in), sizeof in, nullptr, 0),
-        0u);
+    ASSERT_EQ(book.api().RasSetEntryPropertiesA(nullptr, "Cut", &in, sizeof in, nullptr, 0), 0u);
     const RASENTRYA out = Read(book, "Cut");
     EXPECT_EQ(std::string(out.szAreaCode), std::string(10, '1'));
     EXPECT_EQ(std::string(out.szDeviceName), std::string(127, 'a'));
@@ -362,11 +341,10 @@ TEST(SimFile, DeviceSectionListsTheDevices) {
             EXPECT_FALSE(EqualsEntryName(name.c_str(), "devices")) << c.what;
         }
         // A write keeps the device list as it was.
-        RASENTRYA entry = {};
-        entry.dwSize = sizeof entry;
-        ASSERT_EQ(book.api().RasSetEntryPropertiesA(nullptr, "New", &Writable(entry), sizeof entry,
-                                                    nullptr, 0),
-                  0u);
+        RASENTRYA entry = WritableEntry("1");
+        ASSERT_EQ(
+            book.api().RasSetEntryPropertiesA(nullptr, "New", &entry, sizeof entry, nullptr, 0),
+            0u);
         EXPECT_EQ(Devices(book), c.devices) << c.what << " after a write";
     }
 }
@@ -377,12 +355,9 @@ TEST(SimFile, EntryNamesThatLookLikeFileSyntaxRoundTrip) {
     SimPhonebook book;
     book.WriteFile("[devices]\nisdn,Only\n");
     for (const char* name : names) {
-        RASENTRYA entry = {};
-        entry.dwSize = sizeof entry;
-        CopyField(entry.szLocalPhoneNumber, name);
-        ASSERT_EQ(book.api().RasSetEntryPropertiesA(nullptr, name, &Writable(entry), sizeof entry,
-                                                    nullptr, 0),
-                  0u)
+        RASENTRYA entry = WritableEntry(name);
+        ASSERT_EQ(
+            book.api().RasSetEntryPropertiesA(nullptr, name, &entry, sizeof entry, nullptr, 0), 0u)
             << name;
     }
     EXPECT_EQ(Names(book), std::vector<std::string>(std::begin(names), std::end(names)));
@@ -443,10 +418,8 @@ TEST(SimFile, OddContentIsSkippedWithoutHarm) {
             EXPECT_EQ(entry.ipaddrDns.a, 0u) << c.what;
         }
         // The file is rewritten cleanly.
-        RASENTRYA entry = {};
-        entry.dwSize = sizeof entry;
-        ASSERT_EQ(book.api().RasSetEntryPropertiesA(nullptr, "Z", &Writable(entry), sizeof entry,
-                                                    nullptr, 0),
+        RASENTRYA entry = WritableEntry("1");
+        ASSERT_EQ(book.api().RasSetEntryPropertiesA(nullptr, "Z", &entry, sizeof entry, nullptr, 0),
                   0u)
             << c.what;
         std::vector<std::string> after = c.names;
