@@ -181,7 +181,7 @@ TEST_F(MigrationTest, EndedInTheMiddleOfAChangeIsPutRightAtTheNextStart) {
         {
             ScopedEnvironment ending("RASSIM_FAIL", c.kill);
             StartMigration();
-            HWND dialog = WaitForDialog(kNewNumber);
+            HWND dialog = WaitForDialog(app, kNewNumber);
             ASSERT_NE(dialog, nullptr);
             if (c.newPassword) {
                 Click(Control(dialog, kEditPassword));
