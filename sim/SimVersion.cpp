@@ -88,15 +88,7 @@ const VersionRow kVersions[] = {
      kRasDevInfoSize},
 };
 
-// The record sizes of the legacy behaviour: the short forms only.
-const VersionRow kLegacy = {SimWindows::Legacy, "legacy",      kEntryXp,
-                            kRasEntryNameSize,  kDialParams95, kRasCredentialsSize,
-                            kRasDevInfoSize};
-
 bool IsKnownSize(SimWindows version, RasDword size, RasDword VersionRow::*column) {
-    if (version == SimWindows::Legacy) {
-        return kLegacy.*column == size;
-    }
     for (const VersionRow& row : kVersions) {
         if (row.version > version) {
             break;
@@ -109,9 +101,6 @@ bool IsKnownSize(SimWindows version, RasDword size, RasDword VersionRow::*column
 }
 
 const VersionRow& RowOf(SimWindows version) {
-    if (version == SimWindows::Legacy) {
-        return kLegacy;
-    }
     for (const VersionRow& row : kVersions) {
         if (row.version == version) {
             return row;
@@ -125,10 +114,6 @@ const VersionRow& RowOf(SimWindows version) {
 bool ParseSimWindows(const char* name, SimWindows* version) {
     if (name == nullptr) {
         return false;
-    }
-    if (strcmp(name, kLegacy.name) == 0) {
-        *version = SimWindows::Legacy;
-        return true;
     }
     for (const VersionRow& row : kVersions) {
         if (strcmp(row.name, name) == 0) {
@@ -181,9 +166,6 @@ RasDword SimEntrySize(SimWindows version) {
 }
 
 bool IsKnownEntrySize(SimWindows version, RasDword size) {
-    if (version == SimWindows::Legacy) {
-        return size >= kEntryXp;  // a larger record of a later header was taken as well
-    }
     return IsKnownSize(version, size, &VersionRow::entry);
 }
 

@@ -4,13 +4,10 @@
 
 #include "dialup/RasTypes.h"
 
-// Legacy is no Windows version: the substitute's former, unversioned behaviour (any RASENTRYA
-// dwSize from 2884 up, the short forms of the other records, one phonebook, nothing required,
-// passwords as stored), kept only so that callers not yet written for a real version can be
-// run. Every behaviour test below is false for it.
-enum class SimWindows { Legacy, Win98, Nt4, Win2000, Xp, Vista, Win7, Win10 };
+// In order of release: a behaviour that began with one version holds for every later one.
+enum class SimWindows { Win98, Nt4, Win2000, Xp, Vista, Win7, Win10 };
 
-// RASSIM_WINVER (98, nt4, 2000, xp, vista, 7, 10 or legacy), read at every call; else the
+// RASSIM_WINVER (98, nt4, 2000, xp, vista, 7 or 10), read at every call; else the
 // version the system reports (GetVersionExA on Windows); natively, where there is none,
 // RASSIM_NATIVE_WINVER of the build. An unknown value of the variable is ignored.
 SimWindows CurrentSimWindows();

@@ -33,11 +33,11 @@ struct Variable {
 }  // namespace
 
 TEST(SimVersions, PickedByNameOrByTheReportedNumbers) {
-    const char* names[] = {"legacy", "98", "nt4", "2000", "xp", "vista", "7", "10", "XP", "95", ""};
+    const char* names[] = {"98", "nt4", "2000", "xp", "vista", "7", "10", "XP", "95", "", "legacy"};
     for (int i = 0; i < 11; ++i) {
-        SimWindows version = SimWindows::Win98;
-        EXPECT_EQ(ParseSimWindows(names[i], &version), i < 8) << names[i];
-        EXPECT_EQ(version, i < 8 ? static_cast<SimWindows>(i) : SimWindows::Win98) << names[i];
+        SimWindows version = SimWindows::Win10;
+        EXPECT_EQ(ParseSimWindows(names[i], &version), i < 7) << names[i];
+        EXPECT_EQ(version, i < 7 ? static_cast<SimWindows>(i) : SimWindows::Win10) << names[i];
     }
     struct Reported {
         unsigned major, minor;
@@ -68,8 +68,7 @@ TEST(SimVersions, EachTakesTheStructureVersionsItKnowsAndReportsPasswordsItsWay)
         {"xp", 2884, {{1796, 2884}, {532}, {kDialNt4}}, {{2948}, {}, {kDial7}}, 1, true},
         {"vista", 2948, {{2948}, {532}, {1052}}, {{3480}, {}, {kDial7}}, 1, true},
         {"7", 3480, {{3480}, {532}, {kDial7}}, {{3481}, {}, {kDial7 + 4}}, 1, true},
-        {"10", 3480, {{1768, 3480}, {264, 532}, {1052, kDial7}}, {{3484}, {536}, {}}, 1, true},
-        {"legacy", 2884, {{2884, 4000}, {264}, {1052}}, {{2883}, {532}, {kDialNt4}}, 3, false}};
+        {"10", 3480, {{1768, 3480}, {264, 532}, {1052, kDial7}}, {{3484}, {536}, {}}, 1, true}};
     for (const Case& c : cases) {
         SimPhonebook book;
         const DialupApi& api = book.api();
