@@ -120,26 +120,33 @@ RasDword RemoveUnwantedEntry(const DialupApi& api, const char* phonebook, const 
     return deleted == ERROR_CANNOT_FIND_PHONEBOOK_ENTRY ? 0 : deleted;
 }
 
-bool ReadSavedUserName(const DialupApi& api, const char* phonebook, const char* name, bool ntFamily,
-                       std::string* userName) {
+RasDword ReadSavedUserName(const DialupApi& api, const char* phonebook, const char* name,
+                           bool ntFamily, std::string* userName) {
+    userName->clear();
     const char* book = PhonebookArgument(phonebook);
     if (ntFamily) {
+        if (api.RasGetCredentialsA == nullptr) {
+            return kMissingOperation;
+        }
         RASCREDENTIALSA credentials{};
         credentials.dwSize = kRasCredentialsSize;
         credentials.dwMask = RASCM_UserName;
-        const bool read = api.RasGetCredentialsA != nullptr &&
-                          api.RasGetCredentialsA(book, name, &credentials) == 0;
-        userName->assign(credentials.szUserName,
-                         strnlen(credentials.szUserName, sizeof(credentials.szUserName)));
-        memset(&credentials, 0, sizeof(credentials));
-        return read;
+        const RasDword result = api.RasGetCredentialsA(book, name, &credentials);
+        if (result == 0 && (credentials.dwMask & RASCM_UserName) != 0) {
+            userName->assign(credentials.szUserName,
+                             strnlen(credentials.szUserName, sizeof(credentials.szUserName)));
+        }
+        WipeBytes(&credentials, sizeof(credentials));
+        return result;
     }
     RASDIALPARAMSA params;
     bool saved = false;
-    const bool read = ReadDialParams(api, phonebook, name, &params, &saved) == 0;
-    userName->assign(params.szUserName, strnlen(params.szUserName, sizeof(params.szUserName)));
+    const RasDword result = ReadDialParams(api, phonebook, name, &params, &saved);
+    if (result == 0) {
+        userName->assign(params.szUserName, strnlen(params.szUserName, sizeof(params.szUserName)));
+    }
     WipeBytes(&params, sizeof(params));
-    return read;
+    return result;
 }
 
 RasDword ReadDialParams(const DialupApi& api, const char* phonebook, const char* name,

@@ -57,10 +57,11 @@ RasDword PutBackEntryRecord(const DialupApi& api, const char* name, EntryRecord&
 RasDword RemoveUnwantedEntry(const DialupApi& api, const char* phonebook, const char* name);
 
 // The user name saved for entry `name` of `phonebook` (credentials on the NT family, dial
-// parameters on the others), to learn whether a write of it that reported failure went in
-// all the same. False when it cannot be read. The password is never looked at.
-bool ReadSavedUserName(const DialupApi& api, const char* phonebook, const char* name, bool ntFamily,
-                       std::string* userName);
+// parameters on the others): for the journal's record, and to learn whether a write of it
+// that reported failure went in all the same. 0, or the read's error number (and the name
+// empty). The password is wiped unread.
+RasDword ReadSavedUserName(const DialupApi& api, const char* phonebook, const char* name,
+                           bool ntFamily, std::string* userName);
 
 // Entry `name`'s dial parameters as saved, with the password as far as this Windows
 // reveals it (the 9x family: the password itself), to put back with PutBackDialParams.

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "dialup/EntryRecord.h"
 #include "dialup/PhonebookEntries.h"
 #include "res/resource.h"
 #include "settings/ByteText.h"
@@ -113,35 +114,6 @@ void Journal::End(ChangeOutcome outcome) {
     Save();
 }
 
-RasDword ReadUserNameAsSaved(const DialupApi& api, OsClass osClass, const char* phonebook,
-                             const char* name, std::string* userName) {
-    userName->clear();
-    RasDword result = kMissingOperation;
-    if (IsNtFamily(osClass)) {
-        if (api.RasGetCredentialsA != nullptr) {
-            RASCREDENTIALSA credentials{};
-            credentials.dwSize = kRasCredentialsSize;
-            credentials.dwMask = RASCM_UserName;
-            result = api.RasGetCredentialsA(phonebook, name, &credentials);
-            if (result == 0 && (credentials.dwMask & RASCM_UserName) != 0) {
-                *userName = FieldText(credentials.szUserName);
-            }
-            WipeBytes(&credentials, sizeof(credentials));
-        }
-    } else if (api.RasGetEntryDialParamsA != nullptr) {
-        RASDIALPARAMSA params{};
-        params.dwSize = kRasDialParamsSize;
-        CopyField(params.szEntryName, name);
-        RasBool hasPassword = 0;
-        result = api.RasGetEntryDialParamsA(phonebook, &params, &hasPassword);
-        if (result == 0) {
-            *userName = FieldText(params.szUserName);
-        }
-        WipeBytes(&params, sizeof(params));
-    }
-    return result;
-}
-
 RasDword WriteUserNameOnly(const DialupApi& api, OsClass osClass, const char* phonebook,
                            const char* name, const std::string& userName) {
     RasDword result = kMissingOperation;
@@ -199,7 +171,7 @@ RasDword PutBackChange(const DialupApi& api, OsClass osClass, const JournalChang
         }
     }
     std::string userName;
-    const RasDword userRead = ReadUserNameAsSaved(api, osClass, book, name, &userName);
+    const RasDword userRead = ReadSavedUserName(api, book, name, IsNtFamily(osClass), &userName);
     if (userRead != 0) {
         return userRead;
     }
@@ -229,7 +201,8 @@ LastWrite LastWriteOf(const DialupApi& api, OsClass osClass, const JournalChange
     }
     if (change.after.userName != change.before.userName) {
         std::string userName;
-        return ReadUserNameAsSaved(api, osClass, book, change.entryName.c_str(), &userName) == 0 &&
+        return ReadSavedUserName(api, book, change.entryName.c_str(), IsNtFamily(osClass),
+                                 &userName) == 0 &&
                        userName == change.after.userName
                    ? LastWrite::Made
                    : LastWrite::NotMade;

@@ -46,12 +46,6 @@ private:
     bool open_ = false;
 };
 
-// The user name saved for entry `name` in `phonebook` (null: default): from the credentials
-// on the NT family, from the dial parameters elsewhere (whose password is wiped unread).
-// 0 or the read's error number.
-RasDword ReadUserNameAsSaved(const DialupApi& api, OsClass osClass, const char* phonebook,
-                             const char* name, std::string* userName);
-
 // Saves `userName` for the entry and nothing else: the saved password stays as the
 // phonebook has it. 0 or the write's error number.
 RasDword WriteUserNameOnly(const DialupApi& api, OsClass osClass, const char* phonebook,

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "dialup/EntryRecord.h"
 #include "dialup/PhonebookEntries.h"
 #include "journal/FolderJournalStore.h"
 #include "journal/Journal.h"
@@ -168,7 +169,7 @@ EntryState StateNow(const DialupApi& api, OsClass osClass, const JournalChange& 
     }
     std::string userName;
     if (*error == 0) {
-        *error = ReadUserNameAsSaved(api, osClass, book, c.entryName.c_str(), &userName);
+        *error = ReadSavedUserName(api, book, c.entryName.c_str(), IsNtFamily(osClass), &userName);
     }
     return StateOf(&now, userName);
 }

@@ -353,8 +353,8 @@ bool MigrationContext::WriteAcceptedChange(const EntryValues& entry, const Accep
     if (dialAsRead != nullptr) {
         // The 9x family reveals the saved password: the whole change is undone exactly.
         user_.ShowProgramMessage(ChangeFailureMessage(result), MessageIcon::Warning);
-        putBack(PutBackDialParams(api_, asRead.phonebook.c_str(), *dialAsRead,
-                                  dialPasswordSaved) == 0);
+        putBack(PutBackDialParams(api_, asRead.phonebook.c_str(), *dialAsRead, dialPasswordSaved) ==
+                0);
         return false;
     }
     // The NT family reveals the user name only. A refusal that saved a new one all the same
@@ -362,7 +362,7 @@ bool MigrationContext::WriteAcceptedChange(const EntryValues& entry, const Accep
     const bool nameChanges = strcmp(change.newUserName, entry.userName) != 0;
     std::string saved;
     const bool readBack =
-        ReadSavedUserName(api_, asRead.phonebook.c_str(), entry.name, true, &saved);
+        ReadSavedUserName(api_, asRead.phonebook.c_str(), entry.name, true, &saved) == 0;
     if (readBack && nameChanges && saved == change.newUserName) {
         recorded.End(ChangeOutcome::Made);
         return true;

@@ -234,10 +234,10 @@ bool CreateEntry(const CreationInputs& inputs, ExistingEntry& existing, const Di
     // put back whole instead.
     const bool ntFamily = IsNtFamily(osClass);
     std::string existingUserName;
-    const RasDword unread =
-        present ? ReadUserNameAsSaved(api, osClass, PhonebookArgument(made.phonebook.c_str()),
-                                      inputs.entryName, &existingUserName)
-                : 0;
+    const RasDword unread = present
+                                ? ReadSavedUserName(api, made.phonebook.c_str(), inputs.entryName,
+                                                    ntFamily, &existingUserName)
+                                : 0;
     if (unread != 0) {
         ShowWarning(user, EntryFailureMessage(unread));
         return false;
@@ -247,10 +247,9 @@ bool CreateEntry(const CreationInputs& inputs, ExistingEntry& existing, const Di
         ~WipedParams() { WipeBytes(&params, sizeof(params)); }
     } old;
     bool oldPasswordSaved = false;
-    const bool oldParamsRead =
-        present && !ntFamily &&
-        ReadDialParams(api, made.phonebook.c_str(), inputs.entryName, &old.params,
-                       &oldPasswordSaved) == 0;
+    const bool oldParamsRead = present && !ntFamily &&
+                               ReadDialParams(api, made.phonebook.c_str(), inputs.entryName,
+                                              &old.params, &oldPasswordSaved) == 0;
     const JournalChange change =
         DescribeChange(ChangeKind::Creation, inputs.entryName, present ? &existing.record : nullptr,
                        existingUserName.c_str(), made, userName, 2, true);
@@ -277,7 +276,7 @@ bool CreateEntry(const CreationInputs& inputs, ExistingEntry& existing, const Di
         }
         std::string saved;
         const bool readBack = present && ReadSavedUserName(api, made.phonebook.c_str(),
-                                                           inputs.entryName, true, &saved);
+                                                           inputs.entryName, true, &saved) == 0;
         const bool nameChanges = existingUserName != userName;
         if (present && !nameChanges) {
             // The NT family never reveals a saved password: whether the new one went in
