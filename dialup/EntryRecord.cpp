@@ -149,6 +149,32 @@ RasDword ReadSavedUserName(const DialupApi& api, const char* phonebook, const ch
     return result;
 }
 
+RasDword WriteSavedUserName(const DialupApi& api, const char* phonebook, const char* name,
+                            bool ntFamily, const std::string& userName) {
+    const char* book = PhonebookArgument(phonebook);
+    if (ntFamily) {
+        if (api.RasSetCredentialsA == nullptr) {
+            return kMissingOperation;
+        }
+        RASCREDENTIALSA credentials{};
+        credentials.dwSize = kRasCredentialsSize;
+        credentials.dwMask = RASCM_UserName;
+        CopyField(credentials.szUserName, userName.c_str());
+        return api.RasSetCredentialsA(book, name, &credentials, 0);
+    }
+    RASDIALPARAMSA params;
+    bool passwordSaved = false;
+    RasDword result = ReadDialParams(api, phonebook, name, &params, &passwordSaved);
+    if (result == 0) {
+        CopyField(params.szUserName, userName.c_str());
+        result = api.RasSetEntryDialParamsA == nullptr
+                     ? kMissingOperation
+                     : api.RasSetEntryDialParamsA(book, &params, passwordSaved ? 0 : 1);
+    }
+    WipeBytes(&params, sizeof(params));
+    return result;
+}
+
 RasDword ReadDialParams(const DialupApi& api, const char* phonebook, const char* name,
                         RASDIALPARAMSA* params, bool* passwordSaved) {
     memset(params, 0, sizeof(*params));

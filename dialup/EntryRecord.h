@@ -63,6 +63,12 @@ RasDword RemoveUnwantedEntry(const DialupApi& api, const char* phonebook, const 
 RasDword ReadSavedUserName(const DialupApi& api, const char* phonebook, const char* name,
                            bool ntFamily, std::string* userName);
 
+// Saves `userName` for entry `name` of `phonebook` and nothing else: the saved password stays
+// as the phonebook has it (the 9x family saves both together, so there it goes back as just
+// read, or stays removed). 0 or the failure's number.
+RasDword WriteSavedUserName(const DialupApi& api, const char* phonebook, const char* name,
+                            bool ntFamily, const std::string& userName);
+
 // Entry `name`'s dial parameters as saved, with the password as far as this Windows
 // reveals it (the 9x family: the password itself), to put back with PutBackDialParams.
 // 0, or the failure's number: 120 without the operation, 13 for a success that did not

@@ -114,34 +114,6 @@ void Journal::End(ChangeOutcome outcome) {
     Save();
 }
 
-RasDword WriteUserNameOnly(const DialupApi& api, OsClass osClass, const char* phonebook,
-                           const char* name, const std::string& userName) {
-    RasDword result = kMissingOperation;
-    if (IsNtFamily(osClass)) {
-        if (api.RasSetCredentialsA != nullptr) {
-            RASCREDENTIALSA credentials{};
-            credentials.dwSize = kRasCredentialsSize;
-            credentials.dwMask = RASCM_UserName;
-            CopyField(credentials.szUserName, userName.c_str());
-            result = api.RasSetCredentialsA(phonebook, name, &credentials, 0);
-        }
-    } else if (api.RasGetEntryDialParamsA != nullptr && api.RasSetEntryDialParamsA != nullptr) {
-        // The 9x family saves user name and password together: the password goes back as
-        // the phonebook itself just gave it, or stays removed.
-        RASDIALPARAMSA params{};
-        params.dwSize = kRasDialParamsSize;
-        CopyField(params.szEntryName, name);
-        RasBool hasPassword = 0;
-        result = api.RasGetEntryDialParamsA(phonebook, &params, &hasPassword);
-        if (result == 0) {
-            CopyField(params.szUserName, userName.c_str());
-            result = api.RasSetEntryDialParamsA(phonebook, &params, hasPassword ? 0 : 1);
-        }
-        WipeBytes(&params, sizeof(params));
-    }
-    return result;
-}
-
 RasDword PutBackChange(const DialupApi& api, OsClass osClass, const JournalChange& change,
                        bool* wrote) {
     *wrote = false;
@@ -179,7 +151,7 @@ RasDword PutBackChange(const DialupApi& api, OsClass osClass, const JournalChang
         return 0;
     }
     *wrote = true;
-    return WriteUserNameOnly(api, osClass, book, name, change.before.userName);
+    return WriteSavedUserName(api, book, name, IsNtFamily(osClass), change.before.userName);
 }
 
 namespace {

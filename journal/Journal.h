@@ -46,11 +46,6 @@ private:
     bool open_ = false;
 };
 
-// Saves `userName` for the entry and nothing else: the saved password stays as the
-// phonebook has it. 0 or the write's error number.
-RasDword WriteUserNameOnly(const DialupApi& api, OsClass osClass, const char* phonebook,
-                           const char* name, const std::string& userName);
-
 // What the start-up recovery did.
 struct RecoveryReport {
     std::vector<std::string> putBack;  // entries put back as they were
