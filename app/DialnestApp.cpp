@@ -20,6 +20,13 @@ bool DialnestApp::InitInstance() {
                        MB_OK | MB_ICONEXCLAMATION);
         return false;
     }
+    // One run at a time: a second one would take the first one's open change for one left
+    // by a run that ended.
+    if (!ClaimProgramRun()) {
+        ShowMessageBox(nullptr, Message{IDS_ALREADY_RUNNING}, IDS_PRODUCT_NAME,
+                       MB_OK | MB_ICONEXCLAMATION);
+        return false;
+    }
     // A change the last run began and never finished is put back before anything else.
     RecoveryReport recovery;
     RecoverJournal(ProgramJournalStore(), dialup_, QueryOsClass(), &recovery);

@@ -2,6 +2,8 @@
 // program and the kit tool on Windows) and for POSIX (the kit tool and the tests natively).
 #pragma once
 
+#include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -15,11 +17,23 @@ bool ReadJournalFile(const std::string& folder, const std::string& name, std::st
 std::vector<std::string> ListJournalFiles(const std::string& folder, const std::string& suffix);
 bool RemoveJournalFile(const std::string& folder, const std::string& name);
 std::string JournalFilePath(const std::string& folder, const std::string& name);
+// Creates the file exclusively and keeps it open and locked: the handle (or descriptor), or
+// -1. Closing it lets every other process see the file as not held.
+intptr_t ClaimJournalFile(const std::string& folder, const std::string& name);
+void ReleaseJournalFile(intptr_t handle);
+bool JournalFileHeld(const std::string& folder, const std::string& name);
 
 // Defined here whole, so that code built with and without type information can share it.
 class FolderJournalStore : public JournalStore {
 public:
     explicit FolderJournalStore(std::string folder) : folder_(std::move(folder)) {}
+    ~FolderJournalStore() override {
+        for (const auto& claim : claims_) {
+            ReleaseJournalFile(claim.second);
+        }
+    }
+    FolderJournalStore(const FolderJournalStore&) = delete;
+    FolderJournalStore& operator=(const FolderJournalStore&) = delete;
 
     bool Replace(const std::string& name, const std::string& bytes) override {
         return ReplaceJournalFile(folder_, name, bytes);
@@ -34,13 +48,36 @@ public:
     std::string PathOf(const std::string& name) const override {
         return JournalFilePath(folder_, name);
     }
+    bool Claim(const std::string& name) override {
+        const intptr_t handle = ClaimJournalFile(folder_, name);
+        if (handle != -1) {
+            claims_[name] = handle;
+        }
+        return handle != -1;
+    }
+    void Release(const std::string& name) override {
+        const auto found = claims_.find(name);
+        if (found != claims_.end()) {
+            ReleaseJournalFile(found->second);
+            claims_.erase(found);
+            RemoveJournalFile(folder_, name);
+        }
+    }
+    bool Held(const std::string& name) const override { return JournalFileHeld(folder_, name); }
 
     const std::string& Folder() const { return folder_; }
 
 private:
     std::string folder_;
+    std::map<std::string, intptr_t> claims_;
 };
 
 // The journal's folder of this user (see README: where the journal lives); empty when no
 // folder can be named. Win32 only.
 std::string UserJournalFolder();
+
+// The Windows replace with its branch chosen: the two renames of the 9x family
+// (`renames`), else MoveFileExA where it works; ended after `steps` of its file steps, as a
+// process ended there would leave it (-1: whole). Win32 only; for the tests of each branch.
+bool ReplaceJournalFileBy(const std::string& folder, const std::string& name,
+                          const std::string& bytes, bool renames, int steps);

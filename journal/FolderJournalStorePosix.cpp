@@ -1,6 +1,7 @@
 // The journal's folder on a POSIX system: the kit tool and the tests natively.
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -103,4 +104,37 @@ std::vector<std::string> ListJournalFiles(const std::string& folder, const std::
 
 bool RemoveJournalFile(const std::string& folder, const std::string& name) {
     return unlink(JournalFilePath(folder, name).c_str()) == 0;
+}
+
+// flock, not fcntl locks: those of one process never conflict with each other, while a run
+// and the recovery of a test may share a process.
+intptr_t ClaimJournalFile(const std::string& folder, const std::string& name) {
+    if (folder.empty() || !MakeFolders(folder)) {
+        return -1;
+    }
+    const std::string path = JournalFilePath(folder, name);
+    const int fd = open(path.c_str(), O_RDWR | O_CREAT | O_EXCL, 0600);
+    if (fd < 0) {
+        return -1;
+    }
+    if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        close(fd);
+        unlink(path.c_str());
+        return -1;
+    }
+    return fd;
+}
+
+void ReleaseJournalFile(intptr_t handle) {
+    close(static_cast<int>(handle));
+}
+
+bool JournalFileHeld(const std::string& folder, const std::string& name) {
+    const int fd = open(JournalFilePath(folder, name).c_str(), O_RDONLY);
+    if (fd < 0) {
+        return false;
+    }
+    const bool held = flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+    close(fd);
+    return held;
 }

@@ -80,35 +80,61 @@ std::string JournalFilePath(const std::string& folder, const std::string& name) 
 // place: in one step where Windows has one (MoveFileExA, NT family). The 9x family has no
 // replacing rename: the old file is renamed "<name>.old", the new one takes its name, and
 // the old one is deleted. An end between the renames leaves "<name>.old" and a whole
-// "<name>.new", which Read then takes; a "<name>.new" without "<name>.old" beside it is a
-// write that never finished, and is ignored.
-bool ReplaceJournalFile(const std::string& folder, const std::string& name,
-                        const std::string& bytes) {
+// "<name>.new", which Read then takes and the next replace first puts in its place; a
+// "<name>.new" without "<name>.old" beside it is a write that never finished, and is
+// ignored. `steps` (tests) ends the replace after that many of its steps, as an end of
+// the process would; -1 runs it whole.
+bool ReplaceJournalFileBy(const std::string& folder, const std::string& name,
+                          const std::string& bytes, bool renames, int steps) {
     if (folder.empty() || !MakeFolders(folder)) {
         return false;
     }
     const std::string path = JournalFilePath(folder, name);
     const std::string fresh = path + ".new";
     const std::string old = path + ".old";
+    auto step = [&steps]() { return steps < 0 || steps-- > 0; };
+    // Writing "<name>.new" anew would overwrite what may be the one whole copy.
+    if (!Exists(path) && Exists(old) &&
+        (!step() || !MoveFileA((Exists(fresh) ? fresh : old).c_str(), path.c_str()))) {
+        return false;
+    }
+    if (!step()) {
+        return false;
+    }
     if (!WriteFlushed(fresh, bytes)) {
         DeleteFileA(fresh.c_str());
         return false;
     }
-    const MoveFileExFn move = MoveFileEx();
-    if (move != nullptr &&
-        move(fresh.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        return true;
+    const MoveFileExFn move = renames ? nullptr : MoveFileEx();
+    if (move != nullptr) {
+        if (!step()) {
+            return false;
+        }
+        if (move(fresh.c_str(), path.c_str(),
+                 MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+            DeleteFileA(old.c_str());
+            return true;
+        }
     }
-    DeleteFileA(old.c_str());
-    if (Exists(path) && !MoveFileA(path.c_str(), old.c_str())) {
-        DeleteFileA(fresh.c_str());
+    if (!step()) {
         return false;
     }
-    if (!MoveFileA(fresh.c_str(), path.c_str())) {
+    DeleteFileA(old.c_str());
+    if (Exists(path) && (!step() || !MoveFileA(path.c_str(), old.c_str()))) {
         return false;
     }
-    DeleteFileA(old.c_str());
+    if (!step() || !MoveFileA(fresh.c_str(), path.c_str())) {
+        return false;
+    }
+    if (step()) {
+        DeleteFileA(old.c_str());
+    }
     return true;
+}
+
+bool ReplaceJournalFile(const std::string& folder, const std::string& name,
+                        const std::string& bytes) {
+    return ReplaceJournalFileBy(folder, name, bytes, false, -1);
 }
 
 bool ReadJournalFile(const std::string& folder, const std::string& name, std::string* bytes) {
@@ -117,7 +143,8 @@ bool ReadJournalFile(const std::string& folder, const std::string& name, std::st
         return ReadWhole(path, bytes);
     }
     bytes->clear();
-    return Exists(path + ".old") && ReadWhole(path + ".new", bytes);
+    return Exists(path + ".old") &&
+           ReadWhole(Exists(path + ".new") ? path + ".new" : path + ".old", bytes);
 }
 
 std::vector<std::string> ListJournalFiles(const std::string& folder, const std::string& suffix) {
@@ -127,20 +154,20 @@ std::vector<std::string> ListJournalFiles(const std::string& folder, const std::
     if (search == INVALID_HANDLE_VALUE) {
         return names;
     }
+    const auto endsWith = [](const std::string& name, const std::string& end) {
+        return name.size() > end.size() &&
+               name.compare(name.size() - end.size(), end.size(), end) == 0;
+    };
     do {
         std::string name = found.cFileName;
-        // "<name>.new" with "<name>.old" and without "<name>" stands for it (see Replace).
-        const std::string newSuffix = suffix + ".new";
-        if (name.size() > newSuffix.size() &&
-            name.compare(name.size() - newSuffix.size(), newSuffix.size(), newSuffix) == 0) {
+        // "<name>.old" without "<name>" stands for it (see Replace).
+        if (endsWith(name, suffix + ".old")) {
             name.resize(name.size() - 4);
-            if (Exists(JournalFilePath(folder, name)) ||
-                !Exists(JournalFilePath(folder, name) + ".old")) {
+            if (Exists(JournalFilePath(folder, name))) {
                 continue;
             }
         }
-        if (name.size() > suffix.size() &&
-            name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0) {
+        if (endsWith(name, suffix)) {
             names.push_back(name);
         }
     } while (FindNextFileA(search, &found));
@@ -153,6 +180,31 @@ bool RemoveJournalFile(const std::string& folder, const std::string& name) {
     DeleteFileA((JournalFilePath(folder, name) + ".new").c_str());
     DeleteFileA((JournalFilePath(folder, name) + ".old").c_str());
     return DeleteFileA(JournalFilePath(folder, name).c_str()) != 0;
+}
+
+intptr_t ClaimJournalFile(const std::string& folder, const std::string& name) {
+    if (folder.empty() || !MakeFolders(folder)) {
+        return -1;
+    }
+    // Shared with no one: while this process lives, every other open of it fails.
+    const HANDLE file = CreateFileA(JournalFilePath(folder, name).c_str(),
+                                    GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    return file == INVALID_HANDLE_VALUE ? -1 : reinterpret_cast<intptr_t>(file);
+}
+
+void ReleaseJournalFile(intptr_t handle) {
+    CloseHandle(reinterpret_cast<HANDLE>(handle));
+}
+
+bool JournalFileHeld(const std::string& folder, const std::string& name) {
+    const HANDLE file = CreateFileA(JournalFilePath(folder, name).c_str(), GENERIC_READ, 0,
+                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return GetLastError() == ERROR_SHARING_VIOLATION;
+    }
+    CloseHandle(file);
+    return false;
 }
 
 // The per-user application-data folder: SHGetFolderPathA (2000 and later, Me), else

@@ -4,8 +4,6 @@
 #include <algorithm>
 #include <cstring>
 
-#include "dialup/EntryRecord.h"
-#include "dialup/PhonebookEntries.h"
 #include "res/resource.h"
 #include "settings/ByteText.h"
 #include "ui/UserSide.h"
@@ -14,18 +12,13 @@ const char kJournalSuffix[] = ".jnl";
 
 namespace {
 
+const char kRunPrefix[] = "run-";
+const char kLockSuffix[] = ".lock";
 const char kReportedSuffix[] = ".reported";
 // With its own text the list stays within what a message box is given.
-constexpr size_t kPutBackListBytes = 1024;
-
-template <size_t N>
-std::string FieldText(const char (&field)[N]) {
-    return std::string(field, strnlen(field, N));
-}
-
-std::string RunFileName(const std::string& stamp) {
-    return "run-" + stamp + kJournalSuffix;
-}
+constexpr size_t kListBytes = 1024;
+// Runs that claim a sequence at the same moment take the next ones; this many at most.
+constexpr int kClaimTries = 64;
 
 bool AnyOpen(const JournalRun& run) {
     for (const JournalChange& c : run.changes) {
@@ -36,33 +29,82 @@ bool AnyOpen(const JournalRun& run) {
     return false;
 }
 
-// Removes the oldest run files beyond `kept` that are whole and hold no open change; a
-// file that cannot be read whole is never touched.
-void PruneRuns(JournalStore& store, size_t kept) {
-    std::vector<std::string> removable;
-    for (const std::string& name : store.List(kJournalSuffix)) {
-        std::string bytes;
-        JournalRun run;
-        if (store.Read(name, &bytes) && ParseJournalRun(bytes, &run) == JournalRead::Whole &&
-            !AnyOpen(run)) {
-            removable.push_back(name);
+// The sequence of "run-<digits><suffix>", else 0.
+uint64_t SequenceBefore(const std::string& name, const char* suffix) {
+    const size_t start = sizeof(kRunPrefix) - 1;
+    const size_t end = strlen(suffix);
+    if (name.size() <= start + end || name.compare(0, start, kRunPrefix) != 0 ||
+        name.compare(name.size() - end, end, suffix) != 0 || name.size() - start - end > 18) {
+        return 0;
+    }
+    uint64_t sequence = 0;
+    for (size_t i = start; i < name.size() - end; ++i) {
+        if (name[i] < '0' || name[i] > '9') {
+            return 0;
         }
+        sequence = sequence * 10 + static_cast<uint64_t>(name[i] - '0');
     }
-    for (size_t i = 0; i + kept < removable.size(); ++i) {
-        store.Remove(removable[i]);
-    }
+    return sequence;
+}
+
+bool SamePhonebook(const char* listed, const std::string& recorded) {
+    return recorded.empty() || EqualsNoCase(listed, recorded.c_str());
 }
 
 }  // namespace
 
+std::string RunFileName(uint64_t sequence) {
+    return kRunPrefix + std::to_string(sequence) + kJournalSuffix;
+}
+
+uint64_t RunSequence(const std::string& fileName) {
+    return SequenceBefore(fileName, kJournalSuffix);
+}
+
+std::string RunLockName(const std::string& runFile) {
+    const size_t end = runFile.size() - std::min(runFile.size(), strlen(kJournalSuffix));
+    return runFile.substr(0, end) + kLockSuffix;
+}
+
+std::vector<std::string> ListRuns(const JournalStore& store) {
+    std::vector<std::string> runs = store.List(kJournalSuffix);
+    std::stable_sort(runs.begin(), runs.end(), [](const std::string& a, const std::string& b) {
+        return RunSequence(a) < RunSequence(b);
+    });
+    return runs;
+}
+
 Journal::Journal(JournalStore* store, const std::string& stamp) : store_(store) {
     run_.stamp = stamp;
-    file_ = RunFileName(stamp);
-    std::string existing;
-    for (int n = 2; store_ != nullptr && store_->Read(file_, &existing); ++n) {
-        run_.stamp = stamp + "-" + std::to_string(n);
-        file_ = RunFileName(run_.stamp);
+}
+
+Journal::~Journal() {
+    if (store_ != nullptr && !file_.empty()) {
+        store_->Release(RunLockName(file_));
     }
+}
+
+// The next sequence after every run file and every lock, claimed by creating its lock;
+// a run that took it first makes this one try the next.
+bool Journal::Claim() {
+    uint64_t sequence = 0;
+    for (const char* suffix : {kJournalSuffix, kLockSuffix}) {
+        for (const std::string& name : store_->List(suffix)) {
+            sequence = std::max(sequence, SequenceBefore(name, suffix));
+        }
+    }
+    std::string existing;
+    for (int tries = 0; tries < kClaimTries; ++tries) {
+        const std::string file = RunFileName(++sequence);
+        if (store_->Claim(RunLockName(file))) {
+            if (!store_->Read(file, &existing)) {
+                file_ = file;
+                return true;
+            }
+            store_->Release(RunLockName(file));
+        }
+    }
+    return false;
 }
 
 bool Journal::Save() {
@@ -70,7 +112,10 @@ bool Journal::Save() {
 }
 
 bool Journal::Begin(const JournalChange& change) {
-    const bool first = run_.changes.empty();
+    if (store_ != nullptr && file_.empty() && !Claim()) {
+        open_ = false;
+        return false;
+    }
     run_.changes.push_back(change);
     run_.changes.back().writesDone = 0;
     run_.changes.back().outcome = ChangeOutcome::Open;
@@ -80,9 +125,6 @@ bool Journal::Begin(const JournalChange& change) {
         return false;
     }
     open_ = true;
-    if (first && store_ != nullptr) {
-        PruneRuns(*store_, kJournalRunsKept);
-    }
     return true;
 }
 
@@ -109,31 +151,103 @@ void Journal::End(ChangeOutcome outcome) {
     if (outcome == ChangeOutcome::Made) {
         change.writesDone = change.writes;
     }
-    // Not recorded, the change stays open; the next start then finds its last write made,
-    // or puts it back as it was: either is a whole state.
+    // Not recorded, the change stays open; the next start then finds it in one of its
+    // states, as it was or as made.
     Save();
 }
 
+EntryNow::~EntryNow() {
+    WipeBytes(&password[0], password.size());
+}
+
+RasDword ReadEntryNow(const DialupApi& api, OsClass osClass, const JournalChange& change,
+                      const std::vector<PhonebookEntryName>& entries, EntryNow* now) {
+    now->exists = false;
+    now->record.Release();
+    now->userName.clear();
+    now->passwordRead = false;
+    now->password.clear();
+    const char* name = change.entryName.c_str();
+    bool listed = false;
+    for (const PhonebookEntryName& entry : entries) {
+        listed = listed || (EqualsNoCase(entry.name, name) &&
+                            SamePhonebook(entry.phonebook, change.phonebook));
+    }
+    if (!listed) {
+        return 0;
+    }
+    const char* book = PhonebookArgument(change.phonebook.c_str());
+    const RasDword read = ReadEntryRecord(api, book, name, &now->record);
+    if (read != 0) {
+        return read == ERROR_CANNOT_FIND_PHONEBOOK_ENTRY ? 0 : read;
+    }
+    now->exists = true;
+    if (IsNtFamily(osClass)) {
+        return ReadSavedUserName(api, book, name, true, &now->userName);
+    }
+    RASDIALPARAMSA params;
+    bool saved = false;
+    const RasDword result = ReadDialParams(api, book, name, &params, &saved);
+    if (result == 0) {
+        now->userName.assign(params.szUserName,
+                             strnlen(params.szUserName, sizeof(params.szUserName)));
+        now->passwordRead = true;
+        if (saved) {
+            now->password.assign(params.szPassword,
+                                 strnlen(params.szPassword, sizeof(params.szPassword)));
+        }
+    }
+    WipeBytes(&params, sizeof(params));
+    return result;
+}
+
+ChangeStage StageOf(const JournalChange& change, const EntryNow& now) {
+    if (!now.exists) {
+        return change.before.exists ? ChangeStage::Since : ChangeStage::Before;
+    }
+    const bool propertiesAfter = SameProperties(change.after, &now.record);
+    const bool userBefore = now.userName == change.before.userName;
+    const bool isBefore = SameProperties(change.before, &now.record) && userBefore;
+    const bool isPartWay = change.writes == 2 && propertiesAfter && userBefore;
+    const bool isMade = propertiesAfter && now.userName == change.after.userName;
+    const ChangeStage earlier = isBefore ? ChangeStage::Before : ChangeStage::PartWay;
+    if (!isMade) {
+        return isBefore || isPartWay ? earlier : ChangeStage::Since;
+    }
+    if (!isBefore && !isPartWay) {
+        return ChangeStage::Made;
+    }
+    // As made, it also looks as it did before the last write: only the password that write
+    // saves can tell.
+    if (!change.writesPassword) {
+        return isBefore ? ChangeStage::Before : ChangeStage::Made;
+    }
+    if (now.passwordRead && (change.after.passwordKept || change.before.passwordKept)) {
+        const bool made = change.after.passwordKept ? now.password == change.after.password
+                                                    : now.password != change.before.password;
+        return made ? ChangeStage::Made : earlier;
+    }
+    // The last write is made only once the writes before it are recorded done.
+    return change.writesDone < change.writes - 1 ? earlier : ChangeStage::MadeOrPartWay;
+}
+
 RasDword PutBackChange(const DialupApi& api, OsClass osClass, const JournalChange& change,
-                       bool* wrote) {
+                       const EntryNow& now, bool* wrote) {
     *wrote = false;
+    if (!now.exists) {
+        return 0;
+    }
     const char* book = PhonebookArgument(change.phonebook.c_str());
     const char* name = change.entryName.c_str();
-    EntryRecord now;
-    const RasDword read = ReadEntryRecord(api, book, name, &now);
-    if (read != 0 && read != ERROR_CANNOT_FIND_PHONEBOOK_ENTRY) {
-        return read;
-    }
-    const bool exists = read == 0;
     if (!change.before.exists) {
-        if (!exists || api.RasDeleteEntryA == nullptr) {
-            return exists ? static_cast<RasDword>(kMissingOperation) : 0;
+        if (api.RasDeleteEntryA == nullptr) {
+            return kMissingOperation;
         }
         *wrote = true;
         const RasDword deleted = api.RasDeleteEntryA(book, name);
         return deleted == ERROR_CANNOT_FIND_PHONEBOOK_ENTRY ? 0 : deleted;
     }
-    if (!SameProperties(change.before, exists ? &now : nullptr)) {
+    if (!SameProperties(change.before, &now.record)) {
         EntryRecord record;
         RecordOf(change.before, change.phonebook, &record);
         *wrote = true;
@@ -142,130 +256,210 @@ RasDword PutBackChange(const DialupApi& api, OsClass osClass, const JournalChang
             return written;
         }
     }
-    std::string userName;
-    const RasDword userRead = ReadSavedUserName(api, book, name, IsNtFamily(osClass), &userName);
-    if (userRead != 0) {
-        return userRead;
-    }
-    if (userName == change.before.userName) {
+    const bool passwordBack = !IsNtFamily(osClass) && change.before.passwordKept &&
+                              now.passwordRead && now.password != change.before.password;
+    if (now.userName == change.before.userName && !passwordBack) {
         return 0;
     }
     *wrote = true;
-    return WriteSavedUserName(api, book, name, IsNtFamily(osClass), change.before.userName);
+    if (!passwordBack) {
+        return WriteSavedUserName(api, book, name, IsNtFamily(osClass), change.before.userName);
+    }
+    RASDIALPARAMSA params;
+    bool saved = false;
+    RasDword result = ReadDialParams(api, book, name, &params, &saved);
+    if (result == 0) {
+        CopyField(params.szUserName, change.before.userName.c_str());
+        CopyField(params.szPassword, change.before.password.c_str());
+        result = PutBackDialParams(api, book, params, !change.before.password.empty());
+    }
+    WipeBytes(&params, sizeof(params));
+    return result;
 }
 
 namespace {
 
-enum class LastWrite { NotMade, Made, Unknown };
-
-// Whether the last write of an open change was made: only a change whose last write is the
-// user name can have been ended after it, and that write shows in the user name it saved,
-// or, where it keeps the user name, in the properties written before it. A new password
-// under the same user name never shows: Unknown.
-LastWrite LastWriteOf(const DialupApi& api, OsClass osClass, const JournalChange& change) {
-    if (!change.writesUserName || change.writesDone != change.writes - 1) {
-        return LastWrite::NotMade;
+// One open change of `run` (file `file`) settled by its entry's stage; false when it stays
+// open.
+bool SettleChange(JournalStore& store, const DialupApi& api, OsClass osClass,
+                  const std::string& file, JournalRun& run, JournalChange& change,
+                  const std::vector<PhonebookEntryName>& entries, RecoveryReport* report) {
+    EntryNow now;
+    if (ReadEntryNow(api, osClass, change, entries, &now) != 0) {
+        report->partly.push_back(change.entryName);
+        return false;
     }
-    const char* book = PhonebookArgument(change.phonebook.c_str());
-    EntryRecord now;
-    if (ReadEntryRecord(api, book, change.entryName.c_str(), &now) != 0) {
-        return LastWrite::NotMade;
+    switch (StageOf(change, now)) {
+        case ChangeStage::Since:
+            change.outcome = ChangeOutcome::Left;
+            report->leftAsIs.push_back(change.entryName);
+            return true;
+        case ChangeStage::Made:
+            change.outcome = ChangeOutcome::Finished;
+            return true;
+        case ChangeStage::MadeOrPartWay:
+            // Putting the properties back could pair the old number with a new password;
+            // as that password may not be there either, the subscriber is told to look.
+            change.outcome = ChangeOutcome::Finished;
+            report->partly.push_back(change.entryName);
+            return true;
+        case ChangeStage::Before:
+            change.outcome = ChangeOutcome::RolledBack;
+            if (change.recovering) {
+                report->putBack.push_back(change.entryName);  // by a start that then ended
+            }
+            return true;
+        case ChangeStage::PartWay:
+            break;
     }
-    if (change.after.userName != change.before.userName) {
-        std::string userName;
-        return ReadSavedUserName(api, book, change.entryName.c_str(), IsNtFamily(osClass),
-                                 &userName) == 0 &&
-                       userName == change.after.userName
-                   ? LastWrite::Made
-                   : LastWrite::NotMade;
+    // Noted first, so that a start that ends in the middle of it is followed by one that
+    // tells the subscriber.
+    change.recovering = true;
+    store.Replace(file, FormatJournalRun(run));
+    bool wrote = false;
+    if (PutBackChange(api, osClass, change, now, &wrote) != 0) {
+        report->partly.push_back(change.entryName);
+        return false;
     }
-    if (!SameProperties(change.after, &now)) {
-        return LastWrite::NotMade;
-    }
-    return change.writesPassword ? LastWrite::Unknown : LastWrite::Made;
+    change.outcome = ChangeOutcome::RolledBack;
+    report->putBack.push_back(change.entryName);
+    return true;
 }
 
-void ReportOnce(JournalStore& store, const std::string& name, RecoveryReport* report) {
-    const std::string marker = name + kReportedSuffix;
-    std::string seen;
-    if (store.Read(marker, &seen)) {
+// Names joined a line each, within kListBytes ("..." in place of those beyond).
+std::string ListText(const std::vector<std::string>& names, bool bracketed) {
+    std::string text;
+    for (const std::string& name : names) {
+        const std::string line = (text.empty() ? "" : "\n") +
+                                 (bracketed ? "[" + name + "]" : name);
+        if (text.size() + line.size() > kListBytes) {
+            return text + "\n...";
+        }
+        text += line;
+    }
+    return text;
+}
+
+void ShowList(UserSide& user, unsigned textId, const std::vector<std::string>& names,
+              bool bracketed) {
+    if (names.empty()) {
         return;
     }
-    report->unreadable.push_back(store.PathOf(name));
-    store.Replace(marker, std::string());
+    const std::string text = ListText(names, bracketed);
+    Message message{textId};
+    message.text = text.c_str();
+    user.ShowProgramMessage(message, MessageIcon::Warning);
 }
 
 }  // namespace
 
 void RecoverJournal(JournalStore& store, const DialupApi& api, OsClass osClass,
                     RecoveryReport* report) {
-    std::vector<std::string> files = store.List(kJournalSuffix);
-    std::reverse(files.begin(), files.end());
-    for (const std::string& name : files) {
+    const std::vector<std::string> runs = ListRuns(store);
+    std::vector<bool> removable(runs.size(), false);
+    std::vector<size_t> unreported;
+    std::vector<PhonebookEntryName> entries;
+    bool listed = false;
+    RasDword listError = 0;
+    // Entries with a newer change still open (or in a run that has not ended): an older
+    // change of theirs cannot tell its states apart from what the newer one wrote.
+    std::vector<const JournalChange*> waiting;
+    std::vector<JournalRun> runsRead(runs.size());
+    auto waits = [&waiting](const JournalChange& change) {
+        for (const JournalChange* newer : waiting) {
+            if (EqualsNoCase(newer->entryName.c_str(), change.entryName.c_str()) &&
+                EqualsNoCase(newer->phonebook.c_str(), change.phonebook.c_str())) {
+                return true;
+            }
+        }
+        return false;
+    };
+    for (size_t i = runs.size(); i-- > 0;) {
+        const std::string& file = runs[i];
         std::string bytes;
-        JournalRun run;
-        if (!store.Read(name, &bytes) || ParseJournalRun(bytes, &run) != JournalRead::Whole) {
-            ReportOnce(store, name, report);
+        JournalRun& run = runsRead[i];
+        const bool whole =
+            store.Read(file, &bytes) && ParseJournalRun(bytes, &run) == JournalRead::Whole;
+        if (store.Held(RunLockName(file))) {
+            // Its process still runs, and may be in the middle of a change.
+            for (const JournalChange& change : run.changes) {
+                if (change.outcome == ChangeOutcome::Open) {
+                    waiting.push_back(&change);
+                }
+            }
             continue;
         }
-        for (size_t i = run.changes.size(); i-- > 0;) {
-            JournalChange& change = run.changes[i];
+        if (!whole) {
+            removable[i] = true;
+            std::string seen;
+            if (!store.Read(file + kReportedSuffix, &seen)) {
+                unreported.push_back(i);
+            }
+            continue;
+        }
+        for (size_t k = run.changes.size(); k-- > 0;) {
+            JournalChange& change = run.changes[k];
             if (change.outcome != ChangeOutcome::Open) {
                 continue;
             }
-            bool wrote = false;
-            const LastWrite last = LastWriteOf(api, osClass, change);
-            if (last != LastWrite::NotMade) {
-                // Putting the properties back could pair the old number with a new password;
-                // when that password may not be there either, the subscriber is told to look.
-                change.outcome = ChangeOutcome::Finished;
-                if (last == LastWrite::Unknown) {
+            if (!listed) {
+                listError = EnumerateEntries(api, &entries);
+                listed = true;
+            }
+            if (listError != 0 || waits(change)) {
+                if (listError != 0) {
                     report->partly.push_back(change.entryName);
                 }
-            } else if (PutBackChange(api, osClass, change, &wrote) == 0) {
-                change.outcome = ChangeOutcome::RolledBack;
-                if (wrote) {
-                    report->putBack.push_back(change.entryName);
-                }
-            } else {
-                report->partly.push_back(change.entryName);
+                waiting.push_back(&change);
                 continue;
             }
             // Each change is marked as soon as it is settled, so that an end during the
             // recovery repeats only what is still open.
-            if (!store.Replace(name, FormatJournalRun(run))) {
-                report->partly.push_back(change.entryName);
+            if (SettleChange(store, api, osClass, file, run, change, entries, report)) {
+                store.Replace(file, FormatJournalRun(run));
+            } else {
+                waiting.push_back(&change);
             }
         }
+        removable[i] = !AnyOpen(run);
+        store.Remove(RunLockName(file));
     }
-    PruneRuns(store, kJournalRunsKept);
+    size_t left = static_cast<size_t>(std::count(removable.begin(), removable.end(), true));
+    for (size_t i = 0; i < runs.size() && left > kJournalRunsKept; ++i) {
+        if (removable[i]) {
+            store.Remove(runs[i]);
+            store.Remove(runs[i] + kReportedSuffix);
+            removable[i] = false;
+            --left;
+        }
+    }
+    // Each unreadable file is told once: a mark beside those that stay.
+    for (size_t i = unreported.size(); i-- > 0;) {
+        const std::string& file = runs[unreported[i]];
+        report->unreadable.push_back(store.PathOf(file));
+        if (removable[unreported[i]]) {
+            store.Replace(file + kReportedSuffix, std::string());
+        }
+    }
+    // Locks of runs that ended before they wrote a record.
+    for (const std::string& lock : store.List(kLockSuffix)) {
+        std::string bytes;
+        const std::string file = lock.substr(0, lock.size() - strlen(kLockSuffix)) + kJournalSuffix;
+        if (!store.Held(lock) && !store.Read(file, &bytes)) {
+            store.Remove(lock);
+        }
+    }
 }
 
 void TellRecovery(const RecoveryReport& report, UserSide& user) {
-    if (!report.putBack.empty()) {
-        std::string names;
-        for (const std::string& name : report.putBack) {
-            const std::string line = (names.empty() ? "[" : "\n[") + name + "]";
-            if (names.size() + line.size() > kPutBackListBytes) {
-                names += "\n...";
-                break;
-            }
-            names += line;
-        }
-        Message message{IDS_JOURNAL_PUT_BACK};
-        message.text = names.c_str();
-        user.ShowProgramMessage(message, MessageIcon::Warning);
-    }
+    ShowList(user, IDS_JOURNAL_PUT_BACK, report.putBack, true);
+    ShowList(user, IDS_JOURNAL_LEFT_AS_IS, report.leftAsIs, true);
     for (const std::string& name : report.partly) {
         Message message{IDS_ENTRY_PARTLY_CHANGED};
         message.text = name.c_str();
         user.ShowProgramMessage(message, MessageIcon::Warning);
     }
-    for (const std::string& path : report.unreadable) {
-        Message message{IDS_JOURNAL_UNREADABLE};
-        message.text = path.c_str();
-        user.ShowProgramMessage(message, MessageIcon::Warning);
-    }
+    ShowList(user, IDS_JOURNAL_UNREADABLE, report.unreadable, false);
 }
 
 void TellNotRecorded(UserSide& user, const char* entryName) {

@@ -1,6 +1,7 @@
 // Writing and reading the journal's file format.
 #include "journal/JournalRecord.h"
 
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -21,7 +22,8 @@ const Named kKinds[] = {{int(ChangeKind::Creation), "creation"},
 const Named kOutcomes[] = {
     {int(ChangeOutcome::Open), "open"},         {int(ChangeOutcome::Made), "made"},
     {int(ChangeOutcome::Undone), "undone"},     {int(ChangeOutcome::RolledBack), "rolled-back"},
-    {int(ChangeOutcome::Finished), "finished"}, {int(ChangeOutcome::Restored), "restored"}};
+    {int(ChangeOutcome::Finished), "finished"}, {int(ChangeOutcome::Restored), "restored"},
+    {int(ChangeOutcome::Left), "left"}};
 
 template <size_t N>
 const char* NameOf(const Named (&table)[N], int value) {
@@ -44,16 +46,44 @@ bool ValueOf(const Named (&table)[N], const std::string& name, int* value) {
     return false;
 }
 
+// CRC-32 as zlib and ZIP compute it, a byte at a time: a start reads every run file kept.
 uint32_t Crc32(const std::string& bytes) {
+    static const struct Table {
+        uint32_t entry[256];
+        Table() {
+            for (uint32_t n = 0; n < 256; ++n) {
+                uint32_t crc = n;
+                for (int bit = 0; bit < 8; ++bit) {
+                    crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+                }
+                entry[n] = crc;
+            }
+        }
+    } table;
     uint32_t crc = 0xFFFFFFFFu;
     for (unsigned char byte : bytes) {
-        crc ^= byte;
-        for (int bit = 0; bit < 8; ++bit) {
-            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-        }
+        crc = (crc >> 8) ^ table.entry[(crc ^ byte) & 0xFFu];
     }
     return ~crc;
 }
+
+// The text fields of RASENTRYA: where each starts and how long it is.
+struct TextField {
+    size_t offset;
+    size_t size;
+};
+#define DIALNEST_TEXT_FIELD(field) {offsetof(RASENTRYA, field), sizeof(RASENTRYA::field)}
+const TextField kTextFields[] = {
+    DIALNEST_TEXT_FIELD(szAreaCode),       DIALNEST_TEXT_FIELD(szLocalPhoneNumber),
+    DIALNEST_TEXT_FIELD(szScript),         DIALNEST_TEXT_FIELD(szAutodialDll),
+    DIALNEST_TEXT_FIELD(szAutodialFunc),   DIALNEST_TEXT_FIELD(szDeviceType),
+    DIALNEST_TEXT_FIELD(szDeviceName),     DIALNEST_TEXT_FIELD(szX25PadType),
+    DIALNEST_TEXT_FIELD(szX25Address),     DIALNEST_TEXT_FIELD(szX25Facilities),
+    DIALNEST_TEXT_FIELD(szX25UserData),    DIALNEST_TEXT_FIELD(szCustomDialDll),
+    DIALNEST_TEXT_FIELD(szDnsSuffix),      DIALNEST_TEXT_FIELD(szPrerequisitePbk),
+    DIALNEST_TEXT_FIELD(szPrerequisiteEntry),
+};
+#undef DIALNEST_TEXT_FIELD
 
 // Text values keep their code page 932 bytes; only control bytes and '%' are escaped, so a
 // value never spans lines.
@@ -145,6 +175,9 @@ void PutState(std::string& out, const char* prefix, const EntryState& s) {
     out += std::string(prefix) + "-structure " + std::to_string(s.structureSize) + "\n";
     out += std::string(prefix) + "-properties " + Hex(s.properties) + "\n";
     out += std::string(prefix) + "-user " + Escape(s.userName) + "\n";
+    if (s.passwordKept) {
+        out += std::string(prefix) + "-password " + Escape(s.password) + "\n";
+    }
 }
 
 // One "key value" line of a change into `change`; false for an unknown key or a bad value.
@@ -173,10 +206,12 @@ bool TakeLine(const std::string& key, const std::string& value, JournalChange* c
         (key == "writes" ? change->writes : change->writesDone) = static_cast<int>(n);
         return true;
     }
-    if (key == "last-user" || key == "new-password") {
+    if (key == "last-user" || key == "new-password" || key == "recovering") {
         if (value != "0" && value != "1")
             return false;
-        (key == "last-user" ? change->writesUserName : change->writesPassword) = value == "1";
+        (key == "last-user"      ? change->writesUserName
+         : key == "new-password" ? change->writesPassword
+                                 : change->recovering) = value == "1";
         return true;
     }
     for (int side = 0; side < 2; ++side) {
@@ -197,6 +232,10 @@ bool TakeLine(const std::string& key, const std::string& value, JournalChange* c
             return Unhex(value, &s.properties);
         if (field == "user")
             return Unescape(value, &s.userName) && s.userName.size() <= UNLEN;
+        if (field == "password") {
+            s.passwordKept = true;
+            return Unescape(value, &s.password) && s.password.size() <= PWLEN;
+        }
     }
     return false;
 }
@@ -224,6 +263,7 @@ std::string FormatJournalRun(const JournalRun& run) {
         out += std::string("last-user ") + (c.writesUserName ? "1" : "0") + "\n";
         out += std::string("new-password ") + (c.writesPassword ? "1" : "0") + "\n";
         out += std::string("outcome ") + ChangeOutcomeName(c.outcome) + "\n";
+        out += std::string("recovering ") + (c.recovering ? "1" : "0") + "\n";
         PutState(out, "before", c.before);
         PutState(out, "after", c.after);
         out += "end\n";
@@ -308,13 +348,33 @@ EntryState StateOf(const EntryRecord* record, const std::string& userName) {
         state.structureSize = record->structureSize;
         const uint8_t* bytes = reinterpret_cast<const uint8_t*>(record->Entry());
         state.properties.assign(bytes, bytes + record->bufferSize);
+        ClearTextTails(&state.properties);
     }
     return state;
 }
 
+void ClearTextTails(std::vector<uint8_t>* properties) {
+    uint32_t structureSize = 0;
+    if (properties->size() >= sizeof(structureSize)) {
+        memcpy(&structureSize, properties->data(), sizeof(structureSize));
+    }
+    const size_t end = structureSize < properties->size() ? structureSize : properties->size();
+    for (const TextField& field : kTextFields) {
+        if (field.offset + field.size > end) {
+            continue;  // not part of this structure version
+        }
+        uint8_t* text = properties->data() + field.offset;
+        const size_t length = strnlen(reinterpret_cast<const char*>(text), field.size);
+        if (length < field.size) {
+            memset(text + length, 0, field.size - length);
+        }
+    }
+}
+
 JournalChange DescribeChange(ChangeKind kind, const char* name, const EntryRecord* before,
                              const char* beforeUser, const EntryRecord& after,
-                             const char* afterUser, int writes, bool writesPassword) {
+                             const char* afterUser, int writes, bool writesPassword,
+                             const char* beforePassword) {
     JournalChange change;
     change.kind = kind;
     change.entryName = name != nullptr ? name : "";
@@ -324,6 +384,8 @@ JournalChange DescribeChange(ChangeKind kind, const char* name, const EntryRecor
     change.writes = writes;
     change.writesUserName = true;
     change.writesPassword = writesPassword;
+    change.before.passwordKept = beforePassword != nullptr && change.before.exists;
+    change.before.password = change.before.passwordKept ? beforePassword : "";
     return change;
 }
 
@@ -341,6 +403,21 @@ bool SameProperties(const EntryState& state, const EntryRecord* record) {
     if (record == nullptr || record->Entry() == nullptr) {
         return !state.exists;
     }
-    return state.exists && record->bufferSize == state.properties.size() &&
-           memcmp(record->Entry(), state.properties.data(), state.properties.size()) == 0;
+    if (!state.exists) {
+        return false;
+    }
+    // A record written at the structure's size reads back at the size the library reports,
+    // the rest zero (Windows 7 and later report 3480 bytes for the 2884 written).
+    const uint8_t* now = reinterpret_cast<const uint8_t*>(record->Entry());
+    const size_t nowSize = record->bufferSize;
+    const size_t common = nowSize < state.properties.size() ? nowSize : state.properties.size();
+    if (memcmp(now, state.properties.data(), common) != 0) {
+        return false;
+    }
+    for (size_t i = common; i < nowSize || i < state.properties.size(); ++i) {
+        if ((i < nowSize ? now[i] : state.properties[i]) != 0) {
+            return false;
+        }
+    }
+    return true;
 }

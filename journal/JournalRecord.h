@@ -1,7 +1,8 @@
 // The journal's record of phonebook changes: one file per run of the program, holding each
 // change it began, with the entry as it was and as the change writes it. Text, so that a
 // support desk can read it; a check line at the end tells a whole file from a torn or
-// altered one. Never holds a password.
+// altered one. Never holds a password the change writes; the one before it only where
+// Windows hands it to any program anyway (the 9x family), so that it can be put back.
 #pragma once
 
 #include <cstdint>
@@ -10,8 +11,9 @@
 
 #include "dialup/EntryRecord.h"
 
-// The format this program writes; a file that names a later one is left alone.
-constexpr int kJournalFormat = 1;
+// The format this program writes (it reads format 1 too); a file that names a later one is
+// left alone.
+constexpr int kJournalFormat = 2;
 
 // Restore: the support desk putting back a change of an earlier run.
 enum class ChangeKind { Creation, AccessPoint, UserName, Restore };
@@ -25,6 +27,7 @@ enum class ChangeOutcome {
     RolledBack,  // found open at a start and put back as it was
     Finished,    // found open at a start with its last write made: left as the change made it
     Restored,    // put back later by the support desk's restore
+    Left,        // found open at a start in none of its states: changed since, left as it is
 };
 
 // One entry as it was, or as a change writes it: the properties buffer whole (structure
@@ -34,6 +37,8 @@ struct EntryState {
     uint32_t structureSize = 0;       // dwSize
     std::vector<uint8_t> properties;  // the buffer the library reads or is given
     std::string userName;
+    bool passwordKept = false;  // 9x family only: `password` is the saved one ("": none)
+    std::string password;
 };
 
 struct JournalChange {
@@ -50,10 +55,11 @@ struct JournalChange {
     bool writesUserName = false;  // its last write is the user name (and maybe a password)
     bool writesPassword = false;  // that write also saves a new password (never recorded)
     ChangeOutcome outcome = ChangeOutcome::Open;
+    bool recovering = false;  // a start began putting it back: the end of that is told
 };
 
 struct JournalRun {
-    std::string stamp;  // when the run began: YYYYMMDD-HHMMSS, the file's name
+    std::string stamp;  // when the run began, YYYYMMDD-HHMMSS by the clock: for people only
     std::vector<JournalChange> changes;
 };
 
@@ -72,16 +78,24 @@ EntryState StateOf(const EntryRecord* record, const std::string& userName);
 
 // A change of entry `name` from `before` (null: no entry) with `beforeUser` to `after` with
 // `afterUser`, in `after`'s phonebook, in `writes` writes of which the last saves the user
-// name (as both jobs write), with a new password when `writesPassword`.
+// name (as both jobs write), with a new password when `writesPassword`. `beforePassword`:
+// the saved password as the 9x family reveals it, kept for the restore; null elsewhere.
+// The text fields of `after` are kept as the phonebook stores them (nothing after the end
+// of a text), since that is how every read gives them back.
 JournalChange DescribeChange(ChangeKind kind, const char* name, const EntryRecord* before,
                              const char* beforeUser, const EntryRecord& after,
-                             const char* afterUser, int writes, bool writesPassword);
+                             const char* afterUser, int writes, bool writesPassword,
+                             const char* beforePassword = nullptr);
 
 // The record to write back for `state` in `phonebook`.
 void RecordOf(const EntryState& state, const std::string& phonebook, EntryRecord* record);
 
-// Whether the entry read now (`record` null: absent) holds exactly the properties of `state`.
+// Whether the entry read now (`record` null: absent) holds exactly the properties of `state`,
+// compared at the size the read returns: bytes the shorter one lacks count as zero.
 bool SameProperties(const EntryState& state, const EntryRecord* record);
+
+// Zeroes what follows the end of each text field of the RASENTRYA in `properties`.
+void ClearTextTails(std::vector<uint8_t>* properties);
 
 const char* ChangeKindName(ChangeKind kind);
 const char* ChangeOutcomeName(ChangeOutcome outcome);

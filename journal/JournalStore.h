@@ -22,6 +22,14 @@ public:
 
     virtual bool Remove(const std::string& name) = 0;
 
+    // Creates file `name` only when there is none, and holds it for as long as this process
+    // lives (or until Release): a run's claim on its name, and the sign that it has not
+    // ended. False when the file exists or cannot be made.
+    virtual bool Claim(const std::string& name) = 0;
+    virtual void Release(const std::string& name) = 0;
+    // Whether a process that has not ended holds file `name` (Claim); false when no file.
+    virtual bool Held(const std::string& name) const = 0;
+
     // The folder or path shown to a person for `name`.
     virtual std::string PathOf(const std::string& name) const = 0;
 };

@@ -5,6 +5,19 @@
 
 #include <cstdio>
 
+bool ClaimProgramRun() {
+    static HANDLE mutex = nullptr;
+    if (mutex == nullptr) {
+        mutex = CreateMutexA(nullptr, FALSE, kProgramRunMutex);
+        // Another program's object of that name leaves no mutex: the run goes on, its
+        // journal still guarded by each run's own lock.
+        if (mutex != nullptr && GetLastError() == ERROR_ALREADY_EXISTS) {
+            return false;
+        }
+    }
+    return true;
+}
+
 FolderJournalStore& ProgramJournalStore() {
     static FolderJournalStore store(UserJournalFolder());
     return store;

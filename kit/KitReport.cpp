@@ -39,7 +39,7 @@ const MessageInfo kMessages[] = {
 
 const char* const kPhrases[][2] = {
 #define KIT_PHRASE_INFO(id, en, ja) {en, ja},
-    KIT_PHRASES(KIT_PHRASE_INFO)
+    KIT_PHRASES(KIT_PHRASE_INFO) KIT_RESTORE_PHRASES(KIT_PHRASE_INFO)
 #undef KIT_PHRASE_INFO
 };
 

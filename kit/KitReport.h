@@ -120,7 +120,7 @@ enum class Msg {
 
 enum class Phrase {
 #define KIT_PHRASE_ID(id, en, ja) id,
-    KIT_PHRASES(KIT_PHRASE_ID)
+    KIT_PHRASES(KIT_PHRASE_ID) KIT_RESTORE_PHRASES(KIT_PHRASE_ID)
 #undef KIT_PHRASE_ID
 };
 

@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,8 @@
 #include "dialup/PhonebookEntries.h"
 #include "journal/FolderJournalStore.h"
 #include "journal/Journal.h"
+#include "journal/ProgramJournal.h"
+#include "kit/KitReport.h"
 #include "kit/KitText.h"
 #include "kit/KitTool.h"
 #include "settings/ByteText.h"
@@ -25,16 +28,30 @@ namespace {
 const char kRestoreUsage[] =
     "usage: dialnest-kit restore --list [OPTIONS]\n"
     "       dialnest-kit restore RUN [--dry-run | --apply] [OPTIONS]\n"
-    "options: --journal=DIR  --phonebook=FILE  --os-class=nt|9x\n";
+    "options: --journal=DIR  --phonebook=FILE  --os-class=nt|9x  --lang=ja|en\n";
+const char kRestoreHelp[] =
+    "\n"
+    "--list     the runs the journal keeps, oldest first, with what each changed\n"
+    "RUN        a run as --list names it: tells entry by entry what putting back its\n"
+    "           changes would do (--dry-run, the default) or does it (--apply). An entry\n"
+    "           that is no longer as the run left it is never touched.\n"
+    "--journal  the journal folder (on Windows, by default the user's own)\n"
+    "--phonebook  a substitute phonebook file instead of the system's phonebook\n"
+    "--os-class the Windows family, when it should not be asked\n"
+    "--lang     the language of the reports: Japanese (ja) or English (en)\n"
+    "\n"
+    "exit status: 0 every entry put back (or as it was), 1 any skipped or failed, 2 usage error\n";
 
 struct RestoreArguments {
     bool list = false;
     bool apply = false;
+    bool help = false;
     std::string run;
     std::string journal;
     std::string phonebook;
     OsClass osClass = 9;
     bool osClassGiven = false;
+    Language language = UserLanguage();
     std::string error;
 };
 
@@ -46,9 +63,6 @@ RestoreArguments ParseRestore(int argc, const char* const* argv) {
         if (!command && arg == "restore") {
             command = true;
             continue;
-        }
-        if (arg.compare(0, 7, "--lang=") == 0) {
-            continue;  // the restore's reports are the same in every language
         }
         auto value = [&](const char* option, std::string* to) {
             const std::string prefix = std::string(option) + "=";
@@ -63,13 +77,22 @@ RestoreArguments ParseRestore(int argc, const char* const* argv) {
             return false;
         };
         std::string osClass;
+        std::string language;
         if (arg == "--list") {
             a.list = true;
         } else if (arg == "--apply") {
             a.apply = true;
         } else if (arg == "--dry-run") {
             a.apply = false;
+        } else if (arg == "--help" || arg == "-h") {
+            a.help = true;
         } else if (value("--journal", &a.journal) || value("--phonebook", &a.phonebook)) {
+        } else if (value("--lang", &language)) {
+            if (language == "ja" || language == "en") {
+                a.language = language == "ja" ? Language::Japanese : Language::English;
+            } else {
+                a.error = "--lang takes ja or en, not \"" + language + "\"";
+            }
         } else if (value("--os-class", &osClass)) {
             a.osClassGiven = true;
             if (osClass == "nt" || osClass == "9x") {
@@ -85,16 +108,16 @@ RestoreArguments ParseRestore(int argc, const char* const* argv) {
             a.error = "too many arguments";
         }
     }
-    if (a.error.empty() && a.list == !a.run.empty()) {
+    if (a.error.empty() && !a.help && a.list == !a.run.empty()) {
         a.error = a.list ? "--list takes no RUN" : "no RUN given (see --list)";
     }
     return a;
 }
 
 // The number an entry dials as stored, with its area code when it uses one.
-std::string NumberOf(const EntryState& state) {
+std::string NumberOf(Language l, const EntryState& state) {
     if (!state.exists) {
-        return "(no entry)";
+        return Say(l, Phrase::NoEntry);
     }
     RASENTRYA entry{};
     memcpy(&entry, state.properties.data(),
@@ -102,152 +125,186 @@ std::string NumberOf(const EntryState& state) {
     const std::string local(entry.szLocalPhoneNumber,
                             strnlen(entry.szLocalPhoneNumber, sizeof(entry.szLocalPhoneNumber)));
     if ((entry.dwfOptions & RASEO_UseCountryAndAreaCodes) != 0) {
-        return std::string(entry.szAreaCode, strnlen(entry.szAreaCode, sizeof(entry.szAreaCode))) +
-               "-" + local;
+        return Show(std::string(entry.szAreaCode,
+                                strnlen(entry.szAreaCode, sizeof(entry.szAreaCode))) +
+                    "-" + local);
     }
-    return local;
+    return Show(local);
 }
 
-// The run a journal file holds, as --list shows it and RUN names it; a file not named as the
-// program names its runs is shown whole.
+// The run a journal file holds, as --list shows it and RUN names it.
 std::string RunOf(const std::string& fileName) {
     const size_t start = strlen("run-");
     const size_t end = strlen(kJournalSuffix);
     if (fileName.compare(0, start, "run-") != 0 || fileName.size() < start + end) {
-        return fileName;
+        return Show(fileName);
     }
-    return fileName.substr(start, fileName.size() - start - end);
+    return Show(fileName.substr(start, fileName.size() - start - end));
 }
 
-const char* ReadProblem(JournalRead read) {
-    switch (read) {
-        case JournalRead::Truncated:
-            return "cut short";
-        case JournalRead::Corrupted:
-            return "damaged";
-        case JournalRead::FutureFormat:
-            return "of a later Dialnest";
-        case JournalRead::Whole:
-            break;
-    }
-    return "unreadable";
+Phrase ReadProblem(JournalRead read) {
+    return read == JournalRead::FutureFormat ? Phrase::ReadLater
+           : read == JournalRead::Corrupted  ? Phrase::ReadDamaged
+                                             : Phrase::ReadCutShort;
 }
 
-void ListRuns(JournalStore& store, FILE* out) {
-    const std::vector<std::string> files = store.List(kJournalSuffix);
+Phrase KindPhrase(ChangeKind kind) {
+    const Phrase phrases[] = {Phrase::KindCreation, Phrase::KindAccessPoint, Phrase::KindUserName,
+                              Phrase::KindRestore};
+    return phrases[static_cast<int>(kind)];
+}
+
+Phrase OutcomePhrase(ChangeOutcome outcome) {
+    const Phrase phrases[] = {Phrase::OutcomeOpen,       Phrase::OutcomeMade,
+                              Phrase::OutcomeUndone,     Phrase::OutcomeRolledBack,
+                              Phrase::OutcomeFinished,   Phrase::OutcomeRestored,
+                              Phrase::OutcomeLeft};
+    return phrases[static_cast<int>(outcome)];
+}
+
+void Say(FILE* out, Language l, Phrase phrase, const std::vector<Arg>& args = {}) {
+    fprintf(out, "%s\n", Say(l, phrase, args).c_str());
+}
+
+void ListRuns(JournalStore& store, Language l, FILE* out) {
+    const std::vector<std::string> files = ListRuns(store);
     if (files.empty()) {
-        fprintf(out, "no runs kept in %s\n", ShowPath(store.PathOf("")).c_str());
+        Say(out, l, Phrase::RestoreNoRuns, {ShowPath(store.PathOf(""))});
     }
     for (const std::string& name : files) {
+        if (store.Held(RunLockName(name))) {
+            Say(out, l, Phrase::RestoreRunGoing, {RunOf(name)});
+            continue;
+        }
         std::string bytes;
         JournalRun run;
         const JournalRead read =
             store.Read(name, &bytes) ? ParseJournalRun(bytes, &run) : JournalRead::Truncated;
         if (read != JournalRead::Whole) {
-            fprintf(out, "%s  (%s: never acted on)\n", RunOf(name).c_str(), ReadProblem(read));
+            Say(out, l, Phrase::RestoreRunUnreadable, {RunOf(name), ReadProblem(read)});
             continue;
         }
-        fprintf(out, "%s  %zu change(s)\n", RunOf(name).c_str(), run.changes.size());
+        Say(out, l, Phrase::RestoreRunLine,
+            {RunOf(name), Show(run.stamp), std::to_string(run.changes.size())});
         for (const JournalChange& c : run.changes) {
-            fprintf(out, "  [%s] %s: number %s -> %s, user name %s -> %s (%s)\n",
-                    c.entryName.c_str(), ChangeKindName(c.kind), NumberOf(c.before).c_str(),
-                    NumberOf(c.after).c_str(), c.before.userName.c_str(), c.after.userName.c_str(),
-                    ChangeOutcomeName(c.outcome));
+            Say(out, l, Phrase::RestoreChangeLine,
+                {Show(c.entryName), KindPhrase(c.kind), NumberOf(l, c.before),
+                 NumberOf(l, c.after), Quoted(c.before.userName), Quoted(c.after.userName),
+                 OutcomePhrase(c.outcome)});
         }
     }
 }
 
-// The entry as it is now, in the terms of the journal.
-EntryState StateNow(const DialupApi& api, OsClass osClass, const JournalChange& c,
-                    RasDword* error) {
-    const char* book = PhonebookArgument(c.phonebook.c_str());
-    EntryRecord now;
-    *error = ReadEntryRecord(api, book, c.entryName.c_str(), &now);
-    if (*error == ERROR_CANNOT_FIND_PHONEBOOK_ENTRY) {
-        *error = 0;
-        return EntryState{};
+std::string Stamp() {
+    const time_t now = time(nullptr);
+    char stamp[32] = "";
+    if (const struct tm* local = localtime(&now)) {
+        strftime(stamp, sizeof(stamp), "%Y%m%d-%H%M%S", local);
     }
-    std::string userName;
-    if (*error == 0) {
-        *error = ReadSavedUserName(api, book, c.entryName.c_str(), IsNtFamily(osClass), &userName);
-    }
-    return StateOf(&now, userName);
-}
-
-bool SameState(const EntryState& a, const EntryState& b) {
-    return a.exists == b.exists &&
-           (!a.exists || (a.properties == b.properties && a.userName == b.userName));
+    return stamp;
 }
 
 int Restore(JournalStore& store, const DialupApi& api, const RestoreArguments& a, FILE* out,
             FILE* err) {
+    const Language l = a.language;
     const std::string name = "run-" + a.run + kJournalSuffix;
     std::string bytes;
     JournalRun run;
     if (!store.Read(name, &bytes)) {
-        fprintf(err, "dialnest-kit: no run %s (see restore --list)\n", a.run.c_str());
+        fprintf(err, "dialnest-kit: %s\n", Say(l, Phrase::RestoreNoRun, {Show(a.run)}).c_str());
         return kExitUsage;
+    }
+    if (store.Held(RunLockName(name))) {
+        Say(out, l, Phrase::RestoreRunNotEnded, {Show(a.run)});
+        return kExitError;
     }
     const JournalRead read = ParseJournalRun(bytes, &run);
     if (read != JournalRead::Whole) {
-        fprintf(out, "run %s is %s: nothing is done with it\n", a.run.c_str(), ReadProblem(read));
+        Say(out, l, Phrase::RestoreRunNotRead, {Show(a.run), ReadProblem(read)});
         return kExitError;
     }
-    fprintf(out, "%s the changes of run %s\n",
-            a.apply ? "putting back" : "would put back (dry run)", a.run.c_str());
+#ifdef _WIN32
+    // The program's own changes would race with these.
+    if (a.apply) {
+        if (const HANDLE running = OpenMutexA(SYNCHRONIZE, FALSE, kProgramRunMutex)) {
+            CloseHandle(running);
+            Say(out, l, Phrase::RestoreProgramRunning);
+            return kExitError;
+        }
+    }
+#endif
+    std::vector<PhonebookEntryName> entries;
+    const RasDword listed = EnumerateEntries(api, &entries);
+    Say(out, l, a.apply ? Phrase::RestoreApply : Phrase::RestoreDryRun, {Show(a.run)});
     // A restore is itself a change: recorded first, so that Dialnest's next start puts an
     // interrupted one right.
-    Journal journal(&store, a.run + "-restore");
+    Journal journal(&store, Stamp());
+    const bool nt = IsNtFamily(a.osClass);
     bool allWell = true;
     for (size_t i = run.changes.size(); i-- > 0;) {
         const JournalChange& c = run.changes[i];
-        const char* entry = c.entryName.c_str();
+        const std::string entry = Show(c.entryName);
         if (c.outcome != ChangeOutcome::Made && c.outcome != ChangeOutcome::Finished) {
             const bool open = c.outcome == ChangeOutcome::Open;
-            fprintf(out, "  [%s] %s\n", entry,
-                    open ? "skipped: not finished; Dialnest puts it back at its next start"
-                         : "nothing to do: the run did not change it");
+            Say(out, l, open ? Phrase::RestoreNotFinished : Phrase::RestoreNothingToDo, {entry});
             allWell = allWell && !open;
             continue;
         }
-        RasDword error = 0;
-        const EntryState now = StateNow(api, a.osClass, c, &error);
+        EntryNow now;
+        const RasDword error = listed != 0 ? listed : ReadEntryNow(api, a.osClass, c, entries, &now);
+        const ChangeStage stage = error == 0 ? StageOf(c, now) : ChangeStage::Since;
+        // Windows never reveals a saved password on the NT family: one typed in the run stays.
+        const bool passwordBack = !nt && c.before.passwordKept && now.password != c.before.password;
+        const Arg password = c.writesPassword && nt   ? Arg(Phrase::PasswordStays)
+                             : passwordBack           ? Arg(Phrase::PasswordBack)
+                                                      : Arg("");
+        const Arg number = NumberOf(l, c.before);
+        const Arg user = Quoted(c.before.userName);
         if (error != 0) {
-            fprintf(out, "  [%s] failed: cannot be read (error %u)\n", entry, unsigned(error));
-            allWell = false;
-        } else if (SameState(now, c.before)) {
-            fprintf(out, "  [%s] already as it was\n", entry);
-        } else if (!SameState(now, c.after)) {
-            fprintf(out, "  [%s] skipped: changed since that run, not touched\n", entry);
-            allWell = false;
+            Say(out, l, Phrase::RestoreCannotRead, {entry, std::to_string(error)});
+        } else if (stage == ChangeStage::Before) {
+            Say(out, l, Phrase::RestoreAlready, {entry});
+            continue;
+        } else if (stage != ChangeStage::Made && stage != ChangeStage::MadeOrPartWay) {
+            Say(out, l, Phrase::RestoreChangedSince, {entry});
         } else if (!a.apply) {
-            fprintf(out, "  [%s] would be put back: number %s -> %s, user name %s -> %s\n", entry,
-                    NumberOf(now).c_str(), NumberOf(c.before).c_str(), now.userName.c_str(),
-                    c.before.userName.c_str());
+            if (c.before.exists) {
+                Say(out, l, Phrase::RestoreWould,
+                    {entry, NumberOf(l, StateOf(&now.record, "")), number,
+                     Quoted(now.userName), user, password});
+            } else {
+                Say(out, l, Phrase::RestoreWouldRemove, {entry});
+            }
+            continue;
         } else {
             JournalChange undo = c;
             undo.kind = ChangeKind::Restore;
-            undo.before = c.after;
+            undo.before = StateOf(&now.record, now.userName);
             undo.after = c.before;
             undo.writes = 2;
-            undo.writesPassword = false;
+            undo.writesDone = 0;
+            undo.writesUserName = true;
+            undo.writesPassword = passwordBack;
+            undo.recovering = false;
             bool wrote = false;
-            RasDword result = journal.Begin(undo) ? 0 : RasDword{kMissingOperation};
-            if (result == 0) {
-                JournalChange back = undo;
-                back.before = c.before;
-                result = PutBackChange(api, a.osClass, back, &wrote);
-            }
-            if (result == 0) {
+            RasDword result = kMissingOperation;
+            if (!journal.Begin(undo)) {
+                Say(out, l, Phrase::RestoreNotRecorded, {entry});
+            } else if ((result = PutBackChange(api, a.osClass, c, now, &wrote)) == 0) {
                 journal.End(ChangeOutcome::Made);
-                fprintf(out, "  [%s] put back: number %s, user name %s\n", entry,
-                        NumberOf(c.before).c_str(), c.before.userName.c_str());
+                if (c.before.exists) {
+                    Say(out, l, Phrase::RestorePutBack, {entry, number, user, password});
+                } else {
+                    Say(out, l, Phrase::RestoreRemoved, {entry});
+                }
+                continue;
             } else {
-                fprintf(out, "  [%s] failed (error %u)%s\n", entry, unsigned(result),
-                        wrote ? ": it may be only partly put back" : "");
-                allWell = false;
+                Say(out, l, Phrase::RestoreFailed,
+                    {entry, std::to_string(result),
+                     wrote ? Arg(Phrase::PartlyPutBack) : Arg("")});
             }
         }
+        allWell = false;
     }
     return allWell ? kExitClean : kExitError;
 }
@@ -256,6 +313,11 @@ int Restore(JournalStore& store, const DialupApi& api, const RestoreArguments& a
 
 int RunRestore(int argc, const char* const* argv, FILE* out, FILE* err) {
     const RestoreArguments a = ParseRestore(argc, argv);
+    if (a.help && a.error.empty()) {
+        fputs(kRestoreUsage, out);
+        fputs(kRestoreHelp, out);
+        return kExitClean;
+    }
     if (!a.error.empty()) {
         fprintf(err, "dialnest-kit: %s\n%s", a.error.c_str(), kRestoreUsage);
         return kExitUsage;
@@ -272,7 +334,7 @@ int RunRestore(int argc, const char* const* argv, FILE* out, FILE* err) {
     }
     FolderJournalStore store(folder);
     if (a.list) {
-        ListRuns(store, out);
+        ListRuns(store, a.language, out);
         return kExitClean;
     }
     DialupApi api;

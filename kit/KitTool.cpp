@@ -17,7 +17,8 @@ namespace {
 
 const char kUsage[] =
     "usage: dialnest-kit check [--json] [--verbose] [--lang=ja|en] KITDIR\n"
-    "       dialnest-kit preview [--json] [--os-class=nt|9x] [--lang=ja|en] KITDIR [PHONEBOOK]\n";
+    "       dialnest-kit preview [--json] [--os-class=nt|9x] [--lang=ja|en] KITDIR [PHONEBOOK]\n"
+    "       dialnest-kit restore --list | RUN [--dry-run | --apply] [OPTIONS]  (restore --help)\n";
 const char kHelp[] =
     "\n"
     "check    reads every provider file in KITDIR as Dialnest reads it and reports what it\n"
@@ -27,6 +28,8 @@ const char kHelp[] =
     "         Windows the system's phonebook when none is given) without writing anything,\n"
     "         every proposal accepted, and tells entry by entry what it would do.\n"
     "         --os-class chooses the Windows family of the credential rules (default nt).\n"
+    "restore  lists the runs of Dialnest's change journal on this machine, and puts back\n"
+    "         what one of them changed, entry by entry, unless an entry changed since.\n"
     "--lang   the language of the reports: Japanese (ja) or English (en); by default the\n"
     "         user's (the locale, on Windows the user-interface language).\n"
     "\n"

@@ -310,7 +310,8 @@ bool MigrationContext::WriteAcceptedChange(const EntryValues& entry, const Accep
     if (!recorded.Begin(DescribeChange(
             writesProperties ? ChangeKind::AccessPoint : ChangeKind::UserName, entry.name, &asRead,
             entry.userName, changed, change.newUserName, writesProperties ? 2 : 1,
-            change.newPassword != nullptr && strcmp(change.newPassword, entry.password) != 0))) {
+            change.newPassword != nullptr && strcmp(change.newPassword, entry.password) != 0,
+            IsNtFamily(osClass_) ? nullptr : dialPasswordSaved_ ? entry.password : ""))) {
         TellNotRecorded(user_, entry.name);
         ReleaseEntryProperties();
         ReleaseCredentials();

@@ -252,7 +252,8 @@ bool CreateEntry(const CreationInputs& inputs, ExistingEntry& existing, const Di
                                               &old.params, &oldPasswordSaved) == 0;
     const JournalChange change =
         DescribeChange(ChangeKind::Creation, inputs.entryName, present ? &existing.record : nullptr,
-                       existingUserName.c_str(), made, userName, 2, true);
+                       existingUserName.c_str(), made, userName, 2, true,
+                       !oldParamsRead ? nullptr : oldPasswordSaved ? old.params.szPassword : "");
     const RasDword refused = WriteEntry(api, files, user, inputs.entryName, localNumber,
                                         inputs.modemName, &made, recorded, change);
     if (refused != 0) {

@@ -93,7 +93,9 @@
 #define IDS_ENTRIES_NOT_EXAMINED 1417  // our own: entries a migration could not read
 #define IDS_JOURNAL_NOT_WRITTEN 1418   // our own: a change not made, its record not written
 #define IDS_JOURNAL_PUT_BACK 1419      // our own: entries put back at start
-#define IDS_JOURNAL_UNREADABLE 1420    // our own: a journal file not acted on
+#define IDS_JOURNAL_UNREADABLE 1420    // our own: journal files not acted on
+#define IDS_ALREADY_RUNNING 1430       // our own: a second start while Dialnest runs
+#define IDS_JOURNAL_LEFT_AS_IS 1431    // our own: entries changed since an open change
 
 // Access-point change dialog (134) and user-name change dialog (135)
 #define IDC_CHANGE_USER_NAME 1001

@@ -5,6 +5,7 @@
 
 #include <cstring>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "journal/FolderJournalStore.h"
@@ -54,7 +55,7 @@ TEST(JournalRecord, ReadsBackWhatItWritesAndRefusesEveryBrokenFile) {
          JournalRead::Corrupted},
         {"another program's file", 0, 0, 1, [](Bytes b) { b = "[journal]\n"; },
          JournalRead::Corrupted},
-        {"later format", 0, 0, 1, [](Bytes b) { b.replace(0, 18, "Dialnest journal 2"); },
+        {"later format", 0, 0, 1, [](Bytes b) { b.replace(0, 18, "Dialnest journal 3"); },
          JournalRead::FutureFormat},
     };
     for (const Case& c : cases) {
@@ -79,61 +80,89 @@ TEST(JournalRecord, ReadsBackWhatItWritesAndRefusesEveryBrokenFile) {
     }
 }
 
-TEST(JournalRecovery, RefusedPutBackStaysOpenUnreadableFilesAreToldOnceTenRunsKept) {
+// Open changes of runs that ended, newest first, while a run that has not ended is left
+// alone; a change that stays open keeps its run and holds back older changes of its entry;
+// unreadable files are told once in one message; runs are kept by their sequence, whatever
+// the clock said; two journals begun at once never share a file.
+TEST(JournalRecovery, EndedRunsOnlyNewestFirstOpenOnesKeptEachToldOnce) {
     SimPhonebook sim;
+    sim.ActAsWindowsOf(9);
     FolderJournalStore store(sim.folder().PathTo("journal"));
-    ASSERT_EQ(sim.AddModemEntry("Nest", "Standard 56000 bps Modem", "", "0312345678",
-                                "taro@old.example", "secret"),
-              0u);
-    const std::string before = sim.ReadFile();
-    for (int run = 10; run <= 21; ++run) {
-        Journal old(&store, "202501" + std::to_string(run) + "-000000");
-        old.Begin(JournalChange{});
-        old.End(ChangeOutcome::Made);
+    ASSERT_EQ(sim.AddModemEntry("Nest", "M", "", "0311", "u0", "secret"), 0u);
+    ASSERT_EQ(sim.AddModemEntry("Live", "M", "", "0321", "u0", "secret"), 0u);
+    auto numbered = [&](const char* name, const char* number) {
+        EntryRecord record;
+        EXPECT_EQ(ReadEntryRecord(sim.api(), nullptr, name, &record), 0u);
+        CopyField(record.Entry()->szLocalPhoneNumber, number);
+        return record;
+    };
+    auto change = [&](const char* name, const char* from, const char* fromUser, const char* to,
+                      const char* toUser) {
+        const EntryRecord before = numbered(name, from);
+        return DescribeChange(ChangeKind::AccessPoint, name, &before, fromUser, numbered(name, to),
+                              toUser, 2, false);
+    };
+    {  // Two changes of Nest, ended after the second one's properties were written.
+        Journal oldest(&store, "20300101-000000");
+        ASSERT_TRUE(oldest.Begin(change("Nest", "0311", "u0", "0312", "u1")));
+        ASSERT_TRUE(oldest.Begin(change("Nest", "0312", "u1", "0313", "u2")));
     }
-    store.Replace("run-20250000-000000.jnl", "Dialnest journal 9\n");
-    // A change of the number, ended right after its properties were written.
-    EntryRecord asRead;
-    ASSERT_EQ(ReadEntryRecord(sim.api(), nullptr, "Nest", &asRead), 0u);
-    EntryRecord changed = asRead;
-    CopyField(changed.Entry()->szLocalPhoneNumber, "0570-000-111");
-    Journal journal(&store, "20260101-000000");
-    ASSERT_TRUE(
-        journal.Begin(DescribeChange(ChangeKind::AccessPoint, "Nest", &asRead, "taro@old.example",
-                                     changed, "taro@new.example", 2, false)));
-    ASSERT_EQ(WriteEntryRecord(sim.api(), "Nest", changed), 0u);
+    EntryRecord partWay = numbered("Nest", "0313");
+    ASSERT_EQ(WriteEntryRecord(sim.api(), "Nest", partWay), 0u);
+    ASSERT_EQ(WriteSavedUserName(sim.api(), nullptr, "Nest", true, "u1"), 0u);
+    store.Replace("run-20250101-000000.jnl", "Dialnest journal 9\n");  // oldest of all
+    for (int run = 0; run < 12; run += 2) {
+        Journal one(&store, "20300101-000001"), other(&store, "20300101-000001");
+        ASSERT_TRUE(one.Begin(JournalChange{}) && other.Begin(JournalChange{}));
+        EXPECT_NE(one.FileName(), other.FileName());
+        one.End(ChangeOutcome::Made);
+        other.End(ChangeOutcome::Made);
+    }
+    store.Replace(RunFileName(99), "Dialnest journal 1\ncut");
+    std::unique_ptr<Journal> live(new Journal(&store, "20260101-000000"));
+    ASSERT_TRUE(live->Begin(change("Live", "0321", "u0", "0322", "u1")));
+    EntryRecord livePartWay = numbered("Live", "0322");
+    ASSERT_EQ(WriteEntryRecord(sim.api(), "Live", livePartWay), 0u);
 
     struct Start {
         const char* fail;
-        size_t putBack, partly, unreadable;
-        ChangeOutcome outcome;
+        bool liveEnds;
+        std::vector<unsigned> told;
+        const char *nest, *live;
+        std::vector<uint64_t> runsLeft;  // 100: the live run
     } starts[] = {
-        {"RasSetEntryPropertiesA:621", 0, 1, 1, ChangeOutcome::Open},  // refused, told
-        {nullptr, 1, 0, 0, ChangeOutcome::RolledBack},  // the bad file told only once
-        {nullptr, 0, 0, 0, ChangeOutcome::RolledBack},
+        {"RasSetEntryPropertiesA:621", false, {IDS_ENTRY_PARTLY_CHANGED, IDS_JOURNAL_UNREADABLE},
+         "0313", "0322", {1, 5, 6, 7, 8, 9, 10, 11, 12, 13, 99, 100}},
+        {nullptr, false, {IDS_JOURNAL_PUT_BACK}, "0312", "0322", {5, 6, 7, 8, 9, 10, 11, 12, 13, 99, 100}},
+        {nullptr, true, {IDS_JOURNAL_PUT_BACK}, "0312", "0321", {6, 7, 8, 9, 10, 11, 12, 13, 99, 100}},
     };
     for (const Start& s : starts) {
-        SCOPED_TRACE(s.fail != nullptr ? s.fail : "no fault");
+        SCOPED_TRACE(s.fail != nullptr ? s.fail : s.liveEnds ? "the live run ended" : "no fault");
+        if (s.liveEnds) {
+            live.reset();
+        }
         sim.Fail(s.fail);
         RecoveryReport report;
-        RecoverJournal(store, sim.api(), 8, &report);
+        RecoverJournal(store, sim.api(), 9, &report);
         sim.Fail(nullptr);
-        EXPECT_EQ(report.putBack.size(), s.putBack);
-        EXPECT_EQ(report.partly.size(), s.partly);
-        EXPECT_EQ(report.unreadable.size(), s.unreadable);
-        std::string bytes;
-        JournalRun run;
-        store.Read(journal.FileName(), &bytes);
-        ASSERT_EQ(ParseJournalRun(bytes, &run), JournalRead::Whole);
-        EXPECT_EQ(run.changes[0].outcome, s.outcome);
+        RecordingUserSide user;
+        TellRecovery(report, user);
+        std::vector<unsigned> told;
+        for (const ShownMessage& m : user.shown) {
+            told.push_back(m.textId);
+        }
+        EXPECT_EQ(told, s.told);
+        EntryRecord nest, now;
+        ASSERT_EQ(ReadEntryRecord(sim.api(), nullptr, "Nest", &nest), 0u);
+        ASSERT_EQ(ReadEntryRecord(sim.api(), nullptr, "Live", &now), 0u);
+        EXPECT_STREQ(nest.Entry()->szLocalPhoneNumber, s.nest);
+        EXPECT_STREQ(now.Entry()->szLocalPhoneNumber, s.live);
+        std::vector<uint64_t> left;
+        for (const std::string& file : ListRuns(store)) {
+            left.push_back(RunSequence(file));
+        }
+        EXPECT_EQ(left, s.runsLeft);
     }
-    EXPECT_EQ(sim.ReadFile(), before);
-    // The newest ten whole runs are kept (the recovered one and the last nine before it);
-    // the unreadable file is not touched.
-    const auto files = store.List(kJournalSuffix);
-    ASSERT_EQ(files.size(), 11u);
-    EXPECT_EQ(files[0], "run-20250000-000000.jnl");
-    EXPECT_EQ(files[1], "run-20250113-000000.jnl");
 }
 
 // The list of entries put back stays within 1024 bytes: "[name]" lines joined by line
