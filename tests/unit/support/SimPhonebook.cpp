@@ -66,6 +66,19 @@ RASENTRYA WritableEntry(const char* number) {
     return entry;
 }
 
+std::string ButTypedPassword(const std::string& file, const std::string& before,
+                             const char* typed) {
+    SimPhonebookFile book = ParsePhonebook(file.data(), file.size());
+    SimPhonebookFile old = ParsePhonebook(before.data(), before.size());
+    for (SimEntry& entry : book.entries) {
+        const SimEntry* was = FindSimEntry(&old, entry.name);
+        if (was != nullptr && typed != nullptr && strcmp(entry.password, typed) == 0) {
+            CopyField(entry.password, was->password);
+        }
+    }
+    return FormatPhonebook(book);
+}
+
 std::string SimPhonebook::StoredPassword(const char* entry) const {
     const std::string bytes = ReadFile();
     SimPhonebookFile book = ParsePhonebook(bytes.data(), bytes.size());

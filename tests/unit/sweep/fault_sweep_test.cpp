@@ -6,7 +6,10 @@
 // Its second mode ends the process instead: a child runs the job and is ended right after
 // call k applied (or while the journal's record is written), then the start-up recovery
 // runs, once more after a second end during a first recovery; each entry must then be as
-// it was or as complete as a finished change, with nothing left open in the journal.
+// it was or as complete as a finished change, saved password included, with nothing left
+// open in the journal and every entry the recovery put back named; then the support desk's
+// restore of the run must give back every entry as it was (on the NT family, but for a
+// password typed in the run).
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -20,6 +23,7 @@
 #include <vector>
 
 #include "../migrate/MigrationHarness.h"
+#include "../kit/KitRun.h"
 #include "../newconn/FakeRegistry.h"
 #include "journal/FolderJournalStore.h"
 #include "journal/Journal.h"
@@ -59,6 +63,7 @@ const FaultMode kModes[] = {
 const OsClass kOsClasses[] = {6, 8, 9};
 
 const char kModem[] = "Standard 56000 bps Modem";
+const char kTyped[] = "pw2";  // every password typed in a run; the saved ones are "secret"
 const char kKitSettings[] = "UserPrefix,X\r\nOldDialupDomain,@dial.example\r\n";
 
 enum class Job { Creation, Migration };
@@ -104,7 +109,7 @@ Outcome RunJobIn(MigrationHarness& h, const Scenario& s, OsClass osClass, const 
     h.ui.editAccessPoint = [&](AccessPointChangeFields& f) {
         out.proposedTo.push_back(f.entryName);
         f.editPassword = 1;  // a new password, so that both records really change
-        CopyField(f.password, "pw2");
+        CopyField(f.password, kTyped);
     };
     h.ui.editUserName = [&](UserNameChangeFields& f) {
         out.proposedTo.push_back(f.entryName);
@@ -118,7 +123,7 @@ Outcome RunJobIn(MigrationHarness& h, const Scenario& s, OsClass osClass, const 
         CopyField(inputs.entryName, "Nestnet");
         CopyField(inputs.userName, "taro");
         CopyField(inputs.domainText, "@dial.example");
-        CopyField(inputs.password, "secret");
+        CopyField(inputs.password, kTyped);
         CopyField(inputs.accessPointNumber, "0570-000-111");
         CopyField(inputs.modemName, kModem);
         inputs.makeDefault = s.makeDefault;
@@ -412,6 +417,14 @@ const char kRecoveryEnd[] =
     "RasSetEntryPropertiesA#1:kill,RasDeleteEntryA#1:kill,RasSetCredentialsA#1:kill,"
     "RasSetEntryDialParamsA#1:kill";
 
+// Entry names compare without regard to the case of A-Z.
+std::string Upper(std::string name) {
+    for (char& c : name) {
+        c = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+    }
+    return name;
+}
+
 // The exit status of `body` run in a child process (-1: it did not exit).
 int InChild(const std::function<void()>& body) {
     fflush(nullptr);
@@ -430,6 +443,8 @@ struct Ended {
     int status = 0;    // the child's: 3 when it was ended where it was told
     int open = 0;      // files that hold an open change, or cannot be read whole
     RecoveryReport report;
+    std::set<std::string> changed;  // entries the recovery wrote
+    std::string restored;           // the phonebook after the restore (none: as recovered)
 };
 
 // Runs the job in a child ended by `kill` (RASSIM_FAIL) or at the journal's `endAt`-th
@@ -449,6 +464,7 @@ Ended EndAndRecover(const Scenario& s, OsClass osClass, const std::string& kill,
         _exit(store.replaces);  // how many there were, for a run not ended
     });
     FolderJournalStore store(folder);
+    const auto ended = EntryTexts(h.sim.ReadFile());
     if (twice) {
         InChild([&] {
             ResetSimCallRecord(false);
@@ -459,14 +475,33 @@ Ended EndAndRecover(const Scenario& s, OsClass osClass, const std::string& kill,
     }
     RecoverJournal(store, h.api(), osClass, &out.report);
     out.file = h.sim.ReadFile();
+    const auto recovered = EntryTexts(out.file);
+    for (const auto* side : {&ended, &recovered}) {
+        for (const auto& entry : *side) {
+            const auto other = (side == &ended ? recovered : ended).find(entry.first);
+            if (other == (side == &ended ? recovered : ended).end() || other->second != entry.second) {
+                out.changed.insert(Upper(entry.first));
+            }
+        }
+    }
     for (const std::string& name : store.List(kJournalSuffix)) {
         std::string bytes;
         JournalRun run;
         store.Read(name, &bytes);
         out.open += ParseJournalRun(bytes, &run) != JournalRead::Whole ||
                     bytes.find("outcome open") != std::string::npos;
-        // Neither the passwords the run typed (RunJobIn) nor the saved ones.
-        EXPECT_TRUE(bytes.find("secret") == bytes.npos && bytes.find("pw2") == bytes.npos) << name;
+        // Never a password the run typed; the saved one only where 9x hands it out anyway.
+        EXPECT_TRUE(bytes.find(kTyped) == bytes.npos &&
+                    (!IsNtFamily(osClass) || bytes.find("secret") == bytes.npos))
+            << name;
+    }
+    std::string bytes;
+    if (store.Read(RunFileName(1), &bytes)) {
+        const KitRun restore =
+            RunKit({"restore", "1", "--apply", "--lang=en", "--journal=" + folder,
+                    "--phonebook=" + h.sim.path(), IsNtFamily(osClass) ? "--os-class=nt" : "--os-class=9x"});
+        EXPECT_EQ(restore.status, 0) << restore.out;
+        out.restored = h.sim.ReadFile();
     }
     return out;
 }
@@ -475,7 +510,7 @@ Ended EndAndRecover(const Scenario& s, OsClass osClass, const std::string& kill,
 // after it applied (once more with the recovery itself ended), then each replace of the
 // journal's record ended torn and whole.
 void EndEachCall(const Scenario& s, OsClass osClass, const Answered& a, const EntryStates& states,
-                 SweepCounts* counts) {
+                 const std::string& before, SweepCounts* counts) {
     const int replaces = EndAndRecover(s, osClass, "", 0, false, a.answers, false).status;
     struct Case {
         std::string kill;
@@ -502,6 +537,18 @@ void EndEachCall(const Scenario& s, OsClass osClass, const Answered& a, const En
         const Ended out = EndAndRecover(s, osClass, c.kill, c.endAt, c.whole, a.answers, c.twice);
         EXPECT_EQ(out.status, 3) << "not ended where told";
         EXPECT_EQ(out.open, 0) << "left open in the journal";
+        std::set<std::string> told;
+        for (const std::string& name : out.report.putBack) {
+            told.insert(Upper(name));
+        }
+        EXPECT_EQ(out.changed, told) << "put back and told differ";
+        EXPECT_TRUE(out.report.leftAsIs.empty());
+        if (!out.restored.empty()) {
+            const char* typed = IsNtFamily(osClass) ? kTyped : nullptr;
+            EXPECT_EQ(ButTypedPassword(out.restored, before, typed),
+                      ButTypedPassword(before, before, typed))
+                << "not as before after the restore";
+        }
         if (ChangesHeld(states, out.file) < 0 && !out.report.partly.empty() &&
             ChangesHeld(states, out.file, true) >= 0) {
             ++counts->passwordUnknown;
@@ -536,7 +583,7 @@ void SweepOne(const Scenario& s, OsClass osClass, bool ending, SweepCounts* coun
         SCOPED_TRACE("answers " + answered);
         ++counts->combinations;
         if (ending) {
-            EndEachCall(s, osClass, a, states, counts);
+            EndEachCall(s, osClass, a, states, before, counts);
             continue;
         }
         const Outcome& clean = a.outcome;
