@@ -218,6 +218,52 @@ TEST_F(MigrationTest, EndedInTheMiddleOfAChangeIsPutRightAtTheNextStart) {
     }
 }
 
+// A second start while the first shows a proposal, or a failure in the middle of a change
+// (its entry half written): it says that Dialnest runs, and ends without touching anything;
+// the first goes on to its end.
+TEST_F(MigrationTest, SecondStartWhileTheFirstRunsSaysSoAndEnds) {
+    struct Case {
+        const char* fail;
+        const char* final;
+    } cases[] = {
+        {"", "1個の設定を変更しました"},
+        {"RasSetCredentialsA#1:31", "1個の古い設定を見つけましたが変更しませんでした"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.fail);
+        WriteKit(Entry("旧ネスト", "0,03-3333-0101#", "taro@old.example.ne.jp"));
+        const std::string before = FormatPhonebook(Phonebook());
+        ScopedEnvironment failing("RASSIM_FAIL", c.fail);
+        StartMigration();
+        HWND dialog = WaitForDialog(app, kNewNumber);
+        ASSERT_NE(dialog, nullptr);
+        MessageBoxInfo failure;
+        if (c.fail[0] != '\0') {
+            Click(Control(dialog, IDOK));
+            failure = app.WaitForMessageBox();
+            ASSERT_NE(failure.window, nullptr);
+        }
+        const std::string during = kit.ReadBytes("phonebook.ini");
+        DialnestProcess second;
+        ASSERT_TRUE(second.Start(kit.ExePath()));
+        MessageBoxInfo told = second.WaitForMessageBox();
+        EXPECT_EQ(told.caption, kProductName);
+        EXPECT_EQ(told.text, "ダイヤルネストはすでに起動しています。\n\n起動しているダイヤルネストを"
+                             "終了してから、もう一度起動してください。");
+        EXPECT_EQ(told.icon, BoxIcon::Warning);
+        Answer(told, IDOK);
+        EXPECT_TRUE(second.WaitForExit());
+        EXPECT_EQ(kit.ReadBytes("phonebook.ini"), during) << "written by the second start";
+        if (failure.window != nullptr) {
+            Answer(failure, IDOK);
+        } else {
+            Click(Control(dialog, IDOK));
+        }
+        ExpectFinal(c.final);
+        EXPECT_EQ(FormatPhonebook(Phonebook()) == before, c.fail[0] != '\0');
+    }
+}
+
 TEST_F(MigrationTest, DeclinedChangesAreCountedButNotWritten) {
     WriteKit(Entry("一", "03-3333-0101", "a@old.example.ne.jp") +
              Entry("二", "0570-000-888", "b@phs-old.example.ne.jp"));
