@@ -60,7 +60,6 @@ public:
         if (found != claims_.end()) {
             ReleaseJournalFile(found->second);
             claims_.erase(found);
-            RemoveJournalFile(folder_, name);
         }
     }
     bool Held(const std::string& name) const override { return JournalFileHeld(folder_, name); }

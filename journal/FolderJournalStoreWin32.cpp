@@ -52,7 +52,7 @@ bool ReadWhole(const std::string& path, std::string* bytes) {
     if (file == INVALID_HANDLE_VALUE) {
         return false;
     }
-    char buffer[4096];
+    char buffer[16384];  // a run file of one change, read in one call
     DWORD n = 0;
     bool ok = true;
     while ((ok = ReadFile(file, buffer, sizeof(buffer), &n, nullptr) != 0) && n > 0) {
@@ -177,8 +177,6 @@ std::vector<std::string> ListJournalFiles(const std::string& folder, const std::
 }
 
 bool RemoveJournalFile(const std::string& folder, const std::string& name) {
-    DeleteFileA((JournalFilePath(folder, name) + ".new").c_str());
-    DeleteFileA((JournalFilePath(folder, name) + ".old").c_str());
     return DeleteFileA(JournalFilePath(folder, name).c_str()) != 0;
 }
 

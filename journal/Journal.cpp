@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <set>
 
 #include "res/resource.h"
 #include "settings/ByteText.h"
@@ -81,6 +82,9 @@ Journal::Journal(JournalStore* store, const std::string& stamp) : store_(store) 
 Journal::~Journal() {
     if (store_ != nullptr && !file_.empty()) {
         store_->Release(RunLockName(file_));
+        if (!openOnDisk_) {
+            store_->Remove(RunLockName(file_));
+        }
     }
 }
 
@@ -102,13 +106,21 @@ bool Journal::Claim() {
                 return true;
             }
             store_->Release(RunLockName(file));
+            store_->Remove(RunLockName(file));
         }
     }
     return false;
 }
 
 bool Journal::Save() {
-    return store_ == nullptr || store_->Replace(file_, FormatJournalRun(run_));
+    if (store_ == nullptr) {
+        return true;
+    }
+    if (!store_->Replace(file_, FormatJournalRun(run_))) {
+        return false;
+    }
+    openOnDisk_ = AnyOpen(run_);
+    return true;
 }
 
 bool Journal::Begin(const JournalChange& change) {
@@ -356,6 +368,18 @@ void ShowList(UserSide& user, unsigned textId, const std::vector<std::string>& n
 void RecoverJournal(JournalStore& store, const DialupApi& api, OsClass osClass,
                     RecoveryReport* report) {
     const std::vector<std::string> runs = ListRuns(store);
+    // Each kind of file is listed once: a look-up of a name that is not there scans the whole
+    // folder on FAT (and under Wine), which thousands of runs would make a start wait for.
+    const auto names = [&store](const char* suffix) {
+        const std::vector<std::string> list = store.List(suffix);
+        return std::set<std::string>(list.begin(), list.end());
+    };
+    const std::set<std::string> locks = names(kLockSuffix);
+    const std::set<std::string> marks = names(kReportedSuffix);
+    std::set<std::string> leftovers = names(".old");  // of a replace that ended (Windows)
+    for (const std::string& name : names(".new")) {
+        leftovers.insert(name);
+    }
     std::vector<bool> removable(runs.size(), false);
     std::vector<size_t> unreported;
     std::vector<PhonebookEntryName> entries;
@@ -376,11 +400,16 @@ void RecoverJournal(JournalStore& store, const DialupApi& api, OsClass osClass,
     };
     for (size_t i = runs.size(); i-- > 0;) {
         const std::string& file = runs[i];
+        const bool locked = locks.count(RunLockName(file)) != 0;
+        if (!locked && RunSequence(file) != 0) {
+            removable[i] = true;  // closed: its process saved it with nothing open
+            continue;
+        }
         std::string bytes;
         JournalRun& run = runsRead[i];
         const bool whole =
             store.Read(file, &bytes) && ParseJournalRun(bytes, &run) == JournalRead::Whole;
-        if (store.Held(RunLockName(file))) {
+        if (locked && store.Held(RunLockName(file))) {
             // Its process still runs, and may be in the middle of a change.
             for (const JournalChange& change : run.changes) {
                 if (change.outcome == ChangeOutcome::Open) {
@@ -391,12 +420,12 @@ void RecoverJournal(JournalStore& store, const DialupApi& api, OsClass osClass,
         }
         if (!whole) {
             removable[i] = true;
-            std::string seen;
-            if (!store.Read(file + kReportedSuffix, &seen)) {
+            if (marks.count(file + kReportedSuffix) == 0) {
                 unreported.push_back(i);
             }
             continue;
         }
+        bool saved = true;
         for (size_t k = run.changes.size(); k-- > 0;) {
             JournalChange& change = run.changes[k];
             if (change.outcome != ChangeOutcome::Open) {
@@ -416,19 +445,29 @@ void RecoverJournal(JournalStore& store, const DialupApi& api, OsClass osClass,
             // Each change is marked as soon as it is settled, so that an end during the
             // recovery repeats only what is still open.
             if (SettleChange(store, api, osClass, file, run, change, entries, report)) {
-                store.Replace(file, FormatJournalRun(run));
+                saved = store.Replace(file, FormatJournalRun(run));
             } else {
                 waiting.push_back(&change);
             }
         }
         removable[i] = !AnyOpen(run);
-        store.Remove(RunLockName(file));
+        if (removable[i] && saved && locked) {
+            store.Remove(RunLockName(file));
+        }
     }
     size_t left = static_cast<size_t>(std::count(removable.begin(), removable.end(), true));
-    for (size_t i = 0; i < runs.size() && left > kJournalRunsKept; ++i) {
+    const size_t last = left > kJournalRunsKept + kJournalRemovalsPerStart
+                            ? left - kJournalRemovalsPerStart
+                            : kJournalRunsKept;
+    for (size_t i = 0; i < runs.size() && left > last; ++i) {
         if (removable[i]) {
-            store.Remove(runs[i]);
-            store.Remove(runs[i] + kReportedSuffix);
+            for (const std::string& name : {runs[i] + ".old", runs[i] + ".new", runs[i],
+                                            runs[i] + kReportedSuffix, RunLockName(runs[i])}) {
+                if (name == runs[i] || marks.count(name) != 0 || leftovers.count(name) != 0 ||
+                    locks.count(name) != 0) {
+                    store.Remove(name);
+                }
+            }
             removable[i] = false;
             --left;
         }
@@ -442,10 +481,10 @@ void RecoverJournal(JournalStore& store, const DialupApi& api, OsClass osClass,
         }
     }
     // Locks of runs that ended before they wrote a record.
-    for (const std::string& lock : store.List(kLockSuffix)) {
-        std::string bytes;
+    const std::set<std::string> runNames(runs.begin(), runs.end());
+    for (const std::string& lock : locks) {
         const std::string file = lock.substr(0, lock.size() - strlen(kLockSuffix)) + kJournalSuffix;
-        if (!store.Held(lock) && !store.Read(file, &bytes)) {
+        if (runNames.count(file) == 0 && !store.Held(lock)) {
             store.Remove(lock);
         }
     }

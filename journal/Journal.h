@@ -18,12 +18,15 @@
 
 class UserSide;
 
-constexpr int kJournalRunsKept = 10;
+constexpr size_t kJournalRunsKept = 10;
+// Removed at one start at most, so that a folder of thousands never holds up the window.
+constexpr size_t kJournalRemovalsPerStart = 500;
 extern const char kJournalSuffix[];  // ".jnl"
 
 // Run files are "run-<sequence>.jnl": the sequence is one more than any the folder holds,
 // so runs are ordered by it and never by the clock. A run holds "run-<sequence>.lock"
-// (JournalStore::Claim) while its process lives.
+// (JournalStore::Claim) while its process lives, and the lock file stays until its file is
+// known to hold nothing open: a run without one is closed and never needs reading.
 std::string RunFileName(uint64_t sequence);
 // The sequence of a run file's name; 0 for a name of another form (format 1 named its runs
 // by the clock), which is older than every numbered run.
@@ -40,7 +43,8 @@ public:
     // Records into a run file of `store`, claimed at the first Begin; `stamp` is the clock's
     // YYYYMMDD-HHMMSS, for people to read.
     Journal(JournalStore* store, const std::string& stamp);
-    // Releases the run's claim: from then on the run counts as ended.
+    // Releases the run's claim: from then on the run counts as ended (and closed, when its
+    // file was last saved with nothing open).
     ~Journal();
     Journal(const Journal&) = delete;
     Journal& operator=(const Journal&) = delete;
@@ -67,6 +71,7 @@ private:
     std::string file_;
     JournalRun run_;
     bool open_ = false;
+    bool openOnDisk_ = false;  // the file as last saved holds an open change
 };
 
 // The entry of a change as it is now. `exists` only when the enumeration lists it in the
@@ -109,14 +114,16 @@ struct RecoveryReport {
     std::vector<std::string> unreadable;  // journal files reported now (once each)
 };
 
-// Every open change of every run that has ended (its lock not held), newest run first and
-// in each its newest change first, by the entry's stage: put back from part-way; left as
-// made (told to check it when only an unseen password could tell); left as it is when
-// changed since, and named; closed silently when as it was, unless an earlier start's
-// put-back got it there (then it is named as put back). Each is then marked complete in its
-// file. A file that cannot be read whole, or is of a later format, is never acted on and
-// reported once. Of the runs with nothing open and the unreadable files, all but the
-// newest kJournalRunsKept are removed.
+// Every open change of every run that has ended (its lock left, not held; or named by the
+// clock, as format 1 named runs), newest run first and in each its newest change first, by
+// the entry's stage: put back from part-way; left as made (told to check it when only an
+// unseen password could tell); left as it is when changed since, and named; closed silently
+// when as it was, unless an earlier start's put-back got it there (then it is named as put
+// back). An older change of an entry waits while a newer one of it stays open. Each is
+// marked complete in its file as it is settled. A file that cannot be read whole, or is of
+// a later format, is never acted on and reported once. Of the runs with nothing open and
+// the unreadable files, all but the newest kJournalRunsKept are removed, the oldest first
+// and kJournalRemovalsPerStart at most.
 void RecoverJournal(JournalStore& store, const DialupApi& api, OsClass osClass,
                     RecoveryReport* report);
 

@@ -20,11 +20,13 @@ public:
     // The names of the files whose names end in `suffix`, sorted.
     virtual std::vector<std::string> List(const std::string& suffix) const = 0;
 
+    // Removes file `name` only (a replace's leftovers are files of their own names, listed
+    // by their suffixes ".old" and ".new").
     virtual bool Remove(const std::string& name) = 0;
 
     // Creates file `name` only when there is none, and holds it for as long as this process
-    // lives (or until Release): a run's claim on its name, and the sign that it has not
-    // ended. False when the file exists or cannot be made.
+    // lives (or until Release, which leaves the file): a run's claim on its name, and the
+    // sign that it has not ended. False when the file exists or cannot be made.
     virtual bool Claim(const std::string& name) = 0;
     virtual void Release(const std::string& name) = 0;
     // Whether a process that has not ended holds file `name` (Claim); false when no file.

@@ -1,6 +1,7 @@
 // The restore command: lists the journal's runs, and puts back what one of them changed.
 #include "kit/KitRestore.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
@@ -171,8 +172,10 @@ void ListRuns(JournalStore& store, Language l, FILE* out) {
     if (files.empty()) {
         Say(out, l, Phrase::RestoreNoRuns, {ShowPath(store.PathOf(""))});
     }
+    const std::vector<std::string> locks = store.List(".lock");
     for (const std::string& name : files) {
-        if (store.Held(RunLockName(name))) {
+        const std::string lock = RunLockName(name);
+        if (std::find(locks.begin(), locks.end(), lock) != locks.end() && store.Held(lock)) {
             Say(out, l, Phrase::RestoreRunGoing, {RunOf(name)});
             continue;
         }

@@ -51,7 +51,9 @@ TEST(JournalStoreWindows, EveryEndOfEitherReplaceLeavesTheNewestWholeCopy) {
                     SCOPED_TRACE(std::string(renames ? "renames, " : "MoveFileExA, ") + s.what +
                                  ", ended after " + std::to_string(first) + " then " +
                                  std::to_string(second) + " steps");
-                    RemoveJournalFile(folder, kName);
+                    for (const char* suffix : {"", ".new", ".old"}) {
+                        RemoveJournalFile(folder, kName + std::string(suffix));
+                    }
                     for (const auto& file : s.files) {
                         Put(folder, file.first, file.second);
                     }
@@ -74,7 +76,9 @@ TEST(JournalStoreWindows, EveryEndOfEitherReplaceLeavesTheNewestWholeCopy) {
             }
         }
     }
-    RemoveJournalFile(folder, kName);
+    for (const char* suffix : {"", ".new", ".old"}) {
+        RemoveJournalFile(folder, kName + std::string(suffix));
+    }
     // A claim is held against every other open, this process's too, until released.
     const intptr_t claim = ClaimJournalFile(folder, "run-1.lock");
     ASSERT_NE(claim, -1);

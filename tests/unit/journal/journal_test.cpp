@@ -118,7 +118,8 @@ TEST(JournalRecovery, EndedRunsOnlyNewestFirstOpenOnesKeptEachToldOnce) {
         one.End(ChangeOutcome::Made);
         other.End(ChangeOutcome::Made);
     }
-    store.Replace(RunFileName(99), "Dialnest journal 1\ncut");
+    store.Replace(RunFileName(99), "Dialnest journal 1\ncut");  // its lock left: ended torn
+    store.Replace(RunLockName(RunFileName(99)), "");
     std::unique_ptr<Journal> live(new Journal(&store, "20260101-000000"));
     ASSERT_TRUE(live->Begin(change("Live", "0321", "u0", "0322", "u1")));
     EntryRecord livePartWay = numbered("Live", "0322");
@@ -162,6 +163,21 @@ TEST(JournalRecovery, EndedRunsOnlyNewestFirstOpenOnesKeptEachToldOnce) {
             left.push_back(RunSequence(file));
         }
         EXPECT_EQ(left, s.runsLeft);
+    }
+}
+
+// A start removes 500 closed runs at most: of 510 beyond the ten kept all go, of 511 one stays.
+TEST(JournalRecovery, RemovesFiveHundredRunsAtMostAtAStart) {
+    for (size_t beyond : {500u, 501u}) {
+        SimPhonebook sim;
+        FolderJournalStore store(sim.folder().PathTo("journal"));
+        for (size_t run = 1; run <= kJournalRunsKept + beyond; ++run) {
+            store.Replace(RunFileName(run), "closed, never read");
+        }
+        RecoveryReport report;
+        RecoverJournal(store, sim.api(), 9, &report);
+        EXPECT_EQ(ListRuns(store).size(), kJournalRunsKept + beyond - 500);
+        EXPECT_EQ(ListRuns(store).back(), RunFileName(kJournalRunsKept + beyond));
     }
 }
 

@@ -18,7 +18,8 @@ namespace {
 
 const char kOsaka[] = "\x82\xb3\x82\xad\x82\xe7\x91\xe5\x8d\xe3";  // さくら大阪
 
-// Every change of the journal folder's run `file` made open again, as an end left it.
+// Every change of the journal folder's run `file` made open again, its lock left, as an end
+// of the process leaves them.
 void Reopen(const std::string& folder, const std::string& file) {
     FolderJournalStore store(folder);
     std::string bytes;
@@ -29,6 +30,7 @@ void Reopen(const std::string& folder, const std::string& file) {
         change.outcome = ChangeOutcome::Open;
     }
     store.Replace(file, FormatJournalRun(run));
+    store.Replace(RunLockName(file), "");
 }
 
 TEST(KitRestore, EachKindChangedSinceInEachWayIsLeftAsItIsAndTold) {
