@@ -92,7 +92,7 @@ std::vector<std::string> ListJournalFiles(const std::string& folder, const std::
     }
     while (const dirent* entry = readdir(dir)) {
         const std::string name = entry->d_name;
-        if (name.size() > suffix.size() &&
+        if (name.size() > suffix.size() && name != "." && name != ".." &&
             name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0) {
             names.push_back(name);
         }

@@ -160,14 +160,15 @@ std::vector<std::string> ListJournalFiles(const std::string& folder, const std::
     };
     do {
         std::string name = found.cFileName;
-        // "<name>.old" without "<name>" stands for it (see Replace).
-        if (endsWith(name, suffix + ".old")) {
+        // "<name>.old" without "<name>" stands for it (see Replace); listing every name
+        // (no suffix) gives each as it is.
+        if (!suffix.empty() && endsWith(name, suffix + ".old")) {
             name.resize(name.size() - 4);
             if (Exists(JournalFilePath(folder, name))) {
                 continue;
             }
         }
-        if (endsWith(name, suffix)) {
+        if (endsWith(name, suffix) && name != "." && name != "..") {
             names.push_back(name);
         }
     } while (FindNextFileA(search, &found));

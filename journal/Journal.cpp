@@ -67,13 +67,24 @@ std::string RunLockName(const std::string& runFile) {
     return runFile.substr(0, end) + kLockSuffix;
 }
 
+namespace {
+std::vector<std::string> SortedRuns(std::vector<std::string> runs);
+}  // namespace
+
 std::vector<std::string> ListRuns(const JournalStore& store) {
-    std::vector<std::string> runs = store.List(kJournalSuffix);
+    return SortedRuns(store.List(kJournalSuffix));
+}
+
+namespace {
+
+std::vector<std::string> SortedRuns(std::vector<std::string> runs) {
     std::stable_sort(runs.begin(), runs.end(), [](const std::string& a, const std::string& b) {
         return RunSequence(a) < RunSequence(b);
     });
     return runs;
 }
+
+}  // namespace
 
 Journal::Journal(JournalStore* store, const std::string& stamp) : store_(store) {
     run_.stamp = stamp;
@@ -367,19 +378,34 @@ void ShowList(UserSide& user, unsigned textId, const std::vector<std::string>& n
 
 void RecoverJournal(JournalStore& store, const DialupApi& api, OsClass osClass,
                     RecoveryReport* report) {
-    const std::vector<std::string> runs = ListRuns(store);
-    // Each kind of file is listed once: a look-up of a name that is not there scans the whole
+    // One listing of the folder: a look-up of a name that is not there scans the whole
     // folder on FAT (and under Wine), which thousands of runs would make a start wait for.
-    const auto names = [&store](const char* suffix) {
-        const std::vector<std::string> list = store.List(suffix);
-        return std::set<std::string>(list.begin(), list.end());
+    std::vector<std::string> runList;
+    std::set<std::string> locks, marks, leftovers;
+    const auto endsIn = [](const std::string& name, const char* end) {
+        const size_t n = strlen(end);
+        return name.size() > n && name.compare(name.size() - n, n, end) == 0;
     };
-    const std::set<std::string> locks = names(kLockSuffix);
-    const std::set<std::string> marks = names(kReportedSuffix);
-    std::set<std::string> leftovers = names(".old");  // of a replace that ended (Windows)
-    for (const std::string& name : names(".new")) {
-        leftovers.insert(name);
+    for (const std::string& name : store.List("")) {
+        if (endsIn(name, kJournalSuffix)) {
+            runList.push_back(name);
+        } else if (endsIn(name, kLockSuffix)) {
+            locks.insert(name);
+        } else if (endsIn(name, kReportedSuffix)) {
+            marks.insert(name);
+        } else if (endsIn(name, ".old") || endsIn(name, ".new")) {
+            leftovers.insert(name);  // of a replace that ended (Windows)
+        }
     }
+    // "<run>.old" alone stands for the run (an end between the 9x renames).
+    for (const std::string& name : leftovers) {
+        const std::string run = name.substr(0, name.size() - 4);
+        if (endsIn(name, ".old") && endsIn(run, kJournalSuffix) &&
+            std::find(runList.begin(), runList.end(), run) == runList.end()) {
+            runList.push_back(run);
+        }
+    }
+    const std::vector<std::string> runs = SortedRuns(runList);
     std::vector<bool> removable(runs.size(), false);
     std::vector<size_t> unreported;
     std::vector<PhonebookEntryName> entries;

@@ -17,7 +17,7 @@ public:
     // The whole file; false when there is none or it cannot be read.
     virtual bool Read(const std::string& name, std::string* bytes) const = 0;
 
-    // The names of the files whose names end in `suffix`, sorted.
+    // The names of the files whose names end in `suffix` ("": every file), sorted.
     virtual std::vector<std::string> List(const std::string& suffix) const = 0;
 
     // Removes file `name` only (a replace's leftovers are files of their own names, listed
