@@ -240,8 +240,12 @@ ChangeStage StageOf(const JournalChange& change, const EntryNow& now) {
     if (!isBefore && !isPartWay) {
         return ChangeStage::Made;
     }
-    // As made, it also looks as it did before the last write: only the password that write
-    // saves can tell.
+    // As made, it also looks as it did before the last write. That write is not begun while
+    // the writes before it are not recorded done; after that only the password it saves
+    // can tell.
+    if (change.writesDone < change.writes - 1) {
+        return earlier;
+    }
     if (!change.writesPassword) {
         return isBefore ? ChangeStage::Before : ChangeStage::Made;
     }
@@ -250,8 +254,7 @@ ChangeStage StageOf(const JournalChange& change, const EntryNow& now) {
                                                     : now.password != change.before.password;
         return made ? ChangeStage::Made : earlier;
     }
-    // The last write is made only once the writes before it are recorded done.
-    return change.writesDone < change.writes - 1 ? earlier : ChangeStage::MadeOrPartWay;
+    return ChangeStage::MadeOrPartWay;
 }
 
 RasDword PutBackChange(const DialupApi& api, OsClass osClass, const JournalChange& change,
