@@ -74,6 +74,7 @@
 #define IDS_USER_NAME_TOO_LONG 1325
 #define IDS_NUMBER_TOO_LONG 1326
 #define IDS_USER_NAME_NOT_PLAIN 1327  // our own: blanks or full-width characters in a user name
+#define IDS_USER_NAME_HAS_DOMAIN 1328  // our own: a typed user name with a domain of its own
 
 // Migration
 #define IDS_NO_ISP_SETTINGS 1400
