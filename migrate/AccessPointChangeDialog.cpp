@@ -52,6 +52,7 @@ BOOL AccessPointChangeDialog::OnInitDialog() {
     ShowOnTaskBar();
     SetIcons(icon_);
     FillModemCombo(modemList_, api_, fields.modemName);
+    WidenLabelsToText({IDC_CHANGE_DOMAIN});
     OnEditUserNameClicked();
     OnEditModemClicked();
     OnEditPasswordClicked();

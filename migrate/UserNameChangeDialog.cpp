@@ -49,6 +49,7 @@ BOOL UserNameChangeDialog::OnInitDialog() {
     ShowOnTaskBar();
     SetIcons(icon_);
     FillModemCombo(modemList_, api_, fields.modemName);
+    WidenLabelsToText({IDC_CHANGE_OLD_DOMAIN, IDC_CHANGE_NEW_DOMAIN});
     OnEditModemClicked();
     OnEditPasswordClicked();
     return TRUE;
