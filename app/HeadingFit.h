@@ -7,6 +7,13 @@
 constexpr int kHeadingRoomWidth = 280;
 constexpr int kHeadingRoomHeight = 34;
 
+// The heading the template gives (インターネット　ダイヤルネスト, code page 932) and its size
+// in pixels at 96 DPI, which TitleStart and TitleFontSize replace.
+constexpr char kDefaultHeading[] =
+    "\x83\x43\x83\x93\x83\x5E\x81\x5B\x83\x6C\x83\x62\x83\x67\x81\x40\x83\x5F\x83\x43\x83\x84"
+    "\x83\x8B\x83\x6C\x83\x58\x83\x67";
+constexpr int kDefaultHeadingSize = 18;
+
 struct HeadingExtent {
     int width = 0;
     int height = 0;

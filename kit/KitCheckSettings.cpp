@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "app/HeadingFit.h"
 #include "kit/KitChecker.h"
 #include "kit/KitStrings.h"
 #include "kit/KitText.h"
@@ -127,7 +128,26 @@ void KitChecker::CheckSettings() {
     CheckRepeatedKeys();
     CheckDns();
     CheckFletsIsdn();
+    CheckHeading();
     ReportValuesInEffect();
+}
+
+// The template's own heading at its own size is the program's affair, not the kit's.
+void KitChecker::CheckHeading() {
+    if (!mainMenu_.hasHeading && mainMenu_.headingSize <= 1) {
+        return;
+    }
+    const char* text = mainMenu_.hasHeading ? mainMenu_.heading : kDefaultHeading;
+    const int size = mainMenu_.headingSize > 1 ? mainMenu_.headingSize : kDefaultHeadingSize;
+    const int fitted = FitHeadingSize(size, kHeadingRoomWidth, kHeadingRoomHeight,
+                                      [&](int s) { return EstimateHeadingExtent(text, s); });
+    if (fitted < size) {
+        const size_t line = mainMenu_.hasHeading ? LineOf(SettingKey::TitleStart)
+                                                 : LineOf(SettingKey::TitleFontSize);
+        Add(Msg::HeadingShrunk, kIspSettingsFile, line,
+            {Quoted(text), Format("%d", kHeadingRoomWidth), Format("%d", kHeadingRoomHeight),
+             Format("%d", size), Format("%d", fitted)});
+    }
 }
 
 void KitChecker::CheckSettingLine(const ObservedLine& l) {

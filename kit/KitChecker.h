@@ -121,6 +121,7 @@ private:
     void CheckRepeatedKeys();
     void CheckDns();
     void CheckFletsIsdn();
+    void CheckHeading();
     void ReportValuesInEffect();
     const ObservedLine* EffectiveLine(SettingKey key) const;
     size_t LineOf(SettingKey key) const;

@@ -43,6 +43,7 @@ enum class Severity { Note, Warning, Error };
     X(NotANumber, "not-a-number", Warning)                           \
     X(FullWidthNumber, "full-width-number", Error)                   \
     X(UnusedSize, "unused-size", Warning)                            \
+    X(HeadingShrunk, "heading-shrunk", Warning)                      \
     X(BadAddress, "bad-address", Warning)                            \
     X(DnsOff, "dns-off", Note)                                       \
     X(DnsNothingWritten, "dns-nothing-written", Warning)             \

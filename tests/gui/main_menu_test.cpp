@@ -139,7 +139,7 @@ TEST_F(MainMenuTest, HeadingSizeFromTitleFontSize) {
     EXPECT_EQ(measure("titlefontsize,24\r\n"), size24);
     EXPECT_EQ(measure("TitleFontSize,24\r\nTitleFontSize,1\r\n"), size24)
         << "an unusable later value keeps the last valid size";
-    EXPECT_GT(measure("TitleFontSize,200\r\n"), size24) << "no upper bound";
+    EXPECT_GT(measure("TitleFontSize,200\r\n"), size24) << "as large as fits the label";
 }
 
 TEST_F(MainMenuTest, AboutBoxFromTheSystemMenu) {

@@ -111,6 +111,10 @@ def isp_files():
     write("isp-excel-quotes.csv", lines(*settings(CaptionStart='"CaptionStart","接続ツール"',
                                                   TitleStart='TitleStart,"ネスト, 接続"')))
     write("isp-tab-separated.csv", lines(*[l.replace(",", "\t", 1) for l in settings()]))
+    # Ten full-width characters fill the main menu's heading at 27 pixels, not at 28.
+    for name, size in [("fits", 27), ("too-wide", 28)]:
+        write("isp-heading-%s.csv" % name, lines(*settings(
+            TitleStart="TitleStart," + "接" * 10, TitleFontSize="TitleFontSize,%d" % size)))
     write("isp-title-font-size-beyond-int.csv", lines(*settings(
         TitleFontSize="TitleFontSize,99999999999")))
     log = [l for l in settings()] + [
