@@ -257,6 +257,9 @@ TEST(KitCheck, CommandLine) {
         EXPECT_EQ(run.err.empty(), c.status != 2) << shown;
     }
 
+    EXPECT_NE(RunKit({"--lang=ja", "--help"}).out.find("終了コード: 0 エラーなし"),
+              std::string::npos);
+
     // Every provider file's path must fit the program's 260-byte buffers.
     TempFolder folder;
     for (const size_t length : {247u, 248u}) {
