@@ -98,8 +98,10 @@ int MigrationContext::ExamineEntry(const char* entryName, const char* phonebook)
 }
 
 void MigrationContext::NoteUnreadable(const char* entryName, ExaminationStop stop, RasDword error) {
+    // A listed entry that reads 623 may be gone, or its phonebook damaged: either way it was
+    // not looked at, and the subscriber hears of it.
     if (stop == ExaminationStop::PropertiesUnreadable ||
-        stop == ExaminationStop::CredentialsUnreadable) {
+        stop == ExaminationStop::CredentialsUnreadable || stop == ExaminationStop::EntryGone) {
         notExamined.push_back(NotExaminedEntry{entryName, error});
     }
 }
