@@ -16,6 +16,7 @@ const MessageMapEntry* UserNameChangeDialog::MessageMap() const {
                             &UserNameChangeDialog::OnEditPasswordClicked),
         DIALNEST_ON_COMMAND(CBN_SELCHANGE, IDC_CHANGE_MODEM_LIST,
                             &UserNameChangeDialog::OnModemListSelChange),
+        DIALNEST_ON_COMMAND(EN_CHANGE, IDC_CHANGE_PASSWORD, &UserNameChangeDialog::OnPasswordChange),
         DIALNEST_END_MESSAGE_MAP,
     };
     return entries;
@@ -52,6 +53,7 @@ BOOL UserNameChangeDialog::OnInitDialog() {
     WidenLabelsToText({IDC_CHANGE_OLD_DOMAIN, IDC_CHANGE_NEW_DOMAIN});
     OnEditModemClicked();
     OnEditPasswordClicked();
+    password_.Attach(passwordBox_);
     return TRUE;
 }
 
@@ -76,6 +78,10 @@ void UserNameChangeDialog::OnEditModemClicked() {
 void UserNameChangeDialog::OnEditPasswordClicked() {
     UpdateData(true);
     EnableWindow(passwordBox_, fields.editPassword != 0);
+}
+
+void UserNameChangeDialog::OnPasswordChange() {
+    password_.OnChange();
 }
 
 void UserNameChangeDialog::OnModemListSelChange() {

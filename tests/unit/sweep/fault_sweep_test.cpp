@@ -69,6 +69,56 @@ struct Scenario {
     std::function<void(MigrationHarness&)> setUp;  // entries, and for a migration the kit
     bool makeDefault;                              // creation: make it the default connection
     bool registryRefuses;                          // creation: every registry write fails
+    bool standardOnly = false;                     // swept for a standard user only
+};
+
+// The pass under way plays a standard user (RASSIM_RIGHTS=standard) with a phonebook of the
+// user's own, the normal case from Vista on; the others an administrator.
+bool g_standardUser = false;
+
+const char kOwnPhonebook[] = "own.pbk";
+
+// The subscriber's rights while the program runs (the phonebooks were set up by an
+// administrator).
+void RunAsSubscriber(bool running) {
+    if (running && g_standardUser) {
+        setenv("RASSIM_RIGHTS", "standard", 1);
+    } else {
+        unsetenv("RASSIM_RIGHTS");
+    }
+}
+
+// For a standard user, the user's own phonebook beside the harness's all-users one.
+void PlayUser(MigrationHarness& h) {
+    if (g_standardUser) {
+        setenv("RASSIM_USER_PHONEBOOK", h.folder().PathTo(kOwnPhonebook).c_str(), 1);
+    } else {
+        unsetenv("RASSIM_USER_PHONEBOOK");
+    }
+}
+
+// Both phonebooks as one text, the user's own entries named "own:" and their name.
+std::string BooksOf(const MigrationHarness& h) {
+    const std::string own = h.folder().Read(kOwnPhonebook);
+    if (own.empty()) {
+        return h.sim.ReadFile();
+    }
+    const std::string all = h.sim.ReadFile();
+    SimPhonebookFile books = ParsePhonebook(all.data(), all.size());
+    for (SimEntry entry : ParsePhonebook(own.data(), own.size()).entries) {
+        CopyField(entry.name, (std::string("own:") + entry.name).c_str());
+        books.entries.push_back(entry);
+    }
+    return FormatPhonebook(books);
+}
+
+struct OwnPhonebook : UserPhonebook {
+    explicit OwnPhonebook(const MigrationHarness& h) : path(h.folder().PathTo(kOwnPhonebook)) {}
+    bool Prepare(std::string* out) override {
+        *out = path;
+        return g_standardUser;
+    }
+    std::string path;
 };
 
 // Each entry's text in the phonebook file, by name; an entry that is not there has none.
@@ -113,6 +163,7 @@ Outcome RunJobIn(MigrationHarness& h, const Scenario& s, OsClass osClass, const 
     };
     ResetSimCallRecord(fail == nullptr);
     h.sim.Fail(fail);
+    RunAsSubscriber(true);
     if (s.job == Job::Creation) {
         CreationInputs inputs{};
         CopyField(inputs.entryName, "Nestnet");
@@ -129,9 +180,10 @@ Outcome RunJobIn(MigrationHarness& h, const Scenario& s, OsClass osClass, const 
         registry.refuseWrites = s.registryRefuses;
         h.user.answer = answers.empty() ? further : answers[0];
         ExistingEntry existing;
+        OwnPhonebook own(h);
         if (ConfirmCreation(h.api(), h.user, inputs.entryName, &existing)) {
             out.created = CreateEntry(inputs, existing, h.api(), h.folder(), h.user, registry,
-                                      osClass, journal);
+                                      osClass, journal, &own) != Creation::Failed;
         }
         out.registry = registry.writes;
     } else {
@@ -140,11 +192,12 @@ Outcome RunJobIn(MigrationHarness& h, const Scenario& s, OsClass osClass, const 
         context->RunMigration();
         out.changedCount = context->changedCount;
     }
+    RunAsSubscriber(false);
     h.sim.Fail(nullptr);
     if (fail == nullptr) {
         out.calls = SimCallRecord();
     }
-    out.file = h.sim.ReadFile();
+    out.file = BooksOf(h);
     for (const ShownMessage& m : h.user.shown) {
         if (m.kind == ShownMessage::Question) {
             out.proposedTo.push_back("Nestnet");
@@ -159,6 +212,7 @@ Outcome RunJob(const Scenario& s, OsClass osClass, const char* fail,
                const std::vector<bool>& answers, bool further) {
     MigrationHarness h;
     h.sim.ActAsWindowsOf(osClass);
+    PlayUser(h);
     s.setUp(h);
     return RunJobIn(h, s, osClass, fail, answers, further, nullptr);
 }
@@ -223,6 +277,14 @@ const Scenario kScenarios[] = {
          h.AddModemEntry("Phs", "", "07011112222", "Xabc@m.example");
      },
      false, false},
+    {"an entry of the user's own phonebook", Job::Migration,
+     [](MigrationHarness& h) {
+         KitAnd(h, "UserPrefix,X\r\nOldDialupDomain,@old.example\r\n");
+         h.AddModemEntry("Mine", "", "1111492", "Xabc@old.example");
+         h.folder().Write(kOwnPhonebook, h.sim.ReadFile());
+         h.sim.WriteFile("");
+     },
+     false, false, true},
 };
 
 // Every way of answering the scenario's proposals: each run without a fault, with its
@@ -263,7 +325,11 @@ void AddStates(const std::string& file, const std::map<std::string, int>& change
     }
     for (const std::string& name : names) {
         const auto found = texts.find(name);
-        const auto counted = changes.find(name);
+        // The user's own entries are told apart in the text, not in the proposals.
+        auto counted = changes.find(name);
+        if (counted == changes.end() && name.rfind("own:", 0) == 0) {
+            counted = changes.find(name.substr(4));
+        }
         (*states)[name].emplace(found != texts.end() ? found->second : "",
                                 counted != changes.end() ? counted->second : 0);
     }
@@ -348,7 +414,9 @@ bool FillsSomethingIn(const std::string& operation) {
 // reports alone.
 std::vector<unsigned> ExpectedForWrite(Job job, const std::string& operation, RasDword error) {
     if (job == Job::Creation) {
-        if (operation == "RasSetEntryDialParamsA") {
+        // The form reports these alone: the creation's general failure, or after its success
+        // that the entry is not the default connection.
+        if (operation == "RasSetEntryDialParamsA" || operation == "RasSetAutodialAddressA") {
             return {};
         }
         return {EntryFailureMessage(error).textId};
@@ -439,6 +507,7 @@ Ended EndAndRecover(const Scenario& s, OsClass osClass, const std::string& kill,
                     bool whole, const std::vector<bool>& answers, bool twice) {
     MigrationHarness h;
     h.sim.ActAsWindowsOf(osClass);  // the same Windows before the end and at the next start
+    PlayUser(h);
     s.setUp(h);
     const std::string folder = h.folder().PathTo("journal");
     Ended out;
@@ -449,6 +518,7 @@ Ended EndAndRecover(const Scenario& s, OsClass osClass, const std::string& kill,
         _exit(store.replaces);  // how many there were, for a run not ended
     });
     FolderJournalStore store(folder);
+    RunAsSubscriber(true);
     if (twice) {
         InChild([&] {
             ResetSimCallRecord(false);
@@ -458,7 +528,8 @@ Ended EndAndRecover(const Scenario& s, OsClass osClass, const std::string& kill,
         });
     }
     RecoverJournal(store, h.api(), osClass, &out.report);
-    out.file = h.sim.ReadFile();
+    RunAsSubscriber(false);
+    out.file = BooksOf(h);
     for (const std::string& name : store.List(kJournalSuffix)) {
         std::string bytes;
         JournalRun run;
@@ -517,8 +588,9 @@ void SweepOne(const Scenario& s, OsClass osClass, bool ending, SweepCounts* coun
     std::string before;
     {
         MigrationHarness h;
+        PlayUser(h);
         s.setUp(h);
-        before = h.sim.ReadFile();
+        before = BooksOf(h);
     }
     std::vector<Answered> all;
     Explore(s, osClass, {}, &all);
@@ -541,7 +613,12 @@ void SweepOne(const Scenario& s, OsClass osClass, bool ending, SweepCounts* coun
         }
         const Outcome& clean = a.outcome;
         ASSERT_FALSE(clean.calls.empty());
-        ASSERT_TRUE(clean.shown.empty());
+        // A standard user is told of what only an administrator may change, and nothing else.
+        for (const ShownMessage& m : clean.shown) {
+            ASSERT_TRUE(g_standardUser && (m.textId == IDS_ENTRIES_NEED_ADMINISTRATOR ||
+                                           m.textId == IDS_OVERWRITE_NEEDS_ADMINISTRATOR))
+                << "message " << m.textId;
+        }
         EXPECT_TRUE(RegistryAsDecided(s, clean));
         const int allChanges = ChangesHeld(states, clean.file);
         ASSERT_GE(allChanges, 0);
@@ -602,7 +679,7 @@ void SweepOne(const Scenario& s, OsClass osClass, bool ending, SweepCounts* coun
                         EXPECT_EQ(m.icon, MessageIcon::Warning);
                         shown.push_back(m.textId);
                     }
-                    if (!mode.checksMessages) {
+                    if (!mode.checksMessages || g_standardUser) {
                         continue;  // what is left behind is what counts
                     }
                     if (IsWrite(operation)) {
@@ -626,14 +703,32 @@ void SweepOne(const Scenario& s, OsClass osClass, bool ending, SweepCounts* coun
     }
 }
 
+// Each operating-system class as an administrator, and the newest as a standard user.
+struct Pass {
+    OsClass osClass;
+    bool standardUser;
+};
+const Pass kPasses[] = {{6, false}, {8, false}, {9, false}, {9, true}};
+
+void SweepAll(bool ending, SweepCounts* counts) {
+    for (const Pass& pass : kPasses) {
+        g_standardUser = pass.standardUser;
+        for (const Scenario& s : kScenarios) {
+            if (s.standardOnly && !pass.standardUser) {
+                continue;
+            }
+            SCOPED_TRACE(std::string(s.name) + ", class " + std::to_string(pass.osClass) +
+                         (pass.standardUser ? ", standard user" : ""));
+            SweepOne(s, pass.osClass, ending, counts);
+        }
+        unsetenv("RASSIM_USER_PHONEBOOK");
+    }
+    g_standardUser = false;
+}
+
 TEST(FaultSweep, EveryFailureLeavesEachEntryOldOrNew) {
     SweepCounts counts;
-    for (const Scenario& s : kScenarios) {
-        for (OsClass osClass : kOsClasses) {
-            SCOPED_TRACE(std::string(s.name) + ", class " + std::to_string(osClass));
-            SweepOne(s, osClass, false, &counts);
-        }
-    }
+    SweepAll(false, &counts);
     printf("fault sweep: %d combinations of answers, %d calls swept, %d runs, %d mixed states\n",
            counts.combinations, counts.calls, counts.runs, counts.mixed);
     printf("runs with a password nothing can read back: %d\n", counts.unknowable);
@@ -642,12 +737,7 @@ TEST(FaultSweep, EveryFailureLeavesEachEntryOldOrNew) {
 
 TEST(FaultSweep, EveryEndOfTheProcessIsPutRightAtTheNextStart) {
     SweepCounts counts;
-    for (const Scenario& s : kScenarios) {
-        for (OsClass osClass : kOsClasses) {
-            SCOPED_TRACE(std::string(s.name) + ", class " + std::to_string(osClass));
-            SweepOne(s, osClass, true, &counts);
-        }
-    }
+    SweepAll(true, &counts);
     printf(
         "kill sweep: %d combinations of answers, %d calls ended, %d runs, %d mixed states, "
         "%d told to check the password\n",
