@@ -51,8 +51,7 @@ HeadingLabel::~HeadingLabel() {
 
 void HeadingLabel::RecreateFont() {
     if (designHeight_ != 0) {
-        fontDescription_.lfHeight =
-            -FittingHeight(ScaleForDpi(designHeight_, WindowDpi(hwnd_)));
+        fontDescription_.lfHeight = -FittingHeight(ScaleForDpi(designHeight_, WindowDpi(hwnd_)));
     }
     if (font_ != nullptr) {
         DeleteObject(font_);

@@ -321,14 +321,14 @@ void KitChecker::CheckTables() {
     const ObservedLines phs = Watched(folder_, [&] { context_.LoadPhsTable(); });
     const ObservedLines pairs = Watched(folder_, [&] { context_.LoadPairTable(); });
     if (folder_.Has(kGeneralTableFile)) {
-        generalLines_ = CheckTable(kGeneralTableFile, general, context_.generalTable,
-                                   SettingKey::DefaultTelNumber, context_.DefaultTelNumber,
-                                   &generalWritten_);
+        generalLines_ =
+            CheckTable(kGeneralTableFile, general, context_.generalTable,
+                       SettingKey::DefaultTelNumber, context_.DefaultTelNumber, &generalWritten_);
     }
     if (folder_.Has(kPhsTableFile)) {
-        phsLines_ = CheckTable(kPhsTableFile, phs, context_.phsTable,
-                               SettingKey::DefaultMobileNumber, context_.DefaultMobileNumber,
-                               &phsWritten_);
+        phsLines_ =
+            CheckTable(kPhsTableFile, phs, context_.phsTable, SettingKey::DefaultMobileNumber,
+                       context_.DefaultMobileNumber, &phsWritten_);
     }
     if (folder_.Has(kPairTableFile)) {
         CheckPairs(pairs);
@@ -471,9 +471,9 @@ void KitChecker::CheckPairs(const ObservedLines& lines) {
             case LineVerdict::EmptyValue: {
                 // A pair with one number given lacks the other: its subscribers stay.
                 const size_t comma = l.text.find(',');
-                const std::string given = Trimmed(l.verdict == LineVerdict::EmptyKey
-                                                      ? l.text.substr(comma + 1)
-                                                      : l.text.substr(0, comma));
+                const std::string given =
+                    Trimmed(l.verdict == LineVerdict::EmptyKey ? l.text.substr(comma + 1)
+                                                               : l.text.substr(0, comma));
                 if (!HasDigit(given)) {
                     Add(l.verdict == LineVerdict::EmptyKey ? Msg::PairNoOld : Msg::PairNoNew,
                         kPairTableFile, line);
@@ -630,7 +630,8 @@ void KitChecker::CheckNewNumberSuffixes() {
             {what, Quoted(number), Quoted(oldNumber + suffix), Quoted(number + suffix)});
     };
     // The first record that is a number, not a heading, shows what happens, as written.
-    const auto example = [](const AccessPointTable& table, const std::vector<std::string>& written) {
+    const auto example = [](const AccessPointTable& table,
+                            const std::vector<std::string>& written) {
         for (size_t i = 0; i < table.size() && i < written.size(); ++i) {
             if (HasDigit(RecordText(table[i]))) {
                 return written[i];

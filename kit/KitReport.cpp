@@ -49,9 +49,9 @@ std::string Fill(Language language, const char* text, const std::vector<Arg>& ar
     std::string out;
     for (const char* p = text; *p != '\0'; ++p) {
         const size_t i = p[0] == '{' && p[1] >= '1' && p[1] <= '9' ? p[1] - '1' : 0;
-        const std::string* arg = i < args.size() ? (language == Language::Japanese ? &args[i].ja
-                                                                                   : &args[i].en)
-                                                 : nullptr;
+        const std::string* arg = i < args.size()
+                                     ? (language == Language::Japanese ? &args[i].ja : &args[i].en)
+                                     : nullptr;
         if (p[0] == '{' && p[1] >= '1' && p[1] <= '9' && p[2] == '}') {
             out += arg != nullptr ? *arg : "";
             p += 2;

@@ -213,8 +213,8 @@ void Dialog::WidenLabelsToText(std::initializer_list<int> ids) {
         const LONG kind = GetWindowLongA(child, GWL_STYLE) & BS_TYPEMASK;
         char type[16] = {};
         GetClassNameA(child, type, sizeof(type));
-        const bool pushButton = lstrcmpiA(type, "Button") == 0 &&
-                                (kind == BS_PUSHBUTTON || kind == BS_DEFPUSHBUTTON);
+        const bool pushButton =
+            lstrcmpiA(type, "Button") == 0 && (kind == BS_PUSHBUTTON || kind == BS_DEFPUSHBUTTON);
         LONG move = 0;
         LONG grow = 0;
         if (r.left >= edge) {

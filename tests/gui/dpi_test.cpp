@@ -91,9 +91,9 @@ void ExpectEveryTextFits(HWND dialog, int dpi, const std::string& what) {
         if (ClassOf(child) == "Edit" && (GetWindowLongW(child, GWL_STYLE) & ES_PASSWORD))
             text.assign(text.size(), '*');
         const bool heading = WindowText(dialog) == kMenuCaption && GetDlgCtrlID(child) == kHeading;
-        const SIZE need =
-            heading ? TextExtent(text, L"MS ゴシック", HeadingSize(child, dpi), FW_BOLD)
-                    : TextExtent(text, L"ＭＳ Ｐゴシック", MulDiv(9, dpi, 72), 0);
+        const SIZE need = heading
+                              ? TextExtent(text, L"MS ゴシック", HeadingSize(child, dpi), FW_BOLD)
+                              : TextExtent(text, L"ＭＳ Ｐゴシック", MulDiv(9, dpi, 72), 0);
         const SIZE room = TextRoom(child, dpi);
         EXPECT_TRUE(need.cx <= room.cx && need.cy <= room.cy)
             << what << ": \"" << text << "\" (control " << GetDlgCtrlID(child) << ") needs "

@@ -202,8 +202,8 @@ TEST_F(NewConnectionTest, CreateChecksInTheirOrder) {
     Settle(300);
     // A domain of its own before the method's: refused; the method's own domain may stand.
     SetText(Control(form, kUserName), "taro@dial-old.example.ne.jp");
-    CreateExpecting(form, kProductName, UserNameHasDomain("@dial.example.ne.jp"),
-                    BoxIcon::Warning, kUserName);
+    CreateExpecting(form, kProductName, UserNameHasDomain("@dial.example.ne.jp"), BoxIcon::Warning,
+                    kUserName);
     SetText(Control(form, kUserName), "taro@DIAL.example.ne.jp");
     SetText(Control(form, kNumber), "");
     CreateExpecting(form, kProductName, kNoNumber, BoxIcon::Warning, kNumber);

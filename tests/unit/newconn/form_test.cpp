@@ -99,7 +99,8 @@ TEST(FormChecks, FirstFailureInOrder) {
         {{"n", "jiro@x", "p", "1", "m", 0, 0, 3, ""}, K::None, 0, F::None},  // none added
         {{"n", "jiro@dial-old.example.ne.jp", "p", "1", "m", 0, 0, 3, dial}, K::Program, two,
          F::UserName},
-        {{"n", "a@b@dial.example.ne.jp", "", "", "", -1, -1, 0, dial}, K::Program, two, F::UserName},
+        {{"n", "a@b@dial.example.ne.jp", "", "", "", -1, -1, 0, dial}, K::Program, two,
+         F::UserName},
         {{"n", "@dial.example.ne.jp", "p", "1", "m", 0, 0, 3, dial}, K::Program, two, F::UserName},
         {{"n", "jiro@x", "p", "1", "m", 0, 0, 3, "@"}, K::Program, two, F::UserName},
         {{"n", "u", "", "", "", -1, -1, 0}, K::Program, IDS_NO_PASSWORD, F::Password},
