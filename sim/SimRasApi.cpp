@@ -270,7 +270,9 @@ RasDword EnumDevices(RASDEVINFOA* devices, RasDword* bytes, RasDword* count) {
     }
     const std::vector<SimDevice> list = ReportedDevices(open.book);
     const RasDword needed = static_cast<RasDword>(list.size() * kRasDevInfoSize);
-    if (needed > 0 && (devices == nullptr || *bytes < needed)) {
+    // A buffer stated smaller than the one record it must hold is too small, devices or none.
+    if ((needed > 0 && (devices == nullptr || *bytes < needed)) ||
+        (devices != nullptr && *bytes < kRasDevInfoSize)) {
         *bytes = needed;
         *count = static_cast<RasDword>(list.size());
         return ERROR_BUFFER_TOO_SMALL;
