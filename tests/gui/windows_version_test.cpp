@@ -50,11 +50,16 @@ struct WindowsVersion {
 };
 
 const WindowsVersion kVersions[] = {
-    {"win98", true, false},         {"winme", true, false},
-    {"win2k", false, false},        {"winxp", false, true},
-    {"vista", false, false},        {"win7", false, true},
-    {"win10", false, true},         {"win10", false, true, false},
-    {"vista", false, false, true, true}, {"win7", false, true, false, true},
+    {"win98", true, false},
+    {"winme", true, false},
+    {"win2k", false, false},
+    {"winxp", false, true},
+    {"vista", false, false},
+    {"win7", false, true},
+    {"win10", false, true},
+    {"win10", false, true, false},
+    {"vista", false, false, true, true},
+    {"win7", false, true, false, true},
     {"win10", false, true, false, true},
 };
 
@@ -197,15 +202,15 @@ TEST(WindowsVersionTest, EveryJobAtEachVersion) {
         std::vector<std::string> dialogs;
         std::vector<std::string> expected = {"2個の設定を変更しました"};
         if (version.standard) {
-            std::string refused = ProgramString(kit.ExePath(), 1430);  // IDS_ENTRIES_NEED_ADMINISTRATOR
+            std::string refused =
+                ProgramString(kit.ExePath(), 1430);  // IDS_ENTRIES_NEED_ADMINISTRATOR
             refused.replace(refused.find("%s"), 2, "[一般]");
             expected = {refused, "3個の設定を変更しました"};
         }
         EXPECT_EQ(AcceptEverything(migration, 60000, &dialogs), expected) << "what was written";
-        EXPECT_EQ(dialogs, version.standard
-                               ? (std::vector<std::string>{"number", "user name", "number",
-                                                           "user name"})
-                               : (std::vector<std::string>{"number", "user name"}));
+        EXPECT_EQ(dialogs, version.standard ? (std::vector<std::string>{"number", "user name",
+                                                                        "number", "user name"})
+                                            : (std::vector<std::string>{"number", "user name"}));
         EXPECT_FALSE(migration.Running());
         book = ParsedPhonebook(kit);
         const SimEntry* migrated = FindEntry(book, "一般");

@@ -199,11 +199,11 @@ TEST(EntryRules, AcceptedAccessPointChange) {
         // The NT family shows a saved password as sixteen asterisks: typed after them, the
         // password would save the placeholder with it. It is never written.
         {"password typed after the placeholder, NT", 8, "", "0312345678", "Xabc@dial.example",
-         kStandard, nullptr, "****************pw2", nullptr, nullptr, "Xabc@dial.example",
-         "secret", "", "0120-11-1111", kModem},
+         kStandard, nullptr, "****************pw2", nullptr, nullptr, "Xabc@dial.example", "secret",
+         "", "0120-11-1111", kModem},
         {"password typed before the placeholder, NT", 8, "", "0312345678", "Xabc@dial.example",
-         kStandard, nullptr, "pw2****************", nullptr, nullptr, "Xabc@dial.example",
-         "secret", "", "0120-11-1111", kModem},
+         kStandard, nullptr, "pw2****************", nullptr, nullptr, "Xabc@dial.example", "secret",
+         "", "0120-11-1111", kModem},
         {"other modem, typed number", 8, "", "0312345678", "Xabc@dial.example", kStandard, nullptr,
          nullptr, "Other Modem", "0,0120-77-7777", "Xabc@dial.example", "secret", "",
          "0,0120-77-7777", "Other Modem"},
@@ -561,8 +561,8 @@ TEST(EntryRules, AllUsersEntriesOfAStandardUser) {
     struct Case {
         const char* what;
         const char* rights;
-        bool own;           // the entry is in the user's own phonebook
-        bool defaults;      // its user name is kept only as the all-users default
+        bool own;            // the entry is in the user's own phonebook
+        bool defaults;       // its user name is kept only as the all-users default
         const char* number;  // the entry's number: an old access point or the Flets ISDN one
         int changed;
         bool refused;  // named for an administrator
@@ -571,10 +571,10 @@ TEST(EntryRules, AllUsersEntriesOfAStandardUser) {
     } cases[] = {
         {"all-users entry, new number", "standard", false, false, "0312345678", 0, true,
          "0312345678", "Xabc@dial.example"},
-        {"own entry, new number", "standard", true, false, "0312345678", 1, false,
-         "0120-11-1111", "Xabc@dial.example"},
-        {"all-users entry, the user's own user name", "standard", false, false, "0,03-5555-1492",
-         1, false, "0,03-5555-1492", "Xabc@isdn.example"},
+        {"own entry, new number", "standard", true, false, "0312345678", 1, false, "0120-11-1111",
+         "Xabc@dial.example"},
+        {"all-users entry, the user's own user name", "standard", false, false, "0,03-5555-1492", 1,
+         false, "0,03-5555-1492", "Xabc@isdn.example"},
         {"all-users default user name", "standard", false, true, "0,03-5555-1492", 0, true,
          "0,03-5555-1492", "Xabc@old.example"},
         {"all-users default user name, administrator", "admin", false, true, "0,03-5555-1492", 1,

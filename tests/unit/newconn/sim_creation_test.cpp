@@ -146,7 +146,7 @@ TEST_F(SimCreation, AStandardUsersConnectionIsTheirOwn) {
         const char* name;
         const char* version;
         const char* rights;
-        bool ownPhonebook;         // the user has a phonebook of their own
+        bool ownPhonebook;  // the user has a phonebook of their own
         Creation result;
         const char* where;         // "own", "all" or "" (not made)
         unsigned shown;            // the one message, or 0
@@ -156,8 +156,8 @@ TEST_F(SimCreation, AStandardUsersConnectionIsTheirOwn) {
         {"New one", "2000", "standard", true, Creation::Created, "own", 0, "New one"},
         {"New one", "10", "admin", true, Creation::Created, "all", 0, "New one"},
         {"New one", "98", "standard", true, Creation::CreatedNotDefault, "all", 0, ""},
-        {"MY ISP", "10", "standard", true, Creation::Failed, "",
-         IDS_OVERWRITE_NEEDS_ADMINISTRATOR, ""},
+        {"MY ISP", "10", "standard", true, Creation::Failed, "", IDS_OVERWRITE_NEEDS_ADMINISTRATOR,
+         ""},
         {"New one", "10", "standard", false, Creation::Failed, "", IDS_ENTRY_FAILED_OTHER, ""},
     };
     for (const Case& c : cases) {

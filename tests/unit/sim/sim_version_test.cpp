@@ -327,9 +327,9 @@ TEST(SimApi, EmptyDialParameterFieldsKeepWhatIsSaved) {
         const char* domain;
         const char* stored;  // user name, password, domain afterwards
         RasDword putBack;    // WriteSavedUserName of `userName`
-    } cases[] = {{"98", "", "", "u/p/d", 13},         {"98", "v", "", "v/new/d", 0},
-                 {"98", "", "e", "u/p/e", 13},        {"nt4", "", "", "u/new/d", 0},
-                 {"2000", "", "", "u/p/d", 0},        {"10", "", "", "u/p/d", 0},
+    } cases[] = {{"98", "", "", "u/p/d", 13},   {"98", "v", "", "v/new/d", 0},
+                 {"98", "", "e", "u/p/e", 13},  {"nt4", "", "", "u/new/d", 0},
+                 {"2000", "", "", "u/p/d", 0},  {"10", "", "", "u/p/d", 0},
                  {"10", "v", "e", "v/new/e", 0}};
     for (const Case& c : cases) {
         SimPhonebook book;
@@ -349,9 +349,9 @@ TEST(SimApi, EmptyDialParameterFieldsKeepWhatIsSaved) {
         EXPECT_EQ(std::string(e.userName) + "/" + e.password + "/" + e.domain, c.stored)
             << c.version << " user \"" << c.userName << "\" domain \"" << c.domain << "\"";
         book.WriteFile(original);
-        EXPECT_EQ(WriteSavedUserName(book.api(), nullptr, "E", strcmp(c.version, "98") != 0,
-                                     c.userName),
-                  c.putBack)
+        EXPECT_EQ(
+            WriteSavedUserName(book.api(), nullptr, "E", strcmp(c.version, "98") != 0, c.userName),
+            c.putBack)
             << c.version << " user \"" << c.userName << "\"";
     }
 }
