@@ -46,7 +46,7 @@ enum class Severity { Note, Warning, Error };
     X(HeadingShrunk, "heading-shrunk", Warning)                      \
     X(BadAddress, "bad-address", Warning)                            \
     X(DnsOff, "dns-off", Note)                                       \
-    X(DnsNothingWritten, "dns-nothing-written", Error)             \
+    X(DnsNothingWritten, "dns-nothing-written", Error)               \
     X(PrefixBlanks, "prefix-blanks", Error)                          \
     X(DomainWithoutAt, "domain-without-at", Error)                   \
     X(DomainNeverMatches, "domain-never-matches", Error)             \

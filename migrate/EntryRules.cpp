@@ -251,7 +251,8 @@ RasDword MigrationContext::WriteCredentials(const char* entryName, const char* n
                 CopyField(credentials_->szPassword, newPassword);
                 mask |= RASCM_Password;
             }
-            credentials_->dwMask = mask | (defaultCredentials_ ? RasDword{RASCM_DefaultCreds} : RasDword{0});
+            credentials_->dwMask =
+                mask | (defaultCredentials_ ? RasDword{RASCM_DefaultCreds} : RasDword{0});
             result = api_.RasSetCredentialsA(book, entryName, credentials_.get(), 0);
         }
     } else if (dialParams_ != nullptr && api_.RasSetEntryDialParamsA != nullptr) {
@@ -483,9 +484,9 @@ bool MigrationContext::ProposeAccessPointChange(const EntryValues& entry, TableK
             ReleaseCredentials();
             ReleaseEntryProperties();
         } else {
-            const AcceptedChange change{newUserName, NewPassword(fields.editPassword, fields.password),
-                                        fields.newNumber,
-                                        fields.editModem ? fields.modemName : nullptr};
+            const AcceptedChange change{
+                newUserName, NewPassword(fields.editPassword, fields.password), fields.newNumber,
+                fields.editModem ? fields.modemName : nullptr};
             changedCount += WriteAcceptedChange(entry, change) ? 1 : 0;
         }
     }
@@ -530,8 +531,9 @@ void MigrationContext::ProposeUserNameChange(const EntryValues& entry) {
             ReleaseEntryProperties();
         } else {
             // Compared with the password the dialog showed: unchanged there means untouched.
-            const AcceptedChange change{newUserName, NewPassword(fields.editPassword, fields.password),
-                                        nullptr, fields.editModem ? fields.modemName : nullptr};
+            const AcceptedChange change{newUserName,
+                                        NewPassword(fields.editPassword, fields.password), nullptr,
+                                        fields.editModem ? fields.modemName : nullptr};
             changedCount += WriteAcceptedChange(entry, change) ? 1 : 0;
         }
     }

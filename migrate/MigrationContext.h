@@ -104,10 +104,10 @@ public:
     // Every read is checked: an entry whose properties, credentials or dial parameters cannot
     // be read is counted nowhere and added to notExamined with the error, 623 included (the
     // entry was listed: it is gone, or its phonebook is damaged); so is an entry whose re-read
-    // after an accepted change fails. Returns 0 when the entry cannot be examined or is not the provider's modem entry
-    // (null name, entry gone, unreadable, device type other than "modem", user name without
-    // UserPrefix), 1 in every other case. Shows no message of its own; the writes show
-    // theirs (ApplyEntryChange). Tells `ui` what it concluded (EntryExamined), except for a
+    // after an accepted change fails. Returns 0 when the entry cannot be examined or is not the
+    // provider's modem entry (null name, entry gone, unreadable, device type other than "modem",
+    // user name without UserPrefix), 1 in every other case. Shows no message of its own; the writes
+    // show theirs (ApplyEntryChange). Tells `ui` what it concluded (EntryExamined), except for a
     // null name.
     int ExamineEntry(const char* entryName, const char* phonebook = nullptr);
 

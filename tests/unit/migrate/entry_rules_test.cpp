@@ -200,11 +200,11 @@ TEST(EntryRules, AcceptedAccessPointChange) {
         // The NT family shows a saved password as sixteen asterisks: typed after them, the
         // password would save the placeholder with it. It is never written.
         {"password typed after the placeholder, NT", 8, "", "0312345678", "Xabc@dial.example",
-         kStandard, nullptr, "****************pw2", nullptr, nullptr, "Xabc@dial.example",
-         "secret", "", "0120-11-1111", kModem},
+         kStandard, nullptr, "****************pw2", nullptr, nullptr, "Xabc@dial.example", "secret",
+         "", "0120-11-1111", kModem},
         {"password typed before the placeholder, NT", 8, "", "0312345678", "Xabc@dial.example",
-         kStandard, nullptr, "pw2****************", nullptr, nullptr, "Xabc@dial.example",
-         "secret", "", "0120-11-1111", kModem},
+         kStandard, nullptr, "pw2****************", nullptr, nullptr, "Xabc@dial.example", "secret",
+         "", "0120-11-1111", kModem},
         {"other modem, typed number", 8, "", "0312345678", "Xabc@dial.example", kStandard, nullptr,
          nullptr, "Other Modem", "0,0120-77-7777", "Xabc@dial.example", "secret", "",
          "0,0120-77-7777", "Other Modem"},
@@ -529,38 +529,6 @@ TEST(EntryRules, EntriesPassedOver) {
 
 }  // namespace
 
-namespace {
-
-// Moves entry `name` from the all-users phonebook file into `userFile`, or keeps its user name
-// only as the all-users default credentials.
-void MoveToUserPhonebook(MigrationHarness& h, const char* name, const std::string& userFile) {
-    const std::string all = h.sim.ReadFile();
-    SimPhonebookFile shared = ParsePhonebook(all.data(), all.size());
-    SimPhonebookFile own;
-    for (auto e = shared.entries.begin(); e != shared.entries.end(); ++e) {
-        if (strcmp(e->name, name) == 0) {
-            own.entries.push_back(*e);
-            shared.entries.erase(e);
-            break;
-        }
-    }
-    h.sim.WriteFile(FormatPhonebook(shared));
-    h.folder().Write(userFile, FormatPhonebook(own));
-}
-
-void KeepOnlyDefaultCredentials(MigrationHarness& h, const char* name) {
-    const std::string all = h.sim.ReadFile();
-    SimPhonebookFile book = ParsePhonebook(all.data(), all.size());
-    SimEntry* e = FindSimEntry(&book, name);
-    CopyField(e->defaultUserName, e->userName);
-    CopyField(e->defaultPassword, e->password);
-    e->userName[0] = '\0';
-    e->password[0] = '\0';
-    h.sim.WriteFile(FormatPhonebook(book));
-}
-
-}  // namespace
-
 // A standard user changes the entries of the user's own phonebook, and of an all-users entry
 // what is the user's own (the credentials saved for this user). What only an administrator
 // may change is not written at all: not counted, not recorded, named once at the end. The
@@ -568,43 +536,27 @@ void KeepOnlyDefaultCredentials(MigrationHarness& h, const char* name) {
 // and changed there.
 TEST(EntryRules, AllUsersEntriesOfAStandardUser) {
     struct Case {
-        const char* what;
         const char* rights;
-        bool own;           // the entry is in the user's own phonebook
-        bool defaults;      // its user name is kept only as the all-users default
-        const char* number;  // the entry's number: an old access point or the Flets ISDN one
-        int changed;
-        bool refused;  // named for an administrator
-        const char* storedNumber;
-        const char* storedUser;  // the user's own, or the default one
+        bool own;            // the entry is in the user's own phonebook
+        const char* user;    // its user-name line
+        const char* number;  // an old access point, or the Flets ISDN number
+        const char* stored;  // number and user name afterwards
     } cases[] = {
-        {"all-users entry, new number", "standard", false, false, "0312345678", 0, true,
-         "0312345678", "Xabc@dial.example"},
-        {"own entry, new number", "standard", true, false, "0312345678", 1, false,
-         "0120-11-1111", "Xabc@dial.example"},
-        {"all-users entry, the user's own user name", "standard", false, false, "0,03-5555-1492",
-         1, false, "0,03-5555-1492", "Xabc@isdn.example"},
-        {"all-users default user name", "standard", false, true, "0,03-5555-1492", 0, true,
-         "0,03-5555-1492", "Xabc@old.example"},
-        {"all-users default user name, administrator", "admin", false, true, "0,03-5555-1492", 1,
-         false, "0,03-5555-1492", "Xabc@isdn.example"},
-        {"all-users entry, administrator", "admin", false, false, "0312345678", 1, false,
-         "0120-11-1111", "Xabc@dial.example"},
+        {"standard", false, "UserName=Xabc@old.example", "0312345678", ""},
+        {"standard", true, "UserName=Xabc@old.example", "0312345678",
+         "0120-11-1111 Xabc@old.example"},
+        {"standard", false, "UserName=Xabc@old.example", "0,1492", "0,1492 Xabc@isdn.example"},
+        {"standard", false, "DefaultUserName=Xabc@old.example", "0,1492", ""},
+        {"admin", false, "DefaultUserName=Xabc@old.example", "0,1492", "0,1492 Xabc@isdn.example"},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
+        SCOPED_TRACE(std::string(c.rights) + " " + c.user + " " + c.number);
         MigrationHarness h;
-        h.WriteProviderKit(kStandard);
-        const bool flets = strcmp(c.number, "0312345678") != 0;
-        h.AddModemEntry(kEntry, "", c.number, flets ? "Xabc@old.example" : "Xabc@dial.example");
-        const std::string userFile = h.folder().PathTo("user.pbk");
-        if (c.own) {
-            MoveToUserPhonebook(h, kEntry, "user.pbk");
-        }
-        if (c.defaults) {
-            KeepOnlyDefaultCredentials(h, kEntry);
-        }
-        setenv("RASSIM_USER_PHONEBOOK", userFile.c_str(), 1);
+        h.WriteProviderKit("UserPrefix,X\r\nOldDialupDomain,@old.example\r\n");
+        const std::string entry = std::string("[My ISP]\r\nLocalPhoneNumber=") + c.number +
+                                  "\r\nDeviceType=modem\r\nDeviceName=M\r\n" + c.user + "\r\n";
+        h.folder().Write(c.own ? "user.pbk" : SimPhonebook::kFileName, entry);
+        setenv("RASSIM_USER_PHONEBOOK", h.folder().PathTo("user.pbk").c_str(), 1);
         setenv("RASSIM_RIGHTS", c.rights, 1);
         h.ui.otherAnswers = true;
         TempFolder journalFolder;
@@ -612,21 +564,21 @@ TEST(EntryRules, AllUsersEntriesOfAStandardUser) {
         Journal journal(&store, "20261208-000000");
         auto context = h.LoadedContext(9);
         context->journal = &journal;
-        context->ExamineEntry(kEntry, c.own ? userFile.c_str() : nullptr);
-        EXPECT_EQ(context->foundCount, 1);
-        EXPECT_EQ(context->changedCount, c.changed);
+        context->ExamineEntry(kEntry, c.own ? h.folder().PathTo("user.pbk").c_str() : nullptr);
+        const bool refused = c.stored[0] == '\0';
+        EXPECT_EQ(context->changedCount, refused ? 0 : 1);
         EXPECT_TRUE(h.user.shown.empty()) << "told once, at the end of the run";
         EXPECT_EQ(context->needAdministrator,
-                  c.refused ? std::vector<std::string>{kEntry} : std::vector<std::string>{});
-        EXPECT_EQ(journal.Run().changes.size(), c.refused ? 0u : 1u) << "recorded";
-
-        const std::string bytes = c.own ? h.folder().Read("user.pbk") : h.sim.ReadFile();
+                  refused ? std::vector<std::string>{kEntry} : std::vector<std::string>{});
+        EXPECT_EQ(journal.Run().changes.size(), refused ? 0u : 1u) << "recorded";
+        const std::string bytes = h.folder().Read(c.own ? "user.pbk" : SimPhonebook::kFileName);
         SimPhonebookFile book = ParsePhonebook(bytes.data(), bytes.size());
-        const SimEntry* e = FindSimEntry(&book, kEntry);
-        ASSERT_NE(e, nullptr);
-        EXPECT_STREQ(e->properties.szLocalPhoneNumber, c.storedNumber);
-        EXPECT_STREQ(c.defaults ? e->defaultUserName : e->userName, c.storedUser);
-        EXPECT_STREQ(c.defaults ? e->userName : "", "") << "the user's own stay empty";
+        const SimEntry& e = book.entries.at(0);
+        const bool defaults = c.user[0] == 'D';
+        EXPECT_EQ(std::string(e.properties.szLocalPhoneNumber) + " " +
+                      (defaults ? e.defaultUserName : e.userName),
+                  refused ? std::string(c.number) + " Xabc@old.example" : c.stored);
+        EXPECT_STREQ(defaults ? e.userName : "", "") << "the user's own stay empty";
         unsetenv("RASSIM_USER_PHONEBOOK");
         unsetenv("RASSIM_RIGHTS");
     }

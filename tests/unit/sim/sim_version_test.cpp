@@ -234,6 +234,7 @@ TEST(SimApi, FromWindows2000OnTheUsersOwnPhonebookIsListedBesideTheAllUsersOne) 
                  {"10", "standard", "Shared1Mine0", 5, 5, 5, 5, "", "Mine"},
                  {"10", "admin", "Shared1Mine0", 0, 0, 5, 0, "all", "Mine"}};
     for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.version) + (c.rights != nullptr ? c.rights : ""));
         SimPhonebook book;
         const DialupApi& api = book.api();
         const std::string user = book.folder().PathTo("user.ini");
@@ -276,42 +277,35 @@ TEST(SimApi, FromWindows2000OnTheUsersOwnPhonebookIsListedBesideTheAllUsersOne) 
             << c.version;
         // Each user's own credentials of an all-users entry are theirs to set; the defaults
         // every user starts from are the administrator's, and only an all-users entry has them.
-        RASCREDENTIALSA credentials = {};
-        credentials.dwSize = sizeof credentials;
-        credentials.dwMask = RASCM_UserName;
-        CopyField(credentials.szUserName, "own");
-        EXPECT_EQ(api.RasSetCredentialsA(nullptr, "Shared", &credentials, 0), 0u) << c.version;
-        credentials.dwMask = RASCM_UserName | RASCM_DefaultCreds;
-        CopyField(credentials.szUserName, "all");
-        EXPECT_EQ(api.RasSetCredentialsA(nullptr, "Shared", &credentials, 0), c.sharedDefaults)
-            << c.version;
-        const char* ownBook = twoBooks ? user.c_str() : nullptr;
-        EXPECT_EQ(api.RasSetCredentialsA(ownBook, twoBooks ? "Mine" : "Shared", &credentials, 0),
-                  c.ownDefaults)
-            << c.version;
-        credentials.dwMask = RASCM_UserName | RASCM_DefaultCreds;
-        ASSERT_EQ(api.RasGetCredentialsA(nullptr, "Shared", &credentials), 0u);
-        EXPECT_STREQ(credentials.szUserName, c.sharedRead)
-            << c.version << ": before XP the flag asks for the user's own";
+        RASCREDENTIALSA k = {};
+        auto setName = [&](const char* book, const char* entry, RasDword mask, const char* name) {
+            k = RASCREDENTIALSA{sizeof k, mask, {}, {}, {}};
+            CopyField(k.szUserName, name);
+            return api.RasSetCredentialsA(book, entry, &k, 0);
+        };
+        const RasDword defaults = RASCM_UserName | RASCM_DefaultCreds;
+        EXPECT_EQ(setName(nullptr, "Shared", RASCM_UserName, "own"), 0u);
+        EXPECT_EQ(setName(nullptr, "Shared", defaults, "all"), c.sharedDefaults);
+        EXPECT_EQ(setName(twoBooks ? user.c_str() : nullptr, twoBooks ? "Mine" : "Shared", defaults,
+                          "all"),
+                  c.ownDefaults);
+        k.dwMask = defaults;
+        ASSERT_EQ(api.RasGetCredentialsA(nullptr, "Shared", &k), 0u);
+        EXPECT_STREQ(k.szUserName, c.sharedRead) << "before XP the flag asks for the user's own";
 
         // The default Internet connection: the user's for the user's entry, the machine's
         // for an all-users one; read back, the user's comes first.
-        RASAUTODIALENTRYA autodial = {};
-        autodial.dwSize = sizeof autodial;
-        CopyField(autodial.szEntry, "SHARED");
-        EXPECT_EQ(api.RasSetAutodialAddressA(nullptr, 0, &autodial, sizeof autodial, 1),
-                  c.machineDefault)
-            << c.version;
-        CopyField(autodial.szEntry, "Mine");
-        EXPECT_EQ(api.RasSetAutodialAddressA(nullptr, 0, &autodial, sizeof autodial, 1),
-                  twoBooks ? 0u : ERROR_CANNOT_FIND_PHONEBOOK_ENTRY)
-            << c.version;
-        count = 0;
+        RASAUTODIALENTRYA autodial = {sizeof autodial, 0, 0, {}};
+        auto setDefault = [&](const char* name) {
+            CopyField(autodial.szEntry, name);
+            return api.RasSetAutodialAddressA(nullptr, 0, &autodial, sizeof autodial, 1);
+        };
+        EXPECT_EQ(setDefault("SHARED"), c.machineDefault);
+        EXPECT_EQ(setDefault("Mine"), twoBooks ? 0u : ERROR_CANNOT_FIND_PHONEBOOK_ENTRY);
+        autodial = {sizeof autodial, 0, 0, {}};
         bytes = sizeof autodial;
-        autodial = {};
-        autodial.dwSize = sizeof autodial;
         EXPECT_EQ(api.RasGetAutodialAddressA(nullptr, nullptr, &autodial, &bytes, &count), 0u);
-        EXPECT_STREQ(count == 1 ? autodial.szEntry : "", c.defaultRead) << c.version;
+        EXPECT_STREQ(count == 1 ? autodial.szEntry : "", c.defaultRead);
         EXPECT_EQ(api.RasDeleteEntryA(book.path().c_str(), "SHARED"), c.changeAllUsers);
     }
 }
@@ -327,9 +321,9 @@ TEST(SimApi, EmptyDialParameterFieldsKeepWhatIsSaved) {
         const char* domain;
         const char* stored;  // user name, password, domain afterwards
         RasDword putBack;    // WriteSavedUserName of `userName`
-    } cases[] = {{"98", "", "", "u/p/d", 13},         {"98", "v", "", "v/new/d", 0},
-                 {"98", "", "e", "u/p/e", 13},        {"nt4", "", "", "u/new/d", 0},
-                 {"2000", "", "", "u/p/d", 0},        {"10", "", "", "u/p/d", 0},
+    } cases[] = {{"98", "", "", "u/p/d", 13},   {"98", "v", "", "v/new/d", 0},
+                 {"98", "", "e", "u/p/e", 13},  {"nt4", "", "", "u/new/d", 0},
+                 {"2000", "", "", "u/p/d", 0},  {"10", "", "", "u/p/d", 0},
                  {"10", "v", "e", "v/new/e", 0}};
     for (const Case& c : cases) {
         SimPhonebook book;
@@ -349,9 +343,9 @@ TEST(SimApi, EmptyDialParameterFieldsKeepWhatIsSaved) {
         EXPECT_EQ(std::string(e.userName) + "/" + e.password + "/" + e.domain, c.stored)
             << c.version << " user \"" << c.userName << "\" domain \"" << c.domain << "\"";
         book.WriteFile(original);
-        EXPECT_EQ(WriteSavedUserName(book.api(), nullptr, "E", strcmp(c.version, "98") != 0,
-                                     c.userName),
-                  c.putBack)
+        EXPECT_EQ(
+            WriteSavedUserName(book.api(), nullptr, "E", strcmp(c.version, "98") != 0, c.userName),
+            c.putBack)
             << c.version << " user \"" << c.userName << "\"";
     }
 }

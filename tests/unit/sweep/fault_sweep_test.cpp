@@ -72,53 +72,38 @@ struct Scenario {
     bool standardOnly = false;                     // swept for a standard user only
 };
 
-// The pass under way plays a standard user (RASSIM_RIGHTS=standard) with a phonebook of the
-// user's own, the normal case from Vista on; the others an administrator.
+// The pass under way plays a standard user with a phonebook of the user's own, the normal
+// case from Vista on; the others an administrator. An administrator set the phonebooks up.
 bool g_standardUser = false;
-
 const char kOwnPhonebook[] = "own.pbk";
 
-// The subscriber's rights while the program runs (the phonebooks were set up by an
-// administrator).
-void RunAsSubscriber(bool running) {
-    if (running && g_standardUser) {
-        setenv("RASSIM_RIGHTS", "standard", 1);
-    } else {
-        unsetenv("RASSIM_RIGHTS");
-    }
-}
-
-// For a standard user, the user's own phonebook beside the harness's all-users one.
-void PlayUser(MigrationHarness& h) {
+// Who runs the program: with `running`, this pass's subscriber.
+void RunAs(MigrationHarness& h, bool running) {
+    unsetenv("RASSIM_USER_PHONEBOOK");
+    unsetenv("RASSIM_RIGHTS");
     if (g_standardUser) {
         setenv("RASSIM_USER_PHONEBOOK", h.folder().PathTo(kOwnPhonebook).c_str(), 1);
-    } else {
-        unsetenv("RASSIM_USER_PHONEBOOK");
+        setenv("RASSIM_RIGHTS", running ? "standard" : "admin", 1);
     }
 }
 
 // Both phonebooks as one text, the user's own entries named "own:" and their name.
 std::string BooksOf(const MigrationHarness& h) {
-    const std::string own = h.folder().Read(kOwnPhonebook);
-    if (own.empty()) {
-        return h.sim.ReadFile();
-    }
-    const std::string all = h.sim.ReadFile();
+    const std::string all = h.sim.ReadFile(), own = h.folder().Read(kOwnPhonebook);
     SimPhonebookFile books = ParsePhonebook(all.data(), all.size());
     for (SimEntry entry : ParsePhonebook(own.data(), own.size()).entries) {
         CopyField(entry.name, (std::string("own:") + entry.name).c_str());
         books.entries.push_back(entry);
     }
-    return FormatPhonebook(books);
+    return own.empty() ? all : FormatPhonebook(books);
 }
 
 struct OwnPhonebook : UserPhonebook {
-    explicit OwnPhonebook(const MigrationHarness& h) : path(h.folder().PathTo(kOwnPhonebook)) {}
+    std::string path;
     bool Prepare(std::string* out) override {
         *out = path;
         return g_standardUser;
     }
-    std::string path;
 };
 
 // Each entry's text in the phonebook file, by name; an entry that is not there has none.
@@ -163,7 +148,7 @@ Outcome RunJobIn(MigrationHarness& h, const Scenario& s, OsClass osClass, const 
     };
     ResetSimCallRecord(fail == nullptr);
     h.sim.Fail(fail);
-    RunAsSubscriber(true);
+    RunAs(h, true);
     if (s.job == Job::Creation) {
         CreationInputs inputs{};
         CopyField(inputs.entryName, "Nestnet");
@@ -180,7 +165,8 @@ Outcome RunJobIn(MigrationHarness& h, const Scenario& s, OsClass osClass, const 
         registry.refuseWrites = s.registryRefuses;
         h.user.answer = answers.empty() ? further : answers[0];
         ExistingEntry existing;
-        OwnPhonebook own(h);
+        OwnPhonebook own;
+        own.path = h.folder().PathTo(kOwnPhonebook);
         if (ConfirmCreation(h.api(), h.user, inputs.entryName, &existing)) {
             out.created = CreateEntry(inputs, existing, h.api(), h.folder(), h.user, registry,
                                       osClass, journal, &own) != Creation::Failed;
@@ -192,7 +178,7 @@ Outcome RunJobIn(MigrationHarness& h, const Scenario& s, OsClass osClass, const 
         context->RunMigration();
         out.changedCount = context->changedCount;
     }
-    RunAsSubscriber(false);
+    RunAs(h, false);
     h.sim.Fail(nullptr);
     if (fail == nullptr) {
         out.calls = SimCallRecord();
@@ -212,7 +198,7 @@ Outcome RunJob(const Scenario& s, OsClass osClass, const char* fail,
                const std::vector<bool>& answers, bool further) {
     MigrationHarness h;
     h.sim.ActAsWindowsOf(osClass);
-    PlayUser(h);
+    RunAs(h, false);
     s.setUp(h);
     return RunJobIn(h, s, osClass, fail, answers, further, nullptr);
 }
@@ -507,7 +493,7 @@ Ended EndAndRecover(const Scenario& s, OsClass osClass, const std::string& kill,
                     bool whole, const std::vector<bool>& answers, bool twice) {
     MigrationHarness h;
     h.sim.ActAsWindowsOf(osClass);  // the same Windows before the end and at the next start
-    PlayUser(h);
+    RunAs(h, false);
     s.setUp(h);
     const std::string folder = h.folder().PathTo("journal");
     Ended out;
@@ -518,7 +504,7 @@ Ended EndAndRecover(const Scenario& s, OsClass osClass, const std::string& kill,
         _exit(store.replaces);  // how many there were, for a run not ended
     });
     FolderJournalStore store(folder);
-    RunAsSubscriber(true);
+    RunAs(h, true);
     if (twice) {
         InChild([&] {
             ResetSimCallRecord(false);
@@ -528,7 +514,7 @@ Ended EndAndRecover(const Scenario& s, OsClass osClass, const std::string& kill,
         });
     }
     RecoverJournal(store, h.api(), osClass, &out.report);
-    RunAsSubscriber(false);
+    RunAs(h, false);
     out.file = BooksOf(h);
     for (const std::string& name : store.List(kJournalSuffix)) {
         std::string bytes;
@@ -588,7 +574,7 @@ void SweepOne(const Scenario& s, OsClass osClass, bool ending, SweepCounts* coun
     std::string before;
     {
         MigrationHarness h;
-        PlayUser(h);
+        RunAs(h, false);
         s.setUp(h);
         before = BooksOf(h);
     }
