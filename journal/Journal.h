@@ -58,6 +58,9 @@ public:
     // The open change is over: Made, or Undone. A change whose undo failed is left open, for
     // the next start to put back.
     void End(ChangeOutcome outcome);
+    // The open change wrote nothing after all (its first write was refused outright): the
+    // record keeps nothing of it.
+    void Discard();
 
     const JournalRun& Run() const { return run_; }
     // The run file; empty until the first Begin claimed one.

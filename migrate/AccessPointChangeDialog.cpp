@@ -2,7 +2,6 @@
 #include "migrate/AccessPointChangeDialog.h"
 
 #include "dialup/ModemCombo.h"
-#include "dialup/UserNameText.h"
 #include "migrate/EntryChange.h"
 #include "res/resource.h"
 #include "settings/ByteText.h"
@@ -19,6 +18,8 @@ const MessageMapEntry* AccessPointChangeDialog::MessageMap() const {
                             &AccessPointChangeDialog::OnEditModemClicked),
         DIALNEST_ON_COMMAND(CBN_SELCHANGE, IDC_CHANGE_MODEM_LIST,
                             &AccessPointChangeDialog::OnModemListSelChange),
+        DIALNEST_ON_COMMAND(EN_CHANGE, IDC_CHANGE_PASSWORD,
+                            &AccessPointChangeDialog::OnPasswordChange),
         DIALNEST_END_MESSAGE_MAP,
     };
     return entries;
@@ -53,26 +54,27 @@ BOOL AccessPointChangeDialog::OnInitDialog() {
     ShowOnTaskBar();
     SetIcons(icon_);
     FillModemCombo(modemList_, api_, fields.modemName);
+    WidenLabelsToText({IDC_CHANGE_DOMAIN});
     OnEditUserNameClicked();
     OnEditModemClicked();
     OnEditPasswordClicked();
+    password_.Attach(passwordBox_);
     return TRUE;
 }
 
 void AccessPointChangeDialog::OnOK() {
     UpdateData(true);
-    const unsigned refusal = CheckNewNumber(fields.newNumber);
-    if (refusal != 0) {
-        ShellUserSide(hwnd_).ShowProgramMessage(Message{refusal}, MessageIcon::Warning);
+    if (const unsigned numberRefused = CheckNewNumber(fields.newNumber)) {
+        ShellUserSide(hwnd_).ShowProgramMessage(Message{numberRefused}, MessageIcon::Warning);
         return;
     }
     // A user name that can never log in is refused before the dialog closes.
-    if (fields.editUserName != 0) {
-        if (const unsigned problem = UserNameProblem(fields.userName)) {
-            ShellUserSide(hwnd_).ShowProgramMessage(Message{problem}, MessageIcon::Warning);
-            GotoControl(IDC_CHANGE_USER_NAME);
-            return;
-        }
+    if (const unsigned problem = CheckAcceptedUserName(fields)) {
+        Message refusal{problem};
+        refusal.text = fields.domain;
+        ShellUserSide(hwnd_).ShowProgramMessage(refusal, MessageIcon::Warning);
+        GotoControl(IDC_CHANGE_USER_NAME);
+        return;
     }
     End(IDOK);
 }
@@ -90,6 +92,10 @@ void AccessPointChangeDialog::OnEditPasswordClicked() {
 void AccessPointChangeDialog::OnEditModemClicked() {
     UpdateData(true);
     EnableWindow(modemList_, fields.editModem != 0);
+}
+
+void AccessPointChangeDialog::OnPasswordChange() {
+    password_.OnChange();
 }
 
 void AccessPointChangeDialog::OnModemListSelChange() {

@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "dialup/UserNameText.h"
 #include "migrate/MigrationContext.h"
 #include "migrate/MigrationMessages.h"
 #include "newconn/DnsSettings.h"
@@ -43,6 +44,17 @@ bool SplitNewNumber(const char* newNumber, NewNumberParts* parts) {
 
 unsigned CheckNewNumber(const char* newNumber) {
     return newNumber == nullptr || newNumber[0] == '\0' ? IDS_NO_ACCESS_POINT : 0;
+}
+
+unsigned CheckAcceptedUserName(const AccessPointChangeFields& fields) {
+    if (fields.editUserName == 0) {
+        return 0;
+    }
+    return UserNameProblem(fields.userName, fields.addsDomain ? fields.domain : nullptr);
+}
+
+unsigned CheckAcceptedUserName(const UserNameChangeFields& fields) {
+    return UserNameProblem(fields.newUserName, fields.newDomain);
 }
 
 void KeepDigitsOnly(char* text) {
@@ -136,7 +148,9 @@ bool MigrationContext::ApplyEntryChange(const char* entryName, const char* newNu
     ChangeFields(newNumber, newModem, applyDns, entry);
 
     const RasDword result = WriteEntryRecord(api_, entryName, entry_);
-    if (result != 0) {
+    lastWriteError_ = result;
+    // A refusal for lack of rights is told once for all such entries, at the end of the run.
+    if (result != 0 && result != ERROR_ACCESS_DENIED_) {
         user_.ShowProgramMessage(ChangeFailureMessage(result), MessageIcon::Warning);
     }
     ReleaseEntryProperties();

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "dialup/PhonebookEntries.h"
+#include "dialup/SavedPassword.h"
 #include "dialup/UserNameText.h"
 #include "journal/Journal.h"
 #include "migrate/EntryChange.h"
@@ -97,8 +98,10 @@ int MigrationContext::ExamineEntry(const char* entryName, const char* phonebook)
 }
 
 void MigrationContext::NoteUnreadable(const char* entryName, ExaminationStop stop, RasDword error) {
+    // A listed entry that reads 623 may be gone, or its phonebook damaged: either way it was
+    // not looked at, and the subscriber hears of it.
     if (stop == ExaminationStop::PropertiesUnreadable ||
-        stop == ExaminationStop::CredentialsUnreadable) {
+        stop == ExaminationStop::CredentialsUnreadable || stop == ExaminationStop::EntryGone) {
         notExamined.push_back(NotExaminedEntry{entryName, error});
     }
 }
@@ -248,7 +251,8 @@ RasDword MigrationContext::WriteCredentials(const char* entryName, const char* n
                 CopyField(credentials_->szPassword, newPassword);
                 mask |= RASCM_Password;
             }
-            credentials_->dwMask = mask;
+            credentials_->dwMask =
+                mask | (defaultCredentials_ ? RasDword{RASCM_DefaultCreds} : RasDword{0});
             result = api_.RasSetCredentialsA(book, entryName, credentials_.get(), 0);
         }
     } else if (dialParams_ != nullptr && api_.RasSetEntryDialParamsA != nullptr) {
@@ -328,9 +332,32 @@ bool MigrationContext::WriteAcceptedChange(const EntryValues& entry, const Accep
             recorded.End(ChangeOutcome::Undone);
         }
     };
+    // Windows writes nothing of a change it refuses for lack of rights (an all-users entry, a
+    // standard user): the properties go back as read all the same (a write may report
+    // failure after it applied), and the entry is named at the end of the run. Refused at the
+    // change's first write, nothing of it was ever written and nothing of it is recorded.
+    auto refusedForRights = [&](bool firstWrite) {
+        if (writesProperties && PutBackEntryRecord(api_, entry.name, asRead) != 0) {
+            user_.ShowProgramMessage(ChangeFailureMessage(ERROR_ACCESS_DENIED_),
+                                     MessageIcon::Warning);
+            ShowPartlyChanged(entry.name);
+            return;
+        }
+        if (firstWrite) {
+            recorded.Discard();
+        } else {
+            recorded.End(ChangeOutcome::Undone);
+        }
+        NoteNeedsAdministrator(entry.name);
+    };
+    lastWriteError_ = 0;
     if (writesProperties &&
         !ApplyEntryChange(entry.name, change.newNumber, change.newModem, true)) {
-        putBack(true);
+        if (lastWriteError_ == ERROR_ACCESS_DENIED_) {
+            refusedForRights(true);
+        } else {
+            putBack(true);
+        }
         ReleaseCredentials();
         return false;
     }
@@ -350,6 +377,10 @@ bool MigrationContext::WriteAcceptedChange(const EntryValues& entry, const Accep
     if (result == 0) {
         recorded.End(ChangeOutcome::Made);
         return true;
+    }
+    if (result == ERROR_ACCESS_DENIED_) {
+        refusedForRights(!writesProperties);
+        return false;
     }
     if (dialAsRead != nullptr) {
         // The 9x family reveals the saved password: the whole change is undone exactly.
@@ -383,6 +414,24 @@ bool MigrationContext::WriteAcceptedChange(const EntryValues& entry, const Accep
     return false;
 }
 
+const char* MigrationContext::NewPassword(int edit, const char* typed) const {
+    // The NT family shows a saved password as its placeholder: a password that still holds
+    // it is no password anybody typed, and the saved one stays.
+    if (edit == 0 || (IsNtFamily(osClass_) && HoldsPasswordPlaceholder(typed))) {
+        return nullptr;
+    }
+    return typed;
+}
+
+void MigrationContext::NoteNeedsAdministrator(const char* entryName) {
+    for (const std::string& name : needAdministrator) {
+        if (name == entryName) {
+            return;
+        }
+    }
+    needAdministrator.push_back(entryName);
+}
+
 void MigrationContext::ShowPartlyChanged(const char* entryName) {
     Message partly{IDS_ENTRY_PARTLY_CHANGED};
     partly.text = entryName;
@@ -411,12 +460,18 @@ bool MigrationContext::ProposeAccessPointChange(const EntryValues& entry, TableK
     CopyField(fields.domain, newDomain);
     CopyField(fields.password, entry.password);
     CopyField(fields.modemName, entry.deviceName);
+    fields.addsDomain = !KeepDomain;
     const bool accepted = ui_.ConfirmAccessPointChange(fields);
     TerminateFields(fields);
-    const unsigned numberRefused = accepted ? CheckNewNumber(fields.newNumber) : 0;
-    if (numberRefused != 0) {
-        // An entry without a number to dial is no change the subscriber can have meant.
-        user_.ShowProgramMessage(Message{numberRefused}, MessageIcon::Warning);
+    // No number to dial, or a user name that cannot log in, is no change the subscriber can
+    // have meant.
+    Message refusal{accepted ? CheckNewNumber(fields.newNumber) : 0u};
+    if (accepted && refusal.textId == 0) {
+        refusal.textId = CheckAcceptedUserName(fields);
+        refusal.text = fields.domain;
+    }
+    if (refusal.textId != 0) {
+        user_.ShowProgramMessage(refusal, MessageIcon::Warning);
         ReleaseCredentials();
         ReleaseEntryProperties();
     } else if (accepted) {
@@ -431,7 +486,7 @@ bool MigrationContext::ProposeAccessPointChange(const EntryValues& entry, TableK
             ReleaseEntryProperties();
         } else {
             const AcceptedChange change{
-                newUserName, fields.editPassword ? fields.password : nullptr, fields.newNumber,
+                newUserName, NewPassword(fields.editPassword, fields.password), fields.newNumber,
                 fields.editModem ? fields.modemName : nullptr};
             changedCount += WriteAcceptedChange(entry, change) ? 1 : 0;
         }
@@ -465,14 +520,20 @@ void MigrationContext::ProposeUserNameChange(const EntryValues& entry) {
     TerminateFields(fields);
     if (accepted) {
         char newUserName[kUserNameSize];
-        if (!ComposeUserName(fields.newUserName, FletsIsdnDomain, newUserName)) {
+        Message refusal{CheckAcceptedUserName(fields)};
+        refusal.text = fields.newDomain;
+        if (refusal.textId != 0) {
+            user_.ShowProgramMessage(refusal, MessageIcon::Warning);
+            ReleaseCredentials();
+            ReleaseEntryProperties();
+        } else if (!ComposeUserName(fields.newUserName, FletsIsdnDomain, newUserName)) {
             user_.ShowProgramMessage(Message{IDS_USER_NAME_TOO_LONG}, MessageIcon::Warning);
             ReleaseCredentials();
             ReleaseEntryProperties();
         } else {
             // Compared with the password the dialog showed: unchanged there means untouched.
             const AcceptedChange change{newUserName,
-                                        fields.editPassword ? fields.password : nullptr, nullptr,
+                                        NewPassword(fields.editPassword, fields.password), nullptr,
                                         fields.editModem ? fields.modemName : nullptr};
             changedCount += WriteAcceptedChange(entry, change) ? 1 : 0;
         }

@@ -23,6 +23,7 @@ struct AccessPointChangeFields {
     int editUserName = 0;
     int editPassword = 0;
     int editModem = 0;
+    bool addsDomain = true;  // false when the change keeps the whole name (KeepDomain)
 };
 
 // The user-name change dialog's fields; accepted, it hands back newUserName, password,
@@ -46,7 +47,7 @@ enum class AccessPointTableKind { General, Phs, Pair };
 // How far the rules got with one entry.
 enum class ExaminationStop {
     Examined,               // read and classified; see the other fields of the report
-    EntryGone,              // no such entry (623): passed over in silence
+    EntryGone,              // listed, yet 623: gone, or a damaged phonebook; noted as unread
     PropertiesUnreadable,   // probing or reading the properties failed otherwise
     OtherDeviceType,        // the device type is not "modem"
     CredentialsUnreadable,  // the user name and password cannot be read

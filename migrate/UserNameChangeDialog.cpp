@@ -2,7 +2,7 @@
 #include "migrate/UserNameChangeDialog.h"
 
 #include "dialup/ModemCombo.h"
-#include "dialup/UserNameText.h"
+#include "migrate/EntryChange.h"
 #include "res/resource.h"
 #include "settings/ByteText.h"
 #include "ui/DataExchange.h"
@@ -16,6 +16,8 @@ const MessageMapEntry* UserNameChangeDialog::MessageMap() const {
                             &UserNameChangeDialog::OnEditPasswordClicked),
         DIALNEST_ON_COMMAND(CBN_SELCHANGE, IDC_CHANGE_MODEM_LIST,
                             &UserNameChangeDialog::OnModemListSelChange),
+        DIALNEST_ON_COMMAND(EN_CHANGE, IDC_CHANGE_PASSWORD,
+                            &UserNameChangeDialog::OnPasswordChange),
         DIALNEST_END_MESSAGE_MAP,
     };
     return entries;
@@ -49,16 +51,20 @@ BOOL UserNameChangeDialog::OnInitDialog() {
     ShowOnTaskBar();
     SetIcons(icon_);
     FillModemCombo(modemList_, api_, fields.modemName);
+    WidenLabelsToText({IDC_CHANGE_OLD_DOMAIN, IDC_CHANGE_NEW_DOMAIN});
     OnEditModemClicked();
     OnEditPasswordClicked();
+    password_.Attach(passwordBox_);
     return TRUE;
 }
 
 void UserNameChangeDialog::OnOK() {
     UpdateData(true);
     // A user name that can never log in is refused before the dialog closes.
-    if (const unsigned problem = UserNameProblem(fields.newUserName)) {
-        ShellUserSide(hwnd_).ShowProgramMessage(Message{problem}, MessageIcon::Warning);
+    if (const unsigned problem = CheckAcceptedUserName(fields)) {
+        Message refusal{problem};
+        refusal.text = fields.newDomain;
+        ShellUserSide(hwnd_).ShowProgramMessage(refusal, MessageIcon::Warning);
         GotoControl(IDC_CHANGE_NEW_USER_NAME);
         return;
     }
@@ -73,6 +79,10 @@ void UserNameChangeDialog::OnEditModemClicked() {
 void UserNameChangeDialog::OnEditPasswordClicked() {
     UpdateData(true);
     EnableWindow(passwordBox_, fields.editPassword != 0);
+}
+
+void UserNameChangeDialog::OnPasswordChange() {
+    password_.OnChange();
 }
 
 void UserNameChangeDialog::OnModemListSelChange() {

@@ -74,6 +74,10 @@
 #define IDS_USER_NAME_TOO_LONG 1325
 #define IDS_NUMBER_TOO_LONG 1326
 #define IDS_USER_NAME_NOT_PLAIN 1327  // our own: blanks or full-width characters in a user name
+#define IDS_USER_NAME_HAS_DOMAIN 1328  // our own: a typed user name with a domain of its own
+#define IDS_ENTRY_NAME_REFUSED 1340   // our own: a connection name Windows does not take
+#define IDS_OVERWRITE_NEEDS_ADMINISTRATOR 1341  // our own: an all-users entry, a standard user
+#define IDS_NOT_DEFAULT_CONNECTION 1342         // our own: created, but not made the default
 
 // Migration
 #define IDS_NO_ISP_SETTINGS 1400
@@ -88,14 +92,15 @@
 #define IDS_CHANGE_FAILED_14 1412
 #define IDS_CHANGE_FAILED_1784 1413
 #define IDS_CHANGE_FAILED_OTHER 1414
-#define IDS_NEW_NUMBER_TOO_LONG 1415   // our own: a new number that does not fit the entry
-#define IDS_ENTRY_PARTLY_CHANGED 1416  // our own: a failed write that could not be undone
-#define IDS_ENTRIES_NOT_EXAMINED 1417  // our own: entries a migration could not read
-#define IDS_JOURNAL_NOT_WRITTEN 1418   // our own: a change not made, its record not written
-#define IDS_JOURNAL_PUT_BACK 1419      // our own: entries put back at start
-#define IDS_JOURNAL_UNREADABLE 1420    // our own: journal files not acted on
-#define IDS_ALREADY_RUNNING 1430       // our own: a second start while Dialnest runs
-#define IDS_JOURNAL_LEFT_AS_IS 1431    // our own: entries changed since an open change
+#define IDS_NEW_NUMBER_TOO_LONG 1415         // our own: a new number that does not fit the entry
+#define IDS_ENTRY_PARTLY_CHANGED 1416        // our own: a failed write that could not be undone
+#define IDS_ENTRIES_NOT_EXAMINED 1417        // our own: entries a migration could not read
+#define IDS_JOURNAL_NOT_WRITTEN 1418         // our own: a change not made, its record not written
+#define IDS_JOURNAL_PUT_BACK 1419            // our own: entries put back at start
+#define IDS_JOURNAL_UNREADABLE 1420          // our own: journal files not acted on
+#define IDS_ENTRIES_NEED_ADMINISTRATOR 1430  // our own: all-users entries a standard user met
+#define IDS_ALREADY_RUNNING 1431             // our own: a second start while Dialnest runs
+#define IDS_JOURNAL_LEFT_AS_IS 1432          // our own: entries changed since an open change
 
 // Access-point change dialog (134) and user-name change dialog (135)
 #define IDC_CHANGE_USER_NAME 1001

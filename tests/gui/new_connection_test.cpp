@@ -200,6 +200,11 @@ TEST_F(NewConnectionTest, CreateChecksInTheirOrder) {
     CreateExpecting(form, kAppTitle, kChooseMethod, BoxIcon::Warning, kMethods);
     SelectRow(Control(form, kMethods), 1);
     Settle(300);
+    // A domain of its own before the method's: refused; the method's own domain may stand.
+    SetText(Control(form, kUserName), "taro@dial-old.example.ne.jp");
+    CreateExpecting(form, kProductName, UserNameHasDomain("@dial.example.ne.jp"), BoxIcon::Warning,
+                    kUserName);
+    SetText(Control(form, kUserName), "taro@DIAL.example.ne.jp");
     SetText(Control(form, kNumber), "");
     CreateExpecting(form, kProductName, kNoNumber, BoxIcon::Warning, kNumber);
     EXPECT_TRUE(IsShown(form)) << "every check leaves the form open";
@@ -421,6 +426,13 @@ TEST_F(NewConnectionTest, OverlongUserNameIsRefusedBeforeAnythingIsWritten) {
                     "ユーザー名とドメインが長すぎます。\n合わせて半角256文字以内にしてください。",
                     BoxIcon::Warning, kUserName);
     EXPECT_TRUE(IsShown(form)) << "the form stays open for a shorter name";
+    // A name Windows does not take (RasValidateEntryNameA) is asked for again in the same way.
+    Fill(form, "ネスト:1", "taro", "secret");
+    CreateExpecting(
+        form, kProductName,
+        "この接続に付ける名前はWindowsで使えません。\n\n文字か数字を含め、先頭をピリオド（.）"
+        "にせず、次の記号を使わずに入力してください。\n| > < ? * \\ / :",
+        BoxIcon::Warning, kEntryName);
     Close(form);
     EXPECT_TRUE(app.WaitForExit());
     EXPECT_TRUE(Phonebook().entries.empty());

@@ -77,8 +77,9 @@ TEST(KitRestore, EachKindChangedSinceInEachWayIsLeftAsItIsAndTold) {
                         FakeRegistry registry;
                         ExistingEntry existing;
                         ASSERT_TRUE(ConfirmCreation(h.api(), h.user, inputs.entryName, &existing));
-                        ASSERT_TRUE(CreateEntry(inputs, existing, h.api(), h.folder(), h.user,
-                                                registry, 9, &journal));
+                        ASSERT_EQ(CreateEntry(inputs, existing, h.api(), h.folder(), h.user,
+                                              registry, 9, &journal),
+                                  Creation::Created);
                     } else {
                         h.ui.answers = k.answers;
                         context->journal = &journal;

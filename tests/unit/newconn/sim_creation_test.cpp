@@ -67,7 +67,8 @@ protected:
 
     bool Create() {
         LookUpExistingEntry(sim.api(), inputs.entryName, &existing);
-        return CreateEntry(inputs, existing, sim.api(), sim.folder(), user, registry, 8);
+        return CreateEntry(inputs, existing, sim.api(), sim.folder(), user, registry, 8) !=
+               Creation::Failed;
     }
 
     ExistingEntry existing;
@@ -128,3 +129,16 @@ TEST_F(SimCreation, NameThePhonebookRefusesIsReportedByNumber) {
 }
 
 }  // namespace
+
+// A name Windows refuses never reaches the phonebook: the form asks for another.
+TEST_F(SimCreation, NamesWindowsRefusesAreAskedForAgain) {
+    const std::pair<const char*, bool> names[] = {{"a:b", true},     {".dot", true},
+                                                  {"***", true},     {"a\\b", true},
+                                                  {"My ISP", false}, {"a.b", false}};
+    for (const auto& name : names) {
+        EXPECT_EQ(CheckEntryName(sim.api(), name.first).textId,
+                  name.second ? unsigned{IDS_ENTRY_NAME_REFUSED} : 0u)
+            << name.first;
+    }
+    EXPECT_EQ(CheckEntryName(DialupApi(), "a:b").kind, MessageBoxKind::None) << "not bound";
+}

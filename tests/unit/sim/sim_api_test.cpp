@@ -242,7 +242,17 @@ TEST(SimApi, RefusesWrongSizesNullPointersAndUnknownEntriesWithoutChangingTheFil
          [&] { return api.RasEnumEntriesA(nullptr, nullptr, nullptr, &bytes, nullptr); },
          ERROR_BUFFER_INVALID},
         {"devices, no size", [&] { return api.RasEnumDevicesA(nullptr, nullptr, &count); },
-         ERROR_BUFFER_INVALID},
+         kSimErrorInvalidParameter},
+        {"devices, no count", [&] { return api.RasEnumDevicesA(nullptr, &bytes, nullptr); },
+         kSimErrorInvalidParameter},
+        {"devices, stated below one record",
+         [&] {
+             RASDEVINFOA one = {};
+             one.dwSize = sizeof one;
+             RasDword stated = sizeof one - 1;
+             return api.RasEnumDevicesA(&one, &stated, &count);
+         },
+         ERROR_BUFFER_TOO_SMALL},
         {"get entry, no size",
          [&] {
              return api.RasGetEntryPropertiesA(nullptr, "Isp", &entry, nullptr, nullptr, nullptr);
@@ -273,7 +283,8 @@ TEST(SimApi, RefusesWrongSizesNullPointersAndUnknownEntriesWithoutChangingTheFil
         {"get credentials, no name",
          [&] { return api.RasGetCredentialsA(nullptr, nullptr, &cred); }, ERROR_BUFFER_INVALID},
         {"set credentials, no record",
-         [&] { return api.RasSetCredentialsA(nullptr, "Isp", nullptr, 0); }, ERROR_BUFFER_INVALID},
+         [&] { return api.RasSetCredentialsA(nullptr, "Isp", nullptr, 0); },
+         kSimErrorInvalidParameter},
 
         {"get entry, unknown", [&] { return getEntry(2884, "Other"); },
          ERROR_CANNOT_FIND_PHONEBOOK_ENTRY},
@@ -286,7 +297,7 @@ TEST(SimApi, RefusesWrongSizesNullPointersAndUnknownEntriesWithoutChangingTheFil
         {"get credentials, unknown", [&] { return credentials(540, "Other", false); },
          ERROR_CANNOT_FIND_PHONEBOOK_ENTRY},
         {"set credentials, unknown", [&] { return credentials(540, "Other", true); },
-         ERROR_CANNOT_FIND_PHONEBOOK_ENTRY},
+         kSimErrorInvalidParameter},
 
         {"set entry, empty name", [&] { return setEntry(2884, 2884, ""); }, kSimErrorInvalidName},
         {"set entry, 257 bytes", [&] { return setEntry(2884, 2884, tooLong.c_str()); },
@@ -295,6 +306,16 @@ TEST(SimApi, RefusesWrongSizesNullPointersAndUnknownEntriesWithoutChangingTheFil
          kSimErrorInvalidName},
         {"set entry, half character", [&] { return setEntry(2884, 2884, "ab\x83"); },
          kSimErrorInvalidName},
+        {"set entry, backslash", [&] { return setEntry(2884, 2884, "a\\b"); },
+         kSimErrorInvalidName},
+        {"set entry, leading dot", [&] { return setEntry(2884, 2884, ".ab"); },
+         kSimErrorInvalidName},
+        {"set entry, no letter or digit", [&] { return setEntry(2884, 2884, "- _"); },
+         kSimErrorInvalidName},
+        {"validate, colon", [&] { return api.RasValidateEntryNameA(nullptr, "a:b"); },
+         kSimErrorInvalidName},
+        {"validate, existing", [&] { return api.RasValidateEntryNameA(nullptr, "ISP"); },
+         kSimErrorAlreadyExists},
         {"entry names, reserved given",
          [&] { return api.RasEnumEntriesA("", nullptr, nullptr, &bytes, &count); },
          kSimErrorNotSupported},
