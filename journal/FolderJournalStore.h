@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cstdint>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -27,11 +26,6 @@ bool JournalFileHeld(const std::string& folder, const std::string& name);
 class FolderJournalStore : public JournalStore {
 public:
     explicit FolderJournalStore(std::string folder) : folder_(std::move(folder)) {}
-    ~FolderJournalStore() override {
-        for (const auto& claim : claims_) {
-            ReleaseJournalFile(claim.second);
-        }
-    }
     FolderJournalStore(const FolderJournalStore&) = delete;
     FolderJournalStore& operator=(const FolderJournalStore&) = delete;
 
@@ -48,27 +42,14 @@ public:
     std::string PathOf(const std::string& name) const override {
         return JournalFilePath(folder_, name);
     }
-    bool Claim(const std::string& name) override {
-        const intptr_t handle = ClaimJournalFile(folder_, name);
-        if (handle != -1) {
-            claims_[name] = handle;
-        }
-        return handle != -1;
-    }
-    void Release(const std::string& name) override {
-        const auto found = claims_.find(name);
-        if (found != claims_.end()) {
-            ReleaseJournalFile(found->second);
-            claims_.erase(found);
-        }
-    }
+    intptr_t Claim(const std::string& name) override { return ClaimJournalFile(folder_, name); }
+    void Release(intptr_t claim) override { ReleaseJournalFile(claim); }
     bool Held(const std::string& name) const override { return JournalFileHeld(folder_, name); }
 
     const std::string& Folder() const { return folder_; }
 
 private:
     std::string folder_;
-    std::map<std::string, intptr_t> claims_;
 };
 
 // The journal's folder of this user (see README: where the journal lives); empty when no

@@ -2,8 +2,9 @@
 #include "journal/Journal.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
-#include <set>
 
 #include "res/resource.h"
 #include "settings/ByteText.h"
@@ -20,6 +21,7 @@ const char kReportedSuffix[] = ".reported";
 constexpr size_t kListBytes = 1024;
 // Runs that claim a sequence at the same moment take the next ones; this many at most.
 constexpr int kClaimTries = 64;
+constexpr size_t kSequenceDigits = 10;
 
 bool AnyOpen(const JournalRun& run) {
     for (const JournalChange& c : run.changes) {
@@ -30,22 +32,20 @@ bool AnyOpen(const JournalRun& run) {
     return false;
 }
 
-// The sequence of "run-<digits><suffix>", else 0.
-uint64_t SequenceBefore(const std::string& name, const char* suffix) {
+// The sequence of "run-<ten digits><suffix>", else 0.
+uint32_t SequenceBefore(const std::string& name, const char* suffix) {
     const size_t start = sizeof(kRunPrefix) - 1;
     const size_t end = strlen(suffix);
-    if (name.size() <= start + end || name.compare(0, start, kRunPrefix) != 0 ||
-        name.compare(name.size() - end, end, suffix) != 0 || name.size() - start - end > 18) {
+    if (name.size() != start + kSequenceDigits + end || name.compare(0, start, kRunPrefix) != 0 ||
+        name.compare(name.size() - end, end, suffix) != 0) {
         return 0;
     }
-    uint64_t sequence = 0;
-    for (size_t i = start; i < name.size() - end; ++i) {
-        if (name[i] < '0' || name[i] > '9') {
-            return 0;
-        }
-        sequence = sequence * 10 + static_cast<uint64_t>(name[i] - '0');
-    }
-    return sequence;
+    char* stop = nullptr;
+    const unsigned long sequence = strtoul(name.c_str() + start, &stop, 10);
+    return stop == name.c_str() + start + kSequenceDigits && name[start] >= '0' &&
+                   name[start] <= '9' && sequence <= 0xFFFFFFFFul
+               ? static_cast<uint32_t>(sequence)
+               : 0;
 }
 
 bool SamePhonebook(const char* listed, const std::string& recorded) {
@@ -54,11 +54,14 @@ bool SamePhonebook(const char* listed, const std::string& recorded) {
 
 }  // namespace
 
-std::string RunFileName(uint64_t sequence) {
-    return kRunPrefix + std::to_string(sequence) + kJournalSuffix;
+std::string RunFileName(uint32_t sequence) {
+    char name[32];
+    snprintf(name, sizeof(name), "%s%010lu%s", kRunPrefix, static_cast<unsigned long>(sequence),
+             kJournalSuffix);
+    return name;
 }
 
-uint64_t RunSequence(const std::string& fileName) {
+uint32_t RunSequence(const std::string& fileName) {
     return SequenceBefore(fileName, kJournalSuffix);
 }
 
@@ -68,31 +71,34 @@ std::string RunLockName(const std::string& runFile) {
 }
 
 namespace {
-std::vector<std::string> SortedRuns(std::vector<std::string> runs);
+
+// Runs named by the clock (format 1) first, then the numbered ones: their names sort as
+// their sequences do.
+std::vector<std::string> SortedRuns(const std::vector<std::string>& names) {
+    std::vector<std::string> runs;
+    for (int numbered = 0; numbered < 2; ++numbered) {
+        for (const std::string& name : names) {
+            if ((RunSequence(name) != 0) == (numbered != 0)) {
+                runs.push_back(name);
+            }
+        }
+    }
+    return runs;
+}
+
 }  // namespace
 
 std::vector<std::string> ListRuns(const JournalStore& store) {
     return SortedRuns(store.List(kJournalSuffix));
 }
 
-namespace {
-
-std::vector<std::string> SortedRuns(std::vector<std::string> runs) {
-    std::stable_sort(runs.begin(), runs.end(), [](const std::string& a, const std::string& b) {
-        return RunSequence(a) < RunSequence(b);
-    });
-    return runs;
-}
-
-}  // namespace
-
 Journal::Journal(JournalStore* store, const std::string& stamp) : store_(store) {
     run_.stamp = stamp;
 }
 
 Journal::~Journal() {
-    if (store_ != nullptr && !file_.empty()) {
-        store_->Release(RunLockName(file_));
+    if (claim_ != -1) {
+        store_->Release(claim_);
         if (!openOnDisk_) {
             store_->Remove(RunLockName(file_));
         }
@@ -102,7 +108,7 @@ Journal::~Journal() {
 // The next sequence after every run file and every lock, claimed by creating its lock;
 // a run that took it first makes this one try the next.
 bool Journal::Claim() {
-    uint64_t sequence = 0;
+    uint32_t sequence = 0;
     for (const char* suffix : {kJournalSuffix, kLockSuffix}) {
         for (const std::string& name : store_->List(suffix)) {
             sequence = std::max(sequence, SequenceBefore(name, suffix));
@@ -111,13 +117,15 @@ bool Journal::Claim() {
     std::string existing;
     for (int tries = 0; tries < kClaimTries; ++tries) {
         const std::string file = RunFileName(++sequence);
-        if (store_->Claim(RunLockName(file))) {
+        claim_ = store_->Claim(RunLockName(file));
+        if (claim_ != -1) {
             if (!store_->Read(file, &existing)) {
                 file_ = file;
                 return true;
             }
-            store_->Release(RunLockName(file));
+            store_->Release(claim_);
             store_->Remove(RunLockName(file));
+            claim_ = -1;
         }
     }
     return false;
@@ -393,45 +401,48 @@ void RecoverJournal(JournalStore& store, const DialupApi& api, OsClass osClass,
                     RecoveryReport* report) {
     // One listing of the folder: a look-up of a name that is not there scans the whole
     // folder on FAT (and under Wine), which thousands of runs would make a start wait for.
-    std::vector<std::string> runList;
-    std::set<std::string> locks, marks, leftovers;
+    std::vector<std::string> runList, locks, marks, leftovers;  // each sorted, as listed
     const auto endsIn = [](const std::string& name, const char* end) {
         const size_t n = strlen(end);
         return name.size() > n && name.compare(name.size() - n, n, end) == 0;
     };
+    const auto has = [](const std::vector<std::string>& sorted, const std::string& name) {
+        return std::binary_search(sorted.begin(), sorted.end(), name);
+    };
     for (const std::string& name : store.List("")) {
+        const std::string base = name.substr(0, name.size() - std::min<size_t>(4, name.size()));
         if (endsIn(name, kJournalSuffix)) {
             runList.push_back(name);
         } else if (endsIn(name, kLockSuffix)) {
-            locks.insert(name);
+            locks.push_back(name);
         } else if (endsIn(name, kReportedSuffix)) {
-            marks.insert(name);
+            marks.push_back(name);
         } else if (endsIn(name, ".old") || endsIn(name, ".new")) {
-            leftovers.insert(name);  // of a replace that ended (Windows)
+            leftovers.push_back(name);  // of a replace that ended (Windows)
+            // "<run>.old" alone stands for the run (an end between the 9x renames); the run's
+            // own name sorts just before it.
+            if (endsIn(name, ".old") && endsIn(base, kJournalSuffix) &&
+                (runList.empty() || runList.back() != base)) {
+                runList.push_back(base);
+            }
         }
     }
-    // "<run>.old" alone stands for the run (an end between the 9x renames).
-    for (const std::string& name : leftovers) {
-        const std::string run = name.substr(0, name.size() - 4);
-        if (endsIn(name, ".old") && endsIn(run, kJournalSuffix) &&
-            std::find(runList.begin(), runList.end(), run) == runList.end()) {
-            runList.push_back(run);
-        }
-    }
+    const std::vector<std::string>& listedRuns = runList;
     const std::vector<std::string> runs = SortedRuns(runList);
     std::vector<bool> removable(runs.size(), false);
-    std::vector<size_t> unreported;
+    std::vector<bool> unreported(runs.size(), false);
     std::vector<PhonebookEntryName> entries;
     bool listed = false;
     RasDword listError = 0;
     // Entries with a newer change still open (or in a run that has not ended): an older
     // change of theirs cannot tell its states apart from what the newer one wrote.
-    std::vector<const JournalChange*> waiting;
-    std::vector<JournalRun> runsRead(runs.size());
-    auto waits = [&waiting](const JournalChange& change) {
-        for (const JournalChange* newer : waiting) {
-            if (EqualsNoCase(newer->entryName.c_str(), change.entryName.c_str()) &&
-                EqualsNoCase(newer->phonebook.c_str(), change.phonebook.c_str())) {
+    std::vector<std::string> waiting;  // entry name, a line break, phonebook
+    const auto key = [](const JournalChange& change) {
+        return change.entryName + "\n" + change.phonebook;
+    };
+    const auto waits = [&](const JournalChange& change) {
+        for (const std::string& newer : waiting) {
+            if (EqualsNoCase(newer.c_str(), key(change).c_str())) {
                 return true;
             }
         }
@@ -439,29 +450,27 @@ void RecoverJournal(JournalStore& store, const DialupApi& api, OsClass osClass,
     };
     for (size_t i = runs.size(); i-- > 0;) {
         const std::string& file = runs[i];
-        const bool locked = locks.count(RunLockName(file)) != 0;
+        const bool locked = has(locks, RunLockName(file));
         if (!locked && RunSequence(file) != 0) {
             removable[i] = true;  // closed: its process saved it with nothing open
             continue;
         }
         std::string bytes;
-        JournalRun& run = runsRead[i];
+        JournalRun run;
         const bool whole =
             store.Read(file, &bytes) && ParseJournalRun(bytes, &run) == JournalRead::Whole;
         if (locked && store.Held(RunLockName(file))) {
             // Its process still runs, and may be in the middle of a change.
             for (const JournalChange& change : run.changes) {
                 if (change.outcome == ChangeOutcome::Open) {
-                    waiting.push_back(&change);
+                    waiting.push_back(key(change));
                 }
             }
             continue;
         }
         if (!whole) {
             removable[i] = true;
-            if (marks.count(file + kReportedSuffix) == 0) {
-                unreported.push_back(i);
-            }
+            unreported[i] = !has(marks, file + kReportedSuffix);
             continue;
         }
         bool saved = true;
@@ -478,7 +487,7 @@ void RecoverJournal(JournalStore& store, const DialupApi& api, OsClass osClass,
                 if (listError != 0) {
                     report->partly.push_back(change.entryName);
                 }
-                waiting.push_back(&change);
+                waiting.push_back(key(change));
                 continue;
             }
             // Each change is marked as soon as it is settled, so that an end during the
@@ -486,7 +495,7 @@ void RecoverJournal(JournalStore& store, const DialupApi& api, OsClass osClass,
             if (SettleChange(store, api, osClass, file, run, change, entries, report)) {
                 saved = store.Replace(file, FormatJournalRun(run));
             } else {
-                waiting.push_back(&change);
+                waiting.push_back(key(change));
             }
         }
         removable[i] = !AnyOpen(run);
@@ -502,8 +511,8 @@ void RecoverJournal(JournalStore& store, const DialupApi& api, OsClass osClass,
         if (removable[i]) {
             for (const std::string& name : {runs[i] + ".old", runs[i] + ".new", runs[i],
                                             runs[i] + kReportedSuffix, RunLockName(runs[i])}) {
-                if (name == runs[i] || marks.count(name) != 0 || leftovers.count(name) != 0 ||
-                    locks.count(name) != 0) {
+                if (name == runs[i] || has(marks, name) || has(leftovers, name) ||
+                    has(locks, name)) {
                     store.Remove(name);
                 }
             }
@@ -512,18 +521,18 @@ void RecoverJournal(JournalStore& store, const DialupApi& api, OsClass osClass,
         }
     }
     // Each unreadable file is told once: a mark beside those that stay.
-    for (size_t i = unreported.size(); i-- > 0;) {
-        const std::string& file = runs[unreported[i]];
-        report->unreadable.push_back(store.PathOf(file));
-        if (removable[unreported[i]]) {
-            store.Replace(file + kReportedSuffix, std::string());
+    for (size_t i = runs.size(); i-- > 0;) {
+        if (unreported[i]) {
+            report->unreadable.push_back(store.PathOf(runs[i]));
+            if (removable[i]) {
+                store.Replace(runs[i] + kReportedSuffix, std::string());
+            }
         }
     }
     // Locks of runs that ended before they wrote a record.
-    const std::set<std::string> runNames(runs.begin(), runs.end());
     for (const std::string& lock : locks) {
         const std::string file = lock.substr(0, lock.size() - strlen(kLockSuffix)) + kJournalSuffix;
-        if (runNames.count(file) == 0 && !store.Held(lock)) {
+        if (!has(listedRuns, file) && !store.Held(lock)) {
             store.Remove(lock);
         }
     }

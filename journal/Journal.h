@@ -23,14 +23,14 @@ constexpr size_t kJournalRunsKept = 10;
 constexpr size_t kJournalRemovalsPerStart = 500;
 extern const char kJournalSuffix[];  // ".jnl"
 
-// Run files are "run-<sequence>.jnl": the sequence is one more than any the folder holds,
-// so runs are ordered by it and never by the clock. A run holds "run-<sequence>.lock"
+// Run files are "run-<sequence>.jnl", the sequence in ten digits: one more than any the
+// folder holds, so runs are ordered by it (and by name) and never by the clock. A run holds "run-<sequence>.lock"
 // (JournalStore::Claim) while its process lives, and the lock file stays until its file is
 // known to hold nothing open: a run without one is closed and never needs reading.
-std::string RunFileName(uint64_t sequence);
+std::string RunFileName(uint32_t sequence);
 // The sequence of a run file's name; 0 for a name of another form (format 1 named its runs
 // by the clock), which is older than every numbered run.
-uint64_t RunSequence(const std::string& fileName);
+uint32_t RunSequence(const std::string& fileName);
 // The run files of `store`, oldest first.
 std::vector<std::string> ListRuns(const JournalStore& store);
 // The lock a run holds while its process lives.
@@ -75,6 +75,7 @@ private:
     JournalRun run_;
     bool open_ = false;
     bool openOnDisk_ = false;  // the file as last saved holds an open change
+    intptr_t claim_ = -1;      // the lock held while the run lives
 };
 
 // The entry of a change as it is now. `exists` only when the enumeration lists it in the

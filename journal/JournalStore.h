@@ -2,6 +2,7 @@
 // gives the folder on disk; tests give a folder of their own.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -26,9 +27,10 @@ public:
 
     // Creates file `name` only when there is none, and holds it for as long as this process
     // lives (or until Release, which leaves the file): a run's claim on its name, and the
-    // sign that it has not ended. False when the file exists or cannot be made.
-    virtual bool Claim(const std::string& name) = 0;
-    virtual void Release(const std::string& name) = 0;
+    // sign that it has not ended. The claim to release, or -1 when the file exists or cannot
+    // be made.
+    virtual intptr_t Claim(const std::string& name) = 0;
+    virtual void Release(intptr_t claim) = 0;
     // Whether a process that has not ended holds file `name` (Claim); false when no file.
     virtual bool Held(const std::string& name) const = 0;
 

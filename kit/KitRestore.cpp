@@ -133,8 +133,12 @@ std::string NumberOf(Language l, const EntryState& state) {
     return Show(local);
 }
 
-// The run a journal file holds, as --list shows it and RUN names it.
+// The run a journal file holds, as --list shows it and RUN names it: its sequence, or the
+// clock's stamp that format 1 named runs by.
 std::string RunOf(const std::string& fileName) {
+    if (RunSequence(fileName) != 0) {
+        return std::to_string(RunSequence(fileName));
+    }
     const size_t start = strlen("run-");
     const size_t end = strlen(kJournalSuffix);
     if (fileName.compare(0, start, "run-") != 0 || fileName.size() < start + end) {
@@ -210,7 +214,10 @@ std::string Stamp() {
 int Restore(JournalStore& store, const DialupApi& api, const RestoreArguments& a, FILE* out,
             FILE* err) {
     const Language l = a.language;
-    const std::string name = "run-" + a.run + kJournalSuffix;
+    const bool numbered = !a.run.empty() && a.run.size() <= 10 &&
+                          a.run.find_first_not_of("0123456789") == std::string::npos;
+    const std::string name = numbered ? RunFileName(static_cast<uint32_t>(strtoul(a.run.c_str(), nullptr, 10)))
+                                      : "run-" + a.run + kJournalSuffix;
     std::string bytes;
     JournalRun run;
     if (!store.Read(name, &bytes)) {

@@ -130,7 +130,7 @@ TEST(JournalRecovery, EndedRunsOnlyNewestFirstOpenOnesKeptEachToldOnce) {
         bool liveEnds;
         std::vector<unsigned> told;
         const char *nest, *live;
-        std::vector<uint64_t> runsLeft;  // 100: the live run
+        std::vector<uint32_t> runsLeft;  // 100: the live run
     } starts[] = {
         {"RasSetEntryPropertiesA:621", false, {IDS_ENTRY_PARTLY_CHANGED, IDS_JOURNAL_UNREADABLE},
          "0313", "0322", {1, 5, 6, 7, 8, 9, 10, 11, 12, 13, 99, 100}},
@@ -158,7 +158,7 @@ TEST(JournalRecovery, EndedRunsOnlyNewestFirstOpenOnesKeptEachToldOnce) {
         ASSERT_EQ(ReadEntryRecord(sim.api(), nullptr, "Live", &now), 0u);
         EXPECT_STREQ(nest.Entry()->szLocalPhoneNumber, s.nest);
         EXPECT_STREQ(now.Entry()->szLocalPhoneNumber, s.live);
-        std::vector<uint64_t> left;
+        std::vector<uint32_t> left;
         for (const std::string& file : ListRuns(store)) {
             left.push_back(RunSequence(file));
         }
@@ -172,12 +172,12 @@ TEST(JournalRecovery, RemovesFiveHundredRunsAtMostAtAStart) {
         SimPhonebook sim;
         FolderJournalStore store(sim.folder().PathTo("journal"));
         for (size_t run = 1; run <= kJournalRunsKept + beyond; ++run) {
-            store.Replace(RunFileName(run), "closed, never read");
+            store.Replace(RunFileName(static_cast<uint32_t>(run)), "closed, never read");
         }
         RecoveryReport report;
         RecoverJournal(store, sim.api(), 9, &report);
         EXPECT_EQ(ListRuns(store).size(), kJournalRunsKept + beyond - 500);
-        EXPECT_EQ(ListRuns(store).back(), RunFileName(kJournalRunsKept + beyond));
+        EXPECT_EQ(ListRuns(store).back(), RunFileName(static_cast<uint32_t>(kJournalRunsKept + beyond)));
     }
 }
 

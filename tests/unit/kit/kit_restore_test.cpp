@@ -114,7 +114,7 @@ TEST(KitRestore, EachKindChangedSinceInEachWayIsLeftAsItIsAndTold) {
                 }
                 const std::string now = h.sim.ReadFile();
                 if (recovery) {
-                    Reopen(folder, "run-" + run + ".jnl");
+                    Reopen(folder, RunFileName(static_cast<uint32_t>(std::stoul(run))));
                     FolderJournalStore store(folder);
                     RecoveryReport report;
                     RecoverJournal(store, h.api(), 9, &report);
