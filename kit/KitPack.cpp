@@ -247,18 +247,6 @@ int RunPack(int argc, const char* const* argv, FILE* out, FILE* err) {
         return PackUsage(err, ShowPath(programPath) + " is not Dialnest.exe (a Windows window program)");
     }
 
-    KitReport report(a.language);
-    CheckKit(folder, &report);
-    const std::string unread = UnreadNames(folder);
-    if (!unread.empty()) {
-        report.Add(Msg::UnreadFiles, ShowPath(folder.Path()), 0, {unread});
-    }
-    report.WriteText(out, false);
-    if (report.Count(Severity::Error) > 0) {
-        fprintf(out, "%s\n", Say(a.language, Phrase::PackRefused).c_str());
-        return kExitError;
-    }
-
     std::vector<PackedFile> files;
     for (const char* name : kCarriedFileNames) {
         PackedFile file{name, std::string()};
@@ -270,6 +258,18 @@ int RunPack(int argc, const char* const* argv, FILE* out, FILE* err) {
     if (kit.size() > kMaxCarriedKitBytes) {
         fprintf(err, "dialnest-kit: the kit takes %zu bytes; a program carries at most %u\n",
                 kit.size(), kMaxCarriedKitBytes);
+        return kExitError;
+    }
+
+    KitReport report(a.language);
+    CheckKit(folder, &report);
+    const std::string unread = UnreadNames(folder);
+    if (!unread.empty()) {
+        report.Add(Msg::UnreadFiles, ShowPath(folder.Path()), 0, {unread});
+    }
+    report.WriteText(out, false);
+    if (report.Count(Severity::Error) > 0) {
+        fprintf(out, "%s\n", Say(a.language, Phrase::PackRefused).c_str());
         return kExitError;
     }
     FILE* file = fopen(a.output.c_str(), "wb");
