@@ -176,8 +176,7 @@ bool CarriesExactly(const std::string& path, const std::vector<PackedFile>& file
     }
     for (size_t i = 0; i < files.size(); ++i) {
         const CarriedFile& file = written.File(i);
-        if (files[i].name != file.name ||
-            std::string(file.data, file.size) != files[i].bytes) {
+        if (files[i].name != file.name || std::string(file.data, file.size) != files[i].bytes) {
             return false;
         }
     }
@@ -197,8 +196,8 @@ CarriedKitState OpenPackedProgram(KitFolder* folder, CarriedKit* carried) {
     return state;
 }
 
-int ReportDamagedKit(const KitFolder& folder, CarriedKitState state, Language language,
-                     bool json, FILE* out) {
+int ReportDamagedKit(const KitFolder& folder, CarriedKitState state, Language language, bool json,
+                     FILE* out) {
     const Phrase reason = state == CarriedKitState::Truncated  ? Phrase::KitTruncated
                           : state == CarriedKitState::Unsound  ? Phrase::KitUnsound
                           : state == CarriedKitState::Checksum ? Phrase::KitChecksum
@@ -244,7 +243,8 @@ int RunPack(int argc, const char* const* argv, FILE* out, FILE* err) {
     }
     if (!ProgramImage(program, &image) ||
         !ReadProgramLayout(MemoryProgramBytes(program), &layout) || layout.subsystem != 2) {
-        return PackUsage(err, ShowPath(programPath) + " is not Dialnest.exe (a Windows window program)");
+        return PackUsage(err,
+                         ShowPath(programPath) + " is not Dialnest.exe (a Windows window program)");
     }
 
     std::vector<PackedFile> files;
@@ -273,7 +273,8 @@ int RunPack(int argc, const char* const* argv, FILE* out, FILE* err) {
         return kExitError;
     }
     FILE* file = fopen(a.output.c_str(), "wb");
-    const bool written = file != nullptr && fwrite(image.data(), 1, image.size(), file) == image.size() &&
+    const bool written = file != nullptr &&
+                         fwrite(image.data(), 1, image.size(), file) == image.size() &&
                          fwrite(kit.data(), 1, kit.size(), file) == kit.size();
     if ((file != nullptr && fclose(file) != 0) || !written || !CarriesExactly(a.output, files)) {
         remove(a.output.c_str());
@@ -286,14 +287,16 @@ int RunPack(int argc, const char* const* argv, FILE* out, FILE* err) {
             Say(a.language, Phrase::PackedInto, {shown, ShowPath(a.kit), ShowPath(programPath)})
                 .c_str());
     for (const PackedFile& f : files) {
-        fprintf(out, "%s\n",
-                Say(a.language, Phrase::PackedFile, {f.name, Format("%zu", f.bytes.size())}).c_str());
+        fprintf(
+            out, "%s\n",
+            Say(a.language, Phrase::PackedFile, {f.name, Format("%zu", f.bytes.size())}).c_str());
     }
     const size_t total = image.size() + kit.size();
-    fprintf(out, "%s\n",
-            Say(a.language, Phrase::PackedSize,
-                {shown, Format("%zu", total), Format("%zu", image.size()), Format("%zu", kit.size())})
-                .c_str());
+    fprintf(
+        out, "%s\n",
+        Say(a.language, Phrase::PackedSize,
+            {shown, Format("%zu", total), Format("%zu", image.size()), Format("%zu", kit.size())})
+            .c_str());
     fprintf(out, "%s\n",
             Say(a.language, Phrase::DownloadTime,
                 {DownloadTime(a.language, total, 33600), DownloadTime(a.language, total, 56000),

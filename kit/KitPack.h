@@ -17,8 +17,8 @@ CarriedKitState OpenPackedProgram(KitFolder* folder, CarriedKit* carried);
 
 // Writes what the program makes of a damaged carried kit, as a report of one error (JSON
 // when `json`). Returns the exit status of an error.
-int ReportDamagedKit(const KitFolder& folder, CarriedKitState state, Language language,
-                     bool json, FILE* out);
+int ReportDamagedKit(const KitFolder& folder, CarriedKitState state, Language language, bool json,
+                     FILE* out);
 
 // `argv[1]` is "pack": checks KIT (a folder or a packed program) as `check` does and, when
 // it reports no error and the folder holds nothing the program does not read, writes OUT, a

@@ -192,7 +192,8 @@ int RunKitTool(int argc, const char* const* argv, FILE* out, FILE* err) {
         return ReportDamagedKit(folder, state, a.language, a.json, out);
     }
     if (!folder.IsFolder() && !folder.IsCarried()) {
-        return Usage(err, "no kit folder, nor a program that carries a kit: " + ShowPath(a.operands[0]));
+        return Usage(err,
+                     "no kit folder, nor a program that carries a kit: " + ShowPath(a.operands[0]));
     }
     if (!folder.PathsFit()) {
         return Usage(err,

@@ -76,8 +76,8 @@ FileProgramBytes::~FileProgramBytes() {
 }
 
 bool FileProgramBytes::ReadAt(uint32_t offset, void* out, uint32_t size) const {
-    return file_ != nullptr && offset <= size_ && size <= size_ - offset &&
-           offset <= 0x7FFFFFFFu && fseek(file_, static_cast<long>(offset), SEEK_SET) == 0 &&
+    return file_ != nullptr && offset <= size_ && size <= size_ - offset && offset <= 0x7FFFFFFFu &&
+           fseek(file_, static_cast<long>(offset), SEEK_SET) == 0 &&
            fread(out, 1, size, file_) == size;
 }
 
@@ -206,10 +206,11 @@ CarriedKitState CarriedKit::Read(const ProgramBytes& program) {
 }
 
 CarriedKitState CarriedKit::Check() {
-    const uint32_t dataStart = kCarriedKitHeaderSize + static_cast<uint32_t>(count_) * kCarriedEntrySize;
+    const uint32_t dataStart =
+        kCarriedKitHeaderSize + static_cast<uint32_t>(count_) * kCarriedEntrySize;
     for (size_t i = 0; i < count_; ++i) {
-        const unsigned char* entry =
-            reinterpret_cast<const unsigned char*>(bytes_) + kCarriedKitHeaderSize + i * kCarriedEntrySize;
+        const unsigned char* entry = reinterpret_cast<const unsigned char*>(bytes_) +
+                                     kCarriedKitHeaderSize + i * kCarriedEntrySize;
         CarriedFile& file = entries_[i];
         memcpy(file.name, entry, kCarriedNameSize);
         file.offset = Get32(entry + 16);
@@ -233,8 +234,9 @@ std::string PackKit(const std::vector<PackedFile>& files) {
     Put32(&kit, 20, count);
     for (uint32_t i = 0; i < count; ++i) {
         const size_t entry = kCarriedKitHeaderSize + i * kCarriedEntrySize;
-        memcpy(&kit[entry], files[i].name.c_str(),
-               files[i].name.size() < kCarriedNameSize ? files[i].name.size() : kCarriedNameSize - 1);
+        memcpy(
+            &kit[entry], files[i].name.c_str(),
+            files[i].name.size() < kCarriedNameSize ? files[i].name.size() : kCarriedNameSize - 1);
         Put32(&kit, entry + 16, static_cast<uint32_t>(kit.size()));
         Put32(&kit, entry + 20, static_cast<uint32_t>(files[i].bytes.size()));
         kit += files[i].bytes;

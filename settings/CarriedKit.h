@@ -84,10 +84,10 @@ private:
 
 // Where a 32-bit or 64-bit Windows program file ends and what follows it.
 struct ProgramLayout {
-    uint32_t imageEnd = 0;        // the end of the headers, the sections and the symbols
-    uint32_t kitLimit = 0;        // carried bytes end here: the certificate table or the end
-    uint32_t securityEntry = 0;   // offset of the security directory's entry; 0 when none
-    uint16_t subsystem = 0;       // 2 a window program, 3 a console program
+    uint32_t imageEnd = 0;       // the end of the headers, the sections and the symbols
+    uint32_t kitLimit = 0;       // carried bytes end here: the certificate table or the end
+    uint32_t securityEntry = 0;  // offset of the security directory's entry; 0 when none
+    uint16_t subsystem = 0;      // 2 a window program, 3 a console program
 };
 
 // False when `program` is no Windows program file whose headers and sections lie whole in it.

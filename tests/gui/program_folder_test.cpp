@@ -124,7 +124,8 @@ TEST(ProgramFolder, ShiftJisFolderAndPackedProgramBehaveAsAscii) {
     // 表 and ソ end in 0x5C within a name, 能 right before the separator of the program's
     // own file name, and 表 before a separator of its own; then the packed program.
     for (const auto& [name, packed] : {std::pair<const char*, bool>{"ソフト表示能力", false},
-                                       {"表\\接続ソ能", false}, {"", true}}) {
+                                       {"表\\接続ソ能", false},
+                                       {"", true}}) {
         SCOPED_TRACE(name);
         const Seen shiftJis = RunJobs(name, packed);
         EXPECT_EQ(Texts(shiftJis), Texts(ascii));

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <functional>
 #include <string>
 
 #include "KitRun.h"
@@ -12,68 +11,53 @@
 
 namespace {
 
-// A program of the catalogue that carries a kit and a signature: pack keeps only its image.
-const std::string kProgram = SourcePath("tests/data/bad-input/carried-signed.exe");
-
 TEST(KitPack, CarriesTheCheckedKitOrWritesNothing) {
-    const std::string sample = SourcePath("examples/kit");
+    // A program of the catalogue that carries a kit and a signature: pack keeps its image.
+    const std::string catalogueProgram = SourcePath("tests/data/bad-input/carried-signed.exe");
     struct Case {
         const char* name;
-        std::function<void(TempFolder&, std::vector<std::string>&)> arrange;
+        const char* file;  // written into the copy of the sample kit
+        size_t size;       // that many bytes
+        bool alone;        // the only file of the kit
+        char subsystem;    // of the program packed: 2 a window program, 3 a console one
         int status;
         const char* shown;  // in the output or the error output
     } cases[] = {
-        {"the sample", [](TempFolder&, std::vector<std::string>&) {}, 0, "56 kbit/s"},
-        {"a kit with an error",
-         [](TempFolder& kit, std::vector<std::string>&) { kit.Write("ISP_INF.csv", "\xFF\xFE"); },
-         1, "[encoding]"},
-        {"a file the program does not read",
-         [](TempFolder& kit, std::vector<std::string>&) { kit.Write("APGEN.csv.bak", ""); }, 1,
+        {"the sample", "", 0, false, 2, 0, "56 kbit/s"},
+        {"a kit with an error", "ISP_INF.csv", 2, false, 2, 1, "[encoding]"},
+        {"a file the program does not read", "APGEN.csv.bak", 0, false, 2, 1,
          "\"APGEN.csv.bak\" lie in the kit folder"},
-        {"the largest kit a program carries",
-         [](TempFolder& kit, std::vector<std::string>&) {
-             for (const char* name : kCarriedFileNames) kit.Remove(name);
-             kit.Write("Logo.png", std::string(kMaxCarriedKitBytes - 48, 'x'));
-         },
-         1, "nothing was packed"},
-        {"one byte more",
-         [](TempFolder& kit, std::vector<std::string>&) {
-             for (const char* name : kCarriedFileNames) kit.Remove(name);
-             kit.Write("Logo.png", std::string(kMaxCarriedKitBytes - 47, 'x'));
-         },
-         1, "carries at most"},
-        {"a console program",
-         [](TempFolder& kit, std::vector<std::string>& arguments) {
-             std::string program = ReadFile(kProgram);
-             program[0x58 + 68] = 3;
-             kit.Write("console.exe", program);
-             arguments.back() = kit.PathTo("console.exe");
-         },
-         2, "not Dialnest.exe"},
-        {"no -o", [](TempFolder&, std::vector<std::string>& a) { a.erase(a.begin() + 1, a.begin() + 3); }, 2,
-         "no -o"},
+        {"the largest kit a program carries", "Logo.png", kMaxCarriedKitBytes - 48, true, 2, 1,
+         "nothing was packed"},
+        {"one byte more", "Logo.png", kMaxCarriedKitBytes - 47, true, 2, 1, "carries at most"},
+        {"a console program", "", 0, false, 3, 2, "not Dialnest.exe"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         TempFolder kit, out;
-        for (const auto& file : std::filesystem::directory_iterator(sample)) {
-            kit.Write(file.path().filename().string(), ReadFile(file.path().string()));
+        for (const auto& file : std::filesystem::directory_iterator(SourcePath("examples/kit"))) {
+            if (!c.alone) {
+                kit.Write(file.path().filename().string(), ReadFile(file.path().string()));
+            }
         }
-        std::vector<std::string> arguments = {"pack", "-o", out.PathTo("Dialnest.exe"),
-                                              kit.path(), "--dialnest", kProgram};
-        c.arrange(kit, arguments);
-        const KitRun run = RunKit(arguments);
+        if (c.file[0] != '\0') {
+            kit.Write(c.file, std::string(c.size, '\xFF'));
+        }
+        std::string original = ReadFile(catalogueProgram);
+        original[0x58 + 68] = c.subsystem;
+        out.Write("original.exe", original);
+        const std::string program = out.PathTo("Dialnest.exe");
+        const KitRun run =
+            RunKit({"pack", kit.path(), "--dialnest", out.PathTo("original.exe"), "-o", program});
         EXPECT_EQ(run.status, c.status) << run.out << run.err;
         EXPECT_NE((run.out + run.err).find(c.shown), std::string::npos) << run.out << run.err;
-        EXPECT_EQ(std::filesystem::exists(out.PathTo("Dialnest.exe")), c.status == 0);
+        EXPECT_EQ(std::filesystem::exists(program), c.status == 0);
         if (c.status != 0) {
             continue;
         }
         // The image of the program without its old kit and signature, then the kit.
         const std::string packed = out.Read("Dialnest.exe");
-        std::string image = ReadFile(kProgram).substr(0, 1024);
-        image.replace(0x58 + 128, 8, 8, '\0');
-        EXPECT_EQ(packed.substr(0, 1024), image);
+        EXPECT_EQ(packed.substr(0, 1024), original.substr(0, 1024).replace(0x58 + 128, 8, 8, 0));
         CarriedKit carried;
         ASSERT_EQ(carried.Read(MemoryProgramBytes(packed)), CarriedKitState::Carried);
         ASSERT_EQ(carried.Count(), 6u);
@@ -83,7 +67,6 @@ TEST(KitPack, CarriesTheCheckedKitOrWritesNothing) {
         }
 
         // Check and preview see the packed program as the folder; a packed program packs again.
-        const std::string program = out.PathTo("Dialnest.exe");
         const auto asPacked = [&](std::string text) {
             for (size_t at; (at = text.find(kit.path())) != std::string::npos;) {
                 text.replace(at, kit.path().size(), program);
@@ -95,11 +78,13 @@ TEST(KitPack, CarriesTheCheckedKitOrWritesNothing) {
                   asPacked(RunKit({"check", "--verbose", kit.path()}).out));
         EXPECT_EQ(RunKit({"preview", program, phonebook}).out,
                   asPacked(RunKit({"preview", kit.path(), phonebook}).out));
-        const KitRun again = RunKit({"pack", out.PathTo("Dialnest.exe"), "--dialnest", kProgram,
-                                     "-o", out.PathTo("again.exe")});
-        EXPECT_EQ(again.status, 0) << again.out << again.err;
+        EXPECT_EQ(RunKit({"pack", program, "--dialnest", out.PathTo("original.exe"), "-o",
+                          out.PathTo("again.exe")})
+                      .status,
+                  0);
         EXPECT_EQ(out.Read("again.exe"), packed);
     }
+    EXPECT_EQ(RunKit({"pack", SourcePath("examples/kit")}).status, 2) << "no -o";
 }
 
 }  // namespace

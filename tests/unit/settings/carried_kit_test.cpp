@@ -2,7 +2,8 @@
 // and every way of damaging it read as damage, never past the bytes there are.
 #include <gtest/gtest.h>
 
-#include <functional>
+#include <fstream>
+#include <sstream>
 #include <string>
 
 #include "settings/CarriedKit.h"
@@ -10,35 +11,18 @@
 
 namespace {
 
-void Put32(std::string& bytes, size_t at, uint32_t value) {
-    for (int i = 0; i < 4; ++i) {
-        bytes[at + i] = static_cast<char>(value >> (8 * i));
-    }
+std::string U32(uint32_t value) {
+    return std::string{char(value), char(value >> 8), char(value >> 16), char(value >> 24)};
 }
 
-// A stand-in for a program: headers, one section at 512, and the carried kit at 1024.
-constexpr size_t kKit = 1024;
+// The catalogue's stand-in for a program (its image, the first 1 KiB) without its signature.
 std::string Stub() {
-    std::string pe(kKit, '\0');
-    pe.replace(0, 2, "MZ");
-    Put32(pe, 0x3C, 0x40);
-    pe.replace(0x40, 4, std::string("PE\0\0", 4));
-    Put32(pe, 0x44, 0x1014C);     // i386, one section
-    Put32(pe, 0x54, 224);         // optional header size
-    Put32(pe, 0x58, 0x10B);       // 32-bit
-    Put32(pe, 0x58 + 60, 512);    // headers
-    Put32(pe, 0x58 + 92, 16);     // data directories
-    Put32(pe, 0x138 + 16, 512);   // the section's raw size
-    Put32(pe, 0x138 + 20, 512);   // and place
-    return pe;
-}
-
-void FixChecksum(std::string& p) {
-    Put32(p, kKit + 8, Crc32(p.data() + kKit + 12, p.size() - kKit - 12));
-}
-
-size_t Entry(int i) {
-    return kKit + kCarriedKitHeaderSize + i * kCarriedEntrySize;
+    const std::string here = __FILE__;
+    std::ifstream in(here.substr(0, here.rfind("unit/")) + "data/bad-input/carried-signed.exe",
+                     std::ios::binary);
+    std::ostringstream all;
+    all << in.rdbuf();
+    return all.str().substr(0, 1024).replace(0x58 + 128, 8, 8, '\0');
 }
 
 TEST(CarriedKit, FoundAfterTheImageAndDamageToldApart) {
@@ -47,72 +31,62 @@ TEST(CarriedKit, FoundAfterTheImageAndDamageToldApart) {
         files.push_back({name, std::string(name) + " bytes\r\n"});
     }
     files[5].bytes.clear();  // an empty file is carried too
+    const uint32_t index = kCarriedKitHeaderSize + 6 * kCarriedEntrySize;
+    const std::string kit = PackKit(files);
     using S = CarriedKitState;
     struct Case {
         const char* name;
-        std::function<void(std::string&)> damage;
+        size_t size;  // the program cut to this many bytes (0: whole)
+        size_t at;    // these bytes written at this offset into the kit (0: none)
+        std::string bytes;
+        bool checksumFixed;  // and its checksum made right
+        int certificate;     // a certificate table this far from the kit's end (0: none)
         S state;
     } cases[] = {
-        {"six files", [](std::string&) {}, S::Carried},
-        {"no kit", [](std::string& p) { p.resize(kKit); }, S::None},
-        {"other bytes after the image",
-         [](std::string& p) { p.replace(kKit, 5, "CERTS"); }, S::None},
-        {"a certificate table after it",
-         [](std::string& p) {
-             Put32(p, 0x58 + 128, static_cast<uint32_t>(p.size() + 3));
-             p += std::string(3 + 40, '\x30');
-         },
-         S::Carried},
-        {"the certificate table one byte into it",
-         [](std::string& p) {
-             Put32(p, 0x58 + 128, static_cast<uint32_t>(p.size() - 1));
-             p += std::string(40, '\x30');
-         },
-         S::Truncated},
-        {"cut one byte short", [](std::string& p) { p.pop_back(); }, S::Truncated},
-        {"cut inside its header", [](std::string& p) { p.resize(kKit + 20); }, S::Truncated},
-        {"a length one past its end",
-         [](std::string& p) {
-             Put32(p, Entry(0) + 20, static_cast<uint32_t>(p.size() - kKit) - 24 * 7 + 1);
-             FixChecksum(p);
-         },
+        {"six files", 0, 0, "", false, 0, S::Carried},
+        {"no kit", 1024, 0, "", false, 0, S::None},
+        {"other bytes after the image", 0, 1, "X", false, 0, S::None},
+        {"a certificate table after it", 0, 0, "", false, 3, S::Carried},
+        {"a certificate table one byte into it", 0, 0, "", false, -1, S::Truncated},
+        {"cut one byte short", 1023 + kit.size(), 0, "", false, 0, S::Truncated},
+        {"cut inside its header", 1024 + 20, 0, "", false, 0, S::Truncated},
+        {"a length one past its end", 0, 24 + 20, U32(uint32_t(kit.size()) - index + 1), true, 0,
          S::Unsound},
-        {"a file inside the index",
-         [](std::string& p) { Put32(p, Entry(1) + 16, 24 * 7 - 1), FixChecksum(p); }, S::Unsound},
-        {"one byte changed", [](std::string& p) { p[p.size() - 3] ^= 1; }, S::Checksum},
-        {"seven files",
-         [](std::string& p) { Put32(p, kKit + 20, 7), FixChecksum(p); }, S::Unsound},
-        {"a name twice",
-         [](std::string& p) { p.replace(Entry(1), 16, p.substr(Entry(0), 16)), FixChecksum(p); },
-         S::Unsound},
-        {"a name the program does not read",
-         [](std::string& p) { p.replace(Entry(2), 10, "README.txt"), FixChecksum(p); },
-         S::Unsound},
-        {"a name without its end",
-         [](std::string& p) { p.replace(Entry(5), 16, "Logo.png........"), FixChecksum(p); },
-         S::Unsound},
-        {"a later format", [](std::string& p) { Put32(p, kKit + 12, 2), FixChecksum(p); },
-         S::Unsound},
-        {"one byte more than a kit may hold",
-         [](std::string& p) { Put32(p, kKit + 16, kMaxCarriedKitBytes + 1); }, S::TooLarge},
+        {"a file inside the index", 0, 48 + 16, U32(index - 1), true, 0, S::Unsound},
+        {"one byte changed", 0, index, "x", false, 0, S::Checksum},
+        {"seven files", 0, 20, U32(7), true, 0, S::Unsound},
+        {"a name twice", 0, 48, kIspSettingsFile, true, 0, S::Unsound},
+        {"a name the program does not read", 0, 48, "README.txt", true, 0, S::Unsound},
+        {"a name without its end", 0, 144, "Logo.png........", true, 0, S::Unsound},
+        {"a later format", 0, 12, U32(2), true, 0, S::Unsound},
+        {"one byte more than a kit may hold", 0, 16, U32(kMaxCarriedKitBytes + 1), false, 0,
+         S::TooLarge},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        std::string program = Stub() + PackKit(files);
-        c.damage(program);
+        std::string program = Stub() + kit;
+        program.replace(1024 + c.at, c.bytes.size(), c.bytes);
+        if (c.checksumFixed) {
+            program.replace(1024 + 8, 4, U32(Crc32(&program[1024 + 12], kit.size() - 12)));
+        }
+        if (c.certificate != 0) {
+            program.replace(0x58 + 128, 4, U32(uint32_t(program.size() + c.certificate)));
+            program += std::string(48, '0');
+        }
+        program.resize(c.size != 0 ? c.size : program.size());
         TempFolder folder;
         folder.Write("Dialnest.exe", program);
         CarriedKit inMemory, onDisk;
         const S state = inMemory.Read(MemoryProgramBytes(program));
         EXPECT_EQ(state, c.state);
         EXPECT_EQ(onDisk.Read(FileProgramBytes(folder.PathTo("Dialnest.exe").c_str())), state);
-        char path[kPathSize];
-        EXPECT_EQ(FindDataFile(inMemory.Files(), kIspSettingsFile, path), state == S::Carried);
-        for (size_t i = 0; state == S::Carried && i < files.size(); ++i) {
+        for (size_t i = 0; i < files.size(); ++i) {
             const char* data = nullptr;
             size_t size = 0;
-            ASSERT_TRUE(inMemory.Files().HeldBytes(files[i].name.c_str(), &data, &size));
-            EXPECT_EQ(std::string(data, size), files[i].bytes);
+            EXPECT_EQ(inMemory.Files().HeldBytes(files[i].name.c_str(), &data, &size),
+                      state == S::Carried);
+            EXPECT_EQ(std::string(data, data != nullptr ? size : 0),
+                      state == S::Carried ? files[i].bytes : "");
         }
     }
 
