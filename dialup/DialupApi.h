@@ -30,6 +30,16 @@ typedef RasDword(RASAPI_CALL* RasGetCredentialsFn)(const char* phonebook, const 
 typedef RasDword(RASAPI_CALL* RasSetCredentialsFn)(const char* phonebook, const char* entry,
                                                    RASCREDENTIALSA* credentials,
                                                    RasBool clearCredentials);
+// Windows 2000 and later (absent on the 9x family): whether a name may name an entry (123
+// when it may not, 183 when the phonebook already has it).
+typedef RasDword(RASAPI_CALL* RasValidateEntryNameFn)(const char* phonebook, const char* entry);
+// The AutoDial mapping; a null address means the default Internet connection.
+typedef RasDword(RASAPI_CALL* RasSetAutodialAddressFn)(const char* address, RasDword reserved,
+                                                       RASAUTODIALENTRYA* entries,
+                                                       RasDword bytes, RasDword count);
+typedef RasDword(RASAPI_CALL* RasGetAutodialAddressFn)(const char* address, RasDword* reserved,
+                                                       RASAUTODIALENTRYA* entries,
+                                                       RasDword* bytes, RasDword* count);
 // Resolved only to tell that the library is usable; nothing is ever dialled.
 typedef RasDword(RASAPI_CALL* RasDialFn)(void* extensions, const char* phonebook,
                                          RASDIALPARAMSA* params, RasDword notifierType,
@@ -48,6 +58,9 @@ typedef RasDword(RASAPI_CALL* RasHangUpFn)(void* connection);
     X(RasSetEntryDialParamsA, RasSetEntryDialParamsFn) \
     X(RasGetCredentialsA, RasGetCredentialsFn)         \
     X(RasSetCredentialsA, RasSetCredentialsFn)         \
+    X(RasValidateEntryNameA, RasValidateEntryNameFn)   \
+    X(RasSetAutodialAddressA, RasSetAutodialAddressFn) \
+    X(RasGetAutodialAddressA, RasGetAutodialAddressFn) \
     X(RasDialA, RasDialFn)                             \
     X(RasHangUpA, RasHangUpFn)
 

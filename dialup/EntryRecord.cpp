@@ -120,18 +120,41 @@ RasDword RemoveUnwantedEntry(const DialupApi& api, const char* phonebook, const 
     return deleted == ERROR_CANNOT_FIND_PHONEBOOK_ENTRY ? 0 : deleted;
 }
 
+RasDword ReadEntryCredentials(const DialupApi& api, const char* phonebook, const char* name,
+                              RasDword mask, RASCREDENTIALSA* credentials, bool* defaults) {
+    *defaults = false;
+    memset(credentials, 0, sizeof(*credentials));
+    credentials->dwSize = kRasCredentialsSize;
+    credentials->dwMask = mask;
+    if (api.RasGetCredentialsA == nullptr) {
+        return kMissingOperation;
+    }
+    const char* book = PhonebookArgument(phonebook);
+    const RasDword result = api.RasGetCredentialsA(book, name, credentials);
+    if (result != 0 || strnlen(credentials->szUserName, 1) != 0) {
+        return result;
+    }
+    RASCREDENTIALSA shared{};
+    shared.dwSize = kRasCredentialsSize;
+    shared.dwMask = mask | RASCM_DefaultCreds;
+    // Before XP there are none: the read fails or gives the user's own empty ones again.
+    if (api.RasGetCredentialsA(book, name, &shared) == 0 && strnlen(shared.szUserName, 1) != 0) {
+        *credentials = shared;
+        credentials->dwMask &= ~RASCM_DefaultCreds;
+        *defaults = true;
+    }
+    WipeBytes(&shared, sizeof(shared));
+    return 0;
+}
+
 RasDword ReadSavedUserName(const DialupApi& api, const char* phonebook, const char* name,
                            bool ntFamily, std::string* userName) {
     userName->clear();
-    const char* book = PhonebookArgument(phonebook);
     if (ntFamily) {
-        if (api.RasGetCredentialsA == nullptr) {
-            return kMissingOperation;
-        }
-        RASCREDENTIALSA credentials{};
-        credentials.dwSize = kRasCredentialsSize;
-        credentials.dwMask = RASCM_UserName;
-        const RasDword result = api.RasGetCredentialsA(book, name, &credentials);
+        RASCREDENTIALSA credentials;
+        bool defaults = false;
+        const RasDword result =
+            ReadEntryCredentials(api, phonebook, name, RASCM_UserName, &credentials, &defaults);
         if (result == 0 && (credentials.dwMask & RASCM_UserName) != 0) {
             userName->assign(credentials.szUserName,
                              strnlen(credentials.szUserName, sizeof(credentials.szUserName)));
@@ -149,18 +172,29 @@ RasDword ReadSavedUserName(const DialupApi& api, const char* phonebook, const ch
     return result;
 }
 
-RasDword WriteSavedUserName(const DialupApi& api, const char* phonebook, const char* name,
-                            bool ntFamily, const std::string& userName) {
+namespace {
+
+RasDword WriteUserNameOnly(const DialupApi& api, const char* phonebook, const char* name,
+                           bool ntFamily, const std::string& userName) {
     const char* book = PhonebookArgument(phonebook);
     if (ntFamily) {
+        RASCREDENTIALSA credentials;
+        bool defaults = false;
+        RasDword result =
+            ReadEntryCredentials(api, phonebook, name, RASCM_UserName, &credentials, &defaults);
+        WipeBytes(&credentials, sizeof(credentials));
+        if (result != 0) {
+            return result;
+        }
         if (api.RasSetCredentialsA == nullptr) {
             return kMissingOperation;
         }
-        RASCREDENTIALSA credentials{};
         credentials.dwSize = kRasCredentialsSize;
-        credentials.dwMask = RASCM_UserName;
+        credentials.dwMask = RASCM_UserName | (defaults ? RasDword{RASCM_DefaultCreds} : RasDword{0});
         CopyField(credentials.szUserName, userName.c_str());
-        return api.RasSetCredentialsA(book, name, &credentials, 0);
+        result = api.RasSetCredentialsA(book, name, &credentials, 0);
+        WipeBytes(&credentials, sizeof(credentials));
+        return result;
     }
     RASDIALPARAMSA params;
     bool passwordSaved = false;
@@ -173,6 +207,22 @@ RasDword WriteSavedUserName(const DialupApi& api, const char* phonebook, const c
     }
     WipeBytes(&params, sizeof(params));
     return result;
+}
+
+}  // namespace
+
+RasDword WriteSavedUserName(const DialupApi& api, const char* phonebook, const char* name,
+                            bool ntFamily, const std::string& userName) {
+    const RasDword written = WriteUserNameOnly(api, phonebook, name, ntFamily, userName);
+    if (written != 0) {
+        return written;
+    }
+    std::string saved;
+    const RasDword read = ReadSavedUserName(api, phonebook, name, ntFamily, &saved);
+    if (read != 0) {
+        return read;
+    }
+    return saved == userName ? RasDword{0} : RasDword{kUnfilledRead};
 }
 
 RasDword ReadDialParams(const DialupApi& api, const char* phonebook, const char* name,

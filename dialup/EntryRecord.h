@@ -56,16 +56,25 @@ RasDword PutBackEntryRecord(const DialupApi& api, const char* name, EntryRecord&
 // number.
 RasDword RemoveUnwantedEntry(const DialupApi& api, const char* phonebook, const char* name);
 
-// The user name saved for entry `name` of `phonebook` (credentials on the NT family, dial
-// parameters on the others): for the journal's record, and to learn whether a write of it
-// that reported failure went in all the same. 0, or the read's error number (and the name
-// empty). The password is wiped unread.
+// Entry `name`'s credentials (NT family) as `mask` asks for them: the user's own, or, where
+// those hold no user name, the all-users default credentials every user of the entry starts
+// from (XP and later; `*defaults` is then true, and a write of them must say so with
+// RASCM_DefaultCreds). 0, or the number of the read of the user's own.
+RasDword ReadEntryCredentials(const DialupApi& api, const char* phonebook, const char* name,
+                              RasDword mask, RASCREDENTIALSA* credentials, bool* defaults);
+
+// The user name saved for entry `name` of `phonebook` (credentials on the NT family, the
+// defaults where the user has none of their own; dial parameters on the others): for the
+// journal's record, and to learn whether a write of it that reported failure went in all the
+// same. 0, or the read's error number (and the name empty). The password is wiped unread.
 RasDword ReadSavedUserName(const DialupApi& api, const char* phonebook, const char* name,
                            bool ntFamily, std::string* userName);
 
-// Saves `userName` for entry `name` of `phonebook` and nothing else: the saved password stays
-// as the phonebook has it (the 9x family saves both together, so there it goes back as just
-// read, or stays removed). 0 or the failure's number.
+// Saves `userName` for entry `name` of `phonebook`, where ReadSavedUserName reads it, and
+// nothing else: the saved password stays as the phonebook has it (the 9x family saves both
+// together, so there it goes back as just read, or stays removed). The name is read back: 0
+// when it is saved, else the failure's number (13 when the write reported success but the
+// name did not change, as for an empty name, which a dial-parameter write leaves as it was).
 RasDword WriteSavedUserName(const DialupApi& api, const char* phonebook, const char* name,
                             bool ntFamily, const std::string& userName);
 

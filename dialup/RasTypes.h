@@ -36,7 +36,10 @@ enum : size_t {
 
 // Error numbers the program acts on.
 enum : RasDword {
+    ERROR_ACCESS_DENIED_ = 5,
     ERROR_OUTOFMEMORY_ = 14,
+    ERROR_INVALID_NAME_ = 123,
+    ERROR_ALREADY_EXISTS_ = 183,
     ERROR_BUFFER_TOO_SMALL = 603,
     ERROR_BUFFER_INVALID = 610,
     ERROR_CANNOT_OPEN_PHONEBOOK = 621,
@@ -66,6 +69,8 @@ enum : RasDword {
     RASIDS_Disabled = 0xFFFFFFFF,
     RASCM_UserName = 0x00000001,
     RASCM_Password = 0x00000002,
+    // The credentials every user of an all-users entry starts from (XP and later).
+    RASCM_DefaultCreds = 0x00000008,
     RASET_Phone = 1,  // dwType of a dial-up entry
 };
 
@@ -172,6 +177,15 @@ struct RASCREDENTIALSA {
     char szDomain[DNLEN + 1];
 };
 
+// One AutoDial entry: the phonebook entry dialled for an address (none: the default Internet
+// connection) at a dialling location.
+struct RASAUTODIALENTRYA {
+    RasDword dwSize;
+    RasDword dwFlags;  // reserved, 0
+    RasDword dwDialingLocation;
+    char szEntry[RAS_MaxEntryName + 1];
+};
+
 enum : RasDword {
     kRasEntrySize = 2884,
     kRasDialParamsSize = 1052,
@@ -179,6 +193,7 @@ enum : RasDword {
     kRasEntryName2000Size = 532,
     kRasDevInfoSize = 152,
     kRasCredentialsSize = 540,
+    kRasAutodialEntrySize = 272,
 };
 
 static_assert(sizeof(RasDword) == 4, "DWORD is 32 bits");
@@ -188,5 +203,6 @@ static_assert(sizeof(RASENTRYNAMEA) == kRasEntryNameSize, "RASENTRYNAMEA layout"
 static_assert(sizeof(RASENTRYNAMEA_2000) == kRasEntryName2000Size, "RASENTRYNAMEA 2000 layout");
 static_assert(sizeof(RASDEVINFOA) == kRasDevInfoSize, "RASDEVINFOA layout");
 static_assert(sizeof(RASCREDENTIALSA) == kRasCredentialsSize, "RASCREDENTIALSA layout");
+static_assert(sizeof(RASAUTODIALENTRYA) == kRasAutodialEntrySize, "RASAUTODIALENTRYA layout");
 static_assert(offsetof(RASENTRYA, dwfOptions2) == 2088, "RASENTRYA tail");
 static_assert(offsetof(RASDIALPARAMSA, szUserName) == 519, "RASDIALPARAMSA user name");

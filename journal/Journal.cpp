@@ -114,6 +114,16 @@ void Journal::End(ChangeOutcome outcome) {
     Save();
 }
 
+void Journal::Discard() {
+    if (!open_) {
+        return;
+    }
+    open_ = false;
+    run_.changes.pop_back();
+    // Not recorded, the change stays open: the next start finds the entry as it was before.
+    Save();
+}
+
 RasDword PutBackChange(const DialupApi& api, OsClass osClass, const JournalChange& change,
                        bool* wrote) {
     *wrote = false;

@@ -33,6 +33,9 @@ public:
     // The open change is over: Made, or Undone. A change whose undo failed is left open, for
     // the next start to put back.
     void End(ChangeOutcome outcome);
+    // The open change wrote nothing after all (its first write was refused outright): the
+    // record keeps nothing of it.
+    void Discard();
 
     const JournalRun& Run() const { return run_; }
     const std::string& FileName() const { return file_; }

@@ -19,6 +19,7 @@ const MessageMapEntry* AccessPointChangeDialog::MessageMap() const {
                             &AccessPointChangeDialog::OnEditModemClicked),
         DIALNEST_ON_COMMAND(CBN_SELCHANGE, IDC_CHANGE_MODEM_LIST,
                             &AccessPointChangeDialog::OnModemListSelChange),
+        DIALNEST_ON_COMMAND(EN_CHANGE, IDC_CHANGE_PASSWORD, &AccessPointChangeDialog::OnPasswordChange),
         DIALNEST_END_MESSAGE_MAP,
     };
     return entries;
@@ -56,6 +57,7 @@ BOOL AccessPointChangeDialog::OnInitDialog() {
     OnEditUserNameClicked();
     OnEditModemClicked();
     OnEditPasswordClicked();
+    password_.Attach(passwordBox_);
     return TRUE;
 }
 
@@ -90,6 +92,10 @@ void AccessPointChangeDialog::OnEditPasswordClicked() {
 void AccessPointChangeDialog::OnEditModemClicked() {
     UpdateData(true);
     EnableWindow(modemList_, fields.editModem != 0);
+}
+
+void AccessPointChangeDialog::OnPasswordChange() {
+    password_.OnChange();
 }
 
 void AccessPointChangeDialog::OnModemListSelChange() {

@@ -4,6 +4,7 @@
 
 #include "dialup/DialupApi.h"
 #include "migrate/MigrationUi.h"
+#include "migrate/SavedPasswordBox.h"
 #include "ui/Dialog.h"
 
 class AccessPointChangeDialog : public Dialog {
@@ -24,12 +25,14 @@ private:
     void OnEditPasswordClicked();
     void OnEditModemClicked();
     void OnModemListSelChange();
+    void OnPasswordChange();
 
     const DialupApi& api_;
     HICON icon_;
     HWND passwordBox_ = nullptr;
     HWND userNameBox_ = nullptr;
     HWND modemList_ = nullptr;
+    SavedPasswordBox password_;
 
     DIALNEST_DECLARE_MESSAGE_MAP()
 };

@@ -136,7 +136,9 @@ bool MigrationContext::ApplyEntryChange(const char* entryName, const char* newNu
     ChangeFields(newNumber, newModem, applyDns, entry);
 
     const RasDword result = WriteEntryRecord(api_, entryName, entry_);
-    if (result != 0) {
+    lastWriteError_ = result;
+    // A refusal for lack of rights is told once for all such entries, at the end of the run.
+    if (result != 0 && result != ERROR_ACCESS_DENIED_) {
         user_.ShowProgramMessage(ChangeFailureMessage(result), MessageIcon::Warning);
     }
     ReleaseEntryProperties();

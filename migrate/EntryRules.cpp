@@ -6,6 +6,7 @@
 #include <string>
 
 #include "dialup/PhonebookEntries.h"
+#include "dialup/SavedPassword.h"
 #include "dialup/UserNameText.h"
 #include "journal/Journal.h"
 #include "migrate/EntryChange.h"
@@ -248,7 +249,7 @@ RasDword MigrationContext::WriteCredentials(const char* entryName, const char* n
                 CopyField(credentials_->szPassword, newPassword);
                 mask |= RASCM_Password;
             }
-            credentials_->dwMask = mask;
+            credentials_->dwMask = mask | (defaultCredentials_ ? RasDword{RASCM_DefaultCreds} : RasDword{0});
             result = api_.RasSetCredentialsA(book, entryName, credentials_.get(), 0);
         }
     } else if (dialParams_ != nullptr && api_.RasSetEntryDialParamsA != nullptr) {
@@ -327,9 +328,32 @@ bool MigrationContext::WriteAcceptedChange(const EntryValues& entry, const Accep
             recorded.End(ChangeOutcome::Undone);
         }
     };
+    // Windows writes nothing of a change it refuses for lack of rights (an all-users entry, a
+    // standard user): the properties go back as read all the same (a write may report
+    // failure after it applied), and the entry is named at the end of the run. Refused at the
+    // change's first write, nothing of it was ever written and nothing of it is recorded.
+    auto refusedForRights = [&](bool firstWrite) {
+        if (writesProperties && PutBackEntryRecord(api_, entry.name, asRead) != 0) {
+            user_.ShowProgramMessage(ChangeFailureMessage(ERROR_ACCESS_DENIED_),
+                                     MessageIcon::Warning);
+            ShowPartlyChanged(entry.name);
+            return;
+        }
+        if (firstWrite) {
+            recorded.Discard();
+        } else {
+            recorded.End(ChangeOutcome::Undone);
+        }
+        NoteNeedsAdministrator(entry.name);
+    };
+    lastWriteError_ = 0;
     if (writesProperties &&
         !ApplyEntryChange(entry.name, change.newNumber, change.newModem, true)) {
-        putBack(true);
+        if (lastWriteError_ == ERROR_ACCESS_DENIED_) {
+            refusedForRights(true);
+        } else {
+            putBack(true);
+        }
         ReleaseCredentials();
         return false;
     }
@@ -349,6 +373,10 @@ bool MigrationContext::WriteAcceptedChange(const EntryValues& entry, const Accep
     if (result == 0) {
         recorded.End(ChangeOutcome::Made);
         return true;
+    }
+    if (result == ERROR_ACCESS_DENIED_) {
+        refusedForRights(!writesProperties);
+        return false;
     }
     if (dialAsRead != nullptr) {
         // The 9x family reveals the saved password: the whole change is undone exactly.
@@ -380,6 +408,24 @@ bool MigrationContext::WriteAcceptedChange(const EntryValues& entry, const Accep
     }
     putBack(true);
     return false;
+}
+
+const char* MigrationContext::NewPassword(int edit, const char* typed) const {
+    // The NT family shows a saved password as its placeholder: a password that still holds
+    // it is no password anybody typed, and the saved one stays.
+    if (edit == 0 || (IsNtFamily(osClass_) && HoldsPasswordPlaceholder(typed))) {
+        return nullptr;
+    }
+    return typed;
+}
+
+void MigrationContext::NoteNeedsAdministrator(const char* entryName) {
+    for (const std::string& name : needAdministrator) {
+        if (name == entryName) {
+            return;
+        }
+    }
+    needAdministrator.push_back(entryName);
 }
 
 void MigrationContext::ShowPartlyChanged(const char* entryName) {
@@ -429,9 +475,9 @@ bool MigrationContext::ProposeAccessPointChange(const EntryValues& entry, TableK
             ReleaseCredentials();
             ReleaseEntryProperties();
         } else {
-            const AcceptedChange change{
-                newUserName, fields.editPassword ? fields.password : nullptr, fields.newNumber,
-                fields.editModem ? fields.modemName : nullptr};
+            const AcceptedChange change{newUserName, NewPassword(fields.editPassword, fields.password),
+                                        fields.newNumber,
+                                        fields.editModem ? fields.modemName : nullptr};
             changedCount += WriteAcceptedChange(entry, change) ? 1 : 0;
         }
     }
@@ -470,9 +516,8 @@ void MigrationContext::ProposeUserNameChange(const EntryValues& entry) {
             ReleaseEntryProperties();
         } else {
             // Compared with the password the dialog showed: unchanged there means untouched.
-            const AcceptedChange change{newUserName,
-                                        fields.editPassword ? fields.password : nullptr, nullptr,
-                                        fields.editModem ? fields.modemName : nullptr};
+            const AcceptedChange change{newUserName, NewPassword(fields.editPassword, fields.password),
+                                        nullptr, fields.editModem ? fields.modemName : nullptr};
             changedCount += WriteAcceptedChange(entry, change) ? 1 : 0;
         }
     }

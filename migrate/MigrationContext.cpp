@@ -110,11 +110,10 @@ RasDword MigrationContext::ReadCredentials(const char* entryName, const char* ph
     size_t passwordSize = 0;
     if (IsNtFamily(osClass_)) {
         credentials_.reset(new RASCREDENTIALSA{});
-        credentials_->dwSize = kRasCredentialsSize;
-        credentials_->dwMask = RASCM_UserName | RASCM_Password;
-        if (api_.RasGetCredentialsA != nullptr) {
-            result = api_.RasGetCredentialsA(book, entryName, credentials_.get());
-        }
+        bool defaults = false;
+        result = ReadEntryCredentials(api_, book, entryName, RASCM_UserName | RASCM_Password,
+                                      credentials_.get(), &defaults);
+        defaultCredentials_ = defaults;
         // XP and later clear RASCM_Password when no password is saved; 2000 leaves it.
         reportedMask_ = credentials_->dwMask & (RASCM_UserName | RASCM_Password);
         readName = credentials_->szUserName;
@@ -153,6 +152,7 @@ void MigrationContext::ReleaseCredentials() {
     dialParams_.reset();
     credentials_.reset();
     reportedMask_ = 0;
+    defaultCredentials_ = false;
     dialPasswordSaved_ = false;
     credentialsPhonebook_.clear();
 }

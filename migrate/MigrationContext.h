@@ -61,7 +61,9 @@ public:
     // The whole run: settings and tables, every phonebook entry in enumeration order handed
     // to ExamineEntry (with the phonebook it was listed in) with its progress; then, when
     // some entries could not be examined, IDS_ENTRIES_NOT_EXAMINED naming each with its error
-    // number (warning); then the final message (by the progress window when there is one).
+    // number (warning); when some accepted changes were refused for lack of rights,
+    // IDS_ENTRIES_NEED_ADMINISTRATOR naming those entries (warning); then the final message
+    // (by the progress window when there is one).
     // Returns 1 when ISP_INF.csv is missing (IDS_NO_ISP_SETTINGS) or the phonebook has no
     // entries (IDS_NO_DIALUP_ENTRIES), 0 when listing the phonebook failed
     // (IDS_PHONEBOOK_READ_FAILED), otherwise the result of ExamineEntry for the last entry.
@@ -135,8 +137,9 @@ public:
     // properties stay held). A number or modem that does not fit its field (area code over
     // 10 bytes after the NT reduction to digits, stored number over 128, modem over 128) is
     // refused with IDS_NEW_NUMBER_TOO_LONG; a refused save shows its message by number
-    // (ChangeFailureMessage). Both are program messages with the warning icon, and give
-    // false. The properties are released once anything was attempted. True when saved.
+    // (ChangeFailureMessage), except a refusal for lack of rights (5), which the run tells at
+    // its end. Both are program messages with the warning icon, and give false. The
+    // properties are released once anything was attempted. True when saved.
     bool ApplyEntryChange(const char* entryName, const char* newNumber, const char* newModem,
                           bool applyDns);
 
@@ -167,6 +170,9 @@ public:
     int foundCount = 0;                         // proposals made to the user
     int changedCount = 0;                       // proposals the user accepted
     std::vector<NotExaminedEntry> notExamined;  // in the order met
+    // Entries an accepted change could not touch for lack of rights (an all-users entry, a
+    // standard user): nothing of the change was written. In the order met, each once.
+    std::vector<std::string> needAdministrator;
 
     // Migration settings, named after their keys; code page 932 text as written in the file.
     bool KeepDomain = false;
@@ -233,6 +239,10 @@ private:
 
     // IDS_ENTRY_PARTLY_CHANGED for the entry (program warning).
     void ShowPartlyChanged(const char* entryName);
+    // The new password of an accepted dialog (its box ticked when `edit`), or null: none.
+    const char* NewPassword(int edit, const char* typed) const;
+    // Adds the entry to needAdministrator (once).
+    void NoteNeedsAdministrator(const char* entryName);
 
     // The user-name write of SaveCredentials: the phonebook's result, or 120 when the record
     // is not held or the operation is not bound.
@@ -259,6 +269,10 @@ private:
     std::unique_ptr<RASDIALPARAMSA, WipingDelete<RASDIALPARAMSA>> dialParams_;
     std::unique_ptr<RASCREDENTIALSA, WipingDelete<RASCREDENTIALSA>> credentials_;
     RasDword reportedMask_ = 0;
+    // The user name is the all-users default every user starts from: it is changed there.
+    bool defaultCredentials_ = false;
+    RasDword lastWriteError_ = 0;  // of ApplyEntryChange's save
+
     bool dialPasswordSaved_ = false;  // the dial parameters' read reported a saved password
     std::string credentialsPhonebook_;
 

@@ -45,20 +45,37 @@ Message ChangeFailureMessage(RasDword error) {
     return message;
 }
 
-std::string NotExaminedList(const std::vector<NotExaminedEntry>& entries) {
+namespace {
+
+// One line per entry, in order, joined by line breaks; lines that would take the list
+// beyond kNotExaminedListBytes are left out and "..." ends the list instead.
+template <typename Line>
+std::string CappedList(size_t count, Line line) {
     static const char kMore[] = "\n...";
     std::string list;
-    for (size_t i = 0; i < entries.size(); ++i) {
-        char error[16];
-        snprintf(error, sizeof(error), "%lu", static_cast<unsigned long>(entries[i].error));
-        const std::string line = (i == 0 ? "[" : "\n[") + entries[i].name + "] (" + error + ")";
+    for (size_t i = 0; i < count; ++i) {
+        const std::string next = (i == 0 ? "" : "\n") + line(i);
         // Room for the ending is kept while later lines could still be left out.
-        const size_t reserve = i + 1 < entries.size() ? sizeof(kMore) - 1 : 0;
-        if (list.size() + line.size() + reserve > kNotExaminedListBytes) {
+        const size_t reserve = i + 1 < count ? sizeof(kMore) - 1 : 0;
+        if (list.size() + next.size() + reserve > kNotExaminedListBytes) {
             list += list.empty() ? kMore + 1 : kMore;
             break;
         }
-        list += line;
+        list += next;
     }
     return list;
+}
+
+}  // namespace
+
+std::string NotExaminedList(const std::vector<NotExaminedEntry>& entries) {
+    return CappedList(entries.size(), [&](size_t i) {
+        char error[16];
+        snprintf(error, sizeof(error), "%lu", static_cast<unsigned long>(entries[i].error));
+        return "[" + entries[i].name + "] (" + error + ")";
+    });
+}
+
+std::string EntryNameList(const std::vector<std::string>& names) {
+    return CappedList(names.size(), [&](size_t i) { return "[" + names[i] + "]"; });
 }

@@ -33,3 +33,6 @@ Message ChangeFailureMessage(RasDword error);
 // by line breaks. Lines that would take the list beyond kNotExaminedListBytes are left out
 // and "..." ends the list instead (the list stays within the limit).
 std::string NotExaminedList(const std::vector<NotExaminedEntry>& entries);
+
+// The %s of IDS_ENTRIES_NEED_ADMINISTRATOR: "[name]" per entry, capped as NotExaminedList.
+std::string EntryNameList(const std::vector<std::string>& names);

@@ -46,6 +46,12 @@ int MigrationContext::RunMigration() {
         unread.text = list.c_str();
         user_.ShowAppMessage(unread, MessageIcon::Warning);
     }
+    if (!needAdministrator.empty()) {
+        const std::string list = EntryNameList(needAdministrator);
+        Message refused{IDS_ENTRIES_NEED_ADMINISTRATOR};
+        refused.text = list.c_str();
+        user_.ShowAppMessage(refused, MessageIcon::Warning);
+    }
     if (progress) {
         ui_.MigrationFinished(changedCount, foundCount);
     } else {

@@ -16,6 +16,7 @@ const MessageMapEntry* UserNameChangeDialog::MessageMap() const {
                             &UserNameChangeDialog::OnEditPasswordClicked),
         DIALNEST_ON_COMMAND(CBN_SELCHANGE, IDC_CHANGE_MODEM_LIST,
                             &UserNameChangeDialog::OnModemListSelChange),
+        DIALNEST_ON_COMMAND(EN_CHANGE, IDC_CHANGE_PASSWORD, &UserNameChangeDialog::OnPasswordChange),
         DIALNEST_END_MESSAGE_MAP,
     };
     return entries;
@@ -51,6 +52,7 @@ BOOL UserNameChangeDialog::OnInitDialog() {
     FillModemCombo(modemList_, api_, fields.modemName);
     OnEditModemClicked();
     OnEditPasswordClicked();
+    password_.Attach(passwordBox_);
     return TRUE;
 }
 
@@ -73,6 +75,10 @@ void UserNameChangeDialog::OnEditModemClicked() {
 void UserNameChangeDialog::OnEditPasswordClicked() {
     UpdateData(true);
     EnableWindow(passwordBox_, fields.editPassword != 0);
+}
+
+void UserNameChangeDialog::OnPasswordChange() {
+    password_.OnChange();
 }
 
 void UserNameChangeDialog::OnModemListSelChange() {

@@ -4,6 +4,7 @@
 
 #include "dialup/DialupApi.h"
 #include "migrate/MigrationUi.h"
+#include "migrate/SavedPasswordBox.h"
 #include "ui/Dialog.h"
 
 class UserNameChangeDialog : public Dialog {
@@ -23,11 +24,13 @@ private:
     void OnEditModemClicked();
     void OnEditPasswordClicked();
     void OnModemListSelChange();
+    void OnPasswordChange();
 
     const DialupApi& api_;
     HICON icon_;
     HWND passwordBox_ = nullptr;
     HWND modemList_ = nullptr;
+    SavedPasswordBox password_;
 
     DIALNEST_DECLARE_MESSAGE_MAP()
 };

@@ -11,7 +11,9 @@ const char kInternetSettingsKey[] =
 const char kAutodialDefaultKey[] = "SOFTWARE\\Microsoft\\RAS AutoDial\\Default";
 const char kRemoteAccessKey[] = "RemoteAccess";
 
-bool MakeDefaultConnection(RegistryWriter& registry, OsClass osClass, const char* entryName) {
+namespace {
+
+bool NameInRegistry(RegistryWriter& registry, OsClass osClass, const char* name) {
     const bool machineWide = osClass == 9;
     RegistryKey target =
         machineWide ? registry.OpenKeyForWriting(RegistryRoot::LocalMachine, kAutodialDefaultKey)
@@ -19,13 +21,31 @@ bool MakeDefaultConnection(RegistryWriter& registry, OsClass osClass, const char
     if (target == nullptr) {
         return false;
     }
-    char name[RAS_MaxEntryName + 1];
-    CopyField(name, entryName);
     const bool named =
         registry.SetString(target, machineWide ? "DefaultInternet" : "InternetProfile", name,
                            static_cast<uint32_t>(strlen(name) + 1));
     registry.CloseKey(target);
-    if (!named) {
+    return named;
+}
+
+bool NameThroughAutodial(const DialupApi& api, const char* name) {
+    if (api.RasSetAutodialAddressA == nullptr) {
+        return false;
+    }
+    RASAUTODIALENTRYA entry;
+    memset(&entry, 0, sizeof(entry));
+    entry.dwSize = kRasAutodialEntrySize;
+    CopyField(entry.szEntry, name);
+    return api.RasSetAutodialAddressA(nullptr, 0, &entry, sizeof(entry), 1) == 0;
+}
+
+}  // namespace
+
+bool MakeDefaultConnection(RegistryWriter& registry, const DialupApi& api, OsClass osClass,
+                           const char* entryName) {
+    char name[RAS_MaxEntryName + 1];
+    CopyField(name, entryName);
+    if (!NameInRegistry(registry, osClass, name) && !NameThroughAutodial(api, name)) {
         return false;
     }
 

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "dialup/DialupApi.h"
 #include "dialup/OsClass.h"
 
 enum class RegistryRoot { CurrentUser, LocalMachine };
@@ -37,11 +38,14 @@ extern const char kRemoteAccessKey[];      // HKCU: RemoteAccess
 
 // Names `entryName` (code page 932, at most 256 bytes are used) the default entry:
 // "DefaultInternet" in the machine-wide autodial key on class 9, "InternetProfile" in the
-// per-user "RemoteAccess" key on every other class. Only when that value was written does it
-// switch autodial on ("EnableAutodial" 1, "NoNetAutodial" 0 under the per-user Internet
-// settings; a missing key is skipped). True when the entry was made the default connection;
-// false, with nothing written, when the default-entry key cannot be opened for writing (on
-// class 9 a run without administrator rights, or a missing key) or the value is refused.
+// per-user "RemoteAccess" key on every other class. Where that value cannot be written (on
+// class 9 a run without administrator rights, or a missing key), through the call Windows
+// documents for it (RasSetAutodialAddressA with no address, where the library has it: the
+// user's default for an entry of the user's own phonebook, the machine's for an all-users
+// one). Only when one of them took it does it switch autodial on ("EnableAutodial" 1,
+// "NoNetAutodial" 0 under the per-user Internet settings; a missing key is skipped). True
+// when the entry was made the default connection; false, with nothing written, otherwise.
 // The program runs as invoked: it asks for no elevation, since an elevated run may belong to
 // another account, whose per-user settings and phonebook are not the subscriber's.
-bool MakeDefaultConnection(RegistryWriter& registry, OsClass osClass, const char* entryName);
+bool MakeDefaultConnection(RegistryWriter& registry, const DialupApi& api, OsClass osClass,
+                           const char* entryName);

@@ -103,6 +103,11 @@ void ApplyNameServers(const DnsSettings& settings, RASENTRYA* entry) {
         entry->dwfOptions &= ~static_cast<RasDword>(RASEO_SpecificNameServers);
         return;
     }
+    // The option without an address would leave the connection unable to resolve a single
+    // name: without one to write, the entry keeps what it has.
+    if (IsZero(settings.primary) && IsZero(settings.secondary)) {
+        return;
+    }
     entry->dwfOptions |= RASEO_SpecificNameServers;
     if (!IsZero(settings.primary)) {
         entry->ipaddrDns = settings.primary;

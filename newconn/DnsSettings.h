@@ -26,7 +26,8 @@ bool ReadDnsSettings(const DataFiles& files, DnsSettings* settings);
 // False: `octets` is left exactly as it was (partial values are never stored).
 bool ParseDottedAddress(const char* text, unsigned char octets[4]);
 
-// Puts the name servers into `entry`: while on, sets RASEO_SpecificNameServers and stores
-// each address that has a non-zero octet (an address of 0.0.0.0 leaves the field as it was);
-// while off, clears RASEO_SpecificNameServers and leaves both fields alone.
+// Puts the name servers into `entry`: while on, stores each address that has a non-zero
+// octet (an address of 0.0.0.0 leaves the field as it was) and, when at least one was stored,
+// sets RASEO_SpecificNameServers (with neither, the entry is left as it was); while off,
+// clears RASEO_SpecificNameServers and leaves both fields alone.
 void ApplyNameServers(const DnsSettings& settings, RASENTRYA* entry);

@@ -42,27 +42,59 @@ void ShowPartlyChanged(UserSide& user, const char* entryName) {
 // message was shown; a refused write leaves the phonebook as it was.
 // The change is recorded in `journal` (from `change`) just before the write; when that
 // fails, the message says the entry was left as it was, `record` is released and the
-// result is kMissingOperation.
+// result is kMissingOperation. `asRead` is the present entry (null: none). A new entry
+// refused in the default phonebook for lack of rights goes to the user's own (`own`),
+// recorded anew there; a present one refused so is left as it was.
 RasDword WriteEntry(const DialupApi& api, const DataFiles& files, UserSide& user,
                     const char* entryName, const char* localNumber, const char* modemName,
-                    EntryRecord* record, Journal& journal, JournalChange change) {
+                    EntryRecord* record, Journal& journal, JournalChange change,
+                    EntryRecord* asRead, UserPhonebook* own) {
     DnsSettings dns;
     ReadDnsSettings(files, &dns);
 
     RasDword structureSize = 0;
     RasDword result = ProbeStructureSize(api, &structureSize);
-    if (result == 0) {
-        record->buffer.assign(1, RASENTRYA{});
-        record->structureSize = structureSize;
-        record->bufferSize = structureSize;  // a new entry has no alternate numbers
-        FillNewEntry(structureSize, localNumber, modemName, dns, record->Entry());
-        change.after = StateOf(record, change.after.userName);
+    if (result != 0) {
+        ShowWarning(user, EntryFailureMessage(result));
+        return result;
+    }
+    const bool present = asRead != nullptr;
+    record->buffer.assign(1, RASENTRYA{});
+    record->structureSize = structureSize;
+    record->bufferSize = structureSize;  // a new entry has no alternate numbers
+    FillNewEntry(structureSize, localNumber, modemName, dns, record->Entry());
+    change.after = StateOf(record, change.after.userName);
+    for (bool ownTried = false;; ownTried = true) {
+        change.phonebook = record->phonebook;
         if (!journal.Begin(change)) {
             TellNotRecorded(user, entryName);
             record->Release();
             return kMissingOperation;
         }
         result = WriteEntryRecord(api, entryName, *record);
+        // Refused outright: nothing of it was written, so nothing of it is recorded.
+        const bool refusedOutright =
+            result == ERROR_ACCESS_DENIED_ &&
+            (present ? PutBackEntryRecord(api, entryName, *asRead)
+                     : RemoveUnwantedEntry(api, record->phonebook.c_str(), entryName)) == 0;
+        if (!refusedOutright) {
+            break;
+        }
+        journal.Discard();
+        std::string ownPath;
+        if (present || ownTried || !record->phonebook.empty() || own == nullptr ||
+            !own->Prepare(&ownPath)) {
+            if (present) {
+                Message message{IDS_OVERWRITE_NEEDS_ADMINISTRATOR};
+                message.text = entryName;
+                ShowWarning(user, message);
+            } else {
+                ShowWarning(user, EntryFailureMessage(result));
+            }
+            record->Release();
+            return result;
+        }
+        record->phonebook = ownPath;
     }
     if (result != 0) {
         ShowWarning(user, EntryFailureMessage(result));
@@ -167,7 +199,7 @@ void LookUpExistingEntry(const DialupApi& api, const char* name, ExistingEntry* 
     }
     if (result == 0 && listed != nullptr) {
         existing->presence = EntryPresence::Present;
-    } else if (result == 0 || result == ERROR_CANNOT_FIND_PHONEBOOK_ENTRY) {
+    } else if (result == 0) {
         existing->presence = EntryPresence::Absent;
     } else {
         existing->presence = EntryPresence::Unknown;
@@ -192,16 +224,25 @@ bool ConfirmCreation(const DialupApi& api, UserSide& user, const char* name,
     return user.AskProgramQuestion(question);
 }
 
-bool CreateEntry(const CreationInputs& inputs, ExistingEntry& existing, const DialupApi& api,
-                 const DataFiles& files, UserSide& user, RegistryWriter& registry, OsClass osClass,
-                 Journal* journal) {
+FormMessage CheckEntryName(const DialupApi& api, const char* name) {
+    if (api.RasValidateEntryNameA != nullptr &&
+        api.RasValidateEntryNameA(nullptr, name) == ERROR_INVALID_NAME_) {
+        return FormMessage{MessageBoxKind::Program, IDS_ENTRY_NAME_REFUSED, MessageIcon::Warning,
+                           FormField::EntryName};
+    }
+    return FormMessage{};
+}
+
+Creation CreateEntry(const CreationInputs& inputs, ExistingEntry& existing, const DialupApi& api,
+                     const DataFiles& files, UserSide& user, RegistryWriter& registry,
+                     OsClass osClass, Journal* journal, UserPhonebook* own) {
     const FormMessage refusal = CheckValuesFit(inputs, osClass);
     if (refusal.kind != MessageBoxKind::None) {
         ShowFormMessage(user, refusal);
-        return false;
+        return Creation::Failed;
     }
     if (existing.presence == EntryPresence::Unknown) {
-        return false;
+        return Creation::Failed;
     }
     char userName[UNLEN + 1];
     char localNumber[RAS_MaxPhoneNumber + 1];
@@ -240,7 +281,7 @@ bool CreateEntry(const CreationInputs& inputs, ExistingEntry& existing, const Di
                                 : 0;
     if (unread != 0) {
         ShowWarning(user, EntryFailureMessage(unread));
-        return false;
+        return Creation::Failed;
     }
     struct WipedParams {
         RASDIALPARAMSA params{};
@@ -253,18 +294,19 @@ bool CreateEntry(const CreationInputs& inputs, ExistingEntry& existing, const Di
     const JournalChange change =
         DescribeChange(ChangeKind::Creation, inputs.entryName, present ? &existing.record : nullptr,
                        existingUserName.c_str(), made, userName, 2, true);
-    const RasDword refused = WriteEntry(api, files, user, inputs.entryName, localNumber,
-                                        inputs.modemName, &made, recorded, change);
+    const RasDword refused =
+        WriteEntry(api, files, user, inputs.entryName, localNumber, inputs.modemName, &made,
+                   recorded, change, present ? &existing.record : nullptr, own);
     if (refused != 0) {
         if (made.Entry() != nullptr) {
             putBack(true);  // the write itself was made, not only the structure-size probe
         }
-        return false;
+        return Creation::Failed;
     }
     if (!recorded.WriteDone()) {
         TellNotRecorded(user, inputs.entryName);
         putBack(true);
-        return false;
+        return Creation::Failed;
     }
     if (!WriteDialParams(api, made.phonebook.c_str(), inputs.entryName, userName,
                          inputs.password)) {
@@ -272,7 +314,7 @@ bool CreateEntry(const CreationInputs& inputs, ExistingEntry& existing, const Di
             // The 9x family revealed the old password: both records go back exactly.
             putBack(oldParamsRead && PutBackDialParams(api, made.phonebook.c_str(), old.params,
                                                        oldPasswordSaved) == 0);
-            return false;
+            return Creation::Failed;
         }
         std::string saved;
         const bool readBack = present && ReadSavedUserName(api, made.phonebook.c_str(),
@@ -283,17 +325,17 @@ bool CreateEntry(const CreationInputs& inputs, ExistingEntry& existing, const Di
             // cannot be learnt, so the entry stays whole as written, for the user to check.
             ShowPartlyChanged(user, inputs.entryName);
             recorded.End(ChangeOutcome::Made);
-            return false;
+            return Creation::Failed;
         }
         if (!readBack || saved != userName) {
             putBack(true);
-            return false;
+            return Creation::Failed;
         }
         // A refusal that saved them all the same completed the entry.
     }
     recorded.End(ChangeOutcome::Made);
-    if (inputs.makeDefault) {
-        MakeDefaultConnection(registry, osClass, inputs.entryName);
+    if (inputs.makeDefault && !MakeDefaultConnection(registry, api, osClass, inputs.entryName)) {
+        return Creation::CreatedNotDefault;
     }
-    return true;
+    return Creation::Created;
 }

@@ -8,6 +8,7 @@
 #include "dialup/DialupApi.h"
 #include "dialup/EntryRecord.h"
 #include "dialup/OsClass.h"
+#include "dialup/UserPhonebook.h"
 #include "newconn/DefaultConnection.h"
 #include "newconn/DnsSettings.h"
 #include "newconn/FormMessage.h"
@@ -78,9 +79,15 @@ struct ExistingEntry {
     EntryRecord record;  // Present: the entry's properties as read, with its phonebook
 };
 
-// Absent when the name is not listed, or its entry went before it could be read (623);
-// Present with the record read; Unknown with the error otherwise.
+// Absent when the name is not listed; Present with the record read; Unknown with the error
+// otherwise, also for a listed name whose read gives 623, which may mean a damaged phonebook
+// as well as an entry gone: nothing is ever written over what it names.
 void LookUpExistingEntry(const DialupApi& api, const char* name, ExistingEntry* existing);
+
+// The name as Windows judges it (RasValidateEntryNameA, where the library has it): a name it
+// refuses (123) gives IDS_ENTRY_NAME_REFUSED for the name box (a program warning); anything
+// else, whether the entry exists included, is left to the look-up.
+FormMessage CheckEntryName(const DialupApi& api, const char* name);
 
 // The look-up and the overwrite question: Unknown shows its error by number
 // (EntryFailureMessage, a program warning) and gives false; Present asks
@@ -88,25 +95,37 @@ void LookUpExistingEntry(const DialupApi& api, const char* name, ExistingEntry* 
 bool ConfirmCreation(const DialupApi& api, UserSide& user, const char* name,
                      ExistingEntry* existing);
 
-// The creation sequence. True when the entry and its user name and password were saved
-// (the default-connection step, when asked, is silent and does not change the outcome).
+// What the creation sequence did.
+enum class Creation {
+    Failed,
+    Created,
+    CreatedNotDefault,  // made, but it could not be made the default connection as asked
+};
+
+// The creation sequence: Created when the entry and its user name and password were saved
+// and, when asked, it was made the default connection (CreatedNotDefault when that failed:
+// the entry stays, and the form says so after its success message).
 // Every value is checked before anything is written: a composed user name over 256 bytes
 // shows IDS_USER_NAME_TOO_LONG and a prefixed number over 128 bytes IDS_NUMBER_TOO_LONG;
 // `existing` must be Present or Absent (ConfirmCreation), else nothing is written. The
 // structure size is probed (a failure is shown by number); the new properties are then
 // written over the present entry, in its phonebook, or as a new entry of the default
 // phonebook (a refusal is shown by number and leaves the phonebook as it was), followed by
-// the user name and password. A refusal of those shows nothing here but puts back what the
+// the user name and password. Where the default phonebook is refused for lack of rights (5,
+// a standard user), the new entry is made in the user's own phonebook (`own`; null: none);
+// a present entry refused so is left as it was, with IDS_OVERWRITE_NEEDS_ADMINISTRATOR. A
+// refusal of the user name and password shows nothing here but puts back what the
 // name stood for: the old entry's properties whole (on the 9x family its dial parameters
 // too), or no entry; when that fails too, IDS_ENTRY_PARTLY_CHANGED names the entry. On the
 // NT family a refusal whose new user name reads back as saved completed the entry; one that
 // nothing can tell about (the old entry's user name again, only the password new) leaves
-// the new entry as written, not created, with IDS_ENTRY_PARTLY_CHANGED. After any single failure the
-// phonebook holds the old entry (or none) or the complete new one, but for that password. Messages are program messages
-// (ダイヤルネスト) with the warning icon; the form shows its general report afterwards.
+// the new entry as written, not created, with IDS_ENTRY_PARTLY_CHANGED. After any single
+// failure the phonebook holds the old entry (or none) or the complete new one, but for that
+// password. Messages are program messages (ダイヤルネスト) with the warning icon; the form
+// shows its general report afterwards.
 // Each change is recorded in `journal` before its first write (null: not recorded); when
 // the record cannot be written, IDS_JOURNAL_NOT_WRITTEN names the entry and nothing is
-// written.
-bool CreateEntry(const CreationInputs& inputs, ExistingEntry& existing, const DialupApi& api,
-                 const DataFiles& files, UserSide& user, RegistryWriter& registry, OsClass osClass,
-                 Journal* journal = nullptr);
+// written. A write refused outright for lack of rights leaves nothing in the record.
+Creation CreateEntry(const CreationInputs& inputs, ExistingEntry& existing, const DialupApi& api,
+                     const DataFiles& files, UserSide& user, RegistryWriter& registry,
+                     OsClass osClass, Journal* journal = nullptr, UserPhonebook* own = nullptr);

@@ -5,6 +5,7 @@
 
 #include "dialup/DialupBinding.h"
 #include "dialup/ModemCombo.h"
+#include "dialup/ShellUserPhonebook.h"
 #include "journal/ProgramJournal.h"
 #include "newconn/CreationNotice.h"
 #include "newconn/EntryCreation.h"
@@ -173,11 +174,14 @@ void NewConnectionDialog::OnOK() {
         return;
     }
     const OsClass osClass = QueryOsClass();
-    // Refused here rather than in the creation, so the form stays open for a shorter value.
-    const FormMessage tooLong = CheckValuesFit(inputs, osClass);
-    if (tooLong.kind != MessageBoxKind::None) {
-        ShowFormMessage(user_, tooLong);
-        GotoField(tooLong.field);
+    // Refused here rather than in the creation, so the form stays open for another value.
+    FormMessage refused = CheckValuesFit(inputs, osClass);
+    if (refused.kind == MessageBoxKind::None) {
+        refused = CheckEntryName(dialup_, inputs.entryName);
+    }
+    if (refused.kind != MessageBoxKind::None) {
+        ShowFormMessage(user_, refused);
+        GotoField(refused.field);
         return;
     }
     ExistingEntry existing;
@@ -188,14 +192,18 @@ void NewConnectionDialog::OnOK() {
     CreationNotice notice;
     notice.Open(hwnd_);
     ShellRegistryWriter registry;
-    const bool created =
-        CreateEntry(inputs, existing, dialup_, files_, user_, registry, osClass, &ProgramJournal());
+    ShellUserPhonebook own;
+    const Creation created = CreateEntry(inputs, existing, dialup_, files_, user_, registry,
+                                         osClass, &ProgramJournal(), &own);
     notice.Destroy();
 
-    if (created) {
-        user_.ShowProgramMessage(Message{IDS_CREATED}, MessageIcon::Information);
-    } else {
+    if (created == Creation::Failed) {
         user_.ShowProgramMessage(Message{IDS_CREATE_FAILED}, MessageIcon::Warning);
+    } else {
+        user_.ShowProgramMessage(Message{IDS_CREATED}, MessageIcon::Information);
+        if (created == Creation::CreatedNotDefault) {
+            user_.ShowProgramMessage(Message{IDS_NOT_DEFAULT_CONNECTION}, MessageIcon::Warning);
+        }
     }
     End(IDOK);
 }

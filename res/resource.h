@@ -75,6 +75,9 @@
 #define IDS_USER_NAME_TOO_LONG 1325
 #define IDS_NUMBER_TOO_LONG 1326
 #define IDS_USER_NAME_NOT_PLAIN 1327  // our own: blanks or full-width characters in a user name
+#define IDS_ENTRY_NAME_REFUSED 1340   // our own: a connection name Windows does not take
+#define IDS_OVERWRITE_NEEDS_ADMINISTRATOR 1341  // our own: an all-users entry, a standard user
+#define IDS_NOT_DEFAULT_CONNECTION 1342         // our own: created, but not made the default
 
 // Migration
 #define IDS_NO_ISP_SETTINGS 1400
@@ -95,6 +98,7 @@
 #define IDS_JOURNAL_NOT_WRITTEN 1418   // our own: a change not made, its record not written
 #define IDS_JOURNAL_PUT_BACK 1419      // our own: entries put back at start
 #define IDS_JOURNAL_UNREADABLE 1420    // our own: a journal file not acted on
+#define IDS_ENTRIES_NEED_ADMINISTRATOR 1430  // our own: all-users entries a standard user met
 
 // Access-point change dialog (134) and user-name change dialog (135)
 #define IDC_CHANGE_USER_NAME 1001

@@ -75,6 +75,9 @@ const EntryField kEntryFields[] = {
 const char kUserNameKey[] = "UserName";
 const char kPasswordKey[] = "Password";
 const char kDomainKey[] = "Domain";
+const char kDefaultUserNameKey[] = "DefaultUserName";
+const char kDefaultPasswordKey[] = "DefaultPassword";
+const char kDefaultDomainKey[] = "DefaultDomain";
 const char kDevicesSection[] = "devices";
 
 bool IsTrailByte932(unsigned char byte) {
@@ -310,6 +313,12 @@ void StoreKey(SimEntry* entry, const char* key, size_t keyLength, const std::str
         CopyField(entry->password, value.c_str());
     } else if (EqualsAsciiNoCase(key, keyLength, kDomainKey)) {
         CopyField(entry->domain, value.c_str());
+    } else if (EqualsAsciiNoCase(key, keyLength, kDefaultUserNameKey)) {
+        CopyField(entry->defaultUserName, value.c_str());
+    } else if (EqualsAsciiNoCase(key, keyLength, kDefaultPasswordKey)) {
+        CopyField(entry->defaultPassword, value.c_str());
+    } else if (EqualsAsciiNoCase(key, keyLength, kDefaultDomainKey)) {
+        CopyField(entry->defaultDomain, value.c_str());
     }
 }
 
@@ -653,6 +662,18 @@ std::string FormatPhonebook(const SimPhonebookFile& book) {
                              EscapeSimText(entry.password, SimTextPlace::Value));
         AppendLine(
             &out, std::string(kDomainKey) + "=" + EscapeSimText(entry.domain, SimTextPlace::Value));
+        const struct {
+            const char* key;
+            const char* value;
+        } defaults[] = {{kDefaultUserNameKey, entry.defaultUserName},
+                        {kDefaultPasswordKey, entry.defaultPassword},
+                        {kDefaultDomainKey, entry.defaultDomain}};
+        for (const auto& line : defaults) {
+            if (line.value[0] != '\0') {
+                AppendLine(&out, std::string(line.key) + "=" +
+                                     EscapeSimText(line.value, SimTextPlace::Value));
+            }
+        }
     }
     return out;
 }

@@ -23,6 +23,10 @@ struct SimEntry {
     char userName[UNLEN + 1];
     char password[PWLEN + 1];
     char domain[DNLEN + 1];
+    // The credentials every user of an all-users entry starts from (RASCM_DefaultCreds).
+    char defaultUserName[UNLEN + 1];
+    char defaultPassword[PWLEN + 1];
+    char defaultDomain[DNLEN + 1];
 };
 
 struct SimPhonebookFile {
@@ -80,7 +84,8 @@ std::string EscapeSimText(const char* text, SimTextPlace place);
 std::string UnescapeSimText(const char* text, size_t length);
 
 // The keys of an entry section that are written once each, in file order (the field table and
-// the three credential keys). Between them come kSimAlternateKey lines, one per number.
+// the three credential keys). Between them come kSimAlternateKey lines, one per number; after
+// them the three default-credential keys, each only when it holds something.
 std::vector<const char*> SimEntryKeys();
 
 extern const char kSimAlternateKey[];  // "AlternateNumber"

@@ -92,6 +92,15 @@ bool DefaultSimPhonebookPath(std::string* path) {
     return true;
 }
 
+bool DefaultSimUserPhonebookPath(std::string* path) {
+    std::string appData;
+    if (!ReadSimEnvironment("APPDATA", &appData) || appData.empty()) {
+        return false;
+    }
+    *path = appData + "\\Microsoft\\Network\\Connections\\Pbk\\rasphone.pbk";
+    return true;
+}
+
 bool QuerySimSystemVersion(unsigned* major, unsigned* minor, bool* nineX) {
     OSVERSIONINFOA info;
     ZeroMemory(&info, sizeof info);
@@ -158,6 +167,11 @@ bool ReadSimEnvironment(const char* name, std::string* value) {
 }
 
 bool DefaultSimPhonebookPath(std::string* path) {
+    path->clear();
+    return false;
+}
+
+bool DefaultSimUserPhonebookPath(std::string* path) {
     path->clear();
     return false;
 }

@@ -13,6 +13,11 @@ bool ReadSimEnvironment(const char* name, std::string* value);
 // (tests always name their file), and the result is false.
 bool DefaultSimPhonebookPath(std::string* path);
 
+// The user's own phonebook when RASSIM_USER_PHONEBOOK is unset: on Windows where Windows
+// keeps it, %APPDATA%\Microsoft\Network\Connections\Pbk\rasphone.pbk (nothing is
+// created). Natively there is none, and the result is false.
+bool DefaultSimUserPhonebookPath(std::string* path);
+
 enum class SimReadResult { Read, Missing, Failed };
 
 // Reads the whole file into `bytes`. Missing means the file does not exist.

@@ -75,15 +75,27 @@ bool AllUsersPath(std::string* path) {
     return DefaultSimPhonebookPath(path);
 }
 
-// The user's own phonebook, from Windows 2000 on and when RASSIM_USER_PHONEBOOK names one.
+// The user's own phonebook, from Windows 2000 on: RASSIM_USER_PHONEBOOK (set but empty:
+// none), else where Windows keeps it.
 bool UserPath(SimWindows version, std::string* path) {
-    return HasTwoPhonebooks(version) && ReadSimEnvironment(kUserPhonebookVariable, path) &&
-           !path->empty();
+    if (!HasTwoPhonebooks(version)) {
+        return false;
+    }
+    if (ReadSimEnvironment(kUserPhonebookVariable, path)) {
+        return !path->empty();
+    }
+    return DefaultSimUserPhonebookPath(path);
+}
+
+bool StandardUser() {
+    std::string rights;
+    return ReadSimEnvironment(kRightsVariable, &rights) && rights == "standard";
 }
 
 struct OpenPhonebook {
     std::string path;
     bool allUsers = false;  // the all-users phonebook (or, before 2000, the only one)
+    bool user = false;      // the user's own phonebook
     SimPhonebookFile book;
 };
 
@@ -109,6 +121,9 @@ RasDword Open(const char* phonebook, OpenPhonebook* open) {
     if (phonebook != nullptr && phonebook[0] != '\0') {
         open->path = phonebook;
         open->allUsers = hasAllUsers && EqualsPathNoCase(open->path, allUsers);
+        std::string own;
+        open->user = !open->allUsers && UserPath(CurrentSimWindows(), &own) &&
+                     EqualsPathNoCase(open->path, own);
     } else if (hasAllUsers) {
         open->path = allUsers;
         open->allUsers = true;
@@ -125,12 +140,35 @@ RasDword OpenToWrite(SimWindows version, const char* phonebook, OpenPhonebook* o
     if (opened != 0) {
         return opened;
     }
-    std::string rights;
-    if (open->allUsers && HasTwoPhonebooks(version) &&
-        ReadSimEnvironment(kRightsVariable, &rights) && rights == "standard") {
+    if (open->allUsers && HasTwoPhonebooks(version) && StandardUser()) {
         return kSimErrorAccessDenied;
     }
     return 0;
+}
+
+// What the documentation lets name an entry: a name the file can hold, without | > < ? * \ /
+// or : (outside double-byte characters), with at least one letter or digit (any
+// double-byte or half-width kana character is one), and from 2000 on not starting with ".".
+bool IsAcceptedEntryName(SimWindows version, const char* name) {
+    if (!IsValidEntryName(name)) {
+        return false;
+    }
+    if (HasTwoPhonebooks(version) && name[0] == '.') {
+        return false;
+    }
+    bool letterOrDigit = false;
+    for (const char* p = name; *p != '\0'; ++p) {
+        const unsigned char c = static_cast<unsigned char>(*p);
+        if (IsLeadByte932(c)) {
+            letterOrDigit = true;
+            ++p;  // IsValidEntryName saw its second byte
+        } else if (c >= 0x80 || (c >= '0' && c <= '9') || ((c | 0x20) >= 'a' && (c | 0x20) <= 'z')) {
+            letterOrDigit = true;
+        } else if (strchr("|><?*\\/:", c) != nullptr) {
+            return false;
+        }
+    }
+    return letterOrDigit;
 }
 
 RasDword Save(const OpenPhonebook& open) {
@@ -219,7 +257,7 @@ RASENTRYA MergeRecord(const RASENTRYA& stored, const RASENTRYA* record, RasDword
 
 RasDword EnumDevices(RASDEVINFOA* devices, RasDword* bytes, RasDword* count) {
     if (bytes == nullptr || count == nullptr) {
-        return ERROR_BUFFER_INVALID;
+        return kSimErrorInvalidParameter;
     }
     // Documented as ERROR_INVALID_USER_BUFFER here, where the other records give 632.
     if (devices != nullptr && !IsKnownDevInfoSize(CurrentSimWindows(), devices->dwSize)) {
@@ -383,10 +421,10 @@ RasDword SetEntryProperties(const char* phonebook, const char* entry, RASENTRYA*
     if (entry == nullptr || entryInfo == nullptr) {
         return ERROR_BUFFER_INVALID;
     }
-    if (!IsValidEntryName(entry)) {
+    const SimWindows version = CurrentSimWindows();
+    if (!IsAcceptedEntryName(version, entry)) {
         return kSimErrorInvalidName;
     }
-    const SimWindows version = CurrentSimWindows();
     const RasDword structure = entryInfo->dwSize;
     if (!IsKnownEntrySize(version, structure) || entrySize < structure) {
         return ERROR_INVALID_SIZE;
@@ -493,12 +531,20 @@ RasDword SetEntryDialParams(const char* phonebook, RASDIALPARAMSA* params, RasBo
     if (stored == nullptr) {
         return ERROR_CANNOT_FIND_PHONEBOOK_ENTRY;
     }
-    CopyRecordField(stored->userName, params->szUserName);
-    CopyRecordField(stored->domain, params->szDomain);
+    // An empty user name or domain leaves the saved one, and an empty user name the password
+    // too, except on NT 4, which takes the password whatever the user name.
+    const bool userNameGiven = strnlen(params->szUserName, 1) != 0;
+    if (userNameGiven) {
+        CopyRecordField(stored->userName, params->szUserName);
+    }
+    if (strnlen(params->szDomain, 1) != 0) {
+        CopyRecordField(stored->domain, params->szDomain);
+    }
     if (removePassword) {
         WipeBytes(stored->password, sizeof stored->password);
-    } else if (!HidesSavedPassword(version) ||
-               !IsHiddenPassword(params->szPassword, sizeof params->szPassword)) {
+    } else if ((userNameGiven || version == SimWindows::Nt4) &&
+               (!HidesSavedPassword(version) ||
+                !IsHiddenPassword(params->szPassword, sizeof params->szPassword))) {
         CopyRecordField(stored->password, params->szPassword);
     }
     return Save(open);
@@ -521,8 +567,16 @@ RasDword GetCredentials(const char* phonebook, const char* entry, RASCREDENTIALS
     if (stored == nullptr) {
         return ERROR_CANNOT_FIND_PHONEBOOK_ENTRY;
     }
-    const RasDword mask = credentials->dwMask;
-    const bool saved = stored->password[0] != '\0';
+    RasDword mask = credentials->dwMask;
+    // Before XP there are no default credentials: the flag asks for nothing.
+    if (!HasDefaultCredentials(version)) {
+        mask &= ~RASCM_DefaultCreds;
+    }
+    const bool defaults = (mask & RASCM_DefaultCreds) != 0;
+    const char* userName = defaults ? stored->defaultUserName : stored->userName;
+    const char* password = defaults ? stored->defaultPassword : stored->password;
+    const char* domain = defaults ? stored->defaultDomain : stored->domain;
+    const bool saved = password[0] != '\0';
     memset(credentials, 0, sizeof *credentials);
     credentials->dwSize = kRasCredentialsSize;
     credentials->dwMask = mask;
@@ -530,14 +584,14 @@ RasDword GetCredentials(const char* phonebook, const char* entry, RASCREDENTIALS
         credentials->dwMask &= ~RASCM_Password;
     }
     if (mask & RASCM_UserName) {
-        CopyField(credentials->szUserName, stored->userName);
+        CopyField(credentials->szUserName, userName);
     }
     if ((mask & RASCM_Password) && saved) {
         // The NT family never hands out a saved password, only this placeholder.
         CopyField(credentials->szPassword, kSimHiddenPassword);
     }
     if (mask & kSimCredentialsDomain) {
-        CopyField(credentials->szDomain, stored->domain);
+        CopyField(credentials->szDomain, domain);
     }
     return 0;
 }
@@ -545,44 +599,180 @@ RasDword GetCredentials(const char* phonebook, const char* entry, RASCREDENTIALS
 RasDword SetCredentials(const char* phonebook, const char* entry, RASCREDENTIALSA* credentials,
                         RasBool clearCredentials) {
     if (entry == nullptr || credentials == nullptr) {
-        return ERROR_BUFFER_INVALID;
+        return kSimErrorInvalidParameter;
     }
     const SimWindows version = CurrentSimWindows();
     if (!IsKnownCredentialsSize(version, credentials->dwSize)) {
         return ERROR_INVALID_SIZE;
     }
     OpenPhonebook open;
-    const RasDword opened = OpenToWrite(version, phonebook, &open);
+    const RasDword opened = Open(phonebook, &open);
     if (opened != 0) {
         return opened;
     }
     SimEntry* stored = FindSimEntry(&open.book, entry);
     if (stored == nullptr) {
-        return ERROR_CANNOT_FIND_PHONEBOOK_ENTRY;
+        return kSimErrorInvalidParameter;  // documented so for an entry that is not there
     }
-    const RasDword mask = credentials->dwMask;
+    RasDword mask = credentials->dwMask;
+    if (!HasDefaultCredentials(version)) {
+        mask &= ~RASCM_DefaultCreds;
+    }
+    const bool defaults = (mask & RASCM_DefaultCreds) != 0;
+    // Each user keeps credentials of their own, also for an all-users entry; the defaults
+    // belong to an all-users entry and only an administrator sets them.
+    if (defaults && HasTwoPhonebooks(version) && (!open.allUsers || StandardUser())) {
+        return kSimErrorAccessDenied;
+    }
+    char* userName = defaults ? stored->defaultUserName : stored->userName;
+    char* password = defaults ? stored->defaultPassword : stored->password;
+    char* domain = defaults ? stored->defaultDomain : stored->domain;
     if (mask & RASCM_UserName) {
         if (clearCredentials) {
-            stored->userName[0] = '\0';
+            userName[0] = '\0';
         } else {
-            CopyRecordField(stored->userName, credentials->szUserName);
+            CopyTextN(userName, UNLEN + 1, credentials->szUserName,
+                      strnlen(credentials->szUserName, sizeof credentials->szUserName));
         }
     }
     if (mask & RASCM_Password) {
         if (clearCredentials) {
-            WipeBytes(stored->password, sizeof stored->password);
+            WipeBytes(password, PWLEN + 1);
         } else if (!IsHiddenPassword(credentials->szPassword, sizeof credentials->szPassword)) {
-            CopyRecordField(stored->password, credentials->szPassword);
+            CopyTextN(password, PWLEN + 1, credentials->szPassword,
+                      strnlen(credentials->szPassword, sizeof credentials->szPassword));
         }
     }
     if (mask & kSimCredentialsDomain) {
         if (clearCredentials) {
-            stored->domain[0] = '\0';
+            domain[0] = '\0';
         } else {
-            CopyRecordField(stored->domain, credentials->szDomain);
+            CopyTextN(domain, DNLEN + 1, credentials->szDomain,
+                      strnlen(credentials->szDomain, sizeof credentials->szDomain));
         }
     }
     return Save(open);
+}
+
+RasDword ValidateEntryName(const char* phonebook, const char* entry) {
+    if (entry == nullptr) {
+        return kSimErrorInvalidParameter;
+    }
+    const SimWindows version = CurrentSimWindows();
+    if (!IsAcceptedEntryName(version, entry)) {
+        return kSimErrorInvalidName;
+    }
+    OpenPhonebook open;
+    const RasDword opened = Open(phonebook, &open);
+    if (opened != 0) {
+        return opened;
+    }
+    return FindSimEntry(&open.book, entry) != nullptr ? RasDword{kSimErrorAlreadyExists} : RasDword{0};
+}
+
+// The default Internet connection of a phonebook's owner (the machine for the all-users
+// one, the user for their own) is kept in a file beside it.
+std::string AutodialPath(const std::string& phonebook) {
+    return phonebook + ".autodial";
+}
+
+bool ReadAutodial(const std::string& phonebook, std::string* entry) {
+    return ReadSimFile(AutodialPath(phonebook), entry) == SimReadResult::Read && !entry->empty();
+}
+
+RasDword SetAutodialAddress(const char* address, RasDword reserved, RASAUTODIALENTRYA* entries,
+                            RasDword bytes, RasDword count) {
+    const SimWindows version = CurrentSimWindows();
+    if (version == SimWindows::Win98) {
+        return kMissingOperation;  // not there before the NT family
+    }
+    if (reserved != 0) {
+        return kSimErrorInvalidParameter;
+    }
+    if (address != nullptr) {
+        // Only the default Internet connection is kept, not the address mapping.
+        return kSimErrorNotSupported;
+    }
+    if (entries == nullptr || count != 1 || bytes < kRasAutodialEntrySize) {
+        return kSimErrorInvalidParameter;
+    }
+    if (entries->dwSize != kRasAutodialEntrySize) {
+        return ERROR_INVALID_SIZE;
+    }
+    if (entries->dwFlags != 0) {
+        return kSimErrorInvalidParameter;
+    }
+    char name[RAS_MaxEntryName + 1];
+    CopyRecordField(name, entries->szEntry);
+    // An entry of the user's own phonebook is the user's default; an all-users entry the
+    // machine's, which only an administrator sets.
+    std::string own;
+    OpenPhonebook open;
+    if (UserPath(version, &own)) {
+        open.path = own;
+        open.user = true;
+        const RasDword read = ReadBook(&open);
+        if (read != 0) {
+            return read;
+        }
+    }
+    const SimEntry* found = FindSimEntry(&open.book, name);
+    if (found == nullptr) {
+        open = OpenPhonebook();
+        const RasDword opened = Open(nullptr, &open);
+        if (opened != 0) {
+            return opened;
+        }
+        found = FindSimEntry(&open.book, name);
+        if (found == nullptr) {
+            return ERROR_CANNOT_FIND_PHONEBOOK_ENTRY;
+        }
+        if (HasTwoPhonebooks(version) && StandardUser()) {
+            return kSimErrorAccessDenied;
+        }
+    }
+    return ReplaceSimFile(AutodialPath(open.path), found->name)
+               ? RasDword{0}
+               : RasDword{kSimErrorCannotWritePhonebook};
+}
+
+RasDword GetAutodialAddress(const char* address, RasDword* reserved, RASAUTODIALENTRYA* entries,
+                            RasDword* bytes, RasDword* count) {
+    const SimWindows version = CurrentSimWindows();
+    if (version == SimWindows::Win98) {
+        return kMissingOperation;
+    }
+    if (reserved != nullptr || bytes == nullptr || count == nullptr) {
+        return kSimErrorInvalidParameter;
+    }
+    if (address != nullptr) {
+        return kSimErrorNotSupported;
+    }
+    if (entries != nullptr && entries->dwSize != kRasAutodialEntrySize) {
+        return ERROR_INVALID_SIZE;
+    }
+    // The user's own default when there is one, else the machine's.
+    std::string name;
+    std::string own;
+    std::string allUsers;
+    const bool found = (UserPath(version, &own) && ReadAutodial(own, &name)) ||
+                       (AllUsersPath(&allUsers) && ReadAutodial(allUsers, &name));
+    if (!found) {
+        *bytes = 0;
+        *count = 0;
+        return 0;
+    }
+    if (entries == nullptr || *bytes < kRasAutodialEntrySize) {
+        *bytes = kRasAutodialEntrySize;
+        *count = 1;
+        return ERROR_BUFFER_TOO_SMALL;
+    }
+    memset(entries, 0, kRasAutodialEntrySize);
+    entries->dwSize = kRasAutodialEntrySize;
+    CopyField(entries->szEntry, name.c_str());
+    *bytes = kRasAutodialEntrySize;
+    *count = 1;
+    return 0;
 }
 
 }  // namespace
@@ -639,6 +829,24 @@ RasDword RASAPI_CALL RasSetCredentialsA(const char* phonebook, const char* entry
                                         RASCREDENTIALSA* credentials, RasBool clearCredentials) {
     return SimCall(__func__,
                    [&] { return SetCredentials(phonebook, entry, credentials, clearCredentials); });
+}
+
+RasDword RASAPI_CALL RasValidateEntryNameA(const char* phonebook, const char* entry) {
+    return SimCall(__func__, [&] { return ValidateEntryName(phonebook, entry); });
+}
+
+RasDword RASAPI_CALL RasSetAutodialAddressA(const char* address, RasDword reserved,
+                                            RASAUTODIALENTRYA* entries, RasDword bytes,
+                                            RasDword count) {
+    return SimCall(__func__,
+                   [&] { return SetAutodialAddress(address, reserved, entries, bytes, count); });
+}
+
+RasDword RASAPI_CALL RasGetAutodialAddressA(const char* address, RasDword* reserved,
+                                            RASAUTODIALENTRYA* entries, RasDword* bytes,
+                                            RasDword* count) {
+    return SimCall(__func__,
+                   [&] { return GetAutodialAddress(address, reserved, entries, bytes, count); });
 }
 
 RasDword RASAPI_CALL RasDialA(void* /*extensions*/, const char* /*phonebook*/,

@@ -31,6 +31,7 @@ enum : RasDword {
     kSimErrorNotSupported = 50,           // ERROR_NOT_SUPPORTED
     kSimErrorInvalidParameter = 87,       // ERROR_INVALID_PARAMETER
     kSimErrorInvalidName = 123,           // ERROR_INVALID_NAME
+    kSimErrorAlreadyExists = 183,         // ERROR_ALREADY_EXISTS
     kSimErrorCannotWritePhonebook = 624,  // ERROR_CANNOT_WRITE_PHONEBOOK
     kSimErrorPortNotAvailable = 633,      // ERROR_PORT_NOT_AVAILABLE
 };
@@ -52,7 +53,7 @@ extern "C" {
 
 // Devices of the all-users phonebook file in file order (152 bytes each). Null buffer or too
 // small a stated size: 603 with the needed bytes and the count. On success *bytes is the
-// bytes used.
+// bytes used. No size or no count pointer: 87.
 RasDword RASAPI_CALL RasEnumDevicesA(RASDEVINFOA* devices, RasDword* bytes, RasDword* count);
 
 // Entry names in file order, in records of the caller's dwSize (264, or from 2000 on 532 with
@@ -72,7 +73,7 @@ RasDword RASAPI_CALL RasGetEntryPropertiesA(const char* phonebook, const char* e
 
 // Creates the entry, or replaces the properties of the existing one of that name (which
 // keeps its stored name, place and credentials; fields past the caller's structure version
-// keep theirs). Names of 1 to 256 bytes without control bytes; others give 123. dwSize must
+// keep theirs). A name RasValidateEntryNameA refuses gives 123. dwSize must
 // be a known structure version and `entrySize` at least that (632). The alternate numbers
 // given replace the stored ones; a list outside the buffer or without its final NUL gives
 // 610. From XP on, an empty number, device name or device type, or a zero framing protocol
@@ -91,20 +92,44 @@ RasDword RASAPI_CALL RasGetEntryDialParamsA(const char* phonebook, RASDIALPARAMS
                                             RasBool* hasPassword);
 
 // Saves user name, domain and password of an existing entry; `removePassword` clears the
-// password instead. From 2000 on, kSimHiddenPassword keeps the saved one.
+// password instead. An empty user name leaves user name and password as saved (NT 4 still
+// takes the password), an empty domain the domain. From 2000 on, kSimHiddenPassword keeps
+// the saved password.
 RasDword RASAPI_CALL RasSetEntryDialParamsA(const char* phonebook, RASDIALPARAMSA* params,
                                             RasBool removePassword);
 
-// The fields that dwMask asks for (dwSize 540). A saved password reads as kSimHiddenPassword,
-// none as "". dwMask is left as given, except that from XP on RASCM_Password is cleared when
-// no password is saved.
+// The fields that dwMask asks for (dwSize 540): from XP on, with RASCM_DefaultCreds, the
+// entry's default credentials (before XP the flag is dropped). A saved password reads as
+// kSimHiddenPassword, none as "". dwMask is left as given, except that from XP on
+// RASCM_Password is cleared when no password is saved.
 RasDword RASAPI_CALL RasGetCredentialsA(const char* phonebook, const char* entry,
                                         RASCREDENTIALSA* credentials);
 
-// Saves (or, with `clearCredentials`, clears) the fields that dwMask names. A password equal
-// to kSimHiddenPassword keeps the saved one.
+// Saves (or, with `clearCredentials`, clears) the fields that dwMask names, from XP on with
+// RASCM_DefaultCreds the entry's default credentials: refused (5) for an entry of the user's
+// own phonebook and, for a standard user, for an all-users entry; each user's own credentials
+// of an all-users entry are theirs to set. A password equal to kSimHiddenPassword keeps the
+// saved one. An entry that is not there, or no record: 87.
 RasDword RASAPI_CALL RasSetCredentialsA(const char* phonebook, const char* entry,
                                         RASCREDENTIALSA* credentials, RasBool clearCredentials);
+
+// 0 for a name that may name a new entry of the phonebook, 183 when it already names one, 123
+// for a name the documentation refuses (see RasSetEntryPropertiesA).
+RasDword RASAPI_CALL RasValidateEntryNameA(const char* phonebook, const char* entry);
+
+// With no address, makes the one entry given the default Internet connection: the user's own
+// when the entry is in the user's phonebook, else the machine's (a standard user: 5). The entry
+// must exist (623), the record be of 272 bytes (632). Other addresses are not kept (50); on 98
+// there is no such operation (120).
+RasDword RASAPI_CALL RasSetAutodialAddressA(const char* address, RasDword reserved,
+                                            RASAUTODIALENTRYA* entries, RasDword bytes,
+                                            RasDword count);
+
+// With no address, the default Internet connection: the user's own when set, else the
+// machine's; none gives 0 with no bytes and no entries. Sizes as for the enumerations.
+RasDword RASAPI_CALL RasGetAutodialAddressA(const char* address, RasDword* reserved,
+                                            RASAUTODIALENTRYA* entries, RasDword* bytes,
+                                            RasDword* count);
 
 // Never dials: 633, and *connection (when given) null.
 RasDword RASAPI_CALL RasDialA(void* extensions, const char* phonebook, RASDIALPARAMSA* params,

@@ -50,6 +50,10 @@ inline bool RequiresEntryFields(SimWindows v) {
 inline bool ReportsSavedPasswordInMask(SimWindows v) {
     return v >= SimWindows::Xp;
 }
+// An all-users entry has default credentials besides each user's own (RASCM_DefaultCreds).
+inline bool HasDefaultCredentials(SimWindows v) {
+    return v >= SimWindows::Xp;
+}
 // The NT 5 family hands out a handle (kSimHiddenPassword) instead of a saved password.
 inline bool HidesSavedPassword(SimWindows v) {
     return v >= SimWindows::Win2000;

@@ -5,6 +5,10 @@
 // uses the credentials. The default connection goes machine-wide only where the class calls
 // for it (XP, 7 and later; 10 reports itself as 8 to a program without a supported-OS list).
 // A library planted beside the program is ignored throughout.
+// From Vista on a double-clicked program runs as a standard user: it creates the connection in
+// the user's own phonebook and makes it the user's default connection where the machine's
+// key is not open to it; a migration changes the user's own entries, and names the all-users
+// entries it may not change instead of changing them.
 #include "AcceptingUser.h"
 
 namespace {
@@ -41,14 +45,39 @@ struct WindowsVersion {
     const char* wine;        // Wine's name of the version
     bool nineX;              // the 9x family (OsClass 6 or less)
     bool machineWide;        // OsClass 9: the default connection goes to the machine's key
-    bool defaultKey = true;  // that key exists; without it autodial must stay off
+    bool defaultKey = true;  // that key exists (or, for a standard user, is open to it)
+    bool standard = false;   // a standard user (RASSIM_RIGHTS=standard)
 };
 
 const WindowsVersion kVersions[] = {
-    {"win98", true, false}, {"winme", true, false},        {"win2k", false, false},
-    {"winxp", false, true}, {"vista", false, false},       {"win7", false, true},
-    {"win10", false, true}, {"win10", false, true, false},
+    {"win98", true, false},         {"winme", true, false},
+    {"win2k", false, false},        {"winxp", false, true},
+    {"vista", false, false},        {"win7", false, true},
+    {"win10", false, true},         {"win10", false, true, false},
+    {"vista", false, false, true, true}, {"win7", false, true, false, true},
+    {"win10", false, true, false, true},
 };
+
+// The user's own phonebook, where the program and the substitute both look for it.
+std::string UserPhonebookPath() {
+    wchar_t path[MAX_PATH] = L"";
+    SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, 0, path);
+    return ToUtf8(path) + "\\Microsoft\\Network\\Connections\\Pbk\\rasphone.pbk";
+}
+
+std::string ReadWhole(const std::string& path) {
+    std::string bytes;
+    if (FILE* file = _wfopen(FromUtf8(path).c_str(), L"rb")) {
+        for (int c; (c = fgetc(file)) != EOF;) bytes += static_cast<char>(c);
+        fclose(file);
+    }
+    return bytes;
+}
+
+void RemoveUserPhonebook() {
+    DeleteFileW(FromUtf8(UserPhonebookPath()).c_str());
+    DeleteFileW(FromUtf8(UserPhonebookPath() + ".autodial").c_str());
+}
 
 void ClearDefaultConnection() {
     EnsureRegistryKey(HKEY_CURRENT_USER, kInternetSettings);
@@ -71,9 +100,14 @@ HWND StartMenu(DialnestProcess& run, const Kit& kit) {
 
 TEST(WindowsVersionTest, EveryJobAtEachVersion) {
     for (const WindowsVersion& version : kVersions) {
-        SCOPED_TRACE(version.wine);
+        SCOPED_TRACE(std::string(version.wine) + (version.standard ? ", standard user" : ""));
         ScopedWindowsVersion reported(version.wine);
+        ScopedEnvironment rights("RASSIM_RIGHTS", version.standard ? "standard" : "");
+        ScopedEnvironment own("RASSIM_USER_PHONEBOOK", ToCp932(UserPhonebookPath()).c_str());
+        RemoveUserPhonebook();
         ClearDefaultConnection();
+        // Wine's registry has no rights: a standard user's refused write of the machine's
+        // key is played by its absence.
         if (!version.defaultKey)
             RegDeleteKeyA(HKEY_LOCAL_MACHINE, kAutoDialDefault);
         Kit kit;
@@ -104,15 +138,26 @@ TEST(WindowsVersionTest, EveryJobAtEachVersion) {
         Answer(report, IDOK);
         EXPECT_TRUE(creation.WaitForExit());
 
-        SimPhonebookFile book = ParsedPhonebook(kit);
+        // A standard user's connection is the user's own, as Windows' wizard makes one "for me
+        // only"; the all-users phonebook is not touched.
+        std::string ownBytes = ReadWhole(UserPhonebookPath());
+        SimPhonebookFile book = version.standard ? ParsePhonebook(ownBytes.data(), ownBytes.size())
+                                                 : ParsedPhonebook(kit);
+        EXPECT_EQ(FindEntry(ParsedPhonebook(kit), "版ネット") != nullptr, !version.standard);
         const SimEntry* created = FindEntry(book, "版ネット");
         ASSERT_NE(created, nullptr);
         EXPECT_STREQ(created->properties.szLocalPhoneNumber,
                      version.nineX ? "PP0570-000-111" : "P0570-000-111");
         EXPECT_STREQ(created->userName, "hanako@dial.example.ne.jp");
         EXPECT_STREQ(created->password, "secret");
-        // Autodial goes on only with the default connection, which is in the key of the class.
-        const bool isDefault = version.defaultKey;
+        // Autodial goes on only with the default connection, which is in the key of the class,
+        // or, where that is not open, the dial-up library's default: the user's own for the
+        // user's entry, the machine's for an all-users one.
+        const bool isDefault = true;
+        const bool throughLibrary = !version.defaultKey;
+        const std::string libraryDefault =
+            ReadWhole((version.standard ? UserPhonebookPath() : kit.PhonebookPath()) + ".autodial");
+        EXPECT_EQ(FromCp932(libraryDefault), throughLibrary ? "版ネット" : "");
         DWORD enable = 0, noNet = 1;
         std::string machine, user;
         ReadRegistryDword(HKEY_CURRENT_USER, kInternetSettings, "EnableAutodial", &enable);
@@ -122,9 +167,23 @@ TEST(WindowsVersionTest, EveryJobAtEachVersion) {
         EXPECT_EQ(enable, isDefault ? 1u : 0u)
             << "autodial on without a default connection dials whatever default there was";
         EXPECT_EQ(noNet, isDefault ? 0u : 1u);
-        EXPECT_EQ(machine, isDefault && version.machineWide ? "版ネット" : "");
-        EXPECT_EQ(user, isDefault && !version.machineWide ? "版ネット" : "");
+        EXPECT_EQ(machine, !throughLibrary && version.machineWide ? "版ネット" : "");
+        EXPECT_EQ(user, !throughLibrary && !version.machineWide ? "版ネット" : "");
         EnsureRegistryKey(HKEY_LOCAL_MACHINE, kAutoDialDefault);
+
+        // A standard user's own entry beside the all-users one: the migration changes the
+        // user's, and of the all-users one only what is the user's own (the user name saved
+        // for this user); its number is the administrator's, and the entry is named for that.
+        if (version.standard) {
+            ownBytes += ToCp932(
+                "[自分]\r\nLocalPhoneNumber=0,03-3333-1492\r\nDeviceType=modem\r\n"
+                "DeviceName=Standard 56000 bps Modem\r\nUserName=taro@isdn-old.example.ne.jp\r\n"
+                "Password=sample\r\n");
+            if (FILE* file = _wfopen(FromUtf8(UserPhonebookPath()).c_str(), L"wb")) {
+                fwrite(ownBytes.data(), 1, ownBytes.size(), file);
+                fclose(file);
+            }
+        }
 
         // The other family's way of keeping user name and password fails, so the migration
         // only succeeds through the one this version calls for.
@@ -136,17 +195,35 @@ TEST(WindowsVersionTest, EveryJobAtEachVersion) {
         ASSERT_NE(menu, nullptr);
         Click(Control(menu, kMigrationButton));
         std::vector<std::string> dialogs;
-        EXPECT_EQ(AcceptEverything(migration, 60000, &dialogs),
-                  (std::vector<std::string>{"2個の設定を変更しました"}))
-            << "both count";
-        EXPECT_EQ(dialogs, (std::vector<std::string>{"number", "user name"}));
+        std::vector<std::string> expected = {"2個の設定を変更しました"};
+        if (version.standard) {
+            std::string refused = ProgramString(kit.ExePath(), 1430);  // IDS_ENTRIES_NEED_ADMINISTRATOR
+            refused.replace(refused.find("%s"), 2, "[一般]");
+            expected = {refused, "3個の設定を変更しました"};
+        }
+        EXPECT_EQ(AcceptEverything(migration, 60000, &dialogs), expected) << "what was written";
+        EXPECT_EQ(dialogs, version.standard
+                               ? (std::vector<std::string>{"number", "user name", "number",
+                                                           "user name"})
+                               : (std::vector<std::string>{"number", "user name"}));
         EXPECT_FALSE(migration.Running());
         book = ParsedPhonebook(kit);
         const SimEntry* migrated = FindEntry(book, "一般");
         ASSERT_NE(migrated, nullptr);
-        EXPECT_STREQ(migrated->properties.szLocalPhoneNumber, "0,0570-00-1492");
+        EXPECT_STREQ(migrated->properties.szLocalPhoneNumber,
+                     version.standard ? "0,03-3333-1492" : "0,0570-00-1492");
         EXPECT_STREQ(migrated->userName, "taro@isdn.example.ne.jp");
         EXPECT_STREQ(migrated->password, "sample");
+        if (version.standard) {
+            ownBytes = ReadWhole(UserPhonebookPath());
+            book = ParsePhonebook(ownBytes.data(), ownBytes.size());
+            const SimEntry* mine = FindEntry(book, "自分");
+            ASSERT_NE(mine, nullptr);
+            EXPECT_STREQ(mine->properties.szLocalPhoneNumber, "0,0570-00-1492");
+            EXPECT_STREQ(mine->userName, "taro@isdn.example.ne.jp");
+            EXPECT_STREQ(mine->password, "sample");
+        }
+        RemoveUserPhonebook();
     }
 }
 

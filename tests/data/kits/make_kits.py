@@ -47,7 +47,7 @@ ISP_INF.csv:7: warning [off-value]
 ISP_INF.csv:8: warning [not-a-number]
 ISP_INF.csv:9: warning [unused-size]
 ISP_INF.csv:9: warning [duplicate-key] line 8 is the one in effect
-ISP_INF.csv:10: warning [dns-nothing-written]
+ISP_INF.csv:10: error [dns-nothing-written]
 ISP_INF.csv:11: warning [bad-address]
 ISP_INF.csv:12: error [domain-without-at]
 ISP_INF.csv:13: error [domain-never-matches]

@@ -20,6 +20,21 @@ const std::string kMachineDefault =
     '\0';
 const std::string kUserDefault = std::string("HKCU\\RemoteAccess:InternetProfile=sz:My ISP") + '\0';
 
+// The dial-up library's default Internet connection: its answer, and the entry it was given.
+RasDword gAutodialAnswer = 0;
+std::string gAutodialEntry;
+
+RasDword RASAPI_CALL SetAutodial(const char* address, RasDword, RASAUTODIALENTRYA* entries,
+                                 RasDword bytes, RasDword count) {
+    if (address == nullptr && count == 1 && bytes == sizeof(RASAUTODIALENTRYA) &&
+        entries->dwSize == kRasAutodialEntrySize) {
+        gAutodialEntry = entries->szEntry;
+    }
+    return gAutodialAnswer;
+}
+
+constexpr RasDword kUnbound = 0xFFFFFFFF;
+
 TEST(DefaultConnection, DefaultEntryValueByOsClass) {
     // Only class 9 (XP, 7 and later) makes it machine-wide.
     for (OsClass osClass : {9u, 8u, 7u, 6u, 1u, 0u, kOsClassUnknown}) {
@@ -27,7 +42,7 @@ TEST(DefaultConnection, DefaultEntryValueByOsClass) {
         registry.AddKey(RegistryRoot::CurrentUser, kInternetSettingsKey);
         registry.AddKey(RegistryRoot::LocalMachine, kAutodialDefaultKey);
         registry.AddKey(RegistryRoot::CurrentUser, kRemoteAccessKey);
-        EXPECT_TRUE(MakeDefaultConnection(registry, osClass, "My ISP"));
+        EXPECT_TRUE(MakeDefaultConnection(registry, DialupApi(), osClass, "My ISP"));
         const Writes expected = {osClass == 9 ? kMachineDefault : kUserDefault, kAutodialOn[0],
                                  kAutodialOn[1]};
         EXPECT_EQ(registry.writes, expected) << "class " << osClass;
@@ -36,8 +51,9 @@ TEST(DefaultConnection, DefaultEntryValueByOsClass) {
 }
 
 // Autodial is switched on only once the entry is the default connection: without the
-// default-entry value written (key missing, or refused as under HKLM without elevation)
-// nothing is written and the result says the entry is not the default.
+// default-entry value written (key missing, or refused as under HKLM without elevation) the
+// dial-up library's default Internet connection is asked; where that fails too, nothing is
+// written and the result says the entry is not the default.
 TEST(DefaultConnection, AutodialOnlyAfterTheDefaultEntry) {
     struct Case {
         const char* what;
@@ -45,13 +61,18 @@ TEST(DefaultConnection, AutodialOnlyAfterTheDefaultEntry) {
         bool settingsKey;
         bool defaultKey;  // the key of the class's default-entry value
         bool refuse;
+        RasDword autodial;  // RasSetAutodialAddressA's answer, or kUnbound
         bool isDefault;
         Writes writes;
     } cases[] = {
-        {"no settings key", 8, false, true, false, true, {kUserDefault}},
-        {"no machine-wide key", 9, true, false, false, false, {}},
-        {"no per-user key", 7, true, false, false, false, {}},
-        {"machine-wide value refused", 9, true, true, true, false, {}},
+        {"no settings key", 8, false, true, false, 0, true, {kUserDefault}},
+        {"no machine-wide key, no library call", 9, true, false, false, kUnbound, false, {}},
+        {"no per-user key, library refuses", 7, true, false, false, 5, false, {}},
+        {"machine-wide value refused, library refuses", 9, true, true, true, 5, false, {}},
+        {"no machine-wide key, library takes it", 9, true, false, false, 0, true,
+         {kAutodialOn[0], kAutodialOn[1]}},
+        {"no per-user key, library takes it", 7, true, false, false, 0, true,
+         {kAutodialOn[0], kAutodialOn[1]}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -67,7 +88,13 @@ TEST(DefaultConnection, AutodialOnlyAfterTheDefaultEntry) {
             registry.AddKey(RegistryRoot::CurrentUser, kRemoteAccessKey);  // never used there
         }
         registry.refuseWrites = c.refuse;
-        EXPECT_EQ(MakeDefaultConnection(registry, c.osClass, "My ISP"), c.isDefault);
+        DialupApi api;
+        api.RasSetAutodialAddressA = c.autodial != kUnbound ? &SetAutodial : nullptr;
+        gAutodialAnswer = c.autodial;
+        gAutodialEntry.clear();
+        EXPECT_EQ(MakeDefaultConnection(registry, api, c.osClass, "My ISP"), c.isDefault);
+        const bool asked = c.autodial != kUnbound && (!c.defaultKey || c.refuse);
+        EXPECT_EQ(gAutodialEntry, asked ? "My ISP" : "");
         EXPECT_EQ(registry.writes, c.writes);
         EXPECT_EQ(registry.openKeys, 0);
     }

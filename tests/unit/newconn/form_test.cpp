@@ -232,7 +232,8 @@ TEST_F(PhonebookNames, OverwriteQuestionFromOneLookUp) {
         {"My ISP", 621, 0, 0, true, false, P::Unknown, IDS_ENTRY_FAILED_621},
         {"My ISP", 0, 1784, 0, true, false, P::Unknown, IDS_ENTRY_FAILED_1784},
         {"My ISP", 0, 0, 5, true, false, P::Unknown, IDS_ENTRY_FAILED_OTHER},
-        {"My ISP", 0, 0, 623, false, true, P::Absent, 0},  // gone between probe and read
+        // Listed, yet 623 (gone, or a damaged phonebook): never taken for absent.
+        {"My ISP", 0, 0, 623, true, false, P::Unknown, IDS_ENTRY_FAILED_OTHER},
         // A success that filled nothing in is no listing and no entry: never "absent".
         {"New one", 0, 0, 0, true, false, P::Unknown, IDS_ENTRY_FAILED_OTHER, 2},  // no count
         {"New one", 0, 0, 0, true, false, P::Unknown, IDS_ENTRY_FAILED_OTHER, 1},  // no records

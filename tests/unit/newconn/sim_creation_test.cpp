@@ -67,7 +67,8 @@ protected:
 
     bool Create() {
         LookUpExistingEntry(sim.api(), inputs.entryName, &existing);
-        return CreateEntry(inputs, existing, sim.api(), sim.folder(), user, registry, 8);
+        return CreateEntry(inputs, existing, sim.api(), sim.folder(), user, registry, 8) !=
+               Creation::Failed;
     }
 
     ExistingEntry existing;

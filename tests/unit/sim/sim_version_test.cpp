@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "settings/ByteText.h"
+#include "sim/PhonebookFile.h"
 #include "sim/SimFaults.h"
 #include "sim/SimRasApi.h"
 #include "sim/SimVersion.h"
@@ -220,11 +221,17 @@ TEST(SimApi, FromWindows2000OnTheUsersOwnPhonebookIsListedBesideTheAllUsersOne) 
         const char* rights;
         std::string listed;       // names and flags of the enumeration with no phonebook
         RasDword changeAllUsers;  // a change of the all-users phonebook, with no path or its own
-    } cases[] = {{"nt4", "standard", "Shared", 0},
-                 {"2000", nullptr, "Shared1Mine0", 0},
-                 {"2000", "standard", "Shared1Mine0", 5},
-                 {"10", "standard", "Shared1Mine0", 5},
-                 {"10", "admin", "Shared1Mine0", 0}};
+        RasDword sharedDefaults;  // RASCM_DefaultCreds of the all-users entry
+        RasDword ownDefaults;     // RASCM_DefaultCreds of the user's entry
+        RasDword machineDefault;  // the all-users entry as the default Internet connection
+        const char* sharedRead;   // the all-users entry's user name read with RASCM_DefaultCreds
+        const char* defaultRead;  // the default connection read back after both were tried
+    } cases[] = {{"nt4", "standard", "Shared", 0, 0, 0, 0, "all", "Shared"},
+                 {"2000", nullptr, "Shared1Mine0", 0, 0, 0, 0, "all", "Mine"},
+                 {"2000", "standard", "Shared1Mine0", 5, 0, 0, 5, "all", "Mine"},
+                 {"xp", "standard", "Shared1Mine0", 5, 5, 5, 5, "", "Mine"},
+                 {"10", "standard", "Shared1Mine0", 5, 5, 5, 5, "", "Mine"},
+                 {"10", "admin", "Shared1Mine0", 0, 0, 5, 0, "all", "Mine"}};
     for (const Case& c : cases) {
         SimPhonebook book;
         const DialupApi& api = book.api();
@@ -266,7 +273,76 @@ TEST(SimApi, FromWindows2000OnTheUsersOwnPhonebookIsListedBesideTheAllUsersOne) 
         EXPECT_EQ(api.RasSetEntryPropertiesA(nullptr, "Shared", &entry, 1796, nullptr, 0),
                   c.changeAllUsers)
             << c.version;
+        // Each user's own credentials of an all-users entry are theirs to set; the defaults
+        // every user starts from are the administrator's, and only an all-users entry has them.
+        RASCREDENTIALSA credentials = {};
+        credentials.dwSize = sizeof credentials;
+        credentials.dwMask = RASCM_UserName;
+        CopyField(credentials.szUserName, "own");
+        EXPECT_EQ(api.RasSetCredentialsA(nullptr, "Shared", &credentials, 0), 0u) << c.version;
+        credentials.dwMask = RASCM_UserName | RASCM_DefaultCreds;
+        CopyField(credentials.szUserName, "all");
+        EXPECT_EQ(api.RasSetCredentialsA(nullptr, "Shared", &credentials, 0), c.sharedDefaults)
+            << c.version;
+        const char* ownBook = twoBooks ? user.c_str() : nullptr;
+        EXPECT_EQ(api.RasSetCredentialsA(ownBook, twoBooks ? "Mine" : "Shared", &credentials, 0),
+                  c.ownDefaults)
+            << c.version;
+        credentials.dwMask = RASCM_UserName | RASCM_DefaultCreds;
+        ASSERT_EQ(api.RasGetCredentialsA(nullptr, "Shared", &credentials), 0u);
+        EXPECT_STREQ(credentials.szUserName, c.sharedRead)
+            << c.version << ": before XP the flag asks for the user's own";
+
+        // The default Internet connection: the user's for the user's entry, the machine's
+        // for an all-users one; read back, the user's comes first.
+        RASAUTODIALENTRYA autodial = {};
+        autodial.dwSize = sizeof autodial;
+        CopyField(autodial.szEntry, "SHARED");
+        EXPECT_EQ(api.RasSetAutodialAddressA(nullptr, 0, &autodial, sizeof autodial, 1),
+                  c.machineDefault)
+            << c.version;
+        CopyField(autodial.szEntry, "Mine");
+        EXPECT_EQ(api.RasSetAutodialAddressA(nullptr, 0, &autodial, sizeof autodial, 1),
+                  twoBooks ? 0u : ERROR_CANNOT_FIND_PHONEBOOK_ENTRY)
+            << c.version;
+        count = 0;
+        bytes = sizeof autodial;
+        autodial = {};
+        autodial.dwSize = sizeof autodial;
+        EXPECT_EQ(api.RasGetAutodialAddressA(nullptr, nullptr, &autodial, &bytes, &count), 0u);
+        EXPECT_STREQ(count == 1 ? autodial.szEntry : "", c.defaultRead) << c.version;
         EXPECT_EQ(api.RasDeleteEntryA(book.path().c_str(), "SHARED"), c.changeAllUsers);
+    }
+}
+
+// Dial parameters given an empty user name or domain keep the saved ones, and an empty user
+// name keeps the password too, except on NT 4.
+TEST(SimApi, EmptyDialParameterFieldsKeepWhatIsSaved) {
+    struct Case {
+        const char* version;
+        const char* userName;
+        const char* domain;
+        const char* stored;  // user name, password, domain afterwards
+    } cases[] = {{"98", "", "", "u/p/d"},          {"98", "v", "", "v/new/d"},
+                 {"98", "", "e", "u/p/e"},         {"nt4", "", "", "u/new/d"},
+                 {"2000", "", "", "u/p/d"},        {"10", "", "", "u/p/d"},
+                 {"10", "v", "e", "v/new/e"}};
+    for (const Case& c : cases) {
+        SimPhonebook book;
+        Variable version("RASSIM_WINVER", c.version);
+        book.WriteFile("[E]\nLocalPhoneNumber=1\nUserName=u\nPassword=p\nDomain=d\n");
+        RASDIALPARAMSA params = {};
+        params.dwSize = sizeof params;
+        CopyField(params.szEntryName, "E");
+        CopyField(params.szUserName, c.userName);
+        CopyField(params.szPassword, "new");
+        CopyField(params.szDomain, c.domain);
+        ASSERT_EQ(book.api().RasSetEntryDialParamsA(nullptr, &params, 0), 0u);
+        const std::string bytes = book.ReadFile();
+        const SimPhonebookFile stored = ParsePhonebook(bytes.data(), bytes.size());
+        const SimEntry& e = stored.entries.at(0);
+        EXPECT_EQ(std::string(e.userName) + "/" + e.password + "/" + e.domain, c.stored)
+            << c.version << " user \"" << c.userName << "\" domain \"" << c.domain << "\"";
     }
 }
 
