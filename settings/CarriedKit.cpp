@@ -60,27 +60,6 @@ uint32_t Crc32(const void* data, size_t size, uint32_t crc) {
     return ~crc;
 }
 
-FileProgramBytes::FileProgramBytes(const char* path) {
-    file_ = path != nullptr ? fopen(path, "rb") : nullptr;
-    long size = -1;
-    if (file_ != nullptr && fseek(file_, 0, SEEK_END) == 0) {
-        size = ftell(file_);
-    }
-    size_ = size > 0 ? static_cast<uint32_t>(size) : 0;
-}
-
-FileProgramBytes::~FileProgramBytes() {
-    if (file_ != nullptr) {
-        fclose(file_);
-    }
-}
-
-bool FileProgramBytes::ReadAt(uint32_t offset, void* out, uint32_t size) const {
-    return file_ != nullptr && offset <= size_ && size <= size_ - offset && offset <= 0x7FFFFFFFu &&
-           fseek(file_, static_cast<long>(offset), SEEK_SET) == 0 &&
-           fread(out, 1, size, file_) == size;
-}
-
 bool ReadProgramLayout(const ProgramBytes& program, ProgramLayout* layout) {
     *layout = ProgramLayout{};
     unsigned char dos[64];

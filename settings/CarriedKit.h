@@ -66,16 +66,31 @@ private:
     const std::string& bytes_;
 };
 
-// A program file on disk, opened by its path (code page 932) for reading.
+// A program file on disk, opened by its path (code page 932) for reading. In the header too,
+// for the same reason.
 class FileProgramBytes : public ProgramBytes {
 public:
-    explicit FileProgramBytes(const char* path);
-    ~FileProgramBytes() override;
+    explicit FileProgramBytes(const char* path) {
+        file_ = path != nullptr ? fopen(path, "rb") : nullptr;
+        long size = -1;
+        if (file_ != nullptr && fseek(file_, 0, SEEK_END) == 0) {
+            size = ftell(file_);
+        }
+        size_ = size > 0 ? static_cast<uint32_t>(size) : 0;
+    }
+    ~FileProgramBytes() override {
+        if (file_ != nullptr) {
+            fclose(file_);
+        }
+    }
     FileProgramBytes(const FileProgramBytes&) = delete;
     FileProgramBytes& operator=(const FileProgramBytes&) = delete;
-    bool IsOpen() const { return file_ != nullptr; }
     uint32_t Size() const override { return size_; }
-    bool ReadAt(uint32_t offset, void* out, uint32_t size) const override;
+    bool ReadAt(uint32_t offset, void* out, uint32_t size) const override {
+        return file_ != nullptr && offset <= size_ && size <= size_ - offset &&
+               offset <= 0x7FFFFFFFu && fseek(file_, static_cast<long>(offset), SEEK_SET) == 0 &&
+               fread(out, 1, size, file_) == size;
+    }
 
 private:
     FILE* file_ = nullptr;
