@@ -35,11 +35,11 @@ typedef RasDword(RASAPI_CALL* RasSetCredentialsFn)(const char* phonebook, const 
 typedef RasDword(RASAPI_CALL* RasValidateEntryNameFn)(const char* phonebook, const char* entry);
 // The AutoDial mapping; a null address means the default Internet connection.
 typedef RasDword(RASAPI_CALL* RasSetAutodialAddressFn)(const char* address, RasDword reserved,
-                                                       RASAUTODIALENTRYA* entries,
-                                                       RasDword bytes, RasDword count);
+                                                       RASAUTODIALENTRYA* entries, RasDword bytes,
+                                                       RasDword count);
 typedef RasDword(RASAPI_CALL* RasGetAutodialAddressFn)(const char* address, RasDword* reserved,
-                                                       RASAUTODIALENTRYA* entries,
-                                                       RasDword* bytes, RasDword* count);
+                                                       RASAUTODIALENTRYA* entries, RasDword* bytes,
+                                                       RasDword* count);
 // Resolved only to tell that the library is usable; nothing is ever dialled.
 typedef RasDword(RASAPI_CALL* RasDialFn)(void* extensions, const char* phonebook,
                                          RASDIALPARAMSA* params, RasDword notifierType,

@@ -190,7 +190,8 @@ RasDword WriteUserNameOnly(const DialupApi& api, const char* phonebook, const ch
             return kMissingOperation;
         }
         credentials.dwSize = kRasCredentialsSize;
-        credentials.dwMask = RASCM_UserName | (defaults ? RasDword{RASCM_DefaultCreds} : RasDword{0});
+        credentials.dwMask =
+            RASCM_UserName | (defaults ? RasDword{RASCM_DefaultCreds} : RasDword{0});
         CopyField(credentials.szUserName, userName.c_str());
         result = api.RasSetCredentialsA(book, name, &credentials, 0);
         WipeBytes(&credentials, sizeof(credentials));

@@ -26,10 +26,10 @@ bool ShellUserPhonebook::Prepare(std::string* path) {
     if (HMODULE shell = LoadSystemLibrary("SHELL32.DLL")) {
         const GetFolderPathFn getFolder = reinterpret_cast<GetFolderPathFn>(
             reinterpret_cast<void*>(GetProcAddress(shell, "SHGetFolderPathA")));
-        found = getFolder != nullptr &&
-                SUCCEEDED(getFolder(nullptr, kCsidlAppData | kCsidlFlagCreate, nullptr, 0,
-                                    appData)) &&
-                appData[0] != '\0';
+        found =
+            getFolder != nullptr &&
+            SUCCEEDED(getFolder(nullptr, kCsidlAppData | kCsidlFlagCreate, nullptr, 0, appData)) &&
+            appData[0] != '\0';
         FreeLibrary(shell);
     }
     if (!found) {

@@ -47,7 +47,7 @@ enum class Severity { Note, Warning, Error };
     X(UnusedSize, "unused-size", Warning)                            \
     X(BadAddress, "bad-address", Warning)                            \
     X(DnsOff, "dns-off", Note)                                       \
-    X(DnsNothingWritten, "dns-nothing-written", Error)             \
+    X(DnsNothingWritten, "dns-nothing-written", Error)               \
     X(DomainWithoutAt, "domain-without-at", Error)                   \
     X(DomainNeverMatches, "domain-never-matches", Error)             \
     X(NoNewDomain, "no-new-domain", Error)                           \

@@ -19,7 +19,8 @@ const MessageMapEntry* AccessPointChangeDialog::MessageMap() const {
                             &AccessPointChangeDialog::OnEditModemClicked),
         DIALNEST_ON_COMMAND(CBN_SELCHANGE, IDC_CHANGE_MODEM_LIST,
                             &AccessPointChangeDialog::OnModemListSelChange),
-        DIALNEST_ON_COMMAND(EN_CHANGE, IDC_CHANGE_PASSWORD, &AccessPointChangeDialog::OnPasswordChange),
+        DIALNEST_ON_COMMAND(EN_CHANGE, IDC_CHANGE_PASSWORD,
+                            &AccessPointChangeDialog::OnPasswordChange),
         DIALNEST_END_MESSAGE_MAP,
     };
     return entries;

@@ -98,8 +98,10 @@ int MigrationContext::ExamineEntry(const char* entryName, const char* phonebook)
 }
 
 void MigrationContext::NoteUnreadable(const char* entryName, ExaminationStop stop, RasDword error) {
+    // A listed entry that reads 623 may be gone, or its phonebook damaged: either way it was
+    // not looked at, and the subscriber hears of it.
     if (stop == ExaminationStop::PropertiesUnreadable ||
-        stop == ExaminationStop::CredentialsUnreadable) {
+        stop == ExaminationStop::CredentialsUnreadable || stop == ExaminationStop::EntryGone) {
         notExamined.push_back(NotExaminedEntry{entryName, error});
     }
 }
@@ -249,7 +251,8 @@ RasDword MigrationContext::WriteCredentials(const char* entryName, const char* n
                 CopyField(credentials_->szPassword, newPassword);
                 mask |= RASCM_Password;
             }
-            credentials_->dwMask = mask | (defaultCredentials_ ? RasDword{RASCM_DefaultCreds} : RasDword{0});
+            credentials_->dwMask =
+                mask | (defaultCredentials_ ? RasDword{RASCM_DefaultCreds} : RasDword{0});
             result = api_.RasSetCredentialsA(book, entryName, credentials_.get(), 0);
         }
     } else if (dialParams_ != nullptr && api_.RasSetEntryDialParamsA != nullptr) {
@@ -475,9 +478,9 @@ bool MigrationContext::ProposeAccessPointChange(const EntryValues& entry, TableK
             ReleaseCredentials();
             ReleaseEntryProperties();
         } else {
-            const AcceptedChange change{newUserName, NewPassword(fields.editPassword, fields.password),
-                                        fields.newNumber,
-                                        fields.editModem ? fields.modemName : nullptr};
+            const AcceptedChange change{
+                newUserName, NewPassword(fields.editPassword, fields.password), fields.newNumber,
+                fields.editModem ? fields.modemName : nullptr};
             changedCount += WriteAcceptedChange(entry, change) ? 1 : 0;
         }
     }
@@ -516,8 +519,9 @@ void MigrationContext::ProposeUserNameChange(const EntryValues& entry) {
             ReleaseEntryProperties();
         } else {
             // Compared with the password the dialog showed: unchanged there means untouched.
-            const AcceptedChange change{newUserName, NewPassword(fields.editPassword, fields.password),
-                                        nullptr, fields.editModem ? fields.modemName : nullptr};
+            const AcceptedChange change{newUserName,
+                                        NewPassword(fields.editPassword, fields.password), nullptr,
+                                        fields.editModem ? fields.modemName : nullptr};
             changedCount += WriteAcceptedChange(entry, change) ? 1 : 0;
         }
     }

@@ -102,12 +102,12 @@ public:
     // finds an old access point or the Flets ISDN case, asks the user through `ui` and writes
     // what was accepted. Counts proposals in foundCount and acceptances in changedCount.
     // Every read is checked: an entry whose properties, credentials or dial parameters cannot
-    // be read (any failure but 623, which means it is gone) is counted nowhere and added to
-    // notExamined with the error; so is an entry whose re-read after an accepted change
-    // fails. Returns 0 when the entry cannot be examined or is not the provider's modem entry
-    // (null name, entry gone, unreadable, device type other than "modem", user name without
-    // UserPrefix), 1 in every other case. Shows no message of its own; the writes show
-    // theirs (ApplyEntryChange). Tells `ui` what it concluded (EntryExamined), except for a
+    // be read is counted nowhere and added to notExamined with the error, 623 included (the
+    // entry was listed: it is gone, or its phonebook is damaged); so is an entry whose re-read
+    // after an accepted change fails. Returns 0 when the entry cannot be examined or is not the
+    // provider's modem entry (null name, entry gone, unreadable, device type other than "modem",
+    // user name without UserPrefix), 1 in every other case. Shows no message of its own; the writes
+    // show theirs (ApplyEntryChange). Tells `ui` what it concluded (EntryExamined), except for a
     // null name.
     int ExamineEntry(const char* entryName, const char* phonebook = nullptr);
 

@@ -46,7 +46,7 @@ enum class AccessPointTableKind { General, Phs, Pair };
 // How far the rules got with one entry.
 enum class ExaminationStop {
     Examined,               // read and classified; see the other fields of the report
-    EntryGone,              // no such entry (623): passed over in silence
+    EntryGone,              // listed, yet 623: gone, or a damaged phonebook; noted as unread
     PropertiesUnreadable,   // probing or reading the properties failed otherwise
     OtherDeviceType,        // the device type is not "modem"
     CredentialsUnreadable,  // the user name and password cannot be read

@@ -16,7 +16,8 @@ const MessageMapEntry* UserNameChangeDialog::MessageMap() const {
                             &UserNameChangeDialog::OnEditPasswordClicked),
         DIALNEST_ON_COMMAND(CBN_SELCHANGE, IDC_CHANGE_MODEM_LIST,
                             &UserNameChangeDialog::OnModemListSelChange),
-        DIALNEST_ON_COMMAND(EN_CHANGE, IDC_CHANGE_PASSWORD, &UserNameChangeDialog::OnPasswordChange),
+        DIALNEST_ON_COMMAND(EN_CHANGE, IDC_CHANGE_PASSWORD,
+                            &UserNameChangeDialog::OnPasswordChange),
         DIALNEST_END_MESSAGE_MAP,
     };
     return entries;

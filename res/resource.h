@@ -92,12 +92,12 @@
 #define IDS_CHANGE_FAILED_14 1412
 #define IDS_CHANGE_FAILED_1784 1413
 #define IDS_CHANGE_FAILED_OTHER 1414
-#define IDS_NEW_NUMBER_TOO_LONG 1415   // our own: a new number that does not fit the entry
-#define IDS_ENTRY_PARTLY_CHANGED 1416  // our own: a failed write that could not be undone
-#define IDS_ENTRIES_NOT_EXAMINED 1417  // our own: entries a migration could not read
-#define IDS_JOURNAL_NOT_WRITTEN 1418   // our own: a change not made, its record not written
-#define IDS_JOURNAL_PUT_BACK 1419      // our own: entries put back at start
-#define IDS_JOURNAL_UNREADABLE 1420    // our own: a journal file not acted on
+#define IDS_NEW_NUMBER_TOO_LONG 1415         // our own: a new number that does not fit the entry
+#define IDS_ENTRY_PARTLY_CHANGED 1416        // our own: a failed write that could not be undone
+#define IDS_ENTRIES_NOT_EXAMINED 1417        // our own: entries a migration could not read
+#define IDS_JOURNAL_NOT_WRITTEN 1418         // our own: a change not made, its record not written
+#define IDS_JOURNAL_PUT_BACK 1419            // our own: entries put back at start
+#define IDS_JOURNAL_UNREADABLE 1420          // our own: a journal file not acted on
 #define IDS_ENTRIES_NEED_ADMINISTRATOR 1430  // our own: all-users entries a standard user met
 
 // Access-point change dialog (134) and user-name change dialog (135)

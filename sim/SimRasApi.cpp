@@ -162,7 +162,8 @@ bool IsAcceptedEntryName(SimWindows version, const char* name) {
         if (IsLeadByte932(c)) {
             letterOrDigit = true;
             ++p;  // IsValidEntryName saw its second byte
-        } else if (c >= 0x80 || (c >= '0' && c <= '9') || ((c | 0x20) >= 'a' && (c | 0x20) <= 'z')) {
+        } else if (c >= 0x80 || (c >= '0' && c <= '9') ||
+                   ((c | 0x20) >= 'a' && (c | 0x20) <= 'z')) {
             letterOrDigit = true;
         } else if (strchr("|><?*\\/:", c) != nullptr) {
             return false;
@@ -270,7 +271,9 @@ RasDword EnumDevices(RASDEVINFOA* devices, RasDword* bytes, RasDword* count) {
     }
     const std::vector<SimDevice> list = ReportedDevices(open.book);
     const RasDword needed = static_cast<RasDword>(list.size() * kRasDevInfoSize);
-    if (needed > 0 && (devices == nullptr || *bytes < needed)) {
+    // A buffer stated smaller than the one record it must hold is too small, devices or none.
+    if ((needed > 0 && (devices == nullptr || *bytes < needed)) ||
+        (devices != nullptr && *bytes < kRasDevInfoSize)) {
         *bytes = needed;
         *count = static_cast<RasDword>(list.size());
         return ERROR_BUFFER_TOO_SMALL;
@@ -667,7 +670,8 @@ RasDword ValidateEntryName(const char* phonebook, const char* entry) {
     if (opened != 0) {
         return opened;
     }
-    return FindSimEntry(&open.book, entry) != nullptr ? RasDword{kSimErrorAlreadyExists} : RasDword{0};
+    return FindSimEntry(&open.book, entry) != nullptr ? RasDword{kSimErrorAlreadyExists}
+                                                      : RasDword{0};
 }
 
 // The default Internet connection of a phonebook's owner (the machine for the all-users

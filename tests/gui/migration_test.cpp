@@ -284,7 +284,10 @@ TEST_F(MigrationTest, FletsIsdnUserNameChange) {
     Click(Control(dialog, kEditPassword));
     Settle(200);
     EXPECT_TRUE(IsWindowEnabled(Control(dialog, kPasswordBox)));
-    SetText(Control(dialog, kPasswordBox), "newpass");
+    // Typed after the sixteen asterisks that stand for the saved password: they go, whole.
+    SendMessageW(Control(dialog, kPasswordBox), EM_SETSEL, 16, 16);
+    Type(Control(dialog, kPasswordBox), "newpass");
+    EXPECT_EQ(WindowText(Control(dialog, kPasswordBox)), "newpass");
     SetText(Control(dialog, kNewUserName), "jiro ");
     Click(Control(dialog, IDOK));
     ExpectBoxAndOk(kProductName, kUserNotPlain, BoxIcon::Warning);

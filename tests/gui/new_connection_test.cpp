@@ -421,6 +421,13 @@ TEST_F(NewConnectionTest, OverlongUserNameIsRefusedBeforeAnythingIsWritten) {
                     "ユーザー名とドメインが長すぎます。\n合わせて半角256文字以内にしてください。",
                     BoxIcon::Warning, kUserName);
     EXPECT_TRUE(IsShown(form)) << "the form stays open for a shorter name";
+    // A name Windows does not take (RasValidateEntryNameA) is asked for again in the same way.
+    Fill(form, "ネスト:1", "taro", "secret");
+    CreateExpecting(
+        form, kProductName,
+        "この接続に付ける名前はWindowsで使えません。\n\n文字か数字を含め、先頭をピリオド（.）"
+        "にせず、次の記号を使わずに入力してください。\n| > < ? * \\ / :",
+        BoxIcon::Warning, kEntryName);
     Close(form);
     EXPECT_TRUE(app.WaitForExit());
     EXPECT_TRUE(Phonebook().entries.empty());

@@ -7,7 +7,10 @@
 #include <vector>
 
 #include "MigrationHarness.h"
+#include "journal/FolderJournalStore.h"
+#include "journal/Journal.h"
 #include "res/resource.h"
+#include "sim/PhonebookFile.h"
 #include "sim/SimRasApi.h"
 
 namespace {
@@ -193,6 +196,14 @@ TEST(EntryRules, AcceptedAccessPointChange) {
          nullptr, nullptr, "Xabc@dial.example", "pw2", "", "0120-11-1111", kModem},
         {"new password, NT", 8, "", "0312345678", "Xabc@dial.example", kStandard, nullptr, "pw2",
          nullptr, nullptr, "Xabc@dial.example", "pw2", "", "0120-11-1111", kModem},
+        // The NT family shows a saved password as sixteen asterisks: typed after them, the
+        // password would save the placeholder with it. It is never written.
+        {"password typed after the placeholder, NT", 8, "", "0312345678", "Xabc@dial.example",
+         kStandard, nullptr, "****************pw2", nullptr, nullptr, "Xabc@dial.example", "secret",
+         "", "0120-11-1111", kModem},
+        {"password typed before the placeholder, NT", 8, "", "0312345678", "Xabc@dial.example",
+         kStandard, nullptr, "pw2****************", nullptr, nullptr, "Xabc@dial.example", "secret",
+         "", "0120-11-1111", kModem},
         {"other modem, typed number", 8, "", "0312345678", "Xabc@dial.example", kStandard, nullptr,
          nullptr, "Other Modem", "0,0120-77-7777", "Xabc@dial.example", "secret", "",
          "0,0120-77-7777", "Other Modem"},
@@ -266,6 +277,7 @@ TEST(EntryRules, AcceptedUserNameChange) {
         {"nothing ticked", 6, nullptr, nullptr, "secret", kModem, false},
         {"password and modem", 6, "pw2", "Other Modem", "pw2", "Other Modem", true},
         {"password cleared, NT", 8, "", nullptr, "secret", kModem, false},
+        {"placeholder and more, NT", 9, "****************pw2", nullptr, "secret", kModem, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -422,8 +434,8 @@ TEST(EntryRules, AcceptedChangeRefused) {
     }
 }
 
-// The size probe and the reads that pass an entry over. An entry that is gone is passed
-// over in silence; one that cannot be read is noted with the read's number.
+// The size probe and the reads that pass an entry over. An entry that cannot be read is
+// noted with the read's number, also one that reads 623 (listed, so gone or damaged).
 RasDword g_probeSize = 0;
 RasGetEntryPropertiesFn g_simGetEntryProperties = nullptr;
 
@@ -493,10 +505,10 @@ TEST(EntryRules, EntriesPassedOver) {
             EXPECT_EQ(h.ui.examined[0].stop, c.stop);
             EXPECT_EQ(h.ui.examined[0].error, c.error);
         }
-        const bool noted = c.stop == unreadable || c.stop == noCredentials;
+        const bool noted = c.name != nullptr && c.stop != examined;
         ASSERT_EQ(context.notExamined.size(), noted ? 1u : 0u);
         if (noted) {
-            EXPECT_EQ(context.notExamined[0].name, kEntry);
+            EXPECT_EQ(context.notExamined[0].name, c.name);
             EXPECT_EQ(context.notExamined[0].error, c.error);
         }
         h.sim.Fail(nullptr);
@@ -507,3 +519,58 @@ TEST(EntryRules, EntriesPassedOver) {
 }
 
 }  // namespace
+
+// A standard user changes the entries of the user's own phonebook, and of an all-users entry
+// what is the user's own (the credentials saved for this user). What only an administrator
+// may change is not written at all: not counted, not recorded, named once at the end. The
+// all-users default credentials every user starts from are read where the user has none,
+// and changed there.
+TEST(EntryRules, AllUsersEntriesOfAStandardUser) {
+    struct Case {
+        const char* rights;
+        bool own;            // the entry is in the user's own phonebook
+        const char* user;    // its user-name line
+        const char* number;  // an old access point, or the Flets ISDN number
+        const char* stored;  // number and user name afterwards
+    } cases[] = {
+        {"standard", false, "UserName=Xabc@old.example", "0312345678", ""},
+        {"standard", true, "UserName=Xabc@old.example", "0312345678",
+         "0120-11-1111 Xabc@old.example"},
+        {"standard", false, "UserName=Xabc@old.example", "0,1492", "0,1492 Xabc@isdn.example"},
+        {"standard", false, "DefaultUserName=Xabc@old.example", "0,1492", ""},
+        {"admin", false, "DefaultUserName=Xabc@old.example", "0,1492", "0,1492 Xabc@isdn.example"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.rights) + " " + c.user + " " + c.number);
+        MigrationHarness h;
+        h.WriteProviderKit("UserPrefix,X\r\nOldDialupDomain,@old.example\r\n");
+        const std::string entry = std::string("[My ISP]\r\nLocalPhoneNumber=") + c.number +
+                                  "\r\nDeviceType=modem\r\nDeviceName=M\r\n" + c.user + "\r\n";
+        h.folder().Write(c.own ? "user.pbk" : SimPhonebook::kFileName, entry);
+        setenv("RASSIM_USER_PHONEBOOK", h.folder().PathTo("user.pbk").c_str(), 1);
+        setenv("RASSIM_RIGHTS", c.rights, 1);
+        h.ui.otherAnswers = true;
+        TempFolder journalFolder;
+        FolderJournalStore store(journalFolder.PathTo("journal"));
+        Journal journal(&store, "20261208-000000");
+        auto context = h.LoadedContext(9);
+        context->journal = &journal;
+        context->ExamineEntry(kEntry, c.own ? h.folder().PathTo("user.pbk").c_str() : nullptr);
+        const bool refused = c.stored[0] == '\0';
+        EXPECT_EQ(context->changedCount, refused ? 0 : 1);
+        EXPECT_TRUE(h.user.shown.empty()) << "told once, at the end of the run";
+        EXPECT_EQ(context->needAdministrator,
+                  refused ? std::vector<std::string>{kEntry} : std::vector<std::string>{});
+        EXPECT_EQ(journal.Run().changes.size(), refused ? 0u : 1u) << "recorded";
+        const std::string bytes = h.folder().Read(c.own ? "user.pbk" : SimPhonebook::kFileName);
+        SimPhonebookFile book = ParsePhonebook(bytes.data(), bytes.size());
+        const SimEntry& e = book.entries.at(0);
+        const bool defaults = c.user[0] == 'D';
+        EXPECT_EQ(std::string(e.properties.szLocalPhoneNumber) + " " +
+                      (defaults ? e.defaultUserName : e.userName),
+                  refused ? std::string(c.number) + " Xabc@old.example" : c.stored);
+        EXPECT_STREQ(defaults ? e.userName : "", "") << "the user's own stay empty";
+        unsetenv("RASSIM_USER_PHONEBOOK");
+        unsetenv("RASSIM_RIGHTS");
+    }
+}

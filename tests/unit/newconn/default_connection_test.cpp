@@ -20,20 +20,19 @@ const std::string kMachineDefault =
     '\0';
 const std::string kUserDefault = std::string("HKCU\\RemoteAccess:InternetProfile=sz:My ISP") + '\0';
 
+const Writes kOn = {kAutodialOn[0], kAutodialOn[1]};
+
 // The dial-up library's default Internet connection: its answer, and the entry it was given.
 RasDword gAutodialAnswer = 0;
 std::string gAutodialEntry;
+constexpr RasDword kUnbound = 0xFFFFFFFF;
 
 RasDword RASAPI_CALL SetAutodial(const char* address, RasDword, RASAUTODIALENTRYA* entries,
                                  RasDword bytes, RasDword count) {
-    if (address == nullptr && count == 1 && bytes == sizeof(RASAUTODIALENTRYA) &&
-        entries->dwSize == kRasAutodialEntrySize) {
-        gAutodialEntry = entries->szEntry;
-    }
+    const bool asDocumented = address == nullptr && count == 1 && bytes == 272;
+    gAutodialEntry = asDocumented && entries->dwSize == 272 ? entries->szEntry : "?";
     return gAutodialAnswer;
 }
-
-constexpr RasDword kUnbound = 0xFFFFFFFF;
 
 TEST(DefaultConnection, DefaultEntryValueByOsClass) {
     // Only class 9 (XP, 7 and later) makes it machine-wide.
@@ -69,10 +68,8 @@ TEST(DefaultConnection, AutodialOnlyAfterTheDefaultEntry) {
         {"no machine-wide key, no library call", 9, true, false, false, kUnbound, false, {}},
         {"no per-user key, library refuses", 7, true, false, false, 5, false, {}},
         {"machine-wide value refused, library refuses", 9, true, true, true, 5, false, {}},
-        {"no machine-wide key, library takes it", 9, true, false, false, 0, true,
-         {kAutodialOn[0], kAutodialOn[1]}},
-        {"no per-user key, library takes it", 7, true, false, false, 0, true,
-         {kAutodialOn[0], kAutodialOn[1]}},
+        {"no machine-wide key, library takes it", 9, true, false, false, 0, true, kOn},
+        {"no per-user key, library takes it", 7, true, false, false, 0, true, kOn},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

@@ -167,8 +167,11 @@ TEST_F(EntryCreation, RefusedEntryKeepsTheOldOne) {
         RasDword error;
         unsigned textId;
     } cases[] = {
-        {610, IDS_ENTRY_FAILED_610},   {621, IDS_ENTRY_FAILED_621},   {14, IDS_ENTRY_FAILED_14},
-        {1784, IDS_ENTRY_FAILED_1784}, {632, IDS_ENTRY_FAILED_OTHER},
+        {610, IDS_ENTRY_FAILED_610},
+        {621, IDS_ENTRY_FAILED_621},
+        {14, IDS_ENTRY_FAILED_14},
+        {1784, IDS_ENTRY_FAILED_1784},
+        {632, IDS_ENTRY_FAILED_OTHER},
         {5, IDS_OVERWRITE_NEEDS_ADMINISTRATOR},  // an all-users entry, a standard user
     };
     for (const Case& c : cases) {

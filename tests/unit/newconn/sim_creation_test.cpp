@@ -129,3 +129,16 @@ TEST_F(SimCreation, NameThePhonebookRefusesIsReportedByNumber) {
 }
 
 }  // namespace
+
+// A name Windows refuses never reaches the phonebook: the form asks for another.
+TEST_F(SimCreation, NamesWindowsRefusesAreAskedForAgain) {
+    const std::pair<const char*, bool> names[] = {{"a:b", true},     {".dot", true},
+                                                  {"***", true},     {"a\\b", true},
+                                                  {"My ISP", false}, {"a.b", false}};
+    for (const auto& name : names) {
+        EXPECT_EQ(CheckEntryName(sim.api(), name.first).textId,
+                  name.second ? unsigned{IDS_ENTRY_NAME_REFUSED} : 0u)
+            << name.first;
+    }
+    EXPECT_EQ(CheckEntryName(DialupApi(), "a:b").kind, MessageBoxKind::None) << "not bound";
+}

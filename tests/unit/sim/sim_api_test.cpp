@@ -245,6 +245,14 @@ TEST(SimApi, RefusesWrongSizesNullPointersAndUnknownEntriesWithoutChangingTheFil
          kSimErrorInvalidParameter},
         {"devices, no count", [&] { return api.RasEnumDevicesA(nullptr, &bytes, nullptr); },
          kSimErrorInvalidParameter},
+        {"devices, stated below one record",
+         [&] {
+             RASDEVINFOA one = {};
+             one.dwSize = sizeof one;
+             RasDword stated = sizeof one - 1;
+             return api.RasEnumDevicesA(&one, &stated, &count);
+         },
+         ERROR_BUFFER_TOO_SMALL},
         {"get entry, no size",
          [&] {
              return api.RasGetEntryPropertiesA(nullptr, "Isp", &entry, nullptr, nullptr, nullptr);

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "dialup/EntryRecord.h"
 #include "settings/ByteText.h"
 #include "sim/PhonebookFile.h"
 #include "sim/SimFaults.h"
@@ -233,6 +234,7 @@ TEST(SimApi, FromWindows2000OnTheUsersOwnPhonebookIsListedBesideTheAllUsersOne) 
                  {"10", "standard", "Shared1Mine0", 5, 5, 5, 5, "", "Mine"},
                  {"10", "admin", "Shared1Mine0", 0, 0, 5, 0, "all", "Mine"}};
     for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.version) + (c.rights != nullptr ? c.rights : ""));
         SimPhonebook book;
         const DialupApi& api = book.api();
         const std::string user = book.folder().PathTo("user.ini");
@@ -275,62 +277,59 @@ TEST(SimApi, FromWindows2000OnTheUsersOwnPhonebookIsListedBesideTheAllUsersOne) 
             << c.version;
         // Each user's own credentials of an all-users entry are theirs to set; the defaults
         // every user starts from are the administrator's, and only an all-users entry has them.
-        RASCREDENTIALSA credentials = {};
-        credentials.dwSize = sizeof credentials;
-        credentials.dwMask = RASCM_UserName;
-        CopyField(credentials.szUserName, "own");
-        EXPECT_EQ(api.RasSetCredentialsA(nullptr, "Shared", &credentials, 0), 0u) << c.version;
-        credentials.dwMask = RASCM_UserName | RASCM_DefaultCreds;
-        CopyField(credentials.szUserName, "all");
-        EXPECT_EQ(api.RasSetCredentialsA(nullptr, "Shared", &credentials, 0), c.sharedDefaults)
-            << c.version;
-        const char* ownBook = twoBooks ? user.c_str() : nullptr;
-        EXPECT_EQ(api.RasSetCredentialsA(ownBook, twoBooks ? "Mine" : "Shared", &credentials, 0),
-                  c.ownDefaults)
-            << c.version;
-        credentials.dwMask = RASCM_UserName | RASCM_DefaultCreds;
-        ASSERT_EQ(api.RasGetCredentialsA(nullptr, "Shared", &credentials), 0u);
-        EXPECT_STREQ(credentials.szUserName, c.sharedRead)
-            << c.version << ": before XP the flag asks for the user's own";
+        RASCREDENTIALSA k = {};
+        auto setName = [&](const char* book, const char* entry, RasDword mask, const char* name) {
+            k = RASCREDENTIALSA{sizeof k, mask, {}, {}, {}};
+            CopyField(k.szUserName, name);
+            return api.RasSetCredentialsA(book, entry, &k, 0);
+        };
+        const RasDword defaults = RASCM_UserName | RASCM_DefaultCreds;
+        EXPECT_EQ(setName(nullptr, "Shared", RASCM_UserName, "own"), 0u);
+        EXPECT_EQ(setName(nullptr, "Shared", defaults, "all"), c.sharedDefaults);
+        EXPECT_EQ(setName(twoBooks ? user.c_str() : nullptr, twoBooks ? "Mine" : "Shared", defaults,
+                          "all"),
+                  c.ownDefaults);
+        k.dwMask = defaults;
+        ASSERT_EQ(api.RasGetCredentialsA(nullptr, "Shared", &k), 0u);
+        EXPECT_STREQ(k.szUserName, c.sharedRead) << "before XP the flag asks for the user's own";
 
         // The default Internet connection: the user's for the user's entry, the machine's
         // for an all-users one; read back, the user's comes first.
-        RASAUTODIALENTRYA autodial = {};
-        autodial.dwSize = sizeof autodial;
-        CopyField(autodial.szEntry, "SHARED");
-        EXPECT_EQ(api.RasSetAutodialAddressA(nullptr, 0, &autodial, sizeof autodial, 1),
-                  c.machineDefault)
-            << c.version;
-        CopyField(autodial.szEntry, "Mine");
-        EXPECT_EQ(api.RasSetAutodialAddressA(nullptr, 0, &autodial, sizeof autodial, 1),
-                  twoBooks ? 0u : ERROR_CANNOT_FIND_PHONEBOOK_ENTRY)
-            << c.version;
-        count = 0;
+        RASAUTODIALENTRYA autodial = {sizeof autodial, 0, 0, {}};
+        auto setDefault = [&](const char* name) {
+            CopyField(autodial.szEntry, name);
+            return api.RasSetAutodialAddressA(nullptr, 0, &autodial, sizeof autodial, 1);
+        };
+        EXPECT_EQ(setDefault("SHARED"), c.machineDefault);
+        EXPECT_EQ(setDefault("Mine"), twoBooks ? 0u : ERROR_CANNOT_FIND_PHONEBOOK_ENTRY);
+        autodial = {sizeof autodial, 0, 0, {}};
         bytes = sizeof autodial;
-        autodial = {};
-        autodial.dwSize = sizeof autodial;
         EXPECT_EQ(api.RasGetAutodialAddressA(nullptr, nullptr, &autodial, &bytes, &count), 0u);
-        EXPECT_STREQ(count == 1 ? autodial.szEntry : "", c.defaultRead) << c.version;
+        EXPECT_STREQ(count == 1 ? autodial.szEntry : "", c.defaultRead);
         EXPECT_EQ(api.RasDeleteEntryA(book.path().c_str(), "SHARED"), c.changeAllUsers);
     }
 }
 
 // Dial parameters given an empty user name or domain keep the saved ones, and an empty user
-// name keeps the password too, except on NT 4.
+// name keeps the password too, except on NT 4. So a put-back of a user name reads it back:
+// one that Windows left as it was is reported (13), never taken for done. (The NT family puts
+// it back through the credentials, which do take an empty name.)
 TEST(SimApi, EmptyDialParameterFieldsKeepWhatIsSaved) {
     struct Case {
         const char* version;
         const char* userName;
         const char* domain;
         const char* stored;  // user name, password, domain afterwards
-    } cases[] = {{"98", "", "", "u/p/d"},          {"98", "v", "", "v/new/d"},
-                 {"98", "", "e", "u/p/e"},         {"nt4", "", "", "u/new/d"},
-                 {"2000", "", "", "u/p/d"},        {"10", "", "", "u/p/d"},
-                 {"10", "v", "e", "v/new/e"}};
+        RasDword putBack;    // WriteSavedUserName of `userName`
+    } cases[] = {{"98", "", "", "u/p/d", 13},   {"98", "v", "", "v/new/d", 0},
+                 {"98", "", "e", "u/p/e", 13},  {"nt4", "", "", "u/new/d", 0},
+                 {"2000", "", "", "u/p/d", 0},  {"10", "", "", "u/p/d", 0},
+                 {"10", "v", "e", "v/new/e", 0}};
     for (const Case& c : cases) {
         SimPhonebook book;
         Variable version("RASSIM_WINVER", c.version);
-        book.WriteFile("[E]\nLocalPhoneNumber=1\nUserName=u\nPassword=p\nDomain=d\n");
+        const std::string original = "[E]\nLocalPhoneNumber=1\nUserName=u\nPassword=p\nDomain=d\n";
+        book.WriteFile(original);
         RASDIALPARAMSA params = {};
         params.dwSize = sizeof params;
         CopyField(params.szEntryName, "E");
@@ -343,62 +342,10 @@ TEST(SimApi, EmptyDialParameterFieldsKeepWhatIsSaved) {
         const SimEntry& e = stored.entries.at(0);
         EXPECT_EQ(std::string(e.userName) + "/" + e.password + "/" + e.domain, c.stored)
             << c.version << " user \"" << c.userName << "\" domain \"" << c.domain << "\"";
+        book.WriteFile(original);
+        EXPECT_EQ(
+            WriteSavedUserName(book.api(), nullptr, "E", strcmp(c.version, "98") != 0, c.userName),
+            c.putBack)
+            << c.version << " user \"" << c.userName << "\"";
     }
-}
-
-TEST(SimFaults, ParsesEachFaultForm) {
-    using M = SimFaultMode;
-    struct Case {
-        const char* list;
-        unsigned long call;
-        SimFaultMode mode;
-        RasDword code;
-    } cases[] = {{"Op:5", 3, M::Fail, 5},
-                 {"Op#2:after:1784", 2, M::After, 1784},
-                 {"Op#2:after:1784", 1, M::None, 0},
-                 {" Op # 1 : after : 7 ", 1, M::After, 7},
-                 {"Op#1:empty", 1, M::Empty, 0},
-                 {"Op#4:kill", 4, M::Kill, 0},
-                 {"Op#1:after:", 1, M::None, 0},
-                 {"Op#1:later:5", 1, M::None, 0},
-                 {"Op#1:emptyx", 1, M::None, 0},
-                 {"Op#1:kill:3", 1, M::None, 0},
-                 {"Op#1:after:4294967296", 1, M::None, 0},
-                 {"Op#1:kill,Op:9", 2, M::Fail, 9}};
-    for (const Case& c : cases) {
-        const SimFault fault = ParseSimFault(c.list, "Op", c.call);
-        EXPECT_EQ(fault.mode, c.mode) << c.list;
-        EXPECT_EQ(fault.code, c.code) << c.list;
-    }
-}
-
-TEST(SimFaults, AppliedThenFailedEmptySuccessAndEndOfProcess) {
-    SimPhonebook book;
-    const DialupApi& api = book.api();
-    RASENTRYA entry = WritableEntry("1");
-    ResetSimCallRecord(true);
-    book.Fail(
-        "RasSetEntryPropertiesA#1:after:1784,RasDeleteEntryA#1:after:1784,"
-        "RasEnumEntriesA#1:empty,RasGetEntryPropertiesA#1:empty,RasSetEntryPropertiesA#3:kill");
-    EXPECT_EQ(api.RasSetEntryPropertiesA(nullptr, "First", &entry, kXp, nullptr, 0), 1784u);
-    EXPECT_NE(book.ReadFile().find("[First]"), std::string::npos) << "written all the same";
-    EXPECT_EQ(api.RasDeleteEntryA(nullptr, "Gone"), ERROR_CANNOT_FIND_PHONEBOOK_ENTRY)
-        << "a call that fails by itself keeps its own error";
-    RASENTRYNAMEA one = {};
-    one.dwSize = sizeof one;
-    RasDword bytes = 77, count = 88, size = 5;
-    EXPECT_EQ(api.RasEnumEntriesA(nullptr, nullptr, &one, &bytes, &count), 0u);
-    EXPECT_EQ(bytes, 77u);
-    EXPECT_EQ(count, 88u);
-    EXPECT_EQ(api.RasGetEntryPropertiesA(nullptr, "First", nullptr, &size, nullptr, nullptr), 0u);
-    EXPECT_EQ(size, 5u);
-
-    // The process ends right after the write, which is whole.
-    ASSERT_EQ(api.RasSetEntryPropertiesA(nullptr, "Second", &entry, kXp, nullptr, 0), 0u);
-    EXPECT_EXIT(api.RasSetEntryPropertiesA(nullptr, "New", &entry, kXp, nullptr, 0),
-                ::testing::ExitedWithCode(3), "");
-    const std::string file = book.ReadFile();
-    EXPECT_NE(file.find("[New]\r\nOptions="), std::string::npos);
-    EXPECT_EQ(file.substr(file.size() - 9), "Domain=\r\n") << "the file is whole";
-    EXPECT_EQ(SimCallRecord().size(), 5u) << "the ended call was counted in the ended process";
 }

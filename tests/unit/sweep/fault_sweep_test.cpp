@@ -69,6 +69,41 @@ struct Scenario {
     std::function<void(MigrationHarness&)> setUp;  // entries, and for a migration the kit
     bool makeDefault;                              // creation: make it the default connection
     bool registryRefuses;                          // creation: every registry write fails
+    bool standardOnly = false;                     // swept for a standard user only
+};
+
+// The pass under way plays a standard user with a phonebook of the user's own, the normal
+// case from Vista on; the others an administrator. An administrator set the phonebooks up.
+bool g_standardUser = false;
+const char kOwnPhonebook[] = "own.pbk";
+
+// Who runs the program: with `running`, this pass's subscriber.
+void RunAs(MigrationHarness& h, bool running) {
+    unsetenv("RASSIM_USER_PHONEBOOK");
+    unsetenv("RASSIM_RIGHTS");
+    if (g_standardUser) {
+        setenv("RASSIM_USER_PHONEBOOK", h.folder().PathTo(kOwnPhonebook).c_str(), 1);
+        setenv("RASSIM_RIGHTS", running ? "standard" : "admin", 1);
+    }
+}
+
+// Both phonebooks as one text, the user's own entries named "own:" and their name.
+std::string BooksOf(const MigrationHarness& h) {
+    const std::string all = h.sim.ReadFile(), own = h.folder().Read(kOwnPhonebook);
+    SimPhonebookFile books = ParsePhonebook(all.data(), all.size());
+    for (SimEntry entry : ParsePhonebook(own.data(), own.size()).entries) {
+        CopyField(entry.name, (std::string("own:") + entry.name).c_str());
+        books.entries.push_back(entry);
+    }
+    return own.empty() ? all : FormatPhonebook(books);
+}
+
+struct OwnPhonebook : UserPhonebook {
+    std::string path;
+    bool Prepare(std::string* out) override {
+        *out = path;
+        return g_standardUser;
+    }
 };
 
 // Each entry's text in the phonebook file, by name; an entry that is not there has none.
@@ -113,6 +148,7 @@ Outcome RunJobIn(MigrationHarness& h, const Scenario& s, OsClass osClass, const 
     };
     ResetSimCallRecord(fail == nullptr);
     h.sim.Fail(fail);
+    RunAs(h, true);
     if (s.job == Job::Creation) {
         CreationInputs inputs{};
         CopyField(inputs.entryName, "Nestnet");
@@ -129,9 +165,11 @@ Outcome RunJobIn(MigrationHarness& h, const Scenario& s, OsClass osClass, const 
         registry.refuseWrites = s.registryRefuses;
         h.user.answer = answers.empty() ? further : answers[0];
         ExistingEntry existing;
+        OwnPhonebook own;
+        own.path = h.folder().PathTo(kOwnPhonebook);
         if (ConfirmCreation(h.api(), h.user, inputs.entryName, &existing)) {
             out.created = CreateEntry(inputs, existing, h.api(), h.folder(), h.user, registry,
-                                      osClass, journal) != Creation::Failed;
+                                      osClass, journal, &own) != Creation::Failed;
         }
         out.registry = registry.writes;
     } else {
@@ -140,11 +178,12 @@ Outcome RunJobIn(MigrationHarness& h, const Scenario& s, OsClass osClass, const 
         context->RunMigration();
         out.changedCount = context->changedCount;
     }
+    RunAs(h, false);
     h.sim.Fail(nullptr);
     if (fail == nullptr) {
         out.calls = SimCallRecord();
     }
-    out.file = h.sim.ReadFile();
+    out.file = BooksOf(h);
     for (const ShownMessage& m : h.user.shown) {
         if (m.kind == ShownMessage::Question) {
             out.proposedTo.push_back("Nestnet");
@@ -159,6 +198,7 @@ Outcome RunJob(const Scenario& s, OsClass osClass, const char* fail,
                const std::vector<bool>& answers, bool further) {
     MigrationHarness h;
     h.sim.ActAsWindowsOf(osClass);
+    RunAs(h, false);
     s.setUp(h);
     return RunJobIn(h, s, osClass, fail, answers, further, nullptr);
 }
@@ -223,6 +263,14 @@ const Scenario kScenarios[] = {
          h.AddModemEntry("Phs", "", "07011112222", "Xabc@m.example");
      },
      false, false},
+    {"an entry of the user's own phonebook", Job::Migration,
+     [](MigrationHarness& h) {
+         KitAnd(h, "UserPrefix,X\r\nOldDialupDomain,@old.example\r\n");
+         h.AddModemEntry("Mine", "", "1111492", "Xabc@old.example");
+         h.folder().Write(kOwnPhonebook, h.sim.ReadFile());
+         h.sim.WriteFile("");
+     },
+     false, false, true},
 };
 
 // Every way of answering the scenario's proposals: each run without a fault, with its
@@ -263,7 +311,11 @@ void AddStates(const std::string& file, const std::map<std::string, int>& change
     }
     for (const std::string& name : names) {
         const auto found = texts.find(name);
-        const auto counted = changes.find(name);
+        // The user's own entries are told apart in the text, not in the proposals.
+        auto counted = changes.find(name);
+        if (counted == changes.end() && name.rfind("own:", 0) == 0) {
+            counted = changes.find(name.substr(4));
+        }
         (*states)[name].emplace(found != texts.end() ? found->second : "",
                                 counted != changes.end() ? counted->second : 0);
     }
@@ -441,6 +493,7 @@ Ended EndAndRecover(const Scenario& s, OsClass osClass, const std::string& kill,
                     bool whole, const std::vector<bool>& answers, bool twice) {
     MigrationHarness h;
     h.sim.ActAsWindowsOf(osClass);  // the same Windows before the end and at the next start
+    RunAs(h, false);
     s.setUp(h);
     const std::string folder = h.folder().PathTo("journal");
     Ended out;
@@ -451,6 +504,7 @@ Ended EndAndRecover(const Scenario& s, OsClass osClass, const std::string& kill,
         _exit(store.replaces);  // how many there were, for a run not ended
     });
     FolderJournalStore store(folder);
+    RunAs(h, true);
     if (twice) {
         InChild([&] {
             ResetSimCallRecord(false);
@@ -460,7 +514,8 @@ Ended EndAndRecover(const Scenario& s, OsClass osClass, const std::string& kill,
         });
     }
     RecoverJournal(store, h.api(), osClass, &out.report);
-    out.file = h.sim.ReadFile();
+    RunAs(h, false);
+    out.file = BooksOf(h);
     for (const std::string& name : store.List(kJournalSuffix)) {
         std::string bytes;
         JournalRun run;
@@ -519,8 +574,9 @@ void SweepOne(const Scenario& s, OsClass osClass, bool ending, SweepCounts* coun
     std::string before;
     {
         MigrationHarness h;
+        RunAs(h, false);
         s.setUp(h);
-        before = h.sim.ReadFile();
+        before = BooksOf(h);
     }
     std::vector<Answered> all;
     Explore(s, osClass, {}, &all);
@@ -543,7 +599,12 @@ void SweepOne(const Scenario& s, OsClass osClass, bool ending, SweepCounts* coun
         }
         const Outcome& clean = a.outcome;
         ASSERT_FALSE(clean.calls.empty());
-        ASSERT_TRUE(clean.shown.empty());
+        // A standard user is told of what only an administrator may change, and nothing else.
+        for (const ShownMessage& m : clean.shown) {
+            ASSERT_TRUE(g_standardUser && (m.textId == IDS_ENTRIES_NEED_ADMINISTRATOR ||
+                                           m.textId == IDS_OVERWRITE_NEEDS_ADMINISTRATOR))
+                << "message " << m.textId;
+        }
         EXPECT_TRUE(RegistryAsDecided(s, clean));
         const int allChanges = ChangesHeld(states, clean.file);
         ASSERT_GE(allChanges, 0);
@@ -604,7 +665,7 @@ void SweepOne(const Scenario& s, OsClass osClass, bool ending, SweepCounts* coun
                         EXPECT_EQ(m.icon, MessageIcon::Warning);
                         shown.push_back(m.textId);
                     }
-                    if (!mode.checksMessages) {
+                    if (!mode.checksMessages || g_standardUser) {
                         continue;  // what is left behind is what counts
                     }
                     if (IsWrite(operation)) {
@@ -628,14 +689,32 @@ void SweepOne(const Scenario& s, OsClass osClass, bool ending, SweepCounts* coun
     }
 }
 
+// Each operating-system class as an administrator, and the newest as a standard user.
+struct Pass {
+    OsClass osClass;
+    bool standardUser;
+};
+const Pass kPasses[] = {{6, false}, {8, false}, {9, false}, {9, true}};
+
+void SweepAll(bool ending, SweepCounts* counts) {
+    for (const Pass& pass : kPasses) {
+        g_standardUser = pass.standardUser;
+        for (const Scenario& s : kScenarios) {
+            if (s.standardOnly && !pass.standardUser) {
+                continue;
+            }
+            SCOPED_TRACE(std::string(s.name) + ", class " + std::to_string(pass.osClass) +
+                         (pass.standardUser ? ", standard user" : ""));
+            SweepOne(s, pass.osClass, ending, counts);
+        }
+        unsetenv("RASSIM_USER_PHONEBOOK");
+    }
+    g_standardUser = false;
+}
+
 TEST(FaultSweep, EveryFailureLeavesEachEntryOldOrNew) {
     SweepCounts counts;
-    for (const Scenario& s : kScenarios) {
-        for (OsClass osClass : kOsClasses) {
-            SCOPED_TRACE(std::string(s.name) + ", class " + std::to_string(osClass));
-            SweepOne(s, osClass, false, &counts);
-        }
-    }
+    SweepAll(false, &counts);
     printf("fault sweep: %d combinations of answers, %d calls swept, %d runs, %d mixed states\n",
            counts.combinations, counts.calls, counts.runs, counts.mixed);
     printf("runs with a password nothing can read back: %d\n", counts.unknowable);
@@ -644,12 +723,7 @@ TEST(FaultSweep, EveryFailureLeavesEachEntryOldOrNew) {
 
 TEST(FaultSweep, EveryEndOfTheProcessIsPutRightAtTheNextStart) {
     SweepCounts counts;
-    for (const Scenario& s : kScenarios) {
-        for (OsClass osClass : kOsClasses) {
-            SCOPED_TRACE(std::string(s.name) + ", class " + std::to_string(osClass));
-            SweepOne(s, osClass, true, &counts);
-        }
-    }
+    SweepAll(true, &counts);
     printf(
         "kill sweep: %d combinations of answers, %d calls ended, %d runs, %d mixed states, "
         "%d told to check the password\n",
