@@ -32,12 +32,13 @@ bool DialnestApp::InitInstance() {
     ShellUserSide recoveryUser(nullptr);
     TellRecovery(recovery, recoveryUser);
     // Run from inside an archive that was never extracted, the program finds none of its
-    // files; it says so once, then goes on with what it has.
+    // files; a form without them can create nothing, so the message is the last word.
     char missing[kPathSize];
     if (NoProviderFilePresent(files_, missing, sizeof(missing))) {
         Message message{IDS_NO_PROVIDER_FILES};
         message.text = missing;
         ShowMessageBox(nullptr, message, IDS_PRODUCT_NAME, MB_OK | MB_ICONEXCLAMATION);
+        return false;
     }
     if (AccessPointTableExists()) {
         MainMenuDialog menu(*this);

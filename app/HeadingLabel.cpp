@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "app/HeadingFit.h"
 #include "dialup/DialupBinding.h"
 #include "settings/ByteText.h"
 #include "ui/DpiScale.h"
@@ -49,6 +50,9 @@ HeadingLabel::~HeadingLabel() {
 }
 
 void HeadingLabel::RecreateFont() {
+    if (designHeight_ != 0) {
+        fontDescription_.lfHeight = -FittingHeight(ScaleForDpi(designHeight_, WindowDpi(hwnd_)));
+    }
     if (font_ != nullptr) {
         DeleteObject(font_);
     }
@@ -67,12 +71,44 @@ void HeadingLabel::SetBold(int bold) {
 
 void HeadingLabel::SetSize(int height) {
     designHeight_ = height;
-    ScaleHeight();
     RecreateFont();
 }
 
-void HeadingLabel::ScaleHeight() {
-    fontDescription_.lfHeight = -ScaleForDpi(designHeight_, WindowDpi(hwnd_));
+int HeadingLabel::FittingHeight(int wanted) const {
+    if (hwnd_ == nullptr) {
+        return wanted;
+    }
+    RECT room = {};
+    GetClientRect(hwnd_, &room);
+    const int length = GetWindowTextLengthA(hwnd_);
+    std::vector<char> text(static_cast<size_t>(length > 0 ? length : 0) + 1, '\0');
+    GetWindowTextA(hwnd_, text.data(), length + 1);
+    HDC dc = GetDC(hwnd_);
+    if (dc == nullptr) {
+        return wanted;
+    }
+    LOGFONTA probe = fontDescription_;
+    const int fitted = FitHeadingSize(wanted, room.right, room.bottom, [&](int size) {
+        probe.lfHeight = -size;
+        HeadingExtent e;
+        HFONT font = CreateFontIndirectA(&probe);
+        if (font == nullptr) {
+            e.width = e.height = 0x7FFFFFFF;  // a size Windows cannot make does not fit
+            return e;
+        }
+        HGDIOBJ previous = SelectObject(dc, font);
+        SIZE extent = {};
+        GetTextExtentPoint32A(dc, text.data(), length, &extent);
+        TEXTMETRICA metrics = {};
+        GetTextMetricsA(dc, &metrics);
+        SelectObject(dc, previous);
+        DeleteObject(font);
+        e.width = extent.cx;
+        e.height = metrics.tmHeight;
+        return e;
+    });
+    ReleaseDC(hwnd_, dc);
+    return fitted;
 }
 
 void HeadingLabel::SetFace(const char* face) {
@@ -116,10 +152,17 @@ LRESULT HeadingLabel::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         case kDpiChangedAfterParent:
             // The dialog has just handed every control its rescaled dialog font.
             if (designHeight_ != 0) {
-                ScaleHeight();
                 RecreateFont();
             }
             break;
+        case WM_SETTEXT: {
+            // Another text may need another size to fit.
+            const LRESULT result = Default(message, wParam, lParam);
+            if (designHeight_ != 0) {
+                RecreateFont();
+            }
+            return result;
+        }
         case WM_SETCURSOR:
             if (cursor_ != nullptr) {
                 SetCursor(cursor_);

@@ -17,19 +17,19 @@ public:
 
     // Each re-creates the font and redraws the label at once. `height` is the character
     // height in pixels at 96 DPI; the font gets it scaled to the DPI the label is drawn at,
-    // and follows that DPI when it changes.
+    // and follows that DPI when it changes. A text that would not fit the label at that
+    // height gets the largest height at which it does (also after each new text).
     void SetBold(int bold);
     void SetSize(int height);
     void SetFace(const char* face);
-
-    int FontHeight() const { return fontDescription_.lfHeight; }
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
     LRESULT OnReflectedColor(UINT colorType, HDC dc);
-    void ScaleHeight();
+    // `wanted` pixels, or less when the label's text would not fit at that height.
+    int FittingHeight(int wanted) const;
     void RecreateFont();
 
     COLORREF textColor_;

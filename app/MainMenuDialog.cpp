@@ -3,6 +3,7 @@
 
 #include "app/AboutDialog.h"
 #include "app/DialnestApp.h"
+#include "app/HeadingFit.h"
 #include "app/MainMenuSettings.h"
 #include "migrate/MigrationJob.h"
 #include "newconn/NewConnectionDialog.h"
@@ -25,7 +26,6 @@ const MessageMapEntry* MainMenuDialog::MessageMap() const {
 
 namespace {
 const char kHeadingFace[] = "MS \x83\x53\x83\x56\x83\x62\x83\x4e";  // MS ゴシック in code page 932
-constexpr int kHeadingSize = 18;
 }  // namespace
 
 MainMenuDialog::MainMenuDialog(DialnestApp& app)
@@ -51,7 +51,7 @@ BOOL MainMenuDialog::OnInitDialog() {
 
     heading_.SetFace(kHeadingFace);
     heading_.SetBold(TRUE);
-    heading_.SetSize(kHeadingSize);
+    heading_.SetSize(kDefaultHeadingSize);
     ApplyProviderSettings();
     return TRUE;
 }

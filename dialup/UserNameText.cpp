@@ -32,11 +32,20 @@ bool IsPlainUserName(const char* text) {
     return true;
 }
 
-unsigned UserNameProblem(const char* text) {
+unsigned UserNameProblem(const char* text, const char* addedDomain) {
     if (text == nullptr || text[0] == '\0') {
         return IDS_NO_USER_NAME;
     }
-    return IsPlainUserName(text) ? 0 : IDS_USER_NAME_NOT_PLAIN;
+    if (!IsPlainUserName(text)) {
+        return IDS_USER_NAME_NOT_PLAIN;
+    }
+    // Plain ASCII by now, so the "@" is a character of its own.
+    const char* at = strchr(text, '@');
+    if (addedDomain != nullptr && addedDomain[0] != '\0' && at != nullptr &&
+        (at == text || !EqualsNoCase(at, addedDomain))) {
+        return IDS_USER_NAME_HAS_DOMAIN;
+    }
+    return 0;
 }
 
 bool JoinUserNameAndDomain(const char* userName, const char* domain, char* out, size_t size) {

@@ -11,8 +11,10 @@ bool IsPlainUserName(const char* text);
 
 // What is wrong with a user name typed into a form or a change dialog, as the string id of
 // its message: IDS_NO_USER_NAME when it is empty, IDS_USER_NAME_NOT_PLAIN when it is not
-// plain, 0 when it may be used.
-unsigned UserNameProblem(const char* text);
+// plain, IDS_USER_NAME_HAS_DOMAIN when `addedDomain` (null or empty: none) is appended to it
+// and it carries an "@" that does not start exactly that domain after a user part, since
+// the result would hold two domains; 0 when it may be used.
+unsigned UserNameProblem(const char* text, const char* addedDomain = nullptr);
 
 // `userName` followed by `domain`, unless `userName` already ends with `domain` (letters
 // A-Z compared without regard to case), as when a subscriber types the whole address from

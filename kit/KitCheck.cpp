@@ -12,6 +12,7 @@
 #include "logo/LogoArea.h"
 #include "logo/PngImage.h"
 #include "res/resource.h"
+#include "settings/ByteText.h"
 
 namespace {
 
@@ -152,8 +153,15 @@ void KitChecker::CheckLookalike(const char* file) {
     if (folder_.Has(file)) {
         return;
     }
+    const char* files[] = {kIspSettingsFile, kMethodMenuFile, kGeneralTableFile,
+                           kPhsTableFile,    kPairTableFile,  kLogoFile};
     for (const std::string& name : folder_.Names()) {
-        if (NameStem(name) == NameStem(file)) {
+        // One provider file is never another one misspelt.
+        const bool provider = std::any_of(std::begin(files), std::end(files), [&](const char* f) {
+            return EqualsNoCase(name.c_str(), f);
+        });
+        // Misspelt by one letter, or with an extension or blanks that tools add.
+        if (!provider && EditDistance(NameStem(name), NameStem(file)) <= 1) {
             Add(Msg::LookalikeFile, file, 0, {file, Quoted(name)});
             return;
         }
@@ -163,6 +171,7 @@ void KitChecker::CheckLookalike(const char* file) {
 void KitChecker::CheckQuotes(const char* file, const ObservedLines& lines) {
     std::string shown;
     size_t first = 0;
+    size_t count = 0;
     for (const ObservedLine& l : lines) {
         if (l.place.column > 0) {
             continue;
@@ -188,11 +197,12 @@ void KitChecker::CheckQuotes(const char* file, const ObservedLines& lines) {
         if (quoted) {
             first = first == 0 ? l.place.line : first;
             shown += (shown.empty() ? "" : ", ") + Format("%zu", l.place.line);
+            ++count;
             quoted_.insert({file, l.place.line});
         }
     }
     if (first > 0) {
-        Add(Msg::SpreadsheetQuotes, file, first, {shown});
+        Add(Msg::SpreadsheetQuotes, file, first, {shown, Format("%zu", count)});
     }
 }
 

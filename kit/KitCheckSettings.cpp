@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "app/HeadingFit.h"
 #include "kit/KitChecker.h"
 #include "kit/KitStrings.h"
 #include "kit/KitText.h"
@@ -19,35 +20,12 @@ bool StartsWithNoCase(const std::string& text, const char* start) {
     return text.size() >= n && EqualsNoCase(text.substr(0, n).c_str(), start);
 }
 
-// Edit distance with adjacent transpositions, letters compared without regard to case.
-size_t KeyDistance(const std::string& a, const std::string& b) {
-    const auto fold = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-    std::vector<std::vector<size_t>> d(a.size() + 1, std::vector<size_t>(b.size() + 1));
-    for (size_t i = 0; i <= a.size(); ++i) {
-        d[i][0] = i;
-    }
-    for (size_t j = 0; j <= b.size(); ++j) {
-        d[0][j] = j;
-    }
-    for (size_t i = 1; i <= a.size(); ++i) {
-        for (size_t j = 1; j <= b.size(); ++j) {
-            const size_t cost = fold(a[i - 1]) == fold(b[j - 1]) ? 0 : 1;
-            d[i][j] = std::min({d[i - 1][j] + 1, d[i][j - 1] + 1, d[i - 1][j - 1] + cost});
-            if (i > 1 && j > 1 && fold(a[i - 1]) == fold(b[j - 2]) &&
-                fold(a[i - 2]) == fold(b[j - 1])) {
-                d[i][j] = std::min(d[i][j], d[i - 2][j - 2] + 1);
-            }
-        }
-    }
-    return d[a.size()][b.size()];
-}
-
 // The known key an unknown one most likely meant, or null.
 const SettingKeyInfo* ClosestKey(const std::string& key) {
     const SettingKeyInfo* best = nullptr;
     size_t bestDistance = 0;
     for (const SettingKeyInfo& info : kSettingKeys) {
-        const size_t distance = KeyDistance(Trimmed(key), info.name);
+        const size_t distance = EditDistance(Trimmed(key), info.name);
         const size_t allowed = strlen(info.name) >= 8 ? 2 : 1;
         if (distance <= allowed && (best == nullptr || distance < bestDistance)) {
             best = &info;
@@ -127,7 +105,26 @@ void KitChecker::CheckSettings() {
     CheckRepeatedKeys();
     CheckDns();
     CheckFletsIsdn();
+    CheckHeading();
     ReportValuesInEffect();
+}
+
+// The template's own heading at its own size is the program's affair, not the kit's.
+void KitChecker::CheckHeading() {
+    if (!mainMenu_.hasHeading && mainMenu_.headingSize <= 1) {
+        return;
+    }
+    const char* text = mainMenu_.hasHeading ? mainMenu_.heading : kDefaultHeading;
+    const int size = mainMenu_.headingSize > 1 ? mainMenu_.headingSize : kDefaultHeadingSize;
+    const int fitted = FitHeadingSize(size, kHeadingRoomWidth, kHeadingRoomHeight,
+                                      [&](int s) { return EstimateHeadingExtent(text, s); });
+    if (fitted < size) {
+        const size_t line = mainMenu_.hasHeading ? LineOf(SettingKey::TitleStart)
+                                                 : LineOf(SettingKey::TitleFontSize);
+        Add(Msg::HeadingShrunk, kIspSettingsFile, line,
+            {Quoted(text), Format("%d", kHeadingRoomWidth), Format("%d", kHeadingRoomHeight),
+             Format("%d", size), Format("%d", fitted)});
+    }
 }
 
 void KitChecker::CheckSettingLine(const ObservedLine& l) {
@@ -147,7 +144,7 @@ void KitChecker::CheckSettingLine(const ObservedLine& l) {
                 const size_t n = strlen(info.name);
                 if (StartsWithNoCase(l.text, info.name) &&
                     (l.text.size() == n || !isalnum(static_cast<unsigned char>(l.text[n])))) {
-                    if (const char* table = TableNeeding(info.key)) {
+                    if (const char* table = TableNeeding(info.key, l.text.substr(n))) {
                         Add(Msg::DroppedSettingNoComma, kIspSettingsFile, line, {info.name, table});
                     } else {
                         Add(Msg::MissingComma, kIspSettingsFile, line, {info.name});
@@ -184,7 +181,15 @@ void KitChecker::CheckSettingLine(const ObservedLine& l) {
     }
 }
 
-const char* KitChecker::TableNeeding(SettingKey key) const {
+const char* KitChecker::TableNeeding(SettingKey key, const std::string& value) const {
+    // Meant on, but off: entries that dial without their area code match no table.
+    if (key == SettingKey::LocalOnlyIsOk && !context_.LocalOnlyIsOk && LooksOn(value)) {
+        for (const char* table : {kGeneralTableFile, kPhsTableFile, kPairTableFile}) {
+            if (folder_.Has(table)) {
+                return table;
+            }
+        }
+    }
     const bool domainNeeded = !context_.KeepDomain;
     const struct {
         SettingKey key;
@@ -208,15 +213,17 @@ const char* KitChecker::TableNeeding(SettingKey key) const {
 void KitChecker::CheckUnknownKey(const ObservedLine& l, const std::string& key) {
     const size_t line = l.place.line;
     const std::string trimmed = Trimmed(key);
+    const std::string value =
+        l.text.find(',') != std::string::npos ? l.text.substr(l.text.find(',') + 1) : "";
     if (const SettingKeyInfo* info = FindSettingKey(trimmed.c_str()); info && trimmed != key) {
-        if (const char* table = TableNeeding(info->key)) {
+        if (const char* table = TableNeeding(info->key, value)) {
             Add(Msg::DroppedSettingBlanks, kIspSettingsFile, line,
                 {Quoted(key), table, info->name});
         } else {
             Add(Msg::KeyBlanks, kIspSettingsFile, line, {Quoted(key)});
         }
     } else if (const SettingKeyInfo* meant = ClosestKey(key)) {
-        if (const char* table = TableNeeding(meant->key)) {
+        if (const char* table = TableNeeding(meant->key, value)) {
             Add(Msg::DroppedSettingUnknown, kIspSettingsFile, line,
                 {Quoted(key), meant->name, table});
         } else {
@@ -233,7 +240,10 @@ void KitChecker::CheckValue(const ObservedLine& l) {
     const std::string& value = l.value;
     if (HasEdgeBlank(value) && info.form != SettingForm::Address) {
         const Arg where = IsBlank(value.front()) ? Phrase::Begins : Phrase::Ends;
-        if (info.form != SettingForm::Domain) {
+        if (l.key == SettingKey::UserPrefix) {
+            Add(Msg::PrefixBlanks, kIspSettingsFile, line, {where, Quoted(value)});
+            return;
+        } else if (info.form != SettingForm::Domain) {
             Add(Msg::ValueBlanks, kIspSettingsFile, line, {info.name, where, Quoted(value)});
         } else if (const Phrase never = NeverMatching(l.key); never != Phrase::None) {
             Add(Msg::OldDomainBlanks, kIspSettingsFile, line,
@@ -259,7 +269,8 @@ void KitChecker::CheckValue(const ObservedLine& l) {
             return;
         case SettingForm::OnOff:
             if (!IsOnValue(value.c_str()) && LooksOn(value)) {
-                Add(Msg::OffValue, kIspSettingsFile, line, {Quoted(value), info.name});
+                Add(TableNeeding(l.key, value) != nullptr ? Msg::DroppedSettingOff : Msg::OffValue,
+                    kIspSettingsFile, line, {Quoted(value), info.name});
             }
             return;
         case SettingForm::Address: {
@@ -397,6 +408,9 @@ void KitChecker::CheckFletsIsdn() {
         never(SettingKey::DefaultFletsIsdnNumber, Msg::FletsHyphen, {Quoted(number)});
     } else if (strlen(number) < 2) {
         never(SettingKey::DefaultFletsIsdnNumber, Msg::FletsShort, {});
+    } else if (const std::string stray = FirstNeverDialled(number); !stray.empty()) {
+        never(SettingKey::DefaultFletsIsdnNumber, Msg::FletsNeverMatches,
+              {Quoted(number), ShownCharacter(stray)});
     } else if (const std::string c = FirstNonDigit(number); !c.empty()) {
         Add(Msg::FletsCharacters, kIspSettingsFile, LineOf(SettingKey::DefaultFletsIsdnNumber),
             {Quoted(number), ShownCharacter(c)});

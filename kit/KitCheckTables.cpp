@@ -177,11 +177,14 @@ bool KitChecker::CheckLineOfAnotherFile(const char* file, const ObservedLine& l)
         Add(Msg::SettingInMenu, file, line, {setting->name});
     } else if (setting != nullptr) {
         Add(Msg::SettingInTable, file, line,
-            {setting->name,
-             Quoted(l.verdict == LineVerdict::TableRecord ? RecordText(l.record) : l.pairKey)});
+            {setting->name, Quoted(l.verdict == LineVerdict::TableRecord
+                                       ? std::string(TableLineNumber(l.text.c_str()))
+                                       : l.pairKey)});
     } else {
         Add(Msg::MenuRowInTable, file, line,
-            {Quoted(l.verdict == LineVerdict::TableRecord ? RecordText(l.record) : l.pairKey)});
+            {Quoted(l.verdict == LineVerdict::TableRecord
+                        ? std::string(TableLineNumber(l.text.c_str()))
+                        : l.pairKey)});
     }
     return true;
 }
@@ -207,7 +210,8 @@ void KitChecker::CheckMenuRow(const ObservedLine& l, size_t rowCount) {
     }
     const std::string domain = row.domainText;
     if (choosable && HasEdgeBlank(domain)) {
-        Add(Msg::MenuDomainBlanks, kMethodMenuFile, line, {Quoted(domain)});
+        Add(Msg::MenuDomainBlanks, kMethodMenuFile, line,
+            {Quoted(domain), IsBlank(domain.front()) ? Phrase::Begins : Phrase::Ends});
     }
     for (const int c : {1, 3}) {
         if (IsBlank(texts[c][0])) {
@@ -270,12 +274,24 @@ bool KitChecker::CheckTableNumber(const char* file, size_t line, const std::stri
             {Quoted(text), ShownCharacter(wide), Quoted(RecordText(record))});
         return false;
     }
+    const std::vector<std::string> columns = Columns(text);
+    if (columns.size() > 2 || (columns.size() == 2 && !Trimmed(columns[1]).empty())) {
+        Add(Msg::TableColumns, file, line, {Quoted(text), Quoted(RecordText(record))});
+        return false;
+    }
     const size_t hyphen = text.find('-');
     if (hyphen != std::string::npos) {
-        for (const char c : text.substr(hyphen + 1)) {
-            if (!IsDigit(c) && c != '-') {
-                Add(Msg::DroppedCharacters, file, line,
-                    {Quoted(text), Quoted(RecordText(record)), ShownCharacter(std::string(1, c))});
+        const std::string rest = text.substr(hyphen + 1);
+        for (size_t i = 0; i < rest.size(); ++i) {
+            if (!IsDigit(rest[i]) && rest[i] != '-') {
+                // Digits after a dropped character join the number: it is another number.
+                const bool joined = HasDigit(rest.substr(i));
+                Add(joined ? Msg::JoinedDigits : Msg::DroppedCharacters, file, line,
+                    {Quoted(text), Quoted(RecordText(record)),
+                     ShownCharacter(std::string(1, rest[i]))});
+                if (joined) {
+                    return false;
+                }
                 break;
             }
         }
@@ -288,6 +304,9 @@ void KitChecker::CheckRecordNumber(const char* file, size_t line, const AccessPo
                                    Phrase what) {
     if (const std::string c = FirstNonDigit(record.areaCode); !c.empty()) {
         Add(Msg::AreaCharacters, file, line, {what, Quoted(record.areaCode), ShownCharacter(c)});
+    } else if (const std::string never = FirstNeverDialled(record.localNumber); !never.empty()) {
+        Add(Msg::LocalNeverMatches, file, line,
+            {what, Quoted(record.localNumber), ShownCharacter(never)});
     } else if (const std::string d = FirstNonDigit(record.localNumber); !d.empty()) {
         Add(Msg::NumberCharacters, file, line,
             {what, Quoted(record.localNumber), ShownCharacter(d)});
@@ -302,12 +321,14 @@ void KitChecker::CheckTables() {
     const ObservedLines phs = Watched(folder_, [&] { context_.LoadPhsTable(); });
     const ObservedLines pairs = Watched(folder_, [&] { context_.LoadPairTable(); });
     if (folder_.Has(kGeneralTableFile)) {
-        generalLines_ = CheckTable(kGeneralTableFile, general, context_.generalTable,
-                                   SettingKey::DefaultTelNumber, context_.DefaultTelNumber);
+        generalLines_ =
+            CheckTable(kGeneralTableFile, general, context_.generalTable,
+                       SettingKey::DefaultTelNumber, context_.DefaultTelNumber, &generalWritten_);
     }
     if (folder_.Has(kPhsTableFile)) {
-        phsLines_ = CheckTable(kPhsTableFile, phs, context_.phsTable,
-                               SettingKey::DefaultMobileNumber, context_.DefaultMobileNumber);
+        phsLines_ =
+            CheckTable(kPhsTableFile, phs, context_.phsTable, SettingKey::DefaultMobileNumber,
+                       context_.DefaultMobileNumber, &phsWritten_);
     }
     if (folder_.Has(kPairTableFile)) {
         CheckPairs(pairs);
@@ -338,15 +359,21 @@ bool KitChecker::CheckSkippedTableLine(const char* file, const ObservedLine& l) 
 
 std::vector<size_t> KitChecker::CheckTable(const char* file, const ObservedLines& lines,
                                            const AccessPointTable& table, SettingKey numberKey,
-                                           const char* numberValue) {
+                                           const char* numberValue,
+                                           std::vector<std::string>* written) {
     CheckTextFile(file, lines, kTableLineCapacity);
     std::vector<size_t> recordLines(table.size(), 0);
+    written->assign(table.size(), std::string());
+    for (size_t i = 0; i < table.size(); ++i) {
+        (*written)[i] = RecordText(table[i]);
+    }
     std::vector<bool> readable(table.size(), true);
     for (const ObservedLine& l : lines) {
         const size_t line = l.place.line;
         switch (l.verdict) {
             case LineVerdict::TableRecord:
                 recordLines[l.index] = line;
+                (*written)[l.index] = TableLineNumber(l.text.c_str());
                 if (l.place.column == 0) {
                     CheckLineOfAnotherFile(file, l);
                 }
@@ -375,9 +402,10 @@ std::vector<size_t> KitChecker::CheckTable(const char* file, const ObservedLines
     for (size_t i = 0; i < table.size(); ++i) {
         const AccessPointRecord& record = table[i];
         const size_t line = recordLines[i];
-        Add(Msg::TableRecord, file, line, {Format("%zu", i + 1), Quoted(RecordText(record))});
+        const std::string shown = (*written)[i];
+        Add(Msg::TableRecord, file, line, {Format("%zu", i + 1), Quoted(shown)});
         if (!HasDigit(record.areaCode) && !HasDigit(record.localNumber)) {
-            Add(Msg::HeadingRecord, file, line, {Quoted(RecordText(record))});
+            Add(Msg::HeadingRecord, file, line, {Quoted(shown)});
             continue;
         }
         if (!readable[i]) {
@@ -387,16 +415,14 @@ std::vector<size_t> KitChecker::CheckTable(const char* file, const ObservedLines
             if (!RecordCoversRecord(table[j], record, context_.LocalOnlyIsOk)) {
                 continue;
             }
-            const std::string earlier = RecordText(table[j]);
-            const std::string later = RecordText(record);
-            if (earlier == later) {
+            if (RecordText(table[j]) == RecordText(record)) {
                 Add(Msg::DuplicateRecord, file, line, {Format("%zu", recordLines[j])});
             } else if (SameNumber(table[j], record)) {
                 Add(Msg::SameNumber, file, line,
-                    {Quoted(later), Format("%zu", recordLines[j]), Quoted(earlier)});
+                    {Quoted(shown), Format("%zu", recordLines[j]), Quoted((*written)[j])});
             } else {
                 Add(Msg::ShadowedRecord, file, line,
-                    {Format("%zu", recordLines[j]), Quoted(earlier)});
+                    {Format("%zu", recordLines[j]), Quoted((*written)[j])});
             }
             break;
         }
@@ -442,16 +468,34 @@ void KitChecker::CheckPairs(const ObservedLines& lines) {
                 }
                 break;
             case LineVerdict::EmptyKey:
-            case LineVerdict::EmptyValue:
-                Add(l.verdict == LineVerdict::EmptyKey ? Msg::PairNoOld : Msg::PairNoNew,
-                    kPairTableFile, line);
+            case LineVerdict::EmptyValue: {
+                // A pair with one number given lacks the other: its subscribers stay.
+                const size_t comma = l.text.find(',');
+                const std::string given =
+                    Trimmed(l.verdict == LineVerdict::EmptyKey ? l.text.substr(comma + 1)
+                                                               : l.text.substr(0, comma));
+                if (!HasDigit(given)) {
+                    Add(l.verdict == LineVerdict::EmptyKey ? Msg::PairNoOld : Msg::PairNoNew,
+                        kPairTableFile, line);
+                } else if (l.verdict == LineVerdict::EmptyKey) {
+                    Add(Msg::PairWithoutOld, kPairTableFile, line, {Quoted(given)});
+                } else {
+                    Add(Msg::PairWithoutNew, kPairTableFile, line,
+                        {Quoted(given), Phrase::AfterTheComma});
+                }
                 break;
+            }
             default:
                 if (l.place.column > 0 || CheckSkippedTableLine(kPairTableFile, l)) {
                     break;
                 }
-                Add(StartsLikeANumber(l.text) ? Msg::PairNoComma : Msg::PairNoCommaHeading,
-                    kPairTableFile, line);
+                if (LooksLikeNumber(l.text)) {
+                    Add(Msg::PairWithoutNew, kPairTableFile, line,
+                        {Quoted(Trimmed(l.text)), Phrase::NorAComma});
+                } else {
+                    Add(StartsLikeANumber(l.text) ? Msg::PairNoComma : Msg::PairNoCommaHeading,
+                        kPairTableFile, line);
+                }
                 break;
         }
     }
@@ -509,10 +553,9 @@ void KitChecker::CheckNewNumber(const char* file, size_t line, const std::string
     }
 }
 
+// Also without ISP_INF.csv: the other files' own findings still stand; only what its
+// missing settings would say is left to the missing file's error.
 void KitChecker::CheckAcrossFiles() {
-    if (!hasSettings_) {
-        return;
-    }
     // Settings that only a missing table uses.
     const struct {
         const char* table;
@@ -557,7 +600,7 @@ void KitChecker::CheckAcrossFiles() {
 }
 
 void KitChecker::CheckNewDomains() {
-    if (context_.KeepDomain) {
+    if (context_.KeepDomain || !hasSettings_) {
         return;
     }
     if (!context_.phsTable.empty() && context_.MobileDomain[0] == '\0') {
@@ -586,22 +629,23 @@ void KitChecker::CheckNewNumberSuffixes() {
         Add(Msg::NewNumberSuffix, file, line,
             {what, Quoted(number), Quoted(oldNumber + suffix), Quoted(number + suffix)});
     };
-    // The first record that is a number, not a heading, shows what happens.
-    const auto example = [](const AccessPointTable& table) {
-        for (const AccessPointRecord& record : table) {
-            if (HasDigit(RecordText(record))) {
-                return RecordText(record);
+    // The first record that is a number, not a heading, shows what happens, as written.
+    const auto example = [](const AccessPointTable& table,
+                            const std::vector<std::string>& written) {
+        for (size_t i = 0; i < table.size() && i < written.size(); ++i) {
+            if (HasDigit(RecordText(table[i]))) {
+                return written[i];
             }
         }
         return std::string();
     };
-    if (!example(context_.generalTable).empty()) {
+    if (!example(context_.generalTable, generalWritten_).empty()) {
         check(kIspSettingsFile, LineOf(SettingKey::DefaultTelNumber), "DefaultTelNumber",
-              context_.DefaultTelNumber, example(context_.generalTable));
+              context_.DefaultTelNumber, example(context_.generalTable, generalWritten_));
     }
-    if (!example(context_.phsTable).empty()) {
+    if (!example(context_.phsTable, phsWritten_).empty()) {
         check(kIspSettingsFile, LineOf(SettingKey::DefaultMobileNumber), "DefaultMobileNumber",
-              context_.DefaultMobileNumber, example(context_.phsTable));
+              context_.DefaultMobileNumber, example(context_.phsTable, phsWritten_));
     }
     for (const PairTable::Pair& pair : context_.pairTable) {
         check(kPairTableFile, pairLines_[pair.key], Phrase::TheNewNumber, pair.value, pair.key);
@@ -655,11 +699,10 @@ void KitChecker::CheckOldAgainstCurrent() {
         }
     };
     for (size_t i = 0; i < context_.generalTable.size() && i < generalLines_.size(); ++i) {
-        check(kGeneralTableFile, generalLines_[i], context_.generalTable[i],
-              RecordText(context_.generalTable[i]));
+        check(kGeneralTableFile, generalLines_[i], context_.generalTable[i], generalWritten_[i]);
     }
     for (size_t i = 0; i < context_.phsTable.size() && i < phsLines_.size(); ++i) {
-        check(kPhsTableFile, phsLines_[i], context_.phsTable[i], RecordText(context_.phsTable[i]));
+        check(kPhsTableFile, phsLines_[i], context_.phsTable[i], phsWritten_[i]);
     }
     for (const PairTable::Pair& pair : context_.pairTable) {
         AccessPointRecord record;

@@ -110,8 +110,9 @@ private:
     void CheckLookalike(const char* file);
     void CheckTextFile(const char* file, const ObservedLines& lines, size_t capacity);
     void CheckQuotes(const char* file, const ObservedLines& lines);
-    // The key a skipped settings line most likely meant is needed by a table: its file.
-    const char* TableNeeding(SettingKey key) const;
+    // The key a skipped settings line most likely meant, with the value it was given, is
+    // needed by a table: its file.
+    const char* TableNeeding(SettingKey key, const std::string& value) const;
     // A line that has the shape of another provider file's line: reported as such, true.
     bool CheckLineOfAnotherFile(const char* file, const ObservedLine& line);
     void CheckSettings();
@@ -121,6 +122,7 @@ private:
     void CheckRepeatedKeys();
     void CheckDns();
     void CheckFletsIsdn();
+    void CheckHeading();
     void ReportValuesInEffect();
     const ObservedLine* EffectiveLine(SettingKey key) const;
     size_t LineOf(SettingKey key) const;
@@ -131,10 +133,10 @@ private:
     void CheckSkippedMenuLine(const ObservedLine& line);
     bool CheckSkippedTableLine(const char* file, const ObservedLine& line);
     void CheckTables();
-    // The line of each record.
+    // The line of each record, and in `written` its number as the file writes it.
     std::vector<size_t> CheckTable(const char* file, const ObservedLines& lines,
                                    const AccessPointTable& table, SettingKey numberKey,
-                                   const char* numberValue);
+                                   const char* numberValue, std::vector<std::string>* written);
     // False when the number can match nothing a modem dials (full-width characters).
     bool CheckTableNumber(const char* file, size_t line, const std::string& text,
                           const AccessPointRecord& record, Phrase what);
@@ -167,5 +169,7 @@ private:
     std::vector<size_t> menuRowLines_;
     std::vector<size_t> generalLines_;  // the line of each record
     std::vector<size_t> phsLines_;
+    std::vector<std::string> generalWritten_;  // each record's number as written
+    std::vector<std::string> phsWritten_;
     std::map<std::string, size_t> pairLines_;  // the line of each old number
 };

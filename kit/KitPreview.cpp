@@ -359,7 +359,10 @@ void WriteText(FILE* out, const std::vector<EntryOutcome>& entries,
     };
     const auto writeMessages = [&](const std::vector<ShownMessage>& list, Phrase lead) {
         for (const ShownMessage& m : list) {
-            line(lead, {IconName(m.icon), JsonString(m.text)});
+            const Phrase icon = m.icon == MessageIcon::Warning       ? Phrase::IconWarning
+                                : m.icon == MessageIcon::Information ? Phrase::IconInformation
+                                                                     : Phrase::IconQuestion;
+            line(lead, {icon, JsonString(m.text)});
         }
     };
     for (const EntryOutcome& e : entries) {

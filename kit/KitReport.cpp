@@ -43,16 +43,27 @@ const char* const kPhrases[][2] = {
 #undef KIT_PHRASE_INFO
 };
 
-// `text` with {1} to {9} replaced by the arguments in `language`.
+// `text` with {1} to {9} replaced by the arguments in `language`, and each {N|one|more} by
+// "one" when argument N is "1", else by "more".
 std::string Fill(Language language, const char* text, const std::vector<Arg>& args) {
     std::string out;
     for (const char* p = text; *p != '\0'; ++p) {
+        const size_t i = p[0] == '{' && p[1] >= '1' && p[1] <= '9' ? p[1] - '1' : 0;
+        const std::string* arg = i < args.size()
+                                     ? (language == Language::Japanese ? &args[i].ja : &args[i].en)
+                                     : nullptr;
         if (p[0] == '{' && p[1] >= '1' && p[1] <= '9' && p[2] == '}') {
-            const size_t i = static_cast<size_t>(p[1] - '1');
-            if (i < args.size()) {
-                out += language == Language::Japanese ? args[i].ja : args[i].en;
-            }
+            out += arg != nullptr ? *arg : "";
             p += 2;
+        } else if (p[0] == '{' && p[1] >= '1' && p[1] <= '9' && p[2] == '|' &&
+                   strchr(p, '}') != nullptr) {
+            const char* bar = strchr(p + 3, '|');
+            const char* end = strchr(p, '}');
+            const bool one = arg != nullptr && *arg == "1";
+            if (bar != nullptr && bar < end) {
+                out += one ? std::string(p + 3, bar) : std::string(bar + 1, end);
+            }
+            p = end;
         } else {
             out += *p;
         }

@@ -45,14 +45,18 @@ enum class Severity { Note, Warning, Error };
     X(NotANumber, "not-a-number", Warning)                           \
     X(FullWidthNumber, "full-width-number", Error)                   \
     X(UnusedSize, "unused-size", Warning)                            \
+    X(HeadingShrunk, "heading-shrunk", Warning)                      \
     X(BadAddress, "bad-address", Warning)                            \
     X(DnsOff, "dns-off", Note)                                       \
     X(DnsNothingWritten, "dns-nothing-written", Error)               \
+    X(PrefixBlanks, "prefix-blanks", Error)                          \
     X(DomainWithoutAt, "domain-without-at", Error)                   \
     X(DomainNeverMatches, "domain-never-matches", Error)             \
     X(NoNewDomain, "no-new-domain", Error)                           \
     X(FletsNeverApplies, "flets-never-applies", Error)               \
     X(NumberCharacters, "number-characters", Warning)                \
+    X(NumberNeverMatches, "number-never-matches", Error)             \
+    X(UndialableNumber, "undialable-number", Error)                  \
     X(TableNeedsNumber, "table-needs-number", Error)                 \
     X(NewNumberSuffix, "new-number-suffix", Error)                   \
     X(OldIsCurrent, "old-is-current", Error)                         \

@@ -211,6 +211,38 @@ std::string FirstNonDialling(const std::string& number) {
     return std::string();
 }
 
+std::string FirstNeverDialled(const std::string& number) {
+    for (size_t i = 0; i < number.size(); i += CharacterAt(number, i).size()) {
+        const char c = number[i];
+        if (c == '\0' || (!IsDigit(c) && strchr("-#*,!@$PpTtWw", c) == nullptr)) {
+            return CharacterAt(number, i);
+        }
+    }
+    return std::string();
+}
+
+size_t EditDistance(const std::string& a, const std::string& b) {
+    const auto fold = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+    std::vector<std::vector<size_t>> d(a.size() + 1, std::vector<size_t>(b.size() + 1));
+    for (size_t i = 0; i <= a.size(); ++i) {
+        d[i][0] = i;
+    }
+    for (size_t j = 0; j <= b.size(); ++j) {
+        d[0][j] = j;
+    }
+    for (size_t i = 1; i <= a.size(); ++i) {
+        for (size_t j = 1; j <= b.size(); ++j) {
+            const size_t cost = fold(a[i - 1]) == fold(b[j - 1]) ? 0 : 1;
+            d[i][j] = std::min({d[i - 1][j] + 1, d[i][j - 1] + 1, d[i - 1][j - 1] + cost});
+            if (i > 1 && j > 1 && fold(a[i - 1]) == fold(b[j - 2]) &&
+                fold(a[i - 2]) == fold(b[j - 1])) {
+                d[i][j] = std::min(d[i][j], d[i - 2][j - 2] + 1);
+            }
+        }
+    }
+    return d[a.size()][b.size()];
+}
+
 std::string ShownCharacter(const std::string& character) {
     return Quoted(character);
 }

@@ -59,6 +59,15 @@ std::string FirstDoubleByte(const std::string& text);
 // blanks and - # * , ! @ $ ( ) P T W), 1 or 2 bytes; empty when there is none.
 std::string FirstNonDialling(const std::string& number);
 
+// The first character of a number that is compared with what entries dial and that an
+// entry's number would not hold at that place: anything but digits, hyphens and the
+// dialling characters # * , ! @ $ P T W (a blank or a parenthesis counts). Empty when none.
+std::string FirstNeverDialled(const std::string& number);
+
+// Edits (a byte inserted, removed or replaced, or two neighbours swapped) that turn `a`
+// into `b`, letters A-Z compared without regard to case.
+size_t EditDistance(const std::string& a, const std::string& b);
+
 // One character (code page 932), shown between double quotes.
 std::string ShownCharacter(const std::string& character);
 

@@ -36,6 +36,19 @@ const char kHelp[] =
     "         user's (the locale, on Windows the user-interface language).\n"
     "\n"
     "exit status: 0 no error, 1 errors, 2 usage error\n";
+const char kHelpJapanese[] =
+    "\n"
+    "check    KITDIR のプロバイダーファイルをすべて Dialnest と同じように読み、見たとおりを\n"
+    "         報告します（ファイル:行: エラー|警告|注記: 内容 [コード]）。--verbose を付けると\n"
+    "         注記と、ISP_INF.csv の各キーの有効な値も示します。\n"
+    "preview  PHONEBOOK（代わりの電話帳ファイル。Windows で省略するとシステムの電話帳）に\n"
+    "         移行の規則を当てはめ、何も書き込まずに、提案をすべて受け入れたものとして\n"
+    "         エントリーごとに何が起きるかを示します。\n"
+    "         --os-class は資格情報の規則に使う Windows の系統を選びます（既定は nt）。\n"
+    "--lang   報告の言語: 日本語 (ja) か英語 (en)。既定はユーザーの言語（ロケール、\n"
+    "         Windows ではユーザーインターフェイスの言語）です。\n"
+    "\n"
+    "終了コード: 0 エラーなし、1 エラーあり、2 使い方の誤り\n";
 
 struct Arguments {
     std::string command;
@@ -179,7 +192,7 @@ int RunKitTool(int argc, const char* const* argv, FILE* out, FILE* err) {
     const Arguments a = Parse(argc, argv);
     if (a.command == "help") {
         fputs(kUsage, out);
-        fputs(kHelp, out);
+        fputs(a.language == Language::Japanese ? kHelpJapanese : kHelp, out);
         return kExitClean;
     }
     if (!a.error.empty()) {

@@ -2,7 +2,6 @@
 #include "migrate/AccessPointChangeDialog.h"
 
 #include "dialup/ModemCombo.h"
-#include "dialup/UserNameText.h"
 #include "migrate/EntryChange.h"
 #include "res/resource.h"
 #include "settings/ByteText.h"
@@ -55,6 +54,7 @@ BOOL AccessPointChangeDialog::OnInitDialog() {
     ShowOnTaskBar();
     SetIcons(icon_);
     FillModemCombo(modemList_, api_, fields.modemName);
+    WidenLabelsToText({IDC_CHANGE_DOMAIN});
     OnEditUserNameClicked();
     OnEditModemClicked();
     OnEditPasswordClicked();
@@ -70,12 +70,12 @@ void AccessPointChangeDialog::OnOK() {
         return;
     }
     // A user name that can never log in is refused before the dialog closes.
-    if (fields.editUserName != 0) {
-        if (const unsigned problem = UserNameProblem(fields.userName)) {
-            ShellUserSide(hwnd_).ShowProgramMessage(Message{problem}, MessageIcon::Warning);
-            GotoControl(IDC_CHANGE_USER_NAME);
-            return;
-        }
+    if (const unsigned problem = CheckAcceptedUserName(fields)) {
+        Message refusal{problem};
+        refusal.text = fields.domain;
+        ShellUserSide(hwnd_).ShowProgramMessage(refusal, MessageIcon::Warning);
+        GotoControl(IDC_CHANGE_USER_NAME);
+        return;
     }
     End(IDOK);
 }

@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "dialup/UserNameText.h"
 #include "migrate/MigrationContext.h"
 #include "migrate/MigrationMessages.h"
 #include "newconn/DnsSettings.h"
@@ -43,6 +44,17 @@ bool SplitNewNumber(const char* newNumber, NewNumberParts* parts) {
 
 unsigned CheckNewNumber(const char* newNumber) {
     return newNumber == nullptr || newNumber[0] == '\0' ? IDS_NO_ACCESS_POINT : 0;
+}
+
+unsigned CheckAcceptedUserName(const AccessPointChangeFields& fields) {
+    if (fields.editUserName == 0) {
+        return 0;
+    }
+    return UserNameProblem(fields.userName, fields.addsDomain ? fields.domain : nullptr);
+}
+
+unsigned CheckAcceptedUserName(const UserNameChangeFields& fields) {
+    return UserNameProblem(fields.newUserName, fields.newDomain);
 }
 
 void KeepDigitsOnly(char* text) {

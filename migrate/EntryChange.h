@@ -26,3 +26,10 @@ void KeepDigitsOnly(char* text);
 // The refusal of a new number typed into the access-point change dialog: IDS_NO_ACCESS_POINT
 // (the form's own message for a missing number) when it is null or empty, else 0.
 unsigned CheckNewNumber(const char* newNumber);
+
+// The refusal of the user name an accepted dialog hands back, as UserNameProblem with the
+// domain the change adds (the message names it as its argument): for the access-point
+// change only when its user-name box was ticked, and with no domain when the whole name is
+// kept; for the user-name change always, with the new domain. 0 when it may be written.
+unsigned CheckAcceptedUserName(const AccessPointChangeFields& fields);
+unsigned CheckAcceptedUserName(const UserNameChangeFields& fields);

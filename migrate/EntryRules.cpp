@@ -459,12 +459,18 @@ bool MigrationContext::ProposeAccessPointChange(const EntryValues& entry, TableK
     CopyField(fields.domain, newDomain);
     CopyField(fields.password, entry.password);
     CopyField(fields.modemName, entry.deviceName);
+    fields.addsDomain = !KeepDomain;
     const bool accepted = ui_.ConfirmAccessPointChange(fields);
     TerminateFields(fields);
-    const unsigned numberRefused = accepted ? CheckNewNumber(fields.newNumber) : 0;
-    if (numberRefused != 0) {
-        // An entry without a number to dial is no change the subscriber can have meant.
-        user_.ShowProgramMessage(Message{numberRefused}, MessageIcon::Warning);
+    // No number to dial, or a user name that cannot log in, is no change the subscriber can
+    // have meant.
+    Message refusal{accepted ? CheckNewNumber(fields.newNumber) : 0u};
+    if (accepted && refusal.textId == 0) {
+        refusal.textId = CheckAcceptedUserName(fields);
+        refusal.text = fields.domain;
+    }
+    if (refusal.textId != 0) {
+        user_.ShowProgramMessage(refusal, MessageIcon::Warning);
         ReleaseCredentials();
         ReleaseEntryProperties();
     } else if (accepted) {
@@ -513,7 +519,13 @@ void MigrationContext::ProposeUserNameChange(const EntryValues& entry) {
     TerminateFields(fields);
     if (accepted) {
         char newUserName[kUserNameSize];
-        if (!ComposeUserName(fields.newUserName, FletsIsdnDomain, newUserName)) {
+        Message refusal{CheckAcceptedUserName(fields)};
+        refusal.text = fields.newDomain;
+        if (refusal.textId != 0) {
+            user_.ShowProgramMessage(refusal, MessageIcon::Warning);
+            ReleaseCredentials();
+            ReleaseEntryProperties();
+        } else if (!ComposeUserName(fields.newUserName, FletsIsdnDomain, newUserName)) {
             user_.ShowProgramMessage(Message{IDS_USER_NAME_TOO_LONG}, MessageIcon::Warning);
             ReleaseCredentials();
             ReleaseEntryProperties();

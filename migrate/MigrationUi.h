@@ -23,6 +23,7 @@ struct AccessPointChangeFields {
     int editUserName = 0;
     int editPassword = 0;
     int editModem = 0;
+    bool addsDomain = true;  // false when the change keeps the whole name (KeepDomain)
 };
 
 // The user-name change dialog's fields; accepted, it hands back newUserName, password,

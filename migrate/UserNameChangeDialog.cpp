@@ -2,7 +2,7 @@
 #include "migrate/UserNameChangeDialog.h"
 
 #include "dialup/ModemCombo.h"
-#include "dialup/UserNameText.h"
+#include "migrate/EntryChange.h"
 #include "res/resource.h"
 #include "settings/ByteText.h"
 #include "ui/DataExchange.h"
@@ -51,6 +51,7 @@ BOOL UserNameChangeDialog::OnInitDialog() {
     ShowOnTaskBar();
     SetIcons(icon_);
     FillModemCombo(modemList_, api_, fields.modemName);
+    WidenLabelsToText({IDC_CHANGE_OLD_DOMAIN, IDC_CHANGE_NEW_DOMAIN});
     OnEditModemClicked();
     OnEditPasswordClicked();
     password_.Attach(passwordBox_);
@@ -60,8 +61,10 @@ BOOL UserNameChangeDialog::OnInitDialog() {
 void UserNameChangeDialog::OnOK() {
     UpdateData(true);
     // A user name that can never log in is refused before the dialog closes.
-    if (const unsigned problem = UserNameProblem(fields.newUserName)) {
-        ShellUserSide(hwnd_).ShowProgramMessage(Message{problem}, MessageIcon::Warning);
+    if (const unsigned problem = CheckAcceptedUserName(fields)) {
+        Message refusal{problem};
+        refusal.text = fields.newDomain;
+        ShellUserSide(hwnd_).ShowProgramMessage(refusal, MessageIcon::Warning);
         GotoControl(IDC_CHANGE_NEW_USER_NAME);
         return;
     }

@@ -21,8 +21,10 @@ FormMessage CheckCreateForm(const CreateFormValues& values) {
     if (IsEmpty(values.entryName)) {
         return ProgramWarning(IDS_NO_ENTRY_NAME, FormField::EntryName);
     }
-    if (const unsigned userNameProblem = UserNameProblem(values.userName)) {
-        return ProgramWarning(userNameProblem, FormField::UserName);
+    if (const unsigned userNameProblem = UserNameProblem(values.userName, values.domainText)) {
+        FormMessage refusal = ProgramWarning(userNameProblem, FormField::UserName);
+        refusal.text = values.domainText;
+        return refusal;
     }
     if (IsEmpty(values.password)) {
         return ProgramWarning(IDS_NO_PASSWORD, FormField::Password);

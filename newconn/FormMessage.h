@@ -27,13 +27,16 @@ struct FormMessage {
     unsigned textId = 0;  // a string id of res/resource.h
     MessageIcon icon = MessageIcon::Warning;
     FormField field = FormField::None;
+    const char* text = nullptr;  // argument of a %s in the text, owned by the caller
 };
 
 // Shows `message` through `user` in its kind of box; does nothing for MessageBoxKind::None.
 inline void ShowFormMessage(UserSide& user, const FormMessage& message) {
+    Message shown{message.textId};
+    shown.text = message.text;
     if (message.kind == MessageBoxKind::Program) {
-        user.ShowProgramMessage(Message{message.textId}, message.icon);
+        user.ShowProgramMessage(shown, message.icon);
     } else if (message.kind == MessageBoxKind::App) {
-        user.ShowAppMessage(Message{message.textId}, message.icon);
+        user.ShowAppMessage(shown, message.icon);
     }
 }

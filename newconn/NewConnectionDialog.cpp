@@ -163,6 +163,7 @@ void NewConnectionDialog::OnOK() {
     values.password = inputs.password;
     values.accessPointNumber = inputs.accessPointNumber;
     values.modemName = inputs.modemName;
+    values.domainText = inputs.domainText;
     values.diallingMode = diallingMode_;
     values.lastMethodIndex = lastMethodIndex_;
     values.methodRowCount =

@@ -75,6 +75,7 @@
 #define IDS_USER_NAME_TOO_LONG 1325
 #define IDS_NUMBER_TOO_LONG 1326
 #define IDS_USER_NAME_NOT_PLAIN 1327  // our own: blanks or full-width characters in a user name
+#define IDS_USER_NAME_HAS_DOMAIN 1328  // our own: a typed user name with a domain of its own
 #define IDS_ENTRY_NAME_REFUSED 1340   // our own: a connection name Windows does not take
 #define IDS_OVERWRITE_NEEDS_ADMINISTRATOR 1341  // our own: an all-users entry, a standard user
 #define IDS_NOT_DEFAULT_CONNECTION 1342         // our own: created, but not made the default

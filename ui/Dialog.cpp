@@ -170,6 +170,73 @@ void Dialog::GotoControl(int id) {
     }
 }
 
+void Dialog::WidenLabelsToText(std::initializer_list<int> ids) {
+    HDC dc = GetDC(hwnd_);
+    if (dc == nullptr) {
+        return;
+    }
+    HGDIOBJ previous =
+        SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(hwnd_, WM_GETFONT, 0, 0)));
+    LONG shortfall = 0;
+    LONG edge = 0;  // the column's right edge, in client coordinates
+    for (const int id : ids) {
+        HWND label = Item(id);
+        char text[512];
+        const int length = GetWindowTextA(label, text, sizeof(text));
+        SIZE extent = {};
+        RECT room = {};
+        GetTextExtentPoint32A(dc, text, length, &extent);
+        GetWindowRect(label, &room);
+        MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&room), 2);
+        shortfall = extent.cx - (room.right - room.left) > shortfall
+                        ? extent.cx - (room.right - room.left)
+                        : shortfall;
+        edge = room.right > edge ? room.right : edge;
+    }
+    SelectObject(dc, previous);
+    ReleaseDC(hwnd_, dc);
+    RECT window = {};
+    GetWindowRect(hwnd_, &window);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    GetMonitorInfoA(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTONEAREST), &monitor);
+    const LONG spare = (monitor.rcWork.right - monitor.rcWork.left) - (window.right - window.left);
+    shortfall = shortfall < spare ? shortfall : spare;
+    if (shortfall <= 0) {
+        return;
+    }
+    for (HWND child = GetWindow(hwnd_, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        RECT r = {};
+        GetWindowRect(child, &r);
+        MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&r), 2);
+        const LONG kind = GetWindowLongA(child, GWL_STYLE) & BS_TYPEMASK;
+        char type[16] = {};
+        GetClassNameA(child, type, sizeof(type));
+        const bool pushButton =
+            lstrcmpiA(type, "Button") == 0 && (kind == BS_PUSHBUTTON || kind == BS_DEFPUSHBUTTON);
+        LONG move = 0;
+        LONG grow = 0;
+        if (r.left >= edge) {
+            move = shortfall;
+        } else if (r.right >= edge) {
+            grow = shortfall;
+        } else if (pushButton) {
+            move = shortfall / 2;
+        }
+        if (move == 0 && grow == 0) {
+            continue;
+        }
+        // A drop-down list's window height is its dropped height: left alone unless grown.
+        SetWindowPos(child, nullptr, r.left + move, r.top, r.right - r.left + grow,
+                     r.bottom - r.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE | (grow == 0 ? SWP_NOSIZE : 0));
+    }
+    SetWindowPos(hwnd_, nullptr, 0, 0, window.right - window.left + shortfall,
+                 window.bottom - window.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    CentreWindow(hwnd_);
+}
+
 bool Dialog::IsEnterOrEscapeDown(const MSG* msg) {
     return msg->message == WM_KEYDOWN && (msg->wParam == VK_RETURN || msg->wParam == VK_ESCAPE);
 }

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <initializer_list>
+
 #include "ui/MessageMap.h"
 
 class DataExchange;
@@ -54,6 +56,11 @@ protected:
     void SetIcons(HICON icon);
     // Gives control `id` the focus as the Tab key would, so an edit's text is selected.
     void GotoControl(int id);
+    // Widens the labels `ids` (of one column) when a text is wider than its label in the
+    // dialog's font, all by the largest shortfall: controls right of the column move over,
+    // those reaching across it grow with it, push buttons keep their centre, and the
+    // window grows within its screen's work area and is centred again.
+    void WidenLabelsToText(std::initializer_list<int> ids);
 
     // Discards key-down of Enter and Escape (the two windows that must not close by key).
     static bool IsEnterOrEscapeDown(const MSG* msg);

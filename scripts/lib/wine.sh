@@ -7,17 +7,17 @@
 # the program loads the dial-up library from. It needs only Wine's 32-bit half and boots
 # one architecture, not two.
 
+# Sets the Wine variables in the caller's shell; the Japanese locale Wine needs is given by
+# $DIALNEST_WINE to Wine alone, so a shell that sources this keeps its own language.
 wine_environment() {
   local root=$1
   export WINEPREFIX="$root/.cache/wine"
   export WINEARCH=win32
   export WINEDEBUG=${WINEDEBUG:--all}
-  export LANG=ja_JP.UTF-8
-  export LC_ALL=ja_JP.UTF-8
   # The prefix's registry makes rasapi32 native; tests override it per program there.
   export WINEDLLOVERRIDES="mscoree,mshtml="
   # Debian's 32-bit loader (wine32:i386); /usr/bin/wine is there only with the wine package.
-  DIALNEST_WINE=/usr/lib/wine/wine
+  DIALNEST_WINE="$root/scripts/lib/wine-japanese.sh"
   export DIALNEST_WINE
 }
 

@@ -16,6 +16,10 @@ inline const std::string kAppTitle = "Dialnest";
 inline const std::string kUserNotPlain =
     "ユーザー名に使えない文字が含まれています。\n空白や全角文字を使わずに、半角の英数字と記号で入力"
     "してください。";
+inline std::string UserNameHasDomain(const std::string& domain) {
+    return "ユーザー名には「@」より前の部分だけを入力してください。\n「" + domain +
+           "」は自動的に付け加えられます。";
+}
 
 // The kit's phonebook as the substitute reads it.
 inline SimPhonebookFile ParsedPhonebook(const Kit& kit) {

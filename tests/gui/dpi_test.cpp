@@ -13,17 +13,24 @@ constexpr int kNewNumber = 1005;
 constexpr int kNewUserName = 1015;
 constexpr int kLogo = 1023;
 constexpr int kMethodList = 1024;
-// examples/kit: ISP_INF.csv and Logo.png (20 x 20, its ring's right edge at (19, 9)).
+// examples/kit: ISP_INF.csv and Logo.png (20 x 20, its ring's right edge at (19, 9)), with a
+// heading too wide for its place at its size and old and new domains of 40 characters.
 const std::string kMenuCaption = "ネストネット接続ツール";
-constexpr int kTitleFontSize = 22;
+const std::string kHeadingText = "さくらネット ダイヤルアップ接続";
+constexpr int kTitleFontSize = 20;
+const std::string kDialupDomain = "@WWW.dial-old.sakura-internet.example.jp";
+const std::string kOldDomain = "@isdn-old.mmm.sakura-internet.example.jp";
+const std::string kNewDomain = "@isdn.mmmmmmm.sakura-internet.example.jp";
+const std::string kSettings = "\r\nTitleStart," + kHeadingText + "\r\nTitleFontSize,20\r\n" +
+                              "OldDialupDomain," + kDialupDomain + "\r\nOldDomain," + kOldDomain +
+                              "\r\nFletsIsdnDomain," + kNewDomain + "\r\n";
 constexpr COLORREF kLogoBlue = 0x185CC4;
-// The sample phonebook's entry on an old access point and a Flets ISDN one on the old domain.
+// An entry on an old access point and a Flets ISDN one on the old domain.
 const std::string kModem = "DeviceType=modem\nDeviceName=Standard 56000 bps Modem\n";
-const std::string kPhonebook =
-    "[旧ネストネット]\nLocalPhoneNumber=0,03-3333-0101\nUserName=taro@dial-old.example.ne.jp\n" +
-    kModem +
-    "[ネストネットＩＳＤＮ]\nLocalPhoneNumber=1492\nUserName=hanako@isdn-old.example.ne.jp\n" +
-    kModem;
+const std::string kPhonebook = "[旧ネストネット]\nLocalPhoneNumber=0,03-3333-0101\nUserName=taro" +
+                               kDialupDomain + "\n" + kModem +
+                               "[ネストネットＩＳＤＮ]\nLocalPhoneNumber=1492\nUserName=hanako" +
+                               kOldDomain + "\n" + kModem;
 
 // Extent of `utf8` (lines split at '\n') in a font made here like the program's.
 SIZE TextExtent(const std::string& utf8, const wchar_t* face, int height, int weight) {
@@ -62,6 +69,18 @@ SIZE TextRoom(HWND control, int dpi) {
     return {client.right - other, client.bottom};
 }
 
+// The heading's size at `dpi`: TitleFontSize scaled, or the largest that fits its label.
+int HeadingSize(HWND heading, int dpi) {
+    const SIZE room = TextRoom(heading, dpi);
+    int size = MulDiv(kTitleFontSize, dpi, 96);
+    for (SIZE need = {}; size > 1; --size) {
+        need = TextExtent(WindowText(heading), L"MS ゴシック", size, FW_BOLD);
+        if (need.cx <= room.cx && need.cy <= room.cy)
+            break;
+    }
+    return size;
+}
+
 void ExpectEveryTextFits(HWND dialog, int dpi, const std::string& what) {
     ASSERT_NE(dialog, nullptr) << what;
     int checked = 0;
@@ -72,9 +91,9 @@ void ExpectEveryTextFits(HWND dialog, int dpi, const std::string& what) {
         if (ClassOf(child) == "Edit" && (GetWindowLongW(child, GWL_STYLE) & ES_PASSWORD))
             text.assign(text.size(), '*');
         const bool heading = WindowText(dialog) == kMenuCaption && GetDlgCtrlID(child) == kHeading;
-        const SIZE need =
-            heading ? TextExtent(text, L"MS ゴシック", MulDiv(kTitleFontSize, dpi, 96), FW_BOLD)
-                    : TextExtent(text, L"ＭＳ Ｐゴシック", MulDiv(9, dpi, 72), 0);
+        const SIZE need = heading
+                              ? TextExtent(text, L"MS ゴシック", HeadingSize(child, dpi), FW_BOLD)
+                              : TextExtent(text, L"ＭＳ Ｐゴシック", MulDiv(9, dpi, 72), 0);
         const SIZE room = TextRoom(child, dpi);
         EXPECT_TRUE(need.cx <= room.cx && need.cy <= room.cy)
             << what << ": \"" << text << "\" (control " << GetDlgCtrlID(child) << ") needs "
@@ -90,16 +109,19 @@ TEST_P(DpiTest, EveryTextFitsAndTheLogoScales) {
     const int dpi = GetParam();
     ScopedLogPixels screen(static_cast<DWORD>(dpi));
     kit.CopySampleKit();
+    kit.WriteBytes("ISP_INF.csv", kit.ReadBytes("ISP_INF.csv") + ToCp932(kSettings));
     kit.WritePhonebook(kPhonebook);
 
     HWND menu = Start(kMenuCaption);
     ASSERT_NE(menu, nullptr);
     Settle(300);
     ExpectEveryTextFits(menu, dpi, "main menu");
-    const std::string heading = WindowText(Control(menu, kHeading));
-    EXPECT_GE(InkExtent(Control(menu, kHeading)).cx * 10,
-              TextExtent(heading, L"MS ゴシック", MulDiv(kTitleFontSize, dpi, 96), FW_BOLD).cx * 9)
-        << "the heading's font is scaled";
+    const int size = HeadingSize(Control(menu, kHeading), dpi);
+    EXPECT_LT(size, MulDiv(kTitleFontSize, dpi, 96)) << "the heading does not fit at its size";
+    const SIZE ink = InkExtent(Control(menu, kHeading));
+    const SIZE drawn = TextExtent(kHeadingText, L"MS ゴシック", size, FW_BOLD);
+    EXPECT_TRUE(ink.cx * 10 >= drawn.cx * 9 && ink.cy <= drawn.cy)
+        << "the heading is drawn as large as fits, no larger: " << ink.cx << "x" << ink.cy;
 
     Click(Control(menu, 1000));
     HWND form = app.WaitForWindow("ネストネット　新しい接続");

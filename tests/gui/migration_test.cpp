@@ -255,6 +255,11 @@ TEST_F(MigrationTest, PhsChangeWithAnEditedUserNameAndModem) {
     Settle(200);
     EXPECT_TRUE(IsShown(dialog));
     EXPECT_EQ(FocusOf(dialog), Control(dialog, kUserNameBox));
+    SetText(Control(dialog, kUserNameBox), "hanako@x.example.ne.jp");
+    Click(Control(dialog, IDOK));
+    ExpectBoxAndOk(kProductName, UserNameHasDomain("@phs.example.ne.jp"), BoxIcon::Warning);
+    Settle(200);
+    EXPECT_EQ(FocusOf(dialog), Control(dialog, kUserNameBox));
     SetText(Control(dialog, kUserNameBox), "hanako2");
     SelectRow(Control(dialog, kModemList), 1);
     Settle(200);
@@ -293,6 +298,10 @@ TEST_F(MigrationTest, FletsIsdnUserNameChange) {
     ExpectBoxAndOk(kProductName, kUserNotPlain, BoxIcon::Warning);
     Settle(200);
     EXPECT_EQ(FocusOf(dialog), Control(dialog, kNewUserName));
+    SetText(Control(dialog, kNewUserName), "jiro@isdn-old.example.ne.jp");
+    Click(Control(dialog, IDOK));
+    ExpectBoxAndOk(kProductName, UserNameHasDomain("@isdn.example.ne.jp"), BoxIcon::Warning);
+    Settle(200);
     // The whole new address typed in: its domain is not added a second time.
     SetText(Control(dialog, kNewUserName), "jiro@ISDN.example.ne.jp");
     Click(Control(dialog, IDOK));

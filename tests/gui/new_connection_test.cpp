@@ -200,6 +200,11 @@ TEST_F(NewConnectionTest, CreateChecksInTheirOrder) {
     CreateExpecting(form, kAppTitle, kChooseMethod, BoxIcon::Warning, kMethods);
     SelectRow(Control(form, kMethods), 1);
     Settle(300);
+    // A domain of its own before the method's: refused; the method's own domain may stand.
+    SetText(Control(form, kUserName), "taro@dial-old.example.ne.jp");
+    CreateExpecting(form, kProductName, UserNameHasDomain("@dial.example.ne.jp"), BoxIcon::Warning,
+                    kUserName);
+    SetText(Control(form, kUserName), "taro@DIAL.example.ne.jp");
     SetText(Control(form, kNumber), "");
     CreateExpecting(form, kProductName, kNoNumber, BoxIcon::Warning, kNumber);
     EXPECT_TRUE(IsShown(form)) << "every check leaves the form open";

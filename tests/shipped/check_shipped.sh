@@ -4,6 +4,8 @@
 # every import on the oldest Windows we serve (check_imports.sh).
 # Usage: check_shipped.sh <build folder>
 set -euo pipefail
+# objdump words its headers in the user's language, and the checks read them.
+export LC_ALL=C
 build=$1
 here=$(cd "$(dirname "$0")" && pwd)
 objdump=i686-w64-mingw32-objdump

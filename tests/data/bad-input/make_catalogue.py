@@ -111,6 +111,13 @@ def isp_files():
     write("isp-excel-quotes.csv", lines(*settings(CaptionStart='"CaptionStart","接続ツール"',
                                                   TitleStart='TitleStart,"ネスト, 接続"')))
     write("isp-tab-separated.csv", lines(*[l.replace(",", "\t", 1) for l in settings()]))
+    # Ten full-width characters fill the main menu's heading at 27 pixels, not at 28.
+    for name, size in [("fits", 27), ("too-wide", 28)]:
+        write("isp-heading-%s.csv" % name, lines(*settings(
+            TitleStart="TitleStart," + "接" * 10, TitleFontSize="TitleFontSize,%d" % size)))
+    # Meant on, and a prefix with a blank: subscribers the migration then never finds.
+    write("isp-local-only-yes.csv", lines(*settings(LocalOnlyIsOk="LocalOnlyIsOk,yes")))
+    write("isp-user-prefix-blank.csv", lines(*settings(UserPrefix="UserPrefix,taro ")))
     write("isp-title-font-size-beyond-int.csv", lines(*settings(
         TitleFontSize="TitleFontSize,99999999999")))
     log = [l for l in settings()] + [
@@ -147,6 +154,7 @@ def table_files():
           lines(b"\x93\x8c\x81,03-3333-0101", "大阪,06-6666-0202"))
     write("apgen-0-byte.csv", b"")
     write("apphs-hash-suffix.csv", lines("全国共通,0570-000-888##64"))
+    write("apgen-three-columns.csv", lines("東京,03-3333-0101,0570-064-100", "大阪,06-6666-0202"))
     write("apphs-utf8.csv", "旧PHSアクセスポイント,番号\r\n全国共通,0570-000-888\r\n"
           .encode("utf-8"))
     write("apair-missing-parts.csv", lines("0570-000-777,", "0570-000-777", ",0570-000-333"))
@@ -156,6 +164,7 @@ def table_files():
     write("apair-blanks.csv", lines("0570-000-777 , 0570-000-333"))
     write("apair-new-number-too-long.csv", lines("0570-000-777,0570-" + "3" * 130))
     write("apair-tab-separated.csv", lines("0570-000-777\t0570-000-333"))
+    write("apair-new-number-text.csv", lines("0570-000-777,0570-000-333 ext"))
 
 
 # ---- CTMENU.csv --------------------------------------------------------------------------

@@ -45,6 +45,7 @@ ISP_INF.csv:5: warning [duplicate-key] this line is the one in effect
 ISP_INF.csv:6: warning [duplicate-key] line 5 stays in effect
 ISP_INF.csv:7: warning [off-value]
 ISP_INF.csv:8: warning [not-a-number]
+ISP_INF.csv:8: warning [heading-shrunk]
 ISP_INF.csv:9: warning [unused-size]
 ISP_INF.csv:9: warning [duplicate-key] line 8 is the one in effect
 ISP_INF.csv:10: error [dns-nothing-written]
@@ -151,17 +152,17 @@ APGEN.csv:2: error [dropped-record] "0312345678"
 APGEN.csv:3: warning [skipped-number]
 APGEN.csv:5: warning [shadowed-record] line 4 ("1234")
 APGEN.csv:6: warning [duplicate-record] the same number as line 4
-APGEN.csv:7: warning [number-characters]
+APGEN.csv:7: error [number-never-matches]
 APGEN.csv:8: error [short-number]
 APGEN.csv:9: error [number-too-long]
 APGEN.csv:12: error [number-too-long]
-APGEN.csv:13: warning [number-characters]
+APGEN.csv:13: error [number-never-matches]
 APPHS.csv:1: error [table-needs-number]
 APPHS.csv:1: error [no-new-domain] MobileDomain
 APAIR.csv:1: error [no-new-domain] AirHDomain
 APAIR.csv:3: warning [pair-replaced] keeps line 2's place
 APAIR.csv:4: warning [shadowed-record] the pair of line 5 is tried before this one
-APAIR.csv:7: warning [skipped-number]
+APAIR.csv:7: error [dropped-record]
 APAIR.csv:9: error [number-too-long]
 APAIR.csv:10: error [dropped-record] a tab
 ''', 'utf-8')
@@ -177,6 +178,8 @@ w('menu-rows/CTMENU.csv', crlf([
  '1,127,@dial.example.ne.jp,' + '7' * 127,
  '1,128,@dial.example.ne.jp,' + '8' * 128,
  '1,129,@dial.example.ne.jp,' + '9' * 129,
+ '1,末尾に空白,@dial.example.ne.jp ,0570-000-111',
+ '1,内線,@dial.example.ne.jp,0570-000-111 ext',
 ]))
 w('menu-rows.expected', '''# exit 1
 CTMENU.csv:1: error [row-incomplete]
@@ -186,6 +189,8 @@ CTMENU.csv:3: error [domain-without-at]
 CTMENU.csv:4: warning [cut-text]
 CTMENU.csv:8: error [number-too-long] with pulse dialling
 CTMENU.csv:9: error [number-too-long] 作成 (create) stops
+CTMENU.csv:10: error [domain-blanks] "@dial.example.ne.jp " ends with a blank
+CTMENU.csv:11: error [undialable-number] holds "e"
 ''', 'utf-8')
 w('menu-unchoosable/ISP_INF.csv', crlf(['DefaultTelNumber,0570-000-111']))
 w('menu-unchoosable/CTMENU.csv', crlf([
@@ -201,9 +206,11 @@ CTMENU.csv:4: error [dropped-method] full-width digits
 ''', 'utf-8')
 
 w('only-tables/APGEN.csv', crlf(['03-3333-0101']))
+w('only-tables/APAIR.csv', crlf(['0570-000-777,0570-000-333#1']))
 w('only-tables.expected', '''# exit 1
 ISP_INF.csv: error [migration-without-settings]
 CTMENU.csv: error [missing-menu]
+APAIR.csv:1: error [new-number-suffix]
 ''', 'utf-8')
 
 w('long-lines/ISP_INF.csv', crlf([
@@ -223,6 +230,7 @@ w('long-lines/APGEN.csv', crlf([
 ]))
 w('long-lines.expected', '''# exit 1
 ISP_INF.csv:2: warning [long-line]
+ISP_INF.csv:2: warning [heading-shrunk]
 ISP_INF.csv:3: warning [long-line]
 ISP_INF.csv:5: warning [not-a-number] beyond the numbers
 CTMENU.csv:2: warning [long-line]
@@ -267,7 +275,7 @@ w('skipped-data.expected', '''# exit 1
 ISP_INF.csv:2: error [dropped-setting] no comma after DefaultMobileNumber
 ISP_INF.csv:4: error [dropped-setting] did you mean AirHDomain? APAIR.csv needs it
 ISP_INF.csv:5: warning [wrong-file] row of CTMENU.csv
-ISP_INF.csv:6: warning [wrong-file] access-point table
+ISP_INF.csv:6: error [dropped-record] access-point table
 CTMENU.csv:2: error [domain-blanks] " @dial.example.ne.jp"
 CTMENU.csv:2: warning [menu-blanks] before the name " ダイヤルアップ"
 CTMENU.csv:2: warning [menu-blanks] before the number " 0570-000-111"
@@ -279,8 +287,8 @@ APGEN.csv:1: error [dropped-record] a full-width comma "，"
 APGEN.csv:2: error [dropped-record] a tab
 APGEN.csv:3: error [dropped-record] a semicolon
 APGEN.csv:4: error [full-width-number] it is read as "0570-000"
-APGEN.csv:5: warning [number-characters] "011-222-03x03" is read as "011-2220303"
-APGEN.csv:6: warning [wrong-file] this table reads "0570-000111"
+APGEN.csv:5: error [number-never-matches] "011-222-03x03" is read as "011-2220303"
+APGEN.csv:6: warning [wrong-file] this table reads "0570-000-111"
 APGEN.csv:6: error [old-is-current] 0570-000-111" (CTMENU.csv:2)
 APPHS.csv:1: error [table-needs-number] DefaultMobileNumber
 APAIR.csv:1: error [pair-columns] "0570-000-333,AIR-H"
@@ -299,8 +307,8 @@ w('spreadsheet/CTMENU.csv', crlf(['1,"ダイヤルアップ","@dial.example.ne.j
 w('spreadsheet/APGEN.csv', crlf(['"東京","03-3333-0101"']))
 w('spreadsheet.expected', '''# exit 1
 ISP_INF.csv:1: error [spreadsheet-quotes] on lines 1, 3:
-CTMENU.csv:1: error [spreadsheet-quotes] on lines 1:
-APGEN.csv:1: error [spreadsheet-quotes] on lines 1:
+CTMENU.csv:1: error [spreadsheet-quotes] on line 1:
+APGEN.csv:1: error [spreadsheet-quotes] on line 1:
 ''', 'utf-8')
 w('encoding-follow-on/ISP_INF.csv', crlf([
  'CaptionStart,ネスト接続',
@@ -333,7 +341,7 @@ w('migration/APGEN.csv', crlf([
 w('migration/APAIR.csv', crlf(['0570-000-777,0570-000-333']))
 w('migration.expected', '''# exit 1
 APPHS.csv: error [lookalike-file] "APPHS.csv.txt"
-ISP_INF.csv:1: error [new-number-suffix] "03-33330101#" would become "0570-000-111##"
+ISP_INF.csv:1: error [new-number-suffix] "03-3333-0101#" would become "0570-000-111##"
 ISP_INF.csv:2: error [settings-without-table] DefaultMobileNumber is set for the PHS table, but APPHS.csv is missing
 ISP_INF.csv:5: error [domain-blanks] no APAIR.csv hit is ever proposed
 APGEN.csv:2: warning [same-number] "0333330101" is the number of line 1
@@ -349,11 +357,13 @@ w('lookalike/ISP_INF.csv', crlf([
 ]))
 w('lookalike/CTMENU .csv', menu)
 w('lookalike/APGEN.csv', crlf(['全国,0570-000-222']))
-w('lookalike/APAIR.txt', crlf(['0570-000-777,0570-000-333']))
+# One letter too many names the missing file; two edits away does not.
+w('lookalike/APPAIR.csv', crlf(['0570-000-777,0570-000-333']))
+w('lookalike/APPHSXX.csv', crlf(['0570-000-888']))
 w('lookalike.expected', '''# exit 1
 CTMENU.csv: error [lookalike-file] "CTMENU .csv"
 CTMENU.csv: error [missing-menu]
-APAIR.csv: error [lookalike-file] "APAIR.txt"
+APAIR.csv: error [lookalike-file] "APPAIR.csv"
 ISP_INF.csv:2: error [settings-without-table] APPHS.csv is missing
 ISP_INF.csv:3: warning [unknown-key] did you mean AirHDomain?
 APGEN.csv:1: error [old-is-current] (DefaultMobileNumber)

@@ -27,12 +27,26 @@ class Tour {
 public:
     explicit Tour(std::string folder) : folder_(std::move(folder)) {}
 
-    // Writes the whole screen as "<NN>-<name>.ppm" and says so.
-    void Shot(const char* name) {
+    // Writes the part of the screen that `windows` cover, with a small margin, as
+    // "<NN>-<name>.ppm" and says so.
+    void Shot(const char* name, const std::vector<HWND>& windows) {
         Settle(400);
-        const int width = GetSystemMetrics(SM_CXSCREEN);
-        const int height = GetSystemMetrics(SM_CYSCREEN);
-        const std::vector<COLORREF> pixels = CaptureScreen(RECT{0, 0, width, height});
+        RECT area = {0, 0, 0, 0};
+        for (HWND window : windows) {
+            RECT r;
+            GetWindowRect(window, &r);
+            UnionRect(&area, &area, &r);
+        }
+        InflateRect(&area, 8, 8);
+        const RECT screen = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+        IntersectRect(&area, &area, &screen);
+        const int width = area.right - area.left;
+        const int height = area.bottom - area.top;
+        if (width <= 0 || height <= 0) {
+            fprintf(stderr, "tour: nothing to show for %s\n", name);
+            return;
+        }
+        const std::vector<COLORREF> pixels = CaptureScreen(area);
         char file[64];
         snprintf(file, sizeof(file), "%02d-%s.ppm", ++count_, name);
         const std::string path = folder_ + "\\" + file;
@@ -86,7 +100,7 @@ bool NewConnection(const Kit& kit, Tour& tour) {
     HWND menu = StartMenu(kit, run);
     if (menu == nullptr)
         return false;
-    tour.Shot("main-menu");
+    tour.Shot("main-menu", run.Windows());
     Click(Control(menu, kNewConnectionButton));
     Settle(500);
     HWND form = nullptr;
@@ -101,12 +115,12 @@ bool NewConnection(const Kit& kit, Tour& tour) {
     SetText(Control(form, kEntryName), "ネストネット（新）");
     Type(Control(form, kUserName), "taro");
     Type(Control(form, kPassword), "secret");
-    tour.Shot("new-connection-form");
+    tour.Shot("new-connection-form", run.Windows());
     Click(Control(form, IDOK));
     MessageBoxInfo box = run.WaitForMessageBox();
     if (box.window == nullptr)
         return Fail("the creation message");
-    tour.Shot("created");
+    tour.Shot("created", run.Windows());
     Answer(box, IDOK);
     return run.WaitForExit();
 }
@@ -119,8 +133,15 @@ bool Migration(const Kit& kit, Tour& tour) {
         return false;
     Settle(300);
     Click(Control(menu, kMigrationButton));
-    if (run.WaitForWindow("アクセスポイント移行", 5000) != nullptr)
-        tour.Shot("progress");
+    // The first proposal opens over the progress window at once: it steps aside for the shot.
+    HWND progress = run.WaitForWindow("アクセスポイント移行", 5000);
+    HWND first = run.WaitForWindow(kProductName, 5000);
+    if (progress == nullptr || first == nullptr)
+        return Fail("the progress window");
+    Settle(300);
+    ShowWindow(first, SW_HIDE);
+    tour.Shot("progress", {progress});
+    ShowWindow(first, SW_SHOW);
     for (int step = 0; step < 20; ++step) {
         HWND dialog = nullptr;
         const char* name = nullptr;
@@ -137,14 +158,14 @@ bool Migration(const Kit& kit, Tour& tour) {
                 }
             }
             if (dialog == nullptr && !run.NoMessageBoxWithin(50)) {
-                tour.Shot("final-message");
+                tour.Shot("final-message", run.Windows());
                 Answer(run.WaitForMessageBox(), IDOK);
                 return run.WaitForExit();
             }
         }
         if (dialog == nullptr)
             return Fail("a proposal");
-        tour.Shot(name);
+        tour.Shot(name, run.Windows());
         Click(Control(dialog, IDOK));
         Settle(300);
     }

@@ -48,6 +48,9 @@ TEST(KitPreview, OneEntryPerOutcomeWritesNothing) {
                             "\"information\"}]}"),
               std::string::npos);
     EXPECT_EQ(scratch.Read("phonebook.ini"), phonebook);
+    EXPECT_NE(RunKit({"preview", "--lang=ja", kit, path})
+                  .out.find("最後の表示（情報）: \"6個の設定を変更しました\""),
+              std::string::npos);
 }
 
 TEST(KitPreview, RunsThatStopEarlyAndRefusedChanges) {

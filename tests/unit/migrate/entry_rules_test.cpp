@@ -144,6 +144,7 @@ TEST(EntryRules, AccessPointProposal) {
         EXPECT_STREQ(f.newNumber, c.newNumber);
         EXPECT_STREQ(f.userName, c.shownUser);
         EXPECT_STREQ(f.domain, c.domain);
+        EXPECT_EQ(f.addsDomain, strstr(c.extraSettings, "KeepDomain") == nullptr);
         EXPECT_STREQ(f.password, "secret");
         EXPECT_STREQ(f.modemName, kModem);
         EXPECT_EQ(f.editUserName + f.editPassword + f.editModem, 0);
@@ -406,10 +407,13 @@ TEST(EntryRules, AcceptedChangeRefused) {
         std::string extraSettings;
         const char* typedNumber;  // null: as proposed
         unsigned textId;
+        const char* typedUser = nullptr;  // null: box not ticked
     } cases[] = {
         {"user name too long", "MobileDomain,@" + std::string(260, 'm') + "\r\n", nullptr,
          IDS_USER_NAME_TOO_LONG},
         {"empty new number", "", "", IDS_NO_ACCESS_POINT},
+        {"typed user name with another domain", "", nullptr, IDS_USER_NAME_HAS_DOMAIN,
+         "Xabc@m.example"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -422,6 +426,10 @@ TEST(EntryRules, AcceptedChangeRefused) {
             if (c.typedNumber != nullptr) {
                 CopyField(f.newNumber, c.typedNumber);
             }
+            if (c.typedUser != nullptr) {
+                f.editUserName = 1;
+                CopyField(f.userName, c.typedUser);
+            }
         };
         auto context = h.LoadedContext(6);
         EXPECT_EQ(context->ExamineEntry(kEntry), 1);
@@ -430,6 +438,7 @@ TEST(EntryRules, AcceptedChangeRefused) {
         ASSERT_EQ(h.user.shown.size(), 1u);
         EXPECT_EQ(h.user.shown[0].kind, ShownMessage::Program);
         EXPECT_EQ(h.user.shown[0].textId, c.textId);
+        EXPECT_EQ(h.user.shown[0].text, c.typedUser != nullptr ? "@mobile.example" : "");
         EXPECT_EQ(h.sim.ReadFile(), before);
     }
 }

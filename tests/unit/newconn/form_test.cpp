@@ -73,7 +73,8 @@ TEST(FormChecks, FirstFailureInOrder) {
     using K = MessageBoxKind;
     using F = FormField;  // the control that takes the focus after the message
     const unsigned plain = IDS_USER_NAME_NOT_PLAIN, method = IDS_CHOOSE_METHOD,
-                   number = IDS_NO_ACCESS_POINT;
+                   number = IDS_NO_ACCESS_POINT, two = IDS_USER_NAME_HAS_DOMAIN;
+    const char* const dial = "@dial.example.ne.jp";
     struct Case {
         CreateFormValues values;
         K kind;
@@ -93,6 +94,15 @@ TEST(FormChecks, FirstFailureInOrder) {
         {{"n", "taro\x7f", "p", "1", "m", 0, 0, 3}, K::Program, plain, F::UserName},
         {{"n", "!taro~", "p", "1", "m", 0, 0, 3}, K::None, 0, F::None},
         {{"n", "jiro@dial.example.ne.jp", "p", "1", "m", 0, 0, 3}, K::None, 0, F::None},
+        // A domain of its own before the one the form adds: only that same one may stand.
+        {{"n", "jiro@DIAL.example.ne.jp", "p", "1", "m", 0, 0, 3, dial}, K::None, 0, F::None},
+        {{"n", "jiro@x", "p", "1", "m", 0, 0, 3, ""}, K::None, 0, F::None},  // none added
+        {{"n", "jiro@dial-old.example.ne.jp", "p", "1", "m", 0, 0, 3, dial}, K::Program, two,
+         F::UserName},
+        {{"n", "a@b@dial.example.ne.jp", "", "", "", -1, -1, 0, dial}, K::Program, two,
+         F::UserName},
+        {{"n", "@dial.example.ne.jp", "p", "1", "m", 0, 0, 3, dial}, K::Program, two, F::UserName},
+        {{"n", "jiro@x", "p", "1", "m", 0, 0, 3, "@"}, K::Program, two, F::UserName},
         {{"n", "u", "", "", "", -1, -1, 0}, K::Program, IDS_NO_PASSWORD, F::Password},
         // No number: the method prompt while no row was applied among several.
         {{"n", "u", "p", "", "", 0, -1, 2}, K::Program, method, F::Method},
@@ -113,6 +123,9 @@ TEST(FormChecks, FirstFailureInOrder) {
         EXPECT_EQ(m.field, c.field);
         if (c.kind != K::None) {
             EXPECT_EQ(m.icon, MessageIcon::Warning);
+        }
+        if (c.textId == two) {
+            EXPECT_EQ(m.text, c.values.domainText) << "the message names the added domain";
         }
     }
 }
