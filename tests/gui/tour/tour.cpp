@@ -182,12 +182,12 @@ bool PackedProgram(Tour& tour) {
     HWND menu = StartMenu(packed, run);
     if (menu == nullptr)
         return false;
-    tour.Shot("packed-main-menu");
+    tour.Shot("packed-main-menu", run.Windows());
     Click(Control(menu, kNewConnectionButton));
     Settle(500);
     for (HWND window : run.Windows()) {
         if (Control(window, kMethods) != nullptr) {
-            tour.Shot("packed-new-connection-form");
+            tour.Shot("packed-new-connection-form", run.Windows());
             Close(window);
             return run.WaitForExit();
         }
