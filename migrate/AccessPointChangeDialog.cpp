@@ -64,9 +64,8 @@ BOOL AccessPointChangeDialog::OnInitDialog() {
 
 void AccessPointChangeDialog::OnOK() {
     UpdateData(true);
-    const unsigned refusal = CheckNewNumber(fields.newNumber);
-    if (refusal != 0) {
-        ShellUserSide(hwnd_).ShowProgramMessage(Message{refusal}, MessageIcon::Warning);
+    if (const unsigned numberRefused = CheckNewNumber(fields.newNumber)) {
+        ShellUserSide(hwnd_).ShowProgramMessage(Message{numberRefused}, MessageIcon::Warning);
         return;
     }
     // A user name that can never log in is refused before the dialog closes.
