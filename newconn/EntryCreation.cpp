@@ -64,7 +64,7 @@ RasDword WriteEntry(const DialupApi& api, const DataFiles& files, UserSide& user
     record->bufferSize = structureSize;  // a new entry has no alternate numbers
     FillNewEntry(structureSize, localNumber, modemName, dns, record->Entry());
     change.after = StateOf(record, change.after.userName);
-    for (bool ownTried = false;; ownTried = true) {
+    for (;;) {
         change.phonebook = record->phonebook;
         if (!journal.Begin(change)) {
             TellNotRecorded(user, entryName);
@@ -82,8 +82,8 @@ RasDword WriteEntry(const DialupApi& api, const DataFiles& files, UserSide& user
         }
         journal.Discard();
         std::string ownPath;
-        if (present || ownTried || !record->phonebook.empty() || own == nullptr ||
-            !own->Prepare(&ownPath)) {
+        // Only a new entry of the default phonebook goes on to the user's own.
+        if (present || !record->phonebook.empty() || own == nullptr || !own->Prepare(&ownPath)) {
             if (present) {
                 Message message{IDS_OVERWRITE_NEEDS_ADMINISTRATOR};
                 message.text = entryName;
