@@ -14,6 +14,12 @@ bool DialnestApp::InitInstance() {
     INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
 
+    // A damaged kit inside the program file: it says so and does nothing else.
+    if (IsDamaged(files_.Carried())) {
+        ShowMessageBox(nullptr, Message{IDS_CARRIED_KIT_DAMAGED}, IDS_PRODUCT_NAME,
+                       MB_OK | MB_ICONEXCLAMATION);
+        return false;
+    }
     BindDialup(dialup_);
     if (!dialup_.IsBound()) {
         ShowMessageBox(nullptr, Message{IDS_NO_DIALUP}, IDS_ERROR_CAPTION,

@@ -14,6 +14,7 @@
 #endif
 
 #include "settings/ByteText.h"
+#include "settings/CarriedKit.h"
 
 namespace {
 
@@ -53,6 +54,9 @@ bool KitFolder::IsFolder() const {
 }
 
 bool KitFolder::PathsFit() const {
+    if (carried_ != nullptr) {
+        return true;
+    }
     char path[kPathSize];
     for (const char* name : {kIspSettingsFile, kGeneralTableFile, kPhsTableFile, kPairTableFile,
                              kMethodMenuFile, kLogoFile}) {
@@ -65,6 +69,9 @@ bool KitFolder::PathsFit() const {
 
 std::string KitFolder::NameInFolder(const char* fileName) const {
 #ifndef _WIN32
+    if (carried_ != nullptr) {
+        return fileName;
+    }
     if (DIR* folder = opendir(path_.c_str())) {
         std::string found;
         while (const dirent* entry = readdir(folder)) {
@@ -87,6 +94,12 @@ std::string KitFolder::NameInFolder(const char* fileName) const {
 
 std::vector<std::string> KitFolder::Names() const {
     std::vector<std::string> names;
+    if (carried_ != nullptr) {
+        for (size_t i = 0; i < carried_->Count(); ++i) {
+            names.push_back(carried_->File(i).name);
+        }
+        return names;
+    }
 #ifdef _WIN32
     WIN32_FIND_DATAA found;
     const HANDLE search = FindFirstFileA((path_ + separator_ + "*").c_str(), &found);
@@ -112,11 +125,17 @@ std::string KitFolder::Shown(const char* fileName) const {
 }
 
 bool KitFolder::PathOf(const char* fileName, char* path, size_t size) const {
+    if (carried_ != nullptr) {
+        return carried_->Files().PathOf(fileName, path, size);
+    }
     const std::string full = path_ + separator_ + NameInFolder(fileName);
     return CopyTextExact(path, size, full.c_str());
 }
 
 bool KitFolder::Exists(const char* path) const {
+    if (carried_ != nullptr) {
+        return carried_->Files().Exists(path);
+    }
 #ifdef _WIN32
     return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
 #else
@@ -130,8 +149,15 @@ bool KitFolder::Has(const char* fileName) const {
     return FindDataFile(*this, fileName, path);
 }
 
+bool KitFolder::HeldBytes(const char* path, const char** data, size_t* size) const {
+    return carried_ != nullptr && carried_->Files().HeldBytes(path, data, size);
+}
+
 bool KitFolder::IsReadableFile(const char* fileName) const {
     char path[kPathSize];
+    if (carried_ != nullptr) {
+        return FindDataFile(*this, fileName, path);
+    }
     struct stat info;
     if (!FindDataFile(*this, fileName, path) || stat(path, &info) != 0 || S_ISDIR(info.st_mode)) {
         return false;
@@ -146,6 +172,12 @@ bool KitFolder::IsReadableFile(const char* fileName) const {
 bool KitFolder::ReadBytes(const char* fileName, std::string* bytes, size_t limit) const {
     bytes->clear();
     char path[kPathSize];
+    const char* held = nullptr;
+    size_t size = 0;
+    if (FindDataFile(*this, fileName, path) && HeldBytes(path, &held, &size)) {
+        bytes->assign(held, std::min(size, limit));
+        return true;
+    }
     if (!IsReadableFile(fileName) || !FindDataFile(*this, fileName, path)) {
         return false;
     }

@@ -8,9 +8,16 @@
 
 #include "settings/DataFiles.h"
 
+class CarriedKit;
+
 class KitFolder : public DataFiles {
 public:
     explicit KitFolder(const std::string& path);
+
+    // From now on the folder is the kit that the program file at Path() carries: its files
+    // are the carried ones, shown as Path() joined with their names. `kit` must outlive it.
+    void Carry(const CarriedKit* kit) { carried_ = kit; }
+    bool IsCarried() const { return carried_ != nullptr; }
 
     const std::string& Path() const { return path_; }
     bool IsFolder() const;
@@ -35,6 +42,7 @@ public:
     // file system does.
     bool PathOf(const char* fileName, char* path, size_t size) const override;
     bool Exists(const char* path) const override;
+    bool HeldBytes(const char* path, const char** data, size_t* size) const override;
     ReadObserver* Observer() const override { return observer_; }
 
     void Watch(ReadObserver* observer) { observer_ = observer; }
@@ -45,4 +53,5 @@ private:
     std::string path_;
     char separator_;  // the one the given path uses, so that reports read like it
     ReadObserver* observer_ = nullptr;
+    const CarriedKit* carried_ = nullptr;
 };

@@ -17,6 +17,8 @@ enum class Severity { Note, Warning, Error };
 // X(identifier, code, severity). Notes are shown with --verbose only.
 #define KIT_DIAGNOSTICS(X)                                           \
     X(InEffect, "in-effect", Note)                                   \
+    X(CarriedKit, "carried-kit", Error)                              \
+    X(UnreadFile, "unread-file", Error)                              \
     X(MissingSettings, "missing-settings", Warning)                  \
     X(MigrationWithoutSettings, "migration-without-settings", Error) \
     X(MissingMenu, "missing-menu", Error)                            \

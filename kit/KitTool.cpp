@@ -7,6 +7,7 @@
 
 #include "kit/KitCheck.h"
 #include "kit/KitFolder.h"
+#include "kit/KitPack.h"
 #include "kit/KitPreview.h"
 #include "kit/KitReport.h"
 #include "kit/KitRestore.h"
@@ -18,7 +19,9 @@ namespace {
 const char kUsage[] =
     "usage: dialnest-kit check [--json] [--verbose] [--lang=ja|en] KITDIR\n"
     "       dialnest-kit preview [--json] [--os-class=nt|9x] [--lang=ja|en] KITDIR [PHONEBOOK]\n"
-    "       dialnest-kit restore --list | RUN [--dry-run | --apply] [OPTIONS]  (restore --help)\n";
+    "       dialnest-kit pack [--lang=ja|en] [--dialnest PATH] KITDIR -o OUT.exe\n"
+    "       dialnest-kit restore --list | RUN [--dry-run | --apply] [OPTIONS]  (restore --help)\n"
+    "KITDIR may also be a program made by pack: its carried kit is read.\n";
 const char kHelp[] =
     "\n"
     "check    reads every provider file in KITDIR as Dialnest reads it and reports what it\n"
@@ -28,6 +31,8 @@ const char kHelp[] =
     "         Windows the system's phonebook when none is given) without writing anything,\n"
     "         every proposal accepted, and tells entry by entry what it would do.\n"
     "         --os-class chooses the Windows family of the credential rules (default nt).\n"
+    "pack     checks KITDIR as check does and, without errors, writes OUT.exe: a copy of\n"
+    "         Dialnest.exe (--dialnest, else the one beside the tool) that carries the kit.\n"
     "restore  lists the runs of Dialnest's change journal on this machine, and puts back\n"
     "         what one of them changed, entry by entry, unless an entry changed since.\n"
     "--lang   the language of the reports: Japanese (ja) or English (en); by default the\n"
@@ -181,6 +186,9 @@ int RunKitTool(int argc, const char* const* argv, FILE* out, FILE* err) {
             if (strcmp(argv[i], "restore") == 0) {
                 return RunRestore(argc, argv, out, err);
             }
+            if (strcmp(argv[i], "pack") == 0) {
+                return RunPack(argc, argv, out, err);
+            }
             break;
         }
     }
@@ -194,8 +202,14 @@ int RunKitTool(int argc, const char* const* argv, FILE* out, FILE* err) {
         return Usage(err, a.error);
     }
     KitFolder folder(a.operands[0]);
-    if (!folder.IsFolder()) {
-        return Usage(err, "no kit folder " + ShowPath(a.operands[0]));
+    CarriedKit carried;
+    const CarriedKitState state = OpenPackedProgram(&folder, &carried);
+    if (IsDamaged(state)) {
+        return ReportDamagedKit(folder, state, a.language, a.json, out);
+    }
+    if (!folder.IsFolder() && !folder.IsCarried()) {
+        return Usage(err,
+                     "no kit folder, nor a program that carries a kit: " + ShowPath(a.operands[0]));
     }
     if (!folder.PathsFit()) {
         return Usage(err,

@@ -7,6 +7,7 @@
 #include "logo/MemoryDC.h"
 #include "logo/PngImage.h"
 #include "res/resource.h"
+#include "settings/DataFiles.h"
 #include "ui/DpiScale.h"
 #include "ui/Subclass.h"
 #include "ui/UserSide.h"
@@ -136,6 +137,19 @@ bool LogoPictureControl::LoadFile(const char* path) {
     Release();
     std::unique_ptr<PngImage> image(new (std::nothrow) PngImage(user_));
     return image && image->LoadFile(path) && BuildPicture(std::move(image));
+}
+
+bool LogoPictureControl::Load(const DataFiles& files, const char* path) {
+    const char* held = nullptr;
+    size_t size = 0;
+    if (path == nullptr || !files.HeldBytes(path, &held, &size)) {
+        return LoadFile(path);
+    }
+    Release();
+    std::unique_ptr<PngImage> image(new (std::nothrow) PngImage(user_));
+    return size > 0 && image &&
+           image->LoadFromMemory(reinterpret_cast<const unsigned char*>(held), size) &&
+           BuildPicture(std::move(image));
 }
 
 bool LogoPictureControl::BuildPicture(std::unique_ptr<PngImage> image) {

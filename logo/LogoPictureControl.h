@@ -11,6 +11,7 @@
 
 #include "logo/LogoArea.h"
 
+class DataFiles;
 class MemoryDC;
 class PngImage;
 class UserSide;
@@ -39,6 +40,10 @@ public:
     // contains neither ".png" nor ".PNG", the file is too large or does not decode
     // ("PNGエラー" has then been shown once), or the control has no device context.
     bool LoadFile(const char* path);
+
+    // Loads the logo at `path` as `files` keep it: from the bytes they hold (a kit carried
+    // by the program file), read as LoadFile reads a file's bytes, or else with LoadFile.
+    bool Load(const DataFiles& files, const char* path);
 
 private:
     static LRESULT SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,

@@ -57,7 +57,7 @@ BOOL NewConnectionDialog::OnInitDialog() {
     if (FindDataFile(files_, kLogoFile, logoPath)) {
         ShowWindow(Item(IDC_LOGO), SW_SHOW);
         logo_.Attach(Item(IDC_LOGO));
-        logo_.LoadFile(logoPath);
+        logo_.Load(files_, logoPath);
     }
 
     FillModemList();

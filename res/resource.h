@@ -50,6 +50,7 @@
 #define IDS_RASAPI_ERROR 1102       // RASAPI32.DLL エラー
 #define IDS_NO_DIALUP 1103          // 現在の環境では…
 #define IDS_NO_PROVIDER_FILES 1104  // our own: started without any of the provider files
+#define IDS_CARRIED_KIT_DAMAGED 1120  // our own: the kit the program file carries is damaged
 
 // Logo
 #define IDS_PNG_ERROR 1200

@@ -15,6 +15,7 @@ fuzz_reads() {
     method_menu) echo 'CTMENU.csv' ;;
     phonebook_file) echo 'phonebook\.ini' ;;
     png_image) echo 'Logo\.png' ;;
+    carried_kit) echo 'Dialnest\.exe' ;;
     journal_record) echo 'journal' ;;
     *) echo '^$' ;;
   esac

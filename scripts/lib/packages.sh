@@ -10,6 +10,7 @@ dialnest_packages=(
   mingw-w64 g++-mingw-w64-i686 libz-mingw-w64-dev
   wine wine32:i386 fonts-wine xvfb xauth x11-utils imagemagick
   locales fonts-ipafont-gothic
+  osslsigncode openssl
 )
 
 install_packages() {

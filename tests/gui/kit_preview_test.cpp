@@ -29,40 +29,6 @@ std::string SourceFile(const std::string& path) {
     return windows;
 }
 
-// Runs dialnest-kit.exe with `arguments` and returns what it wrote to its standard output.
-std::string RunKitTool(const std::string& arguments, DWORD* status) {
-    SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    const std::wstring outPath = std::wstring(temp) + L"dialnest-kit-preview.json";
-    HANDLE out = CreateFileW(outPath.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
-                             &inherit, CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY, nullptr);
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof(startup);
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = out;
-    startup.hStdError = out;
-    std::wstring command =
-        FromUtf8("\"" + BuildFolder() + "\\kit\\dialnest-kit.exe\" " + arguments);
-    PROCESS_INFORMATION process = {};
-    *status = 99;
-    if (CreateProcessW(nullptr, &command[0], nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
-                       nullptr, &startup, &process)) {
-        WaitForSingleObject(process.hProcess, 30000);
-        GetExitCodeProcess(process.hProcess, status);
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
-    }
-    std::string text;
-    SetFilePointer(out, 0, nullptr, FILE_BEGIN);
-    char block[4096];
-    DWORD n = 0;
-    while (ReadFile(out, block, sizeof(block), &n, nullptr) && n > 0) text.append(block, n);
-    CloseHandle(out);
-    DeleteFileW(outPath.c_str());
-    return text;
-}
-
 // The value of "key": "..." in `object` (the preview writes no escapes but \" and \\).
 std::string JsonText(const std::string& object, const std::string& key) {
     const std::string mark = "\"" + key + "\": \"";

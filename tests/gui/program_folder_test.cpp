@@ -1,6 +1,8 @@
 // The program started from a folder whose name is Shift-JIS text in which ソ, 表 and 能 end
 // in the byte 0x5C, the backslash: with the whole sample kit it must find its provider files
-// and behave exactly as from an ASCII folder, in the main menu, the form and a migration.
+// and behave exactly as from an ASCII folder, in the main menu, the form (creating a
+// connection) and a migration. So must a program that carries the sample kit, from a folder
+// that holds no kit but a settings file of its own.
 #include "AcceptingUser.h"
 #include "sim/PhonebookFile.h"
 
@@ -9,6 +11,8 @@ namespace {
 constexpr int kHeading = 1006;
 constexpr int kNewConnectionButton = 1000;
 constexpr int kMigrationButton = 1001;
+constexpr int kUserName = 1001;
+constexpr int kPassword = 1002;
 constexpr int kNumber = 1003;
 constexpr int kEntryName = 1005;
 constexpr int kDomain = 1021;
@@ -36,10 +40,15 @@ std::vector<std::string> Texts(const Seen& seen) {
     return texts;
 }
 
-Seen RunJobs(const std::string& folder) {
+Seen RunJobs(const std::string& folder, bool packed) {
     Seen seen;
     Kit kit(folder);
-    kit.CopySampleKit();
+    if (packed) {
+        EXPECT_TRUE(kit.PackSampleKit());
+        kit.WriteText("ISP_INF.csv", "CaptionStart,よそ\r\nCaptionSetting,よそ\r\n");
+    } else {
+        kit.CopySampleKit();
+    }
     kit.CopyIn(SourcePath("tests/data/bad-input/scenario-phonebook.ini"), "phonebook.ini");
 
     DialnestProcess form;
@@ -75,7 +84,14 @@ Seen RunJobs(const std::string& folder) {
         seen.hint = WindowText(Control(shown, kHint));
         seen.methods = Rows(Control(shown, kMethods));
         seen.logoShown = IsShown(Control(shown, kLogo));
-        Close(shown);
+        SelectRow(Control(shown, kMethods), 1);
+        Settle(300);
+        Type(Control(shown, kUserName), "taro");
+        Type(Control(shown, kPassword), "secret");
+        Click(Control(shown, IDOK));
+        MessageBoxInfo created = form.WaitForMessageBox();
+        seen.formMessages.push_back(created.text);
+        Answer(created, IDOK);
     }
     EXPECT_TRUE(form.WaitForExit());
 
@@ -90,8 +106,8 @@ Seen RunJobs(const std::string& folder) {
     return seen;
 }
 
-TEST(ProgramFolder, ShiftJisFolderNameBehavesAsAscii) {
-    const Seen ascii = RunJobs("");
+TEST(ProgramFolder, ShiftJisFolderAndPackedProgramBehaveAsAscii) {
+    const Seen ascii = RunJobs("", false);
     // The sample kit was read: its texts, the PHS note of its methods, no message while the
     // form opens, its logo, and the four entries of the scenario rewritten.
     EXPECT_EQ(Texts(ascii),
@@ -100,15 +116,18 @@ TEST(ProgramFolder, ShiftJisFolderNameBehavesAsAscii) {
                   "ネストネット", "0570-000-111", "@dial.example.ne.jp",
                   "PHSの場合、メーカーにより#の後の数字が異なる場合があります。\n"
                   "詳しくはPHSカードのマニュアルをご覧ください。",
-                  "4個の設定を変更しました"}));
+                  "ダイヤルアップネットワークを作成しました", "4個の設定を変更しました"}));
     EXPECT_EQ(ascii.methods.size(), 5u);
+    EXPECT_NE(ascii.phonebook.find("UserName=taro@dial.example.ne.jp"), std::string::npos);
     EXPECT_TRUE(ascii.logoShown);
 
     // 表 and ソ end in 0x5C within a name, 能 right before the separator of the program's
-    // own file name, and 表 before a separator of its own.
-    for (const char* name : {"ソフト表示能力", "表\\接続ソ能"}) {
+    // own file name, and 表 before a separator of its own; then the packed program.
+    for (const auto& [name, packed] : {std::pair<const char*, bool>{"ソフト表示能力", false},
+                                       {"表\\接続ソ能", false},
+                                       {"", true}}) {
         SCOPED_TRACE(name);
-        const Seen shiftJis = RunJobs(name);
+        const Seen shiftJis = RunJobs(name, packed);
         EXPECT_EQ(Texts(shiftJis), Texts(ascii));
         EXPECT_EQ(shiftJis.methods, ascii.methods);
         EXPECT_EQ(shiftJis.logoShown, ascii.logoShown);

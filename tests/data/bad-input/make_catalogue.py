@@ -314,8 +314,48 @@ def journal_files():
     write("journal-changed-since.jnl", whole)
 
 
+# ---- Dialnest.exe carrying the sample kit -------------------------------------------------
+
+def carried_kit(files):
+    """The kit a program carries: magic, CRC-32 of the rest, format, length, count, index."""
+    start = 24 + 24 * len(files)
+    index, data = b"", b""
+    for name, content in files:
+        index += name.encode().ljust(16, b"\0") + struct.pack("<II", start + len(data), len(content))
+        data += content
+    body = struct.pack("<III", 1, start + len(data), len(files)) + index + data
+    return b"DNKIT\r\n\x1a" + struct.pack("<I", zlib.crc32(body)) + body
+
+
+def carried_files():
+    # A 1 KiB stand-in for Dialnest.exe: headers (a window program) and one section.
+    stub = bytearray(1024)
+    stub[0:2], stub[0x40:0x44] = b"MZ", b"PE\0\0"
+    for at, form, value in [(0x3C, "<I", 0x40), (0x44, "<HH", (0x14C, 1)), (0x54, "<H", 224),
+                            (0x58, "<H", 0x10B), (0x58 + 60, "<I", 512), (0x58 + 68, "<H", 2),
+                            (0x58 + 92, "<I", 16), (0x138 + 16, "<II", (512, 512))]:
+        struct.pack_into(form, stub, at, *(value if isinstance(value, tuple) else (value,)))
+    names = ["ISP_INF.csv", "CTMENU.csv", "APGEN.csv", "APPHS.csv", "APAIR.csv", "Logo.png"]
+    kit = carried_kit([(n, open(os.path.join(ROOT, "examples", "kit", n), "rb").read())
+                       for n in names])
+    # Signed: padded to 8 bytes, the certificate table after it, the security directory set.
+    signed = bytearray(stub) + kit + bytes(-len(kit) % 8)
+    struct.pack_into("<II", signed, 0x58 + 128, len(signed), 40)
+    write("carried-signed.exe", bytes(signed) + struct.pack("<IHH", 40, 0x200, 2) + bytes(32))
+    write("carried-truncated.exe", bytes(stub) + kit[:-300])
+    # The logo's length one byte past the kit's end, the checksum made right for it.
+    past = bytearray(kit)
+    struct.pack_into("<I", past, 24 + 24 * 5 + 20, struct.unpack_from("<I", past, 24 + 24 * 5 + 20)[0] + 1)
+    struct.pack_into("<I", past, 8, zlib.crc32(bytes(past[12:])))
+    write("carried-length-past-end.exe", bytes(stub) + bytes(past))
+    changed = bytearray(kit)
+    changed[kit.index(b"0570-000-111")] ^= 0x01
+    write("carried-checksum.exe", bytes(stub) + bytes(changed))
+
+
 def main():
-    for make in (isp_files, table_files, menu_files, logo_files, phonebook_files, journal_files):
+    for make in (isp_files, table_files, menu_files, logo_files, phonebook_files, journal_files,
+                 carried_files):
         make()
 
 

@@ -102,6 +102,12 @@ void Kit::CopySampleKit() const {
     FindClose(search);
 }
 
+bool Kit::PackSampleKit() const {
+    DWORD status = 0;
+    RunKitTool("pack \"" + SourcePath("examples/kit") + "\" -o \"" + ExePath() + "\"", &status);
+    return status == 0;
+}
+
 void Kit::WriteText(const std::string& name, const std::string& utf8) const {
     WriteBytes(name, ToCp932(utf8));
 }
@@ -241,4 +247,37 @@ void EnsureRegistryKey(HKEY root, const char* key) {
 
 void DeleteRegistryKey(HKEY root, const char* key) {
     RegDeleteKeyA(root, key);
+}
+
+std::string RunKitTool(const std::string& arguments, DWORD* status) {
+    SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring outPath = std::wstring(temp) + L"dialnest-kit-output.txt";
+    HANDLE out = CreateFileW(outPath.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
+                             &inherit, CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY, nullptr);
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = out;
+    startup.hStdError = out;
+    std::wstring command =
+        FromUtf8("\"" + BuildFolder() + "\\kit\\dialnest-kit.exe\" " + arguments);
+    PROCESS_INFORMATION process = {};
+    *status = 99;
+    if (CreateProcessW(nullptr, &command[0], nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
+                       nullptr, &startup, &process)) {
+        WaitForSingleObject(process.hProcess, 30000);
+        GetExitCodeProcess(process.hProcess, status);
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+    std::string text;
+    SetFilePointer(out, 0, nullptr, FILE_BEGIN);
+    char block[4096];
+    DWORD n = 0;
+    while (ReadFile(out, block, sizeof(block), &n, nullptr) && n > 0) text.append(block, n);
+    CloseHandle(out);
+    DeleteFileW(outPath.c_str());
+    return text;
 }

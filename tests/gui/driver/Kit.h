@@ -28,6 +28,8 @@ public:
     bool CopyIn(const std::string& from, const std::string& name) const;
     // Copies every file of the sample kit (examples/kit) into the kit.
     void CopySampleKit() const;
+    // Makes the kit's Dialnest.exe one that carries the sample kit (dialnest-kit.exe pack).
+    bool PackSampleKit() const;
     std::string ReadBytes(const std::string& name) const;
     void Remove(const std::string& name) const;
 
@@ -98,6 +100,10 @@ bool ReadRegistryDword(HKEY root, const char* key, const char* value, DWORD* out
 void DeleteRegistryValue(HKEY root, const char* key, const char* value);
 void EnsureRegistryKey(HKEY root, const char* key);
 void DeleteRegistryKey(HKEY root, const char* key);
+
+// Runs the build's dialnest-kit.exe with `arguments`; what it wrote to its standard output
+// and error output, and its exit status.
+std::string RunKitTool(const std::string& arguments, DWORD* status);
 
 // Folder of the test program and of the build's artefacts (DIALNEST_BUILD).
 std::string BuildFolder();

@@ -1,5 +1,6 @@
 // A tour of the whole program for a newcomer without a display: both jobs walked on the
-// sample kit and phonebook with the GUI tests' driver, one numbered screenshot per step.
+// sample kit and phonebook with the GUI tests' driver, then the program packed with the
+// sample kit alone in a folder, one numbered screenshot per step.
 // Usage: dialnest_tour.exe OUTPUT-FOLDER (a Windows path); the shots are binary PPM files.
 #include <windows.h>
 
@@ -171,6 +172,29 @@ bool Migration(const Kit& kit, Tour& tour) {
     return Fail("the end of the migration");
 }
 
+// The program packed with the sample kit, alone in its folder: its main menu and its form.
+bool PackedProgram(Tour& tour) {
+    Kit packed;
+    if (!packed.PackSampleKit())
+        return Fail("the pack");
+    packed.CopyIn(SourcePath("examples/phonebook.ini"), "phonebook.ini");
+    DialnestProcess run;
+    HWND menu = StartMenu(packed, run);
+    if (menu == nullptr)
+        return false;
+    tour.Shot("packed-main-menu", run.Windows());
+    Click(Control(menu, kNewConnectionButton));
+    Settle(500);
+    for (HWND window : run.Windows()) {
+        if (Control(window, kMethods) != nullptr) {
+            tour.Shot("packed-new-connection-form", run.Windows());
+            Close(window);
+            return run.WaitForExit();
+        }
+    }
+    return Fail("the packed program's form");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -190,7 +214,7 @@ int main(int argc, char** argv) {
                 "DeviceName=Standard 56000 bps Modem\r\nUserName=jiro@isdn-old.example.ne.jp\r\n"
                 "Password=sample\r\n"));
     Tour tour(argv[1]);
-    const bool walked = NewConnection(kit, tour) && Migration(kit, tour);
+    const bool walked = NewConnection(kit, tour) && Migration(kit, tour) && PackedProgram(tour);
     printf("tour: %d screenshots\n", tour.count());
     return walked ? 0 : 1;
 }

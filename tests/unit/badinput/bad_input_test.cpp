@@ -25,6 +25,7 @@
 #include "newconn/FormTexts.h"
 #include "settings/AccessPointTables.h"
 #include "settings/ByteText.h"
+#include "settings/CarriedKit.h"
 #include "settings/DataFiles.h"
 #include "settings/IspSettings.h"
 #include "settings/MethodMenu.h"
@@ -370,6 +371,7 @@ bool WritesNameServers(const std::string& phonebook, bool any) {
     return false;
 }
 
+const char kProgramFile[] = "Dialnest.exe";
 const char kJournalFolder[] = "journal";
 const char kJournalRun[] = "journal/run-20260101-000000.jnl";
 
@@ -391,6 +393,11 @@ void Place(const Row& row, const TempFolder& kit) {
         return;
     }
     kit.Remove(row.as);
+    for (const char* name : kCarriedFileNames) {
+        if (row.as == kProgramFile) {
+            kit.Remove(name);
+        }
+    }
     if (row.file == "@directory") {
         kit.MakeFolder(row.as);
         return;
@@ -440,6 +447,8 @@ Outcome Observe(const Row& row) {
         kitTimes[file.path().filename().string()] = file.last_write_time();
     }
     Outcome out;
+    CarriedKit carriedKit;
+    CarriedKitState carried = CarriedKitState::None;
     out.phonebookBefore = kit.Read(SimPhonebook::kFileName);
     if (row.as == kIspSettingsFile) {
         out.facts = IspFacts(kit);
@@ -449,6 +458,14 @@ Outcome Observe(const Row& row) {
         out.facts = LogoFacts(kit.PathTo(row.as), &out.messages, &out.drawn);
     } else if (row.as == SimPhonebook::kFileName) {
         out.facts = PhonebookFacts(out.phonebookBefore);
+    } else if (row.as == kProgramFile) {
+        carried = carriedKit.Read(FileProgramBytes(kit.PathTo(row.as).c_str()));
+        for (size_t i = 0; i < carriedKit.Count(); ++i) {
+            out.facts["files"] += (i > 0 ? "," : "") + std::string(carriedKit.File(i).name);
+        }
+        if (IsDamaged(carried)) {
+            out.messages.push_back("IDS_CARRIED_KIT_DAMAGED");
+        }
     } else {
         out.facts = TableFacts(kit, row.as);
     }
@@ -460,10 +477,14 @@ Outcome Observe(const Row& row) {
         RecoverJournal(store, harness.api(), 8, &report);
         TellRecovery(report, harness.user);
     }
-    if (Migrates(row.as)) {
+    if (Migrates(row.as) && !IsDamaged(carried)) {
         harness.ui.otherAnswers = true;
         harness.ui.progressWindow = false;
         auto context = harness.MakeContext(8);
+        if (carried == CarriedKitState::Carried) {
+            context = std::make_unique<MigrationContext>(carriedKit.Files(), harness.api(),
+                                                         harness.user, harness.ui, 8);
+        }
         context->journal = row.as == kJournalFolder ? &journal : nullptr;
         context->RunMigration();
         for (const ShownMessage& m : harness.user.shown) {

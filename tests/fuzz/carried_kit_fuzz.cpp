@@ -1,0 +1,78 @@
+// libFuzzer target: any bytes as a program file that may carry a kit. A kit read as carried
+// must lie whole in the input, with the checksum zlib computes over it, and hold each of its
+// files, a provider file at most once, as exactly the input's bytes at its place; any other
+// outcome holds no file. Each input is also read with its checksum made right, so that the
+// fuzzer gets past it to the index.
+#include <zlib.h>
+
+#include <cstdint>
+#include <cstring>
+#include <string>
+
+#include "FuzzModels.h"
+#include "settings/CarriedKit.h"
+
+namespace {
+
+uint32_t Get32(const std::string& bytes, size_t at) {
+    uint32_t value = 0;
+    for (int i = 3; i >= 0; --i) {
+        value = value << 8 | static_cast<unsigned char>(bytes[at + i]);
+    }
+    return value;
+}
+
+CarriedKitState Probe(const std::string& bytes, CarriedKit* kit) {
+    const CarriedKitState state = kit->Read(MemoryProgramBytes(bytes));
+    char path[kPathSize];
+    for (const char* name : kCarriedFileNames) {
+        Check(state == CarriedKitState::Carried || !FindDataFile(kit->Files(), name, path),
+              "a file held from a kit that is not carried");
+    }
+    if (state != CarriedKitState::Carried) {
+        return state;
+    }
+    const size_t at = kit->Offset();
+    const size_t length = kit->Length();
+    Check(at + length <= bytes.size() && length <= kMaxCarriedKitBytes, "a kit past the input");
+    Check(bytes.compare(at, 8, kCarriedKitMagic, 8) == 0, "a kit without its magic");
+    const uLong crc = crc32(0, reinterpret_cast<const Bytef*>(bytes.data() + at + 12),
+                            static_cast<uInt>(length - 12));
+    Check(crc == Get32(bytes, at + 8), "a kit whose checksum does not match");
+    Check(kit->Count() == Get32(bytes, at + 20), "a file count");
+    for (size_t i = 0; i < kit->Count(); ++i) {
+        const CarriedFile& file = kit->File(i);
+        const char* data = nullptr;
+        size_t size = 0;
+        Check(kit->Files().HeldBytes(file.name, &data, &size) && data == file.data &&
+                  size == file.size,
+              "a file not held as listed");
+        Check(file.offset >= kCarriedKitHeaderSize + kCarriedEntrySize * kit->Count() &&
+                  file.offset + size_t{file.size} <= length,
+              "a file outside the kit's data");
+        Check(bytes.compare(at + file.offset, file.size, file.data, file.size) == 0,
+              "a file's bytes differ from the input's");
+        for (size_t k = 0; k < i; ++k) {
+            Check(strcmp(kit->File(k).name, file.name) != 0, "a file twice");
+        }
+    }
+    return state;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    std::string bytes(reinterpret_cast<const char*>(data), size);
+    CarriedKit kit;
+    if (Probe(bytes, &kit) != CarriedKitState::Checksum) {
+        return 0;
+    }
+    const size_t at = kit.Offset();
+    const uLong crc = crc32(0, reinterpret_cast<const Bytef*>(bytes.data() + at + 12),
+                            static_cast<uInt>(kit.Length() - 12));
+    for (int i = 0; i < 4; ++i) {
+        bytes[at + 8 + i] = static_cast<char>(crc >> (8 * i));
+    }
+    Check(Probe(bytes, &kit) != CarriedKitState::Checksum, "a checksum made right still fails");
+    return 0;
+}

@@ -1,0 +1,90 @@
+// dialnest-kit pack: a program that carries exactly the checked kit, or nothing written; and
+// the packed program read by check and preview as the folder is.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "KitRun.h"
+#include "settings/CarriedKit.h"
+#include "support/TempFolder.h"
+
+namespace {
+
+TEST(KitPack, CarriesTheCheckedKitOrWritesNothing) {
+    // A program of the catalogue that carries a kit and a signature: pack keeps its image.
+    const std::string catalogueProgram = SourcePath("tests/data/bad-input/carried-signed.exe");
+    struct Case {
+        const char* name;
+        const char* file;  // written into the copy of the sample kit
+        size_t size;       // that many bytes
+        bool alone;        // the only file of the kit
+        char subsystem;    // of the program packed: 2 a window program, 3 a console one
+        int status;
+        const char* shown;  // in the output or the error output
+    } cases[] = {
+        {"the sample", "", 0, false, 2, 0, "56 kbit/s"},
+        {"a kit with an error", "ISP_INF.csv", 2, false, 2, 1, "[encoding]"},
+        {"a file the program does not read", "APGEN.csv.bak", 0, false, 2, 1,
+         "\"APGEN.csv.bak\" lie in the kit folder"},
+        {"the largest kit a program carries", "Logo.png", kMaxCarriedKitBytes - 48, true, 2, 1,
+         "nothing was packed"},
+        {"one byte more", "Logo.png", kMaxCarriedKitBytes - 47, true, 2, 1, "carries at most"},
+        {"a console program", "", 0, false, 3, 2, "not Dialnest.exe"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempFolder kit, out;
+        for (const auto& file : std::filesystem::directory_iterator(SourcePath("examples/kit"))) {
+            if (!c.alone) {
+                kit.Write(file.path().filename().string(), ReadFile(file.path().string()));
+            }
+        }
+        if (c.file[0] != '\0') {
+            kit.Write(c.file, std::string(c.size, '\xFF'));
+        }
+        std::string original = ReadFile(catalogueProgram);
+        original[0x58 + 68] = c.subsystem;
+        out.Write("original.exe", original);
+        const std::string program = out.PathTo("Dialnest.exe");
+        const KitRun run =
+            RunKit({"pack", kit.path(), "--dialnest", out.PathTo("original.exe"), "-o", program});
+        EXPECT_EQ(run.status, c.status) << run.out << run.err;
+        EXPECT_NE((run.out + run.err).find(c.shown), std::string::npos) << run.out << run.err;
+        EXPECT_EQ(std::filesystem::exists(program), c.status == 0);
+        if (c.status != 0) {
+            continue;
+        }
+        // The image of the program without its old kit and signature, then the kit.
+        const std::string packed = out.Read("Dialnest.exe");
+        EXPECT_EQ(packed.substr(0, 1024), original.substr(0, 1024).replace(0x58 + 128, 8, 8, 0));
+        CarriedKit carried;
+        ASSERT_EQ(carried.Read(MemoryProgramBytes(packed)), CarriedKitState::Carried);
+        ASSERT_EQ(carried.Count(), 6u);
+        for (size_t i = 0; i < carried.Count(); ++i) {
+            const CarriedFile& file = carried.File(i);
+            EXPECT_EQ(std::string(file.data, file.size), kit.Read(file.name)) << file.name;
+        }
+
+        // Check and preview see the packed program as the folder; a packed program packs again.
+        const auto asPacked = [&](std::string text) {
+            for (size_t at; (at = text.find(kit.path())) != std::string::npos;) {
+                text.replace(at, kit.path().size(), program);
+            }
+            return text;
+        };
+        const std::string phonebook = SourcePath("examples/phonebook.ini");
+        EXPECT_EQ(RunKit({"check", "--verbose", program}).out,
+                  asPacked(RunKit({"check", "--verbose", kit.path()}).out));
+        EXPECT_EQ(RunKit({"preview", program, phonebook}).out,
+                  asPacked(RunKit({"preview", kit.path(), phonebook}).out));
+        EXPECT_EQ(RunKit({"pack", program, "--dialnest", out.PathTo("original.exe"), "-o",
+                          out.PathTo("again.exe")})
+                      .status,
+                  0);
+        EXPECT_EQ(out.Read("again.exe"), packed);
+    }
+    EXPECT_EQ(RunKit({"pack", SourcePath("examples/kit")}).status, 2) << "no -o";
+}
+
+}  // namespace
