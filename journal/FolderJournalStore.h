@@ -26,8 +26,6 @@ bool JournalFileHeld(const std::string& folder, const std::string& name);
 class FolderJournalStore : public JournalStore {
 public:
     explicit FolderJournalStore(std::string folder) : folder_(std::move(folder)) {}
-    FolderJournalStore(const FolderJournalStore&) = delete;
-    FolderJournalStore& operator=(const FolderJournalStore&) = delete;
 
     bool Replace(const std::string& name, const std::string& bytes) override {
         return ReplaceJournalFile(folder_, name, bytes);

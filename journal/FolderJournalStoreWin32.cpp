@@ -110,8 +110,7 @@ bool ReplaceJournalFileBy(const std::string& folder, const std::string& name,
         if (!step()) {
             return false;
         }
-        if (move(fresh.c_str(), path.c_str(),
-                 MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        if (move(fresh.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
             DeleteFileA(old.c_str());
             return true;
         }
@@ -186,9 +185,9 @@ intptr_t ClaimJournalFile(const std::string& folder, const std::string& name) {
         return -1;
     }
     // Shared with no one: while this process lives, every other open of it fails.
-    const HANDLE file = CreateFileA(JournalFilePath(folder, name).c_str(),
-                                    GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE file =
+        CreateFileA(JournalFilePath(folder, name).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                    CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     return file == INVALID_HANDLE_VALUE ? -1 : reinterpret_cast<intptr_t>(file);
 }
 
@@ -197,8 +196,8 @@ void ReleaseJournalFile(intptr_t handle) {
 }
 
 bool JournalFileHeld(const std::string& folder, const std::string& name) {
-    const HANDLE file = CreateFileA(JournalFilePath(folder, name).c_str(), GENERIC_READ, 0,
-                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE file = CreateFileA(JournalFilePath(folder, name).c_str(), GENERIC_READ, 0, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         return GetLastError() == ERROR_SHARING_VIOLATION;
     }

@@ -374,8 +374,7 @@ bool SettleChange(JournalStore& store, const DialupApi& api, OsClass osClass,
 std::string ListText(const std::vector<std::string>& names, bool bracketed) {
     std::string text;
     for (const std::string& name : names) {
-        const std::string line = (text.empty() ? "" : "\n") +
-                                 (bracketed ? "[" + name + "]" : name);
+        const std::string line = (text.empty() ? "" : "\n") + (bracketed ? "[" + name + "]" : name);
         if (text.size() + line.size() > kListBytes) {
             return text + "\n...";
         }

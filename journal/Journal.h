@@ -24,9 +24,10 @@ constexpr size_t kJournalRemovalsPerStart = 500;
 extern const char kJournalSuffix[];  // ".jnl"
 
 // Run files are "run-<sequence>.jnl", the sequence in ten digits: one more than any the
-// folder holds, so runs are ordered by it (and by name) and never by the clock. A run holds "run-<sequence>.lock"
-// (JournalStore::Claim) while its process lives, and the lock file stays until its file is
-// known to hold nothing open: a run without one is closed and never needs reading.
+// folder holds, so runs are ordered by it (and by name) and never by the clock. A run holds
+// "run-<sequence>.lock" (JournalStore::Claim) while its process lives, and the lock file
+// stays until its file is known to hold nothing open: a run without one is closed and never
+// needs reading.
 std::string RunFileName(uint32_t sequence);
 // The sequence of a run file's name; 0 for a name of another form (format 1 named its runs
 // by the clock), which is older than every numbered run.

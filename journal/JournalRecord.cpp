@@ -72,15 +72,23 @@ struct TextField {
     size_t offset;
     size_t size;
 };
-#define DIALNEST_TEXT_FIELD(field) {offsetof(RASENTRYA, field), sizeof(RASENTRYA::field)}
+#define DIALNEST_TEXT_FIELD(field) \
+    { offsetof(RASENTRYA, field), sizeof(RASENTRYA::field) }
 const TextField kTextFields[] = {
-    DIALNEST_TEXT_FIELD(szAreaCode),       DIALNEST_TEXT_FIELD(szLocalPhoneNumber),
-    DIALNEST_TEXT_FIELD(szScript),         DIALNEST_TEXT_FIELD(szAutodialDll),
-    DIALNEST_TEXT_FIELD(szAutodialFunc),   DIALNEST_TEXT_FIELD(szDeviceType),
-    DIALNEST_TEXT_FIELD(szDeviceName),     DIALNEST_TEXT_FIELD(szX25PadType),
-    DIALNEST_TEXT_FIELD(szX25Address),     DIALNEST_TEXT_FIELD(szX25Facilities),
-    DIALNEST_TEXT_FIELD(szX25UserData),    DIALNEST_TEXT_FIELD(szCustomDialDll),
-    DIALNEST_TEXT_FIELD(szDnsSuffix),      DIALNEST_TEXT_FIELD(szPrerequisitePbk),
+    DIALNEST_TEXT_FIELD(szAreaCode),
+    DIALNEST_TEXT_FIELD(szLocalPhoneNumber),
+    DIALNEST_TEXT_FIELD(szScript),
+    DIALNEST_TEXT_FIELD(szAutodialDll),
+    DIALNEST_TEXT_FIELD(szAutodialFunc),
+    DIALNEST_TEXT_FIELD(szDeviceType),
+    DIALNEST_TEXT_FIELD(szDeviceName),
+    DIALNEST_TEXT_FIELD(szX25PadType),
+    DIALNEST_TEXT_FIELD(szX25Address),
+    DIALNEST_TEXT_FIELD(szX25Facilities),
+    DIALNEST_TEXT_FIELD(szX25UserData),
+    DIALNEST_TEXT_FIELD(szCustomDialDll),
+    DIALNEST_TEXT_FIELD(szDnsSuffix),
+    DIALNEST_TEXT_FIELD(szPrerequisitePbk),
     DIALNEST_TEXT_FIELD(szPrerequisiteEntry),
 };
 #undef DIALNEST_TEXT_FIELD

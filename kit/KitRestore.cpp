@@ -126,9 +126,9 @@ std::string NumberOf(Language l, const EntryState& state) {
     const std::string local(entry.szLocalPhoneNumber,
                             strnlen(entry.szLocalPhoneNumber, sizeof(entry.szLocalPhoneNumber)));
     if ((entry.dwfOptions & RASEO_UseCountryAndAreaCodes) != 0) {
-        return Show(std::string(entry.szAreaCode,
-                                strnlen(entry.szAreaCode, sizeof(entry.szAreaCode))) +
-                    "-" + local);
+        return Show(
+            std::string(entry.szAreaCode, strnlen(entry.szAreaCode, sizeof(entry.szAreaCode))) +
+            "-" + local);
     }
     return Show(local);
 }
@@ -160,9 +160,9 @@ Phrase KindPhrase(ChangeKind kind) {
 }
 
 Phrase OutcomePhrase(ChangeOutcome outcome) {
-    const Phrase phrases[] = {Phrase::OutcomeOpen,       Phrase::OutcomeMade,
-                              Phrase::OutcomeUndone,     Phrase::OutcomeRolledBack,
-                              Phrase::OutcomeFinished,   Phrase::OutcomeRestored,
+    const Phrase phrases[] = {Phrase::OutcomeOpen,     Phrase::OutcomeMade,
+                              Phrase::OutcomeUndone,   Phrase::OutcomeRolledBack,
+                              Phrase::OutcomeFinished, Phrase::OutcomeRestored,
                               Phrase::OutcomeLeft};
     return phrases[static_cast<int>(outcome)];
 }
@@ -195,9 +195,8 @@ void ListRuns(JournalStore& store, Language l, FILE* out) {
             {RunOf(name), Show(run.stamp), std::to_string(run.changes.size())});
         for (const JournalChange& c : run.changes) {
             Say(out, l, Phrase::RestoreChangeLine,
-                {Show(c.entryName), KindPhrase(c.kind), NumberOf(l, c.before),
-                 NumberOf(l, c.after), Quoted(c.before.userName), Quoted(c.after.userName),
-                 OutcomePhrase(c.outcome)});
+                {Show(c.entryName), KindPhrase(c.kind), NumberOf(l, c.before), NumberOf(l, c.after),
+                 Quoted(c.before.userName), Quoted(c.after.userName), OutcomePhrase(c.outcome)});
         }
     }
 }
@@ -216,8 +215,9 @@ int Restore(JournalStore& store, const DialupApi& api, const RestoreArguments& a
     const Language l = a.language;
     const bool numbered = !a.run.empty() && a.run.size() <= 10 &&
                           a.run.find_first_not_of("0123456789") == std::string::npos;
-    const std::string name = numbered ? RunFileName(static_cast<uint32_t>(strtoul(a.run.c_str(), nullptr, 10)))
-                                      : "run-" + a.run + kJournalSuffix;
+    const std::string name =
+        numbered ? RunFileName(static_cast<uint32_t>(strtoul(a.run.c_str(), nullptr, 10)))
+                 : "run-" + a.run + kJournalSuffix;
     std::string bytes;
     JournalRun run;
     if (!store.Read(name, &bytes)) {
@@ -261,13 +261,14 @@ int Restore(JournalStore& store, const DialupApi& api, const RestoreArguments& a
             continue;
         }
         EntryNow now;
-        const RasDword error = listed != 0 ? listed : ReadEntryNow(api, a.osClass, c, entries, &now);
+        const RasDword error =
+            listed != 0 ? listed : ReadEntryNow(api, a.osClass, c, entries, &now);
         const ChangeStage stage = error == 0 ? StageOf(c, now) : ChangeStage::Since;
         // Windows never reveals a saved password on the NT family: one typed in the run stays.
         const bool passwordBack = !nt && c.before.passwordKept && now.password != c.before.password;
-        const Arg password = c.writesPassword && nt   ? Arg(Phrase::PasswordStays)
-                             : passwordBack           ? Arg(Phrase::PasswordBack)
-                                                      : Arg("");
+        const Arg password = c.writesPassword && nt ? Arg(Phrase::PasswordStays)
+                             : passwordBack         ? Arg(Phrase::PasswordBack)
+                                                    : Arg("");
         const Arg number = NumberOf(l, c.before);
         const Arg user = Quoted(c.before.userName);
         if (error != 0) {
@@ -280,8 +281,8 @@ int Restore(JournalStore& store, const DialupApi& api, const RestoreArguments& a
         } else if (!a.apply) {
             if (c.before.exists) {
                 Say(out, l, Phrase::RestoreWould,
-                    {entry, NumberOf(l, StateOf(&now.record, "")), number,
-                     Quoted(now.userName), user, password});
+                    {entry, NumberOf(l, StateOf(&now.record, "")), number, Quoted(now.userName),
+                     user, password});
             } else {
                 Say(out, l, Phrase::RestoreWouldRemove, {entry});
             }
@@ -310,8 +311,7 @@ int Restore(JournalStore& store, const DialupApi& api, const RestoreArguments& a
                 continue;
             } else {
                 Say(out, l, Phrase::RestoreFailed,
-                    {entry, std::to_string(result),
-                     wrote ? Arg(Phrase::PartlyPutBack) : Arg("")});
+                    {entry, std::to_string(result), wrote ? Arg(Phrase::PartlyPutBack) : Arg("")});
             }
         }
         allWell = false;

@@ -315,7 +315,9 @@ bool MigrationContext::WriteAcceptedChange(const EntryValues& entry, const Accep
             writesProperties ? ChangeKind::AccessPoint : ChangeKind::UserName, entry.name, &asRead,
             entry.userName, changed, change.newUserName, writesProperties ? 2 : 1,
             change.newPassword != nullptr && strcmp(change.newPassword, entry.password) != 0,
-            IsNtFamily(osClass_) ? nullptr : dialPasswordSaved_ ? entry.password : ""))) {
+            IsNtFamily(osClass_) ? nullptr
+            : dialPasswordSaved_ ? entry.password
+                                 : ""))) {
         TellNotRecorded(user_, entry.name);
         ReleaseEntryProperties();
         ReleaseCredentials();

@@ -294,7 +294,9 @@ Creation CreateEntry(const CreationInputs& inputs, ExistingEntry& existing, cons
     const JournalChange change =
         DescribeChange(ChangeKind::Creation, inputs.entryName, present ? &existing.record : nullptr,
                        existingUserName.c_str(), made, userName, 2, true,
-                       !oldParamsRead ? nullptr : oldPasswordSaved ? old.params.szPassword : "");
+                       !oldParamsRead     ? nullptr
+                       : oldPasswordSaved ? old.params.szPassword
+                                          : "");
     const RasDword refused =
         WriteEntry(api, files, user, inputs.entryName, localNumber, inputs.modemName, &made,
                    recorded, change, present ? &existing.record : nullptr, own);

@@ -248,8 +248,9 @@ TEST_F(MigrationTest, SecondStartWhileTheFirstRunsSaysSoAndEnds) {
         ASSERT_TRUE(second.Start(kit.ExePath()));
         MessageBoxInfo told = second.WaitForMessageBox();
         EXPECT_EQ(told.caption, kProductName);
-        EXPECT_EQ(told.text, "ダイヤルネストはすでに起動しています。\n\n起動しているダイヤルネストを"
-                             "終了してから、もう一度起動してください。");
+        EXPECT_EQ(told.text,
+                  "ダイヤルネストはすでに起動しています。\n\n起動しているダイヤルネストを"
+                  "終了してから、もう一度起動してください。");
         EXPECT_EQ(told.icon, BoxIcon::Warning);
         Answer(told, IDOK);
         EXPECT_TRUE(second.WaitForExit());

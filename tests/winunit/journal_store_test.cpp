@@ -2,9 +2,8 @@
 // and the two renames of the 9x family, which Wine never takes by itself), ended after each
 // of its steps and then again in the next replace, always leaves a whole copy to read, the
 // newest one; and a run's claim is held until released.
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <set>
 #include <string>

@@ -132,10 +132,24 @@ TEST(JournalRecovery, EndedRunsOnlyNewestFirstOpenOnesKeptEachToldOnce) {
         const char *nest, *live;
         std::vector<uint32_t> runsLeft;  // 100: the live run
     } starts[] = {
-        {"RasSetEntryPropertiesA:621", false, {IDS_ENTRY_PARTLY_CHANGED, IDS_JOURNAL_UNREADABLE},
-         "0313", "0322", {1, 5, 6, 7, 8, 9, 10, 11, 12, 13, 99, 100}},
-        {nullptr, false, {IDS_JOURNAL_PUT_BACK}, "0312", "0322", {5, 6, 7, 8, 9, 10, 11, 12, 13, 99, 100}},
-        {nullptr, true, {IDS_JOURNAL_PUT_BACK}, "0312", "0321", {6, 7, 8, 9, 10, 11, 12, 13, 99, 100}},
+        {"RasSetEntryPropertiesA:621",
+         false,
+         {IDS_ENTRY_PARTLY_CHANGED, IDS_JOURNAL_UNREADABLE},
+         "0313",
+         "0322",
+         {1, 5, 6, 7, 8, 9, 10, 11, 12, 13, 99, 100}},
+        {nullptr,
+         false,
+         {IDS_JOURNAL_PUT_BACK},
+         "0312",
+         "0322",
+         {5, 6, 7, 8, 9, 10, 11, 12, 13, 99, 100}},
+        {nullptr,
+         true,
+         {IDS_JOURNAL_PUT_BACK},
+         "0312",
+         "0321",
+         {6, 7, 8, 9, 10, 11, 12, 13, 99, 100}},
     };
     for (const Start& s : starts) {
         SCOPED_TRACE(s.fail != nullptr ? s.fail : s.liveEnds ? "the live run ended" : "no fault");
@@ -177,7 +191,8 @@ TEST(JournalRecovery, RemovesFiveHundredRunsAtMostAtAStart) {
         RecoveryReport report;
         RecoverJournal(store, sim.api(), 9, &report);
         EXPECT_EQ(ListRuns(store).size(), kJournalRunsKept + beyond - 500);
-        EXPECT_EQ(ListRuns(store).back(), RunFileName(static_cast<uint32_t>(kJournalRunsKept + beyond)));
+        EXPECT_EQ(ListRuns(store).back(),
+                  RunFileName(static_cast<uint32_t>(kJournalRunsKept + beyond)));
     }
 }
 

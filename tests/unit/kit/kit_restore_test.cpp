@@ -90,22 +90,24 @@ TEST(KitRestore, EachKindChangedSinceInEachWayIsLeftAsItIsAndTold) {
                 std::string run = "1";
                 if (k.restore) {
                     before = h.sim.ReadFile();
-                    ASSERT_EQ(RunKit({"restore", "--journal=" + folder, "--phonebook=" + h.sim.path(),
-                                      "--os-class=nt", "1", "--apply"})
-                                  .status,
-                              0);
+                    ASSERT_EQ(
+                        RunKit({"restore", "--journal=" + folder, "--phonebook=" + h.sim.path(),
+                                "--os-class=nt", "1", "--apply"})
+                            .status,
+                        0);
                     run = "2";
                 }
                 const bool nothing = since == Since::None;
-                const bool asBefore = since == Since::AsBefore ||
-                                      (since == Since::Deleted && !k.existedBefore);
+                const bool asBefore =
+                    since == Since::AsBefore || (since == Since::Deleted && !k.existedBefore);
                 if (since == Since::AsBefore) {
                     h.sim.WriteFile(before);
                 } else if (since == Since::UserName) {
                     ASSERT_EQ(WriteSavedUserName(h.api(), nullptr, k.entry, true, "hand@x.example"),
                               0u);
                 } else if (since == Since::Number) {
-                    h.EditEntry(k.entry, [](RASENTRYA& e) { CopyField(e.szLocalPhoneNumber, "0999"); });
+                    h.EditEntry(k.entry,
+                                [](RASENTRYA& e) { CopyField(e.szLocalPhoneNumber, "0999"); });
                 } else if (since != Since::None) {
                     ASSERT_EQ(h.api().RasDeleteEntryA(nullptr, k.entry), 0u);
                     if (since == Since::Remade) {
@@ -119,9 +121,9 @@ TEST(KitRestore, EachKindChangedSinceInEachWayIsLeftAsItIsAndTold) {
                     RecoveryReport report;
                     RecoverJournal(store, h.api(), 9, &report);
                     EXPECT_EQ(h.sim.ReadFile(), now) << "written";
-                    EXPECT_EQ(report.leftAsIs,
-                              nothing || asBefore ? std::vector<std::string>{}
-                                                  : std::vector<std::string>{k.entry});
+                    EXPECT_EQ(report.leftAsIs, nothing || asBefore
+                                                   ? std::vector<std::string>{}
+                                                   : std::vector<std::string>{k.entry});
                     EXPECT_TRUE(report.putBack.empty() && report.partly.empty());
                     continue;
                 }
@@ -136,8 +138,9 @@ TEST(KitRestore, EachKindChangedSinceInEachWayIsLeftAsItIsAndTold) {
                                                : "] skipped: changed since that run"),
                           std::string::npos)
                     << said;
-                EXPECT_NE(said.find(std::string("[") + (k.entry == kOsaka ? "さくら大阪" : k.entry)),
-                          std::string::npos)
+                EXPECT_NE(
+                    said.find(std::string("[") + (k.entry == kOsaka ? "さくら大阪" : k.entry)),
+                    std::string::npos)
                     << said;
                 EXPECT_EQ(ButTypedPassword(h.sim.ReadFile(), before, "pw2"),
                           ButTypedPassword(putBack ? before : now, before, "pw2"))
@@ -170,10 +173,13 @@ TEST(KitRestore, ListsDryRunsSpeaksBothLanguagesAndRefusesBadUse) {
         int status;
         const char* said;  // the output holds it
     } steps[] = {
-        {{"--list", "--lang=en"}, 0,
-         "1  (began 20260101-000000)  1 change(s)\n  [さくら大阪] access-point: number 06-9999-0000 "
+        {{"--list", "--lang=en"},
+         0,
+         "1  (began 20260101-000000)  1 change(s)\n  [さくら大阪] access-point: number "
+         "06-9999-0000 "
          "-> 0120-99-0000, user name \"Xsakura@a.example\" -> \"Xsakura@air.example\" (made)"},
-        {{"1", "--lang=en"}, 0,
+        {{"1", "--lang=en"},
+         0,
          "  [さくら大阪] would be put back: number 0120-99-0000 -> 06-9999-0000"},
         {{"1", "--lang=ja"}, 0, "  [さくら大阪] 元に戻せます: 番号 0120-99-0000 -> 06-9999-0000"},
         {{"--help"}, 0, "usage: dialnest-kit restore --list"},

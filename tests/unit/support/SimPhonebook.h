@@ -59,8 +59,7 @@ private:
 // The phonebook file `file` with each password `typed` taken for the one `before` holds for
 // its entry: on the NT family a password typed in a run stays after a restore, since the
 // one before it is never revealed. `typed` null: compared as they are.
-std::string ButTypedPassword(const std::string& file, const std::string& before,
-                             const char* typed);
+std::string ButTypedPassword(const std::string& file, const std::string& before, const char* typed);
 
 // A record of our structure version with `number` and what XP and later require of a write.
 RASENTRYA WritableEntry(const char* number);

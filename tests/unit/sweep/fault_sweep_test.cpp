@@ -22,8 +22,8 @@
 #include <string>
 #include <vector>
 
-#include "../migrate/MigrationHarness.h"
 #include "../kit/KitRun.h"
+#include "../migrate/MigrationHarness.h"
 #include "../newconn/FakeRegistry.h"
 #include "journal/FolderJournalStore.h"
 #include "journal/Journal.h"
@@ -557,8 +557,8 @@ Ended EndAndRecover(const Scenario& s, OsClass osClass, const std::string& kill,
     std::string bytes;
     if (store.Read(RunFileName(1), &bytes)) {
         RunAs(h, true);
-        const KitRun restore = RunKit({"restore", "1", "--apply", "--lang=en", "--journal=" + folder,
-                                       "--phonebook=" + h.sim.path(),
+        const KitRun restore = RunKit({"restore", "1", "--apply", "--lang=en",
+                                       "--journal=" + folder, "--phonebook=" + h.sim.path(),
                                        IsNtFamily(osClass) ? "--os-class=nt" : "--os-class=9x"});
         RunAs(h, false);
         EXPECT_EQ(restore.status, 0) << restore.out;
