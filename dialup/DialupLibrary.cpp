@@ -23,7 +23,7 @@ bool RestrictLibrarySearch() {
     const SetDefaultDllDirectoriesFn restrict =
         kernel != nullptr ? Resolve<SetDefaultDllDirectoriesFn>(kernel, "SetDefaultDllDirectories")
                           : nullptr;
-    return restrict != nullptr && restrict(kSearchSystem32) != FALSE;
+    return restrict != nullptr&& restrict(kSearchSystem32) != FALSE;
 }
 
 // Never a bare name: the search order would find a copy planted beside the program.
@@ -38,6 +38,32 @@ HMODULE LoadSystemLibrary(const char* fileName) {
         return nullptr;
     }
     return LoadLibraryA(path);
+}
+
+std::string UserAppDataFolder() {
+    constexpr int kCsidlAppData = 0x001A;
+    constexpr int kCsidlFlagCreate = 0x8000;
+    typedef HRESULT(WINAPI * GetFolderPathFn)(HWND, int, HANDLE, DWORD, char*);
+    typedef BOOL(WINAPI * GetSpecialFolderPathFn)(HWND, char*, int, BOOL);
+    char path[MAX_PATH + 1] = "";
+    bool found = false;
+    if (HMODULE shell = LoadSystemLibrary("SHELL32.DLL")) {
+        const auto getFolder = Resolve<GetFolderPathFn>(shell, "SHGetFolderPathA");
+        const auto getSpecial = Resolve<GetSpecialFolderPathFn>(shell, "SHGetSpecialFolderPathA");
+        if (getFolder != nullptr) {
+            found =
+                SUCCEEDED(getFolder(nullptr, kCsidlAppData | kCsidlFlagCreate, nullptr, 0, path));
+        }
+        if (!found && getSpecial != nullptr) {
+            found = getSpecial(nullptr, path, kCsidlAppData, TRUE) != 0;
+        }
+        FreeLibrary(shell);
+    }
+    std::string folder = found ? path : "";
+    if (!folder.empty() && folder.back() == '\\') {
+        folder.pop_back();
+    }
+    return folder;
 }
 
 bool LoadDialupLibrary(DialupApi& api) {

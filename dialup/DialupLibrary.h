@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "dialup/DialupApi.h"
 
 // Where Windows offers SetDefaultDllDirectories (8 and later; Vista and 7 with the 2011 loader
@@ -16,6 +18,11 @@ bool RestrictLibrarySearch();
 
 // Loads `fileName` from the system directory by its full path; null when it cannot.
 HMODULE LoadSystemLibrary(const char* fileName);
+
+// The user's application-data folder (code page 932, without a final backslash):
+// SHGetFolderPathA (2000 and later, Me), else SHGetSpecialFolderPathA (the shell of Windows 98,
+// and of 95 with the desktop update), both looked up at run time. Empty when neither names one.
+std::string UserAppDataFolder();
 
 // Loads <system directory>\RASAPI32.DLL and resolves every operation of DIALUP_OPERATIONS;
 // an operation the library lacks stays empty. False, with `api` unbound, when the library

@@ -1,6 +1,6 @@
 // The user's own phonebook on this Windows: <application data>\Microsoft\Network\Connections
-// \Pbk\rasphone.pbk, the folder found with SHGetFolderPathA (looked up at run time: the 9x
-// family and NT 4 have no phonebook of the user's own, nor this call).
+// \Pbk\rasphone.pbk (UserAppDataFolder). It is asked for only where Windows refused the
+// all-users phonebook, which the 9x family and NT 4 never do: they have one phonebook.
 #pragma once
 
 #include "dialup/UserPhonebook.h"

@@ -8,11 +8,6 @@
 
 namespace {
 
-const int kCsidlAppData = 0x001A;
-const int kCsidlFlagCreate = 0x8000;
-
-typedef HRESULT(WINAPI* GetFolderPathFn)(HWND, int, HANDLE, DWORD, char*);
-typedef BOOL(WINAPI* GetSpecialFolderPathFn)(HWND, char*, int, BOOL);
 typedef BOOL(WINAPI* MoveFileExFn)(const char*, const char*, DWORD);
 
 // Parents that cannot be made (a share's server part, say) are left to the last step.
@@ -205,41 +200,21 @@ bool JournalFileHeld(const std::string& folder, const std::string& name) {
     return false;
 }
 
-// The per-user application-data folder: SHGetFolderPathA (2000 and later, Me), else
-// SHGetSpecialFolderPathA (the shell of Windows 98 and of 95 with the desktop update),
-// both looked up at run time; else, as Windows 98 keeps it without user profiles, the
-// Windows folder's "Application Data".
+// The per-user application-data folder (UserAppDataFolder); else, as Windows 98 keeps it
+// without user profiles, the Windows folder's "Application Data".
 std::string UserJournalFolder() {
-    char path[MAX_PATH + 1] = "";
-    bool found = false;
-    if (HMODULE shell = LoadSystemLibrary("SHELL32.DLL")) {
-        const GetFolderPathFn getFolder = reinterpret_cast<GetFolderPathFn>(
-            reinterpret_cast<void*>(GetProcAddress(shell, "SHGetFolderPathA")));
-        const GetSpecialFolderPathFn getSpecial = reinterpret_cast<GetSpecialFolderPathFn>(
-            reinterpret_cast<void*>(GetProcAddress(shell, "SHGetSpecialFolderPathA")));
-        if (getFolder != nullptr) {
-            found =
-                SUCCEEDED(getFolder(nullptr, kCsidlAppData | kCsidlFlagCreate, nullptr, 0, path));
-        }
-        if (!found && getSpecial != nullptr) {
-            found = getSpecial(nullptr, path, kCsidlAppData, TRUE) != 0;
-        }
-        FreeLibrary(shell);
+    const std::string appData = UserAppDataFolder();
+    if (!appData.empty()) {
+        return appData + "\\Dialnest\\Journal";
     }
-    if (!found || path[0] == '\0') {
-        const UINT n = GetWindowsDirectoryA(path, MAX_PATH - 20);
-        if (n == 0 || n >= MAX_PATH - 20) {
-            return std::string();
-        }
-        std::string folder = path;
-        if (folder.back() != '\\') {
-            folder += '\\';
-        }
-        return folder + "Application Data\\Dialnest\\Journal";
+    char path[MAX_PATH + 1] = "";
+    const UINT n = GetWindowsDirectoryA(path, MAX_PATH - 20);
+    if (n == 0 || n >= MAX_PATH - 20) {
+        return std::string();
     }
     std::string folder = path;
-    if (!folder.empty() && folder.back() == '\\') {
-        folder.pop_back();
+    if (folder.back() != '\\') {
+        folder += '\\';
     }
-    return folder + "\\Dialnest\\Journal";
+    return folder + "Application Data\\Dialnest\\Journal";
 }
