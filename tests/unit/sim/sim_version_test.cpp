@@ -349,3 +349,60 @@ TEST(SimApi, EmptyDialParameterFieldsKeepWhatIsSaved) {
             << c.version << " user \"" << c.userName << "\"";
     }
 }
+
+TEST(SimFaults, ParsesEachFaultForm) {
+    using M = SimFaultMode;
+    struct Case {
+        const char* list;
+        unsigned long call;
+        SimFaultMode mode;
+        RasDword code;
+    } cases[] = {{"Op:5", 3, M::Fail, 5},
+                 {"Op#2:after:1784", 2, M::After, 1784},
+                 {"Op#2:after:1784", 1, M::None, 0},
+                 {" Op # 1 : after : 7 ", 1, M::After, 7},
+                 {"Op#1:empty", 1, M::Empty, 0},
+                 {"Op#4:kill", 4, M::Kill, 0},
+                 {"Op#1:after:", 1, M::None, 0},
+                 {"Op#1:later:5", 1, M::None, 0},
+                 {"Op#1:emptyx", 1, M::None, 0},
+                 {"Op#1:kill:3", 1, M::None, 0},
+                 {"Op#1:after:4294967296", 1, M::None, 0},
+                 {"Op#1:kill,Op:9", 2, M::Fail, 9}};
+    for (const Case& c : cases) {
+        const SimFault fault = ParseSimFault(c.list, "Op", c.call);
+        EXPECT_EQ(fault.mode, c.mode) << c.list;
+        EXPECT_EQ(fault.code, c.code) << c.list;
+    }
+}
+
+TEST(SimFaults, AppliedThenFailedEmptySuccessAndEndOfProcess) {
+    SimPhonebook book;
+    const DialupApi& api = book.api();
+    RASENTRYA entry = WritableEntry("1");
+    ResetSimCallRecord(true);
+    book.Fail(
+        "RasSetEntryPropertiesA#1:after:1784,RasDeleteEntryA#1:after:1784,"
+        "RasEnumEntriesA#1:empty,RasGetEntryPropertiesA#1:empty,RasSetEntryPropertiesA#3:kill");
+    EXPECT_EQ(api.RasSetEntryPropertiesA(nullptr, "First", &entry, kXp, nullptr, 0), 1784u);
+    EXPECT_NE(book.ReadFile().find("[First]"), std::string::npos) << "written all the same";
+    EXPECT_EQ(api.RasDeleteEntryA(nullptr, "Gone"), ERROR_CANNOT_FIND_PHONEBOOK_ENTRY)
+        << "a call that fails by itself keeps its own error";
+    RASENTRYNAMEA one = {};
+    one.dwSize = sizeof one;
+    RasDword bytes = 77, count = 88, size = 5;
+    EXPECT_EQ(api.RasEnumEntriesA(nullptr, nullptr, &one, &bytes, &count), 0u);
+    EXPECT_EQ(bytes, 77u);
+    EXPECT_EQ(count, 88u);
+    EXPECT_EQ(api.RasGetEntryPropertiesA(nullptr, "First", nullptr, &size, nullptr, nullptr), 0u);
+    EXPECT_EQ(size, 5u);
+
+    // The process ends right after the write, which is whole.
+    ASSERT_EQ(api.RasSetEntryPropertiesA(nullptr, "Second", &entry, kXp, nullptr, 0), 0u);
+    EXPECT_EXIT(api.RasSetEntryPropertiesA(nullptr, "New", &entry, kXp, nullptr, 0),
+                ::testing::ExitedWithCode(3), "");
+    const std::string file = book.ReadFile();
+    EXPECT_NE(file.find("[New]\r\nOptions="), std::string::npos);
+    EXPECT_EQ(file.substr(file.size() - 9), "Domain=\r\n") << "the file is whole";
+    EXPECT_EQ(SimCallRecord().size(), 5u) << "the ended call was counted in the ended process";
+}
