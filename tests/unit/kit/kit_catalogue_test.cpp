@@ -68,8 +68,7 @@ TEST(KitCatalogue, EveryBadInputHasItsVerdict) {
         if (as == "journal") {  // a journal file of the subscriber's, as the restore sees it
             kit.MakeFolder(as);
             kit.Write(as + "/" + file, bytes);
-            const KitRun run =
-                RunKit({"restore", "--list", "--lang=en", "--journal=" + kit.PathTo(as)});
+            const KitRun run = RunKit({"restore", "--list", "--journal=" + kit.PathTo(as)});
             EXPECT_EQ(run.status, verdict->second.first) << file << "\n" << run.err;
             EXPECT_NE(run.out.find(file + "  (" + verdict->second.second), std::string::npos)
                 << file << "\n" << run.out;

@@ -56,7 +56,7 @@ TEST(KitRestore, PutsBackWhatTheRunChangedUnlessChangedSince) {
         {{"--help"}, false, false, 0, "usage: dialnest-kit restore --list"},
     };
     for (const Step& s : steps) {
-        std::vector<std::string> arguments = {"restore", "--journal=" + folder, "--lang=en",
+        std::vector<std::string> arguments = {"restore", "--journal=" + folder,
                                               "--phonebook=" + h.sim.path(), "--os-class=nt"};
         arguments.insert(arguments.end(), s.arguments.begin(), s.arguments.end());
         SCOPED_TRACE(arguments.back());
@@ -98,89 +98,81 @@ TEST(KitRestore, EachKindChangedSinceInEachWayIsLeftAsItIs) {
     enum Since { None, AsBefore, UserName, Number, Deleted, Remade };
     const char* kinds[] = {"creation", "creation over One", "One's number", "Flets's user name",
                            "restore of One's number"};
-    for (int kind = 0; kind < 5; ++kind) {
-        for (int since = None; since <= Remade; ++since) {
-            for (bool recovery : {false, true}) {
-                SCOPED_TRACE(std::string(kinds[kind]) + ", since " + std::to_string(since) +
-                             (recovery ? ", recovery" : ", restore"));
-                MigrationHarness h;
-                h.WriteProviderKit("UserPrefix,X\r\nOldDialupDomain,@dial.example\r\n");
-                h.AddModemEntry("One", "", "0312345678", "Xone@dial.example");
-                h.AddModemEntry("Flets", "", "0,03-5555-1492", "Xabc@old.example");
-                const char* entry = kind == 0 ? "Nest" : kind == 3 ? "Flets" : "One";
-                const std::string folder = h.folder().PathTo("journal");
-                const auto restore = [&](const char* run) {
-                    return RunKit({"restore", run, "--apply", "--lang=en", "--os-class=nt",
-                                   "--journal=" + folder, "--phonebook=" + h.sim.path()});
-                };
-                std::string before = h.sim.ReadFile();
-                {
-                    FolderJournalStore store(folder);
-                    Journal journal(&store, "20260101-000000");
-                    auto context = h.MakeContext(9);
-                    CreationInputs in{};
-                    CopyField(in.entryName, entry);
-                    CopyField(in.userName, "taro");
-                    CopyField(in.domainText, "@dial.example");
-                    CopyField(in.password, "pw2");
-                    CopyField(in.accessPointNumber, "0570");
-                    CopyField(in.modemName, "Standard 56000 bps Modem");
-                    FakeRegistry registry;
-                    ExistingEntry existing;
-                    if (kind < 2 && ConfirmCreation(h.api(), h.user, entry, &existing)) {
-                        EXPECT_EQ(CreateEntry(in, existing, h.api(), h.folder(), h.user, registry,
-                                              9, &journal),
-                                  Creation::Created);
-                    } else if (kind >= 2) {
-                        h.ui.answers = {kind != 3, kind == 3};
-                        context->journal = &journal;
-                        context->RunMigration();
-                    }
-                }
-                const char* run = "1";
-                if (kind == 4) {
-                    before = h.sim.ReadFile();
-                    ASSERT_EQ(restore("1").status, 0);
-                    run = "2";
-                }
-                if (since == AsBefore) {
-                    h.sim.WriteFile(before);
-                } else if (since == UserName) {
-                    ASSERT_EQ(WriteSavedUserName(h.api(), nullptr, entry, true, "hand@x.example"), 0u);
-                } else if (since == Number) {
-                    h.EditEntry(entry, [](RASENTRYA& e) { CopyField(e.szLocalPhoneNumber, "0999"); });
-                } else if (since != None) {
-                    ASSERT_EQ(h.api().RasDeleteEntryA(nullptr, entry), 0u);
-                    if (since == Remade) {
-                        h.AddModemEntry(entry, "", "0888", "hand@x.example");
-                    }
-                }
-                const std::string now = h.sim.ReadFile();
-                const bool asBefore = since == AsBefore || (since == Deleted && kind == 0);
-                if (recovery) {
-                    Reopen(folder, RunFileName(static_cast<uint32_t>(std::stoul(run))));
-                    FolderJournalStore store(folder);
-                    RecoveryReport report;
-                    RecoverJournal(store, h.api(), 9, &report);
-                    EXPECT_EQ(h.sim.ReadFile(), now) << "written";
-                    EXPECT_EQ(report.leftAsIs.size(), since == None || asBefore ? 0u : 1u);
-                    EXPECT_TRUE(report.putBack.empty() && report.partly.empty());
-                    continue;
-                }
-                const KitRun r = restore(run);
-                const bool putBack = since == None;
-                EXPECT_EQ(r.status, putBack || asBefore ? 0 : 1) << r.out;
-                EXPECT_NE(r.out.find(putBack    ? (kind == 0 ? "] removed" : "] put back")
-                                     : asBefore ? "] already as it was"
-                                                : "] skipped: changed since that run"),
-                          std::string::npos)
-                    << r.out;
-                EXPECT_EQ(ButTypedPassword(h.sim.ReadFile(), before, "pw2"),
-                          ButTypedPassword(putBack ? before : now, before, "pw2"));
-                EXPECT_EQ(r.out.find("check it with the subscriber") != std::string::npos,
-                          putBack && kind == 1);
+    for (int row = 0; row < 5 * 6 * 2; ++row) {
+        const int kind = row / 12, since = row / 2 % 6;
+        const bool recovery = row % 2 == 1;
+        SCOPED_TRACE(std::string(kinds[kind]) + ", since " + std::to_string(since) +
+                     (recovery ? ", recovery" : ", restore"));
+        MigrationHarness h;
+        h.WriteProviderKit("UserPrefix,X\r\nOldDialupDomain,@dial.example\r\n");
+        h.AddModemEntry("One", "", "0312345678", "Xone@dial.example");
+        h.AddModemEntry("Flets", "", "0,03-5555-1492", "Xabc@old.example");
+        const char* entry = kind == 0 ? "Nest" : kind == 3 ? "Flets" : "One";
+        const std::string folder = h.folder().PathTo("journal");
+        const auto restore = [&](uint32_t run) {
+            return RunKit({"restore", std::to_string(run), "--apply", "--os-class=nt",
+                           "--journal=" + folder, "--phonebook=" + h.sim.path()});
+        };
+        std::string before = h.sim.ReadFile();
+        {
+            FolderJournalStore store(folder);
+            Journal journal(&store, "20260101-000000");
+            auto context = h.MakeContext(9);
+            context->journal = &journal;
+            h.ui.answers = {kind != 3, kind == 3};
+            CreationInputs in{"", "taro", "@dial.example", "pw2", "0570", "M", false, false};
+            CopyField(in.entryName, entry);
+            FakeRegistry registry;
+            ExistingEntry existing;
+            if (kind >= 2) {
+                context->RunMigration();
+            } else if (ConfirmCreation(h.api(), h.user, entry, &existing)) {
+                EXPECT_EQ(
+                    CreateEntry(in, existing, h.api(), h.folder(), h.user, registry, 9, &journal),
+                    Creation::Created);
             }
         }
+        const uint32_t run = kind == 4 ? 2 : 1;
+        if (kind == 4) {
+            before = h.sim.ReadFile();
+            ASSERT_EQ(restore(1).status, 0);
+        }
+        if (since == AsBefore) {
+            h.sim.WriteFile(before);
+        } else if (since == UserName) {
+            ASSERT_EQ(WriteSavedUserName(h.api(), nullptr, entry, true, "hand@x.example"), 0u);
+        } else if (since == Number) {
+            h.EditEntry(entry, [](RASENTRYA& e) { CopyField(e.szLocalPhoneNumber, "0999"); });
+        } else if (since != None) {
+            ASSERT_EQ(h.api().RasDeleteEntryA(nullptr, entry), 0u);
+            if (since == Remade) {
+                h.AddModemEntry(entry, "", "0888", "hand@x.example");
+            }
+        }
+        const std::string now = h.sim.ReadFile();
+        const bool asBefore = since == AsBefore || (since == Deleted && kind == 0);
+        if (recovery) {
+            Reopen(folder, RunFileName(run));
+            FolderJournalStore store(folder);
+            RecoveryReport report;
+            RecoverJournal(store, h.api(), 9, &report);
+            EXPECT_EQ(h.sim.ReadFile(), now) << "written";
+            EXPECT_EQ(report.leftAsIs.size(), since == None || asBefore ? 0u : 1u);
+            EXPECT_TRUE(report.putBack.empty() && report.partly.empty());
+            continue;
+        }
+        const KitRun r = restore(run);
+        const bool putBack = since == None;
+        EXPECT_EQ(r.status, putBack || asBefore ? 0 : 1) << r.out;
+        EXPECT_NE(r.out.find(putBack    ? (kind == 0 ? "] removed" : "] put back")
+                             : asBefore ? "] already as it was"
+                                        : "] skipped: changed since that run"),
+                  std::string::npos)
+            << r.out;
+        EXPECT_EQ(ButTypedPassword(h.sim.ReadFile(), before, "pw2"),
+                  ButTypedPassword(putBack ? before : now, before, "pw2"));
+        EXPECT_EQ(r.out.find("check it with the subscriber") != std::string::npos,
+                  putBack && kind == 1);
     }
 }
 
