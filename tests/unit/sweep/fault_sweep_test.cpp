@@ -60,8 +60,6 @@ const FaultMode kModes[] = {
     {"succeeds with nothing filled in", ":empty", false, false, true, true},
 };
 
-const OsClass kOsClasses[] = {6, 8, 9};
-
 const char kModem[] = "Standard 56000 bps Modem";
 const char kTyped[] = "pw2";  // every password typed in a run; the saved ones are "secret"
 const char kKitSettings[] = "UserPrefix,X\r\nOldDialupDomain,@dial.example\r\n";
@@ -473,9 +471,8 @@ const char kRecoveryEnd[] =
 
 // Entry names compare without regard to the case of A-Z.
 std::string Upper(std::string name) {
-    for (char& c : name) {
-        c = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-    }
+    std::transform(name.begin(), name.end(), name.begin(),
+                   [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; });
     return name;
 }
 
@@ -533,15 +530,12 @@ Ended EndAndRecover(const Scenario& s, OsClass osClass, const std::string& kill,
     RunAs(h, false);
     out.file = BooksOf(h);
     const auto recovered = EntryTexts(out.file);
-    for (const auto* side : {&ended, &recovered}) {
-        const auto& other = side == &ended ? recovered : ended;
-        for (const auto& entry : *side) {
-            const auto found = other.find(entry.first);
-            if (found == other.end() || found->second != entry.second) {
-                // The name, without the "own:" of an entry of the user's own phonebook.
-                out.changed.insert(Upper(entry.first.substr(entry.first.rfind(':') + 1)));
-            }
-        }
+    std::vector<std::pair<std::string, std::string>> differ;
+    std::set_symmetric_difference(ended.begin(), ended.end(), recovered.begin(), recovered.end(),
+                                  std::back_inserter(differ));
+    for (const auto& entry : differ) {
+        // The name, without the "own:" of an entry of the user's own phonebook.
+        out.changed.insert(Upper(entry.first.substr(entry.first.rfind(':') + 1)));
     }
     for (const std::string& name : store.List(kJournalSuffix)) {
         std::string bytes;
@@ -557,9 +551,9 @@ Ended EndAndRecover(const Scenario& s, OsClass osClass, const std::string& kill,
     std::string bytes;
     if (store.Read(RunFileName(1), &bytes)) {
         RunAs(h, true);
-        const KitRun restore = RunKit({"restore", "1", "--apply", "--lang=en",
-                                       "--journal=" + folder, "--phonebook=" + h.sim.path(),
-                                       IsNtFamily(osClass) ? "--os-class=nt" : "--os-class=9x"});
+        const KitRun restore =
+            RunKit({"restore", "1", "--apply", "--journal=" + folder, "--phonebook=" + h.sim.path(),
+                    IsNtFamily(osClass) ? "--os-class=nt" : "--os-class=9x"});
         RunAs(h, false);
         EXPECT_EQ(restore.status, 0) << restore.out;
         out.restored = BooksOf(h);
@@ -741,22 +735,18 @@ void SweepOne(const Scenario& s, OsClass osClass, bool ending, SweepCounts* coun
 }
 
 // Each operating-system class as an administrator, and the newest as a standard user.
-struct Pass {
-    OsClass osClass;
-    bool standardUser;
-};
-const Pass kPasses[] = {{6, false}, {8, false}, {9, false}, {9, true}};
+const std::pair<OsClass, bool> kPasses[] = {{6, false}, {8, false}, {9, false}, {9, true}};
 
 void SweepAll(bool ending, SweepCounts* counts) {
-    for (const Pass& pass : kPasses) {
-        g_standardUser = pass.standardUser;
+    for (const auto& [osClass, standardUser] : kPasses) {
+        g_standardUser = standardUser;
         for (const Scenario& s : kScenarios) {
-            if (s.standardOnly && !pass.standardUser) {
+            if (s.standardOnly && !standardUser) {
                 continue;
             }
-            SCOPED_TRACE(std::string(s.name) + ", class " + std::to_string(pass.osClass) +
-                         (pass.standardUser ? ", standard user" : ""));
-            SweepOne(s, pass.osClass, ending, counts);
+            SCOPED_TRACE(std::string(s.name) + ", class " + std::to_string(osClass) +
+                         (standardUser ? ", standard user" : ""));
+            SweepOne(s, osClass, ending, counts);
         }
         unsetenv("RASSIM_USER_PHONEBOOK");
     }
