@@ -9,6 +9,9 @@
 // the user's own phonebook and makes it the user's default connection where the machine's
 // key is not open to it; a migration changes the user's own entries, and names the all-users
 // entries it may not change instead of changing them.
+#include <fstream>
+#include <iterator>
+
 #include "AcceptingUser.h"
 
 namespace {
@@ -67,12 +70,8 @@ std::string UserPhonebookPath() {
 }
 
 std::string ReadWhole(const std::string& path) {
-    std::string bytes;
-    if (FILE* file = _wfopen(FromUtf8(path).c_str(), L"rb")) {
-        for (int c; (c = fgetc(file)) != EOF;) bytes += static_cast<char>(c);
-        fclose(file);
-    }
-    return bytes;
+    std::ifstream in(FromUtf8(path).c_str(), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 void RemoveUserPhonebook() {
@@ -170,18 +169,13 @@ TEST(WindowsVersionTest, EveryJobAtEachVersion) {
         EXPECT_EQ(user, !throughLibrary && !version.machineWide ? "版ネット" : "");
         EnsureRegistryKey(HKEY_LOCAL_MACHINE, kAutoDialDefault);
 
-        // A standard user's own entry beside the all-users one: the migration changes the
-        // user's, and of the all-users one only what is the user's own (the user name saved
-        // for this user); its number is the administrator's, and the entry is named for that.
+        // A standard user's own entry as the all-users one, named 自分: the migration changes
+        // the user's, and of the all-users one only what is the user's own (the user name
+        // saved for this user); its number is the administrator's, and it is named for that.
         if (version.standard) {
-            ownBytes += ToCp932(
-                "[自分]\r\nLocalPhoneNumber=0,03-3333-1492\r\nDeviceType=modem\r\n"
-                "DeviceName=Standard 56000 bps Modem\r\nUserName=taro@isdn-old.example.ne.jp\r\n"
-                "Password=sample\r\n");
-            if (FILE* file = _wfopen(FromUtf8(UserPhonebookPath()).c_str(), L"wb")) {
-                fwrite(ownBytes.data(), 1, ownBytes.size(), file);
-                fclose(file);
-            }
+            const std::string rest = kPhonebook.substr(kPhonebook.find("]\r\nLocalPhoneNumber"));
+            std::ofstream(FromUtf8(UserPhonebookPath()).c_str(), std::ios::binary)
+                << ToCp932("[自分" + rest);
         }
 
         // The other family's way of keeping user name and password fails, so the migration
