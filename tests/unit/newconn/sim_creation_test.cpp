@@ -130,15 +130,9 @@ TEST_F(SimCreation, NameThePhonebookRefusesIsReportedByNumber) {
 
 }  // namespace
 
-// A name Windows refuses never reaches the phonebook: the form asks for another.
+// A name Windows refuses never reaches the phonebook: the form asks for another. (Which names
+// it refuses: the substitute's rows; a name it has already: the overwrite question's GUI test.)
 TEST_F(SimCreation, NamesWindowsRefusesAreAskedForAgain) {
-    const std::pair<const char*, bool> names[] = {{"a:b", true},     {".dot", true},
-                                                  {"***", true},     {"a\\b", true},
-                                                  {"My ISP", false}, {"a.b", false}};
-    for (const auto& name : names) {
-        EXPECT_EQ(CheckEntryName(sim.api(), name.first).textId,
-                  name.second ? unsigned{IDS_ENTRY_NAME_REFUSED} : 0u)
-            << name.first;
-    }
+    EXPECT_EQ(CheckEntryName(sim.api(), "a:b").textId, unsigned{IDS_ENTRY_NAME_REFUSED});
     EXPECT_EQ(CheckEntryName(DialupApi(), "a:b").kind, MessageBoxKind::None) << "not bound";
 }

@@ -316,6 +316,7 @@ TEST(SimApi, RefusesWrongSizesNullPointersAndUnknownEntriesWithoutChangingTheFil
          kSimErrorInvalidName},
         {"validate, existing", [&] { return api.RasValidateEntryNameA(nullptr, "ISP"); },
          kSimErrorAlreadyExists},
+        {"validate, a dot inside", [&] { return api.RasValidateEntryNameA(nullptr, "a.b"); }, 0},
         {"entry names, reserved given",
          [&] { return api.RasEnumEntriesA("", nullptr, nullptr, &bytes, &count); },
          kSimErrorNotSupported},
