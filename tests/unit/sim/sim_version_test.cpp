@@ -278,10 +278,10 @@ TEST(SimApi, FromWindows2000OnTheUsersOwnPhonebookIsListedBesideTheAllUsersOne) 
         // Each user's own credentials of an all-users entry are theirs to set; the defaults
         // every user starts from are the administrator's, and only an all-users entry has them.
         RASCREDENTIALSA k = {};
-        auto setName = [&](const char* book, const char* entry, RasDword mask, const char* name) {
+        auto setName = [&](const char* path, const char* name, RasDword mask, const char* text) {
             k = RASCREDENTIALSA{sizeof k, mask, {}, {}, {}};
-            CopyField(k.szUserName, name);
-            return api.RasSetCredentialsA(book, entry, &k, 0);
+            CopyField(k.szUserName, text);
+            return api.RasSetCredentialsA(path, name, &k, 0);
         };
         const RasDword defaults = RASCM_UserName | RASCM_DefaultCreds;
         EXPECT_EQ(setName(nullptr, "Shared", RASCM_UserName, "own"), 0u);
