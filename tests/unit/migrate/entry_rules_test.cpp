@@ -559,8 +559,7 @@ TEST(EntryRules, AllUsersEntriesOfAStandardUser) {
         setenv("RASSIM_USER_PHONEBOOK", h.folder().PathTo("user.pbk").c_str(), 1);
         setenv("RASSIM_RIGHTS", c.rights, 1);
         h.ui.otherAnswers = true;
-        TempFolder journalFolder;
-        FolderJournalStore store(journalFolder.PathTo("journal"));
+        FolderJournalStore store(h.folder().PathTo("journal"));
         Journal journal(&store, "20261208-000000");
         auto context = h.LoadedContext(9);
         context->journal = &journal;
