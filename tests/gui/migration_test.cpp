@@ -222,23 +222,16 @@ TEST_F(MigrationTest, EndedInTheMiddleOfAChangeIsPutRightAtTheNextStart) {
 // (its entry half written): it says that Dialnest runs, and ends without touching anything;
 // the first goes on to its end.
 TEST_F(MigrationTest, SecondStartWhileTheFirstRunsSaysSoAndEnds) {
-    struct Case {
-        const char* fail;
-        const char* final;
-    } cases[] = {
-        {"", "1個の設定を変更しました"},
-        {"RasSetCredentialsA#1:31", "1個の古い設定を見つけましたが変更しませんでした"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.fail);
+    for (const std::string fail : {"", "RasSetCredentialsA#1:31"}) {
+        SCOPED_TRACE(fail);
         WriteKit(Entry("旧ネスト", "0,03-3333-0101#", "taro@old.example.ne.jp"));
         const std::string before = FormatPhonebook(Phonebook());
-        ScopedEnvironment failing("RASSIM_FAIL", c.fail);
+        ScopedEnvironment failing("RASSIM_FAIL", fail.c_str());
         StartMigration();
         HWND dialog = WaitForDialog(app, kNewNumber);
         ASSERT_NE(dialog, nullptr);
         MessageBoxInfo failure;
-        if (c.fail[0] != '\0') {
+        if (!fail.empty()) {
             Click(Control(dialog, IDOK));
             failure = app.WaitForMessageBox();
             ASSERT_NE(failure.window, nullptr);
@@ -260,8 +253,9 @@ TEST_F(MigrationTest, SecondStartWhileTheFirstRunsSaysSoAndEnds) {
         } else {
             Click(Control(dialog, IDOK));
         }
-        ExpectFinal(c.final);
-        EXPECT_EQ(FormatPhonebook(Phonebook()) == before, c.fail[0] != '\0');
+        ExpectFinal(fail.empty() ? "1個の設定を変更しました"
+                                 : "1個の古い設定を見つけましたが変更しませんでした");
+        EXPECT_EQ(FormatPhonebook(Phonebook()) == before, !fail.empty());
     }
 }
 
