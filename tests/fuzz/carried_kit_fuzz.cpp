@@ -14,12 +14,14 @@
 
 namespace {
 
-uint32_t Get32(const std::string& bytes, size_t at) {
-    uint32_t value = 0;
-    for (int i = 3; i >= 0; --i) {
-        value = value << 8 | static_cast<unsigned char>(bytes[at + i]);
-    }
-    return value;
+std::string Le32(uint32_t value) {
+    return {char(value), char(value >> 8), char(value >> 16), char(value >> 24)};
+}
+
+// What the checksum field of the kit of `length` bytes at `at` must hold.
+std::string KitCrc(const std::string& bytes, size_t at, size_t length) {
+    return Le32(static_cast<uint32_t>(
+        crc32(0, reinterpret_cast<const Bytef*>(&bytes[at + 12]), static_cast<uInt>(length - 12))));
 }
 
 CarriedKitState Probe(const std::string& bytes, CarriedKit* kit) {
@@ -36,10 +38,10 @@ CarriedKitState Probe(const std::string& bytes, CarriedKit* kit) {
     const size_t length = kit->Length();
     Check(at + length <= bytes.size() && length <= kMaxCarriedKitBytes, "a kit past the input");
     Check(bytes.compare(at, 8, kCarriedKitMagic, 8) == 0, "a kit without its magic");
-    const uLong crc = crc32(0, reinterpret_cast<const Bytef*>(bytes.data() + at + 12),
-                            static_cast<uInt>(length - 12));
-    Check(crc == Get32(bytes, at + 8), "a kit whose checksum does not match");
-    Check(kit->Count() == Get32(bytes, at + 20), "a file count");
+    Check(bytes.compare(at + 8, 4, KitCrc(bytes, at, length)) == 0,
+          "a checksum that does not match");
+    Check(bytes.compare(at + 20, 4, Le32(static_cast<uint32_t>(kit->Count()))) == 0,
+          "a file count");
     for (size_t i = 0; i < kit->Count(); ++i) {
         const CarriedFile& file = kit->File(i);
         const char* data = nullptr;
@@ -67,12 +69,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (Probe(bytes, &kit) != CarriedKitState::Checksum) {
         return 0;
     }
-    const size_t at = kit.Offset();
-    const uLong crc = crc32(0, reinterpret_cast<const Bytef*>(bytes.data() + at + 12),
-                            static_cast<uInt>(kit.Length() - 12));
-    for (int i = 0; i < 4; ++i) {
-        bytes[at + 8 + i] = static_cast<char>(crc >> (8 * i));
-    }
+    bytes.replace(kit.Offset() + 8, 4, KitCrc(bytes, kit.Offset(), kit.Length()));
     Check(Probe(bytes, &kit) != CarriedKitState::Checksum, "a checksum made right still fails");
     return 0;
 }

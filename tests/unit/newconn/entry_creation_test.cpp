@@ -167,12 +167,9 @@ TEST_F(EntryCreation, RefusedEntryKeepsTheOldOne) {
         RasDword error;
         unsigned textId;
     } cases[] = {
-        {610, IDS_ENTRY_FAILED_610},
-        {621, IDS_ENTRY_FAILED_621},
-        {14, IDS_ENTRY_FAILED_14},
-        {1784, IDS_ENTRY_FAILED_1784},
-        {632, IDS_ENTRY_FAILED_OTHER},
-        {5, IDS_OVERWRITE_NEEDS_ADMINISTRATOR},  // an all-users entry, a standard user
+        {610, IDS_ENTRY_FAILED_610},   {621, IDS_ENTRY_FAILED_621},
+        {14, IDS_ENTRY_FAILED_14},     {1784, IDS_ENTRY_FAILED_1784},
+        {632, IDS_ENTRY_FAILED_OTHER}, {5, IDS_OVERWRITE_NEEDS_ADMINISTRATOR},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.error);
@@ -182,7 +179,7 @@ TEST_F(EntryCreation, RefusedEntryKeepsTheOldOne) {
         Fake().setResults = {c.error};
         inputs.makeDefault = true;
         EXPECT_FALSE(Create());
-        ExpectOneWarning(c.textId, c.error == 5 ? 0 : static_cast<int>(c.error));
+        ExpectOneWarning(c.textId, c.error == 5 ? 0 : static_cast<int>(c.error));  // 5: no rights
         ExpectOldEntryUntouched();
         EXPECT_EQ(Writes(), (Calls{"Set:My ISP"}));
         EXPECT_TRUE(registry.writes.empty());
