@@ -1,8 +1,6 @@
-// libFuzzer target: any bytes as a program file that may carry a kit. A kit read as carried
-// must lie whole in the input, with the checksum zlib computes over it, and hold each of its
-// files, a provider file at most once, as exactly the input's bytes at its place; any other
-// outcome holds no file. Each input is also read with its checksum made right, so that the
-// fuzzer gets past it to the index.
+// libFuzzer target: any bytes as a program file. A kit read as carried lies whole in the
+// input with zlib's checksum and holds each provider file at most once, as the input's bytes;
+// any other outcome holds none. The checksum is also made right, to reach the index.
 #include <zlib.h>
 
 #include <cstdint>

@@ -1,6 +1,5 @@
-// libFuzzer target: any bytes as a run file of the change journal, as they are and with
-// their check line made right by zlib's crc32, so that the lines themselves are reached.
-// What reads as whole stays within the record's limits and survives the writer unchanged.
+// libFuzzer target: any bytes as a journal run file, also with its check line made right (to
+// reach the lines): what reads as whole keeps the limits and survives the writer unchanged.
 #include <zlib.h>
 
 #include <cstdint>

@@ -218,9 +218,8 @@ TEST_F(MigrationTest, EndedInTheMiddleOfAChangeIsPutRightAtTheNextStart) {
     }
 }
 
-// A second start while the first shows a proposal, or a failure in the middle of a change
-// (its entry half written): it says that Dialnest runs, and ends without touching anything;
-// the first goes on to its end.
+// A second start while the first shows a proposal or a failure mid-change says that Dialnest
+// runs and ends, touching nothing; the first goes on to its end.
 TEST_F(MigrationTest, SecondStartWhileTheFirstRunsSaysSoAndEnds) {
     for (const std::string fail : {"", "RasSetCredentialsA#1:31"}) {
         SCOPED_TRACE(fail);

@@ -5,10 +5,8 @@
 // uses the credentials. The default connection goes machine-wide only where the class calls
 // for it (XP, 7 and later; 10 reports itself as 8 to a program without a supported-OS list).
 // A library planted beside the program is ignored throughout.
-// From Vista on a double-clicked program runs as a standard user: it creates the connection in
-// the user's own phonebook and makes it the user's default connection where the machine's
-// key is not open to it; a migration changes the user's own entries, and names the all-users
-// entries it may not change instead of changing them.
+// From Vista on also as a standard user, whose connection goes into the user's own phonebook
+// and whose migration names the all-users entries it may not change.
 #include <fstream>
 #include <iterator>
 
@@ -138,8 +136,7 @@ TEST(WindowsVersionTest, EveryJobAtEachVersion) {
         Answer(report, IDOK);
         EXPECT_TRUE(creation.WaitForExit());
 
-        // A standard user's connection is the user's own, as Windows' wizard makes one "for me
-        // only"; the all-users phonebook is not touched.
+        // A standard user's is "for me only", as Windows' wizard makes it.
         std::string ownBytes = ReadWhole(UserPhonebookPath());
         SimPhonebookFile book = version.standard ? ParsePhonebook(ownBytes.data(), ownBytes.size())
                                                  : ParsedPhonebook(kit);
@@ -169,9 +166,8 @@ TEST(WindowsVersionTest, EveryJobAtEachVersion) {
         EXPECT_EQ(user, !throughLibrary && !version.machineWide ? "版ネット" : "");
         EnsureRegistryKey(HKEY_LOCAL_MACHINE, kAutoDialDefault);
 
-        // A standard user's own entry as the all-users one, named 自分: the migration changes
-        // the user's, and of the all-users one only what is the user's own (the user name
-        // saved for this user); its number is the administrator's, and it is named for that.
+        // A standard user's own entry, as the all-users one: of that, only the user name saved
+        // for this user is the user's to change, its number is named as the administrator's.
         if (version.standard) {
             const std::string rest = kPhonebook.substr(kPhonebook.find("]\r\nLocalPhoneNumber"));
             std::ofstream(FromUtf8(UserPhonebookPath()).c_str(), std::ios::binary)

@@ -6,9 +6,8 @@
 //   startup_bench RUNS LABEL PROGRAM YARDSTICK ARGUMENTS [LABEL PROGRAM YARDSTICK ARGUMENTS ...]
 //
 // Each program starts in its own directory; ARGUMENTS is the yardstick's command line. With
-// STARTUP_BENCH_NO_WARMUP set, only the yardstick warms up and the program's first launch is
-// measured: for a start whose files the launch itself changes (a journal it prunes), which
-// the caller puts back between runs.
+// STARTUP_BENCH_NO_WARMUP set, only the yardstick warms up: for a launch that changes its own
+// files (a journal it prunes), which the caller puts back between runs.
 #include <windows.h>
 #include <psapi.h>
 

@@ -1,7 +1,6 @@
-// The journal's store on Windows, under Wine: each branch of the replace (MoveFileExA, and
-// the two renames of the 9x family, which Wine never takes by itself), ended after each of
-// its steps and then again in the next replace, leaves the newest whole copy to read; a
-// run's claim is held until released.
+// The journal's store under Wine: each branch of the replace (MoveFileExA, and the 9x family's
+// two renames, which Wine never takes by itself), ended after each step and again in the next
+// replace, leaves the newest whole copy; a run's claim is held until released.
 #include <windows.h>
 
 #include <gtest/gtest.h>

@@ -101,8 +101,7 @@ void DeleteRegistryValue(HKEY root, const char* key, const char* value);
 void EnsureRegistryKey(HKEY root, const char* key);
 void DeleteRegistryKey(HKEY root, const char* key);
 
-// Runs the build's dialnest-kit.exe with `arguments`; what it wrote to its standard output
-// and error output, and its exit status.
+// Runs the build's dialnest-kit.exe with `arguments`: its output (both streams) and status.
 std::string RunKitTool(const std::string& arguments, DWORD* status);
 
 // Folder of the test program and of the build's artefacts (DIALNEST_BUILD).

@@ -27,8 +27,7 @@ class Tour {
 public:
     explicit Tour(std::string folder) : folder_(std::move(folder)) {}
 
-    // Writes the part of the screen that `windows` cover, with a small margin, as
-    // "<NN>-<name>.ppm" and says so.
+    // Writes the screen under `windows`, with a small margin, as "<NN>-<name>.ppm".
     void Shot(const char* name, const std::vector<HWND>& windows) {
         Settle(400);
         RECT area = {0, 0, 0, 0};

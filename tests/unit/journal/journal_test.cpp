@@ -80,10 +80,9 @@ TEST(JournalRecord, ReadsBackWhatItWritesAndRefusesEveryBrokenFile) {
     }
 }
 
-// Open changes of runs that ended, newest first, while a run that has not ended is left
-// alone; a change that stays open keeps its run and holds back older changes of its entry;
-// unreadable files are told once in one message; runs are kept by their sequence, whatever
-// the clock said; two journals begun at once never share a file.
+// Open changes of ended runs only, newest first; one left open keeps its run and holds back
+// older changes of its entry; unreadable files told once; runs kept by sequence, not clock;
+// two journals begun at once never share a file.
 TEST(JournalRecovery, EndedRunsOnlyNewestFirstOpenOnesKeptEachToldOnce) {
     SimPhonebook sim;
     FolderJournalStore store(sim.folder().PathTo("journal"));

@@ -1,7 +1,5 @@
 // The support desk's restore over a migration's journal: the list, the dry run and the
-// restore, an entry changed since the run left alone, the exit status, the usage errors;
-// and each kind of change with its entry changed since in each way, at the restore and at
-// the start-up recovery.
+// restore, an entry changed since the run left alone, the exit status, the usage errors.
 #include <gtest/gtest.h>
 
 #include <string>

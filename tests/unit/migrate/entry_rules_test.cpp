@@ -197,8 +197,7 @@ TEST(EntryRules, AcceptedAccessPointChange) {
          nullptr, nullptr, "Xabc@dial.example", "pw2", "", "0120-11-1111", kModem},
         {"new password, NT", 8, "", "0312345678", "Xabc@dial.example", kStandard, nullptr, "pw2",
          nullptr, nullptr, "Xabc@dial.example", "pw2", "", "0120-11-1111", kModem},
-        // The NT family shows a saved password as sixteen asterisks: typed after them, the
-        // password would save the placeholder with it. It is never written.
+        // The NT family shows a saved password as sixteen asterisks, never to be saved.
         {"password typed after the placeholder, NT", 8, "", "0312345678", "Xabc@dial.example",
          kStandard, nullptr, "****************pw2", nullptr, nullptr, "Xabc@dial.example", "secret",
          "", "0120-11-1111", kModem},
@@ -529,11 +528,9 @@ TEST(EntryRules, EntriesPassedOver) {
 
 }  // namespace
 
-// A standard user changes the entries of the user's own phonebook, and of an all-users entry
-// what is the user's own (the credentials saved for this user). What only an administrator
-// may change is not written at all: not counted, not recorded, named once at the end. The
-// all-users default credentials every user starts from are read where the user has none,
-// and changed there.
+// A standard user changes the user's own entries and, of an all-users one, the credentials
+// saved for this user; what only an administrator may change is not written, counted nor
+// recorded, but named once at the end. Default credentials stand where the user has none.
 TEST(EntryRules, AllUsersEntriesOfAStandardUser) {
     struct Case {
         const char* rights;

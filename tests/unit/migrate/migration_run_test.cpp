@@ -85,8 +85,7 @@ TEST(MigrationRun, ProgressOverEveryEntry) {
     EXPECT_EQ(h.ui.calls,
               (std::vector<std::string>{"start 3", "step 0", "entry A", "access point A", "step 1",
                                         "entry B", "step 2", "entry C", "finished 1 1"}));
-    // Listed, then gone: it was not looked at, and the subscriber hears of it. The progress
-    // window shows the final report.
+    // Listed, then gone: the subscriber hears of it (the progress window shows the report).
     ExpectShown(h.user, {{ShownMessage::App, IDS_ENTRIES_NOT_EXAMINED, 0, MessageIcon::Warning}});
     EXPECT_EQ(h.user.shown[0].text, "[B] (623)");
     EXPECT_STREQ(h.Read("A").properties.szLocalPhoneNumber, "0120-11-1111");

@@ -130,8 +130,7 @@ TEST_F(SimCreation, NameThePhonebookRefusesIsReportedByNumber) {
 
 }  // namespace
 
-// A name Windows refuses never reaches the phonebook: the form asks for another. (Which names
-// it refuses: the substitute's rows; a name it has already: the overwrite question's GUI test.)
+// A name Windows refuses is asked for again (which: the substitute's rows).
 TEST_F(SimCreation, NamesWindowsRefusesAreAskedForAgain) {
     EXPECT_EQ(CheckEntryName(sim.api(), "a:b").textId, unsigned{IDS_ENTRY_NAME_REFUSED});
     EXPECT_EQ(CheckEntryName(DialupApi(), "a:b").kind, MessageBoxKind::None) << "not bound";

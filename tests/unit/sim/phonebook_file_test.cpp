@@ -352,8 +352,7 @@ TEST(SimFile, DeviceSectionListsTheDevices) {
 TEST(SimFile, EntryNamesThatLookLikeFileSyntaxRoundTrip) {
     const char* names[] = {"devices", "a]b",   "[x]", " lead", "trail ", "back\\slash",
                            ";semi",   "#hash", "=eq", "a\\]",  kZoon,    kHyojiSoft};
-    // Written as the file holds them: Windows refuses some of these names for a new entry,
-    // but the file must keep any name it is given.
+    // Written to the file: Windows refuses some of them for a new entry, the file keeps any.
     const std::string devices = "[devices]\nisdn,Only\n";
     SimPhonebookFile written = ParsePhonebook(devices.data(), devices.size());
     for (const char* name : names) {

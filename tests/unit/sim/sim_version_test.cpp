@@ -311,9 +311,8 @@ TEST(SimApi, FromWindows2000OnTheUsersOwnPhonebookIsListedBesideTheAllUsersOne) 
 }
 
 // Dial parameters given an empty user name or domain keep the saved ones, and an empty user
-// name keeps the password too, except on NT 4. So a put-back of a user name reads it back:
-// one that Windows left as it was is reported (13), never taken for done. (The NT family puts
-// it back through the credentials, which do take an empty name.)
+// name the password too, except on NT 4; so a put-back of a user name that Windows left as it
+// was is reported (13), never taken for done (the NT family's credentials take an empty name).
 TEST(SimApi, EmptyDialParameterFieldsKeepWhatIsSaved) {
     struct Case {
         const char* version;

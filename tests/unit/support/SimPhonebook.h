@@ -56,9 +56,8 @@ private:
     bool hadVersion_;
 };
 
-// The phonebook file `file` with each password `typed` taken for the one `before` holds for
-// its entry: on the NT family a password typed in a run stays after a restore, since the
-// one before it is never revealed. `typed` null: compared as they are.
+// `file` with each password `typed` taken for the one `before` holds: on the NT family one typed
+// in a run stays after a restore, the one before never being revealed. Null: none taken.
 std::string ButTypedPassword(const std::string& file, const std::string& before, const char* typed);
 
 // A record of our structure version with `number` and what XP and later require of a write.

@@ -6,10 +6,8 @@
 // Its second mode ends the process instead: a child runs the job and is ended right after
 // call k applied (or while the journal's record is written), then the start-up recovery
 // runs, once more after a second end during a first recovery; each entry must then be as
-// it was or as complete as a finished change, saved password included, with nothing left
-// open in the journal and every entry the recovery put back named; then the support desk's
-// restore of the run must give back every entry as it was (on the NT family, but for a
-// password typed in the run).
+// it was or as complete as a finished change, with nothing left open in the journal, each
+// put-back named, and the run's restore must give back every entry as it was.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -75,8 +73,7 @@ struct Scenario {
     bool standardOnly = false;                     // swept for a standard user only
 };
 
-// The pass under way plays a standard user with a phonebook of the user's own, the normal
-// case from Vista on; the others an administrator. An administrator set the phonebooks up.
+// A pass as a standard user, the normal case from Vista on, with a phonebook of the user's own.
 bool g_standardUser = false;
 const char kOwnPhonebook[] = "own.pbk";
 
@@ -403,8 +400,7 @@ bool FillsSomethingIn(const std::string& operation) {
 // reports alone.
 std::vector<unsigned> ExpectedForWrite(Job job, const std::string& operation, RasDword error) {
     if (job == Job::Creation) {
-        // The form reports these alone: the creation's general failure, or after its success
-        // that the entry is not the default connection.
+        // The form reports these alone (the general failure, or the default connection's).
         if (operation == "RasSetEntryDialParamsA" || operation == "RasSetAutodialAddressA") {
             return {};
         }
