@@ -1,8 +1,7 @@
 // The program started from a folder whose name is Shift-JIS text in which ソ, 表 and 能 end
 // in the byte 0x5C, the backslash: with the whole sample kit it must find its provider files
-// and behave exactly as from an ASCII folder, in the main menu, the form (creating a
-// connection) and a migration. So must a program that carries the sample kit, from a folder
-// that holds no kit but a settings file of its own.
+// and behave exactly as from an ASCII folder, in the main menu, the form and a migration; so
+// must a program carrying the sample kit, in a folder holding only a settings file.
 #include "AcceptingUser.h"
 #include "sim/PhonebookFile.h"
 

@@ -148,8 +148,7 @@ TEST(WindowsVersionTest, EveryJobAtEachVersion) {
         EXPECT_STREQ(created->userName, "hanako@dial.example.ne.jp");
         EXPECT_STREQ(created->password, "secret");
         // Autodial goes on only with the default connection, which is in the key of the class,
-        // or, where that is not open, the dial-up library's default: the user's own for the
-        // user's entry, the machine's for an all-users one.
+        // or, where that is not open, the dial-up library's default (the phonebook owner's).
         const bool throughLibrary = !version.defaultKey;
         const std::string libraryDefault =
             ReadWhole((version.standard ? UserPhonebookPath() : kit.PhonebookPath()) + ".autodial");

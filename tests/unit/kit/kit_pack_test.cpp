@@ -63,8 +63,7 @@ TEST(KitPack, CarriesTheCheckedKitOrWritesNothing) {
             EXPECT_EQ(std::string(file.data, file.size), kit.Read(file.name)) << file.name;
         }
 
-        // Preview sees the packed program as the folder (check does too: check_signing.sh); a
-        // packed program packs again.
+        // Preview reads it as the folder (check: check_signing.sh); it packs again as it is.
         std::string preview =
             RunKit({"preview", kit.path(), SourcePath("examples/phonebook.ini")}).out;
         preview.replace(preview.find(kit.path()), kit.path().size(), program);
