@@ -325,27 +325,22 @@ TEST(SimApi, EmptyDialParameterFieldsKeepWhatIsSaved) {
                  {"2000", "", "", "u/p/d", 0},  {"10", "", "", "u/p/d", 0},
                  {"10", "v", "e", "v/new/e", 0}};
     for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.version) + " user \"" + c.userName + "\" domain \"" + c.domain);
         SimPhonebook book;
         Variable version("RASSIM_WINVER", c.version);
         const std::string original = "[E]\nLocalPhoneNumber=1\nUserName=u\nPassword=p\nDomain=d\n";
         book.WriteFile(original);
-        RASDIALPARAMSA params = {};
-        params.dwSize = sizeof params;
-        CopyField(params.szEntryName, "E");
+        RASDIALPARAMSA params = {sizeof params, "E", "", "", "", "new", ""};
         CopyField(params.szUserName, c.userName);
-        CopyField(params.szPassword, "new");
         CopyField(params.szDomain, c.domain);
         ASSERT_EQ(book.api().RasSetEntryDialParamsA(nullptr, &params, 0), 0u);
         const std::string bytes = book.ReadFile();
         const SimPhonebookFile stored = ParsePhonebook(bytes.data(), bytes.size());
         const SimEntry& e = stored.entries.at(0);
-        EXPECT_EQ(std::string(e.userName) + "/" + e.password + "/" + e.domain, c.stored)
-            << c.version << " user \"" << c.userName << "\" domain \"" << c.domain << "\"";
+        EXPECT_EQ(std::string(e.userName) + "/" + e.password + "/" + e.domain, c.stored);
         book.WriteFile(original);
-        EXPECT_EQ(
-            WriteSavedUserName(book.api(), nullptr, "E", strcmp(c.version, "98") != 0, c.userName),
-            c.putBack)
-            << c.version << " user \"" << c.userName << "\"";
+        const bool nt = strcmp(c.version, "98") != 0;
+        EXPECT_EQ(WriteSavedUserName(book.api(), nullptr, "E", nt, c.userName), c.putBack);
     }
 }
 
