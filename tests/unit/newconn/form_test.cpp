@@ -74,7 +74,7 @@ TEST(FormChecks, FirstFailureInOrder) {
     using F = FormField;  // the control that takes the focus after the message
     const unsigned plain = IDS_USER_NAME_NOT_PLAIN, method = IDS_CHOOSE_METHOD,
                    number = IDS_NO_ACCESS_POINT, two = IDS_USER_NAME_HAS_DOMAIN;
-    const char* const dial = "@dial.example.ne.jp";
+    const char* const dial = "@d.jp";
     struct Case {
         CreateFormValues values;
         K kind;
@@ -95,13 +95,11 @@ TEST(FormChecks, FirstFailureInOrder) {
         {{"n", "!taro~", "p", "1", "m", 0, 0, 3}, K::None, 0, F::None},
         {{"n", "jiro@dial.example.ne.jp", "p", "1", "m", 0, 0, 3}, K::None, 0, F::None},
         // A domain of its own before the one the form adds: only that same one may stand.
-        {{"n", "jiro@DIAL.example.ne.jp", "p", "1", "m", 0, 0, 3, dial}, K::None, 0, F::None},
+        {{"n", "jiro@D.JP", "p", "1", "m", 0, 0, 3, dial}, K::None, 0, F::None},
         {{"n", "jiro@x", "p", "1", "m", 0, 0, 3, ""}, K::None, 0, F::None},  // none added
-        {{"n", "jiro@dial-old.example.ne.jp", "p", "1", "m", 0, 0, 3, dial}, K::Program, two,
-         F::UserName},
-        {{"n", "a@b@dial.example.ne.jp", "", "", "", -1, -1, 0, dial}, K::Program, two,
-         F::UserName},
-        {{"n", "@dial.example.ne.jp", "p", "1", "m", 0, 0, 3, dial}, K::Program, two, F::UserName},
+        {{"n", "jiro@d-old.jp", "p", "1", "m", 0, 0, 3, dial}, K::Program, two, F::UserName},
+        {{"n", "a@b@d.jp", "", "", "", -1, -1, 0, dial}, K::Program, two, F::UserName},
+        {{"n", "@d.jp", "p", "1", "m", 0, 0, 3, dial}, K::Program, two, F::UserName},
         {{"n", "jiro@x", "p", "1", "m", 0, 0, 3, "@"}, K::Program, two, F::UserName},
         {{"n", "u", "", "", "", -1, -1, 0}, K::Program, IDS_NO_PASSWORD, F::Password},
         // No number: the method prompt while no row was applied among several.
