@@ -20,10 +20,9 @@ const std::string kHeadingText = "さくらネット ダイヤルアップ接続
 constexpr int kTitleFontSize = 20;
 const std::string kDialupDomain = "@WWW.dial-old.sakura-internet.example.jp";
 const std::string kOldDomain = "@isdn-old.mmm.sakura-internet.example.jp";
-const std::string kNewDomain = "@isdn.mmmmmmm.sakura-internet.example.jp";
 const std::string kSettings = "\r\nTitleStart," + kHeadingText + "\r\nTitleFontSize,20\r\n" +
                               "OldDialupDomain," + kDialupDomain + "\r\nOldDomain," + kOldDomain +
-                              "\r\nFletsIsdnDomain," + kNewDomain + "\r\n";
+                              "\r\nFletsIsdnDomain,@isdn.mmmmmmm.sakura-internet.example.jp\r\n";
 constexpr COLORREF kLogoBlue = 0x185CC4;
 // An entry on an old access point and a Flets ISDN one on the old domain.
 const std::string kModem = "DeviceType=modem\nDeviceName=Standard 56000 bps Modem\n";

@@ -184,16 +184,16 @@ TEST(WindowsVersionTest, EveryJobAtEachVersion) {
         Click(Control(menu, kMigrationButton));
         std::vector<std::string> dialogs;
         std::vector<std::string> expected = {"2個の設定を変更しました"};
+        std::vector<std::string> proposals = {"number", "user name"};
         if (version.standard) {
             std::string refused =
                 ProgramString(kit.ExePath(), 1430);  // IDS_ENTRIES_NEED_ADMINISTRATOR
             refused.replace(refused.find("%s"), 2, "[一般]");
             expected = {refused, "3個の設定を変更しました"};
+            proposals = {"number", "user name", "number", "user name"};
         }
         EXPECT_EQ(AcceptEverything(migration, 60000, &dialogs), expected) << "what was written";
-        EXPECT_EQ(dialogs, version.standard ? (std::vector<std::string>{"number", "user name",
-                                                                        "number", "user name"})
-                                            : (std::vector<std::string>{"number", "user name"}));
+        EXPECT_EQ(dialogs, proposals);
         EXPECT_FALSE(migration.Running());
         book = ParsedPhonebook(kit);
         const SimEntry* migrated = FindEntry(book, "一般");
