@@ -105,6 +105,12 @@ bool ReadWhole(const std::string& path, std::string* bytes, size_t limit) {
     return whole;
 }
 
+// `path` without its last part ("" when it has only one).
+std::string Parent(const std::string& path, char separator) {
+    const size_t cut = path.rfind(separator);
+    return cut == std::string::npos ? std::string() : path.substr(0, cut);
+}
+
 // The Dialnest.exe built or shipped beside this tool: in its own folder (a release), the
 // folder above (build/windows/kit), or the Windows build beside a native one (build/native/kit).
 std::string DefaultProgram() {
@@ -116,22 +122,23 @@ std::string DefaultProgram() {
     if (CutProgramDirectory(path, folder, sizeof(folder)) && n < sizeof(path)) {
         self = folder;
     }
-    const std::string up = "\\..";
     const char separator = '\\';
 #else
     char path[4096];
     const ssize_t n = readlink("/proc/self/exe", path, sizeof(path) - 1);
     self = n > 0 ? std::string(path, static_cast<size_t>(n)) : std::string();
-    self = self.substr(0, self.rfind('/') == std::string::npos ? 0 : self.rfind('/'));
-    const std::string up = "/..";
     const char separator = '/';
+    self = Parent(self, separator);
 #endif
     if (self.empty()) {
         return std::string();
     }
+    // Folders are cut off rather than climbed with "..", so that the path printed is plain.
     const std::string name = std::string(1, separator) + "Dialnest.exe";
+    const std::string up = Parent(self, separator);
+    const std::string upTwice = Parent(up, separator);
     for (const std::string& candidate :
-         {self + name, self + up + name, self + up + up + separator + "windows" + name}) {
+         {self + name, up + name, upTwice + separator + "windows" + name}) {
         if (FILE* file = fopen(candidate.c_str(), "rb")) {
             fclose(file);
             return candidate;
