@@ -244,13 +244,22 @@ RasDword ReadEntryNow(const DialupApi& api, OsClass osClass, const JournalChange
 
 ChangeStage StageOf(const JournalChange& change, const EntryNow& now) {
     if (!now.exists) {
-        return change.before.exists ? ChangeStage::Since : ChangeStage::Before;
+        // Gone: as it was before a creation, as made by a restore that removed it.
+        return !change.before.exists  ? ChangeStage::Before
+               : !change.after.exists ? ChangeStage::Made
+                                      : ChangeStage::Since;
     }
+    // Where the 9x family shows the password and the record kept the old one, a password
+    // saved since is a change the record does not explain: the states before the last write
+    // hold the old one, and a made state that saves none does too.
+    const bool passwordBefore =
+        !now.passwordRead || !change.before.passwordKept || now.password == change.before.password;
     const bool propertiesAfter = SameProperties(change.after, &now.record);
-    const bool userBefore = now.userName == change.before.userName;
+    const bool userBefore = now.userName == change.before.userName && passwordBefore;
     const bool isBefore = SameProperties(change.before, &now.record) && userBefore;
     const bool isPartWay = change.writes == 2 && propertiesAfter && userBefore;
-    const bool isMade = propertiesAfter && now.userName == change.after.userName;
+    const bool isMade = propertiesAfter && now.userName == change.after.userName &&
+                        (change.writesPassword || passwordBefore);
     const ChangeStage earlier = isBefore ? ChangeStage::Before : ChangeStage::PartWay;
     if (!isMade) {
         return isBefore || isPartWay ? earlier : ChangeStage::Since;
@@ -273,6 +282,29 @@ ChangeStage StageOf(const JournalChange& change, const EntryNow& now) {
         return made ? ChangeStage::Made : earlier;
     }
     return ChangeStage::MadeOrPartWay;
+}
+
+bool PasswordBack(OsClass osClass, const JournalChange& change, const EntryNow& now) {
+    return !IsNtFamily(osClass) && change.before.passwordKept && now.passwordRead &&
+           now.password != change.before.password;
+}
+
+JournalChange UndoOf(OsClass osClass, const JournalChange& change, const EntryNow& now) {
+    JournalChange undo = change;
+    undo.kind = ChangeKind::Restore;
+    undo.before = StateOf(&now.record, now.userName);
+    undo.after = change.before;
+    // The writes PutBackChange makes, no more: a restore ended after its last one is made.
+    const bool back = change.before.exists;
+    const bool properties = back && !SameProperties(change.before, &now.record);
+    const bool passwordBack = back && PasswordBack(osClass, change, now);
+    const bool userName = back && (now.userName != change.before.userName || passwordBack);
+    undo.writes = back ? int{properties} + int{userName} : 1;
+    undo.writesDone = 0;
+    undo.writesUserName = userName;
+    undo.writesPassword = passwordBack;
+    undo.recovering = false;
+    return undo;
 }
 
 RasDword PutBackChange(const DialupApi& api, OsClass osClass, const JournalChange& change,
@@ -300,8 +332,7 @@ RasDword PutBackChange(const DialupApi& api, OsClass osClass, const JournalChang
             return written;
         }
     }
-    const bool passwordBack = !IsNtFamily(osClass) && change.before.passwordKept &&
-                              now.passwordRead && now.password != change.before.password;
+    const bool passwordBack = PasswordBack(osClass, change, now);
     if (now.userName == change.before.userName && !passwordBack) {
         return 0;
     }

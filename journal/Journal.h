@@ -109,6 +109,13 @@ ChangeStage StageOf(const JournalChange& change, const EntryNow& now);
 RasDword PutBackChange(const DialupApi& api, OsClass osClass, const JournalChange& change,
                        const EntryNow& now, bool* wrote);
 
+// Whether putting `change` back also puts back the password the 9x family kept for it.
+bool PasswordBack(OsClass osClass, const JournalChange& change, const EntryNow& now);
+
+// The record of putting `change` back from `now` (`Restore`), counting the writes that
+// PutBackChange makes.
+JournalChange UndoOf(OsClass osClass, const JournalChange& change, const EntryNow& now);
+
 // What the start-up recovery did.
 struct RecoveryReport {
     std::vector<std::string> putBack;   // entries put back as they were

@@ -213,14 +213,17 @@ std::string Stamp() {
 int Restore(JournalStore& store, const DialupApi& api, const RestoreArguments& a, FILE* out,
             FILE* err) {
     const Language l = a.language;
+    // A number past the sequence's 32 bits names no run (never a wrapped one).
     const bool numbered = !a.run.empty() && a.run.size() <= 10 &&
                           a.run.find_first_not_of("0123456789") == std::string::npos;
-    const std::string name =
-        numbered ? RunFileName(static_cast<uint32_t>(strtoul(a.run.c_str(), nullptr, 10)))
-                 : "run-" + a.run + kJournalSuffix;
+    const unsigned long long sequence = numbered ? strtoull(a.run.c_str(), nullptr, 10) : 0;
+    const std::string name = !numbered ? "run-" + a.run + kJournalSuffix
+                             : sequence > 0xFFFFFFFFull
+                                 ? std::string()
+                                 : RunFileName(static_cast<uint32_t>(sequence));
     std::string bytes;
     JournalRun run;
-    if (!store.Read(name, &bytes)) {
+    if (name.empty() || !store.Read(name, &bytes)) {
         fprintf(err, "dialnest-kit: %s\n", Say(l, Phrase::RestoreNoRun, {Show(a.run)}).c_str());
         return kExitUsage;
     }
@@ -265,7 +268,7 @@ int Restore(JournalStore& store, const DialupApi& api, const RestoreArguments& a
             listed != 0 ? listed : ReadEntryNow(api, a.osClass, c, entries, &now);
         const ChangeStage stage = error == 0 ? StageOf(c, now) : ChangeStage::Since;
         // Windows never reveals a saved password on the NT family: one typed in the run stays.
-        const bool passwordBack = !nt && c.before.passwordKept && now.password != c.before.password;
+        const bool passwordBack = PasswordBack(a.osClass, c, now);
         const Arg password = c.writesPassword && nt ? Arg(Phrase::PasswordStays)
                              : passwordBack         ? Arg(Phrase::PasswordBack)
                                                     : Arg("");
@@ -288,15 +291,7 @@ int Restore(JournalStore& store, const DialupApi& api, const RestoreArguments& a
             }
             continue;
         } else {
-            JournalChange undo = c;
-            undo.kind = ChangeKind::Restore;
-            undo.before = StateOf(&now.record, now.userName);
-            undo.after = c.before;
-            undo.writes = 2;
-            undo.writesDone = 0;
-            undo.writesUserName = true;
-            undo.writesPassword = passwordBack;
-            undo.recovering = false;
+            const JournalChange undo = UndoOf(a.osClass, c, now);
             bool wrote = false;
             RasDword result = kMissingOperation;
             if (!journal.Begin(undo)) {

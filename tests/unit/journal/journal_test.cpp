@@ -198,4 +198,70 @@ TEST(JournalRecovery, PutBackListWithinItsLimit) {
     }
 }
 
+// Stages the record alone must tell apart: a password the 9x family shows, saved since an
+// end, is no state of the change; a restore ended after its last write, or after removing
+// a made entry, is made.
+TEST(JournalRecovery, StageOfStatesOnlyTheRecordExplains) {
+    const auto record = [](const char* number) {
+        EntryRecord r;
+        r.buffer.assign(1, RASENTRYA{});
+        r.bufferSize = r.structureSize = kRasEntrySize;
+        CopyField(r.Entry()->szLocalPhoneNumber, number);
+        return r;
+    };
+    const EntryRecord old = record("0311"), made = record("0312");
+    struct Case {
+        const char* what;
+        bool nt;
+        bool creation;       // else a change of "0311", "u0" (password "old" on 9x)
+        const char* user;    // the change's user name
+        bool typed;          // it saves a password typed in the run
+        bool restore;        // the restore's record of putting the change, as made, back
+        const char* number;  // the entry now (null: gone)
+        const char* nowUser;
+        const char* password;  // saved now, as 9x shows it
+        ChangeStage expected;
+    } cases[] = {
+        {"part-way", false, false, "u1", true, false, "0312", "u0", "old", ChangeStage::PartWay},
+        {"part-way, password since", false, false, "u1", true, false, "0312", "u0", "new",
+         ChangeStage::Since},
+        {"before, password since", false, false, "u1", true, false, "0311", "u0", "new",
+         ChangeStage::Since},
+        {"made, password typed", false, false, "u1", true, false, "0312", "u1", "typed",
+         ChangeStage::Made},
+        {"made keeping the password, one since", false, false, "u1", false, false, "0312", "u1",
+         "new", ChangeStage::Since},
+        {"restore of a number, not begun", true, false, "u0", false, true, "0312", "u0", "",
+         ChangeStage::Before},
+        {"restore of a number, written", true, false, "u0", false, true, "0311", "u0", "",
+         ChangeStage::Made},
+        {"creation, not begun", true, true, "u1", true, false, nullptr, "", "",
+         ChangeStage::Before},
+        {"restore of a creation, removed", true, true, "u1", true, true, nullptr, "", "",
+         ChangeStage::Made},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const OsClass osClass = c.nt ? 9 : 6;
+        JournalChange change = DescribeChange(
+            c.creation ? ChangeKind::Creation : ChangeKind::AccessPoint, "Nest",
+            c.creation ? nullptr : &old, "u0", made, c.user, 2, c.typed, c.nt ? nullptr : "old");
+        change.writesDone = 1;
+        if (c.restore) {
+            EntryNow asMade;
+            asMade.exists = true;
+            asMade.record = made;
+            asMade.userName = c.user;
+            change = UndoOf(osClass, change, asMade);
+        }
+        EntryNow now;
+        now.exists = c.number != nullptr;
+        now.record = record(c.number != nullptr ? c.number : "");
+        now.userName = c.nowUser;
+        now.passwordRead = !c.nt;
+        now.password = c.password;
+        EXPECT_EQ(StageOf(change, now), c.expected);
+    }
+}
+
 }  // namespace

@@ -40,7 +40,11 @@ TEST(KitRestore, PutsBackWhatTheRunChangedUnlessChangedSince) {
     } steps[] = {
         {{"--list"}, false, false, 0, "  [One] access-point: number 0312345678 -> 0120-11-1111"},
         {{kRun}, false, false, 0, "  [Two] would be put back: number 0120-11-1111 -> 0312345678"},
-        {{kRun, "--lang=ja"}, false, false, 0, "  [さくら大阪] 元に戻せます: 番号 0120-99-0000 -> 06-9999-0000"},
+        {{kRun, "--lang=ja"},
+         false,
+         false,
+         0,
+         "  [さくら大阪] 元に戻せます: 番号 0120-99-0000 -> 06-9999-0000"},
         {{kRun, "--dry-run"},
          true,
          false,
@@ -49,6 +53,7 @@ TEST(KitRestore, PutsBackWhatTheRunChangedUnlessChangedSince) {
         {{kRun, "--apply"}, false, true, 1, "  [One] put back: number 0312345678"},
         {{kRun, "--apply"}, false, false, 1, "  [One] already as it was"},
         {{"19990101-000000"}, false, false, 2, ""},
+        {{"4294967297"}, false, false, 2, ""},  // past 32 bits: never run 1
         {{}, false, false, 2, "no RUN given"},
         {{"--list", kRun}, false, false, 2, ""},
         {{"--help"}, false, false, 0, "usage: dialnest-kit restore --list"},
