@@ -473,9 +473,7 @@ bool MigrationContext::ProposeAccessPointChange(const EntryValues& entry, TableK
         refusal.text = fields.domain;
     }
     if (refusal.textId != 0) {
-        user_.ShowProgramMessage(refusal, MessageIcon::Warning);
-        ReleaseCredentials();
-        ReleaseEntryProperties();
+        RefuseAccepted(refusal);
     } else if (accepted) {
         char newUserName[kUserNameSize];
         const bool fits =
@@ -483,9 +481,7 @@ bool MigrationContext::ProposeAccessPointChange(const EntryValues& entry, TableK
                        : ComposeUserName(fields.editUserName ? fields.userName : entry.userPart,
                                          newDomain, newUserName);
         if (!fits) {
-            user_.ShowProgramMessage(Message{IDS_USER_NAME_TOO_LONG}, MessageIcon::Warning);
-            ReleaseCredentials();
-            ReleaseEntryProperties();
+            RefuseAccepted(Message{IDS_USER_NAME_TOO_LONG});
         } else {
             const AcceptedChange change{
                 newUserName, NewPassword(fields.editPassword, fields.password), fields.newNumber,
@@ -495,6 +491,12 @@ bool MigrationContext::ProposeAccessPointChange(const EntryValues& entry, TableK
     }
     WipeBytes(fields.password, sizeof(fields.password));
     return accepted;
+}
+
+void MigrationContext::RefuseAccepted(const Message& refusal) {
+    user_.ShowProgramMessage(refusal, MessageIcon::Warning);
+    ReleaseCredentials();
+    ReleaseEntryProperties();
 }
 
 bool MigrationContext::FletsIsdnChangeConfigured() const {
@@ -525,13 +527,9 @@ void MigrationContext::ProposeUserNameChange(const EntryValues& entry) {
         Message refusal{CheckAcceptedUserName(fields)};
         refusal.text = fields.newDomain;
         if (refusal.textId != 0) {
-            user_.ShowProgramMessage(refusal, MessageIcon::Warning);
-            ReleaseCredentials();
-            ReleaseEntryProperties();
+            RefuseAccepted(refusal);
         } else if (!ComposeUserName(fields.newUserName, FletsIsdnDomain, newUserName)) {
-            user_.ShowProgramMessage(Message{IDS_USER_NAME_TOO_LONG}, MessageIcon::Warning);
-            ReleaseCredentials();
-            ReleaseEntryProperties();
+            RefuseAccepted(Message{IDS_USER_NAME_TOO_LONG});
         } else {
             // Compared with the password the dialog showed: unchanged there means untouched.
             const AcceptedChange change{newUserName,

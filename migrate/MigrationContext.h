@@ -160,6 +160,8 @@ public:
     bool HoldsCredentials() const { return dialParams_ != nullptr || credentials_ != nullptr; }
     void ReleaseEntryProperties();
     void ReleaseCredentials();
+    // Says why an accepted proposal is not written, and lets go of the entry's records.
+    void RefuseAccepted(const Message& refusal);
 
     // The journal each change is recorded in before its first write; null: none (a preview).
     Journal* journal = nullptr;
