@@ -40,10 +40,11 @@ uint32_t SequenceBefore(const std::string& name, const char* suffix) {
         name.compare(name.size() - end, end, suffix) != 0) {
         return 0;
     }
+    // Of 64 bits, so that ten nines are refused where long has 32 bits and saturates too.
     char* stop = nullptr;
-    const unsigned long sequence = strtoul(name.c_str() + start, &stop, 10);
+    const unsigned long long sequence = strtoull(name.c_str() + start, &stop, 10);
     return stop == name.c_str() + start + kSequenceDigits && name[start] >= '0' &&
-                   name[start] <= '9' && sequence <= 0xFFFFFFFFul
+                   name[start] <= '9' && sequence <= 0xFFFFFFFFull
                ? static_cast<uint32_t>(sequence)
                : 0;
 }

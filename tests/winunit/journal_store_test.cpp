@@ -8,6 +8,7 @@
 #include <string>
 
 #include "journal/FolderJournalStore.h"
+#include "journal/Journal.h"
 
 TEST(JournalStoreWindows, EveryEndOfEitherReplaceLeavesTheNewestWholeCopy) {
     char temp[MAX_PATH];
@@ -63,4 +64,11 @@ TEST(JournalStoreWindows, EveryEndOfEitherReplaceLeavesTheNewestWholeCopy) {
         RemoveJournalFile(folder, file);
     }
     RemoveDirectoryA(folder.c_str());
+}
+
+// Where long has 32 bits a sequence past them would saturate to the largest and be taken.
+TEST(JournalStoreWindows, RunNumbersPastThirtyTwoBitsNameNoRun) {
+    EXPECT_EQ(RunSequence("run-4294967295.jnl"), 4294967295u);
+    EXPECT_EQ(RunSequence("run-4294967296.jnl"), 0u);
+    EXPECT_EQ(RunSequence("run-9999999999.jnl"), 0u);
 }
