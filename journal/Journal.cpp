@@ -560,10 +560,14 @@ void RecoverJournal(JournalStore& store, const DialupApi& api, OsClass osClass,
             }
         }
     }
-    // Locks of runs that ended before they wrote a record.
+    // Locks of runs that ended before they wrote a whole record, with the torn copy of one
+    // that ended inside its first replace.
     for (const std::string& lock : locks) {
         const std::string file = lock.substr(0, lock.size() - strlen(kLockSuffix)) + kJournalSuffix;
         if (!has(listedRuns, file) && !store.Held(lock)) {
+            if (has(leftovers, file + ".new")) {
+                store.Remove(file + ".new");
+            }
             store.Remove(lock);
         }
     }

@@ -118,6 +118,8 @@ TEST(JournalRecovery, EndedRunsOnlyNewestFirstOpenOnesKeptEachToldOnce) {
     }
     store.Replace(RunFileName(99), "Dialnest journal 1\ncut");  // its lock left: ended torn
     store.Replace(RunLockName(RunFileName(99)), "");
+    store.Replace(RunFileName(98) + ".new", "Dialnest");  // ended in its first replace
+    store.Replace(RunLockName(RunFileName(98)), "");
     std::unique_ptr<Journal> live(new Journal(&store, "20260101-000000"));
     ASSERT_TRUE(live->Begin(change("Live", "0321", "u0", "0322", "u1")));
     EntryRecord livePartWay = numbered("Live", "0322");
@@ -157,6 +159,7 @@ TEST(JournalRecovery, EndedRunsOnlyNewestFirstOpenOnesKeptEachToldOnce) {
         const std::vector<std::string> left = ListRuns(store);
         EXPECT_EQ(left.size(), s.runsLeft);
         EXPECT_EQ(RunSequence(left[0]), s.oldestLeft);
+        EXPECT_TRUE(store.List(".new").empty());
     }
 }
 
