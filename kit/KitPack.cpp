@@ -35,35 +35,13 @@ struct PackArguments {
     std::string error;
 };
 
-// "--name VALUE" or "--name=VALUE" at argv[*i]; true when it is that option.
-bool OptionValue(int argc, const char* const* argv, int* i, const char* name, std::string* value,
-                 std::string* error) {
-    const std::string arg = argv[*i];
-    const size_t n = strlen(name);
-    if (arg.compare(0, n, name) != 0 || (arg.size() > n && arg[n] != '=')) {
-        return false;
-    }
-    if (arg.size() > n) {
-        *value = arg.substr(n + 1);
-    } else if (*i + 1 < argc) {
-        *value = argv[++*i];
-    } else {
-        *error = std::string(name) + " needs a value";
-    }
-    return true;
-}
-
 PackArguments ParsePack(int argc, const char* const* argv) {
     PackArguments a;
     bool command = false;
     for (int i = 1; i < argc && a.error.empty(); ++i) {
         std::string lang;
         if (OptionValue(argc, argv, &i, "--lang", &lang, &a.error)) {
-            if (lang == "ja" || lang == "en") {
-                a.language = lang == "ja" ? Language::Japanese : Language::English;
-            } else if (a.error.empty()) {
-                a.error = "--lang takes ja or en, not \"" + lang + "\"";
-            }
+            TakeLanguage(lang, &a.language, &a.error);
         } else if (OptionValue(argc, argv, &i, "--dialnest", &a.program, &a.error) ||
                    OptionValue(argc, argv, &i, "-o", &a.output, &a.error)) {
         } else if (argv[i][0] == '-') {

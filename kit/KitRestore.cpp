@@ -65,17 +65,8 @@ RestoreArguments ParseRestore(int argc, const char* const* argv) {
             command = true;
             continue;
         }
-        auto value = [&](const char* option, std::string* to) {
-            const std::string prefix = std::string(option) + "=";
-            if (arg.compare(0, prefix.size(), prefix) == 0) {
-                *to = arg.substr(prefix.size());
-                return true;
-            }
-            if (arg == option && i + 1 < argc) {
-                *to = argv[++i];
-                return true;
-            }
-            return false;
+        const auto value = [&](const char* option, std::string* to) {
+            return OptionValue(argc, argv, &i, option, to, &a.error);
         };
         std::string osClass;
         std::string language;
@@ -89,16 +80,12 @@ RestoreArguments ParseRestore(int argc, const char* const* argv) {
             a.help = true;
         } else if (value("--journal", &a.journal) || value("--phonebook", &a.phonebook)) {
         } else if (value("--lang", &language)) {
-            if (language == "ja" || language == "en") {
-                a.language = language == "ja" ? Language::Japanese : Language::English;
-            } else {
-                a.error = "--lang takes ja or en, not \"" + language + "\"";
-            }
+            TakeLanguage(language, &a.language, &a.error);
         } else if (value("--os-class", &osClass)) {
             a.osClassGiven = true;
             if (osClass == "nt" || osClass == "9x") {
                 a.osClass = osClass == "nt" ? 9 : 6;
-            } else {
+            } else if (a.error.empty()) {
                 a.error = "--os-class takes nt or 9x, not \"" + osClass + "\"";
             }
         } else if (arg.size() > 1 && arg[0] == '-') {

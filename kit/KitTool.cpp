@@ -81,29 +81,18 @@ Arguments Parse(int argc, const char* const* argv) {
     Arguments a;
     for (int i = 1; i < argc && a.error.empty(); ++i) {
         const std::string arg = argv[i];
+        std::string value;
         if (arg == "--json") {
             a.json = true;
         } else if (arg == "--verbose" || arg == "-v") {
             a.verbose = true;
-        } else if (arg == "--os-class" || arg.rfind("--os-class=", 0) == 0) {
-            std::string value = arg.size() > 10 ? arg.substr(11) : "";
-            if (arg == "--os-class") {
-                value = i + 1 < argc ? argv[++i] : "";
-            }
+        } else if (OptionValue(argc, argv, &i, "--os-class", &value, &a.error)) {
             a.osClassGiven = true;
-            if (!ParseOsClass(value, &a.osClass)) {
+            if (a.error.empty() && !ParseOsClass(value, &a.osClass)) {
                 a.error = "--os-class takes nt, 9x or a class number 0-9, not \"" + value + "\"";
             }
-        } else if (arg == "--lang" || arg.rfind("--lang=", 0) == 0) {
-            std::string value = arg.size() > 6 ? arg.substr(7) : "";
-            if (arg == "--lang") {
-                value = i + 1 < argc ? argv[++i] : "";
-            }
-            if (value == "ja" || value == "en") {
-                a.language = value == "ja" ? Language::Japanese : Language::English;
-            } else {
-                a.error = "--lang takes ja or en, not \"" + value + "\"";
-            }
+        } else if (OptionValue(argc, argv, &i, "--lang", &value, &a.error)) {
+            TakeLanguage(value, &a.language, &a.error);
         } else if (arg == "--help" || arg == "-h") {
             a.command = "help";
         } else if (arg.size() > 1 && arg[0] == '-') {
@@ -178,6 +167,31 @@ int Preview(const Arguments& a, KitFolder& folder, FILE* out, FILE* err) {
 }
 
 }  // namespace
+
+bool OptionValue(int argc, const char* const* argv, int* i, const char* name, std::string* value,
+                 std::string* error) {
+    const std::string arg = argv[*i];
+    const size_t n = strlen(name);
+    if (arg.compare(0, n, name) != 0 || (arg.size() > n && arg[n] != '=')) {
+        return false;
+    }
+    if (arg.size() > n) {
+        *value = arg.substr(n + 1);
+    } else if (*i + 1 < argc) {
+        *value = argv[++*i];
+    } else {
+        *error = std::string(name) + " needs a value";
+    }
+    return true;
+}
+
+void TakeLanguage(const std::string& value, Language* language, std::string* error) {
+    if (value == "ja" || value == "en") {
+        *language = value == "ja" ? Language::Japanese : Language::English;
+    } else if (error->empty()) {
+        *error = "--lang takes ja or en, not \"" + value + "\"";
+    }
+}
 
 int RunKitTool(int argc, const char* const* argv, FILE* out, FILE* err) {
     // Options may come before the command, as with the other two.
