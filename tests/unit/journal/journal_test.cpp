@@ -250,19 +250,11 @@ TEST(JournalRecovery, StageOfStatesOnlyTheRecordExplains) {
             c.creation ? ChangeKind::Creation : ChangeKind::AccessPoint, "Nest",
             c.creation ? nullptr : &old, "u0", made, c.user, 2, c.typed, c.nt ? nullptr : "old");
         change.writesDone = 1;
-        if (c.restore) {
-            EntryNow asMade;
-            asMade.exists = true;
-            asMade.record = made;
-            asMade.userName = c.user;
-            change = UndoOf(osClass, change, asMade);
+        if (c.restore) {  // begun from the entry as the change made it
+            change = UndoOf(osClass, change, EntryNow{true, made, c.user, false, ""});
         }
-        EntryNow now;
-        now.exists = c.number != nullptr;
-        now.record = record(c.number != nullptr ? c.number : "");
-        now.userName = c.nowUser;
-        now.passwordRead = !c.nt;
-        now.password = c.password;
+        const EntryNow now{c.number != nullptr, record(c.number != nullptr ? c.number : ""),
+                           c.nowUser, !c.nt, c.password};
         EXPECT_EQ(StageOf(change, now), c.expected);
     }
 }

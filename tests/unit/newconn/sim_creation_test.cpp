@@ -119,6 +119,8 @@ TEST_F(SimCreation, RefusedEntryLeavesThePhonebookFileAsItWas) {
     EXPECT_EQ(ReadUserAndPassword(sim.api(), "my isp").first, "old@old");
 }
 
+// A name the phonebook refuses at the write is reported by number; one Windows refuses
+// beforehand is asked for again (which: the substitute's rows).
 TEST_F(SimCreation, NameThePhonebookRefusesIsReportedByNumber) {
     CopyField(inputs.entryName, "bad\tname");  // control bytes are no entry name
     EXPECT_FALSE(Create());
@@ -126,12 +128,8 @@ TEST_F(SimCreation, NameThePhonebookRefusesIsReportedByNumber) {
     EXPECT_EQ(user.shown[0].textId, unsigned{IDS_ENTRY_FAILED_OTHER});
     EXPECT_EQ(user.shown[0].number, 123);
     EXPECT_EQ(Names(sim.api()), (std::vector<std::string>{"my isp", "Other"}));
-}
-
-}  // namespace
-
-// A name Windows refuses is asked for again (which: the substitute's rows).
-TEST_F(SimCreation, NamesWindowsRefusesAreAskedForAgain) {
     EXPECT_EQ(CheckEntryName(sim.api(), "a:b").textId, unsigned{IDS_ENTRY_NAME_REFUSED});
     EXPECT_EQ(CheckEntryName(DialupApi(), "a:b").kind, MessageBoxKind::None) << "not bound";
 }
+
+}  // namespace
