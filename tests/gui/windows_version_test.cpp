@@ -7,6 +7,7 @@
 // A library planted beside the program is ignored throughout.
 // From Vista on also as a standard user, whose connection goes into the user's own phonebook
 // and whose migration names the all-users entries it may not change.
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 
@@ -87,6 +88,54 @@ void ClearDefaultConnection() {
     DeleteRegistryValue(HKEY_CURRENT_USER, kRemoteAccess, "InternetProfile");
 }
 
+// The journal of the row's two runs (1 the creation, 2 the migration) and the phonebook as
+// they left it, restored by the native tool on one copy and by dialnest-kit.exe on another:
+// the same report, status and phonebook at every step, and at the end the phonebook as it
+// was before both runs.
+void ExpectNativeRestoreAsOnWindows(const Kit& kit) {
+    ScopedEnvironment fail("RASSIM_FAIL", ""), rights("RASSIM_RIGHTS", ""),
+        own("RASSIM_USER_PHONEBOOK", "");
+    Kit native, windows;
+    for (const Kit* copy : {&native, &windows}) {
+        copy->CopyIn(kit.PhonebookPath(), "phonebook.ini");
+        WIN32_FIND_DATAW found;
+        HANDLE search = FindFirstFileW((JournalFolder() + L"\\*.jnl").c_str(), &found);
+        for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileW(search, &found))
+            copy->CopyIn(ToUtf8(JournalFolder() + L"\\" + found.cFileName), ToUtf8(found.cFileName));
+        FindClose(search);
+    }
+    const std::vector<std::vector<std::string>> steps = {
+        {"--list"}, {"2"}, {"2", "--apply"}, {"1", "--apply"}};
+    for (const std::vector<std::string>& step : steps) {
+        std::vector<std::string> arguments = {"restore", "--lang=en",
+                                              "--journal=" + UnixPathOf(native.Folder()),
+                                              "--phonebook=" + UnixPathOf(native.PhonebookPath())};
+        std::string command = "restore --lang=en --journal=\"" + windows.Folder() +
+                              "\" --phonebook=\"" + windows.PhonebookPath() + "\"";
+        for (const std::string& a : step) {
+            arguments.push_back(a);
+            command += " " + a;
+        }
+        DWORD nativeStatus = 0, windowsStatus = 0;
+        const std::string said = RunNativeKitTool(arguments, &nativeStatus);
+        std::string windowsSaid = RunKitTool(command, &windowsStatus);
+        windowsSaid.erase(std::remove(windowsSaid.begin(), windowsSaid.end(), '\r'),
+                          windowsSaid.end());
+        SCOPED_TRACE(command);
+        EXPECT_EQ(nativeStatus, 0u) << "every entry is (or would be) put back:\n" << said;
+        EXPECT_EQ(said, windowsSaid);
+        EXPECT_EQ(nativeStatus, windowsStatus);
+        EXPECT_EQ(native.ReadBytes("phonebook.ini"), windows.ReadBytes("phonebook.ini"));
+    }
+    const SimPhonebookFile book = ParsedPhonebook(native);
+    EXPECT_EQ(FindEntry(book, "版ネット"), nullptr) << "the creation is taken back";
+    const SimEntry* migrated = FindEntry(book, "一般");
+    ASSERT_NE(migrated, nullptr);
+    EXPECT_STREQ(migrated->properties.szLocalPhoneNumber, "0,03-3333-1492");
+    EXPECT_STREQ(migrated->userName, "taro@isdn-old.example.ne.jp");
+    EXPECT_STREQ(migrated->password, "sample");
+}
+
 // Starts the program from `kit` and waits for the main menu.
 HWND StartMenu(DialnestProcess& run, const Kit& kit) {
     EXPECT_TRUE(run.Start(kit.ExePath()));
@@ -104,6 +153,7 @@ TEST(WindowsVersionTest, EveryJobAtEachVersion) {
         ScopedEnvironment own("RASSIM_USER_PHONEBOOK", ToCp932(UserPhonebookPath()).c_str());
         RemoveUserPhonebook();
         ClearDefaultConnection();
+        JournalFiles(false);
         // Wine's registry has no rights: a standard user's refused write of the machine's
         // key is played by its absence.
         if (!version.defaultKey)
@@ -211,6 +261,9 @@ TEST(WindowsVersionTest, EveryJobAtEachVersion) {
             EXPECT_STREQ(mine->userName, "taro@isdn.example.ne.jp");
             EXPECT_STREQ(mine->password, "sample");
         }
+        // A journal copied from a subscriber of either family restores natively as on Windows.
+        if (std::string(version.wine) == "win98" || std::string(version.wine) == "winxp")
+            ExpectNativeRestoreAsOnWindows(kit);
         RemoveUserPhonebook();
     }
 }

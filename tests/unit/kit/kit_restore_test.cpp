@@ -14,22 +14,44 @@
 
 namespace {
 
+// The journal as Windows wrote it: each phonebook by its Windows path (the subscriber's own
+// of XP and of Vista on, the all-users one of Vista on, of XP for a change Windows refused),
+// read where a substitute file stands for them all, whatever the substitute plays.
 TEST(KitRestore, PutsBackWhatTheRunChangedUnlessChangedSince) {
     MigrationHarness h;
-    h.WriteProviderKit("UserPrefix,X\r\nOldDialupDomain,@dial.example\r\n");
+    h.WriteProviderKit(
+        "UserPrefix,X\r\nOldDialupDomain,@dial.example\r\nSetDnsIpAddress,TRUE\r\n"
+        "Dns1,192.0.2.53\r\nDns2,192.0.2.54\r\n");
     h.AddModemEntry("One", "", "0312345678", "Xone@dial.example");
     h.AddModemEntry("Two", "", "0312345678", "Xtwo@dial.example");
     h.AddModemEntry("\x82\xb3\x82\xad\x82\xe7\x91\xe5\x8d\xe3", "06", "9999-0000", "Xs@a.example");
     const std::string folder = h.folder().PathTo("journal");
     {
         FolderJournalStore store(folder);
-        Journal journal(&store, "20260101-000000");
+        Journal journal(&store, "20261208-194119");
         h.ui.otherAnswers = true;
         auto context = h.MakeContext(9);
         context->journal = &journal;
         context->RunMigration();
         ASSERT_EQ(context->changedCount, 3);
+        JournalRun run = journal.Run();
+        const char* books[] = {
+            "C:\\Users\\taro\\AppData\\Roaming\\Microsoft\\Network\\Connections\\Pbk\\rasphone.pbk",
+            "C:\\ProgramData\\Microsoft\\Network\\Connections\\Pbk\\rasphone.pbk",
+            "C:\\Documents and Settings\\taro\\Application Data\\Microsoft\\Network\\Connections"
+            "\\Pbk\\rasphone.pbk"};
+        for (size_t i = 0; i < 3; ++i) {
+            run.changes[i].phonebook = books[i];
+        }
+        run.changes.push_back(run.changes[1]);
+        run.changes.back().entryName = "Theirs";
+        run.changes.back().outcome = ChangeOutcome::Refused;
+        run.changes.back().phonebook =
+            "C:\\Documents and Settings\\All Users\\Application Data\\Microsoft\\Network\\"
+            "Connections\\Pbk\\rasphone.pbk";
+        store.Replace(journal.FileName(), FormatJournalRun(run));
     }
+    setenv("RASSIM_WINVER", "98", 1);
     const char kRun[] = "1";
     struct Step {
         std::vector<std::string> arguments;
@@ -38,20 +60,50 @@ TEST(KitRestore, PutsBackWhatTheRunChangedUnlessChangedSince) {
         int status;
         const char* said;  // the output holds it
     } steps[] = {
-        {{"--list"}, false, false, 0, "  [One] access-point: number 0312345678 -> 0120-11-1111"},
-        {{kRun}, false, false, 0, "  [Two] would be put back: number 0120-11-1111 -> 0312345678"},
+        {{"--list"},
+         false,
+         false,
+         0,
+         "1  (began 2026-12-08 19:41)  3 changes, and 1 refused by Windows for lack of rights "
+         "(needs administrator)\n  [One] access-point change in the user's own phonebook: number "
+         "0312345678 -> 0120-11-1111, name servers (none) -> 192.0.2.53, 192.0.2.54 (made)\n"},
+        {{"--list"}, false, false, 0, "  [Two] access-point change in the phonebook of all users"},
+        {{"--list"}, false, false, 0, "] access-point change in the user's own phonebook: number"},
+        {{"--list"},
+         false,
+         false,
+         0,
+         "  [Theirs] access-point change in the phonebook of all users: number 0312345678 -> "
+         "0120-11-1111, name servers (none) -> 192.0.2.53, 192.0.2.54 (refused by Windows"},
+        {{kRun},
+         false,
+         false,
+         0,
+         "would put back the changes of run 1, begun 2026-12-08 19:41 (dry run: nothing is "
+         "written)\n  [Theirs] in the phonebook of all users: nothing to do: Windows refused"},
+        {{kRun},
+         false,
+         false,
+         0,
+         "  [Two] in the phonebook of all users: would be put back: number 0120-11-1111 -> "
+         "0312345678, name servers 192.0.2.53, 192.0.2.54 -> (none)\n"},
         {{kRun, "--lang=ja"},
          false,
          false,
          0,
-         "  [さくら大阪] 元に戻せます: 番号 0120-99-0000 -> 06-9999-0000"},
+         "  [さくら大阪] ユーザー自身の電話帳: 元に戻せます: 番号 0120-99-0000 -> 06-9999-0000、"
+         "ユーザー名 \"Xs@air.example\" -> \"Xs@a.example\"、ネームサーバー 192.0.2.53, 192.0.2.54 -> （なし）"},
         {{kRun, "--dry-run"},
          true,
          false,
          1,
-         "  [Two] skipped: changed since that run, left as it is"},
-        {{kRun, "--apply"}, false, true, 1, "  [One] put back: number 0312345678"},
-        {{kRun, "--apply"}, false, false, 1, "  [One] already as it was"},
+         "  [Two] in the phonebook of all users: skipped: changed since that run, left as it is"},
+        {{kRun, "--apply"},
+         false,
+         true,
+         1,
+         "  [One] in the user's own phonebook: put back: number 0120-11-1111 -> 0312345678"},
+        {{kRun, "--apply"}, false, false, 1, "  [One] in the user's own phonebook: already as it was"},
         {{"19990101-000000"}, false, false, 2, ""},
         {{"4294967297"}, false, false, 2, ""},  // past 32 bits: never run 1
         {{}, false, false, 2, "no RUN given"},
@@ -60,7 +112,7 @@ TEST(KitRestore, PutsBackWhatTheRunChangedUnlessChangedSince) {
     };
     for (const Step& s : steps) {
         std::vector<std::string> arguments = {"restore", "--journal=" + folder,
-                                              "--phonebook=" + h.sim.path(), "--os-class=nt"};
+                                              "--phonebook=" + h.sim.path()};
         arguments.insert(arguments.end(), s.arguments.begin(), s.arguments.end());
         SCOPED_TRACE(arguments.back());
         if (s.editTwoFirst) {
@@ -80,6 +132,7 @@ TEST(KitRestore, PutsBackWhatTheRunChangedUnlessChangedSince) {
     EXPECT_STREQ(one.properties.szLocalPhoneNumber, "0312345678");
     EXPECT_EQ(one.userName, "Xone@dial.example");
     EXPECT_STREQ(h.Read("Two").properties.szLocalPhoneNumber, "0999");
+    h.sim.ActAsWindowsOf(9);
 }
 
 // Every change of run file `file` open again, and its lock left, as an end leaves them.
@@ -167,9 +220,9 @@ TEST(KitRestore, EachKindChangedSinceInEachWayIsLeftAsItIs) {
         const KitRun r = restore(run);
         const bool putBack = since == None;
         EXPECT_EQ(r.status, putBack || asBefore ? 0 : 1) << r.out;
-        EXPECT_NE(r.out.find(putBack    ? (kind == 0 ? "] removed" : "] put back")
-                             : asBefore ? "] already as it was"
-                                        : "] skipped: changed since that run"),
+        EXPECT_NE(r.out.find(putBack    ? (kind == 0 ? "users: removed" : "users: put back")
+                             : asBefore ? "users: already as it was"
+                                        : "users: skipped: changed since that run"),
                   std::string::npos)
             << r.out;
         EXPECT_EQ(ButTypedPassword(h.sim.ReadFile(), before, "pw2"),
