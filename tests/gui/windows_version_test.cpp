@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 
 #include "AcceptingUser.h"
 
@@ -88,44 +89,35 @@ void ClearDefaultConnection() {
     DeleteRegistryValue(HKEY_CURRENT_USER, kRemoteAccess, "InternetProfile");
 }
 
-// The journal of the row's two runs (1 the creation, 2 the migration) and the phonebook as
-// they left it, restored by the native tool on one copy and by dialnest-kit.exe on another:
-// the same report, status and phonebook at every step, and at the end the phonebook as it
-// was before both runs.
+// The journal of the row's two runs (1 the creation, 2 the migration) and their phonebook,
+// restored natively on one copy and by dialnest-kit.exe on another: the same report, status
+// and phonebook at every step, ending with the phonebook as it was before both runs.
 void ExpectNativeRestoreAsOnWindows(const Kit& kit) {
     ScopedEnvironment fail("RASSIM_FAIL", ""), rights("RASSIM_RIGHTS", ""),
         own("RASSIM_USER_PHONEBOOK", "");
     Kit native, windows;
     for (const Kit* copy : {&native, &windows}) {
         copy->CopyIn(kit.PhonebookPath(), "phonebook.ini");
-        WIN32_FIND_DATAW found;
-        HANDLE search = FindFirstFileW((JournalFolder() + L"\\*.jnl").c_str(), &found);
-        for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileW(search, &found))
-            copy->CopyIn(ToUtf8(JournalFolder() + L"\\" + found.cFileName), ToUtf8(found.cFileName));
-        FindClose(search);
+        for (const char* run : {"run-0000000001.jnl", "run-0000000002.jnl"})
+            copy->CopyIn(ToUtf8(JournalFolder()) + "\\" + run, run);
     }
-    const std::vector<std::vector<std::string>> steps = {
-        {"--list"}, {"2"}, {"2", "--apply"}, {"1", "--apply"}};
-    for (const std::vector<std::string>& step : steps) {
+    for (const std::string step : {"--list", "2", "2 --apply", "1 --apply"}) {
         std::vector<std::string> arguments = {"restore", "--lang=en",
                                               "--journal=" + UnixPathOf(native.Folder()),
                                               "--phonebook=" + UnixPathOf(native.PhonebookPath())};
-        std::string command = "restore --lang=en --journal=\"" + windows.Folder() +
-                              "\" --phonebook=\"" + windows.PhonebookPath() + "\"";
-        for (const std::string& a : step) {
-            arguments.push_back(a);
-            command += " " + a;
-        }
+        std::istringstream words(step);
+        for (std::string word; words >> word;) arguments.push_back(word);
         DWORD nativeStatus = 0, windowsStatus = 0;
         const std::string said = RunNativeKitTool(arguments, &nativeStatus);
-        std::string windowsSaid = RunKitTool(command, &windowsStatus);
-        windowsSaid.erase(std::remove(windowsSaid.begin(), windowsSaid.end(), '\r'),
-                          windowsSaid.end());
-        SCOPED_TRACE(command);
-        EXPECT_EQ(nativeStatus, 0u) << "every entry is (or would be) put back:\n" << said;
-        EXPECT_EQ(said, windowsSaid);
-        EXPECT_EQ(nativeStatus, windowsStatus);
-        EXPECT_EQ(native.ReadBytes("phonebook.ini"), windows.ReadBytes("phonebook.ini"));
+        std::string exe =
+            RunKitTool("restore --lang=en --journal=\"" + windows.Folder() + "\" --phonebook=\"" +
+                           windows.PhonebookPath() + "\" " + step,
+                       &windowsStatus);
+        exe.erase(std::remove(exe.begin(), exe.end(), '\r'), exe.end());
+        EXPECT_EQ(said, exe) << step;
+        EXPECT_EQ(nativeStatus + windowsStatus, 0u) << step << ": all (would be) put back\n"
+                                                    << said;
+        EXPECT_EQ(native.ReadBytes("phonebook.ini"), windows.ReadBytes("phonebook.ini")) << step;
     }
     const SimPhonebookFile book = ParsedPhonebook(native);
     EXPECT_EQ(FindEntry(book, "版ネット"), nullptr) << "the creation is taken back";

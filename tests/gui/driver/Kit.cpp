@@ -293,43 +293,36 @@ std::string UnixPathOf(const std::string& windowsPath) {
 }
 
 std::string RunNativeKitTool(const std::vector<std::string>& arguments, DWORD* status) {
-    // Wine starts a Unix program, but hands it no pipe and learns no exit status of it: the
-    // program's shell writes both into files, the status last.
-    const std::string folder = TempFolder();
-    const std::string out = folder + "dialnest-native-kit.txt";
-    const std::string done = folder + "dialnest-native-kit.status";
-    const auto quoted = [](std::string text) {
-        for (size_t at = 0; (at = text.find('\'', at)) != std::string::npos; at += 4)
-            text.replace(at, 1, "'\\''");
-        return "'" + text + "'";
+    // Wine starts a Unix program but hands it no pipe and learns no exit status of it: its
+    // shell writes both into files, the status last.
+    const std::string out = TempFolder() + "dialnest-native-kit";
+    const auto quoted = [](const std::string& text) {
+        std::string q = "'";
+        for (char c : text) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+        return q + "'";
     };
-    std::string line = "env -i " + quoted(std::string(DIALNEST_SOURCE_DIR) +
-                                          "/build/native/kit/dialnest-kit");
+    std::string line = "env -i " + quoted(DIALNEST_SOURCE_DIR "/build/native/kit/dialnest-kit");
     for (const std::string& a : arguments) line += " " + quoted(a);
-    DeleteFileW(W(done).c_str());
-    {
-        std::ofstream script(W(folder + "dialnest-native-kit.sh").c_str(), std::ios::binary);
-        script << line << " > " << quoted(UnixPathOf(out)) << " 2>&1; echo $? > "
-               << quoted(UnixPathOf(done) + ".part") << " && mv " << quoted(UnixPathOf(done) + ".part")
-               << " " << quoted(UnixPathOf(done)) << "\n";
-    }
-    std::wstring command =
-        W("Z:\\bin\\sh " + UnixPathOf(folder + "dialnest-native-kit.sh"));
+    const std::string to = quoted(UnixPathOf(out));
+    DeleteFileW(W(out + ".status").c_str());
+    std::ofstream(W(out + ".sh").c_str(), std::ios::binary)
+        << line << " >" << to << " 2>&1; echo $? >" << to << ".part && mv " << to << ".part " << to
+        << ".status\n";
+    std::wstring command = W("Z:\\bin\\sh " + UnixPathOf(out + ".sh"));
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process = {};
-    *status = 99;
     if (CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
                        nullptr, &startup, &process)) {
         CloseHandle(process.hThread);
         CloseHandle(process.hProcess);
     }
-    for (int i = 0; i < 300 && GetFileAttributesW(W(done).c_str()) == INVALID_FILE_ATTRIBUTES; ++i)
+    for (int i = 0;
+         i < 300 && GetFileAttributesW(W(out + ".status").c_str()) == INVALID_FILE_ATTRIBUTES; ++i)
         Sleep(100);
-    std::ifstream result(W(done).c_str());
-    result >> *status;
-    std::ifstream text(W(out).c_str(), std::ios::binary);
-    std::ostringstream all;
-    all << text.rdbuf();
-    return all.str();
+    *status = 99;
+    std::ifstream(W(out + ".status").c_str()) >> *status;
+    std::ostringstream said;
+    said << std::ifstream(W(out).c_str(), std::ios::binary).rdbuf();
+    return said.str();
 }
