@@ -117,7 +117,8 @@ void KitChecker::CheckMenu() {
     const std::string unchosen = InQuotes(ProgramText(Message{CheckCreateForm(form).textId}));
     // DialupDomain stands after the user name until a row is applied, from the start when
     // the first row is none to apply.
-    if (rows.empty() || DecideMethodSelection(0, &rows[0], -1).action != MethodSelectionAction::Apply) {
+    if (rows.empty() ||
+        DecideMethodSelection(0, &rows[0], -1).action != MethodSelectionAction::Apply) {
         CheckDomainFits(kIspSettingsFile, LineOf(SettingKey::DialupDomain), formTexts_.domain);
     }
     if (!present) {

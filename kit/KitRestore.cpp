@@ -176,9 +176,9 @@ std::string Changes(Language l, const EntryState& from, const EntryState& to, bo
 // "YYYYMMDD-HHMMSS", as runs are stamped, read aloud as "YYYY-MM-DD HH:MM"; anything else
 // as it stands.
 std::string ShownTime(const std::string& stamp) {
-    const bool stamped = stamp.size() == 15 && stamp[8] == '-' &&
-                         std::all_of(stamp.begin(), stamp.end(),
-                                     [](char c) { return IsDigit(c) || c == '-'; });
+    const bool stamped =
+        stamp.size() == 15 && stamp[8] == '-' &&
+        std::all_of(stamp.begin(), stamp.end(), [](char c) { return IsDigit(c) || c == '-'; });
     if (!stamped) {
         return Show(stamp);
     }
@@ -267,13 +267,13 @@ void ListRuns(JournalStore& store, Language l, FILE* out) {
             continue;
         }
         // What Windows refused for lack of rights was never made: counted apart.
-        const size_t refused = static_cast<size_t>(
-            std::count_if(run.changes.begin(), run.changes.end(), [](const JournalChange& c) {
-                return c.outcome == ChangeOutcome::Refused;
-            }));
+        const size_t refused = static_cast<size_t>(std::count_if(
+            run.changes.begin(), run.changes.end(),
+            [](const JournalChange& c) { return c.outcome == ChangeOutcome::Refused; }));
         Say(out, l, Phrase::RestoreRunLine,
             {RunOf(name), ShownTime(run.stamp), std::to_string(run.changes.size() - refused),
-             refused == 0 ? Arg("") : Arg(Say(l, Phrase::RefusedCount, {std::to_string(refused)}))});
+             refused == 0 ? Arg("")
+                          : Arg(Say(l, Phrase::RefusedCount, {std::to_string(refused)}))});
         for (const JournalChange& c : run.changes) {
             Say(out, l, Phrase::RestoreChangeLine,
                 {Show(c.entryName), KindPhrase(c.kind), PhonebookOf(c.phonebook),
@@ -386,7 +386,9 @@ int Restore(JournalStore& store, const DialupApi& api, const RestoreArguments& a
         osClass = a.osClassGiven ? a.osClass : RecordedOsClass(run.changes);
         uint32_t size = 0;
         for (const JournalChange& c : run.changes) {
-            size = size != 0 ? size : c.after.exists ? c.after.structureSize : c.before.structureSize;
+            size = size != 0        ? size
+                   : c.after.exists ? c.after.structureSize
+                                    : c.before.structureSize;
         }
         const std::string version = FittingSimWindows(osClass, size);
         if (!version.empty()) {
@@ -418,9 +420,9 @@ int Restore(JournalStore& store, const DialupApi& api, const RestoreArguments& a
         if (c.outcome != ChangeOutcome::Made && c.outcome != ChangeOutcome::Finished) {
             const bool open = c.outcome == ChangeOutcome::Open;
             Say(out, l,
-                open                                    ? Phrase::RestoreNotFinished
+                open                                  ? Phrase::RestoreNotFinished
                 : c.outcome == ChangeOutcome::Refused ? Phrase::RestoreRefusedInRun
-                                                        : Phrase::RestoreNothingToDo,
+                                                      : Phrase::RestoreNothingToDo,
                 {entry, book});
             allWell = allWell && !open;
             continue;
