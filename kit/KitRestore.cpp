@@ -113,8 +113,10 @@ RestoreArguments ParseRestore(int argc, const char* const* argv) {
 // The entry's properties as a record, zero beyond what the state holds.
 RASENTRYA EntryOf(const EntryState& state) {
     RASENTRYA entry{};
-    memcpy(&entry, state.properties.data(),
-           state.properties.size() < sizeof(entry) ? state.properties.size() : sizeof(entry));
+    if (!state.properties.empty()) {
+        memcpy(&entry, state.properties.data(),
+               state.properties.size() < sizeof(entry) ? state.properties.size() : sizeof(entry));
+    }
     return entry;
 }
 
