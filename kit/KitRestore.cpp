@@ -22,6 +22,7 @@
 #include "kit/KitTool.h"
 #include "settings/ByteText.h"
 #include "sim/SimDialupApi.h"
+#include "sim/SimPlatform.h"
 #include "sim/SimVersion.h"
 #ifdef _WIN32
 #include <windows.h>
@@ -296,10 +297,8 @@ std::string Stamp() {
 // Sets an environment variable of this process, and puts back what it was at the end.
 class ScopedVariable {
 public:
-    ScopedVariable(const char* name, const std::string& value) : name_(name) {
-        const char* old = getenv(name);
-        had_ = old != nullptr;
-        old_ = had_ ? old : "";
+    ScopedVariable(const char* name, const std::string& value)
+        : name_(name), had_(ReadSimEnvironment(name, &old_)) {
         Set(value);
     }
     ~ScopedVariable() { Set(old_, !had_); }
@@ -316,7 +315,7 @@ private:
     }
     std::string name_;
     std::string old_;
-    bool had_ = false;
+    bool had_;
 };
 
 // The Windows version the substitute plays for records of the family `osClass` of structure
