@@ -1,13 +1,44 @@
 // Linked into every program we ship for Windows, ahead of the C++ run-time library.
 //
 // Program code throws nothing and catches nothing, so a library error that would throw
-// (a string or container past its maximum size) ends the program, as an uncaught exception
-// does. These definitions end it directly: the run-time's own versions would bring in the
-// exception classes, a second string implementation and the symbol demangler of its
-// verbose terminate handler, a third of the download for a message no one sees in a
-// windowed program. Out-of-memory in `new (std::nothrow)` still returns null: that is
-// operator new's own business and untouched here.
+// (a string or container past its maximum size, memory exhausted in a plain `new`) ends the
+// program, as an uncaught exception does. These definitions end it directly: the run-time's
+// own versions would bring in the exception classes and their run-time, a second string
+// implementation and the symbol demangler of its verbose terminate handler, a third of the
+// download for a message no one sees in a windowed program. `new (std::nothrow)` still
+// returns null when memory is exhausted. No new-handler is ever installed, so there is none
+// to call before giving up.
+#include <cstddef>
 #include <cstdlib>
+#include <new>
+
+void* operator new(std::size_t size) {
+    if (void* block = std::malloc(size != 0 ? size : 1)) {
+        return block;
+    }
+    std::abort();
+}
+void* operator new[](std::size_t size) {
+    return operator new(size);
+}
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+    return std::malloc(size != 0 ? size : 1);
+}
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
+    return std::malloc(size != 0 ? size : 1);
+}
+void operator delete(void* block) noexcept {
+    std::free(block);
+}
+void operator delete[](void* block) noexcept {
+    std::free(block);
+}
+void operator delete(void* block, std::size_t) noexcept {
+    std::free(block);
+}
+void operator delete[](void* block, std::size_t) noexcept {
+    std::free(block);
+}
 
 namespace __gnu_cxx {
 void __verbose_terminate_handler() {
