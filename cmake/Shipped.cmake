@@ -19,15 +19,16 @@ function(dialnest_small_code target)
   endif()
 endfunction()
 
-# The C++ library and the unwinder as the shipped programs link them: the tool chain's own,
-# without their unwind tables. Nothing we ship throws (ShippedRuntime.cpp ends the program
-# where the library would), so the tables would only hold every function of an object file
-# in the link, and the personality routine and the unwinder with them; without the tables the
-# link keeps only the library functions that are called.
+# The run-time libraries as the shipped programs link them (C++, the unwinder, gcc's helpers,
+# mingw's start-up and C library): the tool chain's own, without their unwind tables.
+# Nothing we ship throws (ShippedRuntime.cpp ends the program where the C++ library would),
+# so the tables are never read; yet the linker keeps every table, and with it every function
+# it describes and the personality routine and unwinder those name, used or not. Without
+# them the link keeps only the library functions that are called.
 if(WIN32)
   set(dialnest_shipped_libdir ${CMAKE_BINARY_DIR}/shipped-lib)
   set(dialnest_shipped_libs "")
-  foreach(archive libstdc++.a libgcc_eh.a)
+  foreach(archive libstdc++.a libgcc_eh.a libgcc.a libmingw32.a libmingwex.a libmsvcrt.a)
     execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=${archive}
                     OUTPUT_VARIABLE toolchain_archive OUTPUT_STRIP_TRAILING_WHITESPACE)
     add_custom_command(OUTPUT ${dialnest_shipped_libdir}/${archive}
@@ -43,7 +44,8 @@ endif()
 
 function(dialnest_shipped target)
   target_sources(${target} PRIVATE ${CMAKE_SOURCE_DIR}/cmake/ShippedRuntime.cpp)
-  # -L ahead of the tool chain's own folders, so that -lstdc++ and -lgcc_eh find the copies.
+  # -L ahead of the tool chain's own folders, so that the driver's -lstdc++, -lgcc_eh and the
+  # rest find the copies.
   target_link_options(${target} PRIVATE -L${dialnest_shipped_libdir}
     -static -static-libgcc -static-libstdc++
     -Wl,--gc-sections
