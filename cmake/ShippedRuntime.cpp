@@ -63,3 +63,20 @@ namespace std {
 [[noreturn]] void __throw_overflow_error(const char*) { std::abort(); }
 [[noreturn]] void __throw_underflow_error(const char*) { std::abort(); }
 }  // namespace std
+
+// What the C++ library's own code calls only while an exception travels through it: the
+// start and end of a handler, a rethrow, the resumption of unwinding after a clean-up, and
+// the personality routine that the unwinder asks. With nothing thrown they are never
+// reached; defined here, they keep the unwinder and the exception run-time out of the link.
+// Code that throws for real brings in the library's __cxa_throw, whose object file defines
+// __cxa_rethrow too: the link then fails on the double definition rather than shipping
+// these.
+extern "C" {
+[[noreturn]] void* __cxa_begin_catch(void*) noexcept { std::abort(); }
+[[noreturn]] void __cxa_end_catch() { std::abort(); }
+[[noreturn]] void __cxa_rethrow() { std::abort(); }
+[[noreturn]] void _Unwind_Resume(void*) { std::abort(); }
+[[noreturn]] int __gxx_personality_v0(int, int, unsigned long long, void*, void*) {
+    std::abort();
+}
+}
