@@ -19,7 +19,8 @@ void CheckWhole(const std::string& bytes) {
     for (const JournalChange& c : run.changes) {
         Check(c.writesDone <= c.writes && c.writes <= 2 &&
                   c.before.properties.size() <= kMaxEntrySize &&
-                  c.after.properties.size() <= kMaxEntrySize && c.before.userName.size() <= UNLEN,
+                  c.after.properties.size() <= kMaxEntrySize && c.before.userName.size() <= UNLEN &&
+                  c.before.deviceInfo.size() <= kMaxEntrySize,
               "a change within the record's limits");
     }
     const std::string written = FormatJournalRun(run);

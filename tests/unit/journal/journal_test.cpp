@@ -55,7 +55,7 @@ TEST(JournalRecord, ReadsBackWhatItWritesAndRefusesEveryBrokenFile) {
          JournalRead::Corrupted},
         {"another program's file", 0, 0, 1, [](Bytes b) { b = "[journal]\n"; },
          JournalRead::Corrupted},
-        {"later format", 0, 0, 1, [](Bytes b) { b.replace(0, 18, "Dialnest journal 3"); },
+        {"later format", 0, 0, 1, [](Bytes b) { b.replace(0, 18, "Dialnest journal 4"); },
          JournalRead::FutureFormat},
     };
     for (const Case& c : cases) {
@@ -90,7 +90,7 @@ TEST(JournalRecovery, EndedRunsOnlyNewestFirstOpenOnesKeptEachToldOnce) {
     ASSERT_EQ(sim.AddModemEntry("Live", "M", "", "0321", "u0", "secret"), 0u);
     auto numbered = [&](const char* name, const char* number) {
         EntryRecord record;
-        EXPECT_EQ(ReadEntryRecord(sim.api(), nullptr, name, &record), 0u);
+        EXPECT_EQ(ReadEntryRecord(sim.api(), 9, nullptr, name, &record), 0u);
         CopyField(record.Entry()->szLocalPhoneNumber, number);
         return record;
     };

@@ -174,7 +174,7 @@ Outcome RunJobIn(MigrationHarness& h, const Scenario& s, OsClass osClass, const 
         ExistingEntry existing;
         OwnPhonebook own;
         own.path = h.folder().PathTo(kOwnPhonebook);
-        if (ConfirmCreation(h.api(), h.user, inputs.entryName, &existing)) {
+        if (ConfirmCreation(h.api(), osClass, h.user, inputs.entryName, &existing)) {
             out.created = CreateEntry(inputs, existing, h.api(), h.folder(), h.user, registry,
                                       osClass, journal, &own) != Creation::Failed;
         }
