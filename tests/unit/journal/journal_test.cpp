@@ -203,7 +203,9 @@ TEST(JournalRecovery, PutBackListWithinItsLimit) {
 
 // Stages the record alone must tell apart: a password the 9x family shows, saved since an
 // end, is no state of the change; a restore ended after its last write, or after removing
-// a made entry, is made.
+// a made entry, is made. A creation read back from each Windows that gives an entry an id
+// of its own (and a longer structure from 7 on) is part-way after its properties, made after
+// its user name.
 TEST(JournalRecovery, StageOfStatesOnlyTheRecordExplains) {
     const auto record = [](const char* number) {
         EntryRecord r;
@@ -224,6 +226,7 @@ TEST(JournalRecovery, StageOfStatesOnlyTheRecordExplains) {
         const char* nowUser;
         const char* password;  // saved now, as 9x shows it
         ChangeStage expected;
+        const char* windows = nullptr;  // the entry written and read at this Windows
     } cases[] = {
         {"part-way", false, false, "u1", true, false, "0312", "u0", "old", ChangeStage::PartWay},
         {"part-way, password since", false, false, "u1", true, false, "0312", "u0", "new",
@@ -242,19 +245,52 @@ TEST(JournalRecovery, StageOfStatesOnlyTheRecordExplains) {
          ChangeStage::Before},
         {"restore of a creation, removed", true, true, "u1", true, true, nullptr, "", "",
          ChangeStage::Made},
+        {"creation, properties written", true, true, "u1", true, false, "0312", "", "",
+         ChangeStage::PartWay, "2000"},
+        {"creation, user name written", true, true, "u1", true, false, "0312", "u1", "",
+         ChangeStage::Made, "2000"},
+        {"creation, properties written", true, true, "u1", true, false, "0312", "", "",
+         ChangeStage::PartWay, "xp"},
+        {"creation, user name written", true, true, "u1", true, false, "0312", "u1", "",
+         ChangeStage::Made, "xp"},
+        {"creation, properties written", true, true, "u1", true, false, "0312", "", "",
+         ChangeStage::PartWay, "7"},
+        {"creation, user name written", true, true, "u1", true, false, "0312", "u1", "",
+         ChangeStage::Made, "7"},
+        {"creation, properties written", true, true, "u1", true, false, "0312", "", "",
+         ChangeStage::PartWay, "10"},
+        {"creation, user name written", true, true, "u1", true, false, "0312", "u1", "",
+         ChangeStage::Made, "10"},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
+        SCOPED_TRACE(std::string(c.what) + " " + (c.windows != nullptr ? c.windows : ""));
         const OsClass osClass = c.nt ? 9 : 6;
+        SimPhonebook sim;
+        EntryRecord written = made;
+        if (c.windows != nullptr) {  // the new entry as the program writes it there
+            setenv("RASSIM_WINVER", c.windows, 1);
+            ASSERT_EQ(ProbeStructureSize(sim.api(), &written.structureSize), 0u);
+            written.buffer[0] = WritableEntry("0312");
+            written.buffer[0].dwSize = written.bufferSize = written.structureSize;
+        }
         JournalChange change = DescribeChange(
             c.creation ? ChangeKind::Creation : ChangeKind::AccessPoint, "Nest",
-            c.creation ? nullptr : &old, "u0", made, c.user, 2, c.typed, c.nt ? nullptr : "old");
+            c.creation ? nullptr : &old, c.creation ? "" : "u0", written, c.user, 2, c.typed,
+            c.nt ? nullptr : "old");
         change.writesDone = 1;
         if (c.restore) {  // begun from the entry as the change made it
             change = UndoOf(osClass, change, EntryNow{true, made, c.user, false, ""});
         }
-        const EntryNow now{c.number != nullptr, record(c.number != nullptr ? c.number : ""),
-                           c.nowUser, !c.nt, c.password};
+        EntryNow now{c.number != nullptr, record(c.number != nullptr ? c.number : ""), c.nowUser,
+                     !c.nt, c.password};
+        if (c.windows != nullptr) {
+            ASSERT_EQ(WriteEntryRecord(sim.api(), "Nest", written), 0u);
+            ASSERT_TRUE(c.nowUser[0] == '\0' ||
+                        WriteSavedUserName(sim.api(), nullptr, "Nest", true, c.nowUser) == 0);
+            std::vector<PhonebookEntryName> entries;
+            ASSERT_EQ(EnumerateEntries(sim.api(), &entries), 0u);
+            ASSERT_EQ(ReadEntryNow(sim.api(), osClass, change, entries, &now), 0u);
+        }
         EXPECT_EQ(StageOf(change, now), c.expected);
     }
 }

@@ -63,14 +63,21 @@ TEST(SimVersions, EachTakesTheStructureVersionsItKnowsAndReportsPasswordsItsWay)
         std::vector<RasDword> taken[3], refused[3];  // RASENTRYA, RASENTRYNAMEA, RASDIALPARAMSA
         RasDword maskWithoutPassword;                // dwMask reported when none is saved
         bool hidesPassword;                          // RasGetEntryDialParamsA's placeholder
+        bool assignsIds;                             // a fresh guidId for each new entry
+        bool nineX;  // keeps device settings; an empty password given is saved
     } cases[] = {
-        {"98", 1768, {{1768}, {264}, {1052}}, {{1767, 1796}, {532}, {kDialNt4}}, 3, false},
-        {"nt4", 1796, {{1768, 1796}, {264}, {kDialNt4}}, {{2088}, {532}, {kDial7}}, 3, false},
-        {"2000", 2088, {{2088}, {264, 532}, {kDialNt4}}, {{2884}, {536}, {kDial7}}, 3, true},
-        {"xp", 2884, {{1796, 2884}, {532}, {kDialNt4}}, {{2948}, {}, {kDial7}}, 1, true},
-        {"vista", 2948, {{2948}, {532}, {1052}}, {{3480}, {}, {kDial7}}, 1, true},
-        {"7", 3480, {{3480}, {532}, {kDial7}}, {{3481}, {}, {kDial7 + 4}}, 1, true},
-        {"10", 3480, {{1768, 3480}, {264, 532}, {1052, kDial7}}, {{3484}, {536}, {}}, 1, true}};
+        {"98", 1768, {{1768}, {264}, {1052}}, {{1767, 1796}, {532}, {kDialNt4}}, 3, false, false,
+         true},
+        {"nt4", 1796, {{1768, 1796}, {264}, {kDialNt4}}, {{2088}, {532}, {kDial7}}, 3, false, false,
+         false},
+        {"2000", 2088, {{2088}, {264, 532}, {kDialNt4}}, {{2884}, {536}, {kDial7}}, 3, true, true,
+         false},
+        {"xp", 2884, {{1796, 2884}, {532}, {kDialNt4}}, {{2948}, {}, {kDial7}}, 1, true, true,
+         false},
+        {"vista", 2948, {{2948}, {532}, {1052}}, {{3480}, {}, {kDial7}}, 1, true, true, false},
+        {"7", 3480, {{3480}, {532}, {kDial7}}, {{3481}, {}, {kDial7 + 4}}, 1, true, true, false},
+        {"10", 3480, {{1768, 3480}, {264, 532}, {1052, kDial7}}, {{3484}, {536}, {}}, 1, true, true,
+         false}};
     for (const Case& c : cases) {
         SimPhonebook book;
         const DialupApi& api = book.api();
@@ -131,6 +138,38 @@ TEST(SimVersions, EachTakesTheStructureVersionsItKnowsAndReportsPasswordsItsWay)
         EXPECT_EQ(has, 1);
         EXPECT_EQ(api.RasSetEntryDialParamsA(nullptr, params, 0), 0u);
         EXPECT_EQ(book.StoredPassword("Isp"), "p") << c.version << ": written back as read";
+
+        // An empty password given without the remove flag: on 98 a saved one.
+        RASDIALPARAMSA empty = {sizeof empty, "Bare", "", "", "u", "", ""};
+        ASSERT_EQ(api.RasSetEntryDialParamsA(nullptr, &empty, 0), 0u);
+        ASSERT_EQ(read(Dial, 1052, "Bare"), 0u);
+        EXPECT_EQ(has, c.nineX ? 1 : 0) << c.version;
+
+        // What Windows keeps of its own: from 2000 on a fresh id for a new entry, whatever the
+        // record says, kept by every write; on 98 the device settings, until a write without.
+        RASENTRYA fresh = WritableEntry("2");
+        fresh.dwSize = c.probe < kXp ? c.probe : kXp;
+        fresh.guidId.Data1 = 7;
+        unsigned char settings[] = {0xA5, 0x5A};
+        RasGuid ids[2];
+        RasDword settingsSize[2] = {};
+        for (int write = 0; write < 2; ++write) {
+            ASSERT_EQ(api.RasSetEntryPropertiesA(nullptr, "New", &fresh, fresh.dwSize,
+                                                 write == 0 ? settings : nullptr, 2),
+                      0u);
+            const std::string file = book.ReadFile();
+            SimPhonebookFile stored = ParsePhonebook(file.data(), file.size());
+            ids[write] = FindSimEntry(&stored, "New")->properties.guidId;
+            EXPECT_EQ(api.RasGetEntryPropertiesA(nullptr, "New", nullptr, &bytes, nullptr,
+                                                 &settingsSize[write]),
+                      603u);
+        }
+        const RasGuid none{};
+        EXPECT_EQ(memcmp(&ids[0], &none, sizeof none) != 0, c.assignsIds) << c.version;
+        EXPECT_NE(ids[0].Data1, 7u) << c.version;
+        EXPECT_EQ(memcmp(&ids[0], &ids[1], sizeof none), 0) << c.version << ": kept";
+        EXPECT_EQ(settingsSize[0], c.nineX ? 2u : 0u) << c.version;
+        EXPECT_EQ(settingsSize[1], 0u) << c.version;
     }
 }
 

@@ -254,6 +254,12 @@ const Scenario kScenarios[] = {
          h.AddModemEntry("Flets", "", "0,03-5555-1492", "Xabc@old.example");
      },
      false, false},
+    {"Flets ISDN user name, no saved password", Job::Migration,
+     [](MigrationHarness& h) {
+         KitAnd(h, kKitSettings);
+         h.AddModemEntry("Flets", "", "0,03-5555-1492", "Xabc@old.example", "");
+     },
+     false, false},
     {"both proposals on one entry", Job::Migration,
      [](MigrationHarness& h) {
          KitAnd(h, "UserPrefix,X\r\nOldDialupDomain,@old.example\r\n");
