@@ -59,8 +59,8 @@ RasDword ReadRecord(const DialupApi& api, bool withDeviceInfo, const char* phone
     RasDword bufferSize = 0;
     RasDword deviceSize = 0;
     RasDword* deviceSizeArgument = withDeviceInfo ? &deviceSize : nullptr;
-    const RasDword probe = api.RasGetEntryPropertiesA(book, name, nullptr, &bufferSize, nullptr,
-                                                      deviceSizeArgument);
+    const RasDword probe =
+        api.RasGetEntryPropertiesA(book, name, nullptr, &bufferSize, nullptr, deviceSizeArgument);
     if (probe != 0 && probe != ERROR_BUFFER_TOO_SMALL) {
         return probe;
     }

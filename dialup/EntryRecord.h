@@ -56,7 +56,8 @@ RasDword WriteEntryRecord(const DialupApi& api, const char* name, EntryRecord& r
 
 // After a write of entry `name` reported failure (it may have applied the change all the
 // same): reads the entry back and, unless it still holds exactly `asRead` (device settings
-// included), writes `asRead` back whole. 0 when the entry is as read again; else the failure's number.
+// included), writes `asRead` back whole. 0 when the entry is as read again; else the failure's
+// number.
 RasDword PutBackEntryRecord(const DialupApi& api, const char* name, EntryRecord& asRead);
 
 // After a write that was to create entry `name` in `phonebook` reported failure: deletes the

@@ -1,7 +1,6 @@
 // Writing and reading the journal's file format.
 #include "journal/JournalRecord.h"
 
-#include <algorithm>
 #include <cstddef>
 #include <cstdio>
 #include <cstdlib>
@@ -381,7 +380,7 @@ EntryState StateOf(const EntryRecord* record, const std::string& userName) {
         const uint8_t* bytes = reinterpret_cast<const uint8_t*>(record->Entry());
         state.properties.assign(bytes, bytes + record->bufferSize);
         ClearTextTails(&state.properties);
-        state.deviceInfo.assign(record->deviceInfo.begin(), record->deviceInfo.end());
+        state.deviceInfo = record->deviceInfo;
     }
     return state;
 }
@@ -430,17 +429,14 @@ void RecordOf(const EntryState& state, const std::string& phonebook, EntryRecord
     record->bufferSize = static_cast<RasDword>(state.properties.size());
     record->structureSize = state.structureSize;
     record->phonebook = phonebook;
-    record->deviceInfo.assign(state.deviceInfo.begin(), state.deviceInfo.end());
+    record->deviceInfo = state.deviceInfo;
 }
 
 bool SameProperties(const EntryState& state, const EntryRecord* record) {
     if (record == nullptr || record->Entry() == nullptr) {
         return !state.exists;
     }
-    if (!state.exists ||
-        (record->withDeviceInfo &&
-         !std::equal(state.deviceInfo.begin(), state.deviceInfo.end(), record->deviceInfo.begin(),
-                     record->deviceInfo.end()))) {
+    if (!state.exists || (record->withDeviceInfo && state.deviceInfo != record->deviceInfo)) {
         return false;
     }
     // A record written at the structure's size reads back at the size the library reports,

@@ -101,9 +101,9 @@ void MigrationContext::NoteUnreadable(const char* entryName, ExaminationStop sto
     // A listed entry that reads 623 may be gone, or its phonebook damaged: either way it was
     // not looked at, and the subscriber hears of it.
     const bool named = !notExamined.empty() && notExamined.back().name == entryName;
-    if (!named && (stop == ExaminationStop::PropertiesUnreadable ||
-                   stop == ExaminationStop::CredentialsUnreadable ||
-                   stop == ExaminationStop::EntryGone)) {
+    if (!named &&
+        (stop == ExaminationStop::PropertiesUnreadable ||
+         stop == ExaminationStop::CredentialsUnreadable || stop == ExaminationStop::EntryGone)) {
         notExamined.push_back(NotExaminedEntry{entryName, error});
     }
 }

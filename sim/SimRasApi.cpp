@@ -274,7 +274,7 @@ RasGuid NewEntryId(const std::string& book, const char* name) {
         z ^= z >> 31;
         memcpy(bytes + 8 * half, &z, 8);
     }
-    bytes[6] = static_cast<uint8_t>((bytes[6] & 0x0F) | 0x40);  // a random id, as the form goes
+    bytes[6] = static_cast<uint8_t>((bytes[6] & 0x0F) | 0x40);  // marked as a random id
     bytes[8] = static_cast<uint8_t>((bytes[8] & 0x3F) | 0x80);
     RasGuid id;
     memcpy(&id, bytes, sizeof id);
@@ -497,8 +497,8 @@ RasDword SetEntryProperties(const char* phonebook, const char* entry, RASENTRYA*
     stored->alternates = alternates;
     // Written without device settings, a 9x entry has none afterwards.
     if (IsNineX(version)) {
-        stored->deviceInfo.assign(deviceInfo, deviceInfo != nullptr ? deviceInfo + deviceInfoSize
-                                                                    : deviceInfo);
+        stored->deviceInfo.assign(deviceInfo,
+                                  deviceInfo != nullptr ? deviceInfo + deviceInfoSize : deviceInfo);
     }
     return Save(open);
 }

@@ -208,7 +208,8 @@ TEST(WindowsVersionTest, EveryJobAtEachVersion) {
         EXPECT_STREQ(migrated->userName, "taro@isdn.example.ne.jp");
         EXPECT_STREQ(migrated->password, version.nineX ? "" : "sample");
         EXPECT_FALSE(migrated->emptyPasswordSaved);
-        EXPECT_EQ(migrated->deviceInfo, (std::vector<unsigned char>{0xA5, 0x5A})) << "modem settings";
+        EXPECT_EQ(migrated->deviceInfo, (std::vector<unsigned char>{0xA5, 0x5A}))
+            << "modem settings";
         if (version.standard) {
             ownBytes = ReadWhole(UserPhonebookPath());
             book = ParsePhonebook(ownBytes.data(), ownBytes.size());

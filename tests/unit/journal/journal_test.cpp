@@ -273,10 +273,10 @@ TEST(JournalRecovery, StageOfStatesOnlyTheRecordExplains) {
             written.buffer[0] = WritableEntry("0312");
             written.buffer[0].dwSize = written.bufferSize = written.structureSize;
         }
-        JournalChange change = DescribeChange(
-            c.creation ? ChangeKind::Creation : ChangeKind::AccessPoint, "Nest",
-            c.creation ? nullptr : &old, c.creation ? "" : "u0", written, c.user, 2, c.typed,
-            c.nt ? nullptr : "old");
+        JournalChange change =
+            DescribeChange(c.creation ? ChangeKind::Creation : ChangeKind::AccessPoint, "Nest",
+                           c.creation ? nullptr : &old, c.creation ? "" : "u0", written, c.user, 2,
+                           c.typed, c.nt ? nullptr : "old");
         change.writesDone = 1;
         if (c.restore) {  // begun from the entry as the change made it
             change = UndoOf(osClass, change, EntryNow{true, made, c.user, false, ""});

@@ -66,6 +66,7 @@ TEST(SimVersions, EachTakesTheStructureVersionsItKnowsAndReportsPasswordsItsWay)
         bool assignsIds;                             // a fresh guidId for each new entry
         bool nineX;  // keeps device settings; an empty password given is saved
     } cases[] = {
+        // clang-format off
         {"98", 1768, {{1768}, {264}, {1052}}, {{1767, 1796}, {532}, {kDialNt4}}, 3, false, false,
          true},
         {"nt4", 1796, {{1768, 1796}, {264}, {kDialNt4}}, {{2088}, {532}, {kDial7}}, 3, false, false,
@@ -78,6 +79,7 @@ TEST(SimVersions, EachTakesTheStructureVersionsItKnowsAndReportsPasswordsItsWay)
         {"7", 3480, {{3480}, {532}, {kDial7}}, {{3481}, {}, {kDial7 + 4}}, 1, true, true, false},
         {"10", 3480, {{1768, 3480}, {264, 532}, {1052, kDial7}}, {{3484}, {536}, {}}, 1, true, true,
          false}};
+    // clang-format on
     for (const Case& c : cases) {
         SimPhonebook book;
         const DialupApi& api = book.api();
