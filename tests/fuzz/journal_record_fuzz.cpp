@@ -19,8 +19,7 @@ void CheckWhole(const std::string& bytes) {
     for (const JournalChange& c : run.changes) {
         Check(c.writesDone <= c.writes && c.writes <= 2 &&
                   c.before.properties.size() <= kMaxEntrySize &&
-                  c.after.properties.size() <= kMaxEntrySize && c.before.userName.size() <= UNLEN &&
-                  c.before.deviceInfo.size() <= kMaxEntrySize,
+                  c.after.properties.size() <= kMaxEntrySize && c.before.userName.size() <= UNLEN,
               "a change within the record's limits");
     }
     const std::string written = FormatJournalRun(run);

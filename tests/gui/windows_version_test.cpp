@@ -2,12 +2,12 @@
 // new connection with pulse dialling made the default, and a migration in which one entry
 // gets both proposals. The 9x family dials pulse with "PP", and the migration reads and writes
 // user name and password as dial parameters; the NT family dials with "P", and the migration
-// uses the credentials; on 9x the entry's modem settings are handed back and an entry without
-// a saved password keeps none. The default connection goes machine-wide only where the class
-// calls for it (XP, 7 and later; 10 reports itself as 8 to a program without a supported-OS
-// list). A library planted beside the program is ignored throughout.
+// uses the credentials. The default connection goes machine-wide only where the class calls
+// for it (XP, 7 and later; 10 reports itself as 8 to a program without a supported-OS list).
+// A library planted beside the program is ignored throughout.
 // From Vista on also as a standard user, whose connection goes into the user's own phonebook
 // and whose migration names the all-users entries it may not change.
+// On 9x the entry keeps its modem's settings, and without a saved password it keeps none.
 #include <fstream>
 #include <iterator>
 
@@ -40,8 +40,8 @@ const std::string kGeneralTable = "東京,03-3333-1492\r\n";
 const std::string kPhonebook =
     "[devices]\r\nmodem,Standard 56000 bps Modem\r\nmodem,PHSカード 64K\r\n"
     "[一般]\r\nLocalPhoneNumber=0,03-3333-1492\r\nDeviceType=modem\r\n"
-    "DeviceName=Standard 56000 bps Modem\r\nDeviceInfo=A55A\r\n"
-    "UserName=taro@isdn-old.example.ne.jp\r\nPassword=sample\r\n";
+    "DeviceName=Standard 56000 bps Modem\r\nUserName=taro@isdn-old.example.ne.jp\r\n"
+    "Password=sample\r\nDeviceInfo=A55A\r\n";
 
 struct WindowsVersion {
     const char* wine;        // Wine's name of the version
@@ -113,11 +113,9 @@ TEST(WindowsVersionTest, EveryJobAtEachVersion) {
         kit.CopySampleKit();
         kit.WriteText("ISP_INF.csv", kSettings);
         kit.WriteText("APGEN.csv", kGeneralTable);
-        // On the 9x family the entry has no saved password, and must keep none.
         std::string phonebook = kPhonebook;
-        if (version.nineX)
-            phonebook.erase(phonebook.find("Password="));
-        kit.WritePhonebook(phonebook);
+        kit.WritePhonebook(version.nineX ? phonebook.erase(phonebook.find("Password="), 17)
+                                         : phonebook);
         kit.CopyIn(BuildFolder() + "\\tests\\gui\\rasapi32_without_dial.dll", "RASAPI32.DLL");
 
         DialnestProcess creation;
@@ -208,8 +206,7 @@ TEST(WindowsVersionTest, EveryJobAtEachVersion) {
         EXPECT_STREQ(migrated->userName, "taro@isdn.example.ne.jp");
         EXPECT_STREQ(migrated->password, version.nineX ? "" : "sample");
         EXPECT_FALSE(migrated->emptyPasswordSaved);
-        EXPECT_EQ(migrated->deviceInfo, (std::vector<unsigned char>{0xA5, 0x5A}))
-            << "modem settings";
+        EXPECT_EQ(migrated->deviceInfo, (std::vector<unsigned char>{0xA5, 0x5A}));
         if (version.standard) {
             ownBytes = ReadWhole(UserPhonebookPath());
             book = ParsePhonebook(ownBytes.data(), ownBytes.size());

@@ -203,9 +203,7 @@ TEST(JournalRecovery, PutBackListWithinItsLimit) {
 
 // Stages the record alone must tell apart: a password the 9x family shows, saved since an
 // end, is no state of the change; a restore ended after its last write, or after removing
-// a made entry, is made. A creation read back from each Windows that gives an entry an id
-// of its own (and a longer structure from 7 on) is part-way after its properties, made after
-// its user name.
+// a made entry, is made; a creation read back after its properties is part-way, ids and all.
 TEST(JournalRecovery, StageOfStatesOnlyTheRecordExplains) {
     const auto record = [](const char* number) {
         EntryRecord r;
@@ -245,25 +243,13 @@ TEST(JournalRecovery, StageOfStatesOnlyTheRecordExplains) {
          ChangeStage::Before},
         {"restore of a creation, removed", true, true, "u1", true, true, nullptr, "", "",
          ChangeStage::Made},
-        {"creation, properties written", true, true, "u1", true, false, "0312", "", "",
-         ChangeStage::PartWay, "2000"},
-        {"creation, user name written", true, true, "u1", true, false, "0312", "u1", "",
-         ChangeStage::Made, "2000"},
-        {"creation, properties written", true, true, "u1", true, false, "0312", "", "",
-         ChangeStage::PartWay, "xp"},
-        {"creation, user name written", true, true, "u1", true, false, "0312", "u1", "",
-         ChangeStage::Made, "xp"},
-        {"creation, properties written", true, true, "u1", true, false, "0312", "", "",
-         ChangeStage::PartWay, "7"},
-        {"creation, user name written", true, true, "u1", true, false, "0312", "u1", "",
-         ChangeStage::Made, "7"},
-        {"creation, properties written", true, true, "u1", true, false, "0312", "", "",
-         ChangeStage::PartWay, "10"},
-        {"creation, user name written", true, true, "u1", true, false, "0312", "u1", "",
-         ChangeStage::Made, "10"},
+        {"at 2000", true, true, "u1", true, false, "0312", "", "", ChangeStage::PartWay, "2000"},
+        {"at XP", true, true, "u1", true, false, "0312", "", "", ChangeStage::PartWay, "xp"},
+        {"at 7", true, true, "u1", true, false, "0312", "", "", ChangeStage::PartWay, "7"},
+        {"at 10", true, true, "u1", true, false, "0312", "", "", ChangeStage::PartWay, "10"},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.what) + " " + (c.windows != nullptr ? c.windows : ""));
+        SCOPED_TRACE(c.what);
         const OsClass osClass = c.nt ? 9 : 6;
         SimPhonebook sim;
         EntryRecord written = made;
@@ -285,8 +271,6 @@ TEST(JournalRecovery, StageOfStatesOnlyTheRecordExplains) {
                      !c.nt, c.password};
         if (c.windows != nullptr) {
             ASSERT_EQ(WriteEntryRecord(sim.api(), "Nest", written), 0u);
-            ASSERT_TRUE(c.nowUser[0] == '\0' ||
-                        WriteSavedUserName(sim.api(), nullptr, "Nest", true, c.nowUser) == 0);
             std::vector<PhonebookEntryName> entries;
             ASSERT_EQ(EnumerateEntries(sim.api(), &entries), 0u);
             ASSERT_EQ(ReadEntryNow(sim.api(), osClass, change, entries, &now), 0u);

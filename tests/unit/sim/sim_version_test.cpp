@@ -62,24 +62,15 @@ TEST(SimVersions, EachTakesTheStructureVersionsItKnowsAndReportsPasswordsItsWay)
         RasDword probe;                              // the "" probe
         std::vector<RasDword> taken[3], refused[3];  // RASENTRYA, RASENTRYNAMEA, RASDIALPARAMSA
         RasDword maskWithoutPassword;                // dwMask reported when none is saved
-        bool hidesPassword;                          // RasGetEntryDialParamsA's placeholder
-        bool assignsIds;                             // a fresh guidId for each new entry
-        bool nineX;  // keeps device settings; an empty password given is saved
+        bool nt5;  // 2000 and later: a placeholder for a saved password, an id for a new entry
     } cases[] = {
-        // clang-format off
-        {"98", 1768, {{1768}, {264}, {1052}}, {{1767, 1796}, {532}, {kDialNt4}}, 3, false, false,
-         true},
-        {"nt4", 1796, {{1768, 1796}, {264}, {kDialNt4}}, {{2088}, {532}, {kDial7}}, 3, false, false,
-         false},
-        {"2000", 2088, {{2088}, {264, 532}, {kDialNt4}}, {{2884}, {536}, {kDial7}}, 3, true, true,
-         false},
-        {"xp", 2884, {{1796, 2884}, {532}, {kDialNt4}}, {{2948}, {}, {kDial7}}, 1, true, true,
-         false},
-        {"vista", 2948, {{2948}, {532}, {1052}}, {{3480}, {}, {kDial7}}, 1, true, true, false},
-        {"7", 3480, {{3480}, {532}, {kDial7}}, {{3481}, {}, {kDial7 + 4}}, 1, true, true, false},
-        {"10", 3480, {{1768, 3480}, {264, 532}, {1052, kDial7}}, {{3484}, {536}, {}}, 1, true, true,
-         false}};
-    // clang-format on
+        {"98", 1768, {{1768}, {264}, {1052}}, {{1767, 1796}, {532}, {kDialNt4}}, 3, false},
+        {"nt4", 1796, {{1768, 1796}, {264}, {kDialNt4}}, {{2088}, {532}, {kDial7}}, 3, false},
+        {"2000", 2088, {{2088}, {264, 532}, {kDialNt4}}, {{2884}, {536}, {kDial7}}, 3, true},
+        {"xp", 2884, {{1796, 2884}, {532}, {kDialNt4}}, {{2948}, {}, {kDial7}}, 1, true},
+        {"vista", 2948, {{2948}, {532}, {1052}}, {{3480}, {}, {kDial7}}, 1, true},
+        {"7", 3480, {{3480}, {532}, {kDial7}}, {{3481}, {}, {kDial7 + 4}}, 1, true},
+        {"10", 3480, {{1768, 3480}, {264, 532}, {1052, kDial7}}, {{3484}, {536}, {}}, 1, true}};
     for (const Case& c : cases) {
         SimPhonebook book;
         const DialupApi& api = book.api();
@@ -136,42 +127,32 @@ TEST(SimVersions, EachTakesTheStructureVersionsItKnowsAndReportsPasswordsItsWay)
         EXPECT_EQ(credentials->dwMask, 3u) << c.version;
         EXPECT_STREQ(credentials->szPassword, kSimHiddenPassword) << c.version;
         ASSERT_EQ(read(Dial, 1052, "Isp"), 0u);
-        EXPECT_STREQ(params->szPassword, c.hidesPassword ? kSimHiddenPassword : "p") << c.version;
+        EXPECT_STREQ(params->szPassword, c.nt5 ? kSimHiddenPassword : "p") << c.version;
         EXPECT_EQ(has, 1);
         EXPECT_EQ(api.RasSetEntryDialParamsA(nullptr, params, 0), 0u);
         EXPECT_EQ(book.StoredPassword("Isp"), "p") << c.version << ": written back as read";
-
-        // An empty password given without the remove flag: on 98 a saved one.
+        // Kept by Windows on its own: from 2000 on a fresh id for a new entry that no write
+        // changes; on 98 device settings until a write without, and an empty password given.
+        const bool nineX = c.probe == 1768;
         RASDIALPARAMSA empty = {sizeof empty, "Bare", "", "", "u", "", ""};
         ASSERT_EQ(api.RasSetEntryDialParamsA(nullptr, &empty, 0), 0u);
         ASSERT_EQ(read(Dial, 1052, "Bare"), 0u);
-        EXPECT_EQ(has, c.nineX ? 1 : 0) << c.version;
-
-        // What Windows keeps of its own: from 2000 on a fresh id for a new entry, whatever the
-        // record says, kept by every write; on 98 the device settings, until a write without.
+        EXPECT_EQ(has, nineX ? 1 : 0) << c.version << ": an empty password saved";
         RASENTRYA fresh = WritableEntry("2");
         fresh.dwSize = c.probe < kXp ? c.probe : kXp;
-        fresh.guidId.Data1 = 7;
         unsigned char settings[] = {0xA5, 0x5A};
-        RasGuid ids[2];
-        RasDword settingsSize[2] = {};
-        for (int write = 0; write < 2; ++write) {
-            ASSERT_EQ(api.RasSetEntryPropertiesA(nullptr, "New", &fresh, fresh.dwSize,
-                                                 write == 0 ? settings : nullptr, 2),
+        std::vector<std::string> ids;
+        for (unsigned char* given : {settings, static_cast<unsigned char*>(nullptr)}) {
+            ASSERT_EQ(api.RasSetEntryPropertiesA(nullptr, "New", &fresh, fresh.dwSize, given, 2),
                       0u);
             const std::string file = book.ReadFile();
-            SimPhonebookFile stored = ParsePhonebook(file.data(), file.size());
-            ids[write] = FindSimEntry(&stored, "New")->properties.guidId;
-            EXPECT_EQ(api.RasGetEntryPropertiesA(nullptr, "New", nullptr, &bytes, nullptr,
-                                                 &settingsSize[write]),
-                      603u);
+            ids.push_back(file.substr(file.find("Guid={", file.find("[New]")), 16));
+            RasDword kept = 9;
+            api.RasGetEntryPropertiesA(nullptr, "New", nullptr, &bytes, nullptr, &kept);
+            EXPECT_EQ(kept, nineX && given != nullptr ? 2u : 0u) << c.version << ": settings";
         }
-        const RasGuid none{};
-        EXPECT_EQ(memcmp(&ids[0], &none, sizeof none) != 0, c.assignsIds) << c.version;
-        EXPECT_NE(ids[0].Data1, 7u) << c.version;
-        EXPECT_EQ(memcmp(&ids[0], &ids[1], sizeof none), 0) << c.version << ": kept";
-        EXPECT_EQ(settingsSize[0], c.nineX ? 2u : 0u) << c.version;
-        EXPECT_EQ(settingsSize[1], 0u) << c.version;
+        EXPECT_EQ(ids[0] != "Guid={00000000-0", c.nt5) << c.version << " " << ids[0];
+        EXPECT_EQ(ids[1], ids[0]) << c.version;
     }
 }
 

@@ -120,8 +120,7 @@ RasDword SimPhonebook::AddModemEntry(const char* name, const char* modemName, co
         entry.dwCountryID = 81;
         entry.dwCountryCode = 81;
     }
-    // The modem's settings, which the 9x family keeps with the entry (the others ignore them).
-    std::string settings = std::string("settings of ") + modemName;
+    std::string settings = std::string("settings of ") + modemName;  // what 9x keeps
     result = api_.RasSetEntryPropertiesA(nullptr, name, &entry, entry.dwSize,
                                          reinterpret_cast<unsigned char*>(&settings[0]),
                                          static_cast<RasDword>(settings.size()));

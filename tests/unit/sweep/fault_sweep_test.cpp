@@ -108,18 +108,16 @@ struct OwnPhonebook : UserPhonebook {
 };
 
 // Each entry's text in the phonebook file, by name; an entry that is not there has none.
-// Windows gives each new entry a fresh id: of that, only whether there is one is compared.
 std::map<std::string, std::string> EntryTexts(const std::string& file) {
     const SimPhonebookFile book = ParsePhonebook(file.data(), file.size());
     std::map<std::string, std::string> texts;
     for (const SimEntry& entry : book.entries) {
         SimPhonebookFile one;
         one.entries.push_back(entry);
+        // Windows gives a new entry a fresh id: only whether there is one is compared.
         RasGuid& id = one.entries[0].properties.guidId;
         const RasGuid none{};
-        if (memcmp(&id, &none, sizeof id) != 0) {
-            memset(&id, 0xFF, sizeof id);
-        }
+        memset(&id, memcmp(&id, &none, sizeof id) != 0 ? 0xFF : 0, sizeof id);
         texts[entry.name] = FormatPhonebook(one);
     }
     return texts;
