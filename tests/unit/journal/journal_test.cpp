@@ -207,9 +207,8 @@ TEST(JournalRecovery, PutBackListWithinItsLimit) {
 TEST(JournalRecovery, StageOfStatesOnlyTheRecordExplains) {
     const auto record = [](const char* number) {
         EntryRecord r;
-        r.buffer.assign(1, RASENTRYA{});
+        r.buffer.assign(1, WritableEntry(number));
         r.bufferSize = r.structureSize = kRasEntrySize;
-        CopyField(r.Entry()->szLocalPhoneNumber, number);
         return r;
     };
     const EntryRecord old = record("0311"), made = record("0312");
@@ -256,7 +255,6 @@ TEST(JournalRecovery, StageOfStatesOnlyTheRecordExplains) {
         if (c.windows != nullptr) {  // the new entry as the program writes it there
             setenv("RASSIM_WINVER", c.windows, 1);
             ASSERT_EQ(ProbeStructureSize(sim.api(), &written.structureSize), 0u);
-            written.buffer[0] = WritableEntry("0312");
             written.buffer[0].dwSize = written.bufferSize = written.structureSize;
         }
         JournalChange change =
