@@ -191,7 +191,7 @@ void NewConnectionDialog::OnOK() {
         return;
     }
     ExistingEntry existing;
-    if (!ConfirmCreation(dialup_, user_, inputs.entryName, &existing)) {
+    if (!ConfirmCreation(dialup_, osClass, user_, inputs.entryName, &existing)) {
         // Not overwritten: the name is what the subscriber changes next.
         GotoField(FormField::EntryName);
         return;
