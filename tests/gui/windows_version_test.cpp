@@ -93,7 +93,7 @@ void ClearDefaultConnection() {
 // The journal of the row's two runs (1 the creation, 2 the migration) and their phonebook,
 // restored natively on one copy and by dialnest-kit.exe on another: the same report, status
 // and phonebook at every step, ending with the phonebook as it was before both runs.
-void ExpectNativeRestoreAsOnWindows(const Kit& kit) {
+void ExpectNativeRestoreAsOnWindows(const Kit& kit, bool nineX) {
     ScopedEnvironment fail("RASSIM_FAIL", ""), rights("RASSIM_RIGHTS", ""),
         own("RASSIM_USER_PHONEBOOK", "");
     Kit native, windows;
@@ -126,7 +126,9 @@ void ExpectNativeRestoreAsOnWindows(const Kit& kit) {
     ASSERT_NE(migrated, nullptr);
     EXPECT_STREQ(migrated->properties.szLocalPhoneNumber, "0,03-3333-1492");
     EXPECT_STREQ(migrated->userName, "taro@isdn-old.example.ne.jp");
-    EXPECT_STREQ(migrated->password, "sample");
+    EXPECT_STREQ(migrated->password, nineX ? "" : "sample");
+    EXPECT_FALSE(migrated->emptyPasswordSaved);
+    EXPECT_EQ(migrated->deviceInfo, (std::vector<unsigned char>{0xA5, 0x5A}));
 }
 
 // Starts the program from `kit` and waits for the main menu.
@@ -260,7 +262,7 @@ TEST(WindowsVersionTest, EveryJobAtEachVersion) {
         }
         // A journal copied from a subscriber of either family restores natively as on Windows.
         if (std::string(version.wine) == "win98" || std::string(version.wine) == "winxp")
-            ExpectNativeRestoreAsOnWindows(kit);
+            ExpectNativeRestoreAsOnWindows(kit, version.nineX);
         RemoveUserPhonebook();
     }
 }
