@@ -18,21 +18,20 @@ TEST(KitPack, CarriesTheCheckedKitOrWritesNothing) {
         const char* file;  // written into the copy of the sample kit
         size_t size;       // that many bytes
         bool alone;        // the only file of the kit
-        bool lowerCase;    // the sample's files named in lower case
         char subsystem;    // of the program packed: 2 a window program, 3 a console one
         int status;
-        const char* shown;  // in the output or the error output
+        const char* shown;       // in the output or the error output
+        bool lowerCase = false;  // the sample's files named in lower case
     } cases[] = {
-        {"the sample", "", 0, false, false, 2, 0, "56 kbit/s"},
-        {"named in lower case", "", 0, false, true, 2, 0, "56 kbit/s"},
-        {"a kit with an error", "ISP_INF.csv", 2, false, false, 2, 1, "[encoding]"},
-        {"a file the program does not read", "APGEN.csv.bak", 0, false, false, 2, 1,
+        {"the sample", "", 0, false, 2, 0, "56 kbit/s"},
+        {"the sample named in lower case", "", 0, false, 2, 0, "56 kbit/s", true},
+        {"a kit with an error", "ISP_INF.csv", 2, false, 2, 1, "[encoding]"},
+        {"a file the program does not read", "APGEN.csv.bak", 0, false, 2, 1,
          "\"APGEN.csv.bak\" lie in the kit folder"},
-        {"the largest kit a program carries", "Logo.png", kMaxCarriedKitBytes - 48, true, false, 2,
-         1, "nothing was packed"},
-        {"one byte more", "Logo.png", kMaxCarriedKitBytes - 47, true, false, 2, 1,
-         "carries at most"},
-        {"a console program", "", 0, false, false, 3, 2, "not Dialnest.exe"},
+        {"the largest kit a program carries", "Logo.png", kMaxCarriedKitBytes - 48, true, 2, 1,
+         "nothing was packed"},
+        {"one byte more", "Logo.png", kMaxCarriedKitBytes - 47, true, 2, 1, "carries at most"},
+        {"a console program", "", 0, false, 3, 2, "not Dialnest.exe"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
