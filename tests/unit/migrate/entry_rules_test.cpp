@@ -204,6 +204,10 @@ TEST(EntryRules, AcceptedAccessPointChange) {
         {"password typed before the placeholder, NT", 8, "", "0312345678", "Xabc@dial.example",
          kStandard, nullptr, "pw2****************", nullptr, nullptr, "Xabc@dial.example", "secret",
          "", "0120-11-1111", kModem},
+        // 9x shows the saved password itself: sixteen asterisks there are typed ones.
+        {"sixteen asterisks typed on 9x", 6, "", "0312345678", "Xabc@dial.example", kStandard,
+         nullptr, "****************", nullptr, nullptr, "Xabc@dial.example", "****************", "",
+         "0120-11-1111", kModem},
         {"other modem, typed number", 8, "", "0312345678", "Xabc@dial.example", kStandard, nullptr,
          nullptr, "Other Modem", "0,0120-77-7777", "Xabc@dial.example", "secret", "",
          "0,0120-77-7777", "Other Modem"},
