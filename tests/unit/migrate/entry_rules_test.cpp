@@ -114,11 +114,15 @@ TEST(EntryRules, AccessPointProposal) {
         const char* newNumber;
         const char* shownUser;
         const char* domain;
+        bool addsDomain = true;  // to the user part when accepted
     } cases[] = {
         {"general, prefix and suffix kept", false, "", "0,0312345678#", "Xabc@dial.example",
          kStandard, "0,0312345678#", "0,0120-11-1111#", "Xabc", "@dial.example"},
         {"general, KeepDomain", false, "", "0312345678", "Xabc@dial.example",
          "UserPrefix,X\r\nKeepDomain,TRUE\r\n", "0312345678", "0120-11-1111", "Xabc@dial.example",
+         "@dial.example", false},
+        {"general, KeepDomain off", false, "", "0312345678", "Xabc@dial.example",
+         "UserPrefix,X\r\nKeepDomain,FALSE\r\n", "0312345678", "0120-11-1111", "Xabc",
          "@dial.example"},
         {"PHS", false, "", "07011112222", "Xabc@m.example", kStandard, "07011112222",
          "0570-22-2222", "Xabc", "@mobile.example"},
@@ -144,7 +148,7 @@ TEST(EntryRules, AccessPointProposal) {
         EXPECT_STREQ(f.newNumber, c.newNumber);
         EXPECT_STREQ(f.userName, c.shownUser);
         EXPECT_STREQ(f.domain, c.domain);
-        EXPECT_EQ(f.addsDomain, strstr(c.extraSettings, "KeepDomain") == nullptr);
+        EXPECT_EQ(f.addsDomain, c.addsDomain);
         EXPECT_STREQ(f.password, "secret");
         EXPECT_STREQ(f.modemName, kModem);
         EXPECT_EQ(f.editUserName + f.editPassword + f.editModem, 0);
