@@ -553,6 +553,7 @@ TEST(EntryRules, AllUsersEntriesOfAStandardUser) {
         {"standard", false, "UserName=Xabc@old.example", "0,1492", "0,1492 Xabc@isdn.example"},
         {"standard", false, "DefaultUserName=Xabc@old.example", "0,1492", ""},
         {"admin", false, "DefaultUserName=Xabc@old.example", "0,1492", "0,1492 Xabc@isdn.example"},
+        {"admin", false, "UserName=Xabc@old.example", "0,1492", "0,1492 Xabc@isdn.example"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.rights) + " " + c.user + " " + c.number);
@@ -582,7 +583,7 @@ TEST(EntryRules, AllUsersEntriesOfAStandardUser) {
         EXPECT_EQ(std::string(e.properties.szLocalPhoneNumber) + " " +
                       (defaults ? e.defaultUserName : e.userName),
                   refused ? std::string(c.number) + " Xabc@old.example" : c.stored);
-        EXPECT_STREQ(defaults ? e.userName : "", "") << "the user's own stay empty";
+        EXPECT_STREQ(defaults ? e.userName : e.defaultUserName, "") << "the others stay empty";
         unsetenv("RASSIM_USER_PHONEBOOK");
         unsetenv("RASSIM_RIGHTS");
     }
