@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -114,6 +115,13 @@ bool QuerySimSystemVersion(unsigned* major, unsigned* minor, bool* nineX) {
     return true;
 }
 
+uint64_t SimUniqueSeed() {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    const uint64_t clock = static_cast<uint64_t>(time(nullptr)) * 1000 + now.wMilliseconds;
+    return (clock << 20) ^ GetCurrentThreadId();
+}
+
 void EndSimProcess() {
     ExitProcess(3);
 }
@@ -178,6 +186,13 @@ bool DefaultSimUserPhonebookPath(std::string* path) {
 
 bool QuerySimSystemVersion(unsigned* /*major*/, unsigned* /*minor*/, bool* /*nineX*/) {
     return false;
+}
+
+uint64_t SimUniqueSeed() {
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
+    return (static_cast<uint64_t>(now.tv_sec) * 1000000000u + static_cast<uint64_t>(now.tv_nsec)) ^
+           (static_cast<uint64_t>(getpid()) << 44);
 }
 
 void EndSimProcess() {

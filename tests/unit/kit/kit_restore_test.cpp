@@ -138,7 +138,7 @@ TEST(KitRestore, EachKindChangedSinceInEachWayIsLeftAsItIs) {
             ExistingEntry existing;
             if (kind >= 2) {
                 context->RunMigration();
-            } else if (ConfirmCreation(h.api(), h.user, entry, &existing)) {
+            } else if (ConfirmCreation(h.api(), 9, h.user, entry, &existing)) {
                 EXPECT_EQ(
                     CreateEntry(in, existing, h.api(), h.folder(), h.user, registry, 9, &journal),
                     Creation::Created);
