@@ -233,10 +233,12 @@ TEST(WindowsVersionTest, EveryJobAtEachVersion) {
         std::vector<std::string> expected = {"2個の設定を変更しました"};
         std::vector<std::string> proposals = {"number", "user name"};
         if (version.standard) {
-            std::string refused =
-                ProgramString(kit.ExePath(), 1430);  // IDS_ENTRIES_NEED_ADMINISTRATOR
-            refused.replace(refused.find("%s"), 2, "[一般]");
-            expected = {refused, "3個の設定を変更しました"};
+            expected = {
+                "次のダイヤルアップネットワーク設定は、このコンピューターのすべてのユーザー用の"
+                "設定のため変更できませんでした\n\n[一般]\n\nこれらの設定は、ダイヤルネストを"
+                "管理者として実行したときだけ変更できます。ダイヤルネストのアイコンを右クリック"
+                "して「管理者として実行」を選び、もう一度移行してください。",
+                "3個の設定を変更しました"};
             proposals = {"number", "user name", "number", "user name"};
         }
         EXPECT_EQ(AcceptEverything(migration, 60000, &dialogs), expected) << "what was written";

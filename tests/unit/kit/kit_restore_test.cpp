@@ -48,6 +48,12 @@ TEST(KitRestore, PutsBackWhatTheRunChangedUnlessChangedSince) {
         }
         store.Replace(journal.FileName(), FormatJournalRun(run));
     }
+    {  // The same run under the largest number a run has.
+        FolderJournalStore store(folder);
+        std::string bytes;
+        ASSERT_TRUE(store.Read(RunFileName(1), &bytes));
+        store.Replace(RunFileName(4294967295u), bytes);
+    }
     setenv("RASSIM_WINVER", "98", 1);
     const char kRun[] = "1";
     struct Step {
@@ -66,6 +72,8 @@ TEST(KitRestore, PutsBackWhatTheRunChangedUnlessChangedSince) {
         {{kRun}, false, false, 0, "changes of run 1, begun 2026-12-08 19:41 (dry run"},
         {{kRun}, false, false, 0, "users: nothing to do: Windows refused that change"},
         {{kRun}, false, false, 0, "0312345678, name servers 192.0.2.53, 192.0.2.54 -> (none)\n"},
+        {{"--list"}, false, false, 0, "administrator)\n4294967295  (began 2026-12-08 19:41)"},
+        {{"4294967295"}, false, false, 0, "[One] in the user's own phonebook: would be put back"},
         {{kRun, "--lang=ja"},
          false,
          false,
@@ -78,10 +86,11 @@ TEST(KitRestore, PutsBackWhatTheRunChangedUnlessChangedSince) {
          false,
          1,
          "[One] in the user's own phonebook: already as it was"},
-        {{"19990101-000000"}, false, false, 2, ""},
-        {{"4294967297"}, false, false, 2, ""},  // past 32 bits: never run 1
+        {{"19990101-000000"}, false, false, 2, "no run 19990101-000000 (see restore --list)"},
+        {{"4294967296"}, false, false, 2, "no run 4294967296 "},  // past 32 bits: never run 0
+        {{"4294967297"}, false, false, 2, "no run 4294967297 "},  // nor run 1
         {{}, false, false, 2, "no RUN given"},
-        {{"--list", kRun}, false, false, 2, ""},
+        {{"--list", kRun}, false, false, 2, "--list takes no RUN"},
         {{"--help"}, false, false, 0, "usage: dialnest-kit restore --list"},
     };
     for (const Step& s : steps) {

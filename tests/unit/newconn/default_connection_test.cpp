@@ -61,15 +61,16 @@ TEST(DefaultConnection, AutodialOnlyAfterTheDefaultEntry) {
         bool defaultKey;  // the key of the class's default-entry value
         bool refuse;
         RasDword autodial;  // RasSetAutodialAddressA's answer, or kUnbound
+        bool asked;         // the library is given the entry
         bool isDefault;
         Writes writes;
     } cases[] = {
-        {"no settings key", 8, false, true, false, 0, true, {kUserDefault}},
-        {"no machine-wide key, no library call", 9, true, false, false, kUnbound, false, {}},
-        {"no per-user key, library refuses", 7, true, false, false, 5, false, {}},
-        {"machine-wide value refused, library refuses", 9, true, true, true, 5, false, {}},
-        {"no machine-wide key, library takes it", 9, true, false, false, 0, true, kOn},
-        {"no per-user key, library takes it", 7, true, false, false, 0, true, kOn},
+        {"no settings key", 8, false, true, false, 0, false, true, {kUserDefault}},
+        {"no machine-wide key, no library call", 9, true, false, false, kUnbound, false, false, {}},
+        {"no per-user key, library refuses", 7, true, false, false, 5, true, false, {}},
+        {"machine-wide value refused, library refuses", 9, true, true, true, 5, true, false, {}},
+        {"no machine-wide key, library takes it", 9, true, false, false, 0, true, true, kOn},
+        {"no per-user key, library takes it", 7, true, false, false, 0, true, true, kOn},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -90,8 +91,7 @@ TEST(DefaultConnection, AutodialOnlyAfterTheDefaultEntry) {
         gAutodialAnswer = c.autodial;
         gAutodialEntry.clear();
         EXPECT_EQ(MakeDefaultConnection(registry, api, c.osClass, "My ISP"), c.isDefault);
-        const bool asked = c.autodial != kUnbound && (!c.defaultKey || c.refuse);
-        EXPECT_EQ(gAutodialEntry, asked ? "My ISP" : "");
+        EXPECT_EQ(gAutodialEntry, c.asked ? "My ISP" : "");
         EXPECT_EQ(registry.writes, c.writes);
         EXPECT_EQ(registry.openKeys, 0);
     }
