@@ -13,8 +13,8 @@ const char kRemoteAccessKey[] = "RemoteAccess";
 
 namespace {
 
-bool NameInRegistry(RegistryWriter& registry, OsClass osClass, const char* name) {
-    const bool machineWide = osClass == 9;
+// One of the Part's registry values: the machine's default on class 9, the user's otherwise.
+bool NameInRegistry(RegistryWriter& registry, bool machineWide, const char* name) {
     RegistryKey target =
         machineWide ? registry.OpenKeyForWriting(RegistryRoot::LocalMachine, kAutodialDefaultKey)
                     : registry.OpenKeyForWriting(RegistryRoot::CurrentUser, kRemoteAccessKey);
@@ -28,15 +28,31 @@ bool NameInRegistry(RegistryWriter& registry, OsClass osClass, const char* name)
     return named;
 }
 
-bool NameThroughAutodial(const DialupApi& api, const char* name) {
-    if (api.RasSetAutodialAddressA == nullptr) {
-        return false;
-    }
+RasDword NameThroughAutodial(const DialupApi& api, const char* name) {
     RASAUTODIALENTRYA entry;
     memset(&entry, 0, sizeof(entry));
     entry.dwSize = kRasAutodialEntrySize;
     CopyField(entry.szEntry, name);
-    return api.RasSetAutodialAddressA(nullptr, 0, &entry, sizeof(entry), 1) == 0;
+    return api.RasSetAutodialAddressA(nullptr, 0, &entry, sizeof(entry), 1);
+}
+
+// Whether the default connection Windows dials is `name`. Without the read-back call, what
+// the setting call said (`set`); a read that fails tells nothing, so it is not.
+bool DialsEntry(const DialupApi& api, const char* name, bool set) {
+    if (api.RasGetAutodialAddressA == nullptr) {
+        return set;
+    }
+    RASAUTODIALENTRYA entry;
+    memset(&entry, 0, sizeof(entry));
+    entry.dwSize = kRasAutodialEntrySize;
+    RasDword bytes = sizeof(entry);
+    RasDword count = 0;
+    if (api.RasGetAutodialAddressA(nullptr, nullptr, &entry, &bytes, &count) != 0 || count != 1) {
+        return false;
+    }
+    char named[RAS_MaxEntryName + 1];
+    CopyField(named, entry.szEntry);
+    return EqualsNoCase(named, name);
 }
 
 }  // namespace
@@ -45,7 +61,19 @@ bool MakeDefaultConnection(RegistryWriter& registry, const DialupApi& api, OsCla
                            const char* entryName) {
     char name[RAS_MaxEntryName + 1];
     CopyField(name, entryName);
-    if (!NameInRegistry(registry, osClass, name) && !NameThroughAutodial(api, name)) {
+    const RasDword set = IsNtFamily(osClass) && api.RasSetAutodialAddressA != nullptr
+                             ? NameThroughAutodial(api, name)
+                             : kMissingOperation;
+    bool made = false;
+    if (set == kMissingOperation || set == ERROR_INVALID_PARAMETER_) {
+        made = NameInRegistry(registry, osClass == 9, name);
+    } else if (DialsEntry(api, name, set == 0)) {
+        made = true;
+    } else {
+        // The user's own default ranks above the machine's that the call set.
+        made = NameInRegistry(registry, false, name) && DialsEntry(api, name, true);
+    }
+    if (!made) {
         return false;
     }
 

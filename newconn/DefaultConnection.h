@@ -36,15 +36,19 @@ extern const char kInternetSettingsKey[];  // HKCU: Software\...\Internet Settin
 extern const char kAutodialDefaultKey[];   // HKLM: SOFTWARE\Microsoft\RAS AutoDial\Default
 extern const char kRemoteAccessKey[];      // HKCU: RemoteAccess
 
-// Names `entryName` (code page 932, at most 256 bytes are used) the default entry:
-// "DefaultInternet" in the machine-wide autodial key on class 9, "InternetProfile" in the
-// per-user "RemoteAccess" key on every other class. Where that value cannot be written (on
-// class 9 a run without administrator rights, or a missing key), through the call Windows
-// documents for it (RasSetAutodialAddressA with no address, where the library has it: the
-// user's default for an entry of the user's own phonebook, the machine's for an all-users
-// one). Only when one of them took it does it switch autodial on ("EnableAutodial" 1,
-// "NoNetAutodial" 0 under the per-user Internet settings; a missing key is skipped). True
-// when the entry was made the default connection; false, with nothing written, otherwise.
+// Makes `entryName` (code page 932, at most 256 bytes are used) the default connection that
+// Windows dials. From XP on through the call Windows documents for it: RasSetAutodialAddressA
+// with no address (the user's own default for an entry of the user's phonebook, the
+// machine's for an all-users one), read back with RasGetAutodialAddressA; where the user's own
+// default still names another entry, that one ranks first, so the entry is named the user's
+// default too ("InternetProfile" in the per-user "RemoteAccess" key) and read back again.
+// Where the call has no default connection (9x, where it is missing; NT 4 and 2000, which
+// refuse a null address with 87), or is not bound: "DefaultInternet" in the machine-wide
+// autodial key on class 9, "InternetProfile" in the per-user "RemoteAccess" key on every
+// other class. Only when the entry is the default does it switch autodial on
+// ("EnableAutodial" 1, "NoNetAutodial" 0 under the per-user Internet settings; a missing key is
+// skipped). True when the entry was made the default connection; false, with autodial left as
+// it was, otherwise.
 // The program runs as invoked: it asks for no elevation, since an elevated run may belong to
 // another account, whose per-user settings and phonebook are not the subscriber's.
 bool MakeDefaultConnection(RegistryWriter& registry, const DialupApi& api, OsClass osClass,

@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -101,6 +102,49 @@ bool DefaultSimUserPhonebookPath(std::string* path) {
     return true;
 }
 
+namespace {
+
+HKEY RootOf(SimHive hive) {
+    return hive == SimHive::LocalMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
+}
+
+}  // namespace
+
+bool ReadSimRegistryText(SimHive hive, const char* key, const char* name, std::string* text) {
+    HKEY opened = nullptr;
+    if (RegOpenKeyExA(RootOf(hive), key, 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS) {
+        return false;
+    }
+    char data[1024];
+    DWORD type = 0;
+    DWORD size = sizeof data - 1;
+    const LONG read =
+        RegQueryValueExA(opened, name, nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
+    RegCloseKey(opened);
+    if (read != ERROR_SUCCESS || type != REG_SZ) {
+        return false;
+    }
+    data[size] = '\0';
+    text->assign(data, strnlen(data, size));
+    return true;
+}
+
+bool WriteSimRegistryText(SimHive hive, const char* key, const char* name,
+                          const std::string* text) {
+    HKEY opened = nullptr;
+    if (RegCreateKeyExA(RootOf(hive), key, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &opened,
+                        nullptr) != ERROR_SUCCESS) {
+        return false;
+    }
+    const LONG written =
+        text != nullptr ? RegSetValueExA(opened, name, 0, REG_SZ,
+                                         reinterpret_cast<const BYTE*>(text->c_str()),
+                                         static_cast<DWORD>(text->size() + 1))
+                        : RegDeleteValueA(opened, name);
+    RegCloseKey(opened);
+    return written == ERROR_SUCCESS || (text == nullptr && written == ERROR_FILE_NOT_FOUND);
+}
+
 bool QuerySimSystemVersion(unsigned* major, unsigned* minor, bool* nineX) {
     OSVERSIONINFOA info;
     ZeroMemory(&info, sizeof info);
@@ -178,6 +222,21 @@ bool DefaultSimUserPhonebookPath(std::string* path) {
 
 bool QuerySimSystemVersion(unsigned* /*major*/, unsigned* /*minor*/, bool* /*nineX*/) {
     return false;
+}
+
+bool ReadSimRegistryText(SimHive hive, const char* key, const char* name, std::string* text) {
+    std::string typed;
+    if (!ReadSimRegistryFile(hive, key, name, &typed) || typed.compare(0, 3, "sz:") != 0) {
+        return false;
+    }
+    *text = typed.substr(3);
+    return true;
+}
+
+bool WriteSimRegistryText(SimHive hive, const char* key, const char* name,
+                          const std::string* text) {
+    const std::string typed = text != nullptr ? "sz:" + *text : std::string();
+    return WriteSimRegistryFile(hive, key, name, text != nullptr ? &typed : nullptr);
 }
 
 void EndSimProcess() {

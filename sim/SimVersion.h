@@ -54,6 +54,11 @@ inline bool ReportsSavedPasswordInMask(SimWindows v) {
 inline bool HasDefaultCredentials(SimWindows v) {
     return v >= SimWindows::Xp;
 }
+// A default Internet connection, the user's own ranked above the machine's, which a null
+// address of the AutoDial calls names (XP's "default connection").
+inline bool HasDefaultConnection(SimWindows v) {
+    return v >= SimWindows::Xp;
+}
 // The NT 5 family hands out a handle (kSimHiddenPassword) instead of a saved password.
 inline bool HidesSavedPassword(SimWindows v) {
     return v >= SimWindows::Win2000;

@@ -1,5 +1,6 @@
 // A registry for the default-connection tests: only the listed keys exist; every write is
-// recorded as "<root>\<key>:<value>=<type>:<data>".
+// recorded as "<root>\<key>:<value>=<type>:<data>" and, with `intoSim`, also made in the
+// substitute's registry, where its dial-up calls read it.
 #pragma once
 
 #include <deque>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "newconn/DefaultConnection.h"
+#include "sim/SimRegistry.h"
 
 class FakeRegistry : public RegistryWriter {
 public:
@@ -16,6 +18,7 @@ public:
     std::vector<std::string> writes;
     int openKeys = 0;           // opened and not yet closed
     bool refuseWrites = false;  // every value write fails, as under a key without write access
+    bool intoSim = false;
 
     void AddKey(RegistryRoot root, const char* path) { existingKeys.insert({root, path}); }
 
@@ -33,7 +36,7 @@ public:
             return false;
         }
         writes.push_back(Where(key) + ":" + name + "=dword:" + std::to_string(data));
-        return true;
+        return IntoSim(key, name, "dword:" + std::to_string(data));
     }
 
     bool SetString(RegistryKey key, const char* name, const char* text,
@@ -43,7 +46,7 @@ public:
         }
         // Exactly the bytes the registry would store, the terminating zero included.
         writes.push_back(Where(key) + ":" + name + "=sz:" + std::string(text, byteCount));
-        return true;
+        return IntoSim(key, name, "sz:" + std::string(text, byteCount - 1));
     }
 
     void CloseKey(RegistryKey) override { --openKeys; }
@@ -53,6 +56,14 @@ private:
         RegistryRoot root;
         std::string path;
     };
+
+    bool IntoSim(RegistryKey key, const char* name, const std::string& typed) const {
+        const Open* open = static_cast<const Open*>(key);
+        return !intoSim ||
+               WriteSimRegistryFile(open->root == RegistryRoot::CurrentUser ? SimHive::CurrentUser
+                                                                            : SimHive::LocalMachine,
+                                    open->path, name, &typed);
+    }
 
     static std::string Where(RegistryKey key) {
         const Open* open = static_cast<const Open*>(key);

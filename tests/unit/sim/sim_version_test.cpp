@@ -14,6 +14,7 @@
 #include "sim/PhonebookFile.h"
 #include "sim/SimFaults.h"
 #include "sim/SimRasApi.h"
+#include "sim/SimRegistry.h"
 #include "sim/SimVersion.h"
 #include "support/SimPhonebook.h"
 
@@ -227,9 +228,9 @@ TEST(SimApi, FromWindows2000OnTheUsersOwnPhonebookIsListedBesideTheAllUsersOne) 
         RasDword machineDefault;  // the all-users entry as the default Internet connection
         const char* sharedRead;   // the all-users entry's user name read with RASCM_DefaultCreds
         const char* defaultRead;  // the default connection read back after both were tried
-    } cases[] = {{"nt4", "standard", "Shared", 0, 0, 0, 0, "all", "Shared"},
-                 {"2000", nullptr, "Shared1Mine0", 0, 0, 0, 0, "all", "Mine"},
-                 {"2000", "standard", "Shared1Mine0", 5, 0, 0, 5, "all", "Mine"},
+    } cases[] = {{"nt4", "standard", "Shared", 0, 0, 0, 87, "all", "-"},
+                 {"2000", nullptr, "Shared1Mine0", 0, 0, 0, 87, "all", "-"},
+                 {"2000", "standard", "Shared1Mine0", 5, 0, 0, 87, "all", "-"},
                  {"xp", "standard", "Shared1Mine0", 5, 5, 5, 5, "", "Mine"},
                  {"10", "standard", "Shared1Mine0", 5, 5, 5, 5, "", "Mine"},
                  {"10", "admin", "Shared1Mine0", 0, 0, 5, 0, "all", "Mine"}};
@@ -293,20 +294,66 @@ TEST(SimApi, FromWindows2000OnTheUsersOwnPhonebookIsListedBesideTheAllUsersOne) 
         ASSERT_EQ(api.RasGetCredentialsA(nullptr, "Shared", &k), 0u);
         EXPECT_STREQ(k.szUserName, c.sharedRead) << "before XP the flag asks for the user's own";
 
-        // The default Internet connection: the user's for the user's entry, the machine's
-        // for an all-users one; read back, the user's comes first.
+        // The default Internet connection, from XP on ("-": a null address is refused): the
+        // user's for the user's entry, the machine's for an all-users one; read back, the
+        // user's comes first.
         RASAUTODIALENTRYA autodial = {sizeof autodial, 0, 0, {}};
         auto setDefault = [&](const char* name) {
             CopyField(autodial.szEntry, name);
             return api.RasSetAutodialAddressA(nullptr, 0, &autodial, sizeof autodial, 1);
         };
         EXPECT_EQ(setDefault("SHARED"), c.machineDefault);
-        EXPECT_EQ(setDefault("Mine"), twoBooks ? 0u : ERROR_CANNOT_FIND_PHONEBOOK_ENTRY);
+        EXPECT_EQ(setDefault("Mine"), strcmp(c.defaultRead, "-") != 0 ? 0u : 87u);
         autodial = {sizeof autodial, 0, 0, {}};
         bytes = sizeof autodial;
-        EXPECT_EQ(api.RasGetAutodialAddressA(nullptr, nullptr, &autodial, &bytes, &count), 0u);
-        EXPECT_STREQ(count == 1 ? autodial.szEntry : "", c.defaultRead);
+        const RasDword read =
+            api.RasGetAutodialAddressA(nullptr, nullptr, &autodial, &bytes, &count);
+        EXPECT_STREQ(read != 0 ? "-" : count == 1 ? autodial.szEntry : "", c.defaultRead);
         EXPECT_EQ(api.RasDeleteEntryA(book.path().c_str(), "SHARED"), c.changeAllUsers);
+    }
+}
+
+// The default connection is kept where Windows keeps it, so that what a program writes there
+// is what the call reads, the user's own first; on 64-bit Windows the machine's is in the
+// 64-bit view, which a 32-bit program's own write under HKLM\SOFTWARE does not reach; ""
+// with no name removes the one that is read.
+TEST(SimApi, TheDefaultConnectionIsKeptInTheRegistry) {
+    struct Case {
+        bool wow64;
+        const char* userValue;     // InternetProfile as a program wrote it ("": none)
+        const char* machineValue;  // DefaultInternet as a program wrote it ("": none)
+        const char* set;           // then made the default through the call ("": not)
+        int removals;              // then removed through the call this many times
+        const char* read;
+    } cases[] = {
+        {false, "", "Shared", "", 0, "Shared"}, {true, "", "Shared", "", 0, ""},
+        {true, "", "", "Shared", 0, "Shared"},  {false, "Mine", "", "Shared", 0, "Mine"},
+        {false, "Mine", "", "Shared", 1, "Shared"}, {false, "Mine", "", "Shared", 2, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.wow64 ? "64-bit " : "") + c.userValue + c.machineValue + c.set);
+        SimPhonebook book;
+        const DialupApi& api = book.api();
+        book.WriteFile("[Shared]\nLocalPhoneNumber=1\n");
+        book.folder().Write("user.ini", "[Mine]\nLocalPhoneNumber=2\n");
+        Variable own("RASSIM_USER_PHONEBOOK", book.folder().PathTo("user.ini").c_str());
+        Variable wow64("RASSIM_WOW64", c.wow64 ? "1" : nullptr);
+        const std::string user = std::string("sz:") + c.userValue;
+        const std::string machine = std::string("sz:") + c.machineValue;
+        WriteSimRegistryFile(SimHive::CurrentUser, "RemoteAccess", "InternetProfile",
+                             c.userValue[0] != '\0' ? &user : nullptr);
+        WriteSimRegistryFile(SimHive::LocalMachine, "SOFTWARE\\Microsoft\\RAS AutoDial\\Default",
+                             "DefaultInternet", c.machineValue[0] != '\0' ? &machine : nullptr);
+        RASAUTODIALENTRYA autodial = {sizeof autodial, 0, 0, {}};
+        CopyField(autodial.szEntry, c.set);
+        EXPECT_EQ(c.set[0] != '\0' ? api.RasSetAutodialAddressA(nullptr, 0, &autodial, sizeof autodial, 1) : 0u, 0u);
+        autodial = {sizeof autodial, 0, 0, {}};
+        for (int i = 0; i < c.removals; ++i) {
+            EXPECT_EQ(api.RasSetAutodialAddressA("", 0, &autodial, sizeof autodial, 1), 0u);
+        }
+        RasDword bytes = sizeof autodial, count = 0;
+        ASSERT_EQ(api.RasGetAutodialAddressA(nullptr, nullptr, &autodial, &bytes, &count), 0u);
+        EXPECT_STREQ(count == 1 ? autodial.szEntry : "", c.read);
     }
 }
 

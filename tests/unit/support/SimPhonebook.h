@@ -1,6 +1,6 @@
-// The substitute phonebook for one test: points RASSIM_PHONEBOOK at phonebook.ini in a
-// scratch folder, clears RASSIM_FAIL and the library's call counts, and restores both
-// variables at the end.
+// The substitute phonebook for one test: points RASSIM_PHONEBOOK at phonebook.ini and
+// RASSIM_REGISTRY at registry.ini in a scratch folder, clears RASSIM_FAIL and the library's
+// call counts, and restores the variables at the end.
 #pragma once
 
 #include <string>
@@ -44,6 +44,7 @@ public:
     std::string StoredPassword(const char* entry) const;
 
     static constexpr const char* kFileName = "phonebook.ini";
+    static constexpr const char* kRegistryFileName = "registry.ini";
 
 private:
     TempFolder folder_;
@@ -51,7 +52,9 @@ private:
     std::string savedPath_;
     std::string savedFail_;
     std::string savedVersion_;
+    std::string savedRegistry_;
     bool hadPath_;
+    bool hadRegistry_;
     bool hadFail_;
     bool hadVersion_;
 };
