@@ -14,8 +14,10 @@
 #include "journal/Journal.h"
 #include "journal/ProgramJournal.h"
 #include "kit/KitReport.h"
+#include "kit/KitStrings.h"
 #include "kit/KitText.h"
 #include "kit/KitTool.h"
+#include "res/resource.h"
 #include "settings/ByteText.h"
 #include "sim/SimDialupApi.h"
 #ifdef _WIN32
@@ -224,6 +226,12 @@ int Restore(JournalStore& store, const DialupApi& api, const RestoreArguments& a
         return kExitError;
     }
 #ifdef _WIN32
+    // Entries are written by their names in code page 932, which the library reads in the
+    // code page for programs: under another, it would write garbled names.
+    if (a.apply && GetACP() != 932) {
+        fprintf(err, "%s\n", ProgramText(Message{IDS_CODE_PAGE_NOT_JAPANESE}).c_str());
+        return kExitError;
+    }
     // The program's own changes would race with these.
     if (a.apply) {
         if (const HANDLE running = OpenMutexA(SYNCHRONIZE, FALSE, kProgramRunMutex)) {

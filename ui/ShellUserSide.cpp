@@ -55,6 +55,28 @@ void LoadText(unsigned id, char* buffer, int size) {
     }
 }
 
+void LoadWideText(unsigned id, wchar_t* buffer, size_t size) {
+    buffer[0] = L'\0';
+    // Strings are kept sixteen to a block, each a length and that many UTF-16 units.
+    HMODULE module = GetModuleHandleA(nullptr);
+    HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(id / 16 + 1), MAKEINTRESOURCEA(6));
+    HGLOBAL loaded = found != nullptr ? LoadResource(module, found) : nullptr;
+    const WORD* unit = loaded != nullptr ? static_cast<const WORD*>(LockResource(loaded)) : nullptr;
+    if (unit == nullptr) {
+        return;
+    }
+    const WORD* end = unit + SizeofResource(module, found) / sizeof(WORD);
+    for (unsigned index = id % 16; index > 0 && unit < end; --index) {
+        unit += 1 + *unit;
+    }
+    if (unit >= end || unit + 1 + *unit > end) {
+        return;
+    }
+    const size_t length = *unit < size ? *unit : size - 1;
+    memcpy(buffer, unit + 1, length * sizeof(wchar_t));
+    buffer[length] = L'\0';
+}
+
 int ShowMessageBox(HWND owner, const Message& message, unsigned captionId, UINT type) {
     char text[2048];
     char caption[256];

@@ -1,6 +1,8 @@
 // The GUI test driver.
 #include "driver/GuiDriver.h"
 
+#include <tlhelp32.h>
+
 #include <algorithm>
 #include <climits>
 #include <cstdlib>
@@ -190,7 +192,8 @@ DialnestProcess::~DialnestProcess() {
         if (Running())
             Kill();
         CloseHandle(info_.hProcess);
-        CloseHandle(info_.hThread);
+        if (info_.hThread != nullptr)
+            CloseHandle(info_.hThread);
     }
 }
 
@@ -205,6 +208,57 @@ bool DialnestProcess::Start(const std::string& exePath) {
     }
     WaitForInputIdle(info_.hProcess, 10000);
     return true;
+}
+
+std::wstring CommandInLocale(const std::string& windowsCommand, const char* locale) {
+    const std::string command = std::string("LC_ALL=") + locale + " LANG=" + locale +
+                                " /usr/lib/wine/wine " + windowsCommand;
+    return L"/bin/sh -c \"" + FromUtf8(command) + L"\"";
+}
+
+namespace {
+
+std::vector<DWORD> ProcessesNamed(const std::wstring& fileName) {
+    std::vector<DWORD> ids;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32W entry = {};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = Process32FirstW(snapshot, &entry); more;
+         more = Process32NextW(snapshot, &entry)) {
+        if (lstrcmpiW(entry.szExeFile, fileName.c_str()) == 0)
+            ids.push_back(entry.th32ProcessID);
+    }
+    CloseHandle(snapshot);
+    return ids;
+}
+
+}  // namespace
+
+bool DialnestProcess::StartInLocale(const std::string& exePath, const char* locale) {
+    const std::wstring fileName = FromUtf8(exePath.substr(exePath.find_last_of('\\') + 1));
+    const std::vector<DWORD> before = ProcessesNamed(fileName);
+    std::wstring command = CommandInLocale("'" + exePath + "'", locale);
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION shell = {};
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &shell)) {
+        return false;
+    }
+    CloseHandle(shell.hThread);
+    CloseHandle(shell.hProcess);
+    for (int i = 0; i < 400; ++i, Sleep(50)) {
+        for (DWORD id : ProcessesNamed(fileName)) {
+            if (std::find(before.begin(), before.end(), id) == before.end()) {
+                info_.hProcess = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION |
+                                                 PROCESS_TERMINATE,
+                                             FALSE, id);
+                info_.dwProcessId = id;
+                return info_.hProcess != nullptr;
+            }
+        }
+    }
+    return false;
 }
 
 bool DialnestProcess::WaitForExit(DWORD timeoutMs) {

@@ -97,12 +97,15 @@ public:
 // Registry reads and clean-up for the default-connection values.
 bool ReadRegistryString(HKEY root, const char* key, const char* value, std::string* out);
 bool ReadRegistryDword(HKEY root, const char* key, const char* value, DWORD* out);
+void WriteRegistryString(HKEY root, const char* key, const char* value, const std::string& utf8);
 void DeleteRegistryValue(HKEY root, const char* key, const char* value);
 void EnsureRegistryKey(HKEY root, const char* key);
 void DeleteRegistryKey(HKEY root, const char* key);
 
-// Runs the build's dialnest-kit.exe with `arguments`: its output (both streams) and status.
-std::string RunKitTool(const std::string& arguments, DWORD* status);
+// Runs the build's dialnest-kit.exe with `arguments`: its output (both streams) and status;
+// with `locale`, in Wine started anew under that Unix locale (CommandInLocale).
+std::string RunKitTool(const std::string& arguments, DWORD* status,
+                       const char* locale = nullptr);
 
 // Folder of the test program and of the build's artefacts (DIALNEST_BUILD).
 std::string BuildFolder();
