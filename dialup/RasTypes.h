@@ -160,9 +160,11 @@ struct RASENTRYNAMEA {
 struct RASENTRYNAMEA_2000 {
     RasDword dwSize;
     char szEntryName[RAS_MaxEntryName + 1];
-    RasDword dwFlags;  // REN_User 0, REN_AllUsers 1
+    RasDword dwFlags;  // REN_User or REN_AllUsers
     char szPhonebookPath[RAS_MaxPath + 1];
 };
+
+enum : RasDword { REN_User = 0, REN_AllUsers = 1 };
 
 struct RASDEVINFOA {
     RasDword dwSize;

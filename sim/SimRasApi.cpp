@@ -359,7 +359,7 @@ RasDword EnumEntries(const char* reserved, const char* phonebook, RASENTRYNAMEA*
         CopyField(record->szEntryName, entry.name.c_str());
         if (recordSize == sizeof(SimEntryNameLong)) {
             SimEntryNameLong* full = reinterpret_cast<SimEntryNameLong*>(at);
-            full->dwFlags = entry.allUsers ? kSimRenAllUsers : kSimRenUser;
+            full->dwFlags = entry.allUsers ? REN_AllUsers : REN_User;
             CopyField(full->szPhonebookPath, entry.path.c_str());
         }
         at += recordSize;

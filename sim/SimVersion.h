@@ -35,11 +35,6 @@ struct SimEntryNameLong {
     char szPhonebookPath[RAS_MaxPath + 1];
 };
 
-enum : RasDword {
-    kSimRenUser = 0,      // REN_User
-    kSimRenAllUsers = 1,  // REN_AllUsers
-};
-
 // Behaviours by version.
 inline bool HasTwoPhonebooks(SimWindows v) {
     return v >= SimWindows::Win2000;

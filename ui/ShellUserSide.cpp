@@ -6,6 +6,7 @@
 
 #include "res/resource.h"
 #include "settings/ByteText.h"
+#include "settings/DataFiles.h"
 
 namespace {
 
@@ -23,26 +24,45 @@ UINT IconFlag(MessageIcon icon) {
 
 }  // namespace
 
-// Our texts carry at most one %s or %d; it is replaced by the message's argument.
+namespace {
+
+// The program as the subscriber knows it: its file's name, as its icon shows it.
+const char* ProgramName() {
+    static char name[kPathSize] = "";
+    if (name[0] == '\0') {
+        char modulePath[kPathSize] = "";
+        GetModuleFileNameA(nullptr, modulePath, sizeof(modulePath) - 1);
+        ProgramNameOf(modulePath, name, sizeof(name));
+    }
+    return name;
+}
+
+}  // namespace
+
+// Our texts carry at most one %s or %d, the message's argument, and may name the program
+// itself (%P) wherever they tell the subscriber what to start.
 void FormatMessageText(const Message& message, char* out, size_t size) {
     char format[1024];
     LoadText(message.textId, format, sizeof(format));
     char number[16];
-    const char* directive = strchr(format, '%');
-    const char* argument = nullptr;
-    if (directive != nullptr && directive[1] == 's') {
-        argument = message.text != nullptr ? message.text : "";
-    } else if (directive != nullptr && directive[1] == 'd') {
-        snprintf(number, sizeof(number), "%d", message.number);
-        argument = number;
+    snprintf(number, sizeof(number), "%d", message.number);
+    out[0] = '\0';
+    const char* copied = format;
+    for (const char* p = strchr(format, '%'); p != nullptr; p = strchr(p, '%')) {
+        const char* argument = p[1] == 's'   ? (message.text != nullptr ? message.text : "")
+                               : p[1] == 'd' ? number
+                               : p[1] == 'P' ? ProgramName()
+                                             : nullptr;
+        if (argument == nullptr) {
+            ++p;
+            continue;
+        }
+        const size_t have = strlen(out);
+        CopyTextN(out + have, size - have, copied, static_cast<size_t>(p - copied));
+        AppendTextExact(out, size, argument);
+        copied = p += 2;
     }
-    if (argument == nullptr) {
-        CopyText(out, size, format);
-        return;
-    }
-    CopyTextN(out, size, format, static_cast<size_t>(directive - format));
-    AppendTextExact(out, size, argument);
-    AppendTextExact(out, size, directive + 2);
+    AppendTextExact(out, size, copied);
 }
 
 void LoadText(unsigned id, char* buffer, int size) {

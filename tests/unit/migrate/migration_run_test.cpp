@@ -145,6 +145,65 @@ TEST(MigrationRun, FinalReportWithoutProgressWindow) {
     }
 }
 
+// A standard user is told before the first proposal which all-users entries only an
+// administrator may change; none is proposed or counted, declined or not. The user name of an
+// all-users entry is the user's own, and still proposed.
+TEST(MigrationRun, StandardUserIsToldBeforeTheFirstProposal) {
+    struct Case {
+        bool changeable;  // allUsersChangeable
+        const char* shared;  // the all-users entry's number: an old access point or Flets
+        const char* own;     // the user's own entry's number ("": none)
+        bool accept;
+        std::vector<std::string> proposals;
+        const char* named;  // IDS_ENTRIES_NEED_ADMINISTRATOR's list before them ("": none)
+        unsigned textId;
+        int number;
+    } cases[] = {
+        {true, "0312345678", "0312345678", true, {"Shared", "Mine"}, "", IDS_CHANGED_COUNT, 2},
+        {false, "0312345678", "0312345678", true, {"Mine"}, "[Shared]", IDS_CHANGED_COUNT, 1},
+        {false, "0312345678", "0312345678", false, {"Mine"}, "[Shared]", IDS_FOUND_NOT_CHANGED, 1},
+        {false, "0312345678", "", false, {}, "[Shared]", IDS_CHANGED_COUNT, 0},
+        {false, "0,1492", "", true, {"Shared"}, "", IDS_CHANGED_COUNT, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE("row " + std::to_string(&c - cases));
+        MigrationHarness h;
+        h.WriteProviderKit("UserPrefix,X\r\nOldDialupDomain,@old.example\r\n");
+        const std::string modem = "\r\nDeviceType=modem\r\nDeviceName=M\r\nUserName=Xabc@old.example\r\n";
+        h.sim.WriteFile(std::string("[Shared]\r\nLocalPhoneNumber=") + c.shared + modem);
+        h.folder().Write("user.pbk",
+                         c.own[0] != '\0' ? std::string("[Mine]\r\nLocalPhoneNumber=") + c.own + modem
+                                          : std::string());
+        setenv("RASSIM_USER_PHONEBOOK", h.folder().PathTo("user.pbk").c_str(), 1);
+        setenv("RASSIM_RIGHTS", c.changeable ? "admin" : "standard", 1);
+        h.ui.progressWindow = false;
+        h.ui.otherAnswers = c.accept;
+        size_t toldFirst = 0;
+        h.ui.editAccessPoint = [&](AccessPointChangeFields&) { toldFirst = h.user.shown.size(); };
+        auto context = h.MakeContext(9);
+        context->allUsersChangeable = c.changeable;
+        context->RunMigration();
+        std::vector<std::string> proposals;
+        for (const auto& f : h.ui.accessPointShown) proposals.push_back(f.entryName);
+        for (const auto& f : h.ui.userNameShown) proposals.push_back(f.entryName);
+        EXPECT_EQ(proposals, c.proposals);
+        const Shown final{ShownMessage::App, c.textId, c.number, MessageIcon::Information};
+        if (c.named[0] == '\0') {
+            ExpectShown(h.user, {final});
+            continue;
+        }
+        ExpectShown(h.user, {{ShownMessage::App, IDS_ENTRIES_NEED_ADMINISTRATOR, 0,
+                              MessageIcon::Warning},
+                             final});
+        EXPECT_EQ(h.user.shown[0].text, c.named);
+        EXPECT_EQ(toldFirst, h.ui.accessPointShown.empty() ? 0u : 1u);
+        unsetenv("RASSIM_USER_PHONEBOOK");
+        unsetenv("RASSIM_RIGHTS");
+    }
+    unsetenv("RASSIM_USER_PHONEBOOK");
+    unsetenv("RASSIM_RIGHTS");
+}
+
 // The list stays within its limit: the largest that fits is shown whole; one byte more
 // and the last line gives way to "...".
 TEST(MigrationMessages, NotExaminedListLimit) {

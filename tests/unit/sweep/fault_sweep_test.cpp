@@ -179,6 +179,7 @@ Outcome RunJobIn(MigrationHarness& h, const Scenario& s, OsClass osClass, const 
     } else {
         auto context = h.MakeContext(osClass);
         context->journal = journal;
+        context->allUsersChangeable = !g_standardUser;
         context->RunMigration();
         out.changedCount = context->changedCount;
     }
