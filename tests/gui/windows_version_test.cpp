@@ -116,6 +116,7 @@ TEST(WindowsVersionTest, EveryJobAtEachVersion) {
         SCOPED_TRACE(std::string(version.wine) + (version.standard ? ", standard user" : "") +
                      (version.wow64 ? ", 64-bit" : "") + ", before: " + version.userOld);
         ScopedWindowsVersion reported(version.wine);
+        ScopedWindowsVersion reportedToCopy(version.wine, "ネストネット接続.exe");
         ScopedEnvironment rights("RASSIM_RIGHTS", version.standard ? "standard" : "");
         ScopedEnvironment own("RASSIM_USER_PHONEBOOK", ToCp932(UserPhonebookPath()).c_str());
         ScopedEnvironment wow64("RASSIM_WOW64", version.wow64 ? "1" : "");

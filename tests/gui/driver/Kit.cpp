@@ -155,13 +155,10 @@ ScopedSystemLibrary::~ScopedSystemLibrary() {
     MoveFileExW(W(backup_).c_str(), W(target_).c_str(), MOVEFILE_REPLACE_EXISTING);
 }
 
-namespace {
-const char kAppDefaults[] = "Software\\Wine\\AppDefaults\\Dialnest.exe";
-}
-
-ScopedWindowsVersion::ScopedWindowsVersion(const char* version) {
+ScopedWindowsVersion::ScopedWindowsVersion(const char* version, const char* program)
+    : key_("Software\\Wine\\AppDefaults\\" + ToCp932(program)) {
     HKEY key;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, kAppDefaults, 0, nullptr, 0, KEY_WRITE, nullptr, &key,
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, key_.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key,
                         nullptr) == ERROR_SUCCESS) {
         RegSetValueExA(key, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(version),
                        static_cast<DWORD>(strlen(version) + 1));
@@ -170,7 +167,7 @@ ScopedWindowsVersion::ScopedWindowsVersion(const char* version) {
 }
 
 ScopedWindowsVersion::~ScopedWindowsVersion() {
-    RegDeleteKeyA(HKEY_CURRENT_USER, kAppDefaults);
+    RegDeleteKeyA(HKEY_CURRENT_USER, key_.c_str());
 }
 
 namespace {
