@@ -13,6 +13,7 @@
 #include "journal/FolderJournalStore.h"
 #include "journal/Journal.h"
 #include "journal/ProgramJournal.h"
+#include "kit/KitRegistry.h"
 #include "kit/KitReport.h"
 #include "kit/KitStrings.h"
 #include "kit/KitText.h"
@@ -24,6 +25,7 @@
 #include <windows.h>
 
 #include "dialup/DialupLibrary.h"
+#include "newconn/ShellRegistryWriter.h"
 #endif
 
 namespace {
@@ -160,6 +162,47 @@ void Say(FILE* out, Language l, Phrase phrase, const std::vector<Arg>& args = {}
     fprintf(out, "%s\n", Say(l, phrase, args).c_str());
 }
 
+// A phrase with arguments of its own, as an argument of another.
+Arg Both(Phrase phrase, const std::vector<Arg>& args) {
+    Arg both("");
+    both.en = Say(Language::English, phrase, args);
+    both.ja = Say(Language::Japanese, phrase, args);
+    return both;
+}
+
+// What putting back the default connection that a creation found does (`apply`) or would
+// do, said below its entry's line. False when it failed.
+bool TellDefault(RegistryWriter& registry, const DialupApi& api, const RestoreArguments& a,
+                 const JournalChange& c, const std::vector<PhonebookEntryName>& entries,
+                 FILE* out) {
+    const DefaultBefore& before = c.defaultBefore;
+    const bool exists = FindEntryNamed(entries, before.dialled.c_str()) != nullptr;
+    const DefaultPutBack outcome =
+        PutBackDefaultConnection(registry, api, c.entryName.c_str(), before, exists, a.apply);
+    const Language l = a.language;
+    const Arg why = before.dialled.empty() ? Arg(Phrase::NoDefaultBefore)
+                                           : Both(Phrase::DefaultBeforeGone, {Quoted(before.dialled)});
+    switch (outcome) {
+        case DefaultPutBack::None:
+            break;
+        case DefaultPutBack::Before:
+            Say(out, l, a.apply ? Phrase::DefaultBack : Phrase::DefaultWouldBack,
+                {Quoted(before.dialled)});
+            break;
+        case DefaultPutBack::Removed:
+            Say(out, l, a.apply ? Phrase::DefaultRemoved : Phrase::DefaultWouldRemove,
+                {Show(c.entryName), why});
+            break;
+        case DefaultPutBack::ChangedSince:
+            Say(out, l, Phrase::DefaultChangedSince);
+            break;
+        case DefaultPutBack::Failed:
+            Say(out, l, Phrase::DefaultFailed);
+            return false;
+    }
+    return true;
+}
+
 void ListRuns(JournalStore& store, Language l, FILE* out) {
     const std::vector<std::string> files = ListRuns(store);
     if (files.empty()) {
@@ -199,8 +242,8 @@ std::string Stamp() {
     return stamp;
 }
 
-int Restore(JournalStore& store, const DialupApi& api, const RestoreArguments& a, FILE* out,
-            FILE* err) {
+int Restore(JournalStore& store, const DialupApi& api, RegistryWriter& registry,
+            const RestoreArguments& a, FILE* out, FILE* err) {
     const Language l = a.language;
     // A number past the sequence's 32 bits names no run (never a wrapped one).
     const bool numbered = !a.run.empty() && a.run.size() <= 10 &&
@@ -273,6 +316,7 @@ int Restore(JournalStore& store, const DialupApi& api, const RestoreArguments& a
             Say(out, l, Phrase::RestoreCannotRead, {entry, std::to_string(error)});
         } else if (stage == ChangeStage::Before) {
             Say(out, l, Phrase::RestoreAlready, {entry});
+            allWell = TellDefault(registry, api, a, c, entries, out) && allWell;
             continue;
         } else if (stage != ChangeStage::Made && stage != ChangeStage::MadeOrPartWay) {
             Say(out, l, Phrase::RestoreChangedSince, {entry});
@@ -284,6 +328,7 @@ int Restore(JournalStore& store, const DialupApi& api, const RestoreArguments& a
             } else {
                 Say(out, l, Phrase::RestoreWouldRemove, {entry});
             }
+            allWell = TellDefault(registry, api, a, c, entries, out) && allWell;
             continue;
         } else {
             const JournalChange undo = UndoOf(a.osClass, c, now);
@@ -298,6 +343,7 @@ int Restore(JournalStore& store, const DialupApi& api, const RestoreArguments& a
                 } else {
                     Say(out, l, Phrase::RestoreRemoved, {entry});
                 }
+                allWell = TellDefault(registry, api, a, c, entries, out) && allWell;
                 continue;
             } else {
                 Say(out, l, Phrase::RestoreFailed,
@@ -370,7 +416,12 @@ int RunRestore(int argc, const char* const* argv, FILE* out, FILE* err) {
     }
     RestoreArguments chosen = a;
     chosen.osClass = osClass;
-    const int status = Restore(store, api, chosen, out, err);
+#ifdef _WIN32
+    ShellRegistryWriter registry;
+#else
+    KitRegistry registry;
+#endif
+    const int status = Restore(store, api, registry, chosen, out, err);
 #ifdef _WIN32
     if (a.phonebook.empty()) {
         ReleaseDialup(api);

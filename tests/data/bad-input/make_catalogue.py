@@ -309,7 +309,7 @@ def journal_files():
     flipped = bytearray(whole)
     flipped[whole.index(b"before-properties ") + 30] ^= 0x01
     write("journal-corrupted.jnl", bytes(flipped))
-    write("journal-future.jnl", journal_run(format_number=3))
+    write("journal-future.jnl", journal_run(format_number=4))
     # Whole, its check made here: its change is open, and 一般 is in none of its states.
     write("journal-changed-since.jnl", whole)
 

@@ -55,7 +55,7 @@ TEST(JournalRecord, ReadsBackWhatItWritesAndRefusesEveryBrokenFile) {
          JournalRead::Corrupted},
         {"another program's file", 0, 0, 1, [](Bytes b) { b = "[journal]\n"; },
          JournalRead::Corrupted},
-        {"later format", 0, 0, 1, [](Bytes b) { b.replace(0, 18, "Dialnest journal 3"); },
+        {"later format", 0, 0, 1, [](Bytes b) { b.replace(0, 18, "Dialnest journal 4"); },
          JournalRead::FutureFormat},
     };
     for (const Case& c : cases) {

@@ -11,6 +11,8 @@
 #include "journal/FolderJournalStore.h"
 #include "journal/Journal.h"
 #include "newconn/EntryCreation.h"
+#include "sim/SimRasApi.h"
+#include "sim/SimRegistry.h"
 
 namespace {
 
@@ -176,6 +178,90 @@ TEST(KitRestore, EachKindChangedSinceInEachWayIsLeftAsItIs) {
                   ButTypedPassword(putBack ? before : now, before, "pw2"));
         EXPECT_EQ(r.out.find("check it with the subscriber") != std::string::npos,
                   putBack && kind == 1);
+    }
+}
+
+// A run that made its entry the default connection: the restore puts back the default it
+// found, or removes the one naming the entry it removes, and autodial as it was; a default
+// changed since is left. Before XP the registry value stands for it.
+TEST(KitRestore, PutsBackTheDefaultConnectionTheRunFound) {
+    struct Case {
+        OsClass osClass;
+        const char* before;  // the user's own default ("": none)
+        int enable;          // EnableAutodial before (-1: none)
+        const char* since;   // afterwards: "-" the old default's entry deleted, a name the
+                             // default set to, "" nothing
+        bool apply;
+        const char* said;
+        const char* after;  // the default afterwards
+    } cases[] = {
+        {9, "Old", -1, "", true, "default connection: \"Old\" again", "Old"},
+        {9, "", 0, "", true, "removed (it named [Nest]): there was none before that run", ""},
+        {9, "Old", -1, "-", true, ": \"Old\", the default before that run, is gone", ""},
+        {9, "Old", -1, "Other", true, "changed since that run, left as it is", "Other"},
+        {9, "Old", -1, "", false, "would be \"Old\" again", "Nest"},
+        {6, "Old", 1, "", true, "default connection: \"Old\" again", "Old"},
+        {8, "", -1, "", true, "there was none before that run", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE("row " + std::to_string(&c - cases));
+        MigrationHarness h;
+        h.sim.ActAsWindowsOf(c.osClass);
+        h.AddModemEntry("Old", "", "0311112222", "old@old.example");
+        h.AddModemEntry("Other", "", "0322223333", "o@other.example");
+        FakeRegistry registry;
+        registry.intoSim = true;
+        for (const auto& [root, key] : {std::pair{RegistryRoot::CurrentUser, kInternetSettingsKey},
+                                        {RegistryRoot::CurrentUser, kRemoteAccessKey},
+                                        {RegistryRoot::LocalMachine, kAutodialDefaultKey}}) {
+            registry.AddKey(root, key);
+            AddSimRegistryFileKey(root == RegistryRoot::CurrentUser ? SimHive::CurrentUser
+                                                                    : SimHive::LocalMachine,
+                                  key);
+        }
+        // A value of the user's; "" removes it.
+        const auto set = [&](const char* key, const char* name, const std::string& typed) {
+            WriteSimRegistryFile(SimHive::CurrentUser, key, name, typed.empty() ? nullptr : &typed);
+        };
+        set(kRemoteAccessKey, "InternetProfile", c.before[0] ? std::string("sz:") + c.before : "");
+        set(kInternetSettingsKey, "EnableAutodial",
+            c.enable < 0 ? "" : "dword:" + std::to_string(c.enable));
+        const std::string folder = h.folder().PathTo("journal");
+        {
+            FolderJournalStore store(folder);
+            Journal journal(&store, "20260101-000000");
+            CreationInputs in{"Nest", "taro", "@dial.example", "pw2", "0570", "M", false, true};
+            ExistingEntry existing;
+            ASSERT_TRUE(ConfirmCreation(h.api(), h.user, "Nest", &existing));
+            ASSERT_EQ(CreateEntry(in, existing, h.api(), h.folder(), h.user, registry, c.osClass,
+                                  &journal),
+                      Creation::Created);
+        }
+        if (c.since[0] == '-') {
+            ASSERT_EQ(h.api().RasDeleteEntryA(nullptr, "Old"), 0u);
+        } else if (c.since[0] != '\0') {
+            set(kRemoteAccessKey, "InternetProfile", std::string("sz:") + c.since);
+        }
+        const KitRun r = RunKit({"restore", "1", c.apply ? "--apply" : "--dry-run",
+                                 "--os-class=" + std::string(c.osClass > 6 ? "nt" : "9x"),
+                                 "--journal=" + folder, "--phonebook=" + h.sim.path()});
+        EXPECT_NE(r.out.find(c.said), std::string::npos) << r.out;
+        std::string dialled;
+        if (c.osClass == 9) {
+            RASAUTODIALENTRYA entry = {sizeof entry, 0, 0, {}};
+            RasDword bytes = sizeof entry, count = 0;
+            ASSERT_EQ(RasGetAutodialAddressA(nullptr, nullptr, &entry, &bytes, &count), 0u);
+            dialled = count == 1 ? entry.szEntry : "";
+        } else if (ReadSimRegistryFile(SimHive::CurrentUser, kRemoteAccessKey, "InternetProfile",
+                                       &dialled)) {
+            dialled = dialled.substr(3);
+        }
+        EXPECT_EQ(dialled, c.after);
+        std::string enable = "none";
+        ReadSimRegistryFile(SimHive::CurrentUser, kInternetSettingsKey, "EnableAutodial", &enable);
+        EXPECT_EQ(enable, !c.apply || c.since[0] > '-' ? "dword:1"
+                          : c.enable < 0               ? "none"
+                                                       : "dword:" + std::to_string(c.enable));
     }
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <deque>
+#include <map>
 #include <set>
 #include <string>
 #include <utility>
@@ -31,12 +32,39 @@ public:
         return &opened_.back();
     }
 
+    bool ReadDword(RegistryKey key, const char* name, uint32_t* data) override {
+        std::string typed;
+        if (!Read(key, name, &typed) || typed.compare(0, 6, "dword:") != 0) {
+            return false;
+        }
+        *data = static_cast<uint32_t>(std::stoul(typed.substr(6)));
+        return true;
+    }
+
+    bool ReadString(RegistryKey key, const char* name, std::string* text) override {
+        std::string typed;
+        if (!Read(key, name, &typed) || typed.compare(0, 3, "sz:") != 0) {
+            return false;
+        }
+        *text = typed.substr(3);
+        return true;
+    }
+
+    bool DeleteValue(RegistryKey key, const char* name) override {
+        if (refuseWrites) {
+            return false;
+        }
+        writes.push_back(Where(key) + ":" + name + " deleted");
+        return Write(key, name, nullptr);
+    }
+
     bool SetDword(RegistryKey key, const char* name, uint32_t data) override {
         if (refuseWrites) {
             return false;
         }
         writes.push_back(Where(key) + ":" + name + "=dword:" + std::to_string(data));
-        return IntoSim(key, name, "dword:" + std::to_string(data));
+        const std::string typed = "dword:" + std::to_string(data);
+        return Write(key, name, &typed);
     }
 
     bool SetString(RegistryKey key, const char* name, const char* text,
@@ -46,7 +74,8 @@ public:
         }
         // Exactly the bytes the registry would store, the terminating zero included.
         writes.push_back(Where(key) + ":" + name + "=sz:" + std::string(text, byteCount));
-        return IntoSim(key, name, "sz:" + std::string(text, byteCount - 1));
+        const std::string typed = "sz:" + std::string(text, byteCount - 1);
+        return Write(key, name, &typed);
     }
 
     void CloseKey(RegistryKey) override { --openKeys; }
@@ -57,12 +86,33 @@ private:
         std::string path;
     };
 
-    bool IntoSim(RegistryKey key, const char* name, const std::string& typed) const {
-        const Open* open = static_cast<const Open*>(key);
-        return !intoSim ||
-               WriteSimRegistryFile(open->root == RegistryRoot::CurrentUser ? SimHive::CurrentUser
-                                                                            : SimHive::LocalMachine,
-                                    open->path, name, &typed);
+    // The values as set: kept here, or with `intoSim` in the substitute's registry.
+    bool Write(RegistryKey key, const char* name, const std::string* typed) {
+        const std::string where = Where(key) + ":" + name;
+        if (!intoSim) {
+            typed != nullptr ? void(values_[where] = *typed) : void(values_.erase(where));
+            return true;
+        }
+        return WriteSimRegistryFile(HiveOf(key), static_cast<const Open*>(key)->path, name, typed);
+    }
+
+    bool Read(RegistryKey key, const char* name, std::string* typed) const {
+        if (intoSim) {
+            return ReadSimRegistryFile(HiveOf(key), static_cast<const Open*>(key)->path, name,
+                                       typed);
+        }
+        const auto found = values_.find(Where(key) + ":" + name);
+        if (found == values_.end()) {
+            return false;
+        }
+        *typed = found->second;
+        return true;
+    }
+
+    static SimHive HiveOf(RegistryKey key) {
+        return static_cast<const Open*>(key)->root == RegistryRoot::CurrentUser
+                   ? SimHive::CurrentUser
+                   : SimHive::LocalMachine;
     }
 
     static std::string Where(RegistryKey key) {
@@ -72,4 +122,5 @@ private:
     }
 
     std::deque<Open> opened_;  // a deque keeps handed-out handles valid
+    std::map<std::string, std::string> values_;
 };
