@@ -196,7 +196,7 @@ bool AutodialValue(const std::string& text, int64_t* value) {
 }
 
 std::string AutodialText(int64_t value) {
-    return value < 0 ? "-" : std::to_string(value);
+    return value < 0 ? "-" : std::to_string(static_cast<uint32_t>(value));
 }
 
 void PutState(std::string& out, const char* prefix, const EntryState& s) {

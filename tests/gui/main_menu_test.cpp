@@ -229,16 +229,13 @@ TEST_F(StartupFailureTest, CodePageOtherThanJapanese) {
         "(日本)」を選んでください。「ベータ: ワールドワイド言語サポートで Unicode UTF-8 を使用」に"
         "チェックが付いていれば外してください。Windows を再起動してから、このプログラムをもう一度起動"
         "してください。\n\nThis program works only when the “Language for non-Unicode programs” of "
-        "Windows is Japanese. It has ended without changing anything, so that no setting is made "
-        "under a garbled name.\n\nIn Control Panel, open Region, and on the Administrative tab "
+        "Windows is Japanese. It has ended without changing anything.\n\nIn Control Panel, open Region, and on the Administrative tab "
         "choose “Change system locale...” and Japanese (Japan). If “Beta: Use Unicode UTF-8 for "
         "worldwide language support” is ticked, clear it. Restart Windows, then start this program "
         "again.";
     const std::string english =
-        "This program works only on a Japanese edition of Windows, whose code page for programs "
-        "is Japanese (932). It has ended without changing anything, so that no setting is made "
-        "under a garbled name.\n\nStart it on a Japanese edition of Windows 98 or Me, or on "
-        "Windows 2000 or later with Japanese as the language for non-Unicode programs.";
+        "This program works only on a Japanese edition of Windows (code page 932). It has ended "
+        "without changing anything.";
     kit.CopySampleKit();
     kit.WritePhonebook("[一般]\r\nLocalPhoneNumber=0,03-3333-0101\r\n");
     // A run that ended inside a creation: a recovery would close its change.

@@ -122,6 +122,7 @@ TEST(WindowsVersionTest, EveryJobAtEachVersion) {
         ScopedEnvironment wow64("RASSIM_WOW64", version.wow64 ? "1" : "");
         RemoveUserPhonebook();
         ClearDefaultConnection();
+        JournalFiles(false);
         if (version.userOld[0] != '\0')
             WriteRegistryString(HKEY_CURRENT_USER, kRemoteAccess, "InternetProfile", version.userOld);
         Kit kit;
@@ -185,6 +186,20 @@ TEST(WindowsVersionTest, EveryJobAtEachVersion) {
         EXPECT_EQ(user, machineWide && version.userOld[0] == '\0' ? "" : "版ネット");
         if (version.defaultConnection) {
             EXPECT_EQ(DialledByDefault(), "版ネット");
+        }
+        // As a support desk would: the run's restore leaves Windows' default as it was.
+        if (version.userOld[0] != '\0') {
+            DWORD status = 1;
+            const std::string said = RunKitTool("restore 1 --apply --lang=en", &status);
+            EXPECT_EQ(status, 0u) << said;
+            EXPECT_NE(said.find("default connection: \"" + std::string(version.userOld) + "\" again"),
+                      std::string::npos)
+                << said;
+            EXPECT_EQ(DialledByDefault(), version.userOld);
+            EXPECT_FALSE(ReadRegistryDword(HKEY_CURRENT_USER, kInternetSettings, "EnableAutodial",
+                                           &enable));
+            EXPECT_FALSE(ReadRegistryDword(HKEY_CURRENT_USER, kInternetSettings, "NoNetAutodial",
+                                           &noNet));
         }
 
         // A standard user's own entry, as the all-users one: of that, only the user name saved
