@@ -13,7 +13,6 @@
 #include "journal/FolderJournalStore.h"
 #include "journal/Journal.h"
 #include "journal/ProgramJournal.h"
-#include "kit/KitRegistry.h"
 #include "kit/KitReport.h"
 #include "kit/KitStrings.h"
 #include "kit/KitText.h"
@@ -21,6 +20,7 @@
 #include "res/resource.h"
 #include "settings/ByteText.h"
 #include "sim/SimDialupApi.h"
+#include "sim/SimRegistryWriter.h"
 #ifdef _WIN32
 #include <windows.h>
 
@@ -419,7 +419,7 @@ int RunRestore(int argc, const char* const* argv, FILE* out, FILE* err) {
 #ifdef _WIN32
     ShellRegistryWriter registry;
 #else
-    KitRegistry registry;
+    SimRegistryWriter registry;
 #endif
     const int status = Restore(store, api, registry, chosen, out, err);
 #ifdef _WIN32

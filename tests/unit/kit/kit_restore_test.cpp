@@ -13,6 +13,7 @@
 #include "newconn/EntryCreation.h"
 #include "sim/SimRasApi.h"
 #include "sim/SimRegistry.h"
+#include "sim/SimRegistryWriter.h"
 
 namespace {
 
@@ -187,7 +188,7 @@ TEST(KitRestore, EachKindChangedSinceInEachWayIsLeftAsItIs) {
 TEST(KitRestore, PutsBackTheDefaultConnectionTheRunFound) {
     struct Case {
         OsClass osClass;
-        const char* before;  // the user's own default ("": none)
+        const char* before;  // the user's own default before the run ("": none)
         int enable;          // EnableAutodial before (-1: none)
         const char* since;   // afterwards: "-" the old default's entry deleted, a name the
                              // default set to, "" nothing
@@ -196,7 +197,7 @@ TEST(KitRestore, PutsBackTheDefaultConnectionTheRunFound) {
         const char* after;  // the default afterwards
     } cases[] = {
         {9, "Old", -1, "", true, "default connection: \"Old\" again", "Old"},
-        {9, "", 0, "", true, "removed (it named [Nest]): there was none before that run", ""},
+        {9, "", 0, "", true, "(it named [Nest]): there was none before", ""},
         {9, "Old", -1, "-", true, ": \"Old\", the default before that run, is gone", ""},
         {9, "Old", -1, "Other", true, "changed since that run, left as it is", "Other"},
         {9, "Old", -1, "", false, "would be \"Old\" again", "Nest"},
@@ -209,23 +210,13 @@ TEST(KitRestore, PutsBackTheDefaultConnectionTheRunFound) {
         h.sim.ActAsWindowsOf(c.osClass);
         h.AddModemEntry("Old", "", "0311112222", "old@old.example");
         h.AddModemEntry("Other", "", "0322223333", "o@other.example");
-        FakeRegistry registry;
-        registry.intoSim = true;
-        for (const auto& [root, key] : {std::pair{RegistryRoot::CurrentUser, kInternetSettingsKey},
-                                        {RegistryRoot::CurrentUser, kRemoteAccessKey},
-                                        {RegistryRoot::LocalMachine, kAutodialDefaultKey}}) {
-            registry.AddKey(root, key);
-            AddSimRegistryFileKey(root == RegistryRoot::CurrentUser ? SimHive::CurrentUser
-                                                                    : SimHive::LocalMachine,
-                                  key);
-        }
-        // A value of the user's; "" removes it.
-        const auto set = [&](const char* key, const char* name, const std::string& typed) {
-            WriteSimRegistryFile(SimHive::CurrentUser, key, name, typed.empty() ? nullptr : &typed);
-        };
-        set(kRemoteAccessKey, "InternetProfile", c.before[0] ? std::string("sz:") + c.before : "");
-        set(kInternetSettingsKey, "EnableAutodial",
-            c.enable < 0 ? "" : "dword:" + std::to_string(c.enable));
+        h.folder().Write(
+            SimPhonebook::kRegistryFileName,
+            "[HKCU\\RemoteAccess]\r\n" +
+                (c.before[0] ? "InternetProfile=sz:" + std::string(c.before) + "\r\n" : "") +
+                "[HKLM\\" + kAutodialDefaultKey + "]\r\n[HKCU\\" + kInternetSettingsKey + "]\r\n" +
+                (c.enable < 0 ? "" : "EnableAutodial=dword:" + std::to_string(c.enable) + "\r\n"));
+        SimRegistryWriter registry;
         const std::string folder = h.folder().PathTo("journal");
         {
             FolderJournalStore store(folder);
@@ -237,31 +228,31 @@ TEST(KitRestore, PutsBackTheDefaultConnectionTheRunFound) {
                                   &journal),
                       Creation::Created);
         }
+        const std::string other = std::string("sz:") + c.since;
         if (c.since[0] == '-') {
             ASSERT_EQ(h.api().RasDeleteEntryA(nullptr, "Old"), 0u);
         } else if (c.since[0] != '\0') {
-            set(kRemoteAccessKey, "InternetProfile", std::string("sz:") + c.since);
+            WriteSimRegistryFile(SimHive::CurrentUser, kRemoteAccessKey, "InternetProfile", &other);
         }
         const KitRun r = RunKit({"restore", "1", c.apply ? "--apply" : "--dry-run",
-                                 "--os-class=" + std::string(c.osClass > 6 ? "nt" : "9x"),
+                                 c.osClass > 6 ? "--os-class=nt" : "--os-class=9x",
                                  "--journal=" + folder, "--phonebook=" + h.sim.path()});
         EXPECT_NE(r.out.find(c.said), std::string::npos) << r.out;
-        std::string dialled;
+        std::string dialled = "sz:";
         if (c.osClass == 9) {
             RASAUTODIALENTRYA entry = {sizeof entry, 0, 0, {}};
             RasDword bytes = sizeof entry, count = 0;
             ASSERT_EQ(RasGetAutodialAddressA(nullptr, nullptr, &entry, &bytes, &count), 0u);
-            dialled = count == 1 ? entry.szEntry : "";
-        } else if (ReadSimRegistryFile(SimHive::CurrentUser, kRemoteAccessKey, "InternetProfile",
-                                       &dialled)) {
-            dialled = dialled.substr(3);
+            dialled += count == 1 ? entry.szEntry : "";
+        } else {
+            ReadSimRegistryFile(SimHive::CurrentUser, kRemoteAccessKey, "InternetProfile", &dialled);
         }
-        EXPECT_EQ(dialled, c.after);
-        std::string enable = "none";
-        ReadSimRegistryFile(SimHive::CurrentUser, kInternetSettingsKey, "EnableAutodial", &enable);
-        EXPECT_EQ(enable, !c.apply || c.since[0] > '-' ? "dword:1"
-                          : c.enable < 0               ? "none"
-                                                       : "dword:" + std::to_string(c.enable));
+        EXPECT_EQ(dialled, std::string("sz:") + c.after);
+        std::string autodial = "none";
+        ReadSimRegistryFile(SimHive::CurrentUser, kInternetSettingsKey, "EnableAutodial", &autodial);
+        EXPECT_EQ(autodial, !c.apply || c.since[0] > '-' ? "dword:1"
+                            : c.enable < 0                ? "none"
+                                                          : "dword:" + std::to_string(c.enable));
     }
 }
 

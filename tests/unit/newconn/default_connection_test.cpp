@@ -7,6 +7,7 @@
 
 #include "FakeRegistry.h"
 #include "newconn/DefaultConnection.h"
+#include "sim/SimRegistryWriter.h"
 #include "support/SimPhonebook.h"
 
 namespace {
@@ -44,56 +45,51 @@ TEST(DefaultConnection, WhatWindowsDialsAfterwards) {
     struct Case {
         const char* windows;
         OsClass osClass;
-        bool standard;         // a standard user, whose entry is in their own phonebook
-        const char* userOld;   // the user's own default before ("": none)
-        bool wow64;            // a 32-bit program on 64-bit Windows
-        bool remoteAccessKey;  // the per-user key exists
-        bool made;
+        const char* rights;   // a standard user's entry is in their own phonebook
+        const char* userOld;  // the user's own default before ("": none)
+        const char* wow64;    // "1": a 32-bit program on 64-bit Windows
+        bool userKey;         // the per-user key exists (else: the call is refused, too)
         const char* dialled;  // RasGetAutodialAddressA afterwards ("-": there is none to ask)
-        Writes writes;
+        const char* userNow;  // the user's own default afterwards
     } cases[] = {
-        {"98", 6, false, "", false, true, true, "-", {kUserDefault, kOn[0], kOn[1]}},
-        {"2000", 8, false, "", false, true, true, "-", {kUserDefault, kOn[0], kOn[1]}},
-        {"xp", 9, false, "", false, true, true, "My ISP", kOn},
-        {"vista", 8, false, "Old", false, true, true, "My ISP", {kUserDefault, kOn[0], kOn[1]}},
-        {"7", 9, false, "Old", true, true, true, "My ISP", {kUserDefault, kOn[0], kOn[1]}},
-        {"7", 9, false, "Old", false, false, false, "Old", {}},
-        {"10", 9, true, "Old", true, true, true, "My ISP", kOn},
+        {"98", 6, "admin", "", "0", true, "-", "My ISP"},
+        {"2000", 8, "admin", "", "0", true, "-", "My ISP"},
+        {"xp", 9, "admin", "", "0", true, "My ISP", ""},
+        {"vista", 8, "admin", "Old", "0", true, "My ISP", "My ISP"},
+        {"7", 9, "admin", "Old", "1", true, "My ISP", "My ISP"},
+        {"7", 9, "admin", "", "0", false, "Old", "-"},
+        {"10", 9, "standard", "Old", "1", true, "My ISP", "My ISP"},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.windows) + (c.standard ? " standard" : "") + " " + c.userOld);
+        SCOPED_TRACE(std::string(c.windows) + " " + c.rights + " " + c.userOld);
         SimPhonebook book;
         setenv("RASSIM_WINVER", c.windows, 1);
-        setenv("RASSIM_WOW64", c.wow64 ? "1" : "0", 1);
-        setenv("RASSIM_RIGHTS", c.standard ? "standard" : "admin", 1);
-        const std::string own = book.folder().PathTo("own.pbk");
-        setenv("RASSIM_USER_PHONEBOOK", own.c_str(), 1);
+        SimVariable wow64("RASSIM_WOW64", c.wow64), rights("RASSIM_RIGHTS", c.rights),
+            own("RASSIM_USER_PHONEBOOK", book.folder().PathTo("own.pbk").c_str());
+        const bool standard = c.rights[0] == 's';
         book.WriteFile("[Old]\r\nLocalPhoneNumber=1\r\n" +
-                       std::string(c.standard ? "" : "[My ISP]\r\nLocalPhoneNumber=2\r\n"));
-        book.folder().Write("own.pbk", c.standard ? "[My ISP]\r\nLocalPhoneNumber=2\r\n" : "");
-        const std::string old = std::string("sz:") + c.userOld;
-        ASSERT_TRUE(WriteSimRegistryFile(SimHive::CurrentUser, kRemoteAccessKey, "InternetProfile",
-                                         c.userOld[0] != '\0' ? &old : nullptr));
-        const std::string machineOld = "sz:Old";
-        ASSERT_TRUE(WriteSimRegistryFile(SimHive::LocalMachine, SimMachineDefaultKey(),
-                                         "DefaultInternet", &machineOld));
-        FakeRegistry registry;
-        registry.intoSim = true;
-        registry.AddKey(RegistryRoot::CurrentUser, kInternetSettingsKey);
-        registry.AddKey(RegistryRoot::LocalMachine, kAutodialDefaultKey);
-        if (c.remoteAccessKey) {
-            registry.AddKey(RegistryRoot::CurrentUser, kRemoteAccessKey);
-        }
-        EXPECT_EQ(MakeDefaultConnection(registry, book.api(), c.osClass, "My ISP"), c.made);
-        EXPECT_EQ(registry.writes, c.writes);
+                       std::string(standard ? "" : "[My ISP]\r\nLocalPhoneNumber=2\r\n"));
+        book.folder().Write("own.pbk", standard ? "[My ISP]\r\nLocalPhoneNumber=2\r\n" : "");
+        book.folder().Write(
+            SimPhonebook::kRegistryFileName,
+            std::string("[HKCU\\") + kInternetSettingsKey + "]\r\n[HKLM\\" +
+                SimMachineDefaultKey() + "]\r\nDefaultInternet=sz:Old\r\n" +
+                (c.userKey ? std::string("[HKCU\\RemoteAccess]\r\nInternetProfile=sz:") + c.userOld
+                           : std::string()));
+        book.Fail(c.userKey ? nullptr : "RasSetAutodialAddressA:5");
+        SimRegistryWriter registry;
+        EXPECT_EQ(MakeDefaultConnection(registry, book.api(), c.osClass, "My ISP"),
+                  c.userNow[0] != '-');
         RASAUTODIALENTRYA entry = {sizeof entry, 0, 0, {}};
         RasDword bytes = sizeof entry, count = 0;
         const RasDword read =
             book.api().RasGetAutodialAddressA(nullptr, nullptr, &entry, &bytes, &count);
         EXPECT_STREQ(read != 0 ? "-" : count == 1 ? entry.szEntry : "", c.dialled);
-        unsetenv("RASSIM_WOW64");
-        unsetenv("RASSIM_RIGHTS");
-        unsetenv("RASSIM_USER_PHONEBOOK");
+        std::string user = "-", autodial = "off";
+        ReadSimRegistryFile(SimHive::CurrentUser, kRemoteAccessKey, "InternetProfile", &user);
+        ReadSimRegistryFile(SimHive::CurrentUser, kInternetSettingsKey, "EnableAutodial", &autodial);
+        EXPECT_EQ(user, c.userNow[0] == '-' ? "-" : std::string("sz:") + c.userNow);
+        EXPECT_EQ(autodial, c.userNow[0] != '-' ? "dword:1" : "off");
     }
 }
 

@@ -3,6 +3,7 @@
 // call counts, and restores the variables at the end.
 #pragma once
 
+#include <cstdlib>
 #include <string>
 
 #include "dialup/DialupApi.h"
@@ -57,6 +58,15 @@ private:
     bool hadRegistry_;
     bool hadFail_;
     bool hadVersion_;
+};
+
+// Sets a variable of the substitute for one scope (null: unset), unset again at its end.
+struct SimVariable {
+    const char* name;
+    SimVariable(const char* n, const char* value) : name(n) {
+        value != nullptr ? setenv(n, value, 1) : unsetenv(n);
+    }
+    ~SimVariable() { unsetenv(name); }
 };
 
 // `file` with each password `typed` taken for the one `before` holds: on the NT family one typed

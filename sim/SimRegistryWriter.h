@@ -1,6 +1,6 @@
-// The registry the kit tool's restore puts a default connection back in where there is no
-// Windows registry: the substitute's stand-in (RASSIM_REGISTRY), the one its dial-up calls
-// read. On Windows the tool uses the registry itself (ShellRegistryWriter).
+// The core's registry over the substitute's stand-in (RASSIM_REGISTRY), where there is no
+// Windows registry: the one its dial-up calls read, for the kit tool's restore and the unit
+// tests. On Windows the programs use the registry itself (ShellRegistryWriter).
 #pragma once
 
 #include <deque>
@@ -9,7 +9,7 @@
 #include "newconn/DefaultConnection.h"
 #include "sim/SimRegistry.h"
 
-class KitRegistry : public RegistryWriter {
+class SimRegistryWriter : public RegistryWriter {
 public:
     RegistryKey OpenKeyForWriting(RegistryRoot root, const char* path) override;
     bool ReadDword(RegistryKey key, const char* name, uint32_t* data) override;

@@ -1,10 +1,10 @@
 // The registry stand-in as the core's registry.
-#include "kit/KitRegistry.h"
+#include "sim/SimRegistryWriter.h"
 
 #include <cstdlib>
 #include <cstring>
 
-RegistryKey KitRegistry::OpenKeyForWriting(RegistryRoot root, const char* path) {
+RegistryKey SimRegistryWriter::OpenKeyForWriting(RegistryRoot root, const char* path) {
     const SimHive hive =
         root == RegistryRoot::LocalMachine ? SimHive::LocalMachine : SimHive::CurrentUser;
     if (!SimRegistryFileHasKey(hive, path)) {
@@ -14,7 +14,7 @@ RegistryKey KitRegistry::OpenKeyForWriting(RegistryRoot root, const char* path) 
     return &opened_.back();
 }
 
-bool KitRegistry::Read(RegistryKey key, const char* name, const char* type,
+bool SimRegistryWriter::Read(RegistryKey key, const char* name, const char* type,
                        std::string* value) const {
     const Key* place = static_cast<const Key*>(key);
     std::string typed;
@@ -27,12 +27,12 @@ bool KitRegistry::Read(RegistryKey key, const char* name, const char* type,
     return true;
 }
 
-bool KitRegistry::Write(RegistryKey key, const char* name, const std::string* typed) const {
+bool SimRegistryWriter::Write(RegistryKey key, const char* name, const std::string* typed) const {
     const Key* place = static_cast<const Key*>(key);
     return WriteSimRegistryFile(place->hive, place->path, name, typed);
 }
 
-bool KitRegistry::ReadDword(RegistryKey key, const char* name, uint32_t* data) {
+bool SimRegistryWriter::ReadDword(RegistryKey key, const char* name, uint32_t* data) {
     std::string text;
     if (!Read(key, name, "dword:", &text)) {
         return false;
@@ -41,23 +41,23 @@ bool KitRegistry::ReadDword(RegistryKey key, const char* name, uint32_t* data) {
     return true;
 }
 
-bool KitRegistry::ReadString(RegistryKey key, const char* name, std::string* text) {
+bool SimRegistryWriter::ReadString(RegistryKey key, const char* name, std::string* text) {
     return Read(key, name, "sz:", text);
 }
 
-bool KitRegistry::DeleteValue(RegistryKey key, const char* name) {
+bool SimRegistryWriter::DeleteValue(RegistryKey key, const char* name) {
     return Write(key, name, nullptr);
 }
 
-bool KitRegistry::SetDword(RegistryKey key, const char* name, uint32_t data) {
+bool SimRegistryWriter::SetDword(RegistryKey key, const char* name, uint32_t data) {
     const std::string typed = "dword:" + std::to_string(data);
     return Write(key, name, &typed);
 }
 
-bool KitRegistry::SetString(RegistryKey key, const char* name, const char* text,
+bool SimRegistryWriter::SetString(RegistryKey key, const char* name, const char* text,
                             uint32_t byteCount) {
     const std::string typed = "sz:" + std::string(text, byteCount > 0 ? byteCount - 1 : 0);
     return Write(key, name, &typed);
 }
 
-void KitRegistry::CloseKey(RegistryKey) {}
+void SimRegistryWriter::CloseKey(RegistryKey) {}
