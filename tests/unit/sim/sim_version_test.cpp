@@ -14,7 +14,6 @@
 #include "sim/PhonebookFile.h"
 #include "sim/SimFaults.h"
 #include "sim/SimRasApi.h"
-#include "sim/SimRegistry.h"
 #include "sim/SimVersion.h"
 #include "support/SimPhonebook.h"
 
@@ -319,34 +318,33 @@ TEST(SimApi, FromWindows2000OnTheUsersOwnPhonebookIsListedBesideTheAllUsersOne) 
 // with no name removes the one that is read.
 TEST(SimApi, TheDefaultConnectionIsKeptInTheRegistry) {
     struct Case {
-        bool wow64;
-        const char* userValue;     // InternetProfile as a program wrote it ("": none)
-        const char* machineValue;  // DefaultInternet as a program wrote it ("": none)
-        const char* set;           // then made the default through the call ("": not)
-        int removals;              // then removed through the call this many times
+        const char* wow64;
+        const char* registry;  // the values as a program wrote them
+        const char* set;       // then made the default through the call ("": not)
+        int removals;          // then removed through the call this many times
         const char* read;
     } cases[] = {
-        {false, "", "Shared", "", 0, "Shared"}, {true, "", "Shared", "", 0, ""},
-        {true, "", "", "Shared", 0, "Shared"},  {false, "Mine", "", "Shared", 0, "Mine"},
-        {false, "Mine", "", "Shared", 1, "Shared"}, {false, "Mine", "", "Shared", 2, ""},
+        {"0", "[HKLM\\SOFTWARE\\Microsoft\\RAS AutoDial\\Default]\nDefaultInternet=sz:Shared", "", 0,
+         "Shared"},
+        {"1", "[HKLM\\SOFTWARE\\Microsoft\\RAS AutoDial\\Default]\nDefaultInternet=sz:Shared", "", 0,
+         ""},
+        {"1", "", "Shared", 0, "Shared"},
+        {"0", "[HKCU\\RemoteAccess]\nInternetProfile=sz:Mine", "Shared", 0, "Mine"},
+        {"0", "[HKCU\\RemoteAccess]\nInternetProfile=sz:Mine", "Shared", 1, "Shared"},
+        {"0", "[HKCU\\RemoteAccess]\nInternetProfile=sz:Mine", "Shared", 2, ""},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.wow64 ? "64-bit " : "") + c.userValue + c.machineValue + c.set);
+        SCOPED_TRACE(std::string(c.wow64) + c.registry + " " + c.set);
         SimPhonebook book;
-        const DialupApi& api = book.api();
         book.WriteFile("[Shared]\nLocalPhoneNumber=1\n");
         book.folder().Write("user.ini", "[Mine]\nLocalPhoneNumber=2\n");
+        book.folder().Write(SimPhonebook::kRegistryFileName, c.registry);
         Variable own("RASSIM_USER_PHONEBOOK", book.folder().PathTo("user.ini").c_str());
-        Variable wow64("RASSIM_WOW64", c.wow64 ? "1" : nullptr);
-        const std::string user = std::string("sz:") + c.userValue;
-        const std::string machine = std::string("sz:") + c.machineValue;
-        WriteSimRegistryFile(SimHive::CurrentUser, "RemoteAccess", "InternetProfile",
-                             c.userValue[0] != '\0' ? &user : nullptr);
-        WriteSimRegistryFile(SimHive::LocalMachine, "SOFTWARE\\Microsoft\\RAS AutoDial\\Default",
-                             "DefaultInternet", c.machineValue[0] != '\0' ? &machine : nullptr);
+        Variable wow64("RASSIM_WOW64", c.wow64);
         RASAUTODIALENTRYA autodial = {sizeof autodial, 0, 0, {}};
         CopyField(autodial.szEntry, c.set);
-        EXPECT_EQ(c.set[0] != '\0' ? api.RasSetAutodialAddressA(nullptr, 0, &autodial, sizeof autodial, 1) : 0u, 0u);
+        const DialupApi& api = book.api();
+        EXPECT_EQ(c.set[0] ? api.RasSetAutodialAddressA(nullptr, 0, &autodial, 272, 1) : 0u, 0u);
         autodial = {sizeof autodial, 0, 0, {}};
         for (int i = 0; i < c.removals; ++i) {
             EXPECT_EQ(api.RasSetAutodialAddressA("", 0, &autodial, sizeof autodial, 1), 0u);
