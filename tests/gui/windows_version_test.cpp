@@ -102,9 +102,9 @@ std::string DialledByDefault() {
     return FromCp932(entry.szEntry);
 }
 
-// Starts the program from `kit` (under the file name `program`) and waits for the main menu.
-HWND StartMenu(DialnestProcess& run, const Kit& kit, const char* program = "Dialnest.exe") {
-    EXPECT_TRUE(run.Start(kit.PathTo(program)));
+// Starts the program from `kit` and waits for the main menu.
+HWND StartMenu(DialnestProcess& run, const Kit& kit) {
+    EXPECT_TRUE(run.Start(kit.ExePath()));
     HWND menu = run.WaitForWindow("ネストネット接続ツール");
     if (menu != nullptr)
         Settle(300);
@@ -116,7 +116,6 @@ TEST(WindowsVersionTest, EveryJobAtEachVersion) {
         SCOPED_TRACE(std::string(version.wine) + (version.standard ? ", standard user" : "") +
                      (version.wow64 ? ", 64-bit" : "") + ", before: " + version.userOld);
         ScopedWindowsVersion reported(version.wine);
-        ScopedWindowsVersion reportedToCopy(version.wine, "ネストネット接続.exe");
         ScopedEnvironment rights("RASSIM_RIGHTS", version.standard ? "standard" : "");
         ScopedEnvironment own("RASSIM_USER_PHONEBOOK", ToCp932(UserPhonebookPath()).c_str());
         ScopedEnvironment wow64("RASSIM_WOW64", version.wow64 ? "1" : "");
@@ -216,10 +215,9 @@ TEST(WindowsVersionTest, EveryJobAtEachVersion) {
             "RASSIM_FAIL", version.nineX ? "RasGetCredentialsA:5,RasSetCredentialsA:5"
                                          : "RasGetEntryDialParamsA:5,RasSetEntryDialParamsA:5");
         // A standard user is told first that the all-users entry's number is the
-        // administrator's, named by the program's own file name, as a provider's copy is named.
-        kit.CopyIn(kit.ExePath(), "ネストネット接続.exe");
+        // administrator's, naming the program by its file's name.
         DialnestProcess migration;
-        menu = StartMenu(migration, kit, "ネストネット接続.exe");
+        menu = StartMenu(migration, kit);
         ASSERT_NE(menu, nullptr);
         Click(Control(menu, kMigrationButton));
         std::vector<std::string> dialogs;
@@ -227,8 +225,8 @@ TEST(WindowsVersionTest, EveryJobAtEachVersion) {
         std::vector<std::string> proposals = {"number", "user name"};
         if (version.standard) {
             expected = {"次のダイヤルアップネットワーク設定は、このコンピューターのすべてのユーザー用の"
-                        "設定のため変更できません\n\n[一般]\n\nこれらの設定は、「ネストネット接続」を"
-                        "管理者として実行したときだけ変更できます。「ネストネット接続」のアイコンを右"
+                        "設定のため変更できません\n\n[一般]\n\nこれらの設定は、「Dialnest」を管理者"
+                        "として実行したときだけ変更できます。「Dialnest」のアイコンを右"
                         "クリックして「管理者として実行」を選び、もう一度移行してください。",
                         "3個の設定を変更しました"};
             proposals = {"user name", "number", "user name"};

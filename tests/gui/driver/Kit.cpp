@@ -155,10 +155,13 @@ ScopedSystemLibrary::~ScopedSystemLibrary() {
     MoveFileExW(W(backup_).c_str(), W(target_).c_str(), MOVEFILE_REPLACE_EXISTING);
 }
 
-ScopedWindowsVersion::ScopedWindowsVersion(const char* version, const char* program)
-    : key_("Software\\Wine\\AppDefaults\\" + ToCp932(program)) {
+namespace {
+const char kAppDefaults[] = "Software\\Wine\\AppDefaults\\Dialnest.exe";
+}
+
+ScopedWindowsVersion::ScopedWindowsVersion(const char* version) {
     HKEY key;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, key_.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key,
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, kAppDefaults, 0, nullptr, 0, KEY_WRITE, nullptr, &key,
                         nullptr) == ERROR_SUCCESS) {
         RegSetValueExA(key, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(version),
                        static_cast<DWORD>(strlen(version) + 1));
@@ -167,7 +170,7 @@ ScopedWindowsVersion::ScopedWindowsVersion(const char* version, const char* prog
 }
 
 ScopedWindowsVersion::~ScopedWindowsVersion() {
-    RegDeleteKeyA(HKEY_CURRENT_USER, key_.c_str());
+    RegDeleteKeyA(HKEY_CURRENT_USER, kAppDefaults);
 }
 
 namespace {

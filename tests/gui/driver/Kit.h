@@ -67,15 +67,11 @@ private:
     std::string backup_;
 };
 
-// The Windows version that Wine reports to Dialnest.exe, or the program of that file name
-// (UTF-8) ("winxp64", "win10", ...).
+// The Windows version that Wine reports to Dialnest.exe ("winxp64", "win10", ...).
 class ScopedWindowsVersion {
 public:
-    explicit ScopedWindowsVersion(const char* version, const char* program = "Dialnest.exe");
+    explicit ScopedWindowsVersion(const char* version);
     ~ScopedWindowsVersion();
-
-private:
-    std::string key_;  // code page 932
 };
 
 // The screen's DPI for the processes started from now on (the prefix's LogPixels); the value
