@@ -210,12 +210,6 @@ bool DialnestProcess::Start(const std::string& exePath) {
     return true;
 }
 
-std::wstring CommandInLocale(const std::string& windowsCommand, const char* locale) {
-    const std::string command = std::string("LC_ALL=") + locale + " LANG=" + locale +
-                                " /usr/lib/wine/wine " + windowsCommand;
-    return L"/bin/sh -c \"" + FromUtf8(command) + L"\"";
-}
-
 namespace {
 
 std::vector<DWORD> ProcessesNamed(const std::wstring& fileName) {
@@ -237,7 +231,8 @@ std::vector<DWORD> ProcessesNamed(const std::wstring& fileName) {
 bool DialnestProcess::StartInLocale(const std::string& exePath, const char* locale) {
     const std::wstring fileName = FromUtf8(exePath.substr(exePath.find_last_of('\\') + 1));
     const std::vector<DWORD> before = ProcessesNamed(fileName);
-    std::wstring command = CommandInLocale("'" + exePath + "'", locale);
+    std::wstring command = FromUtf8(std::string("/bin/sh -c \"LC_ALL=") + locale + " LANG=" +
+                                    locale + " /usr/lib/wine/wine '" + exePath + "'\"");
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION shell = {};

@@ -34,8 +34,9 @@ public:
 
     // Starts `exePath` with its own folder as working directory.
     bool Start(const std::string& exePath);
-    // Starts `exePath` in Wine anew under the Unix locale `locale` ("en_US.UTF-8"), which
-    // gives it another code page for programs; the process is found by its file name.
+    // Starts `exePath` in Wine anew, through the shell, under the Unix locale `locale`
+    // ("en_US.UTF-8"): Wine takes its code page for programs from the locale it starts in,
+    // not from the environment of the process that starts it. Found by its file name.
     bool StartInLocale(const std::string& exePath, const char* locale);
     // True when the process has ended within `timeoutMs`; then ExitCode() is valid.
     bool WaitForExit(DWORD timeoutMs = 10000);
@@ -59,11 +60,6 @@ public:
 private:
     PROCESS_INFORMATION info_ = {};
 };
-
-// The command that runs `windowsCommand` (a Windows program and its arguments) in Wine anew
-// under the Unix locale `locale`, through the shell: Wine takes its code page for programs
-// from the locale it starts in, not from the environment of the process that starts it.
-std::wstring CommandInLocale(const std::string& windowsCommand, const char* locale);
 
 // Controls and windows.
 HWND Control(HWND dialog, int id);

@@ -254,7 +254,7 @@ void DeleteRegistryKey(HKEY root, const char* key) {
     RegDeleteKeyA(root, key);
 }
 
-std::string RunKitTool(const std::string& arguments, DWORD* status, const char* locale) {
+std::string RunKitTool(const std::string& arguments, DWORD* status) {
     SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
     wchar_t temp[MAX_PATH];
     GetTempPathW(MAX_PATH, temp);
@@ -266,20 +266,8 @@ std::string RunKitTool(const std::string& arguments, DWORD* status, const char* 
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdOutput = out;
     startup.hStdError = out;
-    const std::string program = BuildFolder() + "\\kit\\dialnest-kit.exe";
-    // Through the shell, whose output goes to the Unix side of the file, the status is the
-    // last line.
-    const char kStatusMark[] = "\nstatus ";
-    std::wstring command = FromUtf8("\"" + program + "\" " + arguments);
-    if (locale != nullptr) {
-        typedef char*(CDECL * UnixNameFn)(const wchar_t*);
-        const auto unixName = reinterpret_cast<UnixNameFn>(reinterpret_cast<void*>(
-            GetProcAddress(GetModuleHandleW(L"kernel32"), "wine_get_unix_file_name")));
-        const std::string file = unixName != nullptr ? unixName(outPath.c_str()) : "/dev/null";
-        command = CommandInLocale("'" + program + "' " + arguments + " > '" + file +
-                                      "' 2>&1; printf '\\nstatus %d\\n' $? >> '" + file + "'",
-                                  locale);
-    }
+    std::wstring command =
+        FromUtf8("\"" + BuildFolder() + "\\kit\\dialnest-kit.exe\" " + arguments);
     PROCESS_INFORMATION process = {};
     *status = 99;
     if (CreateProcessW(nullptr, &command[0], nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
@@ -290,22 +278,10 @@ std::string RunKitTool(const std::string& arguments, DWORD* status, const char* 
         CloseHandle(process.hProcess);
     }
     std::string text;
-    for (int i = 0; i < (locale != nullptr ? 600 : 1); ++i) {
-        text.clear();
-        SetFilePointer(out, 0, nullptr, FILE_BEGIN);
-        char block[4096];
-        DWORD n = 0;
-        while (ReadFile(out, block, sizeof(block), &n, nullptr) && n > 0) text.append(block, n);
-        if (locale == nullptr)
-            break;
-        const size_t mark = text.rfind(kStatusMark);
-        if (mark != std::string::npos && text.back() == '\n') {
-            *status = static_cast<DWORD>(atoi(text.c_str() + mark + strlen(kStatusMark)));
-            text.erase(mark);
-            break;
-        }
-        Sleep(50);
-    }
+    SetFilePointer(out, 0, nullptr, FILE_BEGIN);
+    char block[4096];
+    DWORD n = 0;
+    while (ReadFile(out, block, sizeof(block), &n, nullptr) && n > 0) text.append(block, n);
     CloseHandle(out);
     DeleteFileW(outPath.c_str());
     return text;

@@ -102,10 +102,8 @@ void DeleteRegistryValue(HKEY root, const char* key, const char* value);
 void EnsureRegistryKey(HKEY root, const char* key);
 void DeleteRegistryKey(HKEY root, const char* key);
 
-// Runs the build's dialnest-kit.exe with `arguments`: its output (both streams) and status;
-// with `locale`, in Wine started anew under that Unix locale (CommandInLocale).
-std::string RunKitTool(const std::string& arguments, DWORD* status,
-                       const char* locale = nullptr);
+// Runs the build's dialnest-kit.exe with `arguments`: its output (both streams) and status.
+std::string RunKitTool(const std::string& arguments, DWORD* status);
 
 // Folder of the test program and of the build's artefacts (DIALNEST_BUILD).
 std::string BuildFolder();
