@@ -210,27 +210,7 @@ bool DialnestProcess::Start(const std::string& exePath) {
     return true;
 }
 
-namespace {
-
-std::vector<DWORD> ProcessesNamed(const std::wstring& fileName) {
-    std::vector<DWORD> ids;
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    PROCESSENTRY32W entry = {};
-    entry.dwSize = sizeof(entry);
-    for (BOOL more = Process32FirstW(snapshot, &entry); more;
-         more = Process32NextW(snapshot, &entry)) {
-        if (lstrcmpiW(entry.szExeFile, fileName.c_str()) == 0)
-            ids.push_back(entry.th32ProcessID);
-    }
-    CloseHandle(snapshot);
-    return ids;
-}
-
-}  // namespace
-
 bool DialnestProcess::StartInLocale(const std::string& exePath, const char* locale) {
-    const std::wstring fileName = FromUtf8(exePath.substr(exePath.find_last_of('\\') + 1));
-    const std::vector<DWORD> before = ProcessesNamed(fileName);
     std::wstring command = FromUtf8(std::string("/bin/sh -c \"LC_ALL=") + locale + " LANG=" +
                                     locale + " /usr/lib/wine/wine '" + exePath + "'\"");
     STARTUPINFOW startup = {};
@@ -242,18 +222,23 @@ bool DialnestProcess::StartInLocale(const std::string& exePath, const char* loca
     }
     CloseHandle(shell.hThread);
     CloseHandle(shell.hProcess);
-    for (int i = 0; i < 400; ++i, Sleep(50)) {
-        for (DWORD id : ProcessesNamed(fileName)) {
-            if (std::find(before.begin(), before.end(), id) == before.end()) {
-                info_.hProcess = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION |
-                                                 PROCESS_TERMINATE,
-                                             FALSE, id);
-                info_.dwProcessId = id;
-                return info_.hProcess != nullptr;
+    // Wine cannot wait for a Unix process: the program is found among the processes instead.
+    const std::wstring fileName = FromUtf8(exePath.substr(exePath.find_last_of('\\') + 1));
+    for (int i = 0; i < 400 && info_.hProcess == nullptr; ++i, Sleep(50)) {
+        HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+        PROCESSENTRY32W entry = {};
+        entry.dwSize = sizeof(entry);
+        for (BOOL more = Process32FirstW(snapshot, &entry); more && info_.hProcess == nullptr;
+             more = Process32NextW(snapshot, &entry)) {
+            if (lstrcmpiW(entry.szExeFile, fileName.c_str()) == 0) {
+                info_.dwProcessId = entry.th32ProcessID;
+                info_.hProcess = OpenProcess(
+                    SYNCHRONIZE | PROCESS_QUERY_INFORMATION | PROCESS_TERMINATE, FALSE, entry.th32ProcessID);
             }
         }
+        CloseHandle(snapshot);
     }
-    return false;
+    return info_.hProcess != nullptr;
 }
 
 bool DialnestProcess::WaitForExit(DWORD timeoutMs) {
