@@ -180,8 +180,9 @@ bool TellDefault(RegistryWriter& registry, const DialupApi& api, const RestoreAr
     const DefaultPutBack outcome =
         PutBackDefaultConnection(registry, api, c.entryName.c_str(), before, exists, a.apply);
     const Language l = a.language;
-    const Arg why = before.dialled.empty() ? Arg(Phrase::NoDefaultBefore)
-                                           : Both(Phrase::DefaultBeforeGone, {Quoted(before.dialled)});
+    const Arg why = before.dialled.empty()
+                        ? Arg(Phrase::NoDefaultBefore)
+                        : Both(Phrase::DefaultBeforeGone, {Quoted(before.dialled)});
     switch (outcome) {
         case DefaultPutBack::None:
             break;

@@ -10,8 +10,9 @@
 
 void MigrationContext::TellNeedAdministrator(size_t from) {
     if (needAdministrator.size() > from) {
-        const std::string list = EntryNameList(std::vector<std::string>(
-            needAdministrator.begin() + static_cast<std::ptrdiff_t>(from), needAdministrator.end()));
+        const std::string list = EntryNameList(
+            std::vector<std::string>(needAdministrator.begin() + static_cast<std::ptrdiff_t>(from),
+                                     needAdministrator.end()));
         Message refused{IDS_ENTRIES_NEED_ADMINISTRATOR};
         refused.text = list.c_str();
         user_.ShowAppMessage(refused, MessageIcon::Warning);

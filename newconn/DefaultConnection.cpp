@@ -177,8 +177,8 @@ void ReadDefaultConnection(RegistryWriter& registry, const DialupApi& api, OsCla
     before->recorded = true;
     // Where RasGetAutodialAddressA names nothing (before XP), the value the creation writes.
     before->place = ReadDialledDefault(api, &before->dialled) == 0 ? DefaultPlace::Call
-                    : osClass == 9                                  ? DefaultPlace::MachineValue
-                                                                    : DefaultPlace::UserValue;
+                    : osClass == 9                                 ? DefaultPlace::MachineValue
+                                                                   : DefaultPlace::UserValue;
     DefaultAt(registry, api, before->place, &before->dialled);
     RegistryKey settings =
         registry.OpenKeyForWriting(RegistryRoot::CurrentUser, kInternetSettingsKey);

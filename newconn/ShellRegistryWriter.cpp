@@ -15,10 +15,10 @@ namespace {
 bool RunsUnderWow64() {
     typedef BOOL(WINAPI * IsWow64ProcessFn)(HANDLE, BOOL*);
     HMODULE kernel = GetModuleHandleA("KERNEL32.DLL");
-    const auto isWow64 = kernel != nullptr ? reinterpret_cast<IsWow64ProcessFn>(
-                                                 reinterpret_cast<void*>(GetProcAddress(
-                                                     kernel, "IsWow64Process")))
-                                           : nullptr;
+    const auto isWow64 =
+        kernel != nullptr ? reinterpret_cast<IsWow64ProcessFn>(
+                                reinterpret_cast<void*>(GetProcAddress(kernel, "IsWow64Process")))
+                          : nullptr;
     BOOL wow64 = FALSE;
     return isWow64 != nullptr && isWow64(GetCurrentProcess(), &wow64) && wow64;
 }
@@ -29,8 +29,8 @@ RegistryKey ShellRegistryWriter::OpenKeyForWriting(RegistryRoot root, const char
     HKEY key = nullptr;
     const bool machine = root == RegistryRoot::LocalMachine;
     const REGSAM view = machine && RunsUnderWow64() ? KEY_WOW64_64KEY : 0;
-    if (RegOpenKeyExA(machine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER, path, 0, KEY_READ | KEY_WRITE | view,
-                      &key) != ERROR_SUCCESS) {
+    if (RegOpenKeyExA(machine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER, path, 0,
+                      KEY_READ | KEY_WRITE | view, &key) != ERROR_SUCCESS) {
         return nullptr;
     }
     return key;

@@ -137,10 +137,10 @@ bool WriteSimRegistryText(SimHive hive, const char* key, const char* name,
         return false;
     }
     const LONG written =
-        text != nullptr ? RegSetValueExA(opened, name, 0, REG_SZ,
-                                         reinterpret_cast<const BYTE*>(text->c_str()),
-                                         static_cast<DWORD>(text->size() + 1))
-                        : RegDeleteValueA(opened, name);
+        text != nullptr
+            ? RegSetValueExA(opened, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text->c_str()),
+                             static_cast<DWORD>(text->size() + 1))
+            : RegDeleteValueA(opened, name);
     RegCloseKey(opened);
     return written == ERROR_SUCCESS || (text == nullptr && written == ERROR_FILE_NOT_FOUND);
 }
@@ -211,8 +211,8 @@ void PlayStandardUserToken() {
     HANDLE restricted = nullptr;
     HANDLE impersonation = nullptr;
     if (allocate(&nt, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0, 0, 0,
-                 &administrators.Sid) &&
-        restrict(process, 0, 1, &administrators, 0, nullptr, 0, nullptr, &restricted) &&
+                 &administrators.Sid)&& restrict(process, 0, 1, &administrators, 0, nullptr, 0,
+                                                 nullptr, &restricted) &&
         duplicate(restricted, TOKEN_IMPERSONATE | TOKEN_QUERY, nullptr, SecurityImpersonation,
                   TokenImpersonation, &impersonation)) {
         setThreadToken(nullptr, impersonation);

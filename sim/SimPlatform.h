@@ -38,8 +38,7 @@ bool QuerySimSystemVersion(unsigned* major, unsigned* minor, bool* nineX);
 bool ReadSimRegistryText(SimHive hive, const char* key, const char* name, std::string* text);
 // Sets the value, creating its key, or with `text` null removes it (one that is not there is
 // no failure). False when it could not be written.
-bool WriteSimRegistryText(SimHive hive, const char* key, const char* name,
-                          const std::string* text);
+bool WriteSimRegistryText(SimHive hive, const char* key, const char* name, const std::string* text);
 
 // Writes `bytes` to a temporary file beside `path`, flushes it to disk and renames it over
 // `path`. On failure the temporary file is removed and `path` is left as it was.

@@ -26,7 +26,7 @@ const char* SimMachineDefaultKey() {
 namespace {
 
 struct FileKey {
-    std::string name;  // "HKLM\path" or "HKCU\path"
+    std::string name;                                         // "HKLM\path" or "HKCU\path"
     std::vector<std::pair<std::string, std::string>> values;  // name, typed value
 };
 
@@ -121,8 +121,9 @@ bool ReadSimRegistryFile(SimHive hive, const std::string& key, const std::string
     for (const auto& value : found->values) {
         if (EqualsNoCase(value.first.c_str(), name.c_str())) {
             const bool text = value.second.compare(0, 3, "sz:") == 0;
-            *typed = text ? "sz:" + UnescapeSimText(value.second.data() + 3, value.second.size() - 3)
-                          : value.second;
+            *typed = text
+                         ? "sz:" + UnescapeSimText(value.second.data() + 3, value.second.size() - 3)
+                         : value.second;
             return true;
         }
     }
@@ -143,9 +144,8 @@ bool WriteSimRegistryFile(SimHive hive, const std::string& key, const std::strin
             return;
         }
         const bool text = typed->compare(0, 3, "sz:") == 0;
-        values.emplace_back(name, text ? "sz:" + EscapeSimText(typed->c_str() + 3,
-                                                                SimTextPlace::Value)
-                                       : *typed);
+        values.emplace_back(
+            name, text ? "sz:" + EscapeSimText(typed->c_str() + 3, SimTextPlace::Value) : *typed);
     });
 }
 

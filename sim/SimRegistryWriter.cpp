@@ -15,7 +15,7 @@ RegistryKey SimRegistryWriter::OpenKeyForWriting(RegistryRoot root, const char* 
 }
 
 bool SimRegistryWriter::Read(RegistryKey key, const char* name, const char* type,
-                       std::string* value) const {
+                             std::string* value) const {
     const Key* place = static_cast<const Key*>(key);
     std::string typed;
     const size_t length = strlen(type);
@@ -55,7 +55,7 @@ bool SimRegistryWriter::SetDword(RegistryKey key, const char* name, uint32_t dat
 }
 
 bool SimRegistryWriter::SetString(RegistryKey key, const char* name, const char* text,
-                            uint32_t byteCount) {
+                                  uint32_t byteCount) {
     const std::string typed = "sz:" + std::string(text, byteCount > 0 ? byteCount - 1 : 0);
     return Write(key, name, &typed);
 }

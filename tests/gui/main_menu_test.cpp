@@ -223,13 +223,16 @@ TEST_F(StartupFailureTest, LibraryThatCannotBeLoaded) {
 // anything else.
 TEST_F(StartupFailureTest, CodePageOtherThanJapanese) {
     const std::string both =
-        "このプログラムは、Windows の「Unicode 対応ではないプログラムの言語」が日本語のときだけ正しく"
+        "このプログラムは、Windows の「Unicode "
+        "対応ではないプログラムの言語」が日本語のときだけ正しく"
         "動きます。文字化けした名前で設定を作らないように、何も変更せずに終了しました。\n\n"
         "コントロール パネルの「地域」を開き、「管理」タブの「システム ロケールの変更」で「日本語 "
         "(日本)」を選んでください。「ベータ: ワールドワイド言語サポートで Unicode UTF-8 を使用」に"
-        "チェックが付いていれば外してください。Windows を再起動してから、このプログラムをもう一度起動"
+        "チェックが付いていれば外してください。Windows "
+        "を再起動してから、このプログラムをもう一度起動"
         "してください。\n\nThis program works only when the “Language for non-Unicode programs” of "
-        "Windows is Japanese. It has ended without changing anything.\n\nIn Control Panel, open Region, and on the Administrative tab "
+        "Windows is Japanese. It has ended without changing anything.\n\nIn Control Panel, open "
+        "Region, and on the Administrative tab "
         "choose “Change system locale...” and Japanese (Japan). If “Beta: Use Unicode UTF-8 for "
         "worldwide language support” is ticked, clear it. Restart Windows, then start this program "
         "again.";
@@ -256,7 +259,8 @@ TEST_F(StartupFailureTest, CodePageOtherThanJapanese) {
         const char* locale;
         const char* windows;
         const std::string& text;
-    } cases[] = {{"en_US.UTF-8", "win7", both}, {"hi_IN.UTF-8", "win10", both},
+    } cases[] = {{"en_US.UTF-8", "win7", both},
+                 {"hi_IN.UTF-8", "win10", both},
                  {"en_US.UTF-8", "win98", english}};
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.locale) + " " + c.windows);

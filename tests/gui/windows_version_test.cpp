@@ -47,12 +47,12 @@ const std::string kPhonebook =
     "Password=sample\r\n";
 
 struct WindowsVersion {
-    const char* wine;             // Wine's name of the version
-    bool nineX;                   // the 9x family (OsClass 6 or less)
-    bool defaultConnection;       // XP and later: Windows keeps a default connection
-    bool standard = false;        // a standard user (RASSIM_RIGHTS=standard)
-    const char* userOld = "";     // the user's own default before ("": none)
-    bool wow64 = false;           // a 32-bit program on 64-bit Windows (RASSIM_WOW64)
+    const char* wine;          // Wine's name of the version
+    bool nineX;                // the 9x family (OsClass 6 or less)
+    bool defaultConnection;    // XP and later: Windows keeps a default connection
+    bool standard = false;     // a standard user (RASSIM_RIGHTS=standard)
+    const char* userOld = "";  // the user's own default before ("": none)
+    bool wow64 = false;        // a 32-bit program on 64-bit Windows (RASSIM_WOW64)
 };
 
 // clang-format off
@@ -123,7 +123,8 @@ TEST(WindowsVersionTest, EveryJobAtEachVersion) {
         ClearDefaultConnection();
         JournalFiles(false);
         if (version.userOld[0] != '\0')
-            WriteRegistryString(HKEY_CURRENT_USER, kRemoteAccess, "InternetProfile", version.userOld);
+            WriteRegistryString(HKEY_CURRENT_USER, kRemoteAccess, "InternetProfile",
+                                version.userOld);
         Kit kit;
         kit.CopySampleKit();
         kit.WriteText("ISP_INF.csv", kSettings);
@@ -171,10 +172,8 @@ TEST(WindowsVersionTest, EveryJobAtEachVersion) {
         std::string machine, plainMachine, user;
         ReadRegistryDword(HKEY_CURRENT_USER, kInternetSettings, "EnableAutodial", &enable);
         ReadRegistryDword(HKEY_CURRENT_USER, kInternetSettings, "NoNetAutodial", &noNet);
-        ReadRegistryString(HKEY_LOCAL_MACHINE, SimMachineDefaultKey(), "DefaultInternet",
-                           &machine);
-        ReadRegistryString(HKEY_LOCAL_MACHINE, kAutoDialDefault, "DefaultInternet",
-                           &plainMachine);
+        ReadRegistryString(HKEY_LOCAL_MACHINE, SimMachineDefaultKey(), "DefaultInternet", &machine);
+        ReadRegistryString(HKEY_LOCAL_MACHINE, kAutoDialDefault, "DefaultInternet", &plainMachine);
         ReadRegistryString(HKEY_CURRENT_USER, kRemoteAccess, "InternetProfile", &user);
         EXPECT_EQ(enable, 1u);
         EXPECT_EQ(noNet, 0u);
@@ -191,14 +190,15 @@ TEST(WindowsVersionTest, EveryJobAtEachVersion) {
             DWORD status = 1;
             const std::string said = RunKitTool("restore 1 --apply --lang=en", &status);
             EXPECT_EQ(status, 0u) << said;
-            EXPECT_NE(said.find("default connection: \"" + std::string(version.userOld) + "\" again"),
-                      std::string::npos)
+            EXPECT_NE(
+                said.find("default connection: \"" + std::string(version.userOld) + "\" again"),
+                std::string::npos)
                 << said;
             EXPECT_EQ(DialledByDefault(), version.userOld);
-            EXPECT_FALSE(ReadRegistryDword(HKEY_CURRENT_USER, kInternetSettings, "EnableAutodial",
-                                           &enable));
-            EXPECT_FALSE(ReadRegistryDword(HKEY_CURRENT_USER, kInternetSettings, "NoNetAutodial",
-                                           &noNet));
+            EXPECT_FALSE(
+                ReadRegistryDword(HKEY_CURRENT_USER, kInternetSettings, "EnableAutodial", &enable));
+            EXPECT_FALSE(
+                ReadRegistryDword(HKEY_CURRENT_USER, kInternetSettings, "NoNetAutodial", &noNet));
         }
 
         // A standard user's own entry, as the all-users one: of that, only the user name saved
@@ -224,11 +224,12 @@ TEST(WindowsVersionTest, EveryJobAtEachVersion) {
         std::vector<std::string> expected = {"2個の設定を変更しました"};
         std::vector<std::string> proposals = {"number", "user name"};
         if (version.standard) {
-            expected = {"次のダイヤルアップネットワーク設定は、このコンピューターのすべてのユーザー用の"
-                        "設定のため変更できません\n\n[一般]\n\nこれらの設定は、「Dialnest」を管理者"
-                        "として実行したときだけ変更できます。「Dialnest」のアイコンを右"
-                        "クリックして「管理者として実行」を選び、もう一度移行してください。",
-                        "3個の設定を変更しました"};
+            expected = {
+                "次のダイヤルアップネットワーク設定は、このコンピューターのすべてのユーザー用の"
+                "設定のため変更できません\n\n[一般]\n\nこれらの設定は、「Dialnest」を管理者"
+                "として実行したときだけ変更できます。「Dialnest」のアイコンを右"
+                "クリックして「管理者として実行」を選び、もう一度移行してください。",
+                "3個の設定を変更しました"};
             proposals = {"user name", "number", "user name"};
         }
         EXPECT_EQ(AcceptEverything(migration, 60000, &dialogs), expected) << "what was written";

@@ -211,8 +211,8 @@ bool DialnestProcess::Start(const std::string& exePath) {
 }
 
 bool DialnestProcess::StartInLocale(const std::string& exePath, const char* locale) {
-    std::wstring command = FromUtf8(std::string("/bin/sh -c \"LC_ALL=") + locale + " LANG=" +
-                                    locale + " /usr/lib/wine/wine '" + exePath + "'\"");
+    std::wstring command = FromUtf8(std::string("/bin/sh -c \"LC_ALL=") + locale +
+                                    " LANG=" + locale + " /usr/lib/wine/wine '" + exePath + "'\"");
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION shell = {};
@@ -232,8 +232,9 @@ bool DialnestProcess::StartInLocale(const std::string& exePath, const char* loca
              more = Process32NextW(snapshot, &entry)) {
             if (lstrcmpiW(entry.szExeFile, fileName.c_str()) == 0) {
                 info_.dwProcessId = entry.th32ProcessID;
-                info_.hProcess = OpenProcess(
-                    SYNCHRONIZE | PROCESS_QUERY_INFORMATION | PROCESS_TERMINATE, FALSE, entry.th32ProcessID);
+                info_.hProcess =
+                    OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION | PROCESS_TERMINATE, FALSE,
+                                entry.th32ProcessID);
             }
         }
         CloseHandle(snapshot);

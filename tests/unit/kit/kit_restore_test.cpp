@@ -245,14 +245,16 @@ TEST(KitRestore, PutsBackTheDefaultConnectionTheRunFound) {
             ASSERT_EQ(RasGetAutodialAddressA(nullptr, nullptr, &entry, &bytes, &count), 0u);
             dialled += count == 1 ? entry.szEntry : "";
         } else {
-            ReadSimRegistryFile(SimHive::CurrentUser, kRemoteAccessKey, "InternetProfile", &dialled);
+            ReadSimRegistryFile(SimHive::CurrentUser, kRemoteAccessKey, "InternetProfile",
+                                &dialled);
         }
         EXPECT_EQ(dialled, std::string("sz:") + c.after);
         std::string autodial = "none";
-        ReadSimRegistryFile(SimHive::CurrentUser, kInternetSettingsKey, "EnableAutodial", &autodial);
+        ReadSimRegistryFile(SimHive::CurrentUser, kInternetSettingsKey, "EnableAutodial",
+                            &autodial);
         EXPECT_EQ(autodial, !c.apply || c.since[0] > '-' ? "dword:1"
-                            : c.enable < 0                ? "none"
-                                                          : "dword:" + std::to_string(c.enable));
+                            : c.enable < 0               ? "none"
+                                                         : "dword:" + std::to_string(c.enable));
     }
 }
 

@@ -159,8 +159,14 @@ TEST(MigrationRun, StandardUserIsToldBeforeTheFirstProposal) {
         unsigned textId;
         int number;
     } cases[] = {
-        {true, "0312345678", true, true, {"access point Shared", "access point Mine"}, false,
-         IDS_CHANGED_COUNT, 2},
+        {true,
+         "0312345678",
+         true,
+         true,
+         {"access point Shared", "access point Mine"},
+         false,
+         IDS_CHANGED_COUNT,
+         2},
         {false, "0312345678", true, true, {"access point Mine"}, true, IDS_CHANGED_COUNT, 1},
         {false, "0312345678", true, false, {"access point Mine"}, true, IDS_FOUND_NOT_CHANGED, 1},
         {false, "0312345678", false, false, {}, true, IDS_CHANGED_COUNT, 0},
@@ -170,7 +176,8 @@ TEST(MigrationRun, StandardUserIsToldBeforeTheFirstProposal) {
         SCOPED_TRACE("row " + std::to_string(&c - cases));
         MigrationHarness h;
         h.WriteProviderKit("UserPrefix,X\r\nOldDialupDomain,@old.example\r\n");
-        const std::string rest = "\r\nDeviceType=modem\r\nDeviceName=M\r\nUserName=Xa@old.example\r\n";
+        const std::string rest =
+            "\r\nDeviceType=modem\r\nDeviceName=M\r\nUserName=Xa@old.example\r\n";
         h.sim.WriteFile(std::string("[Shared]\r\nLocalPhoneNumber=") + c.shared + rest);
         h.folder().Write("user.pbk", c.own ? "[Mine]\r\nLocalPhoneNumber=0312345678" + rest : "");
         SimVariable own("RASSIM_USER_PHONEBOOK", h.folder().PathTo("user.pbk").c_str()),
@@ -183,7 +190,8 @@ TEST(MigrationRun, StandardUserIsToldBeforeTheFirstProposal) {
         context->allUsersChangeable = c.changeable;
         context->RunMigration();
         EXPECT_EQ(h.ui.calls, c.proposals);
-        std::vector<Shown> shown = {{ShownMessage::App, c.textId, c.number, MessageIcon::Information}};
+        std::vector<Shown> shown = {
+            {ShownMessage::App, c.textId, c.number, MessageIcon::Information}};
         if (c.named) {
             shown.insert(shown.begin(), {ShownMessage::App, IDS_ENTRIES_NEED_ADMINISTRATOR, 0,
                                          MessageIcon::Warning});

@@ -87,7 +87,8 @@ TEST(DefaultConnection, WhatWindowsDialsAfterwards) {
         EXPECT_STREQ(read != 0 ? "-" : count == 1 ? entry.szEntry : "", c.dialled);
         std::string user = "-", autodial = "off";
         ReadSimRegistryFile(SimHive::CurrentUser, kRemoteAccessKey, "InternetProfile", &user);
-        ReadSimRegistryFile(SimHive::CurrentUser, kInternetSettingsKey, "EnableAutodial", &autodial);
+        ReadSimRegistryFile(SimHive::CurrentUser, kInternetSettingsKey, "EnableAutodial",
+                            &autodial);
         EXPECT_EQ(user, c.userNow[0] == '-' ? "-" : std::string("sz:") + c.userNow);
         EXPECT_EQ(autodial, c.userNow[0] != '-' ? "dword:1" : "off");
     }

@@ -249,8 +249,9 @@ TEST(SimApi, FromWindows2000OnTheUsersOwnPhonebookIsListedBesideTheAllUsersOne) 
         const bool twoBooks = strcmp(c.version, "nt4") != 0;
         // The machine's default as a 32-bit program writes it itself: on 64-bit Windows in the
         // 32-bit view, which Windows does not read for it.
-        book.folder().Write(SimPhonebook::kRegistryFileName,
-                            "[HKLM\\SOFTWARE\\Microsoft\\RAS AutoDial\\Default]\nDefaultInternet=sz:Plain");
+        book.folder().Write(
+            SimPhonebook::kRegistryFileName,
+            "[HKLM\\SOFTWARE\\Microsoft\\RAS AutoDial\\Default]\nDefaultInternet=sz:Plain");
 
         std::vector<SimEntryNameLong> records(4);
         records[0].name.dwSize = twoBooks ? sizeof(SimEntryNameLong) : sizeof(RASENTRYNAMEA);

@@ -127,7 +127,7 @@ struct Outcome {
     std::vector<std::string> registry;
     int changedCount = 0;
     bool created = false;
-    bool madeDefault = false;  // created and made the default connection, as CreateEntry said
+    bool madeDefault = false;   // created and made the default connection, as CreateEntry said
     std::string dialled = "-";  // the default connection afterwards, where Windows has one
 };
 
@@ -440,8 +440,8 @@ std::string Upper(std::string name) {
 // Autodial is switched on, last, exactly for a created entry made the default connection,
 // and where Windows can say which it dials, that is the new entry.
 bool RegistryAsDecided(const Scenario& s, const Outcome& out) {
-    const bool autodial = !out.registry.empty() &&
-                          out.registry.back().find(":NoNetAutodial=") != std::string::npos;
+    const bool autodial =
+        !out.registry.empty() && out.registry.back().find(":NoNetAutodial=") != std::string::npos;
     if (!s.makeDefault || !out.created) {
         return out.registry.empty() && !out.madeDefault;
     }
