@@ -1,6 +1,11 @@
 #!/usr/bin/env python3
 """Draws Dialnest's icons (a telephone dial resting in a nest) and writes them as .ico files
-with 16, 24, 32 and 48 pixel images, 32-bit with alpha. Run from the repository root."""
+of 32-bit images with alpha. Run from the repository root.
+
+Dialnest.ico (icon 128) is the program file's icon, which the shell shows at every size.
+DialnestSmall.ico (icon 139) is loaded only by LoadIcon, which takes the image of the
+system's large-icon size (32 pixels at 96 DPI, 48 at 144 DPI, 64 at 192 DPI), so it
+carries no smaller images: no Windows would ever show them."""
 import math
 import struct
 
@@ -70,11 +75,11 @@ def dib(pixels):
     return header + xor + andmask
 
 
-def write_ico(path, face, ring, nest):
-    images = [dib(render(n, face, ring, nest)) for n in SIZES]
+def write_ico(path, face, ring, nest, sizes=SIZES):
+    images = [dib(render(n, face, ring, nest)) for n in sizes]
     out = struct.pack('<HHH', 0, 1, len(images))
     offset = 6 + 16 * len(images)
-    for n, data in zip(SIZES, images):
+    for n, data in zip(sizes, images):
         out += struct.pack('<BBBBHHII', n, n, 0, 0, 1, 32, len(data), offset)
         offset += len(data)
     with open(path, 'wb') as f:
@@ -84,4 +89,4 @@ def write_ico(path, face, ring, nest):
 if __name__ == '__main__':
     nest = ((200, 120, 40), (170, 95, 25))
     write_ico('res/icons/Dialnest.ico', (40, 110, 200), (20, 50, 110), nest)
-    write_ico('res/icons/DialnestSmall.ico', (40, 150, 90), (20, 80, 50), nest)
+    write_ico('res/icons/DialnestSmall.ico', (40, 150, 90), (20, 80, 50), nest, (32, 48))

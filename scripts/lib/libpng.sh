@@ -1,5 +1,6 @@
 # libpng for the Windows build and for the fuzz targets: compiled from Debian's libpng1.6
-# source package (with Debian's patches) into .deps/mingw-i686 and .deps/fuzz. Sourced by
+# source package (with Debian's patches) into .deps/mingw-i686 and .deps/fuzz, both reduced
+# to what the logo decoder needs by the options file logo/pngusr.dfa. Sourced by
 # scripts/setup.
 
 enable_deb_src() {
@@ -25,15 +26,18 @@ enable_deb_src() {
   $sudo apt-get update -qq
 }
 
-# Builds Debian's libpng source into <prefix> as a static library; further arguments go to
-# CMake. Quick when the prefix already holds it.
+# Builds Debian's libpng source into <prefix> as a static library with the features the
+# options file names; further arguments go to CMake. Quick when the prefix already holds it.
 build_libpng() {
   local root=$1 prefix=$2 what=$3
   shift 3
+  local options="$root/logo/pngusr.dfa"
   # The prefix remembers how it was built, so that a change of options builds it anew.
   local recipe="$prefix/.dialnest-recipe"
+  local wanted
+  wanted="$* $(sha256sum < "$options")"
   if [ -f "$prefix/lib/libpng16.a" ] && [ -f "$prefix/include/png.h" ] &&
-     [ "$(cat "$recipe" 2>/dev/null)" = "$*" ]; then
+     [ "$(cat "$recipe" 2>/dev/null)" = "$wanted" ]; then
     return 0
   fi
   echo "setup: building libpng $what from Debian's source package"
@@ -51,17 +55,22 @@ build_libpng() {
     -DCMAKE_INSTALL_PREFIX="$prefix" \
     -DPNG_SHARED=OFF -DPNG_STATIC=ON -DPNG_TESTS=OFF -DPNG_EXECUTABLES=OFF \
     -DPNG_HARDWARE_OPTIMIZATIONS=OFF -DSKIP_INSTALL_EXECUTABLES=ON -DSKIP_INSTALL_PROGRAMS=ON \
-    "$@" >/dev/null
+    -DDFA_XTRA="$options" "$@" >/dev/null
   cmake --build "$work/build" >/dev/null
+  # Without awk libpng's build takes its stock configuration and ignores the options file.
+  if grep -q '^#define PNG_WRITE_SUPPORTED' "$work/build/pnglibconf.h"; then
+    echo "setup: libpng was built without $options (is awk installed?)" >&2
+    return 1
+  fi
   cmake --install "$work/build" >/dev/null
   rm -rf "$work"
-  echo "$*" > "$recipe"
+  echo "$wanted" > "$recipe"
 }
 
 # For 32-bit Windows, small: each function in its own section and no unwind tables (the
 # linker keeps whatever unwind tables describe), so that the program's link keeps only the
 # decoder paths it calls. Beside it Debian's mingw zlib without its unwind tables, for the
-# same reason: otherwise the compressor, which only libpng's unused writer refers to, stays.
+# same reason: otherwise the compressor, which nothing the program links refers to, stays.
 build_mingw_libpng() {
   local root=$1
   local prefix="$root/.deps/mingw-i686"

@@ -1,29 +1,14 @@
-// PNG writer for the decoder's tests (libpng into a memory buffer) and chunk surgery.
+// PNG writer for the decoder's tests (chunks by hand, image data through zlib) and chunk
+// surgery. Not libpng's writer: the program's libpng is built for reading only.
 #include "TestPng.h"
 
-#include <png.h>
 #include <zlib.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
 namespace {
-
-// A picture the writer refuses is a fault of the test itself.
-[[noreturn]] void WriterError(png_structp, png_const_charp message) {
-    std::fprintf(stderr, "test PNG writer: %s\n", message);
-    std::abort();
-}
-
-void WriterWarning(png_structp, png_const_charp) {}
-
-void WriteToVector(png_structp png, png_bytep data, size_t length) {
-    auto* out = static_cast<std::vector<unsigned char>*>(png_get_io_ptr(png));
-    out->insert(out->end(), data, data + length);
-}
-
-void FlushNothing(png_structp) {}
 
 uint32_t ReadBigEndian(const unsigned char* p) {
     return (uint32_t{p[0]} << 24) | (uint32_t{p[1]} << 16) | (uint32_t{p[2]} << 8) | p[3];
@@ -36,55 +21,88 @@ void WriteBigEndian(unsigned char* p, uint32_t value) {
     p[3] = static_cast<unsigned char>(value);
 }
 
+void AppendChunk(std::vector<unsigned char>& png, const char* type, const std::string& data) {
+    const size_t at = png.size();
+    png.resize(at + 12 + data.size());
+    WriteBigEndian(&png[at], static_cast<uint32_t>(data.size()));
+    std::memcpy(&png[at + 4], type, 4);
+    std::memcpy(&png[at + 8], data.data(), data.size());
+    FixChunkCrc(png, at + 8, data.size());
+}
+
+// A failure leaves a stream of zeros, which the decoder then refuses in the test.
+std::string Deflate(const std::string& raw) {
+    uLongf size = compressBound(static_cast<uLong>(raw.size()));
+    std::string out(size, '\0');
+    compress2(reinterpret_cast<Bytef*>(&out[0]), &size, reinterpret_cast<const Bytef*>(raw.data()),
+              static_cast<uLong>(raw.size()), Z_BEST_COMPRESSION);
+    out.resize(size);
+    return out;
+}
+
+// The scan lines of one pass (filter type 0 each): the pixels from column x0 every dx of the
+// rows from y0 every dy, packed as stored.
+void AppendPass(const TestPicture& p, uint32_t x0, uint32_t y0, uint32_t dx, uint32_t dy,
+                std::string& raw) {
+    static const size_t kChannels[] = {1, 0, 3, 1, 2, 0, 4};
+    const size_t bits = static_cast<size_t>(p.bitDepth) * kChannels[p.colourType];
+    const size_t columns = x0 < p.width ? (p.width - x0 + dx - 1) / dx : 0;
+    for (uint32_t y = y0; y < p.height && columns > 0; y += dy) {
+        std::string line((columns * bits + 7) / 8, '\0');
+        for (size_t to = 0; to < columns * bits; ++to) {
+            const size_t from = (x0 + to / bits * dx) * bits + to % bits;
+            if ((p.rows[y][from / 8] >> (7 - from % 8)) & 1) {
+                line[to / 8] = static_cast<char>(line[to / 8] | (0x80 >> (to % 8)));
+            }
+        }
+        raw += '\0' + line;
+    }
+}
+
 }  // namespace
 
 std::vector<unsigned char> WritePng(const TestPicture& picture) {
-    std::vector<unsigned char> out;
-    png_structp png =
-        png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, WriterError, WriterWarning);
-    png_infop info = png_create_info_struct(png);
-    png_set_write_fn(png, &out, WriteToVector, FlushNothing);
-    png_set_IHDR(png, info, picture.width, picture.height, picture.bitDepth, picture.colourType,
-                 picture.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
-                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    static const unsigned char kSignature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    std::vector<unsigned char> png(kSignature, kSignature + sizeof(kSignature));
+    std::string header(13, '\0');
+    WriteBigEndian(reinterpret_cast<unsigned char*>(&header[0]), picture.width);
+    WriteBigEndian(reinterpret_cast<unsigned char*>(&header[4]), picture.height);
+    header[8] = static_cast<char>(picture.bitDepth);
+    header[9] = static_cast<char>(picture.colourType);
+    header[12] = picture.interlaced ? 1 : 0;
+    AppendChunk(png, "IHDR", header);
 
-    std::vector<png_color> palette;
+    std::string palette;
     for (const auto& entry : picture.palette) {
-        palette.push_back(png_color{entry[0], entry[1], entry[2]});
+        palette.append(entry.begin(), entry.end());
     }
-    if (!palette.empty()) {
-        png_set_PLTE(png, info, palette.data(), static_cast<int>(palette.size()));
-    }
-    if (!picture.paletteAlpha.empty()) {
-        png_set_tRNS(png, info, picture.paletteAlpha.data(),
-                     static_cast<int>(picture.paletteAlpha.size()), nullptr);
-    }
+    std::string alpha(picture.paletteAlpha.begin(), picture.paletteAlpha.end());
     if (picture.greyTransparent >= 0) {
-        png_color_16 grey{};
-        grey.gray = static_cast<png_uint_16>(picture.greyTransparent);
-        png_set_tRNS(png, info, nullptr, 0, &grey);
+        alpha = {static_cast<char>(picture.greyTransparent >> 8),
+                 static_cast<char>(picture.greyTransparent & 0xFF)};
     }
-    png_text text{};
+    for (const auto& chunk : {std::make_pair("PLTE", palette), std::make_pair("tRNS", alpha)}) {
+        if (!chunk.second.empty()) {
+            AppendChunk(png, chunk.first, chunk.second);
+        }
+    }
     if (!picture.compressedText.empty()) {
-        text.compression = PNG_TEXT_COMPRESSION_zTXt;
-        text.key = const_cast<char*>("Comment");
-        text.text = const_cast<char*>(picture.compressedText.c_str());
-        text.text_length = picture.compressedText.size();
-        png_set_text(png, info, &text, 1);
+        AppendChunk(png, "zTXt", std::string("Comment\0\0", 9) + Deflate(picture.compressedText));
     }
 
-    png_write_info(png, info);
-    std::vector<png_bytep> rows;
-    for (const auto& row : picture.rows) {
-        rows.push_back(const_cast<png_bytep>(row.data()));
-    }
+    static const uint32_t kAdam7[7][4] = {{0, 0, 8, 8}, {4, 0, 8, 8}, {0, 4, 4, 8}, {2, 0, 4, 4},
+                                          {0, 2, 2, 4}, {1, 0, 2, 2}, {0, 1, 1, 2}};
+    std::string raw;
     if (picture.interlaced) {
-        png_set_interlace_handling(png);
+        for (const auto& pass : kAdam7) {
+            AppendPass(picture, pass[0], pass[1], pass[2], pass[3], raw);
+        }
+    } else {
+        AppendPass(picture, 0, 0, 1, 1, raw);
     }
-    png_write_image(png, rows.data());
-    png_write_end(png, info);
-    png_destroy_write_struct(&png, &info);
-    return out;
+    AppendChunk(png, "IDAT", Deflate(raw));
+    AppendChunk(png, "IEND", "");
+    return png;
 }
 
 bool FindChunk(const std::vector<unsigned char>& png, const char* type, size_t* dataOffset,

@@ -1,4 +1,4 @@
-// Small PNG streams for the decoder's tests, written with libpng's own writer, and the
+// Small PNG streams for the decoder's tests, written without libpng, and the
 // chunk surgery that damages them in controlled ways.
 #pragma once
 
@@ -21,7 +21,8 @@ struct TestPicture {
     std::string compressedText;               // a zTXt chunk when not empty
 };
 
-// The PNG stream of `picture`. A picture libpng refuses to write aborts the test program.
+// The PNG stream of `picture`: its chunks in the order of the fields above, then one IDAT
+// chunk of unfiltered scan lines (Adam7 passes when interlaced) and IEND.
 std::vector<unsigned char> WritePng(const TestPicture& picture);
 
 // Offset of the data of the first chunk of `type` and its length; false when absent.
