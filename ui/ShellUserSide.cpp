@@ -22,10 +22,6 @@ UINT IconFlag(MessageIcon icon) {
     }
 }
 
-}  // namespace
-
-namespace {
-
 // The program as the subscriber knows it: its file's name, as its icon shows it.
 const char* ProgramName() {
     static char name[kPathSize] = "";
