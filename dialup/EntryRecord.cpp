@@ -20,6 +20,8 @@ void EntryRecord::Release() {
     bufferSize = 0;
     structureSize = 0;
     phonebook.clear();
+    std::vector<unsigned char>().swap(deviceInfo);
+    withDeviceInfo = false;
 }
 
 RasDword ProbeStructureSize(const DialupApi& api, RasDword* structureSize) {
@@ -40,8 +42,10 @@ RasDword ProbeStructureSize(const DialupApi& api, RasDword* structureSize) {
     return 0;
 }
 
-RasDword ReadEntryRecord(const DialupApi& api, const char* phonebook, const char* name,
-                         EntryRecord* record) {
+namespace {
+
+RasDword ReadRecord(const DialupApi& api, bool withDeviceInfo, const char* phonebook,
+                    const char* name, EntryRecord* record) {
     record->Release();
     if (name == nullptr) {
         return ERROR_CANNOT_FIND_PHONEBOOK_ENTRY;
@@ -53,19 +57,23 @@ RasDword ReadEntryRecord(const DialupApi& api, const char* phonebook, const char
     }
     const char* book = PhonebookArgument(phonebook);
     RasDword bufferSize = 0;
+    RasDword deviceSize = 0;
+    RasDword* deviceSizeArgument = withDeviceInfo ? &deviceSize : nullptr;
     const RasDword probe =
-        api.RasGetEntryPropertiesA(book, name, nullptr, &bufferSize, nullptr, nullptr);
+        api.RasGetEntryPropertiesA(book, name, nullptr, &bufferSize, nullptr, deviceSizeArgument);
     if (probe != 0 && probe != ERROR_BUFFER_TOO_SMALL) {
         return probe;
     }
-    if (bufferSize == 0 || bufferSize > kMaxEntrySize) {
+    if (bufferSize == 0 || bufferSize > kMaxEntrySize || deviceSize > kMaxEntrySize) {
         return ERROR_INVALID_SIZE;
     }
     record->buffer.assign(RecordsFor(bufferSize), RASENTRYA{});
     record->buffer[0].dwSize = structureSize;
+    record->deviceInfo.assign(deviceSize, 0);
     RasDword stated = bufferSize;
-    const RasDword read =
-        api.RasGetEntryPropertiesA(book, name, record->buffer.data(), &stated, nullptr, nullptr);
+    const RasDword read = api.RasGetEntryPropertiesA(
+        book, name, record->buffer.data(), &stated,
+        deviceSize != 0 ? record->deviceInfo.data() : nullptr, deviceSizeArgument);
     if (read != 0) {
         record->Release();
         return read;
@@ -82,7 +90,18 @@ RasDword ReadEntryRecord(const DialupApi& api, const char* phonebook, const char
     record->bufferSize = bufferSize;
     record->structureSize = structureSize;
     record->phonebook = book != nullptr ? book : "";
+    // Settings that shrank between the probe and the read are as long as the read said.
+    record->deviceInfo.resize(deviceSize < record->deviceInfo.size() ? deviceSize
+                                                                     : record->deviceInfo.size());
+    record->withDeviceInfo = withDeviceInfo;
     return 0;
+}
+
+}  // namespace
+
+RasDword ReadEntryRecord(const DialupApi& api, OsClass osClass, const char* phonebook,
+                         const char* name, EntryRecord* record) {
+    return ReadRecord(api, !IsNtFamily(osClass), phonebook, name, record);
 }
 
 RasDword WriteEntryRecord(const DialupApi& api, const char* name, EntryRecord& record) {
@@ -92,15 +111,18 @@ RasDword WriteEntryRecord(const DialupApi& api, const char* name, EntryRecord& r
     if (record.Entry() == nullptr) {
         return ERROR_BUFFER_INVALID;
     }
+    unsigned char* deviceInfo = record.deviceInfo.empty() ? nullptr : record.deviceInfo.data();
     return api.RasSetEntryPropertiesA(PhonebookArgument(record.phonebook.c_str()), name,
-                                      record.Entry(), record.bufferSize, nullptr, 0);
+                                      record.Entry(), record.bufferSize, deviceInfo,
+                                      static_cast<RasDword>(record.deviceInfo.size()));
 }
 
 RasDword PutBackEntryRecord(const DialupApi& api, const char* name, EntryRecord& asRead) {
     EntryRecord now;
-    if (ReadEntryRecord(api, asRead.phonebook.c_str(), name, &now) == 0 &&
+    if (ReadRecord(api, asRead.withDeviceInfo, asRead.phonebook.c_str(), name, &now) == 0 &&
         now.bufferSize == asRead.bufferSize &&
-        memcmp(now.Entry(), asRead.Entry(), asRead.bufferSize) == 0) {
+        memcmp(now.Entry(), asRead.Entry(), asRead.bufferSize) == 0 &&
+        now.deviceInfo == asRead.deviceInfo) {
         return 0;
     }
     return WriteEntryRecord(api, name, asRead);

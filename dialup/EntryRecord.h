@@ -1,13 +1,15 @@
 // One phonebook entry's properties as the dial-up library hands them over: the RASENTRYA
 // of the structure version this Windows speaks, followed by the entry's alternate numbers,
-// in one buffer that is written back whole. The one probe-and-read of an entry, shared by
-// the creation's look-up of the entry it replaces and the migration's examination.
+// in one buffer that is written back whole, and on the 9x family the entry's device
+// settings. The one probe-and-read of an entry, shared by the creation's look-up of the entry
+// it replaces, the migration's examination and the journal.
 #pragma once
 
 #include <string>
 #include <vector>
 
 #include "dialup/DialupApi.h"
+#include "dialup/OsClass.h"
 
 // Larger reported sizes are taken as a fault of the phonebook.
 constexpr RasDword kMaxEntrySize = 64 * 1024;
@@ -20,6 +22,11 @@ struct EntryRecord {
     RasDword bufferSize = 0;     // bytes the library asked for: the entry's own size probe
     RasDword structureSize = 0;  // dwSize: the structure version
     std::string phonebook;       // where the entry was read; empty: the default phonebook
+    // The 9x family keeps the modem's settings with the entry (opaque TAPI data) and drops
+    // them at a write that does not hand them back: read with the properties there
+    // (`withDeviceInfo`), written back with them. Empty elsewhere.
+    std::vector<unsigned char> deviceInfo;
+    bool withDeviceInfo = false;
 
     RASENTRYA* Entry() { return buffer.empty() ? nullptr : buffer.data(); }
     const RASENTRYA* Entry() const { return buffer.empty() ? nullptr : buffer.data(); }
@@ -33,22 +40,24 @@ struct EntryRecord {
 RasDword ProbeStructureSize(const DialupApi& api, RasDword* structureSize);
 
 // Reads entry `name` of `phonebook` (null or "": the default phonebook): the structure size,
-// the entry's own size probe (0 or 603) for the buffer, then the read with that buffer size.
-// Returns 0 with `record` filled (dwSize set to the structure size), 623 when there is no
-// such entry, at the probe or at the read (it went in between), or the failure's number
-// (632 for a probe of 0 or more than kMaxEntrySize bytes, 13 for a read that left the
-// record unfilled: no device type and no framing protocol); `record` is then released.
-RasDword ReadEntryRecord(const DialupApi& api, const char* phonebook, const char* name,
-                         EntryRecord* record);
+// the entry's own size probe (0 or 603) for the buffer, then the read with that buffer size;
+// on the 9x family (`osClass` 6 or less) the device settings with them. Returns 0 with
+// `record` filled (dwSize set to the structure size), 623 when there is no such entry, at
+// the probe or at the read (it went in between), or the failure's number (632 for a probe
+// of 0 or more than kMaxEntrySize bytes, or device settings of more, 13 for a read that left
+// the record unfilled: no device type and no framing protocol); `record` is then released.
+RasDword ReadEntryRecord(const DialupApi& api, OsClass osClass, const char* phonebook,
+                         const char* name, EntryRecord* record);
 
-// Writes the whole record (structure and alternate numbers) under `name` in the record's
-// phonebook, stating its buffer size. 0 or the phonebook's error number (120 without the
-// operation).
+// Writes the whole record (structure and alternate numbers, and the device settings it
+// holds) under `name` in the record's phonebook, stating its buffer size. 0 or the
+// phonebook's error number (120 without the operation).
 RasDword WriteEntryRecord(const DialupApi& api, const char* name, EntryRecord& record);
 
 // After a write of entry `name` reported failure (it may have applied the change all the
-// same): reads the entry back and, unless it still holds exactly `asRead`, writes `asRead`
-// back whole. 0 when the entry is as read again; else the failure's number.
+// same): reads the entry back and, unless it still holds exactly `asRead` (device settings
+// included), writes `asRead` back whole. 0 when the entry is as read again; else the failure's
+// number.
 RasDword PutBackEntryRecord(const DialupApi& api, const char* name, EntryRecord& asRead);
 
 // After a write that was to create entry `name` in `phonebook` reported failure: deletes the

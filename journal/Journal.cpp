@@ -219,7 +219,7 @@ RasDword ReadEntryNow(const DialupApi& api, OsClass osClass, const JournalChange
         return 0;
     }
     const char* book = PhonebookArgument(change.phonebook.c_str());
-    const RasDword read = ReadEntryRecord(api, book, name, &now->record);
+    const RasDword read = ReadEntryRecord(api, osClass, book, name, &now->record);
     if (read != 0) {
         return read == ERROR_CANNOT_FIND_PHONEBOOK_ENTRY ? 0 : read;
     }

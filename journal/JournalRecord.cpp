@@ -70,14 +70,14 @@ uint32_t Crc32(const std::string& bytes) {
     return ~crc;
 }
 
-// The text fields of RASENTRYA: where each starts and how long it is.
-struct TextField {
+// A field of RASENTRYA: where it starts and how long it is.
+struct FieldSpan {
     size_t offset;
     size_t size;
 };
 #define DIALNEST_TEXT_FIELD(field) \
     { offsetof(RASENTRYA, field), sizeof(RASENTRYA::field) }
-const TextField kTextFields[] = {
+const FieldSpan kTextFields[] = {
     DIALNEST_TEXT_FIELD(szAreaCode),
     DIALNEST_TEXT_FIELD(szLocalPhoneNumber),
     DIALNEST_TEXT_FIELD(szScript),
@@ -95,6 +95,24 @@ const TextField kTextFields[] = {
     DIALNEST_TEXT_FIELD(szPrerequisiteEntry),
 };
 #undef DIALNEST_TEXT_FIELD
+
+// What Windows fills in on its own, whatever a write gives: no change writes it, so it never
+// tells one state of a change from another. From 2000 on each entry's id (guidId, read-only,
+// given to every new entry).
+const FieldSpan kAssignedFields[] = {
+    {offsetof(RASENTRYA, guidId), sizeof(RASENTRYA::guidId)},
+};
+
+// `bytes` without what Windows fills in.
+std::vector<uint8_t> WrittenPart(const uint8_t* bytes, size_t size) {
+    std::vector<uint8_t> written(bytes, bytes + size);
+    for (const FieldSpan& field : kAssignedFields) {
+        if (field.offset + field.size <= size) {
+            memset(written.data() + field.offset, 0, field.size);
+        }
+    }
+    return written;
+}
 
 // Text values keep their code page 932 bytes; only control bytes and '%' are escaped, so a
 // value never spans lines.
@@ -203,6 +221,9 @@ void PutState(std::string& out, const char* prefix, const EntryState& s) {
     out += std::string(prefix) + "-exists " + (s.exists ? "1" : "0") + "\n";
     out += std::string(prefix) + "-structure " + std::to_string(s.structureSize) + "\n";
     out += std::string(prefix) + "-properties " + Hex(s.properties) + "\n";
+    if (!s.deviceInfo.empty()) {
+        out += std::string(prefix) + "-device " + Hex(s.deviceInfo) + "\n";
+    }
     out += std::string(prefix) + "-user " + Escape(s.userName) + "\n";
     if (s.passwordKept) {
         out += std::string(prefix) + "-password " + Escape(s.password) + "\n";
@@ -275,6 +296,8 @@ bool TakeLine(const std::string& key, const std::string& value, JournalChange* c
             return Number(value, &s.structureSize);
         if (field == "properties")
             return Unhex(value, &s.properties);
+        if (field == "device")
+            return Unhex(value, &s.deviceInfo);
         if (field == "user")
             return Unescape(value, &s.userName) && s.userName.size() <= UNLEN;
         if (field == "password") {
@@ -400,6 +423,7 @@ EntryState StateOf(const EntryRecord* record, const std::string& userName) {
         const uint8_t* bytes = reinterpret_cast<const uint8_t*>(record->Entry());
         state.properties.assign(bytes, bytes + record->bufferSize);
         ClearTextTails(&state.properties);
+        state.deviceInfo = record->deviceInfo;
     }
     return state;
 }
@@ -410,7 +434,7 @@ void ClearTextTails(std::vector<uint8_t>* properties) {
         memcpy(&structureSize, properties->data(), sizeof(structureSize));
     }
     const size_t end = structureSize < properties->size() ? structureSize : properties->size();
-    for (const TextField& field : kTextFields) {
+    for (const FieldSpan& field : kTextFields) {
         if (field.offset + field.size > end) {
             continue;  // not part of this structure version
         }
@@ -448,25 +472,27 @@ void RecordOf(const EntryState& state, const std::string& phonebook, EntryRecord
     record->bufferSize = static_cast<RasDword>(state.properties.size());
     record->structureSize = state.structureSize;
     record->phonebook = phonebook;
+    record->deviceInfo = state.deviceInfo;
 }
 
 bool SameProperties(const EntryState& state, const EntryRecord* record) {
     if (record == nullptr || record->Entry() == nullptr) {
         return !state.exists;
     }
-    if (!state.exists) {
+    if (!state.exists || (record->withDeviceInfo && state.deviceInfo != record->deviceInfo)) {
         return false;
     }
     // A record written at the structure's size reads back at the size the library reports,
     // the rest zero (Windows 7 and later report 3480 bytes for the 2884 written).
-    const uint8_t* now = reinterpret_cast<const uint8_t*>(record->Entry());
-    const size_t nowSize = record->bufferSize;
-    const size_t common = nowSize < state.properties.size() ? nowSize : state.properties.size();
-    if (memcmp(now, state.properties.data(), common) != 0) {
+    const std::vector<uint8_t> now =
+        WrittenPart(reinterpret_cast<const uint8_t*>(record->Entry()), record->bufferSize);
+    const std::vector<uint8_t> then = WrittenPart(state.properties.data(), state.properties.size());
+    const size_t common = now.size() < then.size() ? now.size() : then.size();
+    if (memcmp(now.data(), then.data(), common) != 0) {
         return false;
     }
-    for (size_t i = common; i < nowSize || i < state.properties.size(); ++i) {
-        if ((i < nowSize ? now[i] : state.properties[i]) != 0) {
+    for (size_t i = common; i < now.size() || i < then.size(); ++i) {
+        if ((i < now.size() ? now[i] : then[i]) != 0) {
             return false;
         }
     }

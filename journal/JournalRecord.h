@@ -11,8 +11,9 @@
 
 #include "dialup/EntryRecord.h"
 
-// The format this program writes (it reads formats 1 and 2 too); a file that names a later
-// one is left alone. Format 3 added the default connection a creation found.
+// The format this program writes (it reads the earlier ones too); a file that names a later
+// one is left alone. Format 3 added the 9x family's device settings and the default
+// connection a creation found.
 constexpr int kJournalFormat = 3;
 
 // Restore: the support desk putting back a change of an earlier run.
@@ -36,6 +37,7 @@ struct EntryState {
     bool exists = false;
     uint32_t structureSize = 0;       // dwSize
     std::vector<uint8_t> properties;  // the buffer the library reads or is given
+    std::vector<uint8_t> deviceInfo;  // 9x family: the device settings handed back with it
     std::string userName;
     bool passwordKept = false;  // 9x family only: `password` is the saved one ("": none)
     std::string password;
@@ -106,7 +108,9 @@ JournalChange DescribeChange(ChangeKind kind, const char* name, const EntryRecor
 void RecordOf(const EntryState& state, const std::string& phonebook, EntryRecord* record);
 
 // Whether the entry read now (`record` null: absent) holds exactly the properties of `state`,
-// compared at the size the read returns: bytes the shorter one lacks count as zero.
+// compared at the size the read returns: bytes the shorter one lacks count as zero. What
+// Windows fills in on its own (the entry's id) is no part of what a change writes and is not
+// compared; the device settings are, where they were read (the 9x family).
 bool SameProperties(const EntryState& state, const EntryRecord* record);
 
 // Zeroes what follows the end of each text field of the RASENTRYA in `properties`.

@@ -100,8 +100,10 @@ int MigrationContext::ExamineEntry(const char* entryName, const char* phonebook)
 void MigrationContext::NoteUnreadable(const char* entryName, ExaminationStop stop, RasDword error) {
     // A listed entry that reads 623 may be gone, or its phonebook damaged: either way it was
     // not looked at, and the subscriber hears of it.
-    if (stop == ExaminationStop::PropertiesUnreadable ||
-        stop == ExaminationStop::CredentialsUnreadable || stop == ExaminationStop::EntryGone) {
+    const bool named = !notExamined.empty() && notExamined.back().name == entryName;
+    if (!named &&
+        (stop == ExaminationStop::PropertiesUnreadable ||
+         stop == ExaminationStop::CredentialsUnreadable || stop == ExaminationStop::EntryGone)) {
         notExamined.push_back(NotExaminedEntry{entryName, error});
     }
 }
@@ -284,13 +286,14 @@ RasDword MigrationContext::WriteCredentials(const char* entryName, const char* n
         }
     } else if (dialParams_ != nullptr && api_.RasSetEntryDialParamsA != nullptr) {
         CopyField(dialParams_->szUserName, newUserName);
-        RasBool removePassword = 0;
+        // The password read back as it was: an empty one without the remove flag would be
+        // saved as a password, so an entry without one is written with the flag.
+        RasBool removePassword = dialPasswordSaved_ ? 0 : 1;
         if (passwordChanges) {
             if (newPassword[0] != '\0') {
                 CopyField(dialParams_->szPassword, newPassword);
-            } else {
-                removePassword = 1;
             }
+            removePassword = newPassword[0] == '\0' ? 1 : 0;
         }
         result = api_.RasSetEntryDialParamsA(book, dialParams_.get(), removePassword);
     }
@@ -321,6 +324,9 @@ bool MigrationContext::WriteAcceptedChange(const EntryValues& entry, const Accep
     if (there != 0 && there != ERROR_BUFFER_TOO_SMALL) {
         if (there != ERROR_CANNOT_FIND_PHONEBOOK_ENTRY) {
             user_.ShowProgramMessage(ChangeFailureMessage(there), MessageIcon::Warning);
+        } else {
+            // Its change was accepted but not made: the subscriber hears of it at the end.
+            NoteUnreadable(entry.name, ExaminationStop::EntryGone, there);
         }
         ReleaseEntryProperties();
         ReleaseCredentials();

@@ -90,7 +90,7 @@ bool MigrationContext::FindInPairTable(const char* areaCode, const char* localNu
 }
 
 RasDword MigrationContext::ReadEntryProperties(const char* entryName, const char* phonebook) {
-    return ReadEntryRecord(api_, phonebook, entryName, &entry_);
+    return ReadEntryRecord(api_, osClass_, phonebook, entryName, &entry_);
 }
 
 RasDword MigrationContext::ReadCredentials(const char* entryName, const char* phonebook,

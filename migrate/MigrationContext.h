@@ -106,7 +106,8 @@ public:
     // Every read is checked: an entry whose properties, credentials or dial parameters cannot
     // be read is counted nowhere and added to notExamined with the error, 623 included (the
     // entry was listed: it is gone, or its phonebook is damaged); so is an entry whose re-read
-    // after an accepted change fails. Returns 0 when the entry cannot be examined or is not the
+    // after an accepted change fails, and one whose accepted change finds it gone (623) just
+    // before the write. Returns 0 when the entry cannot be examined or is not the
     // provider's modem entry (null name, entry gone, unreadable, device type other than "modem",
     // user name without UserPrefix), 1 in every other case. Shows no message of its own; the writes
     // show theirs (ApplyEntryChange). Tells `ui` what it concluded (EntryExamined), except for a
@@ -123,10 +124,11 @@ public:
     // Writes the user name and, when given and different from `storedPassword`, the
     // password back into the record read for the entry, then releases (wipes) the record.
     // At OsClass 6 or less the dial-parameter record: an empty new password removes the
-    // saved one. Above 6 the credentials record: an empty new password keeps the saved one,
-    // and dwMask is the mask the read reported, with RASCM_Password only when a password was
-    // reported saved or a new one is written (so "no saved password" never becomes a saved
-    // empty one). `newPassword` null means none. Nothing is written when the record is gone
+    // saved one, and an entry that had none is left with none (never a saved empty one).
+    // Above 6 the credentials record: an empty new password keeps the saved one, and dwMask
+    // is the mask the read reported, with RASCM_Password only when a password was reported
+    // saved or a new one is written (so "no saved password" never becomes a saved empty
+    // one). `newPassword` null means none. Nothing is written when the record is gone
     // or the operation is not bound. True when the phonebook accepted the write.
     bool SaveCredentials(const char* entryName, const char* newUserName, const char* newPassword,
                          const char* storedPassword);
@@ -228,7 +230,8 @@ private:
     ExaminationStop ReadEntryValues(const char* entryName, const char* phonebook,
                                     EntryValues* entry, RasDword* error);
 
-    // Adds the entry to notExamined when `stop` says it could not be read.
+    // Adds the entry to notExamined (once) when `stop` says it could not be read, or, as
+    // EntryGone, when an accepted change found it gone just before its write.
     void NoteUnreadable(const char* entryName, ExaminationStop stop, RasDword error);
 
     // Each runs one dialog; true when the user accepted. An accepted change is counted in

@@ -188,14 +188,15 @@ Message EntryFailureMessage(RasDword error) {
     return message;
 }
 
-void LookUpExistingEntry(const DialupApi& api, const char* name, ExistingEntry* existing) {
+void LookUpExistingEntry(const DialupApi& api, OsClass osClass, const char* name,
+                         ExistingEntry* existing) {
     existing->record.Release();
     existing->error = 0;
     std::vector<PhonebookEntryName> entries;
     RasDword result = EnumerateEntries(api, &entries);
     const PhonebookEntryName* listed = result == 0 ? FindEntryNamed(entries, name) : nullptr;
     if (listed != nullptr) {
-        result = ReadEntryRecord(api, listed->phonebook, name, &existing->record);
+        result = ReadEntryRecord(api, osClass, listed->phonebook, name, &existing->record);
     }
     if (result == 0 && listed != nullptr) {
         existing->presence = EntryPresence::Present;
@@ -207,9 +208,9 @@ void LookUpExistingEntry(const DialupApi& api, const char* name, ExistingEntry* 
     }
 }
 
-bool ConfirmCreation(const DialupApi& api, UserSide& user, const char* name,
+bool ConfirmCreation(const DialupApi& api, OsClass osClass, UserSide& user, const char* name,
                      ExistingEntry* existing) {
-    LookUpExistingEntry(api, name, existing);
+    LookUpExistingEntry(api, osClass, name, existing);
     switch (existing->presence) {
         case EntryPresence::Absent:
             return true;

@@ -79,10 +79,12 @@ struct ExistingEntry {
     EntryRecord record;  // Present: the entry's properties as read, with its phonebook
 };
 
-// Absent when the name is not listed; Present with the record read; Unknown with the error
-// otherwise, also for a listed name whose read gives 623, which may mean a damaged phonebook
-// as well as an entry gone: nothing is ever written over what it names.
-void LookUpExistingEntry(const DialupApi& api, const char* name, ExistingEntry* existing);
+// Absent when the name is not listed; Present with the record read (ReadEntryRecord at
+// `osClass`); Unknown with the error otherwise, also for a listed name whose read gives 623,
+// which may mean a damaged phonebook as well as an entry gone: nothing is ever written over
+// what it names.
+void LookUpExistingEntry(const DialupApi& api, OsClass osClass, const char* name,
+                         ExistingEntry* existing);
 
 // The name as Windows judges it (RasValidateEntryNameA, where the library has it): a name it
 // refuses (123) gives IDS_ENTRY_NAME_REFUSED for the name box (a program warning); anything
@@ -92,7 +94,7 @@ FormMessage CheckEntryName(const DialupApi& api, const char* name);
 // The look-up and the overwrite question: Unknown shows its error by number
 // (EntryFailureMessage, a program warning) and gives false; Present asks
 // "[name]は既に存在します…" (OK/Cancel), false unless OK; Absent gives true. Nothing is written.
-bool ConfirmCreation(const DialupApi& api, UserSide& user, const char* name,
+bool ConfirmCreation(const DialupApi& api, OsClass osClass, UserSide& user, const char* name,
                      ExistingEntry* existing);
 
 // What the creation sequence did.

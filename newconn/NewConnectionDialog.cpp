@@ -186,7 +186,7 @@ void NewConnectionDialog::OnOK() {
         return;
     }
     ExistingEntry existing;
-    if (!ConfirmCreation(dialup_, user_, inputs.entryName, &existing)) {
+    if (!ConfirmCreation(dialup_, osClass, user_, inputs.entryName, &existing)) {
         return;
     }
 

@@ -78,6 +78,8 @@ const char kDomainKey[] = "Domain";
 const char kDefaultUserNameKey[] = "DefaultUserName";
 const char kDefaultPasswordKey[] = "DefaultPassword";
 const char kDefaultDomainKey[] = "DefaultDomain";
+const char kDeviceInfoKey[] = "DeviceInfo";
+const char kEmptyPasswordKey[] = "EmptyPasswordSaved";
 const char kDevicesSection[] = "devices";
 
 bool IsTrailByte932(unsigned char byte) {
@@ -227,6 +229,24 @@ bool ParseGuid(const std::string& text, RasGuid* guid) {
     return true;
 }
 
+// Pairs of hex digits, as FormatPhonebook writes the device settings.
+bool ParseHexBytes(const std::string& text, std::vector<unsigned char>* bytes) {
+    if (text.size() % 2 != 0) {
+        return false;
+    }
+    std::vector<unsigned char> parsed;
+    for (size_t i = 0; i < text.size(); i += 2) {
+        const int high = HexDigit(text[i]);
+        const int low = HexDigit(text[i + 1]);
+        if (high < 0 || low < 0) {
+            return false;
+        }
+        parsed.push_back(static_cast<unsigned char>(high * 16 + low));
+    }
+    bytes->swap(parsed);
+    return true;
+}
+
 std::string FormatField(const RASENTRYA& entry, const EntryField& field) {
     const char* at = reinterpret_cast<const char*>(&entry) + field.offset;
     char buffer[64];
@@ -313,6 +333,10 @@ void StoreKey(SimEntry* entry, const char* key, size_t keyLength, const std::str
         CopyField(entry->password, value.c_str());
     } else if (EqualsAsciiNoCase(key, keyLength, kDomainKey)) {
         CopyField(entry->domain, value.c_str());
+    } else if (EqualsAsciiNoCase(key, keyLength, kDeviceInfoKey)) {
+        ParseHexBytes(value, &entry->deviceInfo);
+    } else if (EqualsAsciiNoCase(key, keyLength, kEmptyPasswordKey)) {
+        entry->emptyPasswordSaved = value == "1";
     } else if (EqualsAsciiNoCase(key, keyLength, kDefaultUserNameKey)) {
         CopyField(entry->defaultUserName, value.c_str());
     } else if (EqualsAsciiNoCase(key, keyLength, kDefaultPasswordKey)) {
@@ -361,6 +385,10 @@ std::vector<SimDevice> ReportedDevices(const SimPhonebookFile& book) {
         return book.devices;
     }
     return std::vector<SimDevice>(1, DefaultSimDevice());
+}
+
+bool HasSavedPassword(const SimEntry& entry) {
+    return entry.password[0] != '\0' || entry.emptyPasswordSaved;
 }
 
 SimEntry MakeSimEntry(const char* name) {
@@ -662,13 +690,22 @@ std::string FormatPhonebook(const SimPhonebookFile& book) {
                              EscapeSimText(entry.password, SimTextPlace::Value));
         AppendLine(
             &out, std::string(kDomainKey) + "=" + EscapeSimText(entry.domain, SimTextPlace::Value));
+        std::string deviceInfo;
+        for (unsigned char byte : entry.deviceInfo) {
+            char hex[3];
+            snprintf(hex, sizeof hex, "%02X", byte);
+            deviceInfo += hex;
+        }
+        const bool emptySaved = entry.emptyPasswordSaved && entry.password[0] == '\0';
         const struct {
             const char* key;
             const char* value;
-        } defaults[] = {{kDefaultUserNameKey, entry.defaultUserName},
+        } optional[] = {{kDeviceInfoKey, deviceInfo.c_str()},
+                        {kEmptyPasswordKey, emptySaved ? "1" : ""},
+                        {kDefaultUserNameKey, entry.defaultUserName},
                         {kDefaultPasswordKey, entry.defaultPassword},
                         {kDefaultDomainKey, entry.defaultDomain}};
-        for (const auto& line : defaults) {
+        for (const auto& line : optional) {
             if (line.value[0] != '\0') {
                 AppendLine(&out, std::string(line.key) + "=" +
                                      EscapeSimText(line.value, SimTextPlace::Value));

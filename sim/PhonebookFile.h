@@ -15,13 +15,18 @@ struct SimDevice {
 };
 
 // One entry: its name, its properties (dwSize 2884, every text field zero-terminated,
-// dwAlternateOffset 0), its alternate numbers and its saved credentials.
+// dwAlternateOffset 0), its alternate numbers, its device settings and its saved credentials.
 struct SimEntry {
     char name[RAS_MaxEntryName + 1];
     RASENTRYA properties;
     std::vector<std::string> alternates;  // in order, each 1 to 128 bytes
+    // The 9x family's device settings (opaque TAPI configuration, lpbDeviceInfo).
+    std::vector<unsigned char> deviceInfo;
     char userName[UNLEN + 1];
     char password[PWLEN + 1];
+    // A saved password that is empty (9x: given "" without fRemovePassword), which is not the
+    // same as none.
+    bool emptyPasswordSaved;
     char domain[DNLEN + 1];
     // The credentials every user of an all-users entry starts from (RASCM_DefaultCreds).
     char defaultUserName[UNLEN + 1];
@@ -41,6 +46,9 @@ SimDevice DefaultSimDevice();
 
 // The devices that the phonebook reports: the [devices] lines, or the default modem.
 std::vector<SimDevice> ReportedDevices(const SimPhonebookFile& book);
+
+// Whether the entry has a saved password, an empty one included.
+bool HasSavedPassword(const SimEntry& entry);
 
 // A zeroed entry of that name (cut to 256 bytes at a character boundary) with dwSize 2884.
 SimEntry MakeSimEntry(const char* name);
@@ -85,7 +93,8 @@ std::string UnescapeSimText(const char* text, size_t length);
 
 // The keys of an entry section that are written once each, in file order (the field table and
 // the three credential keys). Between them come kSimAlternateKey lines, one per number; after
-// them the three default-credential keys, each only when it holds something.
+// them, each only when it holds something, DeviceInfo (hex), EmptyPasswordSaved (1) and the
+// three default-credential keys.
 std::vector<const char*> SimEntryKeys();
 
 extern const char kSimAlternateKey[];  // "AlternateNumber"

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -156,6 +157,13 @@ bool QuerySimSystemVersion(unsigned* major, unsigned* minor, bool* nineX) {
     *minor = info.dwMinorVersion;
     *nineX = info.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS;
     return true;
+}
+
+uint64_t SimUniqueSeed() {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    const uint64_t clock = static_cast<uint64_t>(time(nullptr)) * 1000 + now.wMilliseconds;
+    return (clock << 20) ^ GetCurrentThreadId();
 }
 
 void EndSimProcess() {
@@ -313,6 +321,13 @@ bool WriteSimRegistryText(SimHive hive, const char* key, const char* name,
                           const std::string* text) {
     const std::string typed = text != nullptr ? "sz:" + *text : std::string();
     return WriteSimRegistryFile(hive, key, name, text != nullptr ? &typed : nullptr);
+}
+
+uint64_t SimUniqueSeed() {
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
+    return (static_cast<uint64_t>(now.tv_sec) * 1000000000u + static_cast<uint64_t>(now.tv_nsec)) ^
+           (static_cast<uint64_t>(getpid()) << 44);
 }
 
 void EndSimProcess() {

@@ -3,6 +3,7 @@
 // the platform (windows.h on Windows, POSIX elsewhere).
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "sim/SimRegistry.h"
@@ -28,6 +29,10 @@ SimReadResult ReadSimFile(const std::string& path, std::string* bytes);
 // The version the system reports (GetVersionExA on Windows); natively there is none and the
 // result is false.
 bool QuerySimSystemVersion(unsigned* major, unsigned* minor, bool* nineX);
+
+// Bits that differ from one call to the next and between processes (the clock and the
+// process), for the ids of new entries; not secret, only fresh.
+uint64_t SimUniqueSeed();
 
 // Ends the process at once with exit code 3, running no handlers: what a crash right after a
 // call leaves behind. Every file written before is complete.

@@ -2,7 +2,9 @@
 #include "sim/SimRasApi.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <type_traits>
 #include <vector>
@@ -256,6 +258,29 @@ RASENTRYA MergeRecord(const RASENTRYA& stored, const RASENTRYA* record, RasDword
     return merged;
 }
 
+// A new entry's id, as Windows assigns one from 2000 on: fresh for every entry made (the
+// clock and the process, the phonebook's bytes and the name, and a count of the ids made
+// here, mixed), never all zero.
+RasGuid NewEntryId(const std::string& book, const char* name) {
+    static uint64_t made = 0;
+    uint64_t state = SimUniqueSeed() ^ (0x9E3779B97F4A7C15ull * ++made) ^
+                     std::hash<std::string>()(book + '\n' + name);
+    uint8_t bytes[16];
+    for (int half = 0; half < 2; ++half) {
+        // splitmix64: every bit of the state reaches every bit of the result.
+        uint64_t z = (state += 0x9E3779B97F4A7C15ull);
+        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+        z ^= z >> 31;
+        memcpy(bytes + 8 * half, &z, 8);
+    }
+    bytes[6] = static_cast<uint8_t>((bytes[6] & 0x0F) | 0x40);  // marked as a random id
+    bytes[8] = static_cast<uint8_t>((bytes[8] & 0x3F) | 0x80);
+    RasGuid id;
+    memcpy(&id, bytes, sizeof id);
+    return id;
+}
+
 RasDword EnumDevices(RASDEVINFOA* devices, RasDword* bytes, RasDword* count) {
     if (bytes == nullptr || count == nullptr) {
         return kSimErrorInvalidParameter;
@@ -370,7 +395,8 @@ RasDword EnumEntries(const char* reserved, const char* phonebook, RASENTRYNAMEA*
 }
 
 RasDword GetEntryProperties(const char* phonebook, const char* entry, RASENTRYA* entryInfo,
-                            RasDword* entrySize, RasDword* deviceInfoSize) {
+                            RasDword* entrySize, unsigned char* deviceInfo,
+                            RasDword* deviceInfoSize) {
     if (entrySize == nullptr) {
         return ERROR_BUFFER_INVALID;
     }
@@ -393,16 +419,25 @@ RasDword GetEntryProperties(const char* phonebook, const char* entry, RASENTRYA*
         }
         found = *stored;
     }
+    // The 9x family hands out the device settings too, into a buffer of their own; later
+    // versions use neither argument.
+    const bool device = IsNineX(version) && deviceInfoSize != nullptr;
+    const RasDword deviceBytes = device ? static_cast<RasDword>(found.deviceInfo.size()) : 0;
+    const bool deviceFits =
+        deviceBytes == 0 || (deviceInfo != nullptr && *deviceInfoSize >= deviceBytes);
     if (deviceInfoSize != nullptr) {
-        *deviceInfoSize = 0;
+        *deviceInfoSize = deviceBytes;
     }
     // The structure version asked for, and the alternate numbers right after it.
     const RasDword structure = entryInfo != nullptr ? entryInfo->dwSize : SimEntrySize(version);
     const RasDword list = AlternateBytes(found.alternates);
     const RasDword needed = structure + list;
-    if (entryInfo == nullptr || *entrySize < needed) {
+    if (entryInfo == nullptr || *entrySize < needed || !deviceFits) {
         *entrySize = needed;
         return ERROR_BUFFER_TOO_SMALL;
+    }
+    if (deviceBytes != 0) {
+        memcpy(deviceInfo, found.deviceInfo.data(), deviceBytes);
     }
     char* bytes = reinterpret_cast<char*>(entryInfo);
     memset(bytes, 0, needed);
@@ -420,7 +455,8 @@ RasDword GetEntryProperties(const char* phonebook, const char* entry, RASENTRYA*
 }
 
 RasDword SetEntryProperties(const char* phonebook, const char* entry, RASENTRYA* entryInfo,
-                            RasDword entrySize) {
+                            RasDword entrySize, const unsigned char* deviceInfo,
+                            RasDword deviceInfoSize) {
     if (entry == nullptr || entryInfo == nullptr) {
         return ERROR_BUFFER_INVALID;
     }
@@ -446,12 +482,24 @@ RasDword SetEntryProperties(const char* phonebook, const char* entry, RASENTRYA*
     }
     SimEntry* stored = FindSimEntry(&open.book, entry);
     if (stored == nullptr) {
-        open.book.entries.push_back(MakeSimEntry(entry));
+        SimEntry made = MakeSimEntry(entry);
+        made.properties = DefaultEntry().properties;
+        if (AssignsEntryIds(version)) {
+            made.properties.guidId = NewEntryId(FormatPhonebook(open.book), entry);
+        }
+        open.book.entries.push_back(made);
         stored = &open.book.entries.back();
-        stored->properties = DefaultEntry().properties;
     }
+    // The id is Windows' own: whatever the record says, the entry keeps the one it has.
+    const RasGuid id = stored->properties.guidId;
     stored->properties = MergeRecord(stored->properties, entryInfo, structure);
+    stored->properties.guidId = id;
     stored->alternates = alternates;
+    // Written without device settings, a 9x entry has none afterwards.
+    if (IsNineX(version)) {
+        stored->deviceInfo.assign(deviceInfo,
+                                  deviceInfo != nullptr ? deviceInfo + deviceInfoSize : deviceInfo);
+    }
     return Save(open);
 }
 
@@ -500,7 +548,7 @@ RasDword GetEntryDialParams(const char* phonebook, RASDIALPARAMSA* params, RasBo
     if (stored == nullptr) {
         return ERROR_CANNOT_FIND_PHONEBOOK_ENTRY;
     }
-    const bool saved = stored->password[0] != '\0';
+    const bool saved = HasSavedPassword(*stored);
     memset(params, 0, structure);
     params->dwSize = structure;
     CopyField(params->szEntryName, name);
@@ -545,10 +593,13 @@ RasDword SetEntryDialParams(const char* phonebook, RASDIALPARAMSA* params, RasBo
     }
     if (removePassword) {
         WipeBytes(stored->password, sizeof stored->password);
+        stored->emptyPasswordSaved = false;
     } else if ((userNameGiven || version == SimWindows::Nt4) &&
                (!HidesSavedPassword(version) ||
                 !IsHiddenPassword(params->szPassword, sizeof params->szPassword))) {
         CopyRecordField(stored->password, params->szPassword);
+        // "The password is set to the empty string": on 9x that is a saved password.
+        stored->emptyPasswordSaved = IsNineX(version) && stored->password[0] == '\0';
     }
     return Save(open);
 }
@@ -579,7 +630,7 @@ RasDword GetCredentials(const char* phonebook, const char* entry, RASCREDENTIALS
     const char* userName = defaults ? stored->defaultUserName : stored->userName;
     const char* password = defaults ? stored->defaultPassword : stored->password;
     const char* domain = defaults ? stored->defaultDomain : stored->domain;
-    const bool saved = password[0] != '\0';
+    const bool saved = defaults ? password[0] != '\0' : HasSavedPassword(*stored);
     memset(credentials, 0, sizeof *credentials);
     credentials->dwSize = kRasCredentialsSize;
     credentials->dwMask = mask;
@@ -638,13 +689,16 @@ RasDword SetCredentials(const char* phonebook, const char* entry, RASCREDENTIALS
                       strnlen(credentials->szUserName, sizeof credentials->szUserName));
         }
     }
-    if (mask & RASCM_Password) {
+    if ((mask & RASCM_Password) &&
+        (clearCredentials ||
+         !IsHiddenPassword(credentials->szPassword, sizeof credentials->szPassword))) {
         if (clearCredentials) {
             WipeBytes(password, PWLEN + 1);
-        } else if (!IsHiddenPassword(credentials->szPassword, sizeof credentials->szPassword)) {
+        } else {
             CopyTextN(password, PWLEN + 1, credentials->szPassword,
                       strnlen(credentials->szPassword, sizeof credentials->szPassword));
         }
+        stored->emptyPasswordSaved = stored->emptyPasswordSaved && defaults;
     }
     if (mask & kSimCredentialsDomain) {
         if (clearCredentials) {
@@ -821,19 +875,20 @@ RasDword RASAPI_CALL RasEnumEntriesA(const char* reserved, const char* phonebook
 
 RasDword RASAPI_CALL RasGetEntryPropertiesA(const char* phonebook, const char* entry,
                                             RASENTRYA* entryInfo, RasDword* entrySize,
-                                            unsigned char* /*deviceInfo*/,
-                                            RasDword* deviceInfoSize) {
+                                            unsigned char* deviceInfo, RasDword* deviceInfoSize) {
     return SimCall(__func__, [&] {
-        return GetEntryProperties(phonebook, entry, entryInfo, entrySize, deviceInfoSize);
+        return GetEntryProperties(phonebook, entry, entryInfo, entrySize, deviceInfo,
+                                  deviceInfoSize);
     });
 }
 
 RasDword RASAPI_CALL RasSetEntryPropertiesA(const char* phonebook, const char* entry,
                                             RASENTRYA* entryInfo, RasDword entrySize,
-                                            unsigned char* /*deviceInfo*/,
-                                            RasDword /*deviceInfoSize*/) {
-    return SimCall(__func__,
-                   [&] { return SetEntryProperties(phonebook, entry, entryInfo, entrySize); });
+                                            unsigned char* deviceInfo, RasDword deviceInfoSize) {
+    return SimCall(__func__, [&] {
+        return SetEntryProperties(phonebook, entry, entryInfo, entrySize, deviceInfo,
+                                  deviceInfoSize);
+    });
 }
 
 RasDword RASAPI_CALL RasDeleteEntryA(const char* phonebook, const char* entry) {

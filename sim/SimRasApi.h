@@ -66,7 +66,9 @@ RasDword RASAPI_CALL RasEnumEntriesA(const char* reserved, const char* phonebook
 // The entry's properties (null or "" entry: the default entry) in the structure version of
 // dwSize, followed by its alternate numbers (dwAlternateOffset = dwSize when there are any).
 // No buffer: 603 and the version's own structure size plus the numbers; a stated size below
-// dwSize plus the numbers: 603 and that. *deviceInfoSize, when given, becomes 0.
+// dwSize plus the numbers: 603 and that. From 2000 on guidId is the entry's own id. On 98 the
+// entry's device settings go to `deviceInfo` (*deviceInfoSize, when given, becomes their
+// size; too small a buffer, or none for settings there are: 603); elsewhere the size is 0.
 RasDword RASAPI_CALL RasGetEntryPropertiesA(const char* phonebook, const char* entry,
                                             RASENTRYA* entryInfo, RasDword* entrySize,
                                             unsigned char* deviceInfo, RasDword* deviceInfoSize);
@@ -77,7 +79,9 @@ RasDword RASAPI_CALL RasGetEntryPropertiesA(const char* phonebook, const char* e
 // be a known structure version and `entrySize` at least that (632). The alternate numbers
 // given replace the stored ones; a list outside the buffer or without its final NUL gives
 // 610. From XP on, an empty number, device name or device type, or a zero framing protocol
-// or (when the structure has it) type gives 87. Device-specific data is ignored.
+// or (when the structure has it) type gives 87. The record's guidId is never taken: from 2000
+// on a new entry gets a fresh id, which it keeps. On 98 the device settings given (none: no
+// settings) replace the entry's; elsewhere they are ignored.
 RasDword RASAPI_CALL RasSetEntryPropertiesA(const char* phonebook, const char* entry,
                                             RASENTRYA* entryInfo, RasDword entrySize,
                                             unsigned char* deviceInfo, RasDword deviceInfoSize);
@@ -87,14 +91,14 @@ RasDword RASAPI_CALL RasDeleteEntryA(const char* phonebook, const char* entry);
 
 // The entry named by params->szEntryName: user name, password and domain; the numbers come
 // back empty. The password is the saved one before 2000, kSimHiddenPassword from 2000 on.
-// *hasPassword tells whether a password is saved.
+// *hasPassword tells whether a password is saved (on 98 an empty one too).
 RasDword RASAPI_CALL RasGetEntryDialParamsA(const char* phonebook, RASDIALPARAMSA* params,
                                             RasBool* hasPassword);
 
 // Saves user name, domain and password of an existing entry; `removePassword` clears the
 // password instead. An empty user name leaves user name and password as saved (NT 4 still
 // takes the password), an empty domain the domain. From 2000 on, kSimHiddenPassword keeps
-// the saved password.
+// the saved password. On 98 an empty password without `removePassword` is saved as such.
 RasDword RASAPI_CALL RasSetEntryDialParamsA(const char* phonebook, RASDIALPARAMSA* params,
                                             RasBool removePassword);
 

@@ -58,3 +58,12 @@ inline bool HasDefaultConnection(SimWindows v) {
 inline bool HidesSavedPassword(SimWindows v) {
     return v >= SimWindows::Win2000;
 }
+// From 2000 on Windows gives each new entry an id of its own (guidId, read-only).
+inline bool AssignsEntryIds(SimWindows v) {
+    return v >= SimWindows::Win2000;
+}
+// The 9x family keeps each entry's device settings (lpbDeviceInfo) and takes an empty password
+// given without fRemovePassword for a saved one.
+inline bool IsNineX(SimWindows v) {
+    return v == SimWindows::Win98;
+}

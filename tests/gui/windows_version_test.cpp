@@ -9,6 +9,7 @@
 // From Vista on also as a standard user, whose connection goes into the user's own phonebook
 // and whose migration names the all-users entries it may not change before it proposes
 // anything, and proposes nothing they would need an administrator for.
+// On 9x the entry keeps its modem's settings, and without a saved password it keeps none.
 #include <fstream>
 #include <iterator>
 
@@ -44,7 +45,7 @@ const std::string kPhonebook =
     "[devices]\r\nmodem,Standard 56000 bps Modem\r\nmodem,PHSカード 64K\r\n"
     "[一般]\r\nLocalPhoneNumber=0,03-3333-1492\r\nDeviceType=modem\r\n"
     "DeviceName=Standard 56000 bps Modem\r\nUserName=taro@isdn-old.example.ne.jp\r\n"
-    "Password=sample\r\n";
+    "Password=sample\r\nDeviceInfo=A55A\r\n";
 
 struct WindowsVersion {
     const char* wine;          // Wine's name of the version
@@ -129,7 +130,9 @@ TEST(WindowsVersionTest, EveryJobAtEachVersion) {
         kit.CopySampleKit();
         kit.WriteText("ISP_INF.csv", kSettings);
         kit.WriteText("APGEN.csv", kGeneralTable);
-        kit.WritePhonebook(kPhonebook);
+        std::string phonebook = kPhonebook;
+        kit.WritePhonebook(version.nineX ? phonebook.erase(phonebook.find("Password="), 17)
+                                         : phonebook);
         kit.CopyIn(BuildFolder() + "\\tests\\gui\\rasapi32_without_dial.dll", "RASAPI32.DLL");
 
         DialnestProcess creation;
@@ -241,7 +244,9 @@ TEST(WindowsVersionTest, EveryJobAtEachVersion) {
         EXPECT_STREQ(migrated->properties.szLocalPhoneNumber,
                      version.standard ? "0,03-3333-1492" : "0,0570-00-1492");
         EXPECT_STREQ(migrated->userName, "taro@isdn.example.ne.jp");
-        EXPECT_STREQ(migrated->password, "sample");
+        EXPECT_STREQ(migrated->password, version.nineX ? "" : "sample");
+        EXPECT_FALSE(migrated->emptyPasswordSaved);
+        EXPECT_EQ(migrated->deviceInfo, (std::vector<unsigned char>{0xA5, 0x5A}));
         if (version.standard) {
             ownBytes = ReadWhole(UserPhonebookPath());
             book = ParsePhonebook(ownBytes.data(), ownBytes.size());

@@ -90,7 +90,7 @@ TEST(JournalRecovery, EndedRunsOnlyNewestFirstOpenOnesKeptEachToldOnce) {
     ASSERT_EQ(sim.AddModemEntry("Live", "M", "", "0321", "u0", "secret"), 0u);
     auto numbered = [&](const char* name, const char* number) {
         EntryRecord record;
-        EXPECT_EQ(ReadEntryRecord(sim.api(), nullptr, name, &record), 0u);
+        EXPECT_EQ(ReadEntryRecord(sim.api(), 9, nullptr, name, &record), 0u);
         CopyField(record.Entry()->szLocalPhoneNumber, number);
         return record;
     };
@@ -203,13 +203,12 @@ TEST(JournalRecovery, PutBackListWithinItsLimit) {
 
 // Stages the record alone must tell apart: a password the 9x family shows, saved since an
 // end, is no state of the change; a restore ended after its last write, or after removing
-// a made entry, is made.
+// a made entry, is made; a creation read back after its properties is part-way, ids and all.
 TEST(JournalRecovery, StageOfStatesOnlyTheRecordExplains) {
     const auto record = [](const char* number) {
         EntryRecord r;
-        r.buffer.assign(1, RASENTRYA{});
+        r.buffer.assign(1, WritableEntry(number));
         r.bufferSize = r.structureSize = kRasEntrySize;
-        CopyField(r.Entry()->szLocalPhoneNumber, number);
         return r;
     };
     const EntryRecord old = record("0311"), made = record("0312");
@@ -224,6 +223,7 @@ TEST(JournalRecovery, StageOfStatesOnlyTheRecordExplains) {
         const char* nowUser;
         const char* password;  // saved now, as 9x shows it
         ChangeStage expected;
+        const char* windows = nullptr;  // the entry written and read at this Windows
     } cases[] = {
         {"part-way", false, false, "u1", true, false, "0312", "u0", "old", ChangeStage::PartWay},
         {"part-way, password since", false, false, "u1", true, false, "0312", "u0", "new",
@@ -242,19 +242,37 @@ TEST(JournalRecovery, StageOfStatesOnlyTheRecordExplains) {
          ChangeStage::Before},
         {"restore of a creation, removed", true, true, "u1", true, true, nullptr, "", "",
          ChangeStage::Made},
+        {"at 2000", true, true, "u1", true, false, "0312", "", "", ChangeStage::PartWay, "2000"},
+        {"at XP", true, true, "u1", true, false, "0312", "", "", ChangeStage::PartWay, "xp"},
+        {"at 7", true, true, "u1", true, false, "0312", "", "", ChangeStage::PartWay, "7"},
+        {"at 10", true, true, "u1", true, false, "0312", "", "", ChangeStage::PartWay, "10"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         const OsClass osClass = c.nt ? 9 : 6;
-        JournalChange change = DescribeChange(
-            c.creation ? ChangeKind::Creation : ChangeKind::AccessPoint, "Nest",
-            c.creation ? nullptr : &old, "u0", made, c.user, 2, c.typed, c.nt ? nullptr : "old");
+        SimPhonebook sim;
+        EntryRecord written = made;
+        if (c.windows != nullptr) {  // the new entry as the program writes it there
+            setenv("RASSIM_WINVER", c.windows, 1);
+            ASSERT_EQ(ProbeStructureSize(sim.api(), &written.structureSize), 0u);
+            written.buffer[0].dwSize = written.bufferSize = written.structureSize;
+        }
+        JournalChange change =
+            DescribeChange(c.creation ? ChangeKind::Creation : ChangeKind::AccessPoint, "Nest",
+                           c.creation ? nullptr : &old, c.creation ? "" : "u0", written, c.user, 2,
+                           c.typed, c.nt ? nullptr : "old");
         change.writesDone = 1;
         if (c.restore) {  // begun from the entry as the change made it
             change = UndoOf(osClass, change, EntryNow{true, made, c.user, false, ""});
         }
-        const EntryNow now{c.number != nullptr, record(c.number != nullptr ? c.number : ""),
-                           c.nowUser, !c.nt, c.password};
+        EntryNow now{c.number != nullptr, record(c.number != nullptr ? c.number : ""), c.nowUser,
+                     !c.nt, c.password};
+        if (c.windows != nullptr) {
+            ASSERT_EQ(WriteEntryRecord(sim.api(), "Nest", written), 0u);
+            std::vector<PhonebookEntryName> entries;
+            ASSERT_EQ(EnumerateEntries(sim.api(), &entries), 0u);
+            ASSERT_EQ(ReadEntryNow(sim.api(), osClass, change, entries, &now), 0u);
+        }
         EXPECT_EQ(StageOf(change, now), c.expected);
     }
 }

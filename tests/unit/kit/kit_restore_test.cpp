@@ -132,7 +132,7 @@ TEST(KitRestore, EachKindChangedSinceInEachWayIsLeftAsItIs) {
             ExistingEntry existing;
             if (kind >= 2) {
                 context->RunMigration();
-            } else if (ConfirmCreation(h.api(), h.user, entry, &existing)) {
+            } else if (ConfirmCreation(h.api(), 9, h.user, entry, &existing)) {
                 EXPECT_EQ(
                     CreateEntry(in, existing, h.api(), h.folder(), h.user, registry, 9, &journal),
                     Creation::Created);
@@ -223,7 +223,7 @@ TEST(KitRestore, PutsBackTheDefaultConnectionTheRunFound) {
             Journal journal(&store, "20260101-000000");
             CreationInputs in{"Nest", "taro", "@dial.example", "pw2", "0570", "M", false, true};
             ExistingEntry existing;
-            ASSERT_TRUE(ConfirmCreation(h.api(), h.user, "Nest", &existing));
+            ASSERT_TRUE(ConfirmCreation(h.api(), c.osClass, h.user, "Nest", &existing));
             ASSERT_EQ(CreateEntry(in, existing, h.api(), h.folder(), h.user, registry, c.osClass,
                                   &journal),
                       Creation::Created);

@@ -40,7 +40,7 @@ protected:
     // The look-up of the form (its question answered yes), then the creation.
     bool Create(OsClass osClass = 8) {
         ExistingEntry existing;
-        LookUpExistingEntry(api, inputs.entryName, &existing);
+        LookUpExistingEntry(api, osClass, inputs.entryName, &existing);
         return CreateEntry(inputs, existing, api, folder, user, registry, osClass) !=
                Creation::Failed;
     }

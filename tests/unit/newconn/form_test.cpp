@@ -264,7 +264,7 @@ TEST_F(PhonebookNames, OverwriteQuestionFromOneLookUp) {
         RecordingUserSide user;
         user.answer = c.answer;
         ExistingEntry existing;
-        EXPECT_EQ(ConfirmCreation(api, user, c.name, &existing), c.goesOn);
+        EXPECT_EQ(ConfirmCreation(api, 9, user, c.name, &existing), c.goesOn);
         EXPECT_EQ(existing.presence, c.presence);
         ASSERT_EQ(user.shown.size(), c.shown != 0 ? 1u : 0u);
         if (c.shown != 0) {

@@ -66,7 +66,7 @@ protected:
     }
 
     bool Create() {
-        LookUpExistingEntry(sim.api(), inputs.entryName, &existing);
+        LookUpExistingEntry(sim.api(), 8, inputs.entryName, &existing);
         return CreateEntry(inputs, existing, sim.api(), sim.folder(), user, registry, 8) !=
                Creation::Failed;
     }

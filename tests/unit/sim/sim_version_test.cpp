@@ -62,7 +62,7 @@ TEST(SimVersions, EachTakesTheStructureVersionsItKnowsAndReportsPasswordsItsWay)
         RasDword probe;                              // the "" probe
         std::vector<RasDword> taken[3], refused[3];  // RASENTRYA, RASENTRYNAMEA, RASDIALPARAMSA
         RasDword maskWithoutPassword;                // dwMask reported when none is saved
-        bool hidesPassword;                          // RasGetEntryDialParamsA's placeholder
+        bool nt5;  // 2000 and later: a placeholder for a saved password, an id for a new entry
     } cases[] = {
         {"98", 1768, {{1768}, {264}, {1052}}, {{1767, 1796}, {532}, {kDialNt4}}, 3, false},
         {"nt4", 1796, {{1768, 1796}, {264}, {kDialNt4}}, {{2088}, {532}, {kDial7}}, 3, false},
@@ -127,10 +127,30 @@ TEST(SimVersions, EachTakesTheStructureVersionsItKnowsAndReportsPasswordsItsWay)
         EXPECT_EQ(credentials->dwMask, 3u) << c.version;
         EXPECT_STREQ(credentials->szPassword, kSimHiddenPassword) << c.version;
         ASSERT_EQ(read(Dial, 1052, "Isp"), 0u);
-        EXPECT_STREQ(params->szPassword, c.hidesPassword ? kSimHiddenPassword : "p") << c.version;
+        EXPECT_STREQ(params->szPassword, c.nt5 ? kSimHiddenPassword : "p") << c.version;
         EXPECT_EQ(has, 1);
         EXPECT_EQ(api.RasSetEntryDialParamsA(nullptr, params, 0), 0u);
         EXPECT_EQ(book.StoredPassword("Isp"), "p") << c.version << ": written back as read";
+        // Kept by Windows on its own: ids from 2000 on; on 98 device settings, empty passwords.
+        const bool nineX = c.probe == 1768;
+        RASDIALPARAMSA empty = {sizeof empty, "Bare", "", "", "u", "", ""};
+        ASSERT_EQ(api.RasSetEntryDialParamsA(nullptr, &empty, 0), 0u);
+        ASSERT_EQ(read(Dial, 1052, "Bare"), 0u);
+        EXPECT_EQ(has, nineX ? 1 : 0) << c.version << ": an empty password saved";
+        RASENTRYA fresh = WritableEntry("2");
+        fresh.dwSize = c.probe < kXp ? c.probe : kXp;
+        unsigned char settings[] = {0xA5, 0x5A};
+        std::vector<std::string> ids;
+        for (unsigned char* given : {settings, static_cast<unsigned char*>(nullptr)}) {
+            ASSERT_EQ(api.RasSetEntryPropertiesA(nullptr, "New", &fresh, fresh.dwSize, given, 2),
+                      0u);
+            const std::string file = book.ReadFile();
+            ids.push_back(file.substr(file.find("Guid={", file.find("[New]")), 16));
+            api.RasGetEntryPropertiesA(nullptr, "New", nullptr, &bytes, nullptr, &count);
+            EXPECT_EQ(count, nineX && given != nullptr ? 2u : 0u) << c.version << ": settings";
+        }
+        EXPECT_EQ(ids[0] != "Guid={00000000-0", c.nt5) << c.version << " " << ids[0];
+        EXPECT_EQ(ids[1], ids[0]) << c.version;
     }
 }
 

@@ -124,7 +124,10 @@ RasDword SimPhonebook::AddModemEntry(const char* name, const char* modemName, co
         entry.dwCountryID = 81;
         entry.dwCountryCode = 81;
     }
-    result = api_.RasSetEntryPropertiesA(nullptr, name, &entry, entry.dwSize, nullptr, 0);
+    std::string settings = std::string("settings of ") + modemName;  // what 9x keeps
+    result = api_.RasSetEntryPropertiesA(nullptr, name, &entry, entry.dwSize,
+                                         reinterpret_cast<unsigned char*>(&settings[0]),
+                                         static_cast<RasDword>(settings.size()));
     if (result != 0) {
         return result;
     }
@@ -134,5 +137,5 @@ RasDword SimPhonebook::AddModemEntry(const char* name, const char* modemName, co
     CopyField(params.szEntryName, name);
     CopyField(params.szUserName, userName);
     CopyField(params.szPassword, password);
-    return api_.RasSetEntryDialParamsA(nullptr, &params, 0);
+    return api_.RasSetEntryDialParamsA(nullptr, &params, password[0] == '\0' ? 1 : 0);
 }

@@ -36,6 +36,7 @@ public:
     // Writes an entry through the library: the default entry's properties with the given
     // modem and number (area code and the country/area option when `areaCode` is not empty),
     // then user name and password. Returns the first non-zero result, else 0.
+    // Device settings "settings of <modem>" go with it; a password "" saves none.
     RasDword AddModemEntry(const char* name, const char* modemName, const char* areaCode,
                            const char* localNumber, const char* userName,
                            const char* password) const;
