@@ -23,6 +23,7 @@ const std::pair<std::string, std::string> kRows[] = {
     {"@directory", "phonebook.ini"},
     {"apair-new-number-too-long.csv", "APAIR.csv"},
     {"carried-truncated.exe", "Dialnest.exe"},
+    {"carried-length-past-end.exe", "Dialnest.exe"},
     {"carried-checksum.exe", "Dialnest.exe"},
 };
 

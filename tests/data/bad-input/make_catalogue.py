@@ -268,6 +268,9 @@ def phonebook_files():
                                              "[旧ネストネット", "LocalPhoneNumber=0,03-3333-0101",
                                              "UserName=taro@dial-old.example.ne.jp"))
     write("pb-cr-only.ini", lines(*base, end=b"\r"))
+    # The number, on the last line, still matches without the line break after it.
+    write("pb-no-final-line-break.ini", lines(*DEVICES, *entry("他社", "06-1234-5678", "o@x"),
+                                              *OLD[:4], *OLD[5:-1], OLD[4]).rstrip(b"\r\n"))
     write("pb-nul-byte.ini", lines(*DEVICES, *OLD[:4], b"LocalPhoneNumber=0,03-3333-0101\x00#99",
                                    *OLD[5:]))
     write("pb-lone-lead-byte.ini", lines(*DEVICES, b"[\x8b\x8c\x83]", "LocalPhoneNumber=0,03-3333-0101",

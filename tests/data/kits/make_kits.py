@@ -375,14 +375,23 @@ w('phs-methods/APGEN.csv', crlf(['03-3333-0101']))
 w('phs-methods.expected', '''# exit 1
 CTMENU.csv:2: error [settings-without-table] PHS methods (line 2)
 ''', 'utf-8')
+# The migration is offered by the pair table alone too.
+w('phs-methods-air/ISP_INF.csv', crlf(['DefaultTelNumber,0570-000-111', 'AirHDomain,@air.example.ne.jp']))
+w('phs-methods-air/CTMENU.csv', crlf(['2,PHS,@phs.example.ne.jp,0570-000-222##64']))
+w('phs-methods-air/APAIR.csv', crlf(['0570-000-777,0570-000-333']))
+w('phs-methods-air.expected', '''# exit 1
+CTMENU.csv:1: error [settings-without-table] PHS methods (line 1)
+''', 'utf-8')
 
 # The same findings in Japanese: the file's characters, never its bytes
-w('japanese/ISP_INF.csv', crlf(['DefaultTelNumber,0570-000-111', 'DialupDomain,dial.example.ne.jp']))
+w('japanese/ISP_INF.csv', crlf(['DefaultTelNumber,0570-000-111', 'DialupDomain,dial.example.ne.jp',
+                                 'CaptionStrat,ネスト']))
 w('japanese/CTMENU.csv', menu)
 w('japanese/APGEN.csv', crlf(['全国,0570-000-８８８']))
 w('japanese.expected', '''# exit 1
 # options: --lang=ja
 ISP_INF.csv:2: error [domain-without-at] は @ で始まっていません
+ISP_INF.csv:3: warning [unknown-key] 不明なキー "CaptionStrat"
 APGEN.csv:1: error [full-width-number] 全角の "８" があります
 ''', 'utf-8')
 

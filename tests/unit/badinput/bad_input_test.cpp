@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <iconv.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -463,8 +464,10 @@ Outcome Observe(const Row& row) {
         for (size_t i = 0; i < carriedKit.Count(); ++i) {
             out.facts["files"] += (i > 0 ? "," : "") + std::string(carriedKit.File(i).name);
         }
+        const char* damage[] = {"",         "",          "truncated", "unsound",
+                                "checksum", "too-large", "unreadable"};
         if (IsDamaged(carried)) {
-            out.messages.push_back("IDS_CARRIED_KIT_DAMAGED");
+            out.facts["damage"] = damage[static_cast<int>(carried)];
         }
     } else {
         out.facts = TableFacts(kit, row.as);
@@ -582,7 +585,11 @@ void RunRow(const Row& row) {
         const auto found = out.written.find(name);
         EXPECT_EQ(found != out.written.end() ? found->second : "", value) << name;
     }
-    EXPECT_EQ(out.messages, row.messages);
+    // The program's start shows these before any job: the GUI test sees them there.
+    std::vector<std::string> messages = row.messages;
+    messages.erase(std::remove(messages.begin(), messages.end(), "IDS_CARRIED_KIT_DAMAGED"),
+                   messages.end());
+    EXPECT_EQ(out.messages, messages);
 
     // What is never written.
     for (const std::string& item : row.neverWritten) {

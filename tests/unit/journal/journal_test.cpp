@@ -80,14 +80,15 @@ TEST(JournalRecord, ReadsBackWhatItWritesAndRefusesEveryBrokenFile) {
     }
 }
 
-// Open changes of ended runs only, newest first; one left open keeps its run and holds back
-// older changes of its entry; unreadable files told once; runs kept by sequence, not clock;
-// two journals begun at once never share a file.
+// Open changes of ended runs only, newest first (also across runs); one left open, or held
+// by a live run, keeps its run and holds back older changes of its entry; unreadable files
+// told once; runs kept by sequence, not clock; two journals begun at once never share a file.
 TEST(JournalRecovery, EndedRunsOnlyNewestFirstOpenOnesKeptEachToldOnce) {
     SimPhonebook sim;
     FolderJournalStore store(sim.folder().PathTo("journal"));
     ASSERT_EQ(sim.AddModemEntry("Nest", "M", "", "0311", "u0", "secret"), 0u);
     ASSERT_EQ(sim.AddModemEntry("Live", "M", "", "0321", "u0", "secret"), 0u);
+    ASSERT_EQ(sim.AddModemEntry("Both", "M", "", "0331", "u0", "secret"), 0u);
     auto numbered = [&](const char* name, const char* number) {
         EntryRecord record;
         EXPECT_EQ(ReadEntryRecord(sim.api(), 9, nullptr, name, &record), 0u);
@@ -116,6 +117,16 @@ TEST(JournalRecovery, EndedRunsOnlyNewestFirstOpenOnesKeptEachToldOnce) {
         one.End(ChangeOutcome::Made);
         other.End(ChangeOutcome::Made);
     }
+    {  // Two ended runs that changed Both, the newer ended after its properties were written;
+       // the older one also made the change of Live that the live run below changes again.
+        Journal older(&store, "20300101-000002"), newer(&store, "20300101-000003");
+        ASSERT_TRUE(older.Begin(change("Both", "0331", "u0", "0332", "u1")));
+        ASSERT_TRUE(older.Begin(change("Live", "0320", "u9", "0321", "u0")));
+        ASSERT_TRUE(newer.Begin(change("Both", "0332", "u1", "0333", "u2")));
+    }
+    EntryRecord bothPartWay = numbered("Both", "0333");
+    ASSERT_EQ(WriteEntryRecord(sim.api(), "Both", bothPartWay), 0u);
+    ASSERT_EQ(WriteSavedUserName(sim.api(), nullptr, "Both", true, "u1"), 0u);
     store.Replace(RunFileName(99), "Dialnest journal 1\ncut");  // its lock left: ended torn
     store.Replace(RunLockName(RunFileName(99)), "");
     store.Replace(RunFileName(98) + ".new", "Dialnest");  // ended in its first replace
@@ -128,15 +139,21 @@ TEST(JournalRecovery, EndedRunsOnlyNewestFirstOpenOnesKeptEachToldOnce) {
     struct Start {
         const char* fail;
         bool liveEnds;
-        unsigned told, toldToo;  // the messages; 0: none
-        const char *nest, *live;
+        std::vector<unsigned> told;  // the messages
+        const char *nest, *live, *both;
         size_t runsLeft;
-        uint32_t oldestLeft;  // then 5 to 13, 99 (the torn one), 100 (the live one)
+        uint32_t oldestLeft;  // then the rest up to 15, 99 (the torn one), 100 (the live one)
     } starts[] = {
-        {"RasSetEntryPropertiesA:621", false, IDS_ENTRY_PARTLY_CHANGED, IDS_JOURNAL_UNREADABLE,
-         "0313", "0322", 12, 1},
-        {nullptr, false, IDS_JOURNAL_PUT_BACK, 0, "0312", "0322", 11, 5},
-        {nullptr, true, IDS_JOURNAL_PUT_BACK, 0, "0312", "0321", 10, 6},
+        {"RasSetEntryPropertiesA:621",
+         false,
+         {IDS_ENTRY_PARTLY_CHANGED, IDS_ENTRY_PARTLY_CHANGED, IDS_JOURNAL_UNREADABLE},
+         "0313",
+         "0322",
+         "0333",
+         14,
+         1},
+        {nullptr, false, {IDS_JOURNAL_PUT_BACK}, "0312", "0322", "0332", 12, 6},
+        {nullptr, true, {IDS_JOURNAL_PUT_BACK}, "0312", "0321", "0332", 10, 8},
     };
     for (const Start& s : starts) {
         SCOPED_TRACE(s.fail != nullptr ? s.fail : s.liveEnds ? "the live run ended" : "no fault");
@@ -149,10 +166,12 @@ TEST(JournalRecovery, EndedRunsOnlyNewestFirstOpenOnesKeptEachToldOnce) {
         sim.Fail(nullptr);
         RecordingUserSide user;
         TellRecovery(report, user);
-        ASSERT_EQ(user.shown.size(), s.toldToo != 0 ? 2u : 1u);
-        EXPECT_EQ(user.shown[0].textId, s.told);
-        EXPECT_EQ(user.shown.back().textId, s.toldToo != 0 ? s.toldToo : s.told);
-        for (const char* number : {s.nest, s.live}) {  // each entry's numbers are its own
+        std::vector<unsigned> told;
+        for (const ShownMessage& m : user.shown) {
+            told.push_back(m.textId);
+        }
+        EXPECT_EQ(told, s.told);
+        for (const char* number : {s.nest, s.live, s.both}) {  // each entry's numbers are its own
             EXPECT_NE(sim.ReadFile().find("LocalPhoneNumber=" + std::string(number) + "\r\n"),
                       std::string::npos);
         }
@@ -163,18 +182,20 @@ TEST(JournalRecovery, EndedRunsOnlyNewestFirstOpenOnesKeptEachToldOnce) {
     }
 }
 
-// A start removes 500 closed runs at most: of 510 beyond the ten kept all go, of 511 one stays.
+// A start keeps the ten newest closed runs and removes 500 at most: of 11 one goes, of 510
+// all 500 beyond the ten, of 511 one of those stays.
 TEST(JournalRecovery, RemovesFiveHundredRunsAtMostAtAStart) {
-    for (uint32_t beyond : {500u, 501u}) {
+    const std::pair<uint32_t, size_t> cases[] = {{11, 10}, {510, 10}, {511, 11}};
+    for (const auto& [runs, left] : cases) {
         SimPhonebook sim;
         FolderJournalStore store(sim.folder().PathTo("journal"));
-        for (uint32_t run = 1; run <= kJournalRunsKept + beyond; ++run) {
+        for (uint32_t run = 1; run <= runs; ++run) {
             store.Replace(RunFileName(run), "closed, never read");
         }
         RecoveryReport report;
         RecoverJournal(store, sim.api(), 9, &report);
-        EXPECT_EQ(ListRuns(store).size(), kJournalRunsKept + beyond - 500);
-        EXPECT_EQ(ListRuns(store).back(), RunFileName(kJournalRunsKept + beyond));
+        EXPECT_EQ(ListRuns(store).size(), left) << runs;
+        EXPECT_EQ(ListRuns(store).back(), RunFileName(runs));
     }
 }
 
@@ -224,6 +245,7 @@ TEST(JournalRecovery, StageOfStatesOnlyTheRecordExplains) {
         const char* password;  // saved now, as 9x shows it
         ChangeStage expected;
         const char* windows = nullptr;  // the entry written and read at this Windows
+        bool listGone = false;          // recorded with an alternate number after it; none now
     } cases[] = {
         {"part-way", false, false, "u1", true, false, "0312", "u0", "old", ChangeStage::PartWay},
         {"part-way, password since", false, false, "u1", true, false, "0312", "u0", "new",
@@ -238,6 +260,8 @@ TEST(JournalRecovery, StageOfStatesOnlyTheRecordExplains) {
          ChangeStage::Before},
         {"restore of a number, written", true, false, "u0", false, true, "0311", "u0", "",
          ChangeStage::Made},
+        {"before, its alternate number removed since", true, false, "u1", false, false, "0311",
+         "u0", "", ChangeStage::Since, nullptr, true},
         {"creation, not begun", true, true, "u1", true, false, nullptr, "", "",
          ChangeStage::Before},
         {"restore of a creation, removed", true, true, "u1", true, true, nullptr, "", "",
@@ -250,6 +274,12 @@ TEST(JournalRecovery, StageOfStatesOnlyTheRecordExplains) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         const OsClass osClass = c.nt ? 9 : 6;
+        EntryRecord before = old;
+        if (c.listGone) {  // recorded longer than the entry reads now, alike up to there
+            before.buffer.resize(2);
+            before.bufferSize = kRasEntrySize + 6;
+            memcpy(reinterpret_cast<char*>(before.Entry()) + kRasEntrySize, "0120\0", 6);
+        }
         SimPhonebook sim;
         EntryRecord written = made;
         if (c.windows != nullptr) {  // the new entry as the program writes it there
@@ -259,8 +289,8 @@ TEST(JournalRecovery, StageOfStatesOnlyTheRecordExplains) {
         }
         JournalChange change =
             DescribeChange(c.creation ? ChangeKind::Creation : ChangeKind::AccessPoint, "Nest",
-                           c.creation ? nullptr : &old, c.creation ? "" : "u0", written, c.user, 2,
-                           c.typed, c.nt ? nullptr : "old");
+                           c.creation ? nullptr : &before, c.creation ? "" : "u0", written, c.user,
+                           2, c.typed, c.nt ? nullptr : "old");
         change.writesDone = 1;
         if (c.restore) {  // begun from the entry as the change made it
             change = UndoOf(osClass, change, EntryNow{true, made, c.user, false, ""});

@@ -2,6 +2,7 @@
 // the packed program read by preview as the folder is.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 
@@ -19,9 +20,11 @@ TEST(KitPack, CarriesTheCheckedKitOrWritesNothing) {
         bool alone;        // the only file of the kit
         char subsystem;    // of the program packed: 2 a window program, 3 a console one
         int status;
-        const char* shown;  // in the output or the error output
+        const char* shown;       // in the output or the error output
+        bool lowerCase = false;  // the sample's files named in lower case
     } cases[] = {
         {"the sample", "", 0, false, 2, 0, "56 kbit/s"},
+        {"the sample named in lower case", "", 0, false, 2, 0, "56 kbit/s", true},
         {"a kit with an error", "ISP_INF.csv", 2, false, 2, 1, "[encoding]"},
         {"a file the program does not read", "APGEN.csv.bak", 0, false, 2, 1,
          "\"APGEN.csv.bak\" lie in the kit folder"},
@@ -35,6 +38,13 @@ TEST(KitPack, CarriesTheCheckedKitOrWritesNothing) {
         TempFolder kit, out;
         if (!c.alone) {
             std::filesystem::copy(SourcePath("examples/kit"), kit.path());
+        }
+        for (std::string name : kCarriedFileNames) {
+            if (c.lowerCase) {
+                const std::string upper = name;
+                std::transform(name.begin(), name.end(), name.begin(), ::tolower);
+                std::filesystem::rename(kit.PathTo(upper), kit.PathTo(name));
+            }
         }
         if (c.file[0] != '\0') {
             kit.Write(c.file, std::string(c.size, '\xFF'));
@@ -60,7 +70,9 @@ TEST(KitPack, CarriesTheCheckedKitOrWritesNothing) {
         ASSERT_EQ(carried.Count(), 6u);
         for (size_t i = 0; i < carried.Count(); ++i) {
             const CarriedFile& file = carried.File(i);
-            EXPECT_EQ(std::string(file.data, file.size), kit.Read(file.name)) << file.name;
+            EXPECT_EQ(std::string(file.data, file.size),
+                      ReadFile(SourcePath("examples/kit/") + file.name))
+                << file.name;
         }
 
         // Preview reads it as the folder (check: check_signing.sh); it packs again as it is.

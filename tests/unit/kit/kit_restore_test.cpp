@@ -33,6 +33,12 @@ TEST(KitRestore, PutsBackWhatTheRunChangedUnlessChangedSince) {
         context->RunMigration();
         ASSERT_EQ(context->changedCount, 3);
     }
+    {  // The same run under the largest number a run has.
+        FolderJournalStore store(folder);
+        std::string bytes;
+        ASSERT_TRUE(store.Read(RunFileName(1), &bytes));
+        store.Replace(RunFileName(4294967295u), bytes);
+    }
     const char kRun[] = "1";
     struct Step {
         std::vector<std::string> arguments;
@@ -42,7 +48,9 @@ TEST(KitRestore, PutsBackWhatTheRunChangedUnlessChangedSince) {
         const char* said;  // the output holds it
     } steps[] = {
         {{"--list"}, false, false, 0, "  [One] access-point: number 0312345678 -> 0120-11-1111"},
+        {{"--list"}, false, false, 0, "(made)\n4294967295  (began 20260101-000000)"},  // the last
         {{kRun}, false, false, 0, "  [Two] would be put back: number 0120-11-1111 -> 0312345678"},
+        {{"4294967295"}, false, false, 0, "  [One] would be put back: number 0120-11-1111"},
         {{kRun, "--lang=ja"},
          false,
          false,
@@ -55,10 +63,11 @@ TEST(KitRestore, PutsBackWhatTheRunChangedUnlessChangedSince) {
          "  [Two] skipped: changed since that run, left as it is"},
         {{kRun, "--apply"}, false, true, 1, "  [One] put back: number 0312345678"},
         {{kRun, "--apply"}, false, false, 1, "  [One] already as it was"},
-        {{"19990101-000000"}, false, false, 2, ""},
-        {{"4294967297"}, false, false, 2, ""},  // past 32 bits: never run 1
+        {{"19990101-000000"}, false, false, 2, "no run 19990101-000000 (see restore --list)"},
+        {{"4294967296"}, false, false, 2, "no run 4294967296 "},  // past 32 bits: never run 0
+        {{"4294967297"}, false, false, 2, "no run 4294967297 "},  // nor run 1
         {{}, false, false, 2, "no RUN given"},
-        {{"--list", kRun}, false, false, 2, ""},
+        {{"--list", kRun}, false, false, 2, "--list takes no RUN"},
         {{"--help"}, false, false, 0, "usage: dialnest-kit restore --list"},
     };
     for (const Step& s : steps) {

@@ -35,6 +35,7 @@ TEST(EntryChange, NewNumber) {
         {"9x keeps it as typed", true, "(03)-1234", 6, true, "(03)", "1234"},
         {"without the option the whole number", false, "0,0570-00-1234", 6, true, "06",
          "0,0570-00-1234"},
+        {"area code of 10 bytes", true, "0123456789-1", 8, true, "0123456789", "1"},
         {"area code of 11 bytes", true, "01234567890-1", 8, false, "06", "9999-0000"},
         {"11 bytes fit once reduced to digits", true, "(012)345678-1", 8, true, "012345678", "1"},
         {"and do not on 9x", true, "(012)345678-1", 6, false, "06", "9999-0000"},

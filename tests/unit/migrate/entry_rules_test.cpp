@@ -114,11 +114,15 @@ TEST(EntryRules, AccessPointProposal) {
         const char* newNumber;
         const char* shownUser;
         const char* domain;
+        bool addsDomain = true;  // to the user part when accepted
     } cases[] = {
         {"general, prefix and suffix kept", false, "", "0,0312345678#", "Xabc@dial.example",
          kStandard, "0,0312345678#", "0,0120-11-1111#", "Xabc", "@dial.example"},
         {"general, KeepDomain", false, "", "0312345678", "Xabc@dial.example",
          "UserPrefix,X\r\nKeepDomain,TRUE\r\n", "0312345678", "0120-11-1111", "Xabc@dial.example",
+         "@dial.example", false},
+        {"general, KeepDomain off", false, "", "0312345678", "Xabc@dial.example",
+         "UserPrefix,X\r\nKeepDomain,FALSE\r\n", "0312345678", "0120-11-1111", "Xabc",
          "@dial.example"},
         {"PHS", false, "", "07011112222", "Xabc@m.example", kStandard, "07011112222",
          "0570-22-2222", "Xabc", "@mobile.example"},
@@ -144,7 +148,7 @@ TEST(EntryRules, AccessPointProposal) {
         EXPECT_STREQ(f.newNumber, c.newNumber);
         EXPECT_STREQ(f.userName, c.shownUser);
         EXPECT_STREQ(f.domain, c.domain);
-        EXPECT_EQ(f.addsDomain, strstr(c.extraSettings, "KeepDomain") == nullptr);
+        EXPECT_EQ(f.addsDomain, c.addsDomain);
         EXPECT_STREQ(f.password, "secret");
         EXPECT_STREQ(f.modemName, kModem);
         EXPECT_EQ(f.editUserName + f.editPassword + f.editModem, 0);
@@ -204,6 +208,10 @@ TEST(EntryRules, AcceptedAccessPointChange) {
         {"password typed before the placeholder, NT", 8, "", "0312345678", "Xabc@dial.example",
          kStandard, nullptr, "pw2****************", nullptr, nullptr, "Xabc@dial.example", "secret",
          "", "0120-11-1111", kModem},
+        // 9x shows the saved password itself: sixteen asterisks there are typed ones.
+        {"sixteen asterisks typed on 9x", 6, "", "0312345678", "Xabc@dial.example", kStandard,
+         nullptr, "****************", nullptr, nullptr, "Xabc@dial.example", "****************", "",
+         "0120-11-1111", kModem},
         {"other modem, typed number", 8, "", "0312345678", "Xabc@dial.example", kStandard, nullptr,
          nullptr, "Other Modem", "0,0120-77-7777", "Xabc@dial.example", "secret", "",
          "0,0120-77-7777", "Other Modem"},
@@ -547,6 +555,7 @@ TEST(EntryRules, AllUsersEntriesOfAStandardUser) {
         {"standard", false, "UserName=Xabc@old.example", "0,1492", "0,1492 Xabc@isdn.example"},
         {"standard", false, "DefaultUserName=Xabc@old.example", "0,1492", ""},
         {"admin", false, "DefaultUserName=Xabc@old.example", "0,1492", "0,1492 Xabc@isdn.example"},
+        {"admin", false, "UserName=Xabc@old.example", "0,1492", "0,1492 Xabc@isdn.example"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.rights) + " " + c.user + " " + c.number);
@@ -576,7 +585,7 @@ TEST(EntryRules, AllUsersEntriesOfAStandardUser) {
         EXPECT_EQ(std::string(e.properties.szLocalPhoneNumber) + " " +
                       (defaults ? e.defaultUserName : e.userName),
                   refused ? std::string(c.number) + " Xabc@old.example" : c.stored);
-        EXPECT_STREQ(defaults ? e.userName : "", "") << "the user's own stay empty";
+        EXPECT_STREQ(defaults ? e.userName : e.defaultUserName, "") << "the others stay empty";
         unsetenv("RASSIM_USER_PHONEBOOK");
         unsetenv("RASSIM_RIGHTS");
     }

@@ -203,19 +203,23 @@ TEST(MigrationRun, StandardUserIsToldBeforeTheFirstProposal) {
 }
 
 // The list stays within its limit: the largest that fits is shown whole; one byte more
-// and the last line gives way to "...".
+// and the last line gives way to "...". While more lines follow, a line stays only when
+// "\n..." still fits after it.
 TEST(MigrationMessages, NotExaminedListLimit) {
     struct Case {
-        size_t firstName;  // bytes of the first of four names (the others have 250)
+        size_t firstName;  // bytes of the first name (the others have 250)
+        int names;
         size_t size;
         const char* ending;
     } cases[] = {
-        {247, 1024, "] (5)"},
-        {248, 254 + 2 * 257 + 4, "\n..."},
+        {247, 4, 1024, "] (5)"},
+        {248, 4, 254 + 2 * 257 + 4, "\n..."},
+        {243, 5, 249 + 3 * 257 + 4, "] (5)\n..."},
+        {244, 5, 250 + 2 * 257 + 4, "] (5)\n..."},
     };
     for (const Case& c : cases) {
         std::vector<NotExaminedEntry> entries = {{std::string(c.firstName, 'a'), 5}};
-        for (int i = 0; i < 3; ++i) {
+        for (int i = 1; i < c.names; ++i) {
             entries.push_back({std::string(250, 'b'), 5});
         }
         const std::string list = NotExaminedList(entries);

@@ -24,6 +24,15 @@ std::string Stub() {
     return all.substr(0, 1024).replace(0x58 + 128, 8, 8, '\0');
 }
 
+// The same image ending in a COFF symbol table of two symbols and its string table of ten
+// bytes, in place of the last 46 bytes of its section.
+std::string StubWithSymbols() {
+    return Stub()
+        .replace(0x138 + 16, 4, U32(0x200 - 46))
+        .replace(0x40 + 12, 8, U32(1024 - 46) + U32(2))
+        .replace(1024 - 10, 4, U32(10));
+}
+
 TEST(CarriedKit, FoundAfterTheImageAndDamageToldApart) {
     std::vector<PackedFile> files;
     for (const char* name : kCarriedFileNames) {
@@ -41,8 +50,10 @@ TEST(CarriedKit, FoundAfterTheImageAndDamageToldApart) {
         bool checksumFixed;  // and its checksum made right
         int certificate;     // a certificate table this far from the kit's end (0: none)
         S state;
+        bool symbols = false;  // the image ends in a COFF symbol table
     } cases[] = {
         {"six files", 0, 0, "", false, 0, S::Carried},
+        {"six files after a COFF symbol table", 0, 0, "", false, 0, S::Carried, true},
         {"no kit", 1024, 0, "", false, 0, S::None},
         {"other bytes after the image", 0, 1, "X", false, 0, S::None},
         {"a certificate table after it", 0, 0, "", false, 3, S::Carried},
@@ -63,7 +74,7 @@ TEST(CarriedKit, FoundAfterTheImageAndDamageToldApart) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        std::string program = Stub() + kit;
+        std::string program = (c.symbols ? StubWithSymbols() : Stub()) + kit;
         program.replace(1024 + c.at, c.bytes.size(), c.bytes);
         if (c.checksumFixed) {
             program.replace(1024 + 8, 4, U32(Crc32(&program[1024 + 12], kit.size() - 12)));

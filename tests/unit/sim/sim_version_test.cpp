@@ -172,6 +172,7 @@ TEST(SimApi, NewerVersionsRequireTheDocumentedFields) {
                  {"2000", 2088, offsetof(RASENTRYA, szLocalPhoneNumber), 0}};
     for (const Case& c : cases) {
         SimPhonebook book;
+        book.WriteFile("[Old]\nLocalPhoneNumber=9\n");
         Variable version("RASSIM_WINVER", c.version);
         RASENTRYA entry = WritableEntry("1");
         entry.dwSize = c.size;
@@ -180,6 +181,12 @@ TEST(SimApi, NewerVersionsRequireTheDocumentedFields) {
                   c.result)
             << c.version << " " << c.cleared;
         EXPECT_EQ(book.ReadFile().find("[New]") != std::string::npos, c.result == 0);
+        // An entry that exists is held to the same fields.
+        EXPECT_EQ(book.api().RasSetEntryPropertiesA(nullptr, "Old", &entry, c.size, nullptr, 0),
+                  c.result)
+            << c.version << " " << c.cleared << " rewritten";
+        EXPECT_EQ(book.ReadFile().find("LocalPhoneNumber=9") != std::string::npos,
+                  c.result != 0);
     }
 }
 
