@@ -14,14 +14,18 @@
 #include "journal/Journal.h"
 #include "journal/ProgramJournal.h"
 #include "kit/KitReport.h"
+#include "kit/KitStrings.h"
 #include "kit/KitText.h"
 #include "kit/KitTool.h"
+#include "res/resource.h"
 #include "settings/ByteText.h"
 #include "sim/SimDialupApi.h"
+#include "sim/SimRegistryWriter.h"
 #ifdef _WIN32
 #include <windows.h>
 
 #include "dialup/DialupLibrary.h"
+#include "newconn/ShellRegistryWriter.h"
 #endif
 
 namespace {
@@ -158,6 +162,48 @@ void Say(FILE* out, Language l, Phrase phrase, const std::vector<Arg>& args = {}
     fprintf(out, "%s\n", Say(l, phrase, args).c_str());
 }
 
+// A phrase with arguments of its own, as an argument of another.
+Arg Both(Phrase phrase, const std::vector<Arg>& args) {
+    Arg both("");
+    both.en = Say(Language::English, phrase, args);
+    both.ja = Say(Language::Japanese, phrase, args);
+    return both;
+}
+
+// What putting back the default connection that a creation found does (`apply`) or would
+// do, said below its entry's line. False when it failed.
+bool TellDefault(RegistryWriter& registry, const DialupApi& api, const RestoreArguments& a,
+                 const JournalChange& c, const std::vector<PhonebookEntryName>& entries,
+                 FILE* out) {
+    const DefaultBefore& before = c.defaultBefore;
+    const bool exists = FindEntryNamed(entries, before.dialled.c_str()) != nullptr;
+    const DefaultPutBack outcome =
+        PutBackDefaultConnection(registry, api, c.entryName.c_str(), before, exists, a.apply);
+    const Language l = a.language;
+    const Arg why = before.dialled.empty()
+                        ? Arg(Phrase::NoDefaultBefore)
+                        : Both(Phrase::DefaultBeforeGone, {Quoted(before.dialled)});
+    switch (outcome) {
+        case DefaultPutBack::None:
+            break;
+        case DefaultPutBack::Before:
+            Say(out, l, a.apply ? Phrase::DefaultBack : Phrase::DefaultWouldBack,
+                {Quoted(before.dialled)});
+            break;
+        case DefaultPutBack::Removed:
+            Say(out, l, a.apply ? Phrase::DefaultRemoved : Phrase::DefaultWouldRemove,
+                {Show(c.entryName), why});
+            break;
+        case DefaultPutBack::ChangedSince:
+            Say(out, l, Phrase::DefaultChangedSince);
+            break;
+        case DefaultPutBack::Failed:
+            Say(out, l, Phrase::DefaultFailed);
+            return false;
+    }
+    return true;
+}
+
 void ListRuns(JournalStore& store, Language l, FILE* out) {
     const std::vector<std::string> files = ListRuns(store);
     if (files.empty()) {
@@ -197,8 +243,8 @@ std::string Stamp() {
     return stamp;
 }
 
-int Restore(JournalStore& store, const DialupApi& api, const RestoreArguments& a, FILE* out,
-            FILE* err) {
+int Restore(JournalStore& store, const DialupApi& api, RegistryWriter& registry,
+            const RestoreArguments& a, FILE* out, FILE* err) {
     const Language l = a.language;
     // A number past the sequence's 32 bits names no run (never a wrapped one).
     const bool numbered = !a.run.empty() && a.run.size() <= 10 &&
@@ -224,6 +270,12 @@ int Restore(JournalStore& store, const DialupApi& api, const RestoreArguments& a
         return kExitError;
     }
 #ifdef _WIN32
+    // Entries are written by their names in code page 932, which the library reads in the
+    // code page for programs: under another, it would write garbled names.
+    if (a.apply && GetACP() != 932) {
+        fprintf(err, "%s\n", ProgramText(Message{IDS_CODE_PAGE_NOT_JAPANESE}).c_str());
+        return kExitError;
+    }
     // The program's own changes would race with these.
     if (a.apply) {
         if (const HANDLE running = OpenMutexA(SYNCHRONIZE, FALSE, kProgramRunMutex)) {
@@ -265,6 +317,7 @@ int Restore(JournalStore& store, const DialupApi& api, const RestoreArguments& a
             Say(out, l, Phrase::RestoreCannotRead, {entry, std::to_string(error)});
         } else if (stage == ChangeStage::Before) {
             Say(out, l, Phrase::RestoreAlready, {entry});
+            allWell = TellDefault(registry, api, a, c, entries, out) && allWell;
             continue;
         } else if (stage != ChangeStage::Made && stage != ChangeStage::MadeOrPartWay) {
             Say(out, l, Phrase::RestoreChangedSince, {entry});
@@ -276,6 +329,7 @@ int Restore(JournalStore& store, const DialupApi& api, const RestoreArguments& a
             } else {
                 Say(out, l, Phrase::RestoreWouldRemove, {entry});
             }
+            allWell = TellDefault(registry, api, a, c, entries, out) && allWell;
             continue;
         } else {
             const JournalChange undo = UndoOf(a.osClass, c, now);
@@ -290,6 +344,7 @@ int Restore(JournalStore& store, const DialupApi& api, const RestoreArguments& a
                 } else {
                     Say(out, l, Phrase::RestoreRemoved, {entry});
                 }
+                allWell = TellDefault(registry, api, a, c, entries, out) && allWell;
                 continue;
             } else {
                 Say(out, l, Phrase::RestoreFailed,
@@ -362,7 +417,12 @@ int RunRestore(int argc, const char* const* argv, FILE* out, FILE* err) {
     }
     RestoreArguments chosen = a;
     chosen.osClass = osClass;
-    const int status = Restore(store, api, chosen, out, err);
+#ifdef _WIN32
+    ShellRegistryWriter registry;
+#else
+    SimRegistryWriter registry;
+#endif
+    const int status = Restore(store, api, registry, chosen, out, err);
 #ifdef _WIN32
     if (a.phonebook.empty()) {
         ReleaseDialup(api);
