@@ -10,7 +10,34 @@
 #include "res/resource.h"
 #include "ui/ShellUserSide.h"
 
+namespace {
+
+constexpr UINT kJapaneseCodePage = 932;
+
+// The provider's files and every text the program shows or writes are Shift-JIS handed to
+// the ANSI calls: under another code page for programs (an English Windows, or the UTF-8
+// option) the entry would be made under a garbled name. Said through the Unicode call, which
+// shows it whatever the code page; 9x shows no Japanese outside a Japanese edition.
+bool RefuseForeignCodePage() {
+    if (GetACP() == kJapaneseCodePage) {
+        return false;
+    }
+    const bool nineX = !IsNtFamily(QueryOsClass());
+    wchar_t text[1024];
+    wchar_t caption[64];
+    LoadWideText(nineX ? IDS_CODE_PAGE_NOT_JAPANESE_9X : IDS_CODE_PAGE_NOT_JAPANESE, text, 1024);
+    LoadWideText(AFX_IDS_APP_TITLE, caption, 64);
+    MessageBoxW(nullptr, text, caption, MB_OK | MB_ICONEXCLAMATION);
+    return true;
+}
+
+}  // namespace
+
 bool DialnestApp::InitInstance() {
+    // Before anything is written, recovered or shown.
+    if (RefuseForeignCodePage()) {
+        return false;
+    }
     INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
 

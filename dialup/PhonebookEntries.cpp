@@ -14,10 +14,12 @@ constexpr size_t kMaxEnumeratedEntries = 65536;
 void CopyPhonebook(const RASENTRYNAMEA_2000& record, PhonebookEntryName* entry) {
     CopyTextN(entry->phonebook, sizeof(entry->phonebook), record.szPhonebookPath,
               strnlen(record.szPhonebookPath, sizeof(record.szPhonebookPath)));
+    entry->allUsers = record.dwFlags == REN_AllUsers;
 }
 
 void CopyPhonebook(const RASENTRYNAMEA&, PhonebookEntryName* entry) {
     entry->phonebook[0] = '\0';
+    entry->allUsers = false;
 }
 
 // The library's prototype names the short form; the version in dwSize says which it is.

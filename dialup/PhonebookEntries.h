@@ -13,6 +13,9 @@
 struct PhonebookEntryName {
     char name[RAS_MaxEntryName + 1];
     char phonebook[RAS_MaxPath + 1];
+    // In the all-users phonebook, as the 2000 form says (REN_AllUsers); the short form tells
+    // nothing, and there is only one phonebook before 2000.
+    bool allUsers;
 };
 
 // The phonebook argument of a call for an entry found in `phonebook`: null (the default

@@ -38,6 +38,7 @@ enum : size_t {
 enum : RasDword {
     ERROR_ACCESS_DENIED_ = 5,
     ERROR_OUTOFMEMORY_ = 14,
+    ERROR_INVALID_PARAMETER_ = 87,
     ERROR_INVALID_NAME_ = 123,
     ERROR_ALREADY_EXISTS_ = 183,
     ERROR_BUFFER_TOO_SMALL = 603,
@@ -159,9 +160,11 @@ struct RASENTRYNAMEA {
 struct RASENTRYNAMEA_2000 {
     RasDword dwSize;
     char szEntryName[RAS_MaxEntryName + 1];
-    RasDword dwFlags;  // REN_User 0, REN_AllUsers 1
+    RasDword dwFlags;  // REN_User or REN_AllUsers
     char szPhonebookPath[RAS_MaxPath + 1];
 };
+
+enum : RasDword { REN_User = 0, REN_AllUsers = 1 };
 
 struct RASDEVINFOA {
     RasDword dwSize;

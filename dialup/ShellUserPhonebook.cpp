@@ -31,3 +31,33 @@ bool ShellUserPhonebook::Prepare(std::string* path) {
     *path = file;
     return true;
 }
+
+bool MayChangeAllUsersPhonebook() {
+    typedef BOOL(WINAPI * AllocateSidFn)(PSID_IDENTIFIER_AUTHORITY, BYTE, DWORD, DWORD, DWORD,
+                                         DWORD, DWORD, DWORD, DWORD, DWORD, PSID*);
+    typedef BOOL(WINAPI * CheckMembershipFn)(HANDLE, PSID, PBOOL);
+    typedef PVOID(WINAPI * FreeSidFn)(PSID);
+    HMODULE advapi = GetModuleHandleA("ADVAPI32.DLL");
+    if (advapi == nullptr) {
+        return true;
+    }
+    const auto allocate = reinterpret_cast<AllocateSidFn>(
+        reinterpret_cast<void*>(GetProcAddress(advapi, "AllocateAndInitializeSid")));
+    const auto check = reinterpret_cast<CheckMembershipFn>(
+        reinterpret_cast<void*>(GetProcAddress(advapi, "CheckTokenMembership")));
+    const auto release =
+        reinterpret_cast<FreeSidFn>(reinterpret_cast<void*>(GetProcAddress(advapi, "FreeSid")));
+    SID_IDENTIFIER_AUTHORITY nt = SECURITY_NT_AUTHORITY;
+    PSID administrators = nullptr;
+    if (allocate == nullptr || check == nullptr || release == nullptr ||
+        !allocate(&nt, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0, 0, 0,
+                  &administrators)) {
+        return true;
+    }
+    BOOL member = TRUE;
+    if (!check(nullptr, administrators, &member)) {
+        member = TRUE;  // what cannot be asked is left to the phonebook to refuse
+    }
+    release(administrators);
+    return member != FALSE;
+}

@@ -9,3 +9,9 @@ class ShellUserPhonebook : public UserPhonebook {
 public:
     bool Prepare(std::string* path) override;
 };
+
+// Whether this process may change the all-users phonebook: from 2000 on only an
+// administrator's, with the Administrators group in effect in its token (from Vista on, an
+// administrator's program is not so unless elevated). CheckTokenMembership is looked up:
+// where it is missing (9x, NT 4) there is one phonebook, which every user changes.
+bool MayChangeAllUsersPhonebook();

@@ -19,6 +19,9 @@ const Named kKinds[] = {{int(ChangeKind::Creation), "creation"},
                         {int(ChangeKind::AccessPoint), "access-point"},
                         {int(ChangeKind::UserName), "user-name"},
                         {int(ChangeKind::Restore), "restore"}};
+const Named kPlaces[] = {{int(DefaultPlace::Call), "call"},
+                         {int(DefaultPlace::UserValue), "user"},
+                         {int(DefaultPlace::MachineValue), "machine"}};
 const Named kOutcomes[] = {
     {int(ChangeOutcome::Open), "open"},         {int(ChangeOutcome::Made), "made"},
     {int(ChangeOutcome::Undone), "undone"},     {int(ChangeOutcome::RolledBack), "rolled-back"},
@@ -196,6 +199,24 @@ bool Number(const std::string& text, uint32_t* value) {
     return true;
 }
 
+// A registry DWORD as it was: a number, or "-" for none.
+bool AutodialValue(const std::string& text, int64_t* value) {
+    uint32_t n = 0;
+    if (text == "-") {
+        *value = -1;
+        return true;
+    }
+    if (!Number(text, &n)) {
+        return false;
+    }
+    *value = n;
+    return true;
+}
+
+std::string AutodialText(int64_t value) {
+    return value < 0 ? "-" : std::to_string(static_cast<uint32_t>(value));
+}
+
 void PutState(std::string& out, const char* prefix, const EntryState& s) {
     out += std::string(prefix) + "-exists " + (s.exists ? "1" : "0") + "\n";
     out += std::string(prefix) + "-structure " + std::to_string(s.structureSize) + "\n";
@@ -242,6 +263,22 @@ bool TakeLine(const std::string& key, const std::string& value, JournalChange* c
          : key == "new-password" ? change->writesPassword
                                  : change->recovering) = value == "1";
         return true;
+    }
+    if (key == "default-before") {
+        const size_t space = value.find(' ');
+        DefaultBefore& before = change->defaultBefore;
+        before.recorded = true;
+        if (space == std::string::npos || !ValueOf(kPlaces, value.substr(0, space), &named))
+            return false;
+        before.place = static_cast<DefaultPlace>(named);
+        return Unescape(value.substr(space + 1), &before.dialled) &&
+               before.dialled.size() <= RAS_MaxEntryName;
+    }
+    if (key == "autodial-before") {
+        const size_t space = value.find(' ');
+        return space != std::string::npos &&
+               AutodialValue(value.substr(0, space), &change->defaultBefore.enableAutodial) &&
+               AutodialValue(value.substr(space + 1), &change->defaultBefore.noNetAutodial);
     }
     for (int side = 0; side < 2; ++side) {
         const std::string prefix = side == 0 ? "before-" : "after-";
@@ -309,6 +346,12 @@ std::string FormatJournalRun(const JournalRun& run) {
         out += std::string("recovering ") + (c.recovering ? "1" : "0") + "\n";
         PutState(out, "before", c.before);
         PutState(out, "after", c.after);
+        if (c.defaultBefore.recorded) {
+            out += std::string("default-before ") + NameOf(kPlaces, int(c.defaultBefore.place)) +
+                   " " + Escape(c.defaultBefore.dialled) + "\n";
+            out += "autodial-before " + AutodialText(c.defaultBefore.enableAutodial) + " " +
+                   AutodialText(c.defaultBefore.noNetAutodial) + "\n";
+        }
         out += "end\n";
     }
     char check[32];

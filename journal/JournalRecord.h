@@ -13,8 +13,8 @@
 #include "dialup/OsClass.h"
 
 // The format this program writes (it reads the earlier ones too); a file that names a later
-// one is left alone. Format 3 added the 9x family's device settings and the outcome
-// "refused".
+// one is left alone. Format 3 added the 9x family's device settings, the default
+// connection a creation found and the outcome "refused".
 constexpr int kJournalFormat = 3;
 
 // Restore: the support desk putting back a change of an earlier run.
@@ -45,6 +45,20 @@ struct EntryState {
     std::string password;
 };
 
+// The default connection as a creation found it before it made its entry the default, so
+// that a restore can put it back.
+// Where it was read, and is to be put back: through the dial-up library (XP and later), or
+// the registry value that names it before XP, the user's or the machine's.
+enum class DefaultPlace { Call, UserValue, MachineValue };
+
+struct DefaultBefore {
+    bool recorded = false;  // the creation makes its entry the default connection
+    DefaultPlace place = DefaultPlace::Call;
+    std::string dialled;          // the entry Windows dialled by default ("": none)
+    int64_t enableAutodial = -1;  // "EnableAutodial" as it was; -1: not there
+    int64_t noNetAutodial = -1;   // "NoNetAutodial" likewise
+};
+
 struct JournalChange {
     ChangeKind kind = ChangeKind::Creation;
     std::string entryName;
@@ -60,6 +74,7 @@ struct JournalChange {
     bool writesPassword = false;  // that write also saves a new password (never recorded)
     ChangeOutcome outcome = ChangeOutcome::Open;
     bool recovering = false;  // a start began putting it back: the end of that is told
+    DefaultBefore defaultBefore;
 };
 
 struct JournalRun {

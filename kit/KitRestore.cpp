@@ -18,16 +18,20 @@
 #include "journal/ProgramJournal.h"
 #include "kit/KitPreview.h"
 #include "kit/KitReport.h"
+#include "kit/KitStrings.h"
 #include "kit/KitText.h"
 #include "kit/KitTool.h"
+#include "res/resource.h"
 #include "settings/ByteText.h"
 #include "sim/SimDialupApi.h"
 #include "sim/SimPlatform.h"
+#include "sim/SimRegistryWriter.h"
 #include "sim/SimVersion.h"
 #ifdef _WIN32
 #include <windows.h>
 
 #include "dialup/DialupLibrary.h"
+#include "newconn/ShellRegistryWriter.h"
 #endif
 
 namespace {
@@ -249,6 +253,48 @@ void Say(FILE* out, Language l, Phrase phrase, const std::vector<Arg>& args = {}
     fprintf(out, "%s\n", Say(l, phrase, args).c_str());
 }
 
+// A phrase with arguments of its own, as an argument of another.
+Arg Both(Phrase phrase, const std::vector<Arg>& args) {
+    Arg both("");
+    both.en = Say(Language::English, phrase, args);
+    both.ja = Say(Language::Japanese, phrase, args);
+    return both;
+}
+
+// What putting back the default connection that a creation found does (`apply`) or would
+// do, said below its entry's line. False when it failed.
+bool TellDefault(RegistryWriter& registry, const DialupApi& api, const RestoreArguments& a,
+                 const JournalChange& c, const std::vector<PhonebookEntryName>& entries,
+                 FILE* out) {
+    const DefaultBefore& before = c.defaultBefore;
+    const bool exists = FindEntryNamed(entries, before.dialled.c_str()) != nullptr;
+    const DefaultPutBack outcome =
+        PutBackDefaultConnection(registry, api, c.entryName.c_str(), before, exists, a.apply);
+    const Language l = a.language;
+    const Arg why = before.dialled.empty()
+                        ? Arg(Phrase::NoDefaultBefore)
+                        : Both(Phrase::DefaultBeforeGone, {Quoted(before.dialled)});
+    switch (outcome) {
+        case DefaultPutBack::None:
+            break;
+        case DefaultPutBack::Before:
+            Say(out, l, a.apply ? Phrase::DefaultBack : Phrase::DefaultWouldBack,
+                {Quoted(before.dialled)});
+            break;
+        case DefaultPutBack::Removed:
+            Say(out, l, a.apply ? Phrase::DefaultRemoved : Phrase::DefaultWouldRemove,
+                {Show(c.entryName), why});
+            break;
+        case DefaultPutBack::ChangedSince:
+            Say(out, l, Phrase::DefaultChangedSince);
+            break;
+        case DefaultPutBack::Failed:
+            Say(out, l, Phrase::DefaultFailed);
+            return false;
+    }
+    return true;
+}
+
 void ListRuns(JournalStore& store, Language l, FILE* out) {
     const std::vector<std::string> files = ListRuns(store);
     if (files.empty()) {
@@ -338,8 +384,8 @@ std::string FittingSimWindows(OsClass osClass, uint32_t size) {
     return std::string();
 }
 
-int Restore(JournalStore& store, const DialupApi& api, const RestoreArguments& a, FILE* out,
-            FILE* err) {
+int Restore(JournalStore& store, const DialupApi& api, RegistryWriter& registry,
+            const RestoreArguments& a, FILE* out, FILE* err) {
     const Language l = a.language;
     // A number past the sequence's 32 bits names no run (never a wrapped one).
     const bool numbered = !a.run.empty() && a.run.size() <= 10 &&
@@ -365,6 +411,12 @@ int Restore(JournalStore& store, const DialupApi& api, const RestoreArguments& a
         return kExitError;
     }
 #ifdef _WIN32
+    // Entries are written by their names in code page 932, which the library reads in the
+    // code page for programs: under another, it would write garbled names.
+    if (a.apply && GetACP() != 932) {
+        fprintf(err, "%s\n", ProgramText(Message{IDS_CODE_PAGE_NOT_JAPANESE}).c_str());
+        return kExitError;
+    }
     // The program's own changes would race with these.
     if (a.apply) {
         if (const HANDLE running = OpenMutexA(SYNCHRONIZE, FALSE, kProgramRunMutex)) {
@@ -454,6 +506,7 @@ int Restore(JournalStore& store, const DialupApi& api, const RestoreArguments& a
             Say(out, l, Phrase::RestoreCannotRead, {entry, book, std::to_string(error)});
         } else if (stage == ChangeStage::Before) {
             Say(out, l, Phrase::RestoreAlready, {entry, book});
+            allWell = TellDefault(registry, api, a, c, entries, out) && allWell;
             continue;
         } else if (stage != ChangeStage::Made && stage != ChangeStage::MadeOrPartWay) {
             Say(out, l, Phrase::RestoreChangedSince, {entry, book});
@@ -466,6 +519,7 @@ int Restore(JournalStore& store, const DialupApi& api, const RestoreArguments& a
             } else {
                 Say(out, l, Phrase::RestoreWouldRemove, {entry, book});
             }
+            allWell = TellDefault(registry, api, a, c, entries, out) && allWell;
             continue;
         } else {
             const JournalChange undo = UndoOf(osClass, c, now);
@@ -482,6 +536,7 @@ int Restore(JournalStore& store, const DialupApi& api, const RestoreArguments& a
                 } else {
                     Say(out, l, Phrase::RestoreRemoved, {entry, book});
                 }
+                allWell = TellDefault(registry, api, a, c, entries, out) && allWell;
                 continue;
             } else if (result == ERROR_ACCESS_DENIED_ && !wrote) {
                 journal.End(ChangeOutcome::Refused);
@@ -558,7 +613,12 @@ int RunRestore(int argc, const char* const* argv, FILE* out, FILE* err) {
     }
     RestoreArguments chosen = a;
     chosen.osClass = osClass;
-    const int status = Restore(store, api, chosen, out, err);
+#ifdef _WIN32
+    ShellRegistryWriter registry;
+#else
+    SimRegistryWriter registry;
+#endif
+    const int status = Restore(store, api, registry, chosen, out, err);
 #ifdef _WIN32
     if (a.phonebook.empty()) {
         ReleaseDialup(api);

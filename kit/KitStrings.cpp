@@ -32,6 +32,10 @@ std::string ProgramText(const Message& message) {
             std::string text = s.text;
             ReplaceFirst(&text, "%s", Show(message.text));
             ReplaceFirst(&text, "%d", Format("%d", message.number));
+            // The program as a subscriber's copy is usually named.
+            while (text.find("%P") != std::string::npos) {
+                ReplaceFirst(&text, "%P", "Dialnest");
+            }
             return text;
         }
     }

@@ -117,25 +117,13 @@ int MigrationContext::ExamineEntry(const char* entryName, const char* phonebook,
         return 0;
     }
 
-    // The first table with a hit decides the kind, even when its domain test then fails.
     AccessPointHit hit;
-    report->tableHit = true;
-    if (FindInGeneralTable(entry.areaCode, entry.localNumber, LocalOnlyIsOk, &hit)) {
-        report->table = TableKind::General;
-    } else if (FindInPhsTable(entry.areaCode, entry.localNumber, LocalOnlyIsOk, &hit)) {
-        report->table = TableKind::Phs;
-    } else if (FindInPairTable(entry.areaCode, entry.localNumber, LocalOnlyIsOk, &hit)) {
-        report->table = TableKind::Pair;
-    } else {
-        report->tableHit = false;
-    }
+    report->tableHit = FindAccessPoint(entry, &report->table, &hit);
     bool accepted = false;
     if (report->tableHit) {
-        const char* required = report->table == TableKind::General ? OldDialupDomain
-                               : report->table == TableKind::Phs   ? OldMobileDomain
-                                                                   : OldAirHDomain;
-        report->domainPassed = required[0] == '\0' || EqualsNoCase(required, entry.domainPart);
-        if (report->domainPassed) {
+        report->domainPassed = PassesDomainTest(entry, report->table);
+        // One the user may not change was named before the first proposal.
+        if (report->domainPassed && !namedBefore_) {
             accepted = ProposeAccessPointChange(entry, report->table, hit);
         }
     }
@@ -162,6 +150,45 @@ int MigrationContext::ExamineEntry(const char* entryName, const char* phonebook,
     // The properties stay for a later change; a password does not outlive the examination.
     ReleaseCredentials();
     return 1;
+}
+
+bool MigrationContext::FindAccessPoint(const EntryValues& entry, TableKind* kind,
+                                       AccessPointHit* hit) const {
+    // The first table with a hit decides the kind, even when its domain test then fails.
+    const char* area = entry.areaCode;
+    const char* local = entry.localNumber;
+    if (FindInGeneralTable(area, local, LocalOnlyIsOk, hit)) {
+        *kind = TableKind::General;
+    } else if (FindInPhsTable(area, local, LocalOnlyIsOk, hit)) {
+        *kind = TableKind::Phs;
+    } else if (FindInPairTable(area, local, LocalOnlyIsOk, hit)) {
+        *kind = TableKind::Pair;
+    } else {
+        return false;
+    }
+    return true;
+}
+
+bool MigrationContext::PassesDomainTest(const EntryValues& entry, TableKind kind) const {
+    const char* required = kind == TableKind::General ? OldDialupDomain
+                           : kind == TableKind::Phs   ? OldMobileDomain
+                                                      : OldAirHDomain;
+    return required[0] == '\0' || EqualsNoCase(required, entry.domainPart);
+}
+
+bool MigrationContext::ProposesAccessPoint(const char* entryName, const char* phonebook) {
+    EntryValues entry;
+    RasDword error = 0;
+    if (ReadEntryValues(entryName, PhonebookArgument(phonebook), &entry, &error) !=
+        ExaminationStop::Examined) {
+        return false;
+    }
+    TableKind kind = TableKind::General;
+    AccessPointHit hit;
+    const bool proposed = FindAccessPoint(entry, &kind, &hit) && PassesDomainTest(entry, kind);
+    ReleaseEntryProperties();
+    ReleaseCredentials();
+    return proposed;
 }
 
 ExaminationStop MigrationContext::ReadEntryValues(const char* entryName, const char* phonebook,

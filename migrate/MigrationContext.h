@@ -58,12 +58,14 @@ public:
     MigrationContext(const MigrationContext&) = delete;
     MigrationContext& operator=(const MigrationContext&) = delete;
 
-    // The whole run: settings and tables, every phonebook entry in enumeration order handed
-    // to ExamineEntry (with the phonebook it was listed in) with its progress; then, when
-    // some entries could not be examined, IDS_ENTRIES_NOT_EXAMINED naming each with its error
+    // The whole run: settings and tables; where the all-users phonebook is not the user's to
+    // change, IDS_ENTRIES_NEED_ADMINISTRATOR naming its entries that an access-point change
+    // would be proposed for (warning); every phonebook entry in enumeration order handed to
+    // ExamineEntry (with the phonebook it was listed in) with its progress; then, when some
+    // entries could not be examined, IDS_ENTRIES_NOT_EXAMINED naming each with its error
     // number (warning); when some accepted changes were refused for lack of rights,
-    // IDS_ENTRIES_NEED_ADMINISTRATOR naming those entries (warning); then the final message
-    // (by the progress window when there is one).
+    // IDS_ENTRIES_NEED_ADMINISTRATOR naming those entries not named before (warning); then
+    // the final message (by the progress window when there is one).
     // Returns 1 when ISP_INF.csv is missing (IDS_NO_ISP_SETTINGS) or the phonebook has no
     // entries (IDS_NO_DIALUP_ENTRIES), 0 when listing the phonebook failed
     // (IDS_PHONEBOOK_READ_FAILED), otherwise the result of ExamineEntry for the last entry.
@@ -167,6 +169,11 @@ public:
 
     // The journal each change is recorded in before its first write; null: none (a preview).
     Journal* journal = nullptr;
+    // Whether the user may change entries of the all-users phonebook (false: a standard user
+    // from 2000 on). Where not, their access-point changes, which write the entry, are not
+    // proposed: the run names those entries (IDS_ENTRIES_NEED_ADMINISTRATOR) before its first
+    // proposal, and counts them neither as found nor as changed.
+    bool allUsersChangeable = true;
 
     AccessPointTable generalTable;              // APGEN.csv
     AccessPointTable phsTable;                  // APPHS.csv
@@ -174,8 +181,9 @@ public:
     int foundCount = 0;                         // proposals made to the user
     int changedCount = 0;                       // proposals the user accepted
     std::vector<NotExaminedEntry> notExamined;  // in the order met
-    // Entries an accepted change could not touch for lack of rights (an all-users entry, a
-    // standard user): nothing of the change was written. In the order met, each once.
+    // Entries the user may not change for lack of rights (an all-users entry, a standard
+    // user): named before the first proposal, or met when an accepted change was refused, of
+    // which nothing was written. In the order met, each once.
     std::vector<std::string> needAdministrator;
 
     // Migration settings, named after their keys; code page 932 text as written in the file.
@@ -208,6 +216,14 @@ private:
 
     // ExamineEntry for a named entry; `report` says how far it got.
     int ExamineEntry(const char* entryName, const char* phonebook, EntryExamination* report);
+
+    // The first table whose old access points the entry dials (its kind and the hit), and
+    // whether the entry's domain lets that table's change be proposed. False: no table.
+    bool FindAccessPoint(const EntryValues& entry, TableKind* kind, AccessPointHit* hit) const;
+    bool PassesDomainTest(const EntryValues& entry, TableKind kind) const;
+    // Whether an access-point change would be proposed for the entry; it is read and let go,
+    // nothing noted of it. False also when it cannot be read.
+    bool ProposesAccessPoint(const char* entryName, const char* phonebook);
 
     // Reads the entry's properties and user name into `entry`, holding both records; any
     // stop other than Examined releases them. `error` is the failed read's number.
@@ -248,6 +264,9 @@ private:
     const char* NewPassword(int edit, const char* typed) const;
     // Adds the entry to needAdministrator (once).
     void NoteNeedsAdministrator(const char* entryName);
+    // IDS_ENTRIES_NEED_ADMINISTRATOR naming the entries of needAdministrator from `from` on,
+    // when there are any.
+    void TellNeedAdministrator(size_t from);
 
     // The user-name write of SaveCredentials: the phonebook's result, or 120 when the record
     // is not held or the operation is not bound.
@@ -277,6 +296,9 @@ private:
     // The user name is the all-users default every user starts from: it is changed there.
     bool defaultCredentials_ = false;
     RasDword lastWriteError_ = 0;  // of ApplyEntryChange's save
+    // The entry under examination is not the user's to change and was named before the first
+    // proposal: no access-point change is proposed for it.
+    bool namedBefore_ = false;
 
     bool dialPasswordSaved_ = false;  // the dial parameters' read reported a saved password
     std::string credentialsPhonebook_;

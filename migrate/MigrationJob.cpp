@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "dialup/DialupBinding.h"
+#include "dialup/ShellUserPhonebook.h"
 #include "journal/ProgramJournal.h"
 #include "migrate/MigrationContext.h"
 #include "migrate/MigrationProgressWindow.h"
@@ -22,6 +23,7 @@ void RunMigrationJob(DialupApi& dialup, const DataFiles& files, HWND menu) {
     std::unique_ptr<MigrationContext> context(
         new MigrationContext(files, dialup, user, ui, QueryOsClass()));
     context->journal = &ProgramJournal();
+    context->allUsersChangeable = MayChangeAllUsersPhonebook();
     context->RunMigration();
     progress.Destroy();
     context.reset();

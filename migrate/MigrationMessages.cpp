@@ -22,12 +22,12 @@ const ChangeFailure kChangeFailures[] = {
 }  // namespace
 
 Message FinalMigrationMessage(int changedCount, int foundCount) {
-    if (foundCount <= 0) {
+    if (foundCount == 0) {
         return Message{IDS_NOTHING_TO_CHANGE};
     }
     Message message{IDS_FOUND_NOT_CHANGED};
     message.number = foundCount;
-    if (changedCount > 0) {
+    if (changedCount > 0 || foundCount < 0) {
         message.textId = IDS_CHANGED_COUNT;
         message.number = changedCount;
     }

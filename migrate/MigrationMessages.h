@@ -22,7 +22,11 @@ constexpr size_t kNotExaminedListBytes = 1024;
 // The final report of a run, shown with the information icon in the application's message
 // box: IDS_NOTHING_TO_CHANGE when nothing was found; otherwise IDS_CHANGED_COUNT with
 // `changedCount` for its %d when something was changed, else IDS_FOUND_NOT_CHANGED with
-// `foundCount`. Used by the driver without a progress window and by the progress window.
+// `foundCount`. A `foundCount` below 0 (kNamedNotFound) stands for a run that proposed
+// nothing but named entries the user may not change: IDS_CHANGED_COUNT with 0, since
+// something did need changing. Used by the driver without a progress window and by the
+// progress window.
+constexpr int kNamedNotFound = -1;
 Message FinalMigrationMessage(int changedCount, int foundCount);
 
 // The message for a refused change of an entry's properties: IDS_CHANGE_FAILED_610, _621,

@@ -1,4 +1,5 @@
 // The migration driver: one run over every phonebook entry.
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -6,6 +7,17 @@
 #include "migrate/MigrationContext.h"
 #include "migrate/MigrationMessages.h"
 #include "res/resource.h"
+
+void MigrationContext::TellNeedAdministrator(size_t from) {
+    if (needAdministrator.size() > from) {
+        const std::string list = EntryNameList(
+            std::vector<std::string>(needAdministrator.begin() + static_cast<std::ptrdiff_t>(from),
+                                     needAdministrator.end()));
+        Message refused{IDS_ENTRIES_NEED_ADMINISTRATOR};
+        refused.text = list.c_str();
+        user_.ShowAppMessage(refused, MessageIcon::Warning);
+    }
+}
 
 int MigrationContext::RunMigration() {
     if (!LoadMigrationSettings()) {
@@ -31,6 +43,18 @@ int MigrationContext::RunMigration() {
         return 1;
     }
 
+    // What the user may not change is told before the first proposal, and not proposed.
+    std::vector<bool> namedBefore(entries.size(), false);
+    for (size_t i = 0; i < entries.size() && !allUsersChangeable; ++i) {
+        namedBefore[i] =
+            entries[i].allUsers && ProposesAccessPoint(entries[i].name, entries[i].phonebook);
+        if (namedBefore[i]) {
+            NoteNeedsAdministrator(entries[i].name);
+        }
+    }
+    const size_t toldBefore = needAdministrator.size();
+    TellNeedAdministrator(0);
+
     int result = 0;
     for (size_t i = 0; i < entries.size(); ++i) {
         const char* name = entries[i].name;
@@ -38,25 +62,23 @@ int MigrationContext::RunMigration() {
             ui_.MigrationStep(static_cast<unsigned>(i));
             ui_.MigrationEntry(name);
         }
+        namedBefore_ = namedBefore[i];
         result = ExamineEntry(name, entries[i].phonebook);
     }
+    namedBefore_ = false;
     if (!notExamined.empty()) {
         const std::string list = NotExaminedList(notExamined);
         Message unread{IDS_ENTRIES_NOT_EXAMINED};
         unread.text = list.c_str();
         user_.ShowAppMessage(unread, MessageIcon::Warning);
     }
-    if (!needAdministrator.empty()) {
-        const std::string list = EntryNameList(needAdministrator);
-        Message refused{IDS_ENTRIES_NEED_ADMINISTRATOR};
-        refused.text = list.c_str();
-        user_.ShowAppMessage(refused, MessageIcon::Warning);
-    }
+    TellNeedAdministrator(toldBefore);
+    // Entries named as not the user's to change needed it all the same: not "nothing to change".
+    const int found = foundCount == 0 && !needAdministrator.empty() ? kNamedNotFound : foundCount;
     if (progress) {
-        ui_.MigrationFinished(changedCount, foundCount);
+        ui_.MigrationFinished(changedCount, found);
     } else {
-        user_.ShowAppMessage(FinalMigrationMessage(changedCount, foundCount),
-                             MessageIcon::Information);
+        user_.ShowAppMessage(FinalMigrationMessage(changedCount, found), MessageIcon::Information);
     }
     return result;
 }

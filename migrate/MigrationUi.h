@@ -79,8 +79,8 @@ public:
     virtual void MigrationStart(unsigned entryCount) = 0;
     virtual void MigrationStep(unsigned index) = 0;
     virtual void MigrationEntry(const char* entryName) = 0;
-    // The full bar, the empty status text and then the final message; returns when the
-    // user has closed it.
+    // The full bar, the empty status text and then the final message (FinalMigrationMessage
+    // of the two counts, kNamedNotFound included); returns when the user has closed it.
     virtual void MigrationFinished(int changedCount, int foundCount) = 0;
 
     // Told after each examination, for tools that explain a run; the program ignores it.

@@ -292,12 +292,16 @@ Creation CreateEntry(const CreationInputs& inputs, ExistingEntry& existing, cons
     const bool oldParamsRead = present && !ntFamily &&
                                ReadDialParams(api, made.phonebook.c_str(), inputs.entryName,
                                               &old.params, &oldPasswordSaved) == 0;
-    const JournalChange change =
+    JournalChange change =
         DescribeChange(ChangeKind::Creation, inputs.entryName, present ? &existing.record : nullptr,
                        existingUserName.c_str(), made, userName, 2, true,
                        !oldParamsRead     ? nullptr
                        : oldPasswordSaved ? old.params.szPassword
                                           : "");
+    // The default connection as found, for a restore to put back.
+    if (inputs.makeDefault) {
+        ReadDefaultConnection(registry, api, osClass, &change.defaultBefore);
+    }
     const RasDword refused =
         WriteEntry(api, files, user, inputs.entryName, localNumber, inputs.modemName, &made,
                    recorded, change, present ? &existing.record : nullptr, own);

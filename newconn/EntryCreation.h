@@ -125,9 +125,10 @@ enum class Creation {
 // failure the phonebook holds the old entry (or none) or the complete new one, but for that
 // password. Messages are program messages (ダイヤルネスト) with the warning icon; the form
 // shows its general report afterwards.
-// Each change is recorded in `journal` before its first write (null: not recorded); when
-// the record cannot be written, IDS_JOURNAL_NOT_WRITTEN names the entry and nothing is
-// written. A write refused outright for lack of rights leaves nothing in the record.
+// Each change is recorded in `journal` before its first write (null: not recorded), with the
+// default connection as found when it is to make a new one; when the record cannot be
+// written, IDS_JOURNAL_NOT_WRITTEN names the entry and nothing is written. A write refused
+// outright for lack of rights leaves nothing in the record.
 Creation CreateEntry(const CreationInputs& inputs, ExistingEntry& existing, const DialupApi& api,
                      const DataFiles& files, UserSide& user, RegistryWriter& registry,
                      OsClass osClass, Journal* journal = nullptr, UserPhonebook* own = nullptr);

@@ -1,4 +1,4 @@
-// The default-connection values written to the real registry: existing keys only.
+// The default-connection values in the real registry: existing keys only.
 #pragma once
 
 #include "newconn/DefaultConnection.h"
@@ -6,6 +6,9 @@
 class ShellRegistryWriter : public RegistryWriter {
 public:
     RegistryKey OpenKeyForWriting(RegistryRoot root, const char* path) override;
+    bool ReadDword(RegistryKey key, const char* name, uint32_t* data) override;
+    bool ReadString(RegistryKey key, const char* name, std::string* text) override;
+    bool DeleteValue(RegistryKey key, const char* name) override;
     bool SetDword(RegistryKey key, const char* name, uint32_t data) override;
     bool SetString(RegistryKey key, const char* name, const char* text,
                    uint32_t byteCount) override;

@@ -51,6 +51,8 @@
 #define IDS_NO_DIALUP 1103          // 現在の環境では…
 #define IDS_NO_PROVIDER_FILES 1104  // our own: started without any of the provider files
 #define IDS_CARRIED_KIT_DAMAGED 1120  // our own: the kit the program file carries is damaged
+#define IDS_CODE_PAGE_NOT_JAPANESE 1121     // our own: a code page for programs other than 932
+#define IDS_CODE_PAGE_NOT_JAPANESE_9X 1122  // our own: the same on 9x, in English alone
 
 // Logo
 #define IDS_PNG_ERROR 1200

@@ -46,23 +46,43 @@ bool NoProviderFilePresent(const DataFiles& files, char* names, size_t size) {
     return true;
 }
 
-bool CutProgramDirectory(const char* modulePath, char* directory, size_t size) {
-    if (modulePath == nullptr || directory == nullptr || size == 0) {
-        return false;
-    }
-    directory[0] = '\0';
+namespace {
+
+// The last backslash of a path, stepping over double-byte characters; null when none.
+const char* LastSeparator(const char* path) {
     const char* lastSeparator = nullptr;
-    for (const char* p = modulePath; *p != '\0'; ++p) {
+    for (const char* p = path; *p != '\0'; ++p) {
         if (IsLeadByte932(static_cast<unsigned char>(*p)) && p[1] != '\0') {
             ++p;
         } else if (*p == '\\') {
             lastSeparator = p;
         }
     }
+    return lastSeparator;
+}
+
+}  // namespace
+
+bool CutProgramDirectory(const char* modulePath, char* directory, size_t size) {
+    if (modulePath == nullptr || directory == nullptr || size == 0) {
+        return false;
+    }
+    directory[0] = '\0';
+    const char* lastSeparator = LastSeparator(modulePath);
     if (lastSeparator == nullptr) {
         return false;
     }
     return CopyTextN(directory, size, modulePath, static_cast<size_t>(lastSeparator - modulePath));
+}
+
+void ProgramNameOf(const char* modulePath, char* name, size_t size) {
+    const char* separator = LastSeparator(modulePath);
+    const char* file = separator != nullptr ? separator + 1 : modulePath;
+    size_t length = strlen(file);
+    if (length > 4 && EqualsNoCase(file + length - 4, ".exe")) {
+        length -= 4;
+    }
+    CopyTextN(name, size, file, length);
 }
 
 bool ProgramDirectoryOf(const char* buffer, size_t written, size_t bufferSize, char* directory,

@@ -43,6 +43,10 @@ bool NoProviderFilePresent(const DataFiles& files, char* names, size_t size);
 // character is never taken for a separator. False when there is no backslash.
 bool CutProgramDirectory(const char* modulePath, char* directory, size_t size);
 
+// The program as the subscriber sees its icon: the module path's file name (after its last
+// backslash, found as above) without a final ".exe" in any case, cut to `size` bytes.
+void ProgramNameOf(const char* modulePath, char* name, size_t size);
+
 // The program directory from what the module-path query wrote into a `bufferSize`-byte
 // buffer: `written` bytes, not necessarily terminated. A path that filled the whole buffer
 // may have been cut, so it counts as no path at all (every provider file missing), like

@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 
 #ifdef _WIN32
@@ -102,6 +103,49 @@ bool DefaultSimUserPhonebookPath(std::string* path) {
     return true;
 }
 
+namespace {
+
+HKEY RootOf(SimHive hive) {
+    return hive == SimHive::LocalMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
+}
+
+}  // namespace
+
+bool ReadSimRegistryText(SimHive hive, const char* key, const char* name, std::string* text) {
+    HKEY opened = nullptr;
+    if (RegOpenKeyExA(RootOf(hive), key, 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS) {
+        return false;
+    }
+    char data[1024];
+    DWORD type = 0;
+    DWORD size = sizeof data - 1;
+    const LONG read =
+        RegQueryValueExA(opened, name, nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
+    RegCloseKey(opened);
+    if (read != ERROR_SUCCESS || type != REG_SZ) {
+        return false;
+    }
+    data[size] = '\0';
+    text->assign(data, strnlen(data, size));
+    return true;
+}
+
+bool WriteSimRegistryText(SimHive hive, const char* key, const char* name,
+                          const std::string* text) {
+    HKEY opened = nullptr;
+    if (RegCreateKeyExA(RootOf(hive), key, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &opened,
+                        nullptr) != ERROR_SUCCESS) {
+        return false;
+    }
+    const LONG written =
+        text != nullptr
+            ? RegSetValueExA(opened, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text->c_str()),
+                             static_cast<DWORD>(text->size() + 1))
+            : RegDeleteValueA(opened, name);
+    RegCloseKey(opened);
+    return written == ERROR_SUCCESS || (text == nullptr && written == ERROR_FILE_NOT_FOUND);
+}
+
 bool QuerySimSystemVersion(unsigned* major, unsigned* minor, bool* nineX) {
     OSVERSIONINFOA info;
     ZeroMemory(&info, sizeof info);
@@ -125,6 +169,82 @@ uint64_t SimUniqueSeed() {
 void EndSimProcess() {
     ExitProcess(3);
 }
+
+#ifdef RASSIM_DLL
+
+namespace {
+
+template <class Fn>
+Fn Lookup(HMODULE module, const char* name) {
+    return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
+// RASSIM_RIGHTS=standard plays a standard user's process: its token has the Administrators
+// group deny-only (from Vista on also an administrator's program that is not elevated). The
+// thread that loads the library, the program's one thread, gets such a token, so that a
+// program asking Windows about its rights is answered as the substitute plays them. Looked
+// up, as 9x has none of it.
+void PlayStandardUserToken() {
+    std::string rights;
+    if (!ReadSimEnvironment("RASSIM_RIGHTS", &rights) || rights != "standard") {
+        return;
+    }
+    typedef BOOL(WINAPI * OpenTokenFn)(HANDLE, DWORD, HANDLE*);
+    typedef BOOL(WINAPI * AllocateSidFn)(PSID_IDENTIFIER_AUTHORITY, BYTE, DWORD, DWORD, DWORD,
+                                         DWORD, DWORD, DWORD, DWORD, DWORD, PSID*);
+    typedef BOOL(WINAPI * RestrictFn)(HANDLE, DWORD, DWORD, SID_AND_ATTRIBUTES*, DWORD,
+                                      LUID_AND_ATTRIBUTES*, DWORD, SID_AND_ATTRIBUTES*, HANDLE*);
+    typedef BOOL(WINAPI * DuplicateFn)(HANDLE, DWORD, SECURITY_ATTRIBUTES*,
+                                       SECURITY_IMPERSONATION_LEVEL, TOKEN_TYPE, HANDLE*);
+    typedef BOOL(WINAPI * SetThreadTokenFn)(HANDLE*, HANDLE);
+    typedef PVOID(WINAPI * FreeSidFn)(PSID);
+    HMODULE advapi = GetModuleHandleA("ADVAPI32.DLL");
+    if (advapi == nullptr) {
+        return;
+    }
+    const auto openToken = Lookup<OpenTokenFn>(advapi, "OpenProcessToken");
+    const auto allocate = Lookup<AllocateSidFn>(advapi, "AllocateAndInitializeSid");
+    const auto restrict = Lookup<RestrictFn>(advapi, "CreateRestrictedToken");
+    const auto duplicate = Lookup<DuplicateFn>(advapi, "DuplicateTokenEx");
+    const auto setThreadToken = Lookup<SetThreadTokenFn>(advapi, "SetThreadToken");
+    const auto freeSid = Lookup<FreeSidFn>(advapi, "FreeSid");
+    HANDLE process = nullptr;
+    SID_IDENTIFIER_AUTHORITY nt = SECURITY_NT_AUTHORITY;
+    SID_AND_ATTRIBUTES administrators = {nullptr, 0};
+    if (openToken == nullptr || allocate == nullptr || restrict == nullptr ||
+        duplicate == nullptr || setThreadToken == nullptr || freeSid == nullptr ||
+        !openToken(GetCurrentProcess(), TOKEN_DUPLICATE | TOKEN_QUERY, &process)) {
+        return;
+    }
+    HANDLE restricted = nullptr;
+    HANDLE impersonation = nullptr;
+    if (allocate(&nt, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0, 0, 0,
+                 &administrators.Sid)&& restrict(process, 0, 1, &administrators, 0, nullptr, 0,
+                                                 nullptr, &restricted) &&
+        duplicate(restricted, TOKEN_IMPERSONATE | TOKEN_QUERY, nullptr, SecurityImpersonation,
+                  TokenImpersonation, &impersonation)) {
+        setThreadToken(nullptr, impersonation);
+    }
+    for (HANDLE token : {process, restricted, impersonation}) {
+        if (token != nullptr) {
+            CloseHandle(token);
+        }
+    }
+    if (administrators.Sid != nullptr) {
+        freeSid(administrators.Sid);
+    }
+}
+
+}  // namespace
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID) {
+    if (reason == DLL_PROCESS_ATTACH) {
+        PlayStandardUserToken();
+    }
+    return TRUE;
+}
+
+#endif
 
 bool ReplaceSimFile(const std::string& path, const std::string& bytes) {
     const std::string temporary = path + ".tmp";
@@ -186,6 +306,21 @@ bool DefaultSimUserPhonebookPath(std::string* path) {
 
 bool QuerySimSystemVersion(unsigned* /*major*/, unsigned* /*minor*/, bool* /*nineX*/) {
     return false;
+}
+
+bool ReadSimRegistryText(SimHive hive, const char* key, const char* name, std::string* text) {
+    std::string typed;
+    if (!ReadSimRegistryFile(hive, key, name, &typed) || typed.compare(0, 3, "sz:") != 0) {
+        return false;
+    }
+    *text = typed.substr(3);
+    return true;
+}
+
+bool WriteSimRegistryText(SimHive hive, const char* key, const char* name,
+                          const std::string* text) {
+    const std::string typed = text != nullptr ? "sz:" + *text : std::string();
+    return WriteSimRegistryFile(hive, key, name, text != nullptr ? &typed : nullptr);
 }
 
 uint64_t SimUniqueSeed() {

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "sim/SimRegistry.h"
+
 // The current value of an environment variable, read anew at every call. False when unset.
 bool ReadSimEnvironment(const char* name, std::string* value);
 
@@ -35,6 +37,13 @@ uint64_t SimUniqueSeed();
 // Ends the process at once with exit code 3, running no handlers: what a crash right after a
 // call leaves behind. Every file written before is complete.
 [[noreturn]] void EndSimProcess();
+
+// A REG_SZ value (code page 932) of `key` under `hive`: on Windows in the registry itself,
+// natively in its stand-in file (SimRegistry.h). False when the value is not there.
+bool ReadSimRegistryText(SimHive hive, const char* key, const char* name, std::string* text);
+// Sets the value, creating its key, or with `text` null removes it (one that is not there is
+// no failure). False when it could not be written.
+bool WriteSimRegistryText(SimHive hive, const char* key, const char* name, const std::string* text);
 
 // Writes `bytes` to a temporary file beside `path`, flushes it to disk and renames it over
 // `path`. On failure the temporary file is removed and `path` is left as it was.

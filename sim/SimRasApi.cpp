@@ -384,7 +384,7 @@ RasDword EnumEntries(const char* reserved, const char* phonebook, RASENTRYNAMEA*
         CopyField(record->szEntryName, entry.name.c_str());
         if (recordSize == sizeof(SimEntryNameLong)) {
             SimEntryNameLong* full = reinterpret_cast<SimEntryNameLong*>(at);
-            full->dwFlags = entry.allUsers ? kSimRenAllUsers : kSimRenUser;
+            full->dwFlags = entry.allUsers ? REN_AllUsers : REN_User;
             CopyField(full->szPhonebookPath, entry.path.c_str());
         }
         at += recordSize;
@@ -728,14 +728,21 @@ RasDword ValidateEntryName(const char* phonebook, const char* entry) {
                                                       : RasDword{0};
 }
 
-// The default Internet connection of a phonebook's owner (the machine for the all-users
-// one, the user for their own) is kept in a file beside it.
-std::string AutodialPath(const std::string& phonebook) {
-    return phonebook + ".autodial";
+// The default Internet connection, from XP on: the user's own (HKCU) or the machine's
+// (HKLM, in the 64-bit view on 64-bit Windows), where Windows keeps them.
+bool ReadDefault(SimHive hive, std::string* entry) {
+    const bool user = hive == SimHive::CurrentUser;
+    return ReadSimRegistryText(hive, user ? kSimUserDefaultKey : SimMachineDefaultKey(),
+                               user ? kSimUserDefaultValue : kSimMachineDefaultValue, entry) &&
+           !entry->empty();
 }
 
-bool ReadAutodial(const std::string& phonebook, std::string* entry) {
-    return ReadSimFile(AutodialPath(phonebook), entry) == SimReadResult::Read && !entry->empty();
+RasDword WriteDefault(SimHive hive, const std::string* entry) {
+    const bool user = hive == SimHive::CurrentUser;
+    return WriteSimRegistryText(hive, user ? kSimUserDefaultKey : SimMachineDefaultKey(),
+                                user ? kSimUserDefaultValue : kSimMachineDefaultValue, entry)
+               ? RasDword{0}
+               : RasDword{kSimErrorAccessDenied};
 }
 
 RasDword SetAutodialAddress(const char* address, RasDword reserved, RASAUTODIALENTRYA* entries,
@@ -747,8 +754,13 @@ RasDword SetAutodialAddress(const char* address, RasDword reserved, RASAUTODIALE
     if (reserved != 0) {
         return kSimErrorInvalidParameter;
     }
-    if (address != nullptr) {
-        // Only the default Internet connection is kept, not the address mapping.
+    // Before XP a null address is refused, and "" is an address like any other; only the
+    // default Internet connection is kept, not the address mapping.
+    const bool removes = address != nullptr && address[0] == '\0';
+    if (!HasDefaultConnection(version)) {
+        return address == nullptr ? kSimErrorInvalidParameter : kSimErrorNotSupported;
+    }
+    if (address != nullptr && !removes) {
         return kSimErrorNotSupported;
     }
     if (entries == nullptr || count != 1 || bytes < kRasAutodialEntrySize) {
@@ -762,36 +774,51 @@ RasDword SetAutodialAddress(const char* address, RasDword reserved, RASAUTODIALE
     }
     char name[RAS_MaxEntryName + 1];
     CopyRecordField(name, entries->szEntry);
-    // An entry of the user's own phonebook is the user's default; an all-users entry the
-    // machine's, which only an administrator sets.
+    std::string current;
+    if (removes) {
+        // The one RasGetAutodialAddressA reads: the user's own, else the machine's.
+        if (name[0] != '\0') {
+            return kSimErrorInvalidParameter;
+        }
+        if (ReadDefault(SimHive::CurrentUser, &current)) {
+            return WriteDefault(SimHive::CurrentUser, nullptr);
+        }
+        if (!ReadDefault(SimHive::LocalMachine, &current)) {
+            return 0;
+        }
+        return StandardUser() ? RasDword{kSimErrorAccessDenied}
+                              : WriteDefault(SimHive::LocalMachine, nullptr);
+    }
+    // An entry of the user's own phonebook is the user's default, and wins over an all-users
+    // entry of the same name; an all-users entry is the machine's, which only an
+    // administrator sets.
     std::string own;
     OpenPhonebook open;
     if (UserPath(version, &own)) {
         open.path = own;
-        open.user = true;
         const RasDword read = ReadBook(&open);
         if (read != 0) {
             return read;
         }
-    }
-    const SimEntry* found = FindSimEntry(&open.book, name);
-    if (found == nullptr) {
-        open = OpenPhonebook();
-        const RasDword opened = Open(nullptr, &open);
-        if (opened != 0) {
-            return opened;
-        }
-        found = FindSimEntry(&open.book, name);
-        if (found == nullptr) {
-            return ERROR_CANNOT_FIND_PHONEBOOK_ENTRY;
-        }
-        if (HasTwoPhonebooks(version) && StandardUser()) {
-            return kSimErrorAccessDenied;
+        if (const SimEntry* mine = FindSimEntry(&open.book, name)) {
+            current = mine->name;
+            return WriteDefault(SimHive::CurrentUser, &current);
         }
     }
-    return ReplaceSimFile(AutodialPath(open.path), found->name)
-               ? RasDword{0}
-               : RasDword{kSimErrorCannotWritePhonebook};
+    open = OpenPhonebook();
+    const RasDword opened = Open(nullptr, &open);
+    if (opened != 0) {
+        return opened;
+    }
+    const SimEntry* shared = FindSimEntry(&open.book, name);
+    if (shared == nullptr) {
+        return ERROR_CANNOT_FIND_PHONEBOOK_ENTRY;
+    }
+    if (StandardUser()) {
+        return kSimErrorAccessDenied;
+    }
+    current = shared->name;
+    return WriteDefault(SimHive::LocalMachine, &current);
 }
 
 RasDword GetAutodialAddress(const char* address, RasDword* reserved, RASAUTODIALENTRYA* entries,
@@ -803,6 +830,9 @@ RasDword GetAutodialAddress(const char* address, RasDword* reserved, RASAUTODIAL
     if (reserved != nullptr || bytes == nullptr || count == nullptr) {
         return kSimErrorInvalidParameter;
     }
+    if (address == nullptr && !HasDefaultConnection(version)) {
+        return kSimErrorInvalidParameter;
+    }
     if (address != nullptr) {
         return kSimErrorNotSupported;
     }
@@ -811,11 +841,7 @@ RasDword GetAutodialAddress(const char* address, RasDword* reserved, RASAUTODIAL
     }
     // The user's own default when there is one, else the machine's.
     std::string name;
-    std::string own;
-    std::string allUsers;
-    const bool found = (UserPath(version, &own) && ReadAutodial(own, &name)) ||
-                       (AllUsersPath(&allUsers) && ReadAutodial(allUsers, &name));
-    if (!found) {
+    if (!ReadDefault(SimHive::CurrentUser, &name) && !ReadDefault(SimHive::LocalMachine, &name)) {
         *bytes = 0;
         *count = 0;
         return 0;

@@ -121,16 +121,20 @@ RasDword RASAPI_CALL RasSetCredentialsA(const char* phonebook, const char* entry
 // for a name the documentation refuses (see RasSetEntryPropertiesA).
 RasDword RASAPI_CALL RasValidateEntryNameA(const char* phonebook, const char* entry);
 
-// With no address, makes the one entry given the default Internet connection: the user's own
-// when the entry is in the user's phonebook, else the machine's (a standard user: 5). The entry
-// must exist (623), the record be of 272 bytes (632). Other addresses are not kept (50); on 98
-// there is no such operation (120).
+// From XP on, with no address, makes the one entry given the default Internet connection:
+// the user's own (HKCU "RemoteAccess" "InternetProfile") when the entry is in the user's
+// phonebook, else the machine's (HKLM "SOFTWARE\Microsoft\RAS AutoDial\Default"
+// "DefaultInternet", in the 64-bit view under RASSIM_WOW64; a standard user: 5). With ""
+// and an empty name it removes the default that RasGetAutodialAddressA reads. The entry must
+// exist (623), the record be of 272 bytes (632). Before XP a null address gives 87; other
+// addresses are not kept (50); on 98 there is no such operation (120).
 RasDword RASAPI_CALL RasSetAutodialAddressA(const char* address, RasDword reserved,
                                             RASAUTODIALENTRYA* entries, RasDword bytes,
                                             RasDword count);
 
-// With no address, the default Internet connection: the user's own when set, else the
-// machine's; none gives 0 with no bytes and no entries. Sizes as for the enumerations.
+// From XP on, with no address, the default Internet connection: the user's own when set,
+// else the machine's; none gives 0 with no bytes and no entries. Sizes as for the
+// enumerations. Before XP a null address gives 87.
 RasDword RASAPI_CALL RasGetAutodialAddressA(const char* address, RasDword* reserved,
                                             RASAUTODIALENTRYA* entries, RasDword* bytes,
                                             RasDword* count);

@@ -35,11 +35,6 @@ struct SimEntryNameLong {
     char szPhonebookPath[RAS_MaxPath + 1];
 };
 
-enum : RasDword {
-    kSimRenUser = 0,      // REN_User
-    kSimRenAllUsers = 1,  // REN_AllUsers
-};
-
 // Behaviours by version.
 inline bool HasTwoPhonebooks(SimWindows v) {
     return v >= SimWindows::Win2000;
@@ -52,6 +47,11 @@ inline bool ReportsSavedPasswordInMask(SimWindows v) {
 }
 // An all-users entry has default credentials besides each user's own (RASCM_DefaultCreds).
 inline bool HasDefaultCredentials(SimWindows v) {
+    return v >= SimWindows::Xp;
+}
+// A default Internet connection, the user's own ranked above the machine's, which a null
+// address of the AutoDial calls names (XP's "default connection").
+inline bool HasDefaultConnection(SimWindows v) {
     return v >= SimWindows::Xp;
 }
 // The NT 5 family hands out a handle (kSimHiddenPassword) instead of a saved password.

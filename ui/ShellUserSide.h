@@ -25,6 +25,11 @@ private:
 // Loads string resource `id` into `buffer`; empty when it is missing.
 void LoadText(unsigned id, char* buffer, int size);
 
+// String resource `id` as the resource holds it, in UTF-16 whatever the code page, into
+// `buffer` of `size` units (cut to fit, always terminated): read from its string block, as
+// Windows 98 has no LoadStringW. Empty when it is missing.
+void LoadWideText(unsigned id, wchar_t* buffer, size_t size);
+
 // The text of `message`: its string with the one %s or %d replaced by the argument.
 void FormatMessageText(const Message& message, char* out, size_t size);
 

@@ -1,8 +1,10 @@
 // Start-up and the main menu: which window opens, the provider's caption and heading,
 // the about box, keys that must do nothing, and the end of the run.
 #include <algorithm>
+#include <fstream>
 
 #include "DialnestGuiTest.h"
+#include "journal/JournalRecord.h"
 
 namespace {
 
@@ -220,6 +222,68 @@ TEST_F(StartupFailureTest, LibraryThatCannotBeLoaded) {
     ExpectBoxAndOk("エラー", "現在の環境ではダイヤルアップネットワークがご利用いただけません",
                    BoxIcon::Warning);
     EXPECT_TRUE(app.WaitForExit());
+}
+
+// Under another code page for programs (an English Windows: 1252; the UTF-8 option: 65001;
+// Wine takes it from its locale) the program says what to change, in Japanese and English
+// (on 9x in English), through the Unicode call, and ends before it recovers, writes or shows
+// anything else.
+TEST_F(StartupFailureTest, CodePageOtherThanJapanese) {
+    const std::string both =
+        "このプログラムは、Windows の「Unicode "
+        "対応ではないプログラムの言語」が日本語のときだけ正しく"
+        "動きます。文字化けした名前で設定を作らないように、何も変更せずに終了しました。\n\n"
+        "コントロール パネルの「地域」を開き、「管理」タブの「システム ロケールの変更」で「日本語 "
+        "(日本)」を選んでください。「ベータ: ワールドワイド言語サポートで Unicode UTF-8 を使用」に"
+        "チェックが付いていれば外してください。Windows "
+        "を再起動してから、このプログラムをもう一度起動"
+        "してください。\n\nThis program works only when the “Language for non-Unicode programs” of "
+        "Windows is Japanese. It has ended without changing anything.\n\nIn Control Panel, open "
+        "Region, and on the Administrative tab "
+        "choose “Change system locale...” and Japanese (Japan). If “Beta: Use Unicode UTF-8 for "
+        "worldwide language support” is ticked, clear it. Restart Windows, then start this program "
+        "again.";
+    const std::string english =
+        "This program works only on a Japanese edition of Windows (code page 932). It has ended "
+        "without changing anything.";
+    kit.CopySampleKit();
+    kit.WritePhonebook("[一般]\r\nLocalPhoneNumber=0,03-3333-0101\r\n");
+    // A run that ended inside a creation: a recovery would close its change.
+    JournalRun ended;
+    ended.stamp = "20260101-000000";
+    ended.changes.resize(1);
+    ended.changes[0].entryName = ToCp932("新規");
+    ended.changes[0].after.exists = true;
+    ended.changes[0].writes = 2;
+    CreateDirectoryW((JournalFolder() + L"\\..").c_str(), nullptr);
+    CreateDirectoryW(JournalFolder().c_str(), nullptr);
+    std::ofstream((JournalFolder() + L"\\run-0000000001.jnl").c_str(), std::ios::binary)
+        << FormatJournalRun(ended);
+    std::ofstream((JournalFolder() + L"\\run-0000000001.lock").c_str(), std::ios::binary);
+    const std::string journal = JournalFiles(true);
+    const std::string phonebook = kit.ReadBytes("phonebook.ini");
+    struct Case {
+        const char* locale;
+        const char* windows;
+        const std::string& text;
+    } cases[] = {{"en_US.UTF-8", "win7", both},
+                 {"hi_IN.UTF-8", "win10", both},
+                 {"en_US.UTF-8", "win98", english}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.locale) + " " + c.windows);
+        ScopedWindowsVersion reported(c.windows);
+        DialnestProcess run;
+        ASSERT_TRUE(run.StartInLocale(kit.ExePath(), c.locale));
+        MessageBoxInfo box = run.WaitForMessageBox();
+        EXPECT_EQ(box.caption, kAppTitle);
+        EXPECT_EQ(box.text, c.text);
+        EXPECT_EQ(box.icon, BoxIcon::Warning);
+        EXPECT_EQ(box.buttons, std::vector<int>{IDOK});
+        Answer(box, IDOK);
+        EXPECT_TRUE(run.WaitForExit()) << "the message is the only thing it does";
+        EXPECT_EQ(kit.ReadBytes("phonebook.ini"), phonebook);
+        EXPECT_EQ(JournalFiles(true), journal) << "no recovery, no run of its own";
+    }
 }
 
 TEST_F(StartupFailureTest, LibraryPlantedBesideTheProgramIsNeverLoaded) {

@@ -2,11 +2,13 @@
 // new connection with pulse dialling made the default, and a migration in which one entry
 // gets both proposals. The 9x family dials pulse with "PP", and the migration reads and writes
 // user name and password as dial parameters; the NT family dials with "P", and the migration
-// uses the credentials. The default connection goes machine-wide only where the class calls
-// for it (XP, 7 and later; 10 reports itself as 8 to a program without a supported-OS list).
+// uses the credentials. From XP on the default connection is the one Windows dials afterwards
+// (RasGetAutodialAddressA), also where the user's own default named another entry before, and
+// on 64-bit Windows; before XP it is the per-user registry value.
 // A library planted beside the program is ignored throughout.
 // From Vista on also as a standard user, whose connection goes into the user's own phonebook
-// and whose migration names the all-users entries it may not change.
+// and whose migration names the all-users entries it may not change before it proposes
+// anything, and proposes nothing they would need an administrator for.
 // On 9x the entry keeps its modem's settings, and without a saved password it keeps none.
 #include <algorithm>
 #include <fstream>
@@ -14,6 +16,8 @@
 #include <sstream>
 
 #include "AcceptingUser.h"
+#include "sim/SimRasApi.h"
+#include "sim/SimRegistry.h"
 
 namespace {
 
@@ -46,20 +50,21 @@ const std::string kPhonebook =
     "Password=sample\r\nDeviceInfo=A55A\r\n";
 
 struct WindowsVersion {
-    const char* wine;        // Wine's name of the version
-    bool nineX;              // the 9x family (OsClass 6 or less)
-    bool machineWide;        // OsClass 9: the default connection goes to the machine's key
-    bool defaultKey = true;  // that key exists (or, for a standard user, is open to it)
-    bool standard = false;   // a standard user (RASSIM_RIGHTS=standard)
+    const char* wine;          // Wine's name of the version
+    bool nineX;                // the 9x family (OsClass 6 or less)
+    bool defaultConnection;    // XP and later: Windows keeps a default connection
+    bool standard = false;     // a standard user (RASSIM_RIGHTS=standard)
+    const char* userOld = "";  // the user's own default before ("": none)
+    bool wow64 = false;        // a 32-bit program on 64-bit Windows (RASSIM_WOW64)
 };
 
 // clang-format off
 const WindowsVersion kVersions[] = {
     {"win98", true, false}, {"winme", true, false},  {"win2k", false, false},
-    {"winxp", false, true}, {"vista", false, false}, {"win7", false, true},
-    {"win10", false, true}, {"win10", false, true, false},
-    {"vista", false, false, true, true}, {"win7", false, true, false, true},
-    {"win10", false, true, false, true},
+    {"winxp", false, true}, {"vista", false, true}, {"win7", false, true},
+    {"win10", false, true, false, "", true}, {"win7", false, true, false, "一般", true},
+    {"vista", false, true, true}, {"win7", false, true, true, "一般"},
+    {"win10", false, true, true, "", true},
 };
 // clang-format on
 
@@ -77,7 +82,6 @@ std::string ReadWhole(const std::string& path) {
 
 void RemoveUserPhonebook() {
     DeleteFileW(FromUtf8(UserPhonebookPath()).c_str());
-    DeleteFileW(FromUtf8(UserPhonebookPath() + ".autodial").c_str());
 }
 
 void ClearDefaultConnection() {
@@ -87,6 +91,7 @@ void ClearDefaultConnection() {
     DeleteRegistryValue(HKEY_CURRENT_USER, kInternetSettings, "NoNetAutodial");
     EnsureRegistryKey(HKEY_LOCAL_MACHINE, kAutoDialDefault);
     DeleteRegistryValue(HKEY_LOCAL_MACHINE, kAutoDialDefault, "DefaultInternet");
+    DeleteRegistryValue(HKEY_LOCAL_MACHINE, kSim64BitMachineDefaultKey, "DefaultInternet");
     DeleteRegistryValue(HKEY_CURRENT_USER, kRemoteAccess, "InternetProfile");
 }
 
@@ -131,6 +136,16 @@ void ExpectNativeRestoreAsOnWindows(const Kit& kit, bool nineX) {
     EXPECT_EQ(migrated->deviceInfo, (std::vector<unsigned char>{0xA5, 0x5A}));
 }
 
+// The default connection Windows dials, as the substitute answers RasGetAutodialAddressA.
+std::string DialledByDefault() {
+    RASAUTODIALENTRYA entry = {sizeof entry, 0, 0, {}};
+    RasDword bytes = sizeof entry, count = 0;
+    if (RasGetAutodialAddressA(nullptr, nullptr, &entry, &bytes, &count) != 0 || count != 1) {
+        return "";
+    }
+    return FromCp932(entry.szEntry);
+}
+
 // Starts the program from `kit` and waits for the main menu.
 HWND StartMenu(DialnestProcess& run, const Kit& kit) {
     EXPECT_TRUE(run.Start(kit.ExePath()));
@@ -142,17 +157,18 @@ HWND StartMenu(DialnestProcess& run, const Kit& kit) {
 
 TEST(WindowsVersionTest, EveryJobAtEachVersion) {
     for (const WindowsVersion& version : kVersions) {
-        SCOPED_TRACE(std::string(version.wine) + (version.standard ? ", standard user" : ""));
+        SCOPED_TRACE(std::string(version.wine) + (version.standard ? ", standard user" : "") +
+                     (version.wow64 ? ", 64-bit" : "") + ", before: " + version.userOld);
         ScopedWindowsVersion reported(version.wine);
         ScopedEnvironment rights("RASSIM_RIGHTS", version.standard ? "standard" : "");
         ScopedEnvironment own("RASSIM_USER_PHONEBOOK", ToCp932(UserPhonebookPath()).c_str());
+        ScopedEnvironment wow64("RASSIM_WOW64", version.wow64 ? "1" : "");
         RemoveUserPhonebook();
         ClearDefaultConnection();
         JournalFiles(false);
-        // Wine's registry has no rights: a standard user's refused write of the machine's
-        // key is played by its absence.
-        if (!version.defaultKey)
-            RegDeleteKeyA(HKEY_LOCAL_MACHINE, kAutoDialDefault);
+        if (version.userOld[0] != '\0')
+            WriteRegistryString(HKEY_CURRENT_USER, kRemoteAccess, "InternetProfile",
+                                version.userOld);
         Kit kit;
         kit.CopySampleKit();
         kit.WriteText("ISP_INF.csv", kSettings);
@@ -194,23 +210,42 @@ TEST(WindowsVersionTest, EveryJobAtEachVersion) {
                      version.nineX ? "PP0570-000-111" : "P0570-000-111");
         EXPECT_STREQ(created->userName, "hanako@dial.example.ne.jp");
         EXPECT_STREQ(created->password, "secret");
-        // Autodial goes on only with the default connection, which is in the key of the class,
-        // or, where that is not open, the dial-up library's default (the phonebook owner's).
-        const bool throughLibrary = !version.defaultKey;
-        const std::string libraryDefault =
-            ReadWhole((version.standard ? UserPhonebookPath() : kit.PhonebookPath()) + ".autodial");
-        EXPECT_EQ(FromCp932(libraryDefault), throughLibrary ? "版ネット" : "");
+        // From XP on Windows dials the new entry: the machine's default for an administrator's
+        // (in the 64-bit view), the user's own for a standard user's, and the user's own too
+        // where that named another entry. Before XP the per-user value names it. Autodial goes
+        // on only with the default connection.
         DWORD enable = 0, noNet = 1;
-        std::string machine, user;
+        std::string machine, plainMachine, user;
         ReadRegistryDword(HKEY_CURRENT_USER, kInternetSettings, "EnableAutodial", &enable);
         ReadRegistryDword(HKEY_CURRENT_USER, kInternetSettings, "NoNetAutodial", &noNet);
-        ReadRegistryString(HKEY_LOCAL_MACHINE, kAutoDialDefault, "DefaultInternet", &machine);
+        ReadRegistryString(HKEY_LOCAL_MACHINE, SimMachineDefaultKey(), "DefaultInternet", &machine);
+        ReadRegistryString(HKEY_LOCAL_MACHINE, kAutoDialDefault, "DefaultInternet", &plainMachine);
         ReadRegistryString(HKEY_CURRENT_USER, kRemoteAccess, "InternetProfile", &user);
         EXPECT_EQ(enable, 1u);
         EXPECT_EQ(noNet, 0u);
-        EXPECT_EQ(machine, !throughLibrary && version.machineWide ? "版ネット" : "");
-        EXPECT_EQ(user, !throughLibrary && !version.machineWide ? "版ネット" : "");
-        EnsureRegistryKey(HKEY_LOCAL_MACHINE, kAutoDialDefault);
+        const bool machineWide = version.defaultConnection && !version.standard;
+        EXPECT_EQ(machine, machineWide ? "版ネット" : "");
+        EXPECT_EQ(plainMachine, machineWide && !version.wow64 ? "版ネット" : "")
+            << "a 32-bit program's own write of the machine's key";
+        EXPECT_EQ(user, machineWide && version.userOld[0] == '\0' ? "" : "版ネット");
+        if (version.defaultConnection) {
+            EXPECT_EQ(DialledByDefault(), "版ネット");
+        }
+        // As a support desk would: the run's restore leaves Windows' default as it was.
+        if (version.userOld[0] != '\0') {
+            DWORD status = 1;
+            const std::string said = RunKitTool("restore 1 --apply --lang=en", &status);
+            EXPECT_EQ(status, 0u) << said;
+            EXPECT_NE(
+                said.find("default connection: \"" + std::string(version.userOld) + "\" again"),
+                std::string::npos)
+                << said;
+            EXPECT_EQ(DialledByDefault(), version.userOld);
+            EXPECT_FALSE(
+                ReadRegistryDword(HKEY_CURRENT_USER, kInternetSettings, "EnableAutodial", &enable));
+            EXPECT_FALSE(
+                ReadRegistryDword(HKEY_CURRENT_USER, kInternetSettings, "NoNetAutodial", &noNet));
+        }
 
         // A standard user's own entry, as the all-users one: of that, only the user name saved
         // for this user is the user's to change, its number is named as the administrator's.
@@ -225,6 +260,8 @@ TEST(WindowsVersionTest, EveryJobAtEachVersion) {
         ScopedEnvironment otherFamily(
             "RASSIM_FAIL", version.nineX ? "RasGetCredentialsA:5,RasSetCredentialsA:5"
                                          : "RasGetEntryDialParamsA:5,RasSetEntryDialParamsA:5");
+        // A standard user is told first that the all-users entry's number is the
+        // administrator's, naming the program by its file's name.
         DialnestProcess migration;
         menu = StartMenu(migration, kit);
         ASSERT_NE(menu, nullptr);
@@ -235,11 +272,11 @@ TEST(WindowsVersionTest, EveryJobAtEachVersion) {
         if (version.standard) {
             expected = {
                 "次のダイヤルアップネットワーク設定は、このコンピューターのすべてのユーザー用の"
-                "設定のため変更できませんでした\n\n[一般]\n\nこれらの設定は、ダイヤルネストを"
-                "管理者として実行したときだけ変更できます。ダイヤルネストのアイコンを右クリック"
-                "して「管理者として実行」を選び、もう一度移行してください。",
+                "設定のため変更できません\n\n[一般]\n\nこれらの設定は、「Dialnest」を管理者"
+                "として実行したときだけ変更できます。「Dialnest」のアイコンを右"
+                "クリックして「管理者として実行」を選び、もう一度移行してください。",
                 "3個の設定を変更しました"};
-            proposals = {"number", "user name", "number", "user name"};
+            proposals = {"user name", "number", "user name"};
         }
         EXPECT_EQ(AcceptEverything(migration, 60000, &dialogs), expected) << "what was written";
         EXPECT_EQ(dialogs, proposals);

@@ -1,6 +1,8 @@
 // The GUI test driver.
 #include "driver/GuiDriver.h"
 
+#include <tlhelp32.h>
+
 #include <algorithm>
 #include <climits>
 #include <cstdlib>
@@ -190,7 +192,8 @@ DialnestProcess::~DialnestProcess() {
         if (Running())
             Kill();
         CloseHandle(info_.hProcess);
-        CloseHandle(info_.hThread);
+        if (info_.hThread != nullptr)
+            CloseHandle(info_.hThread);
     }
 }
 
@@ -205,6 +208,38 @@ bool DialnestProcess::Start(const std::string& exePath) {
     }
     WaitForInputIdle(info_.hProcess, 10000);
     return true;
+}
+
+bool DialnestProcess::StartInLocale(const std::string& exePath, const char* locale) {
+    std::wstring command = FromUtf8(std::string("/bin/sh -c \"LC_ALL=") + locale +
+                                    " LANG=" + locale + " /usr/lib/wine/wine '" + exePath + "'\"");
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION shell = {};
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &shell)) {
+        return false;
+    }
+    CloseHandle(shell.hThread);
+    CloseHandle(shell.hProcess);
+    // Wine cannot wait for a Unix process: the program is found among the processes instead.
+    const std::wstring fileName = FromUtf8(exePath.substr(exePath.find_last_of('\\') + 1));
+    for (int i = 0; i < 400 && info_.hProcess == nullptr; ++i, Sleep(50)) {
+        HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+        PROCESSENTRY32W entry = {};
+        entry.dwSize = sizeof(entry);
+        for (BOOL more = Process32FirstW(snapshot, &entry); more && info_.hProcess == nullptr;
+             more = Process32NextW(snapshot, &entry)) {
+            if (lstrcmpiW(entry.szExeFile, fileName.c_str()) == 0) {
+                info_.dwProcessId = entry.th32ProcessID;
+                info_.hProcess =
+                    OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION | PROCESS_TERMINATE, FALSE,
+                                entry.th32ProcessID);
+            }
+        }
+        CloseHandle(snapshot);
+    }
+    return info_.hProcess != nullptr;
 }
 
 bool DialnestProcess::WaitForExit(DWORD timeoutMs) {

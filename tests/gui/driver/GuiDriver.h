@@ -34,6 +34,10 @@ public:
 
     // Starts `exePath` with its own folder as working directory.
     bool Start(const std::string& exePath);
+    // Starts `exePath` in Wine anew, through the shell, under the Unix locale `locale`
+    // ("en_US.UTF-8"): Wine takes its code page for programs from the locale it starts in,
+    // not from the environment of the process that starts it. Found by its file name.
+    bool StartInLocale(const std::string& exePath, const char* locale);
     // True when the process has ended within `timeoutMs`; then ExitCode() is valid.
     bool WaitForExit(DWORD timeoutMs = 10000);
     DWORD ExitCode() const;

@@ -229,6 +229,11 @@ bool ReadRegistryDword(HKEY root, const char* key, const char* value, DWORD* out
            type == REG_DWORD;
 }
 
+void WriteRegistryString(HKEY root, const char* key, const char* value, const std::string& utf8) {
+    const std::string text = ToCp932(utf8);
+    RegSetKeyValueA(root, key, value, REG_SZ, text.c_str(), static_cast<DWORD>(text.size() + 1));
+}
+
 void DeleteRegistryValue(HKEY root, const char* key, const char* value) {
     HKEY handle;
     if (RegOpenKeyExA(root, key, 0, KEY_WRITE, &handle) == ERROR_SUCCESS) {

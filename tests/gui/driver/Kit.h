@@ -98,6 +98,7 @@ public:
 // Registry reads and clean-up for the default-connection values.
 bool ReadRegistryString(HKEY root, const char* key, const char* value, std::string* out);
 bool ReadRegistryDword(HKEY root, const char* key, const char* value, DWORD* out);
+void WriteRegistryString(HKEY root, const char* key, const char* value, const std::string& utf8);
 void DeleteRegistryValue(HKEY root, const char* key, const char* value);
 void EnsureRegistryKey(HKEY root, const char* key);
 void DeleteRegistryKey(HKEY root, const char* key);

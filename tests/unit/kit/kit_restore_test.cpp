@@ -11,6 +11,9 @@
 #include "journal/FolderJournalStore.h"
 #include "journal/Journal.h"
 #include "newconn/EntryCreation.h"
+#include "sim/SimRasApi.h"
+#include "sim/SimRegistry.h"
+#include "sim/SimRegistryWriter.h"
 
 namespace {
 
@@ -212,6 +215,82 @@ TEST(KitRestore, EachKindChangedSinceInEachWayIsLeftAsItIs) {
                   ButTypedPassword(putBack ? before : now, before, "pw2"));
         EXPECT_EQ(r.out.find("check it with the subscriber") != std::string::npos,
                   putBack && kind == 1);
+    }
+}
+
+// A run that made its entry the default connection: the restore puts back the default it
+// found, or removes the one naming the entry it removes, and autodial as it was; a default
+// changed since is left. Before XP the registry value stands for it.
+TEST(KitRestore, PutsBackTheDefaultConnectionTheRunFound) {
+    struct Case {
+        OsClass osClass;
+        const char* before;  // the user's own default before the run ("": none)
+        int enable;          // EnableAutodial before (-1: none)
+        const char* since;   // afterwards: "-" the old default's entry deleted, a name the
+                             // default set to, "" nothing
+        bool apply;
+        const char* said;
+        const char* after;  // the default afterwards
+    } cases[] = {
+        {9, "Old", -1, "", true, "default connection: \"Old\" again", "Old"},
+        {9, "", 0, "", true, "(it named [Nest]): there was none before", ""},
+        {9, "Old", -1, "-", true, ": \"Old\", the default before that run, is gone", ""},
+        {9, "Old", -1, "Other", true, "changed since that run, left as it is", "Other"},
+        {9, "Old", -1, "", false, "would be \"Old\" again", "Nest"},
+        {6, "Old", 1, "", true, "default connection: \"Old\" again", "Old"},
+        {8, "", -1, "", true, "there was none before that run", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE("row " + std::to_string(&c - cases));
+        MigrationHarness h;
+        h.sim.ActAsWindowsOf(c.osClass);
+        h.AddModemEntry("Old", "", "0311112222", "old@old.example");
+        h.AddModemEntry("Other", "", "0322223333", "o@other.example");
+        h.folder().Write(
+            SimPhonebook::kRegistryFileName,
+            "[HKCU\\RemoteAccess]\r\n" +
+                (c.before[0] ? "InternetProfile=sz:" + std::string(c.before) + "\r\n" : "") +
+                "[HKLM\\" + kAutodialDefaultKey + "]\r\n[HKCU\\" + kInternetSettingsKey + "]\r\n" +
+                (c.enable < 0 ? "" : "EnableAutodial=dword:" + std::to_string(c.enable) + "\r\n"));
+        SimRegistryWriter registry;
+        const std::string folder = h.folder().PathTo("journal");
+        {
+            FolderJournalStore store(folder);
+            Journal journal(&store, "20260101-000000");
+            CreationInputs in{"Nest", "taro", "@dial.example", "pw2", "0570", "M", false, true};
+            ExistingEntry existing;
+            ASSERT_TRUE(ConfirmCreation(h.api(), c.osClass, h.user, "Nest", &existing));
+            ASSERT_EQ(CreateEntry(in, existing, h.api(), h.folder(), h.user, registry, c.osClass,
+                                  &journal),
+                      Creation::Created);
+        }
+        const std::string other = std::string("sz:") + c.since;
+        if (c.since[0] == '-') {
+            ASSERT_EQ(h.api().RasDeleteEntryA(nullptr, "Old"), 0u);
+        } else if (c.since[0] != '\0') {
+            WriteSimRegistryFile(SimHive::CurrentUser, kRemoteAccessKey, "InternetProfile", &other);
+        }
+        const KitRun r = RunKit({"restore", "1", c.apply ? "--apply" : "--dry-run",
+                                 c.osClass > 6 ? "--os-class=nt" : "--os-class=9x",
+                                 "--journal=" + folder, "--phonebook=" + h.sim.path()});
+        EXPECT_NE(r.out.find(c.said), std::string::npos) << r.out;
+        std::string dialled = "sz:";
+        if (c.osClass == 9) {
+            RASAUTODIALENTRYA entry = {sizeof entry, 0, 0, {}};
+            RasDword bytes = sizeof entry, count = 0;
+            ASSERT_EQ(RasGetAutodialAddressA(nullptr, nullptr, &entry, &bytes, &count), 0u);
+            dialled += count == 1 ? entry.szEntry : "";
+        } else {
+            ReadSimRegistryFile(SimHive::CurrentUser, kRemoteAccessKey, "InternetProfile",
+                                &dialled);
+        }
+        EXPECT_EQ(dialled, std::string("sz:") + c.after);
+        std::string autodial = "none";
+        ReadSimRegistryFile(SimHive::CurrentUser, kInternetSettingsKey, "EnableAutodial",
+                            &autodial);
+        EXPECT_EQ(autodial, !c.apply || c.since[0] > '-' ? "dword:1"
+                            : c.enable < 0               ? "none"
+                                                         : "dword:" + std::to_string(c.enable));
     }
 }
 

@@ -145,6 +145,63 @@ TEST(MigrationRun, FinalReportWithoutProgressWindow) {
     }
 }
 
+// A standard user is told before the first proposal which all-users entries only an
+// administrator may change; none is proposed or counted, declined or not. The user name of an
+// all-users entry is the user's own, and still proposed.
+TEST(MigrationRun, StandardUserIsToldBeforeTheFirstProposal) {
+    struct Case {
+        bool changeable;     // allUsersChangeable
+        const char* shared;  // the all-users entry's number: an old access point or Flets
+        bool own;            // the user's own entry dials the old access point too
+        bool accept;
+        std::vector<std::string> proposals;
+        bool named;  // [Shared] named before the first proposal
+        unsigned textId;
+        int number;
+    } cases[] = {
+        {true,
+         "0312345678",
+         true,
+         true,
+         {"access point Shared", "access point Mine"},
+         false,
+         IDS_CHANGED_COUNT,
+         2},
+        {false, "0312345678", true, true, {"access point Mine"}, true, IDS_CHANGED_COUNT, 1},
+        {false, "0312345678", true, false, {"access point Mine"}, true, IDS_FOUND_NOT_CHANGED, 1},
+        {false, "0312345678", false, false, {}, true, IDS_CHANGED_COUNT, 0},
+        {false, "0,1492", false, true, {"user name Shared"}, false, IDS_CHANGED_COUNT, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE("row " + std::to_string(&c - cases));
+        MigrationHarness h;
+        h.WriteProviderKit("UserPrefix,X\r\nOldDialupDomain,@old.example\r\n");
+        const std::string rest =
+            "\r\nDeviceType=modem\r\nDeviceName=M\r\nUserName=Xa@old.example\r\n";
+        h.sim.WriteFile(std::string("[Shared]\r\nLocalPhoneNumber=") + c.shared + rest);
+        h.folder().Write("user.pbk", c.own ? "[Mine]\r\nLocalPhoneNumber=0312345678" + rest : "");
+        SimVariable own("RASSIM_USER_PHONEBOOK", h.folder().PathTo("user.pbk").c_str()),
+            rights("RASSIM_RIGHTS", c.changeable ? "admin" : "standard");
+        h.ui.progressWindow = false;
+        h.ui.otherAnswers = c.accept;
+        size_t toldFirst = 0;
+        h.ui.editAccessPoint = [&](AccessPointChangeFields&) { toldFirst = h.user.shown.size(); };
+        auto context = h.MakeContext(9);
+        context->allUsersChangeable = c.changeable;
+        context->RunMigration();
+        EXPECT_EQ(h.ui.calls, c.proposals);
+        std::vector<Shown> shown = {
+            {ShownMessage::App, c.textId, c.number, MessageIcon::Information}};
+        if (c.named) {
+            shown.insert(shown.begin(), {ShownMessage::App, IDS_ENTRIES_NEED_ADMINISTRATOR, 0,
+                                         MessageIcon::Warning});
+            EXPECT_EQ(toldFirst, c.proposals.empty() ? 0u : 1u);
+        }
+        ExpectShown(h.user, shown);
+        EXPECT_EQ(h.user.shown[0].text, c.named ? "[Shared]" : "");
+    }
+}
+
 // The list stays within its limit: the largest that fits is shown whole; one byte more
 // and the last line gives way to "...". While more lines follow, a line stays only when
 // "\n..." still fits after it.

@@ -28,6 +28,18 @@ public:
         return &opened_.back();
     }
 
+    // Nothing is there before the test's writes, and reads never see them.
+    bool ReadDword(RegistryKey, const char*, uint32_t*) override { return false; }
+    bool ReadString(RegistryKey, const char*, std::string*) override { return false; }
+
+    bool DeleteValue(RegistryKey key, const char* name) override {
+        if (refuseWrites) {
+            return false;
+        }
+        writes.push_back(Where(key) + ":" + name + " deleted");
+        return true;
+    }
+
     bool SetDword(RegistryKey key, const char* name, uint32_t data) override {
         if (refuseWrites) {
             return false;

@@ -1,4 +1,5 @@
-// Default-connection registry values: which key by operating-system class, silent skips.
+// The default connection: the registry value by operating-system class where there is no
+// call for it, and what Windows dials afterwards where there is.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -6,12 +7,14 @@
 
 #include "FakeRegistry.h"
 #include "newconn/DefaultConnection.h"
+#include "sim/SimRegistryWriter.h"
+#include "support/SimPhonebook.h"
 
 namespace {
 
 using Writes = std::vector<std::string>;
 
-const std::string kAutodialOn[] = {
+const Writes kOn = {
     "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings:EnableAutodial=dword:1",
     "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings:NoNetAutodial=dword:0",
 };
@@ -19,20 +22,6 @@ const std::string kMachineDefault =
     std::string("HKLM\\SOFTWARE\\Microsoft\\RAS AutoDial\\Default:DefaultInternet=sz:My ISP") +
     '\0';
 const std::string kUserDefault = std::string("HKCU\\RemoteAccess:InternetProfile=sz:My ISP") + '\0';
-
-const Writes kOn = {kAutodialOn[0], kAutodialOn[1]};
-
-// The dial-up library's default Internet connection: its answer, and the entry it was given.
-RasDword gAutodialAnswer = 0;
-std::string gAutodialEntry;
-constexpr RasDword kUnbound = 0xFFFFFFFF;
-
-RasDword RASAPI_CALL SetAutodial(const char* address, RasDword, RASAUTODIALENTRYA* entries,
-                                 RasDword bytes, RasDword count) {
-    const bool asDocumented = address == nullptr && count == 1 && bytes == 272;
-    gAutodialEntry = asDocumented && entries->dwSize == 272 ? entries->szEntry : "?";
-    return gAutodialAnswer;
-}
 
 TEST(DefaultConnection, DefaultEntryValueByOsClass) {
     // Only class 9 (XP, 7 and later) makes it machine-wide.
@@ -42,58 +31,66 @@ TEST(DefaultConnection, DefaultEntryValueByOsClass) {
         registry.AddKey(RegistryRoot::LocalMachine, kAutodialDefaultKey);
         registry.AddKey(RegistryRoot::CurrentUser, kRemoteAccessKey);
         EXPECT_TRUE(MakeDefaultConnection(registry, DialupApi(), osClass, "My ISP"));
-        const Writes expected = {osClass == 9 ? kMachineDefault : kUserDefault, kAutodialOn[0],
-                                 kAutodialOn[1]};
+        const Writes expected = {osClass == 9 ? kMachineDefault : kUserDefault, kOn[0], kOn[1]};
         EXPECT_EQ(registry.writes, expected) << "class " << osClass;
         EXPECT_EQ(registry.openKeys, 0) << "every opened key is closed";
     }
 }
 
-// Autodial is switched on only once the entry is the default connection: without the
-// default-entry value written (key missing, or refused as under HKLM without elevation) the
-// dial-up library's default Internet connection is asked; where that fails too, nothing is
-// written and the result says the entry is not the default.
-TEST(DefaultConnection, AutodialOnlyAfterTheDefaultEntry) {
+// What Windows dials afterwards, as RasGetAutodialAddressA reads it: from XP on (Vista is
+// class 8) the call makes the entry the default, and where the user's own default still
+// names another entry, the entry is made theirs too; before XP the registry values. Autodial
+// goes on only with the default made.
+TEST(DefaultConnection, WhatWindowsDialsAfterwards) {
     struct Case {
-        const char* what;
+        const char* windows;
         OsClass osClass;
-        bool settingsKey;
-        bool defaultKey;  // the key of the class's default-entry value
-        bool refuse;
-        RasDword autodial;  // RasSetAutodialAddressA's answer, or kUnbound
-        bool asked;         // the library is given the entry
-        bool isDefault;
-        Writes writes;
+        const char* rights;   // a standard user's entry is in their own phonebook
+        const char* userOld;  // the user's own default before ("": none)
+        const char* wow64;    // "1": a 32-bit program on 64-bit Windows
+        bool userKey;         // the per-user key exists (else: the call is refused, too)
+        const char* dialled;  // RasGetAutodialAddressA afterwards ("-": there is none to ask)
+        const char* userNow;  // the user's own default afterwards
     } cases[] = {
-        {"no settings key", 8, false, true, false, 0, false, true, {kUserDefault}},
-        {"no machine-wide key, no library call", 9, true, false, false, kUnbound, false, false, {}},
-        {"no per-user key, library refuses", 7, true, false, false, 5, true, false, {}},
-        {"machine-wide value refused, library refuses", 9, true, true, true, 5, true, false, {}},
-        {"no machine-wide key, library takes it", 9, true, false, false, 0, true, true, kOn},
-        {"no per-user key, library takes it", 7, true, false, false, 0, true, true, kOn},
+        {"98", 6, "admin", "", "0", true, "-", "My ISP"},
+        {"2000", 8, "admin", "", "0", true, "-", "My ISP"},
+        {"xp", 9, "admin", "", "0", true, "My ISP", ""},
+        {"vista", 8, "admin", "Old", "0", true, "My ISP", "My ISP"},
+        {"7", 9, "admin", "Old", "1", true, "My ISP", "My ISP"},
+        {"7", 9, "admin", "", "0", false, "Old", "-"},
+        {"10", 9, "standard", "Old", "1", true, "My ISP", "My ISP"},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        FakeRegistry registry;
-        if (c.settingsKey) {
-            registry.AddKey(RegistryRoot::CurrentUser, kInternetSettingsKey);
-        }
-        if (c.defaultKey) {
-            registry.AddKey(c.osClass == 9 ? RegistryRoot::LocalMachine : RegistryRoot::CurrentUser,
-                            c.osClass == 9 ? kAutodialDefaultKey : kRemoteAccessKey);
-        }
-        if (c.osClass == 9) {
-            registry.AddKey(RegistryRoot::CurrentUser, kRemoteAccessKey);  // never used there
-        }
-        registry.refuseWrites = c.refuse;
-        DialupApi api;
-        api.RasSetAutodialAddressA = c.autodial != kUnbound ? &SetAutodial : nullptr;
-        gAutodialAnswer = c.autodial;
-        gAutodialEntry.clear();
-        EXPECT_EQ(MakeDefaultConnection(registry, api, c.osClass, "My ISP"), c.isDefault);
-        EXPECT_EQ(gAutodialEntry, c.asked ? "My ISP" : "");
-        EXPECT_EQ(registry.writes, c.writes);
-        EXPECT_EQ(registry.openKeys, 0);
+        SCOPED_TRACE(std::string(c.windows) + " " + c.rights + " " + c.userOld);
+        SimPhonebook book;
+        setenv("RASSIM_WINVER", c.windows, 1);
+        SimVariable wow64("RASSIM_WOW64", c.wow64), rights("RASSIM_RIGHTS", c.rights),
+            own("RASSIM_USER_PHONEBOOK", book.folder().PathTo("own.pbk").c_str());
+        const bool standard = c.rights[0] == 's';
+        book.WriteFile("[Old]\r\nLocalPhoneNumber=1\r\n" +
+                       std::string(standard ? "" : "[My ISP]\r\nLocalPhoneNumber=2\r\n"));
+        book.folder().Write("own.pbk", standard ? "[My ISP]\r\nLocalPhoneNumber=2\r\n" : "");
+        book.folder().Write(
+            SimPhonebook::kRegistryFileName,
+            std::string("[HKCU\\") + kInternetSettingsKey + "]\r\n[HKLM\\" +
+                SimMachineDefaultKey() + "]\r\nDefaultInternet=sz:Old\r\n" +
+                (c.userKey ? std::string("[HKCU\\RemoteAccess]\r\nInternetProfile=sz:") + c.userOld
+                           : std::string()));
+        book.Fail(c.userKey ? nullptr : "RasSetAutodialAddressA:5");
+        SimRegistryWriter registry;
+        EXPECT_EQ(MakeDefaultConnection(registry, book.api(), c.osClass, "My ISP"),
+                  c.userNow[0] != '-');
+        RASAUTODIALENTRYA entry = {sizeof entry, 0, 0, {}};
+        RasDword bytes = sizeof entry, count = 0;
+        const RasDword read =
+            book.api().RasGetAutodialAddressA(nullptr, nullptr, &entry, &bytes, &count);
+        EXPECT_STREQ(read != 0 ? "-" : count == 1 ? entry.szEntry : "", c.dialled);
+        std::string user = "-", autodial = "off";
+        ReadSimRegistryFile(SimHive::CurrentUser, kRemoteAccessKey, "InternetProfile", &user);
+        ReadSimRegistryFile(SimHive::CurrentUser, kInternetSettingsKey, "EnableAutodial",
+                            &autodial);
+        EXPECT_EQ(user, c.userNow[0] == '-' ? "-" : std::string("sz:") + c.userNow);
+        EXPECT_EQ(autodial, c.userNow[0] != '-' ? "dword:1" : "off");
     }
 }
 

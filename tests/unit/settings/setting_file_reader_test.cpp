@@ -245,19 +245,26 @@ TEST(DataFiles, ProgramDirectoryStepsOverDoubleByteCharacters) {
         const char* modulePath;
         bool found;
         const char* directory;
+        const char* name;  // as its icon shows it
     } cases[] = {
-        {"C:\\Program Files\\Dialnest\\Dialnest.exe", true, "C:\\Program Files\\Dialnest"},
+        {"C:\\Program Files\\Dialnest\\Dialnest.exe", true, "C:\\Program Files\\Dialnest",
+         "Dialnest"},
         // 表 (0x95 0x5C) and ソ (0x83 0x5C) end in a backslash byte.
-        {"C:\\\x95\x5c\\Dialnest.exe", true, "C:\\\x95\x5c"},
-        {"C:\\\x83\x5c\x83\x74\x83\x67\\Dialnest.exe", true, "C:\\\x83\x5c\x83\x74\x83\x67"},
-        {"C:\\kit\\\x95\x5c.exe", true, "C:\\kit"},
-        {"Dialnest.exe", false, ""},
+        {"C:\\\x95\x5c\\Dialnest.exe", true, "C:\\\x95\x5c", "Dialnest"},
+        {"C:\\\x83\x5c\x83\x74\x83\x67\\nestnet.EXE", true, "C:\\\x83\x5c\x83\x74\x83\x67",
+         "nestnet"},
+        {"C:\\kit\\\x95\x5c.exe", true, "C:\\kit", "\x95\x5c"},
+        {"Dialnest.exe", false, "", "Dialnest"},
+        {"C:\\kit\\.exe", true, "C:\\kit", ".exe"},
     };
     for (const Case& c : cases) {
         char directory[kPathSize] = "junk";
         EXPECT_EQ(CutProgramDirectory(c.modulePath, directory, sizeof(directory)), c.found)
             << c.modulePath;
         EXPECT_STREQ(directory, c.directory) << c.modulePath;
+        char name[kPathSize] = "junk";
+        ProgramNameOf(c.modulePath, name, sizeof(name));
+        EXPECT_STREQ(name, c.name) << c.modulePath;
     }
 }
 

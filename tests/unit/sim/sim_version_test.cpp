@@ -254,12 +254,14 @@ TEST(SimApi, FromWindows2000OnTheUsersOwnPhonebookIsListedBesideTheAllUsersOne) 
         RasDword machineDefault;  // the all-users entry as the default Internet connection
         const char* sharedRead;   // the all-users entry's user name read with RASCM_DefaultCreds
         const char* defaultRead;  // the default connection read back after both were tried
-    } cases[] = {{"nt4", "standard", "Shared", 0, 0, 0, 0, "all", "Shared"},
-                 {"2000", nullptr, "Shared1Mine0", 0, 0, 0, 0, "all", "Mine"},
-                 {"2000", "standard", "Shared1Mine0", 5, 0, 0, 5, "all", "Mine"},
-                 {"xp", "standard", "Shared1Mine0", 5, 5, 5, 5, "", "Mine"},
-                 {"10", "standard", "Shared1Mine0", 5, 5, 5, 5, "", "Mine"},
-                 {"10", "admin", "Shared1Mine0", 0, 0, 5, 0, "all", "Mine"}};
+        const char* wow64;        // RASSIM_WOW64: a 32-bit program on 64-bit Windows
+        const char* removed;      // read back after one removal
+    } cases[] = {{"nt4", "standard", "Shared", 0, 0, 0, 87, "all", "-", "0", "-"},
+                 {"2000", nullptr, "Shared1Mine0", 0, 0, 0, 87, "all", "-", "0", "-"},
+                 {"2000", "standard", "Shared1Mine0", 5, 0, 0, 87, "all", "-", "0", "-"},
+                 {"xp", "standard", "Shared1Mine0", 5, 5, 5, 5, "", "Mine", "0", "Plain"},
+                 {"10", "standard", "Shared1Mine0", 5, 5, 5, 5, "", "Mine", "1", ""},
+                 {"10", "admin", "Shared1Mine0", 0, 0, 5, 0, "all", "Mine", "1", "Shared"}};
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.version) + (c.rights != nullptr ? c.rights : ""));
         SimPhonebook book;
@@ -270,7 +272,13 @@ TEST(SimApi, FromWindows2000OnTheUsersOwnPhonebookIsListedBesideTheAllUsersOne) 
         Variable own("RASSIM_USER_PHONEBOOK", user.c_str());
         Variable rights("RASSIM_RIGHTS", c.rights);
         Variable version("RASSIM_WINVER", c.version);
+        Variable wow64("RASSIM_WOW64", c.wow64);
         const bool twoBooks = strcmp(c.version, "nt4") != 0;
+        // The machine's default as a 32-bit program writes it itself: on 64-bit Windows in the
+        // 32-bit view, which Windows does not read for it.
+        book.folder().Write(
+            SimPhonebook::kRegistryFileName,
+            "[HKLM\\SOFTWARE\\Microsoft\\RAS AutoDial\\Default]\nDefaultInternet=sz:Plain");
 
         std::vector<SimEntryNameLong> records(4);
         records[0].name.dwSize = twoBooks ? sizeof(SimEntryNameLong) : sizeof(RASENTRYNAMEA);
@@ -320,19 +328,25 @@ TEST(SimApi, FromWindows2000OnTheUsersOwnPhonebookIsListedBesideTheAllUsersOne) 
         ASSERT_EQ(api.RasGetCredentialsA(nullptr, "Shared", &k), 0u);
         EXPECT_STREQ(k.szUserName, c.sharedRead) << "before XP the flag asks for the user's own";
 
-        // The default Internet connection: the user's for the user's entry, the machine's
-        // for an all-users one; read back, the user's comes first.
+        // The default Internet connection, from XP on ("-": a null address is refused): the
+        // user's for the user's entry, the machine's for an all-users one; read back, the
+        // user's comes first.
         RASAUTODIALENTRYA autodial = {sizeof autodial, 0, 0, {}};
         auto setDefault = [&](const char* name) {
             CopyField(autodial.szEntry, name);
             return api.RasSetAutodialAddressA(nullptr, 0, &autodial, sizeof autodial, 1);
         };
         EXPECT_EQ(setDefault("SHARED"), c.machineDefault);
-        EXPECT_EQ(setDefault("Mine"), twoBooks ? 0u : ERROR_CANNOT_FIND_PHONEBOOK_ENTRY);
+        EXPECT_EQ(setDefault("Mine"), strcmp(c.defaultRead, "-") != 0 ? 0u : 87u);
         autodial = {sizeof autodial, 0, 0, {}};
         bytes = sizeof autodial;
-        EXPECT_EQ(api.RasGetAutodialAddressA(nullptr, nullptr, &autodial, &bytes, &count), 0u);
-        EXPECT_STREQ(count == 1 ? autodial.szEntry : "", c.defaultRead);
+        RasDword read = api.RasGetAutodialAddressA(nullptr, nullptr, &autodial, &bytes, &count);
+        EXPECT_STREQ(read != 0 ? "-" : count == 1 ? autodial.szEntry : "", c.defaultRead);
+        // "" and no name remove the one read, the user's own first.
+        autodial = {sizeof autodial, 0, 0, {}};
+        api.RasSetAutodialAddressA("", 0, &autodial, sizeof autodial, 1);
+        read = api.RasGetAutodialAddressA(nullptr, nullptr, &autodial, &bytes, &count);
+        EXPECT_STREQ(read != 0 ? "-" : count == 1 ? autodial.szEntry : "", c.removed);
         EXPECT_EQ(api.RasDeleteEntryA(book.path().c_str(), "SHARED"), c.changeAllUsers);
     }
 }

@@ -13,6 +13,7 @@ namespace {
 const char kPathVariable[] = "RASSIM_PHONEBOOK";
 const char kFailVariable[] = "RASSIM_FAIL";
 const char kVersionVariable[] = "RASSIM_WINVER";
+const char kRegistryVariable[] = "RASSIM_REGISTRY";
 
 bool Save(const char* name, std::string* value) {
     const char* text = getenv(name);
@@ -37,7 +38,9 @@ SimPhonebook::SimPhonebook() : api_(SimDialupApi()) {
     hadPath_ = Save(kPathVariable, &savedPath_);
     hadFail_ = Save(kFailVariable, &savedFail_);
     hadVersion_ = Save(kVersionVariable, &savedVersion_);
+    hadRegistry_ = Save(kRegistryVariable, &savedRegistry_);
     setenv(kPathVariable, path().c_str(), 1);
+    setenv(kRegistryVariable, folder_.PathTo(kRegistryFileName).c_str(), 1);
     unsetenv(kFailVariable);
     ResetSimCallRecord(false);
 }
@@ -46,6 +49,7 @@ SimPhonebook::~SimPhonebook() {
     Restore(kPathVariable, hadPath_, savedPath_);
     Restore(kFailVariable, hadFail_, savedFail_);
     Restore(kVersionVariable, hadVersion_, savedVersion_);
+    Restore(kRegistryVariable, hadRegistry_, savedRegistry_);
 }
 
 void SimPhonebook::ActAsWindowsOf(OsClass osClass) const {

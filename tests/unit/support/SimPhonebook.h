@@ -1,8 +1,9 @@
-// The substitute phonebook for one test: points RASSIM_PHONEBOOK at phonebook.ini in a
-// scratch folder, clears RASSIM_FAIL and the library's call counts, and restores both
-// variables at the end.
+// The substitute phonebook for one test: points RASSIM_PHONEBOOK at phonebook.ini and
+// RASSIM_REGISTRY at registry.ini in a scratch folder, clears RASSIM_FAIL and the library's
+// call counts, and restores the variables at the end.
 #pragma once
 
+#include <cstdlib>
 #include <string>
 
 #include "dialup/DialupApi.h"
@@ -45,6 +46,7 @@ public:
     std::string StoredPassword(const char* entry) const;
 
     static constexpr const char* kFileName = "phonebook.ini";
+    static constexpr const char* kRegistryFileName = "registry.ini";
 
 private:
     TempFolder folder_;
@@ -52,9 +54,20 @@ private:
     std::string savedPath_;
     std::string savedFail_;
     std::string savedVersion_;
+    std::string savedRegistry_;
     bool hadPath_;
+    bool hadRegistry_;
     bool hadFail_;
     bool hadVersion_;
+};
+
+// Sets a variable of the substitute for one scope (null: unset), unset again at its end.
+struct SimVariable {
+    const char* name;
+    SimVariable(const char* n, const char* value) : name(n) {
+        value != nullptr ? setenv(n, value, 1) : unsetenv(n);
+    }
+    ~SimVariable() { unsetenv(name); }
 };
 
 // `file` with each password `typed` taken for the one `before` holds: on the NT family one typed
