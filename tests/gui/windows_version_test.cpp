@@ -107,10 +107,28 @@ void ExpectNativeRestoreAsOnWindows(const Kit& kit, bool nineX) {
         for (const char* run : {"run-0000000001.jnl", "run-0000000002.jnl"})
             copy->CopyIn(ToUtf8(JournalFolder()) + "\\" + run, run);
     }
+    // The default connection as the prefix's registry holds it, in the native tool's stand-in.
+    std::string registry, text;
+    const char* const values[][3] = {{"HKCU", kRemoteAccess, "InternetProfile"},
+                                     {"HKLM", kAutoDialDefault, "DefaultInternet"},
+                                     {"HKCU", kInternetSettings, "EnableAutodial"},
+                                     {"HKCU", kInternetSettings, "NoNetAutodial"}};
+    for (const auto& v : values) {
+        const HKEY root = v[0][2] == 'C' ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
+        DWORD number = 0;
+        registry += "[" + std::string(v[0]) + "\\" + v[1] + "]\r\n";
+        if (ReadRegistryString(root, v[1], v[2], &text))
+            registry += std::string(v[2]) + "=sz:" + ToCp932(text) + "\r\n";
+        else if (ReadRegistryDword(root, v[1], v[2], &number))
+            registry += std::string(v[2]) + "=dword:" + std::to_string(number) + "\r\n";
+    }
+    native.WriteBytes("registry.ini", registry);
     for (const std::string step : {"--list", "2", "2 --apply", "1 --apply"}) {
         std::vector<std::string> arguments = {"restore", "--lang=en",
                                               "--journal=" + UnixPathOf(native.Folder()),
                                               "--phonebook=" + UnixPathOf(native.PhonebookPath())};
+        arguments.insert(arguments.begin(),
+                         "RASSIM_REGISTRY=" + UnixPathOf(native.PathTo("registry.ini")));
         std::istringstream words(step);
         for (std::string word; words >> word;) arguments.push_back(word);
         DWORD nativeStatus = 0, windowsStatus = 0;

@@ -306,8 +306,14 @@ std::string RunNativeKitTool(const std::vector<std::string>& arguments, DWORD* s
         for (char c : text) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
         return q + "'";
     };
-    std::string line = "env -i " + quoted(DIALNEST_SOURCE_DIR "/build/native/kit/dialnest-kit");
-    for (const std::string& a : arguments) line += " " + quoted(a);
+    std::string line = "env -i";
+    size_t at = 0;  // leading NAME=VALUE words are the program's environment
+    for (; at < arguments.size() && arguments[at][0] != '-' &&
+           arguments[at].find('=') != std::string::npos;
+         ++at)
+        line += " " + quoted(arguments[at]);
+    line += " " + quoted(DIALNEST_SOURCE_DIR "/build/native/kit/dialnest-kit");
+    for (; at < arguments.size(); ++at) line += " " + quoted(arguments[at]);
     const std::string to = quoted(UnixPathOf(out));
     DeleteFileW(W(out + ".status").c_str());
     std::ofstream(W(out + ".sh").c_str(), std::ios::binary)
