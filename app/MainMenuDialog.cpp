@@ -73,7 +73,7 @@ void MainMenuDialog::ApplyProviderSettings() {
 }
 
 bool MainMenuDialog::PreTranslateMessage(MSG* msg) {
-    return IsEnterOrEscapeDown(msg);
+    return IsEnterOrEscapeDown(msg) || MoveFocusByArrow(msg);
 }
 
 bool MainMenuDialog::OnSysCommand(WPARAM wParam, LPARAM, LRESULT* result) {

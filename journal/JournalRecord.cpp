@@ -26,7 +26,7 @@ const Named kOutcomes[] = {
     {int(ChangeOutcome::Open), "open"},         {int(ChangeOutcome::Made), "made"},
     {int(ChangeOutcome::Undone), "undone"},     {int(ChangeOutcome::RolledBack), "rolled-back"},
     {int(ChangeOutcome::Finished), "finished"}, {int(ChangeOutcome::Restored), "restored"},
-    {int(ChangeOutcome::Left), "left"}};
+    {int(ChangeOutcome::Left), "left"},         {int(ChangeOutcome::Refused), "refused"}};
 
 template <size_t N>
 const char* NameOf(const Named (&table)[N], int value) {
@@ -309,6 +309,18 @@ bool TakeLine(const std::string& key, const std::string& value, JournalChange* c
 }
 
 }  // namespace
+
+OsClass RecordedOsClass(const std::vector<JournalChange>& changes) {
+    // RASENTRYA up to dwSubEntries is the structure of Windows 95, 98 and Me.
+    const uint32_t nineX = offsetof(RASENTRYA, dwSubEntries);
+    for (const JournalChange& c : changes) {
+        const uint32_t size = c.after.exists ? c.after.structureSize : c.before.structureSize;
+        if (size != 0) {
+            return size <= nineX ? 6 : 9;
+        }
+    }
+    return 9;
+}
 
 const char* ChangeKindName(ChangeKind kind) {
     return NameOf(kKinds, int(kind));

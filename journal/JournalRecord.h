@@ -10,10 +10,11 @@
 #include <vector>
 
 #include "dialup/EntryRecord.h"
+#include "dialup/OsClass.h"
 
 // The format this program writes (it reads the earlier ones too); a file that names a later
-// one is left alone. Format 3 added the 9x family's device settings and the default
-// connection a creation found.
+// one is left alone. Format 3 added the 9x family's device settings, the default
+// connection a creation found and the outcome "refused".
 constexpr int kJournalFormat = 3;
 
 // Restore: the support desk putting back a change of an earlier run.
@@ -29,6 +30,7 @@ enum class ChangeOutcome {
     Finished,    // found open at a start with its last write made: left as the change made it
     Restored,    // put back later by the support desk's restore
     Left,        // found open at a start in none of its states: changed since, left as it is
+    Refused,     // Windows refused it for lack of rights: nothing of it stays written
 };
 
 // One entry as it was, or as a change writes it: the properties buffer whole (structure
@@ -115,6 +117,11 @@ bool SameProperties(const EntryState& state, const EntryRecord* record);
 
 // Zeroes what follows the end of each text field of the RASENTRYA in `properties`.
 void ClearTextTails(std::vector<uint8_t>* properties);
+
+// The Windows family the run of `changes` was recorded on, as its entries' structure
+// version says: the 95/98/Me form of RASENTRYA is the smallest, every NT version's is
+// larger. 6 (the 9x family) or 9 (the NT family, also when no change names a size).
+OsClass RecordedOsClass(const std::vector<JournalChange>& changes);
 
 const char* ChangeKindName(ChangeKind kind);
 const char* ChangeOutcomeName(ChangeOutcome outcome);

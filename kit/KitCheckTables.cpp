@@ -115,6 +115,12 @@ void KitChecker::CheckMenu() {
     form.entryName = form.userName = form.password = form.accessPointNumber = form.modemName = "x";
     form.methodRowCount = static_cast<int>(rows.size());
     const std::string unchosen = InQuotes(ProgramText(Message{CheckCreateForm(form).textId}));
+    // DialupDomain stands after the user name until a row is applied, from the start when
+    // the first row is none to apply.
+    if (rows.empty() ||
+        DecideMethodSelection(0, &rows[0], -1).action != MethodSelectionAction::Apply) {
+        CheckDomainFits(kIspSettingsFile, LineOf(SettingKey::DialupDomain), formTexts_.domain);
+    }
     if (!present) {
         Add(Msg::MissingMenu, kMethodMenuFile, 0, {unchosen});
         return;
@@ -140,6 +146,14 @@ void KitChecker::CheckMenu() {
             return l.verdict == LineVerdict::MethodRow;
         });
         Add(Msg::FirstRowHeading, kMethodMenuFile, first->place.line);
+    }
+}
+
+void KitChecker::CheckDomainFits(const char* file, size_t line, const std::string& domain) {
+    const int width = EstimateTextWidth(domain.c_str(), kFormFontPixels, kFormFontPixels / 2);
+    if (width > kDomainRoomAtLargest) {
+        Add(Msg::DomainCut, file, line,
+            {Quoted(domain), Format("%d", width), Format("%d", kDomainRoomAtLargest)});
     }
 }
 
@@ -217,6 +231,9 @@ void KitChecker::CheckMenuRow(const ObservedLine& l, size_t rowCount) {
         if (IsBlank(texts[c][0])) {
             Add(Msg::MenuBlanks, kMethodMenuFile, line, {columnNames[c], Quoted(texts[c])});
         }
+    }
+    if (choosable) {
+        CheckDomainFits(kMethodMenuFile, line, domain);
     }
     if (choosable && row.domainText[0] == '\0') {
         Add(Msg::NoDomain, kMethodMenuFile, line,

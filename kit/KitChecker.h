@@ -129,6 +129,8 @@ private:
     Arg EffectiveValue(SettingKey key, bool* set) const;
 
     void CheckMenu();
+    // A domain label 1021 shows, given on `line` of `file`: warned when it cannot fit.
+    void CheckDomainFits(const char* file, size_t line, const std::string& domain);
     void CheckMenuRow(const ObservedLine& line, size_t rowCount);
     void CheckSkippedMenuLine(const ObservedLine& line);
     bool CheckSkippedTableLine(const char* file, const ObservedLine& line);

@@ -69,20 +69,6 @@ struct EntryFacts {
     std::string nameServers;  // as NameServers() shows them; empty without specific ones
 };
 
-// The specific name servers of an entry, or empty when it has none.
-std::string NameServers(const RASENTRYA& entry, Language language) {
-    if ((entry.dwfOptions & RASEO_SpecificNameServers) == 0) {
-        return std::string();
-    }
-    const auto shown = [](const RASIPADDR& a) { return Format("%u.%u.%u.%u", a.a, a.b, a.c, a.d); };
-    const RASIPADDR& first = entry.ipaddrDns;
-    const RASIPADDR& second = entry.ipaddrDnsAlt;
-    if ((first.a | first.b | first.c | first.d | second.a | second.b | second.c | second.d) == 0) {
-        return Say(language, Phrase::NameServersNone);
-    }
-    return shown(first) + ", " + shown(second);
-}
-
 const char* TableFile(AccessPointTableKind kind) {
     switch (kind) {
         case AccessPointTableKind::General:
@@ -396,6 +382,19 @@ void WriteText(FILE* out, const std::vector<EntryOutcome>& entries,
 }
 
 }  // namespace
+
+std::string NameServers(const RASENTRYA& entry, Language language) {
+    if ((entry.dwfOptions & RASEO_SpecificNameServers) == 0) {
+        return std::string();
+    }
+    const auto shown = [](const RASIPADDR& a) { return Format("%u.%u.%u.%u", a.a, a.b, a.c, a.d); };
+    const RASIPADDR& first = entry.ipaddrDns;
+    const RASIPADDR& second = entry.ipaddrDnsAlt;
+    if ((first.a | first.b | first.c | first.d | second.a | second.b | second.c | second.d) == 0) {
+        return Say(language, Phrase::NameServersNone);
+    }
+    return shown(first) + ", " + shown(second);
+}
 
 int PreviewMigration(KitFolder& folder, PreviewPhonebook& phonebook, const PreviewOptions& options,
                      FILE* out) {

@@ -3,7 +3,9 @@
 #pragma once
 
 #include <cstdio>
+#include <string>
 
+#include "dialup/DialupApi.h"
 #include "dialup/OsClass.h"
 #include "kit/KitReport.h"
 
@@ -23,3 +25,7 @@ struct PreviewOptions {
 // new number.
 int PreviewMigration(KitFolder& folder, PreviewPhonebook& phonebook, const PreviewOptions& options,
                      FILE* out);
+
+// The specific name servers of an entry as "a.b.c.d, a.b.c.d", or empty when it has none;
+// shared with the restore, which names them where they change.
+std::string NameServers(const RASENTRYA& entry, Language language);

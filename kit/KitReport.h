@@ -46,6 +46,7 @@ enum class Severity { Note, Warning, Error };
     X(FullWidthNumber, "full-width-number", Error)                   \
     X(UnusedSize, "unused-size", Warning)                            \
     X(HeadingShrunk, "heading-shrunk", Warning)                      \
+    X(DomainCut, "domain-cut", Warning)                              \
     X(BadAddress, "bad-address", Warning)                            \
     X(DnsOff, "dns-off", Note)                                       \
     X(DnsNothingWritten, "dns-nothing-written", Error)               \

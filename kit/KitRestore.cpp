@@ -5,14 +5,18 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "dialup/EntryRecord.h"
 #include "dialup/PhonebookEntries.h"
+#include "dialup/UserPhonebook.h"
 #include "journal/FolderJournalStore.h"
 #include "journal/Journal.h"
 #include "journal/ProgramJournal.h"
+#include "kit/KitPreview.h"
 #include "kit/KitReport.h"
 #include "kit/KitStrings.h"
 #include "kit/KitText.h"
@@ -20,7 +24,9 @@
 #include "res/resource.h"
 #include "settings/ByteText.h"
 #include "sim/SimDialupApi.h"
+#include "sim/SimPlatform.h"
 #include "sim/SimRegistryWriter.h"
+#include "sim/SimVersion.h"
 #ifdef _WIN32
 #include <windows.h>
 
@@ -41,8 +47,11 @@ const char kRestoreHelp[] =
     "           changes would do (--dry-run, the default) or does it (--apply). An entry\n"
     "           that is no longer as the run left it is never touched.\n"
     "--journal  the journal folder (on Windows, by default the user's own)\n"
-    "--phonebook  a substitute phonebook file instead of the system's phonebook\n"
-    "--os-class the Windows family, when it should not be asked\n"
+    "--phonebook  a substitute phonebook file instead of the system's phonebook: it stands\n"
+    "           for each phonebook a record names that the substitute does not list (one of\n"
+    "           another machine, Windows paths included), read as the Windows family the\n"
+    "           records were written on\n"
+    "--os-class the Windows family, when it should not be asked or taken from the records\n"
     "--lang     the language of the reports: Japanese (ja) or English (en)\n"
     "\n"
     "exit status: 0 every entry put back (or as it was), 1 any skipped or failed, 2 usage error\n";
@@ -106,14 +115,22 @@ RestoreArguments ParseRestore(int argc, const char* const* argv) {
     return a;
 }
 
+// The entry's properties as a record, zero beyond what the state holds.
+RASENTRYA EntryOf(const EntryState& state) {
+    RASENTRYA entry{};
+    if (!state.properties.empty()) {
+        memcpy(&entry, state.properties.data(),
+               state.properties.size() < sizeof(entry) ? state.properties.size() : sizeof(entry));
+    }
+    return entry;
+}
+
 // The number an entry dials as stored, with its area code when it uses one.
 std::string NumberOf(Language l, const EntryState& state) {
     if (!state.exists) {
         return Say(l, Phrase::NoEntry);
     }
-    RASENTRYA entry{};
-    memcpy(&entry, state.properties.data(),
-           state.properties.size() < sizeof(entry) ? state.properties.size() : sizeof(entry));
+    const RASENTRYA entry = EntryOf(state);
     const std::string local(entry.szLocalPhoneNumber,
                             strnlen(entry.szLocalPhoneNumber, sizeof(entry.szLocalPhoneNumber)));
     if ((entry.dwfOptions & RASEO_UseCountryAndAreaCodes) != 0) {
@@ -122,6 +139,80 @@ std::string NumberOf(Language l, const EntryState& state) {
             "-" + local);
     }
     return Show(local);
+}
+
+// What differs between two states of an entry, in the order a support desk reads it out:
+// number, user name, modem, name servers, and a password typed in between. An entry that
+// does not exist has none of them.
+std::string Changes(Language l, const EntryState& from, const EntryState& to, bool newPassword) {
+    const RASENTRYA a = EntryOf(from);
+    const RASENTRYA b = EntryOf(to);
+    const auto modem = [&](const EntryState& s, const RASENTRYA& e) {
+        return s.exists ? Quoted(std::string(e.szDeviceName,
+                                             strnlen(e.szDeviceName, sizeof(e.szDeviceName))))
+                        : Say(l, Phrase::NoneShown);
+    };
+    const auto servers = [&](const EntryState& s, const RASENTRYA& e) {
+        const std::string shown = s.exists ? NameServers(e, l) : std::string();
+        return shown.empty() ? Say(l, Phrase::NoneShown) : shown;
+    };
+    const auto user = [&](const EntryState& s) {
+        return s.exists ? Quoted(s.userName) : Say(l, Phrase::NoneShown);
+    };
+    const struct {
+        Phrase part;
+        std::string before;
+        std::string after;
+    } parts[] = {{Phrase::PartNumber, NumberOf(l, from), NumberOf(l, to)},
+                 {Phrase::PartUserName, user(from), user(to)},
+                 {Phrase::PartModem, modem(from, a), modem(to, b)},
+                 {Phrase::PartNameServers, servers(from, a), servers(to, b)}};
+    std::string text;
+    for (const auto& p : parts) {
+        if (p.before != p.after) {
+            text += (text.empty() ? "" : Say(l, Phrase::PartSeparator)) +
+                    Say(l, p.part, {p.before, p.after});
+        }
+    }
+    if (newPassword) {
+        text += (text.empty() ? "" : Say(l, Phrase::PartSeparator)) + Say(l, Phrase::PartPassword);
+    }
+    return text.empty() ? Say(l, Phrase::NothingShown) : text;
+}
+
+// "YYYYMMDD-HHMMSS", as runs are stamped, read aloud as "YYYY-MM-DD HH:MM"; anything else
+// as it stands.
+std::string ShownTime(const std::string& stamp) {
+    const bool stamped =
+        stamp.size() == 15 && stamp[8] == '-' &&
+        std::all_of(stamp.begin(), stamp.end(), [](char c) { return IsDigit(c) || c == '-'; });
+    if (!stamped) {
+        return Show(stamp);
+    }
+    return stamp.substr(0, 4) + "-" + stamp.substr(4, 2) + "-" + stamp.substr(6, 2) + " " +
+           stamp.substr(9, 2) + ":" + stamp.substr(11, 2);
+}
+
+// Which phonebook a recorded path is: the user's own, which Windows keeps below that user's
+// roaming application data ("AppData\Roaming" from Vista on, "Application Data" of a profile
+// before), or the one of all users (ProgramData, All Users; also the default, "").
+Phrase PhonebookOf(const std::string& recorded) {
+    const std::string below = std::string("\\") + kUserPhonebookBelowAppData;
+    const auto endsWith = [](const std::string& text, const std::string& end) {
+        return text.size() >= end.size() &&
+               EqualsNoCase(text.substr(text.size() - end.size()).c_str(), end.c_str());
+    };
+    if (!endsWith(recorded, below)) {
+        return Phrase::AllUsersPhonebook;
+    }
+    std::string folder = recorded.substr(0, recorded.size() - below.size());
+    for (char& c : folder) {
+        c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    }
+    const bool own = endsWith(folder, "\\appdata\\roaming") ||
+                     (endsWith(folder, "\\application data") &&
+                      folder.find("\\all users\\") == std::string::npos);
+    return own ? Phrase::OwnPhonebook : Phrase::AllUsersPhonebook;
 }
 
 // The run a journal file holds, as --list shows it and RUN names it: its sequence, or the
@@ -154,7 +245,7 @@ Phrase OutcomePhrase(ChangeOutcome outcome) {
     const Phrase phrases[] = {Phrase::OutcomeOpen,     Phrase::OutcomeMade,
                               Phrase::OutcomeUndone,   Phrase::OutcomeRolledBack,
                               Phrase::OutcomeFinished, Phrase::OutcomeRestored,
-                              Phrase::OutcomeLeft};
+                              Phrase::OutcomeLeft,     Phrase::OutcomeRefused};
     return phrases[static_cast<int>(outcome)];
 }
 
@@ -224,12 +315,18 @@ void ListRuns(JournalStore& store, Language l, FILE* out) {
             Say(out, l, Phrase::RestoreRunUnreadable, {RunOf(name), ReadProblem(read)});
             continue;
         }
+        // What Windows refused for lack of rights was never made: counted apart.
+        const size_t refused = static_cast<size_t>(std::count_if(
+            run.changes.begin(), run.changes.end(),
+            [](const JournalChange& c) { return c.outcome == ChangeOutcome::Refused; }));
         Say(out, l, Phrase::RestoreRunLine,
-            {RunOf(name), Show(run.stamp), std::to_string(run.changes.size())});
+            {RunOf(name), ShownTime(run.stamp), std::to_string(run.changes.size() - refused),
+             refused == 0 ? Arg("")
+                          : Arg(Say(l, Phrase::RefusedCount, {std::to_string(refused)}))});
         for (const JournalChange& c : run.changes) {
             Say(out, l, Phrase::RestoreChangeLine,
-                {Show(c.entryName), KindPhrase(c.kind), NumberOf(l, c.before), NumberOf(l, c.after),
-                 Quoted(c.before.userName), Quoted(c.after.userName), OutcomePhrase(c.outcome)});
+                {Show(c.entryName), KindPhrase(c.kind), PhonebookOf(c.phonebook),
+                 Changes(l, c.before, c.after, c.writesPassword), OutcomePhrase(c.outcome)});
         }
     }
 }
@@ -241,6 +338,50 @@ std::string Stamp() {
         strftime(stamp, sizeof(stamp), "%Y%m%d-%H%M%S", local);
     }
     return stamp;
+}
+
+// Sets an environment variable of this process, and puts back what it was at the end.
+class ScopedVariable {
+public:
+    ScopedVariable(const char* name, const std::string& value)
+        : name_(name), had_(ReadSimEnvironment(name, &old_)) {
+        Set(value);
+    }
+    ~ScopedVariable() { Set(old_, !had_); }
+    ScopedVariable(const ScopedVariable&) = delete;
+    ScopedVariable& operator=(const ScopedVariable&) = delete;
+
+private:
+    void Set(const std::string& value, bool remove = false) {
+#ifdef _WIN32
+        _putenv((name_ + "=" + (remove ? "" : value)).c_str());
+#else
+        remove ? unsetenv(name_.c_str()) : setenv(name_.c_str(), value.c_str(), 1);
+#endif
+    }
+    std::string name_;
+    std::string old_;
+    bool had_;
+};
+
+// The Windows version the substitute plays for records of the family `osClass` of structure
+// size `size` (0: any): the one it plays now where that fits, else the oldest that does.
+// Empty when the one it plays fits.
+std::string FittingSimWindows(OsClass osClass, uint32_t size) {
+    const auto fits = [&](SimWindows v) {
+        return (v != SimWindows::Win98) == IsNtFamily(osClass) &&
+               (size == 0 || IsKnownEntrySize(v, size));
+    };
+    if (fits(CurrentSimWindows())) {
+        return std::string();
+    }
+    for (const char* name : {"98", "nt4", "2000", "xp", "vista", "7", "10"}) {
+        SimWindows version;
+        if (ParseSimWindows(name, &version) && fits(version)) {
+            return name;
+        }
+    }
+    return std::string();
 }
 
 int Restore(JournalStore& store, const DialupApi& api, RegistryWriter& registry,
@@ -285,70 +426,125 @@ int Restore(JournalStore& store, const DialupApi& api, RegistryWriter& registry,
         }
     }
 #endif
+    // A substitute file is read as the Windows the records were written on, and stands for
+    // each phonebook they name that the substitute does not list (one of another machine, in
+    // whatever form): a journal copied from a subscriber reads as it was written.
+    OsClass osClass = a.osClass;
+    std::vector<std::string> recorded;
+    for (const JournalChange& c : run.changes) {
+        recorded.push_back(c.phonebook);
+    }
+    std::unique_ptr<ScopedVariable> played;
+    if (!a.phonebook.empty()) {
+        osClass = a.osClassGiven ? a.osClass : RecordedOsClass(run.changes);
+        uint32_t size = 0;
+        for (const JournalChange& c : run.changes) {
+            size = size != 0        ? size
+                   : c.after.exists ? c.after.structureSize
+                                    : c.before.structureSize;
+        }
+        const std::string version = FittingSimWindows(osClass, size);
+        if (!version.empty()) {
+            played.reset(new ScopedVariable("RASSIM_WINVER", version));
+        }
+    }
     std::vector<PhonebookEntryName> entries;
     const RasDword listed = EnumerateEntries(api, &entries);
-    Say(out, l, a.apply ? Phrase::RestoreApply : Phrase::RestoreDryRun, {Show(a.run)});
+    for (JournalChange& c : run.changes) {
+        const bool reached = std::any_of(entries.begin(), entries.end(), [&](const auto& e) {
+            return EqualsNoCase(e.phonebook, c.phonebook.c_str());
+        });
+        if (!a.phonebook.empty() && !c.phonebook.empty() && !reached) {
+            c.phonebook = a.phonebook;
+        }
+    }
+    Say(out, l, a.apply ? Phrase::RestoreApply : Phrase::RestoreDryRun,
+        {Show(a.run), ShownTime(run.stamp)});
     // A restore is itself a change: recorded first, so that Dialnest's next start puts an
     // interrupted one right.
     Journal journal(&store, Stamp());
-    const bool nt = IsNtFamily(a.osClass);
+    const bool nt = IsNtFamily(osClass);
     bool allWell = true;
+    std::map<std::string, const JournalChange*> wouldBe;  // entry and phonebook: newer change
     for (size_t i = run.changes.size(); i-- > 0;) {
         const JournalChange& c = run.changes[i];
         const std::string entry = Show(c.entryName);
+        const Arg book = PhonebookOf(recorded[i]);
         if (c.outcome != ChangeOutcome::Made && c.outcome != ChangeOutcome::Finished) {
             const bool open = c.outcome == ChangeOutcome::Open;
-            Say(out, l, open ? Phrase::RestoreNotFinished : Phrase::RestoreNothingToDo, {entry});
+            Say(out, l,
+                open                                  ? Phrase::RestoreNotFinished
+                : c.outcome == ChangeOutcome::Refused ? Phrase::RestoreRefusedInRun
+                                                      : Phrase::RestoreNothingToDo,
+                {entry, book});
             allWell = allWell && !open;
             continue;
         }
         EntryNow now;
-        const RasDword error =
-            listed != 0 ? listed : ReadEntryNow(api, a.osClass, c, entries, &now);
+        const RasDword error = listed != 0 ? listed : ReadEntryNow(api, osClass, c, entries, &now);
+        // A dry run writes nothing: an older change of an entry that a newer one would put
+        // back meets the entry as that one would leave it.
+        const std::string key = c.entryName + "\n" + c.phonebook;
+        const auto newer = wouldBe.find(key);
+        if (error == 0 && newer != wouldBe.end()) {
+            const EntryState& state = newer->second->before;
+            now.exists = state.exists;
+            now.record.Release();
+            if (state.exists) {
+                RecordOf(state, c.phonebook, &now.record);
+            }
+            now.userName = state.userName;
+            now.password = state.passwordKept ? state.password : now.password;
+        }
         const ChangeStage stage = error == 0 ? StageOf(c, now) : ChangeStage::Since;
         // Windows never reveals a saved password on the NT family: one typed in the run stays.
-        const bool passwordBack = PasswordBack(a.osClass, c, now);
+        const bool passwordBack = PasswordBack(osClass, c, now);
         const Arg password = c.writesPassword && nt ? Arg(Phrase::PasswordStays)
                              : passwordBack         ? Arg(Phrase::PasswordBack)
                                                     : Arg("");
-        const Arg number = NumberOf(l, c.before);
-        const Arg user = Quoted(c.before.userName);
         if (error != 0) {
-            Say(out, l, Phrase::RestoreCannotRead, {entry, std::to_string(error)});
+            Say(out, l, Phrase::RestoreCannotRead, {entry, book, std::to_string(error)});
         } else if (stage == ChangeStage::Before) {
-            Say(out, l, Phrase::RestoreAlready, {entry});
+            Say(out, l, Phrase::RestoreAlready, {entry, book});
             allWell = TellDefault(registry, api, a, c, entries, out) && allWell;
             continue;
         } else if (stage != ChangeStage::Made && stage != ChangeStage::MadeOrPartWay) {
-            Say(out, l, Phrase::RestoreChangedSince, {entry});
+            Say(out, l, Phrase::RestoreChangedSince, {entry, book});
         } else if (!a.apply) {
+            wouldBe[key] = &c;
             if (c.before.exists) {
                 Say(out, l, Phrase::RestoreWould,
-                    {entry, NumberOf(l, StateOf(&now.record, "")), number, Quoted(now.userName),
-                     user, password});
+                    {entry, book, Changes(l, StateOf(&now.record, now.userName), c.before, false),
+                     password});
             } else {
-                Say(out, l, Phrase::RestoreWouldRemove, {entry});
+                Say(out, l, Phrase::RestoreWouldRemove, {entry, book});
             }
             allWell = TellDefault(registry, api, a, c, entries, out) && allWell;
             continue;
         } else {
-            const JournalChange undo = UndoOf(a.osClass, c, now);
+            const JournalChange undo = UndoOf(osClass, c, now);
+            const std::string changes =
+                Changes(l, StateOf(&now.record, now.userName), c.before, false);
             bool wrote = false;
             RasDword result = kMissingOperation;
             if (!journal.Begin(undo)) {
-                Say(out, l, Phrase::RestoreNotRecorded, {entry});
-            } else if ((result = PutBackChange(api, a.osClass, c, now, &wrote)) == 0) {
+                Say(out, l, Phrase::RestoreNotRecorded, {entry, book});
+            } else if ((result = PutBackChange(api, osClass, c, now, &wrote)) == 0) {
                 journal.End(ChangeOutcome::Made);
                 if (c.before.exists) {
-                    Say(out, l, Phrase::RestorePutBack, {entry, number, user, password});
+                    Say(out, l, Phrase::RestorePutBack, {entry, book, changes, password});
                 } else {
-                    Say(out, l, Phrase::RestoreRemoved, {entry});
+                    Say(out, l, Phrase::RestoreRemoved, {entry, book});
                 }
                 allWell = TellDefault(registry, api, a, c, entries, out) && allWell;
                 continue;
+            } else if (result == ERROR_ACCESS_DENIED_ && !wrote) {
+                journal.End(ChangeOutcome::Refused);
+                Say(out, l, Phrase::RestoreNeedsAdministrator, {entry, book});
             } else {
                 Say(out, l, Phrase::RestoreFailed,
-                    {entry, std::to_string(result), wrote ? Arg(Phrase::PartlyPutBack) : Arg("")});
+                    {entry, book, std::to_string(result),
+                     wrote ? Arg(Phrase::PartlyPutBack) : Arg("")});
             }
         }
         allWell = false;

@@ -55,9 +55,10 @@ BOOL AccessPointChangeDialog::OnInitDialog() {
     SetIcons(icon_);
     FillModemCombo(modemList_, api_, fields.modemName);
     WidenLabelsToText({IDC_CHANGE_DOMAIN});
-    OnEditUserNameClicked();
-    OnEditModemClicked();
-    OnEditPasswordClicked();
+    UpdateData(true);
+    UnlockWithBox(userNameBox_, fields.editUserName, false);
+    UnlockWithBox(modemList_, fields.editModem, false);
+    UnlockWithBox(passwordBox_, fields.editPassword, false);
     password_.Attach(passwordBox_);
     return TRUE;
 }
@@ -81,17 +82,17 @@ void AccessPointChangeDialog::OnOK() {
 
 void AccessPointChangeDialog::OnEditUserNameClicked() {
     UpdateData(true);
-    EnableWindow(userNameBox_, fields.editUserName != 0);
+    UnlockWithBox(userNameBox_, fields.editUserName, true);
 }
 
 void AccessPointChangeDialog::OnEditPasswordClicked() {
     UpdateData(true);
-    EnableWindow(passwordBox_, fields.editPassword != 0);
+    UnlockWithBox(passwordBox_, fields.editPassword, true);
 }
 
 void AccessPointChangeDialog::OnEditModemClicked() {
     UpdateData(true);
-    EnableWindow(modemList_, fields.editModem != 0);
+    UnlockWithBox(modemList_, fields.editModem, true);
 }
 
 void AccessPointChangeDialog::OnPasswordChange() {

@@ -369,27 +369,23 @@ bool MigrationContext::WriteAcceptedChange(const EntryValues& entry, const Accep
     };
     // Windows writes nothing of a change it refuses for lack of rights (an all-users entry, a
     // standard user): the properties go back as read all the same (a write may report
-    // failure after it applied), and the entry is named at the end of the run. Refused at the
-    // change's first write, nothing of it was ever written and nothing of it is recorded.
-    auto refusedForRights = [&](bool firstWrite) {
+    // failure after it applied), and the entry is named at the end of the run. The record
+    // keeps it as refused, so that the support desk tells it from a declined proposal.
+    auto refusedForRights = [&]() {
         if (writesProperties && PutBackEntryRecord(api_, entry.name, asRead) != 0) {
             user_.ShowProgramMessage(ChangeFailureMessage(ERROR_ACCESS_DENIED_),
                                      MessageIcon::Warning);
             ShowPartlyChanged(entry.name);
             return;
         }
-        if (firstWrite) {
-            recorded.Discard();
-        } else {
-            recorded.End(ChangeOutcome::Undone);
-        }
+        recorded.End(ChangeOutcome::Refused);
         NoteNeedsAdministrator(entry.name);
     };
     lastWriteError_ = 0;
     if (writesProperties &&
         !ApplyEntryChange(entry.name, change.newNumber, change.newModem, true)) {
         if (lastWriteError_ == ERROR_ACCESS_DENIED_) {
-            refusedForRights(true);
+            refusedForRights();
         } else {
             putBack(true);
         }
@@ -414,7 +410,7 @@ bool MigrationContext::WriteAcceptedChange(const EntryValues& entry, const Accep
         return true;
     }
     if (result == ERROR_ACCESS_DENIED_) {
-        refusedForRights(!writesProperties);
+        refusedForRights();
         return false;
     }
     if (dialAsRead != nullptr) {

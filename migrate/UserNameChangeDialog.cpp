@@ -52,8 +52,9 @@ BOOL UserNameChangeDialog::OnInitDialog() {
     SetIcons(icon_);
     FillModemCombo(modemList_, api_, fields.modemName);
     WidenLabelsToText({IDC_CHANGE_OLD_DOMAIN, IDC_CHANGE_NEW_DOMAIN});
-    OnEditModemClicked();
-    OnEditPasswordClicked();
+    UpdateData(true);
+    UnlockWithBox(modemList_, fields.editModem, false);
+    UnlockWithBox(passwordBox_, fields.editPassword, false);
     password_.Attach(passwordBox_);
     return TRUE;
 }
@@ -73,12 +74,12 @@ void UserNameChangeDialog::OnOK() {
 
 void UserNameChangeDialog::OnEditModemClicked() {
     UpdateData(true);
-    EnableWindow(modemList_, fields.editModem != 0);
+    UnlockWithBox(modemList_, fields.editModem, true);
 }
 
 void UserNameChangeDialog::OnEditPasswordClicked() {
     UpdateData(true);
-    EnableWindow(passwordBox_, fields.editPassword != 0);
+    UnlockWithBox(passwordBox_, fields.editPassword, true);
 }
 
 void UserNameChangeDialog::OnPasswordChange() {

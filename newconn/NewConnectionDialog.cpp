@@ -66,7 +66,7 @@ BOOL NewConnectionDialog::OnInitDialog() {
     FormTexts texts;
     if (ReadFormTexts(files_, &texts)) {
         if (texts.domain[0] != '\0')
-            SetDlgItemTextA(hwnd_, IDC_DOMAIN_LABEL, texts.domain);
+            ShowDomain(texts.domain);
         if (texts.hasCaption)
             SetWindowTextA(hwnd_, texts.caption);
         if (texts.hasEntryName)
@@ -133,7 +133,7 @@ void NewConnectionDialog::ApplyMethodSelection() {
         case MethodSelectionAction::Apply:
             lastMethodIndex_ = decision.lastMethodIndex;
             SetDlgItemTextA(hwnd_, IDC_ACCESS_POINT_NUMBER, decision.accessPointNumber);
-            SetDlgItemTextA(hwnd_, IDC_DOMAIN_LABEL, decision.domainText);
+            ShowDomain(decision.domainText);
             break;
         case MethodSelectionAction::SnapBack:
             ShowFormMessage(user_, decision.message);
@@ -142,6 +142,11 @@ void NewConnectionDialog::ApplyMethodSelection() {
         case MethodSelectionAction::Nothing:
             break;
     }
+}
+
+void NewConnectionDialog::ShowDomain(const char* domain) {
+    SetDlgItemTextA(hwnd_, IDC_DOMAIN_LABEL, domain);
+    WidenLabelsToText({IDC_DOMAIN_LABEL});
 }
 
 void NewConnectionDialog::OnOK() {
@@ -187,6 +192,8 @@ void NewConnectionDialog::OnOK() {
     }
     ExistingEntry existing;
     if (!ConfirmCreation(dialup_, osClass, user_, inputs.entryName, &existing)) {
+        // Not overwritten: the name is what the subscriber changes next.
+        GotoField(FormField::EntryName);
         return;
     }
 

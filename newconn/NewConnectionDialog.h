@@ -33,6 +33,8 @@ private:
     void FillMethodList();
     void ClearMethodList();
     void ApplyMethodSelection();
+    // Label 1021 shows `domain`, grown with the form to hold it on one line.
+    void ShowDomain(const char* domain);
     // Focuses the control of `field` after its message; nothing for FormField::None.
     void GotoField(FormField field);
 

@@ -73,6 +73,16 @@ static unsigned char FoldAscii(unsigned char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c - 'A' + 'a') : c;
 }
 
+int EstimateTextWidth(const char* text, int fullWidth, int halfWidth) {
+    long long width = 0;
+    for (const char* p = text != nullptr ? text : ""; *p != '\0' && width <= 0x7FFFFFFF; ++p) {
+        const bool full = IsLeadByte932(static_cast<unsigned char>(*p)) && p[1] != '\0';
+        width += full ? fullWidth : halfWidth;
+        p += full ? 1 : 0;
+    }
+    return width > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<int>(width);
+}
+
 bool EqualsNoCase(const char* a, const char* b) {
     if (a == nullptr || b == nullptr) {
         return a == b;

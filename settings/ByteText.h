@@ -25,6 +25,11 @@ bool CopyTextExact(char* dst, size_t dstSize, const char* src);
 // Length of `text` cut to at most `maxBytes` bytes without splitting a double-byte character.
 size_t CutLength932(const char* text, size_t length, size_t maxBytes);
 
+// The width of `text` in a face whose full-width (double-byte) characters are `fullWidth`
+// and half-width ones `halfWidth` wide, saturated at the int range: the kit tool's estimate
+// of a text it cannot measure in the program's font.
+int EstimateTextWidth(const char* text, int fullWidth, int halfWidth);
+
 // Byte comparison that ignores the case of the letters A-Z only; the second byte of a
 // double-byte character is compared exactly.
 bool EqualsNoCase(const char* a, const char* b);

@@ -170,6 +170,27 @@ void Dialog::GotoControl(int id) {
     }
 }
 
+void Dialog::UnlockWithBox(HWND field, int ticked, bool follow) {
+    EnableWindow(field, ticked != 0);
+    if (follow && ticked != 0) {
+        SendMessageA(hwnd_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(field), TRUE);
+    }
+}
+
+bool Dialog::MoveFocusByArrow(const MSG* msg) {
+    if (msg->message != WM_KEYDOWN || (msg->wParam != VK_UP && msg->wParam != VK_DOWN &&
+                                       msg->wParam != VK_LEFT && msg->wParam != VK_RIGHT)) {
+        return false;
+    }
+    const bool previous = msg->wParam == VK_UP || msg->wParam == VK_LEFT;
+    // Keys go to the control with the focus; none has it when they reach the dialog itself.
+    HWND next = msg->hwnd != hwnd_ ? GetNextDlgTabItem(hwnd_, msg->hwnd, previous) : nullptr;
+    if (next != nullptr) {
+        SendMessageA(hwnd_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(next), TRUE);
+    }
+    return true;
+}
+
 void Dialog::WidenLabelsToText(std::initializer_list<int> ids) {
     HDC dc = GetDC(hwnd_);
     if (dc == nullptr) {

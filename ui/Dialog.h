@@ -56,6 +56,13 @@ protected:
     void SetIcons(HICON icon);
     // Gives control `id` the focus as the Tab key would, so an edit's text is selected.
     void GotoControl(int id);
+    // Enables `field` exactly while its check box is `ticked`; `follow` (the box was just
+    // ticked by the user) also gives the field the focus, where the next keys are meant.
+    void UnlockWithBox(HWND field, int ticked, bool follow);
+    // An arrow key's key-down moves the focus to the next (Down, Right) or previous (Up,
+    // Left) tab stop and is consumed: the dialog manager's own arrows also stop on labels,
+    // which show no focus. False for any other message.
+    bool MoveFocusByArrow(const MSG* msg);
     // Widens the labels `ids` (of one column) when a text is wider than its label in the
     // dialog's font, all by the largest shortfall: controls right of the column move over,
     // those reaching across it grow with it, push buttons keep their centre, and the

@@ -12,6 +12,7 @@ constexpr int kHeading = 1006;
 constexpr int kNewNumber = 1005;
 constexpr int kNewUserName = 1015;
 constexpr int kLogo = 1023;
+constexpr int kDomainLabel = 1021;
 constexpr int kMethodList = 1024;
 // examples/kit: ISP_INF.csv and Logo.png (20 x 20, its ring's right edge at (19, 9)), with a
 // heading too wide for its place at its size and old and new domains of 40 characters.
@@ -23,6 +24,10 @@ const std::string kOldDomain = "@isdn-old.mmm.sakura-internet.example.jp";
 const std::string kSettings = "\r\nTitleStart," + kHeadingText + "\r\nTitleFontSize,20\r\n" +
                               "OldDialupDomain," + kDialupDomain + "\r\nOldDomain," + kOldDomain +
                               "\r\nFletsIsdnDomain,@isdn.mmmmmmm.sakura-internet.example.jp\r\n";
+// The form grows with its domain label to show these whole: DialupDomain, which stands as the
+// form opens, and the domain of a method row added to the sample menu.
+const std::string kFormDomains[] = {"@dial.sakura-net.example.jp",                // 27
+                                    "@WWW.dial-mmm.sakura-internet.example.jp"};  // 40
 constexpr COLORREF kLogoBlue = 0x185CC4;
 // An entry on an old access point and a Flets ISDN one on the old domain.
 const std::string kModem = "DeviceType=modem\nDeviceName=Standard 56000 bps Modem\n";
@@ -134,7 +139,11 @@ TEST_P(DpiTest, EveryTextFitsAndTheLogoScales) {
     const int dpi = GetParam();
     ScopedLogPixels screen(static_cast<DWORD>(dpi));
     kit.CopySampleKit();
-    kit.WriteBytes("ISP_INF.csv", kit.ReadBytes("ISP_INF.csv") + ToCp932(kSettings));
+    kit.WriteBytes("ISP_INF.csv", kit.ReadBytes("ISP_INF.csv") +
+                                      ToCp932(kSettings + "DialupDomain," + kFormDomains[0]));
+    kit.WriteBytes("CTMENU.csv",
+                   kit.ReadBytes("CTMENU.csv") +
+                       ToCp932("1,長いドメイン," + kFormDomains[1] + ",0570-000-111"));
     kit.WritePhonebook(kPhonebook);
 
     HWND menu = Start(kMenuCaption);
@@ -155,10 +164,20 @@ TEST_P(DpiTest, EveryTextFitsAndTheLogoScales) {
     SetText(Control(form, 1001), "taro");
     SetText(Control(form, 1002), "sample");
     const std::vector<std::string> methods = Rows(Control(form, kMethodList));
-    for (int row = static_cast<int>(methods.size()) - 1; row >= 1; --row) {  // row 0: a prompt
-        SelectRow(Control(form, kMethodList), row);
-        Settle(200);
-        ExpectEveryTextFits(form, dpi, "form with " + methods[static_cast<size_t>(row)]);
+    // Row 0 is a prompt: the form as it opens, then from the last row, the long domain's, on.
+    for (size_t row = methods.size(); row >= 1; --row) {
+        if (row < methods.size()) {
+            SelectRow(Control(form, kMethodList), static_cast<int>(row));
+            Settle(200);
+        }
+        const std::string domain = WindowText(Control(form, kDomainLabel));
+        ExpectEveryTextFits(form, dpi, "form with " + domain);
+        EXPECT_LE(ClientRectOnScreen(Control(form, kDomainLabel)).right,
+                  ClientRectOnScreen(form).right)
+            << domain;
+        if (row + 2 > methods.size()) {
+            EXPECT_EQ(domain, kFormDomains[methods.size() - row]);
+        }
     }
     // Logo pixels probed in the middle of their scaled blocks, and the column past the logo.
     const RECT logo = ClientRectOnScreen(Control(form, kLogo));

@@ -164,18 +164,25 @@ TEST_F(MainMenuTest, AboutBoxFromTheSystemMenu) {
     EXPECT_TRUE(app.Running());
 }
 
-TEST_F(MainMenuTest, EnterAndEscapeDoNothing) {
+TEST_F(MainMenuTest, EnterAndEscapeDoNothingAndArrowsStayOnTheButtons) {
     kit.WriteText("APGEN.csv", "");
     HWND menu = StartMenu();
     ASSERT_NE(menu, nullptr);
     HWND focus = FocusOf(menu);
     EXPECT_EQ(focus, Control(menu, kNewConnectionButton)) << "focus starts on button 1000";
-    for (UINT key : {VK_RETURN, VK_ESCAPE}) {
+    // Each key, and the button that has the focus after it: never a label, which shows none.
+    const std::pair<UINT, int> keys[] = {
+        {VK_RETURN, kNewConnectionButton}, {VK_ESCAPE, kNewConnectionButton},
+        {VK_DOWN, kMigrationButton},       {VK_DOWN, kNewConnectionButton},
+        {VK_UP, kMigrationButton},         {VK_RIGHT, kNewConnectionButton},
+        {VK_LEFT, kMigrationButton},       {VK_ESCAPE, kMigrationButton}};
+    for (const auto& [key, button] : keys) {
         PressKey(FocusOf(menu), key);
         Settle(300);
         EXPECT_TRUE(app.Running()) << key;
         EXPECT_TRUE(IsShown(menu)) << key;
         EXPECT_EQ(app.Windows().size(), 1u) << "no other window opened for key " << key;
+        EXPECT_EQ(GetDlgCtrlID(FocusOf(menu)), button) << "after key " << key;
     }
 }
 

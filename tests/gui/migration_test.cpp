@@ -285,9 +285,17 @@ TEST_F(MigrationTest, PhsChangeWithAnEditedUserNameAndModem) {
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(WindowText(Control(dialog, kNewNumber)), "0570-000-222##64");
     EXPECT_EQ(WindowText(Control(dialog, kDomainLabel)), "@phs.example.ne.jp");
-    Click(Control(dialog, kEditUserName));
-    Click(Control(dialog, kEditModem));
-    Settle(200);
+    // By keys alone: each 編集する comes before its box, and ticking it hands the box the focus.
+    PostMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Control(dialog, kNewNumber)), 1);
+    const std::pair<UINT, int> keys[] = {{VK_TAB, kEditUserName},
+                                         {VK_SPACE, kUserNameBox},
+                                         {VK_TAB, kEditPassword},
+                                         {VK_TAB, kEditModem},
+                                         {VK_SPACE, kModemList}};
+    for (const auto& [key, focus] : keys) {
+        PressKey(FocusOf(dialog), key);
+        EXPECT_EQ(GetDlgCtrlID(FocusOf(dialog)), focus) << "after key " << key;
+    }
     // Full-width letters can never log in: refused, the dialog stays, the box has the focus.
     SetText(Control(dialog, kUserNameBox), "ｈａｎａｋｏ２");
     Click(Control(dialog, IDOK));

@@ -331,15 +331,18 @@ TEST_F(NewConnectionTest, OverwriteQuestionForANameThatDiffersInCase) {
         EXPECT_EQ(question.text, "[NESTNET]は既に存在します\n\n上書きしてよろしいですか？");
         EXPECT_EQ(question.icon, BoxIcon::Question);
         EXPECT_EQ(question.buttons, (std::vector<int>{IDOK, IDCANCEL}));
-        Answer(question, accept ? IDOK : IDCANCEL);
         if (!accept) {
+            // Declined by key: the name, which is what changes next, has the focus.
+            PressKey(FocusOf(question.window), VK_ESCAPE);
             EXPECT_TRUE(run.NoMessageBoxWithin(500));
             EXPECT_TRUE(IsShown(form)) << "declining leaves the form open";
+            EXPECT_EQ(GetDlgCtrlID(FocusOf(form)), kEntryName);
             EXPECT_EQ(one.ReadBytes("phonebook.ini"), before) << "and the phonebook untouched";
             Close(form);
             EXPECT_TRUE(run.WaitForExit());
             continue;
         }
+        Answer(question, IDOK);
         MessageBoxInfo report = run.WaitForMessageBox();
         EXPECT_EQ(report.text, kCreated);
         Answer(report, IDOK);

@@ -10,8 +10,10 @@
 // and whose migration names the all-users entries it may not change before it proposes
 // anything, and proposes nothing they would need an administrator for.
 // On 9x the entry keeps its modem's settings, and without a saved password it keeps none.
+#include <algorithm>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 
 #include "AcceptingUser.h"
 #include "sim/SimRasApi.h"
@@ -91,6 +93,65 @@ void ClearDefaultConnection() {
     DeleteRegistryValue(HKEY_LOCAL_MACHINE, kAutoDialDefault, "DefaultInternet");
     DeleteRegistryValue(HKEY_LOCAL_MACHINE, kSim64BitMachineDefaultKey, "DefaultInternet");
     DeleteRegistryValue(HKEY_CURRENT_USER, kRemoteAccess, "InternetProfile");
+}
+
+// The journal of the row's two runs (1 the creation, 2 the migration) and their phonebook,
+// restored natively on one copy and by dialnest-kit.exe on another: the same report, status
+// and phonebook at every step, ending with the phonebook as it was before both runs.
+void ExpectNativeRestoreAsOnWindows(const Kit& kit, bool nineX) {
+    ScopedEnvironment fail("RASSIM_FAIL", ""), rights("RASSIM_RIGHTS", ""),
+        own("RASSIM_USER_PHONEBOOK", "");
+    Kit native, windows;
+    for (const Kit* copy : {&native, &windows}) {
+        copy->CopyIn(kit.PhonebookPath(), "phonebook.ini");
+        for (const char* run : {"run-0000000001.jnl", "run-0000000002.jnl"})
+            copy->CopyIn(ToUtf8(JournalFolder()) + "\\" + run, run);
+    }
+    // The default connection as the prefix's registry holds it, in the native tool's stand-in.
+    std::string registry, text;
+    const char* const values[][3] = {{"HKCU", kRemoteAccess, "InternetProfile"},
+                                     {"HKLM", kAutoDialDefault, "DefaultInternet"},
+                                     {"HKCU", kInternetSettings, "EnableAutodial"},
+                                     {"HKCU", kInternetSettings, "NoNetAutodial"}};
+    for (const auto& v : values) {
+        const HKEY root = v[0][2] == 'C' ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
+        DWORD number = 0;
+        registry += "[" + std::string(v[0]) + "\\" + v[1] + "]\r\n";
+        if (ReadRegistryString(root, v[1], v[2], &text))
+            registry += std::string(v[2]) + "=sz:" + ToCp932(text) + "\r\n";
+        else if (ReadRegistryDword(root, v[1], v[2], &number))
+            registry += std::string(v[2]) + "=dword:" + std::to_string(number) + "\r\n";
+    }
+    native.WriteBytes("registry.ini", registry);
+    for (const std::string step : {"--list", "2", "2 --apply", "1 --apply"}) {
+        std::vector<std::string> arguments = {"restore", "--lang=en",
+                                              "--journal=" + UnixPathOf(native.Folder()),
+                                              "--phonebook=" + UnixPathOf(native.PhonebookPath())};
+        arguments.insert(arguments.begin(),
+                         "RASSIM_REGISTRY=" + UnixPathOf(native.PathTo("registry.ini")));
+        std::istringstream words(step);
+        for (std::string word; words >> word;) arguments.push_back(word);
+        DWORD nativeStatus = 0, windowsStatus = 0;
+        const std::string said = RunNativeKitTool(arguments, &nativeStatus);
+        std::string exe =
+            RunKitTool("restore --lang=en --journal=\"" + windows.Folder() + "\" --phonebook=\"" +
+                           windows.PhonebookPath() + "\" " + step,
+                       &windowsStatus);
+        exe.erase(std::remove(exe.begin(), exe.end(), '\r'), exe.end());
+        EXPECT_EQ(said, exe) << step;
+        EXPECT_EQ(nativeStatus + windowsStatus, 0u) << step << ": all (would be) put back\n"
+                                                    << said;
+        EXPECT_EQ(native.ReadBytes("phonebook.ini"), windows.ReadBytes("phonebook.ini")) << step;
+    }
+    const SimPhonebookFile book = ParsedPhonebook(native);
+    EXPECT_EQ(FindEntry(book, "版ネット"), nullptr) << "the creation is taken back";
+    const SimEntry* migrated = FindEntry(book, "一般");
+    ASSERT_NE(migrated, nullptr);
+    EXPECT_STREQ(migrated->properties.szLocalPhoneNumber, "0,03-3333-1492");
+    EXPECT_STREQ(migrated->userName, "taro@isdn-old.example.ne.jp");
+    EXPECT_STREQ(migrated->password, nineX ? "" : "sample");
+    EXPECT_FALSE(migrated->emptyPasswordSaved);
+    EXPECT_EQ(migrated->deviceInfo, (std::vector<unsigned char>{0xA5, 0x5A}));
 }
 
 // The default connection Windows dials, as the substitute answers RasGetAutodialAddressA.
@@ -256,6 +317,9 @@ TEST(WindowsVersionTest, EveryJobAtEachVersion) {
             EXPECT_STREQ(mine->userName, "taro@isdn.example.ne.jp");
             EXPECT_STREQ(mine->password, "sample");
         }
+        // A journal copied from a subscriber of either family restores natively as on Windows.
+        if (std::string(version.wine) == "win98" || std::string(version.wine) == "winxp")
+            ExpectNativeRestoreAsOnWindows(kit, version.nineX);
         RemoveUserPhonebook();
     }
 }

@@ -115,6 +115,12 @@ def isp_files():
     for name, size in [("fits", 27), ("too-wide", 28)]:
         write("isp-heading-%s.csv" % name, lines(*settings(
             TitleStart="TitleStart," + "接" * 10, TitleFontSize="TitleFontSize,%d" % size)))
+    # A domain of 60 half-width characters fills the form's domain label when the form has
+    # grown as wide as a 640-pixel screen; one of 61 does not.
+    for name, length in [("fits", 60), ("too-wide", 61)]:
+        domain = "@" + "n" * (length - 28) + ".dial.sakura-net.example.jp"
+        assert len(domain) == length
+        write("isp-domain-%s.csv" % name, lines(*settings(DialupDomain="DialupDomain," + domain)))
     # Meant on, and a prefix with a blank: subscribers the migration then never finds.
     write("isp-local-only-yes.csv", lines(*settings(LocalOnlyIsOk="LocalOnlyIsOk,yes")))
     write("isp-user-prefix-blank.csv", lines(*settings(UserPrefix="UserPrefix,taro ")))

@@ -286,3 +286,54 @@ std::string RunKitTool(const std::string& arguments, DWORD* status) {
     DeleteFileW(outPath.c_str());
     return text;
 }
+
+std::string UnixPathOf(const std::string& windowsPath) {
+    using ToUnix = char*(CDECL*)(LPCWSTR);
+    const auto toUnix = reinterpret_cast<ToUnix>(reinterpret_cast<void (*)()>(
+        GetProcAddress(GetModuleHandleW(L"kernel32"), "wine_get_unix_file_name")));
+    char* unix = toUnix != nullptr ? toUnix(W(windowsPath).c_str()) : nullptr;
+    const std::string path = unix != nullptr ? unix : "";
+    HeapFree(GetProcessHeap(), 0, unix);
+    return path;
+}
+
+std::string RunNativeKitTool(const std::vector<std::string>& arguments, DWORD* status) {
+    // Wine starts a Unix program but hands it no pipe and learns no exit status of it: its
+    // shell writes both into files, the status last.
+    const std::string out = TempFolder() + "dialnest-native-kit";
+    const auto quoted = [](const std::string& text) {
+        std::string q = "'";
+        for (char c : text) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+        return q + "'";
+    };
+    std::string line = "env -i";
+    size_t at = 0;  // leading NAME=VALUE words are the program's environment
+    for (; at < arguments.size() && arguments[at][0] != '-' &&
+           arguments[at].find('=') != std::string::npos;
+         ++at)
+        line += " " + quoted(arguments[at]);
+    line += " " + quoted(DIALNEST_SOURCE_DIR "/build/native/kit/dialnest-kit");
+    for (; at < arguments.size(); ++at) line += " " + quoted(arguments[at]);
+    const std::string to = quoted(UnixPathOf(out));
+    DeleteFileW(W(out + ".status").c_str());
+    std::ofstream(W(out + ".sh").c_str(), std::ios::binary)
+        << line << " >" << to << " 2>&1; echo $? >" << to << ".part && mv " << to << ".part " << to
+        << ".status\n";
+    std::wstring command = W("Z:\\bin\\sh " + UnixPathOf(out + ".sh"));
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    if (CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
+                       nullptr, &startup, &process)) {
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+    for (int i = 0;
+         i < 300 && GetFileAttributesW(W(out + ".status").c_str()) == INVALID_FILE_ATTRIBUTES; ++i)
+        Sleep(100);
+    *status = 99;
+    std::ifstream(W(out + ".status").c_str()) >> *status;
+    std::ostringstream said;
+    said << std::ifstream(W(out).c_str(), std::ios::binary).rdbuf();
+    return said.str();
+}

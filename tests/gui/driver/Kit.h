@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 class Kit {
 public:
@@ -104,6 +105,12 @@ void DeleteRegistryKey(HKEY root, const char* key);
 
 // Runs the build's dialnest-kit.exe with `arguments`: its output (both streams) and status.
 std::string RunKitTool(const std::string& arguments, DWORD* status);
+// Runs the native build's dialnest-kit, the Linux program, as a support desk's shell would,
+// with nothing of the substitute's environment but the leading NAME=VALUE `arguments`: its
+// output (both streams) and status.
+std::string RunNativeKitTool(const std::vector<std::string>& arguments, DWORD* status);
+// The Unix path of a Windows path (UTF-8), as Wine maps it.
+std::string UnixPathOf(const std::string& windowsPath);
 
 // Folder of the test program and of the build's artefacts (DIALNEST_BUILD).
 std::string BuildFolder();

@@ -17,21 +17,39 @@
 
 namespace {
 
+// The journal as Windows writes it: each phonebook by its Windows path (the user's own and
+// all users' of Vista on and of XP), which a substitute file stands for, read as the records'
+// Windows family whatever the substitute plays; a change Windows refused counted apart.
 TEST(KitRestore, PutsBackWhatTheRunChangedUnlessChangedSince) {
     MigrationHarness h;
-    h.WriteProviderKit("UserPrefix,X\r\nOldDialupDomain,@dial.example\r\n");
+    h.WriteProviderKit(
+        "UserPrefix,X\r\nOldDialupDomain,@dial.example\r\nSetDnsIpAddress,TRUE\r\n"
+        "Dns1,192.0.2.53\r\nDns2,192.0.2.54\r\n");
     h.AddModemEntry("One", "", "0312345678", "Xone@dial.example");
     h.AddModemEntry("Two", "", "0312345678", "Xtwo@dial.example");
     h.AddModemEntry("\x82\xb3\x82\xad\x82\xe7\x91\xe5\x8d\xe3", "06", "9999-0000", "Xs@a.example");
     const std::string folder = h.folder().PathTo("journal");
     {
         FolderJournalStore store(folder);
-        Journal journal(&store, "20260101-000000");
+        Journal journal(&store, "20261208-194119");
         h.ui.otherAnswers = true;
         auto context = h.MakeContext(9);
         context->journal = &journal;
         context->RunMigration();
         ASSERT_EQ(context->changedCount, 3);
+        JournalRun run = journal.Run();
+        run.changes.push_back(run.changes[1]);
+        run.changes[3].entryName = "Theirs";
+        run.changes[3].outcome = ChangeOutcome::Refused;
+        const std::string pbk = "\\Microsoft\\Network\\Connections\\Pbk\\rasphone.pbk";
+        const std::string books[] = {
+            "C:\\Users\\taro\\AppData\\Roaming" + pbk, "C:\\ProgramData" + pbk,
+            "C:\\Documents and Settings\\taro\\Application Data" + pbk,
+            "C:\\Documents and Settings\\All Users\\Application Data" + pbk};
+        for (size_t i = 0; i < 4; ++i) {
+            run.changes[i].phonebook = books[i];
+        }
+        store.Replace(journal.FileName(), FormatJournalRun(run));
     }
     {  // The same run under the largest number a run has.
         FolderJournalStore store(folder);
@@ -39,6 +57,7 @@ TEST(KitRestore, PutsBackWhatTheRunChangedUnlessChangedSince) {
         ASSERT_TRUE(store.Read(RunFileName(1), &bytes));
         store.Replace(RunFileName(4294967295u), bytes);
     }
+    setenv("RASSIM_WINVER", "98", 1);
     const char kRun[] = "1";
     struct Step {
         std::vector<std::string> arguments;
@@ -47,22 +66,29 @@ TEST(KitRestore, PutsBackWhatTheRunChangedUnlessChangedSince) {
         int status;
         const char* said;  // the output holds it
     } steps[] = {
-        {{"--list"}, false, false, 0, "  [One] access-point: number 0312345678 -> 0120-11-1111"},
-        {{"--list"}, false, false, 0, "(made)\n4294967295  (began 20260101-000000)"},  // the last
-        {{kRun}, false, false, 0, "  [Two] would be put back: number 0120-11-1111 -> 0312345678"},
-        {{"4294967295"}, false, false, 0, "  [One] would be put back: number 0120-11-1111"},
+        {{"--list"}, false, false, 0, "19:41)  3 changes, and 1 refused by Windows"},
+        {{"--list"}, false, false, 0, "0120-11-1111, name servers (none) -> 192.0.2.53"},
+        {{"--list"}, false, false, 0, "[Two] access-point change in the phonebook of all users"},
+        {{"--list"}, false, false, 0, "change in the user's own phonebook: number 06-"},
+        {{"--list"}, false, false, 0, "[Theirs] access-point change in the phonebook of all"},
+        {{"--list"}, false, false, 0, "192.0.2.54 (refused by Windows for lack of rights"},
+        {{kRun}, false, false, 0, "changes of run 1, begun 2026-12-08 19:41 (dry run"},
+        {{kRun}, false, false, 0, "users: nothing to do: Windows refused that change"},
+        {{kRun}, false, false, 0, "0312345678, name servers 192.0.2.53, 192.0.2.54 -> (none)\n"},
+        {{"--list"}, false, false, 0, "administrator)\n4294967295  (began 2026-12-08 19:41)"},
+        {{"4294967295"}, false, false, 0, "[One] in the user's own phonebook: would be put back"},
         {{kRun, "--lang=ja"},
          false,
          false,
          0,
-         "  [さくら大阪] 元に戻せます: 番号 0120-99-0000 -> 06-9999-0000"},
-        {{kRun, "--dry-run"},
-         true,
+         "  [さくら大阪] ユーザー自身の電話帳: 元に戻せます: 番号 0120-99-0000 -> 06-9999-0000"},
+        {{kRun, "--dry-run"}, true, false, 1, "[Two] in the phonebook of all users: skipped"},
+        {{kRun, "--apply"}, false, true, 1, "[One] in the user's own phonebook: put back: number"},
+        {{kRun, "--apply"},
+         false,
          false,
          1,
-         "  [Two] skipped: changed since that run, left as it is"},
-        {{kRun, "--apply"}, false, true, 1, "  [One] put back: number 0312345678"},
-        {{kRun, "--apply"}, false, false, 1, "  [One] already as it was"},
+         "[One] in the user's own phonebook: already as it was"},
         {{"19990101-000000"}, false, false, 2, "no run 19990101-000000 (see restore --list)"},
         {{"4294967296"}, false, false, 2, "no run 4294967296 "},  // past 32 bits: never run 0
         {{"4294967297"}, false, false, 2, "no run 4294967297 "},  // nor run 1
@@ -72,7 +98,7 @@ TEST(KitRestore, PutsBackWhatTheRunChangedUnlessChangedSince) {
     };
     for (const Step& s : steps) {
         std::vector<std::string> arguments = {"restore", "--journal=" + folder,
-                                              "--phonebook=" + h.sim.path(), "--os-class=nt"};
+                                              "--phonebook=" + h.sim.path()};
         arguments.insert(arguments.end(), s.arguments.begin(), s.arguments.end());
         SCOPED_TRACE(arguments.back());
         if (s.editTwoFirst) {
@@ -92,6 +118,7 @@ TEST(KitRestore, PutsBackWhatTheRunChangedUnlessChangedSince) {
     EXPECT_STREQ(one.properties.szLocalPhoneNumber, "0312345678");
     EXPECT_EQ(one.userName, "Xone@dial.example");
     EXPECT_STREQ(h.Read("Two").properties.szLocalPhoneNumber, "0999");
+    h.sim.ActAsWindowsOf(9);
 }
 
 // Every change of run file `file` open again, and its lock left, as an end leaves them.
@@ -179,9 +206,9 @@ TEST(KitRestore, EachKindChangedSinceInEachWayIsLeftAsItIs) {
         const KitRun r = restore(run);
         const bool putBack = since == None;
         EXPECT_EQ(r.status, putBack || asBefore ? 0 : 1) << r.out;
-        EXPECT_NE(r.out.find(putBack    ? (kind == 0 ? "] removed" : "] put back")
-                             : asBefore ? "] already as it was"
-                                        : "] skipped: changed since that run"),
+        EXPECT_NE(r.out.find(putBack    ? (kind == 0 ? "users: removed" : "users: put back")
+                             : asBefore ? "users: already as it was"
+                                        : "users: skipped: changed since that run"),
                   std::string::npos)
             << r.out;
         EXPECT_EQ(ButTypedPassword(h.sim.ReadFile(), before, "pw2"),

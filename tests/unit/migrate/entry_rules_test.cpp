@@ -539,8 +539,9 @@ TEST(EntryRules, EntriesPassedOver) {
 }  // namespace
 
 // A standard user changes the user's own entries and, of an all-users one, the credentials
-// saved for this user; what only an administrator may change is not written, counted nor
-// recorded, but named once at the end. Default credentials stand where the user has none.
+// saved for this user; what only an administrator may change is not written nor counted,
+// recorded as refused and named once at the end. Default credentials stand where the user has
+// none.
 TEST(EntryRules, AllUsersEntriesOfAStandardUser) {
     struct Case {
         const char* rights;
@@ -577,7 +578,9 @@ TEST(EntryRules, AllUsersEntriesOfAStandardUser) {
         EXPECT_TRUE(h.user.shown.empty()) << "told once, at the end of the run";
         EXPECT_EQ(context->needAdministrator,
                   refused ? std::vector<std::string>{kEntry} : std::vector<std::string>{});
-        EXPECT_EQ(journal.Run().changes.size(), refused ? 0u : 1u) << "recorded";
+        ASSERT_EQ(journal.Run().changes.size(), 1u) << "recorded";
+        EXPECT_EQ(journal.Run().changes[0].outcome,
+                  refused ? ChangeOutcome::Refused : ChangeOutcome::Made);
         const std::string bytes = h.folder().Read(c.own ? "user.pbk" : SimPhonebook::kFileName);
         SimPhonebookFile book = ParsePhonebook(bytes.data(), bytes.size());
         const SimEntry& e = book.entries.at(0);
